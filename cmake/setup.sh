@@ -1,0 +1,36 @@
+# Shared by ./run and ./test: installs the Debian packages that are missing.
+# Sourced, not run.
+
+qv_missing_packages() {
+    local missing=()
+    for pkg in "$@"; do
+        if ! dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q "ok installed"; then
+            missing+=("$pkg")
+        fi
+    done
+    echo "${missing[@]}"
+}
+
+qv_ensure_packages() {
+    local missing
+    missing=$(qv_missing_packages "$@")
+    [ -z "$missing" ] && return 0
+    echo "Installing Debian packages: $missing"
+    local sudo=""
+    [ "$(id -u)" -ne 0 ] && sudo="sudo"
+    $sudo apt-get update -qq
+    # shellcheck disable=SC2086
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends $missing
+}
+
+QV_BUILD_PACKAGES=(cmake ninja-build g++ make pkg-config ccache libncurses-dev zlib1g-dev libbz2-dev liblzma-dev)
+QV_TEST_PACKAGES=(googletest mingw-w64 g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix libz-mingw-w64-dev
+                  wine wine64 dpkg-dev)
+
+qv_jobs() {
+    nproc 2>/dev/null || echo 2
+}
+
+export CCACHE_DIR="${CCACHE_DIR:-$HOME/.cache/ccache}"
+export CCACHE_MAXSIZE="${CCACHE_MAXSIZE:-5G}"
+QV_CACHE="${XDG_CACHE_HOME:-$HOME/.cache}/quorvane"

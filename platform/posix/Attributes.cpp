@@ -1,0 +1,257 @@
+// File attributes and times as Windows reports them.
+#include "platform/posix/FileInfo.h"
+
+#include "platform/posix/HandleObject.h"
+#include "platform/posix/Paths.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/xattr.h>
+#include <unistd.h>
+
+namespace w32 {
+
+const char* const kAttribXattr = "user.quorvane.attrib";
+
+namespace {
+
+// 100-ns intervals between 1601-01-01 and 1970-01-01.
+const LONGLONG kEpochDelta = 116444736000000000LL;
+
+// The bits kept in the extended attribute, or -1 when it is absent (or the file
+// system keeps none).
+long ReadXattrBits(const std::string& posix) {
+    char buf[32];
+    ssize_t n = RetryEintr([&] { return ::lgetxattr(posix.c_str(), kAttribXattr, buf, sizeof buf - 1); });
+    if (n <= 0) {
+        return -1;
+    }
+    buf[n] = 0;
+    return std::strtol(buf, nullptr, 10) & kXattrBits;
+}
+
+}  // namespace
+
+FILETIME FileTimeFromTimespec(const struct timespec& ts) {
+    LONGLONG value = static_cast<LONGLONG>(ts.tv_sec) * 10000000LL + ts.tv_nsec / 100 + kEpochDelta;
+    if (value < 0) {
+        value = 0;
+    }
+    FILETIME ft;
+    ft.dwLowDateTime = static_cast<DWORD>(value & 0xFFFFFFFF);
+    ft.dwHighDateTime = static_cast<DWORD>(static_cast<ULONGLONG>(value) >> 32);
+    return ft;
+}
+
+struct timespec TimespecFromFileTime(const FILETIME& ft) {
+    LONGLONG value = static_cast<LONGLONG>((static_cast<ULONGLONG>(ft.dwHighDateTime) << 32) | ft.dwLowDateTime);
+    value -= kEpochDelta;
+    struct timespec ts;
+    ts.tv_sec = static_cast<time_t>(value / 10000000LL);
+    LONGLONG rest = value % 10000000LL;
+    if (rest < 0) {
+        rest += 10000000LL;
+        ts.tv_sec -= 1;
+    }
+    ts.tv_nsec = static_cast<long>(rest * 100);
+    return ts;
+}
+
+FILETIME CreationTime(int dirfd, const char* path, int flags, const struct stat& st) {
+    struct statx sx;
+    if (::statx(dirfd, path, flags, STATX_BTIME, &sx) == 0 && (sx.stx_mask & STATX_BTIME)) {
+        struct timespec ts;
+        ts.tv_sec = sx.stx_btime.tv_sec;
+        ts.tv_nsec = sx.stx_btime.tv_nsec;
+        return FileTimeFromTimespec(ts);
+    }
+    const struct timespec& older = (st.st_ctim.tv_sec < st.st_mtim.tv_sec) ? st.st_ctim : st.st_mtim;
+    return FileTimeFromTimespec(older);
+}
+
+std::string BaseName(const std::string& posix) {
+    std::string path = posix;
+    while (path.size() > 1 && path.back() == '/') {
+        path.pop_back();
+    }
+    size_t slash = path.rfind('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+bool IsDriveRoot(const std::string& posix) {
+    std::string path = posix;
+    while (path.size() > 1 && path.back() == '/') {
+        path.pop_back();
+    }
+    for (const DriveMapItem& item : DriveMap()) {
+        if (item.dir == path) {
+            return true;
+        }
+    }
+    return false;
+}
+
+void InfoFromStat(const std::string& posix, const std::string& name, const struct stat& st, FileInfo& info) {
+    DWORD attributes = 0;
+    bool isLink = S_ISLNK(st.st_mode);
+    struct stat target;
+    bool isDir = S_ISDIR(st.st_mode) || (isLink && ::stat(posix.c_str(), &target) == 0 && S_ISDIR(target.st_mode));
+    if (isDir) {
+        attributes |= FILE_ATTRIBUTE_DIRECTORY;
+    }
+    if (isLink) {
+        attributes |= FILE_ATTRIBUTE_REPARSE_POINT;
+        info.reparseTag = static_cast<DWORD>(IO_REPARSE_TAG_SYMLINK);
+    } else {
+        info.reparseTag = 0;
+        if (!(st.st_mode & S_IWUSR)) {
+            attributes |= FILE_ATTRIBUTE_READONLY;
+        }
+        long kept = ReadXattrBits(posix);
+        if (kept > 0) {
+            attributes |= static_cast<DWORD>(kept);
+        }
+    }
+    if (!name.empty() && name[0] == '.' && name != "." && name != "..") {
+        attributes |= FILE_ATTRIBUTE_HIDDEN;
+    }
+    if (attributes == 0) {
+        attributes = FILE_ATTRIBUTE_NORMAL;
+    }
+    info.attributes = attributes;
+    info.creation = CreationTime(AT_FDCWD, posix.c_str(), AT_SYMLINK_NOFOLLOW, st);
+    info.access = FileTimeFromTimespec(st.st_atim);
+    info.write = FileTimeFromTimespec(st.st_mtim);
+    info.size = (S_ISREG(st.st_mode)) ? static_cast<ULONGLONG>(st.st_size) : 0;
+}
+
+bool QueryPathInfo(const std::string& posix, const std::string& name, FileInfo& info) {
+    struct stat st;
+    if (::lstat(posix.c_str(), &st) != 0) {
+        return FailPathErrno(errno, posix);
+    }
+    InfoFromStat(posix, name, st, info);
+    return true;
+}
+
+BOOL WriteAttributes(const std::string& posix, DWORD attributes) {
+    struct stat st;
+    if (::lstat(posix.c_str(), &st) != 0) {
+        return FailPathErrno(errno, posix);
+    }
+    if (S_ISLNK(st.st_mode)) {
+        return TRUE;  // a link has no permissions or attributes of its own here
+    }
+    // Read-only takes every write permission away; clearing it gives the owner
+    // write permission back.
+    mode_t mode = st.st_mode & 07777;
+    mode_t wanted = (attributes & FILE_ATTRIBUTE_READONLY) ? (mode & ~0222) : (mode | S_IWUSR);
+    if (wanted != mode && ::chmod(posix.c_str(), wanted) != 0) {
+        return FailPathErrno(errno, posix);
+    }
+    DWORD bits = attributes & kXattrBits;
+    if (bits == 0) {
+        if (::lremovexattr(posix.c_str(), kAttribXattr) != 0 && errno != ENODATA && errno != ENOTSUP) {
+            return FailPathErrno(errno, posix);
+        }
+        return TRUE;
+    }
+    char text[16];
+    int n = std::snprintf(text, sizeof text, "%u", static_cast<unsigned>(bits));
+    if (::lsetxattr(posix.c_str(), kAttribXattr, text, static_cast<size_t>(n), 0) != 0) {
+        // A file system without user extended attributes cannot keep these bits;
+        // saying so is better than a success that forgets them.
+        return FailPathErrno(errno, posix);
+    }
+    return TRUE;
+}
+
+void CopyXattrBits(const std::string& from, const std::string& to) {
+    long bits = ReadXattrBits(from);
+    if (bits > 0) {
+        char text[16];
+        int n = std::snprintf(text, sizeof text, "%ld", bits);
+        ::lsetxattr(to.c_str(), kAttribXattr, text, static_cast<size_t>(n), 0);
+    }
+}
+
+}  // namespace w32
+
+using w32::WString;
+
+namespace {
+
+// The path of a caller, translated; the name that decides the hidden bit.
+bool Resolve(LPCWSTR path, std::string& posix, std::string& name) {
+    if (!path || !*path) {
+        return w32::Fail(ERROR_PATH_NOT_FOUND);
+    }
+    if (!w32::ToPosixPath(path, posix)) {
+        return false;
+    }
+    name = w32::IsDriveRoot(posix) ? std::string() : w32::BaseName(posix);
+    return true;
+}
+
+}  // namespace
+
+DWORD WINAPI GetFileAttributesW(LPCWSTR lpFileName) {
+    std::string posix;
+    std::string name;
+    w32::FileInfo info;
+    if (!Resolve(lpFileName, posix, name) || !w32::QueryPathInfo(posix, name, info)) {
+        return INVALID_FILE_ATTRIBUTES;
+    }
+    return info.attributes;
+}
+
+BOOL WINAPI GetFileAttributesExW(LPCWSTR lpFileName, GET_FILEEX_INFO_LEVELS fInfoLevelId, LPVOID lpFileInformation) {
+    if (fInfoLevelId != GetFileExInfoStandard || !lpFileInformation) {
+        return w32::Fail(ERROR_INVALID_PARAMETER);
+    }
+    std::string posix;
+    std::string name;
+    w32::FileInfo info;
+    if (!Resolve(lpFileName, posix, name) || !w32::QueryPathInfo(posix, name, info)) {
+        return FALSE;
+    }
+    WIN32_FILE_ATTRIBUTE_DATA* data = static_cast<WIN32_FILE_ATTRIBUTE_DATA*>(lpFileInformation);
+    data->dwFileAttributes = info.attributes;
+    data->ftCreationTime = info.creation;
+    data->ftLastAccessTime = info.access;
+    data->ftLastWriteTime = info.write;
+    data->nFileSizeHigh = static_cast<DWORD>(info.size >> 32);
+    data->nFileSizeLow = static_cast<DWORD>(info.size & 0xFFFFFFFF);
+    return TRUE;
+}
+
+BOOL WINAPI SetFileAttributesW(LPCWSTR lpFileName, DWORD dwFileAttributes) {
+    std::string posix;
+    std::string name;
+    if (!Resolve(lpFileName, posix, name)) {
+        return FALSE;
+    }
+    return w32::WriteAttributes(posix, dwFileAttributes);
+}
+
+DWORD WINAPI GetCompressedFileSizeW(LPCWSTR lpFileName, LPDWORD lpFileSizeHigh) {
+    // Nothing is compressed here: the size on disk is the file's size.
+    std::string posix;
+    std::string name;
+    struct stat st;
+    if (!Resolve(lpFileName, posix, name)) {
+        return INVALID_FILE_SIZE;
+    }
+    if (::stat(posix.c_str(), &st) != 0) {
+        w32::FailPathErrno(errno, posix);
+        return INVALID_FILE_SIZE;
+    }
+    ULONGLONG size = S_ISREG(st.st_mode) ? static_cast<ULONGLONG>(st.st_size) : 0;
+    if (lpFileSizeHigh) {
+        *lpFileSizeHigh = static_cast<DWORD>(size >> 32);
+    }
+    SetLastError(ERROR_SUCCESS);
+    return static_cast<DWORD>(size & 0xFFFFFFFF);
+}

@@ -1,0 +1,227 @@
+// Directory searches with the DOS wildcard rules Windows applies, ignoring case.
+#include "platform/posix/FileInfo.h"
+#include "platform/posix/HandleObject.h"
+#include "platform/posix/Paths.h"
+
+#include <algorithm>
+#include <cstring>
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <vector>
+
+namespace w32 {
+
+namespace {
+
+// The pattern after the rewriting FindFirstFileW does before matching:
+// "*.*" is "*"; "?" matches one character or nothing at a dot or the end;
+// "." before "?", "*" or the end of the pattern matches a dot or the end of the
+// name; "*" before "." matches up to, not past, the name's last dot.
+enum : WCHAR {
+    kDosStar = 0xF001,
+    kDosQm = 0xF002,
+    kDosDot = 0xF003,
+};
+
+WString CompilePattern(const WString& pattern) {
+    if (pattern == u"*.*") {
+        return u"*";
+    }
+    WString out;
+    for (size_t i = 0; i < pattern.size(); ++i) {
+        WCHAR c = pattern[i];
+        WCHAR next = i + 1 < pattern.size() ? pattern[i + 1] : 0;
+        if (c == u'?') {
+            out += static_cast<WCHAR>(kDosQm);
+        } else if (c == u'.' && (next == u'?' || next == u'*' || next == 0)) {
+            out += static_cast<WCHAR>(kDosDot);
+        } else if (c == u'*' && next == u'.') {
+            out += static_cast<WCHAR>(kDosStar);
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
+bool MatchFrom(const WString& p, size_t pi, const WString& n, size_t ni, size_t lastDot) {
+    while (pi < p.size()) {
+        WCHAR c = p[pi];
+        if (c == u'*') {
+            for (size_t k = ni; k <= n.size(); ++k) {
+                if (MatchFrom(p, pi + 1, n, k, lastDot)) {
+                    return true;
+                }
+            }
+            return false;
+        }
+        if (c == kDosStar) {
+            // Consumes characters but never the name's last dot.
+            size_t limit = (lastDot == WString::npos || ni > lastDot) ? n.size() : lastDot;
+            for (size_t k = ni; k <= limit; ++k) {
+                if (MatchFrom(p, pi + 1, n, k, lastDot)) {
+                    return true;
+                }
+            }
+            return false;
+        }
+        if (c == kDosQm) {
+            if (ni < n.size() && n[ni] != u'.') {
+                ++ni;
+            }
+            ++pi;
+            continue;
+        }
+        if (c == kDosDot) {
+            if (ni < n.size() && n[ni] == u'.') {
+                ++ni;
+            } else if (ni != n.size()) {
+                return false;
+            }
+            ++pi;
+            continue;
+        }
+        if (ni >= n.size() || FoldCase(c) != FoldCase(n[ni])) {
+            return false;
+        }
+        ++pi;
+        ++ni;
+    }
+    return ni == n.size();
+}
+
+bool MatchesCompiled(const WString& compiled, const WString& name) {
+    return MatchFrom(compiled, 0, name, 0, name.rfind(u'.'));
+}
+
+class FindObject : public HandleObject {
+public:
+    FindObject() : HandleObject(HandleKind::Find) {}
+    ~FindObject() override {
+        if (dir) {
+            ::closedir(dir);
+        }
+    }
+
+    DIR* dir = nullptr;
+    std::string directory;           // POSIX path of the directory searched
+    std::vector<std::string> names;  // the matching names, "." and ".." first
+    size_t next = 0;
+};
+
+// Fills the record for the next name that still exists; false at the end.
+bool Deliver(FindObject& find, WIN32_FIND_DATAW* data) {
+    while (find.next < find.names.size()) {
+        const std::string& name = find.names[find.next++];
+        struct stat st;
+        if (::fstatat(::dirfd(find.dir), name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) {
+            continue;  // gone since the directory was read
+        }
+        WString wide = ToUtf16(name);
+        if (wide.size() >= MAX_PATH) {
+            continue;  // no room in the record, as a Windows name could never be this long
+        }
+        FileInfo info;
+        std::string path = find.directory == "/" ? "/" + name : find.directory + "/" + name;
+        InfoFromStat(path, name == "." || name == ".." ? std::string() : name, st, info);
+        std::memset(data, 0, sizeof *data);
+        data->dwFileAttributes = info.attributes;
+        data->ftCreationTime = info.creation;
+        data->ftLastAccessTime = info.access;
+        data->ftLastWriteTime = info.write;
+        data->nFileSizeHigh = static_cast<DWORD>(info.size >> 32);
+        data->nFileSizeLow = static_cast<DWORD>(info.size & 0xFFFFFFFF);
+        data->dwReserved0 = info.reparseTag;
+        std::copy(wide.begin(), wide.end(), data->cFileName);
+        return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+}  // namespace w32
+
+using w32::WString;
+
+HANDLE WINAPI FindFirstFileW(LPCWSTR lpFileName, LPWIN32_FIND_DATAW lpFindFileData) {
+    WString path = w32::WideArg(lpFileName);
+    // The directory is everything up to the last separator (or the drive's
+    // colon); the name pattern is what follows and is matched, not translated.
+    size_t split = path.find_last_of(u"\\/");
+    if (split == WString::npos && path.size() >= 2 && path[1] == u':') {
+        split = 1;
+    }
+    WString directory = split == WString::npos ? WString(u".") : path.substr(0, split + 1);
+    WString pattern = split == WString::npos ? path : path.substr(split + 1);
+    if (pattern.empty()) {
+        w32::Fail(ERROR_FILE_NOT_FOUND);
+        return INVALID_HANDLE_VALUE;
+    }
+    if (directory.size() == 2 && directory[1] == u':') {
+        directory += u'.';  // "X:pattern": drive X's current directory
+    }
+    std::string posix;
+    if (!w32::ToPosixPath(directory, posix)) {
+        return INVALID_HANDLE_VALUE;
+    }
+    auto find = std::make_shared<w32::FindObject>();
+    find->dir = ::opendir(posix.c_str());
+    if (!find->dir) {
+        // A missing (or unreadable) directory is a path error whatever the pattern.
+        if (errno == ENOENT || errno == ENOTDIR) {
+            w32::Fail(ERROR_PATH_NOT_FOUND);
+        } else {
+            w32::FailErrno();
+        }
+        return INVALID_HANDLE_VALUE;
+    }
+    find->directory = posix;
+    while (find->directory.size() > 1 && find->directory.back() == '/') {
+        find->directory.pop_back();
+    }
+    // A drive's root has no "." and ".." entries, as on Windows.
+    bool root = w32::IsDriveRoot(find->directory);
+    WString compiled = w32::CompilePattern(pattern);
+    std::vector<std::string> dots;
+    errno = 0;
+    while (struct dirent* entry = ::readdir(find->dir)) {
+        std::string name = entry->d_name;
+        bool dot = name == "." || name == "..";
+        if (dot && root) {
+            continue;
+        }
+        if (!w32::MatchesCompiled(compiled, w32::ToUtf16(name))) {
+            continue;
+        }
+        (dot ? dots : find->names).push_back(name);
+    }
+    std::sort(dots.begin(), dots.end());
+    find->names.insert(find->names.begin(), dots.begin(), dots.end());
+    if (!w32::Deliver(*find, lpFindFileData)) {
+        w32::Fail(ERROR_FILE_NOT_FOUND);
+        return INVALID_HANDLE_VALUE;
+    }
+    SetLastError(ERROR_SUCCESS);
+    return w32::RegisterHandle(find);
+}
+
+BOOL WINAPI FindNextFileW(HANDLE hFindFile, LPWIN32_FIND_DATAW lpFindFileData) {
+    auto find = w32::LookupHandleAs<w32::FindObject>(hFindFile, w32::HandleKind::Find);
+    if (!find) {
+        return FALSE;
+    }
+    if (!w32::Deliver(*find, lpFindFileData)) {
+        return w32::Fail(ERROR_NO_MORE_FILES);
+    }
+    return TRUE;
+}
+
+BOOL WINAPI FindClose(HANDLE hFindFile) {
+    if (!w32::LookupHandleAs<w32::FindObject>(hFindFile, w32::HandleKind::Find)) {
+        return FALSE;
+    }
+    return CloseHandle(hFindFile);
+}

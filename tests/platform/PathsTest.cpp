@@ -1,0 +1,180 @@
+// Full paths, per-drive current directories, relative paths, the temporary
+// path and environment variables.
+#include "platform/win32.h"
+#include "tests/support/TempDir.h"
+
+#include <gtest/gtest.h>
+#include <string>
+
+namespace {
+
+using qvtest::TempDir;
+using qvtest::U8;
+using qvtest::W;
+using qvtest::WString;
+
+std::string FullPath(const std::string& path) {
+    WCHAR buf[1024];
+    DWORD n = GetFullPathNameW(W(path).c_str(), 1024, buf, nullptr);
+    return n == 0 || n >= 1024 ? std::string("<failed>") : U8(WString(buf, n));
+}
+
+WString CurrentDirectory() {
+    WCHAR buf[1024];
+    DWORD n = GetCurrentDirectoryW(1024, buf);
+    return WString(buf, n);
+}
+
+// Restores the current directory at the end of a test, so that the temporary
+// folders can go (Windows keeps the current directory from being removed).
+class CurrentDirectoryGuard {
+public:
+    CurrentDirectoryGuard() : m_saved(CurrentDirectory()) {}
+    ~CurrentDirectoryGuard() { SetCurrentDirectoryW(m_saved.c_str()); }
+
+private:
+    WString m_saved;
+};
+
+TEST(PathsTest, FullPathsAreNormalised) {
+    const char* cases[][2] = {
+        {"C:\\a\\b\\..\\c", "C:\\a\\c"},
+        {"C:\\a\\.\\b", "C:\\a\\b"},
+        {"C:/a/b", "C:\\a\\b"},
+        {"C:\\a\\\\b", "C:\\a\\b"},
+        {"C:\\a\\b\\", "C:\\a\\b\\"},
+        {"C:\\..\\..\\x", "C:\\x"},
+        {"C:\\", "C:\\"},
+        {"C:\\dir\\name.", "C:\\dir\\name"},
+        {"\\\\server\\share\\a\\..\\b", "\\\\server\\share\\b"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(FullPath(c[0]), c[1]) << c[0];
+    }
+}
+
+TEST(PathsTest, FullPathReportsSizeAndFilePart) {
+    WString path = W("C:\\folder\\file.txt");
+    WCHAR small[4];
+    EXPECT_EQ(GetFullPathNameW(path.c_str(), 4, small, nullptr), path.size() + 1);  // room needed, with the zero
+    WCHAR buf[64];
+    LPWSTR part = nullptr;
+    EXPECT_EQ(GetFullPathNameW(path.c_str(), 64, buf, &part), path.size());
+    ASSERT_NE(part, nullptr);
+    EXPECT_EQ(U8(part), "file.txt");
+
+    char narrow[64];
+    LPSTR narrowPart = nullptr;
+    EXPECT_EQ(GetFullPathNameA("C:\\x\\..\\y.txt", 64, narrow, &narrowPart), 8u);
+    EXPECT_EQ(std::string(narrow), "C:\\y.txt");
+    ASSERT_NE(narrowPart, nullptr);
+    EXPECT_EQ(std::string(narrowPart), "y.txt");
+}
+
+TEST(PathsTest, RelativePathsFollowTheCurrentDirectory) {
+    CurrentDirectoryGuard guard;
+    TempDir dir;
+    ASSERT_TRUE(CreateDirectoryW(dir.Join(W("sub")).c_str(), nullptr));
+    ASSERT_TRUE(SetCurrentDirectoryW(dir.Path().c_str()));
+    EXPECT_EQ(U8(CurrentDirectory()), U8(dir.Path()));
+    EXPECT_EQ(FullPath("a.txt"), U8(dir.Join(W("a.txt"))));
+    EXPECT_EQ(FullPath("sub\\..\\b.txt"), U8(dir.Join(W("b.txt"))));
+    EXPECT_EQ(FullPath("..\\x"), U8(dir.Path().substr(0, dir.Path().rfind(W32TEXT('\\'))) + W("\\x")));
+    std::string drive = U8(dir.Path().substr(0, 2));
+    EXPECT_EQ(FullPath("\\top"), drive + "\\top");
+    EXPECT_EQ(FullPath(drive + "rel"), U8(dir.Join(W("rel"))));  // the current drive's current directory
+    EXPECT_EQ(FullPath(drive), U8(dir.Path()) + "\\");
+
+    // Files opened by relative names land in the current directory.
+    ASSERT_TRUE(qvtest::WriteFileBytes(W("rel.txt"), "r"));
+    EXPECT_EQ(qvtest::ReadFileBytes(dir.Join(W("rel.txt"))), "r");
+    ASSERT_TRUE(SetCurrentDirectoryW(W("sub").c_str()));
+    EXPECT_EQ(U8(CurrentDirectory()), U8(dir.Join(W("sub"))));
+
+    EXPECT_FALSE(SetCurrentDirectoryW(dir.Join(W("missing")).c_str()));
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_FILE_NOT_FOUND));
+    EXPECT_FALSE(SetCurrentDirectoryW(dir.Join(W("rel.txt")).c_str()));
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_DIRECTORY));
+}
+
+TEST(PathsTest, EachDriveKeepsItsCurrentDirectory) {
+    // Another drive's current directory is the "=X:" variable, as Windows keeps it.
+    ASSERT_TRUE(SetEnvironmentVariableW(W("=Q:").c_str(), W("Q:\\some\\dir").c_str()));
+    EXPECT_EQ(FullPath("Q:x.txt"), "Q:\\some\\dir\\x.txt");
+    EXPECT_EQ(FullPath("Q:"), "Q:\\some\\dir\\");  // with the backslash the callers strip
+    EXPECT_EQ(FullPath("Q:..\\y"), "Q:\\some\\y");
+    ASSERT_TRUE(SetEnvironmentVariableW(W("=Q:").c_str(), nullptr));
+    EXPECT_EQ(FullPath("Q:x.txt"), "Q:\\x.txt");  // without one: the root
+
+    WCHAR buf[64];
+    ASSERT_TRUE(SetEnvironmentVariableW(W("=R:").c_str(), W("R:\\kept").c_str()));
+    DWORD n = GetEnvironmentVariableW(W("=R:").c_str(), buf, 64);
+    EXPECT_EQ(U8(WString(buf, n)), "R:\\kept");
+    SetEnvironmentVariableW(W("=R:").c_str(), nullptr);
+}
+
+TEST(PathsTest, TempPathIsAnExistingFolderWithTrailingBackslash) {
+    WCHAR buf[MAX_PATH + 1];
+    DWORD n = GetTempPathW(MAX_PATH + 1, buf);
+    ASSERT_GT(n, 3u);
+    ASSERT_LT(n, static_cast<DWORD>(MAX_PATH + 1));
+    WString path(buf, n);
+    EXPECT_EQ(path[1], W32TEXT(':'));
+    EXPECT_EQ(path.back(), W32TEXT('\\'));
+    DWORD attributes = GetFileAttributesW(path.c_str());
+    ASSERT_NE(attributes, INVALID_FILE_ATTRIBUTES);
+    EXPECT_NE(attributes & FILE_ATTRIBUTE_DIRECTORY, 0u);
+}
+
+TEST(PathsTest, LongNameOfALongPathIsItself) {
+    TempDir dir;
+    WString file = dir.Join(W("a long file name.text"));
+    ASSERT_TRUE(qvtest::WriteFileBytes(file, "x"));
+    WCHAR buf[1024];
+    DWORD n = GetLongPathNameW(file.c_str(), buf, 1024);
+    EXPECT_EQ(U8(WString(buf, n)), U8(file));
+    EXPECT_EQ(GetLongPathNameW(dir.Join(W("missing")).c_str(), buf, 1024), 0u);
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_FILE_NOT_FOUND));
+    EXPECT_GT(GetShortPathNameW(file.c_str(), buf, 1024), 0u);
+}
+
+TEST(PathsTest, NetworkPathsAreUnreachable) {
+    WString unc = W("\\\\qv-no-such-server\\share\\file.txt");
+    EXPECT_EQ(GetFileAttributesW(unc.c_str()), INVALID_FILE_ATTRIBUTES);
+    DWORD error = GetLastError();
+    // Windows answers an unreachable server with "network path not found"
+    // (53); the share may also be reported as unknown (67), and wine, which
+    // has no network redirector, says "network request not supported" (66).
+    EXPECT_TRUE(error == ERROR_BAD_NETPATH || error == ERROR_BAD_NET_NAME || error == 66) << error;
+}
+
+TEST(PathsTest, EnvironmentVariables) {
+    ASSERT_TRUE(SetEnvironmentVariableW(W("QV_TEST_VAR").c_str(), W("value 1").c_str()));
+    WCHAR buf[64];
+    DWORD n = GetEnvironmentVariableW(W("QV_TEST_VAR").c_str(), buf, 64);
+    EXPECT_EQ(U8(WString(buf, n)), "value 1");
+    n = GetEnvironmentVariableW(W("qv_test_var").c_str(), buf, 64);  // names ignore case
+    EXPECT_EQ(U8(WString(buf, n)), "value 1");
+    EXPECT_EQ(GetEnvironmentVariableW(W("QV_TEST_VAR").c_str(), buf, 3), 8u);  // room needed, with the zero
+
+    char narrow[64];
+    EXPECT_EQ(GetEnvironmentVariableA("QV_TEST_VAR", narrow, 64), 7u);
+    EXPECT_EQ(std::string(narrow), "value 1");
+    ASSERT_TRUE(SetEnvironmentVariableA("QV_TEST_VAR", "two"));
+    EXPECT_EQ(GetEnvironmentVariableA("QV_TEST_VAR", narrow, 64), 3u);
+
+    LPWSTR block = GetEnvironmentStringsW();
+    ASSERT_NE(block, nullptr);
+    bool found = false;
+    for (LPWSTR entry = block; *entry; entry += WString(entry).size() + 1) {
+        found = found || U8(entry) == "QV_TEST_VAR=two";
+    }
+    EXPECT_TRUE(found);
+    FreeEnvironmentStringsW(block);
+
+    ASSERT_TRUE(SetEnvironmentVariableW(W("QV_TEST_VAR").c_str(), nullptr));
+    EXPECT_EQ(GetEnvironmentVariableW(W("QV_TEST_VAR").c_str(), buf, 64), 0u);
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_ENVVAR_NOT_FOUND));
+}
+
+}  // namespace
