@@ -1,0 +1,73 @@
+// The scripted console host that end-to-end tests drive: it starts quorvane on
+// pipes, answers its requests into a ScreenModel on a reader thread, and lets
+// the test send keys, mouse and resize events and wait for the screen.
+#pragma once
+
+#include "host/ScreenModel.h"
+
+#include <condition_variable>
+#include <functional>
+#include <map>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace qvhost {
+
+class ScriptedHost {
+public:
+    struct Options {
+        int columns = 80;
+        int rows = 25;
+        std::vector<std::string> args;             // program arguments
+        std::map<std::string, std::string> env;    // added to (or replacing in) the environment
+        std::string program;                        // default: quorvane beside the test's build
+    };
+
+    explicit ScriptedHost(const Options& options);
+    ~ScriptedHost();
+    ScriptedHost(const ScriptedHost&) = delete;
+    ScriptedHost& operator=(const ScriptedHost&) = delete;
+
+    bool Started() const { return m_pid > 0; }
+
+    // Input events.
+    void SendKey(int32_t code, int32_t ch = 0, int32_t shift = 0);
+    void SendText(const std::string& utf8);
+    void SendMouse(int32_t kind, int32_t button, int32_t x, int32_t y, int32_t shift = 0);
+    void SendResize(int columns, int rows);
+    // Closes the program's input: it sees the close event.
+    void CloseInput();
+
+    // Waits until the condition on the screen holds (checked after every
+    // request batch) or the time runs out; true when it held.
+    bool WaitFor(const std::function<bool(const ScreenModel&)>& condition, int timeoutMs = 10000);
+    bool WaitForText(const std::string& utf8, int timeoutMs = 10000);
+    // Waits until no request has arrived for `quietMs`.
+    void WaitQuiet(int quietMs = 200, int timeoutMs = 10000);
+    // Waits for the program to end; returns its exit code, or -1 on time-out.
+    int WaitExit(int timeoutMs = 10000);
+
+    // A consistent copy of the screen.
+    ScreenModel Snapshot();
+    std::string ScreenText();  // all rows, joined with newlines
+
+private:
+    void ReaderLoop();
+    void Write(const std::string& bytes);
+
+    std::mutex m_lock;       // the model and the run state
+    std::mutex m_writeLock;  // the program's input pipe; never held while waiting for m_lock
+    std::condition_variable m_changed;
+    ScreenModel m_model;
+    int m_toChild = -1;
+    int m_fromChild = -1;
+    int m_pid = -1;
+    bool m_ended = false;
+    int m_exitCode = -1;
+    long long m_lastRequestMs = 0;
+    std::thread m_reader;
+};
+
+}  // namespace qvhost
