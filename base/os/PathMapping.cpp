@@ -1,0 +1,9 @@
+#include "base/os/PathMapping.h"
+
+Westring MapPathName(const Westring& path) {
+    return path;
+}
+
+Westring MapDirectoryName(const Westring& path) {
+    return path;
+}
