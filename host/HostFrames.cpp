@@ -154,14 +154,18 @@ bool RequestDecoder::Next(Request& out) {
                 param.value = len >= 1 ? payload[0] : 0;
                 break;
             case kParamCells: {
+                // Text up to the NUL, then one attribute per character; a
+                // record too short for them all is dropped, as the program does.
                 size_t nul = 0;
                 while (nul < len && payload[nul] != 0) {
                     ++nul;
                 }
                 std::u32string chars = DecodeUtf8(std::string(reinterpret_cast<const char*>(payload), nul));
+                if (nul >= len || len - nul - 1 < chars.size()) {
+                    continue;
+                }
                 for (size_t k = 0; k < chars.size(); ++k) {
-                    size_t at = nul + 1 + k;
-                    param.cells.push_back(Cell{chars[k], at < len ? payload[at] : uint8_t(0x07)});
+                    param.cells.push_back(Cell{chars[k], payload[nul + 1 + k]});
                 }
                 break;
             }

@@ -31,7 +31,7 @@ struct Cell {
 struct Param {
     ParamType type = kParamInt;
     int32_t value = 0;          // int: the value; attr: the attribute byte
-    std::u32string text;        // text8 (bytes as Latin-1 units), text32 (decoded UTF-8)
+    std::u32string text;        // text8 (each byte one unit, undecoded), text32 (decoded UTF-8)
     std::vector<Cell> cells;    // cells
 };
 
@@ -71,10 +71,10 @@ std::string EncodeUtf8(const std::u32string& text);
 enum EventKind : int32_t {
     kEventKey = 0,
     kEventMousePress = 1,
-    kEventMouseClick = 2,
-    kEventMouseDouble = 3,
-    kEventMouseDrag = 4,
-    kEventMouseWheel = 5,
+    kEventMouseRelease = 2,
+    kEventMouseMove = 3,    // moved with a button held
+    kEventMouseDouble = 4,
+    kEventMouseWheel = 5,   // code: the wheel delta
     kEventClosed = 6,
     kEventResized = 7,
 };

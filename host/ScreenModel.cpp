@@ -1,5 +1,8 @@
 #include "host/ScreenModel.h"
 
+#include "console/ConsoleGlyphs.h"
+#include "console/ScreenRules.h"
+
 #include <algorithm>
 
 namespace qvhost {
@@ -34,6 +37,24 @@ enum Opcode : uint16_t {
 constexpr int kMaxColumns = 1000;
 constexpr int kMaxRows = 1000;
 
+constexpr int kCodePageUtf8 = 65001;
+
+// Code page 1252 where it differs from Latin-1; undefined bytes stand for themselves.
+const char32_t k1252High[32] = {
+    0x20AC, 0x81,   0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x8D,   0x017D, 0x8F,   0x90,   0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x9D,   0x017E, 0x0178,
+};
+
+std::string AsBytes(const std::u32string& units) {
+    std::string bytes;
+    for (char32_t u : units) {
+        bytes += static_cast<char>(u & 0xFF);
+    }
+    return bytes;
+}
+
+
 }  // namespace
 
 ScreenModel::ScreenModel(int columns, int rows) : m_columns(0), m_rows(0) { Resize(columns, rows); }
@@ -51,8 +72,6 @@ void ScreenModel::Resize(int columns, int rows) {
     m_columns = columns;
     m_rows = rows;
     m_dirty.assign(rows, true);
-    m_cursorX = std::min(m_cursorX, columns - 1);
-    m_cursorY = std::min(m_cursorY, rows - 1);
 }
 
 void ScreenModel::MarkDirty(int y) {
@@ -61,11 +80,32 @@ void ScreenModel::MarkDirty(int y) {
     }
 }
 
-void ScreenModel::Put(int x, int y, char32_t ch, uint8_t attr) {
-    if (Inside(x, y)) {
-        m_cells[static_cast<size_t>(y) * m_columns + x] = Cell{ch == 0 ? U' ' : ch, attr};
-        MarkDirty(y);
+void ScreenModel::Put(int x, int y, char32_t ch, uint8_t attr, GlyphRule rule) {
+    if (!Inside(x, y)) {
+        return;
     }
+    if (rule == kMapAll) {
+        ch = ConsoleGlyphs::MapGlyph(ch);
+    } else if (rule == kMapLow) {
+        ch = ConsoleGlyphs::MapRepeatGlyph(ch);
+    }
+    m_cells[static_cast<size_t>(y) * m_columns + x] = Cell{ch == 0 ? U' ' : ch, attr};
+    MarkDirty(y);
+}
+
+std::u32string ScreenModel::DecodeText8(const std::u32string& bytes) const {
+    if (m_codePage == kCodePageUtf8) {
+        return DecodeUtf8(AsBytes(bytes));
+    }
+    std::u32string text = bytes;
+    if (m_codePage == 0 || m_codePage == 1252) {
+        for (char32_t& c : text) {
+            if (c >= 0x80 && c < 0xA0) {
+                c = k1252High[c - 0x80];
+            }
+        }
+    }
+    return text;
 }
 
 void ScreenModel::SetAttr(int x, int y, uint8_t attr) {
@@ -84,17 +124,13 @@ void ScreenModel::FillRect(int x, int y, int w, int h, uint8_t attr) {
 }
 
 void ScreenModel::Scroll(int x, int y, int w, int h, int lines, uint8_t attr, bool up) {
-    if (lines <= 0 || w <= 0 || h <= 0) {
-        return;
-    }
-    if (lines >= h) {
-        FillRect(x, y, w, h, attr);
+    if (lines < 0 || !ScreenRules::ClipSpan(x, w, m_columns) || !ScreenRules::ClipSpan(y, h, m_rows)) {
         return;
     }
     std::vector<Cell> saved;
     for (int row = 0; row < h; ++row) {
         for (int col = 0; col < w; ++col) {
-            saved.push_back(Inside(x + col, y + row) ? At(x + col, y + row) : Cell{U' ', attr});
+            saved.push_back(At(x + col, y + row));
         }
     }
     for (int row = 0; row < h; ++row) {
@@ -106,49 +142,34 @@ void ScreenModel::Scroll(int x, int y, int w, int h, int lines, uint8_t attr, bo
     }
 }
 
-void ScreenModel::WriteTty(const std::u32string& text) {
-    int x1 = m_regionX1, y1 = m_regionY1;
-    int x2 = m_regionX2 < 0 ? m_columns - 1 : std::min(m_regionX2, m_columns - 1);
-    int y2 = m_regionY2 < 0 ? m_rows - 1 : std::min(m_regionY2, m_rows - 1);
-    auto newline = [&] {
-        m_cursorX = x1;
-        if (++m_cursorY > y2) {
-            m_cursorY = y2;
-            Scroll(x1, y1, x2 - x1 + 1, y2 - y1 + 1, 1, m_attribute, true);
-        }
-    };
-    for (char32_t ch : text) {
-        switch (ch) {
-            case U'\r':
-                m_cursorX = x1;
-                break;
-            case U'\n':
-                newline();
-                break;
-            case U'\b':
-                if (m_cursorX > x1) {
-                    --m_cursorX;
-                }
-                break;
-            case U'\t':
-                do {
-                    Put(m_cursorX, m_cursorY, U' ', m_attribute);
-                    ++m_cursorX;
-                } while (m_cursorX % 8 != 0 && m_cursorX <= x2);
-                if (m_cursorX > x2) {
-                    newline();
-                }
-                break;
-            case 7:
-                ++m_beeps;
-                break;
-            default:
-                Put(m_cursorX, m_cursorY, ch, m_attribute);
-                if (++m_cursorX > x2) {
-                    newline();
-                }
-        }
+void ScreenModel::LineFeed() {
+    m_cursorX = 0;
+    if (++m_cursorY >= m_rows) {
+        m_cursorY = m_rows - 1;
+        Scroll(0, 0, m_columns, m_rows, 1, m_attribute, true);
     }
+}
+
+// Teletype output follows the rules of the program's own copy of the screen,
+// so that both agree on every cell.
+class ScreenModel::Teletype {
+public:
+    explicit Teletype(ScreenModel& model) : m(model) {}
+    int& X() { return m.m_cursorX; }
+    int& Y() { return m.m_cursorY; }
+    int Width() const { return m.m_columns; }
+    int Height() const { return m.m_rows; }
+    void LineFeed() { m.LineFeed(); }
+    void Put(int x, int y, char32_t c) { m.Put(x, y, c, m.m_attribute); }
+    void Bell() { ++m.m_beeps; }
+
+private:
+    ScreenModel& m;
+};
+
+void ScreenModel::WriteTty(const std::u32string& text) {
+    Teletype teletype(*this);
+    ScreenRules::Write(teletype, text.data(), static_cast<int>(text.size()));
 }
 
 bool ScreenModel::Apply(const Request& r, std::string& reply) {
@@ -175,8 +196,8 @@ bool ScreenModel::Apply(const Request& r, std::string& reply) {
             reply = EncodeReply({m_clipboard.empty() ? 0 : 1}, &m_clipboard);
             return true;
         case kOpSetCursorPos:
-            m_cursorX = std::max(0, std::min(r.Int(0), m_columns - 1));
-            m_cursorY = std::max(0, std::min(r.Int(1), m_rows - 1));
+            m_cursorX = r.Int(0);
+            m_cursorY = r.Int(1);
             break;
         case kOpSetCursorShape:
             m_cursorSize = r.Int(0);
@@ -197,19 +218,20 @@ bool ScreenModel::Apply(const Request& r, std::string& reply) {
                    r.opcode == kOpScrollUp);
             break;
         case kOpSetTitle:
-            m_title = r.Text(0);
+            m_title = !r.params.empty() && r.params[0].type == kParamText8 ? DecodeText8(r.Text(0)) : r.Text(0);
             m_titleChanged = true;
             break;
         case kOpWrite: {
             int x = r.Int(0), y = r.Int(1);
             if (const std::vector<Cell>* cells = r.Cells(2)) {
                 for (const Cell& c : *cells) {
-                    Put(x++, y, c.ch, c.attr);
+                    Put(x++, y, c.ch, c.attr, kMapAll);
                 }
             } else {
                 uint8_t attr = static_cast<uint8_t>(r.Int(3, m_attribute));
-                for (char32_t ch : r.Text(2)) {
-                    Put(x++, y, ch, attr);
+                bool narrow = r.params.size() > 2 && r.params[2].type == kParamText8;
+                for (char32_t ch : narrow ? DecodeText8(r.Text(2)) : r.Text(2)) {
+                    Put(x++, y, ch, attr, kMapAll);
                 }
             }
             break;
@@ -218,7 +240,7 @@ bool ScreenModel::Apply(const Request& r, std::string& reply) {
             const std::vector<Cell>* cells = r.Cells(3);
             if (cells && !cells->empty()) {
                 for (int i = 0; i < r.Int(2); ++i) {
-                    Put(r.Int(0) + i, r.Int(1), (*cells)[0].ch, (*cells)[0].attr);
+                    Put(r.Int(0) + i, r.Int(1), (*cells)[0].ch, (*cells)[0].attr, kMapLow);
                 }
             }
             break;
@@ -240,10 +262,11 @@ bool ScreenModel::Apply(const Request& r, std::string& reply) {
             break;
         }
         case kOpSetClipboard:
-            m_clipboard = r.Text(0);
+            m_clipboard = !r.params.empty() && r.params[0].type == kParamText8 ? DecodeText8(r.Text(0)) : r.Text(0);
             break;
         case kOpWriteTty:
-            WriteTty(r.Text(0));
+            // Teletype output is the program's UTF-8 console text.
+            WriteTty(DecodeUtf8(AsBytes(r.Text(0))));
             break;
         case kOpBeep:
             ++m_beeps;
@@ -259,6 +282,8 @@ bool ScreenModel::Apply(const Request& r, std::string& reply) {
             m_regionX2 = m_regionY2 = -1;
             break;
         case kOpSetCodePage:
+            m_codePage = r.Int(0);
+            break;
         default:
             break;
     }
@@ -275,6 +300,30 @@ std::string ScreenModel::RowText(int y, int x, int width) const {
         text += At(col, y).ch;
     }
     return EncodeUtf8(text);
+}
+
+std::vector<uint8_t> ScreenModel::RowAttributes(int y, int x, int width) const {
+    std::vector<uint8_t> attrs;
+    if (y < 0 || y >= m_rows) {
+        return attrs;
+    }
+    int end = width < 0 ? m_columns : std::min(m_columns, x + width);
+    for (int col = std::max(0, x); col < end; ++col) {
+        attrs.push_back(At(col, y).attr);
+    }
+    return attrs;
+}
+
+std::string ScreenModel::Dump() const {
+    std::string text;
+    for (int y = 0; y < m_rows; ++y) {
+        text += RowText(y);
+        text += '\n';
+    }
+    text += "cursor " + std::to_string(CursorX()) + "," + std::to_string(CursorY()) + " size " +
+            std::to_string(m_cursorSize) + ", title \"" + EncodeUtf8(m_title) + "\", beeps " +
+            std::to_string(m_beeps) + "\n";
+    return text;
 }
 
 std::vector<bool> ScreenModel::TakeDirtyRows() {

@@ -25,8 +25,13 @@ public:
     const Cell& At(int x, int y) const { return m_cells[static_cast<size_t>(y) * m_columns + x]; }
     // The characters of one row (or part of it) as UTF-8.
     std::string RowText(int y, int x = 0, int width = -1) const;
-    int CursorX() const { return m_cursorX; }
-    int CursorY() const { return m_cursorY; }
+    // The cursor as the program placed it, kept on the screen.
+    int CursorX() const { return m_cursorX < 0 ? 0 : m_cursorX >= m_columns ? m_columns - 1 : m_cursorX; }
+    int CursorY() const { return m_cursorY < 0 ? 0 : m_cursorY >= m_rows ? m_rows - 1 : m_cursorY; }
+    // The attributes of one row (or part of it).
+    std::vector<uint8_t> RowAttributes(int y, int x = 0, int width = -1) const;
+    // Every row, then the cursor, title and beeps: for test failure messages.
+    std::string Dump() const;
     int CursorSize() const { return m_cursorSize; }
     const std::u32string& Title() const { return m_title; }
     const std::u32string& Clipboard() const { return m_clipboard; }
@@ -42,8 +47,15 @@ public:
     void SetSizeFixed(bool fixed) { m_sizeFixed = fixed; }
 
 private:
+    class Teletype;
     bool Inside(int x, int y) const { return x >= 0 && y >= 0 && x < m_columns && y < m_rows; }
-    void Put(int x, int y, char32_t ch, uint8_t attr);
+    // Stores a cell as the screen shows it (see ConsoleGlyphs); glyphs are
+    // mapped for text and cell writes, only 1-31 for repeated cells, not at all
+    // for rectangles put back.
+    enum GlyphRule { kMapAll, kMapLow, kMapNone };
+    void Put(int x, int y, char32_t ch, uint8_t attr, GlyphRule rule = kMapNone);
+    std::u32string DecodeText8(const std::u32string& bytes) const;
+    void LineFeed();
     void SetAttr(int x, int y, uint8_t attr);
     void FillRect(int x, int y, int w, int h, uint8_t attr);
     void Scroll(int x, int y, int w, int h, int lines, uint8_t attr, bool up);
@@ -58,12 +70,14 @@ private:
     int m_cursorY = 0;
     int m_cursorSize = 25;
     uint8_t m_attribute = 0x07;
+    int m_codePage = 0;  // of 8-bit texts; 0: the system's default (1252)
     std::u32string m_title;
     bool m_titleChanged = false;
     std::u32string m_clipboard;
     int m_beeps = 0;
     bool m_sizeFixed = false;
-    // Output region of the teletype output (inclusive corners).
+    // Output region (inclusive corners). Kept, not applied: the teletype
+    // output scrolls the whole screen, as the program's copy of it does.
     int m_regionX1 = 0, m_regionY1 = 0, m_regionX2 = -1, m_regionY2 = -1;
 };
 

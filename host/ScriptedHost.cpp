@@ -1,6 +1,7 @@
 #include "host/ScriptedHost.h"
 
 #include "host/HostPaths.h"
+#include "host/TerminalKeys.h"
 
 #include <cerrno>
 #include <chrono>
@@ -117,6 +118,7 @@ void ScriptedHost::ReaderLoop() {
         {
             std::lock_guard<std::mutex> guard(m_lock);
             while (decoder.Next(request)) {
+                ++m_requestCounts[request.opcode];
                 std::string reply;
                 if (m_model.Apply(request, reply)) {
                     replies += reply;
@@ -176,6 +178,24 @@ void ScriptedHost::SendText(const std::string& utf8) {
 void ScriptedHost::SendMouse(int32_t kind, int32_t button, int32_t x, int32_t y, int32_t shift) {
     Write(EncodeEvent(kind, button, shift, x, y, 0));
 }
+
+bool ScriptedHost::PressKey(const std::string& name) {
+    KeyEvent key = KeyFromName(name);
+    if (key.code == 0) {
+        return false;
+    }
+    SendKey(key.code, key.ch, key.shift);
+    return true;
+}
+
+void ScriptedHost::Click(int x, int y, int button, int32_t shift) {
+    SendMouse(kEventMousePress, button, x, y, shift);
+    SendMouse(kEventMouseRelease, button, x, y, shift);
+}
+
+void ScriptedHost::DoubleClick(int x, int y) { SendMouse(kEventMouseDouble, 1, x, y); }
+
+void ScriptedHost::Wheel(int x, int y, int delta) { SendMouse(kEventMouseWheel, delta, x, y); }
 
 void ScriptedHost::SendResize(int columns, int rows) {
     {
@@ -240,6 +260,31 @@ std::string ScriptedHost::ScreenText() {
         text += '\n';
     }
     return text;
+}
+
+}  // namespace qvhost
+
+namespace qvhost {
+
+std::string ScriptedHost::RowText(int y) {
+    std::lock_guard<std::mutex> guard(m_lock);
+    return m_model.RowText(y);
+}
+
+std::vector<uint8_t> ScriptedHost::RowAttributes(int y) {
+    std::lock_guard<std::mutex> guard(m_lock);
+    return m_model.RowAttributes(y);
+}
+
+std::string ScriptedHost::Dump() {
+    std::lock_guard<std::mutex> guard(m_lock);
+    return m_model.Dump();
+}
+
+int ScriptedHost::RequestCount(uint16_t opcode) {
+    std::lock_guard<std::mutex> guard(m_lock);
+    auto it = m_requestCounts.find(opcode);
+    return it == m_requestCounts.end() ? 0 : it->second;
 }
 
 }  // namespace qvhost

@@ -37,6 +37,14 @@ public:
     void SendText(const std::string& utf8);
     void SendMouse(int32_t kind, int32_t button, int32_t x, int32_t y, int32_t shift = 0);
     void SendResize(int columns, int rows);
+    // A key by name ("F5", "Shift+Tab", "Ctrl+PgDn", "Alt+x", "Enter"; see
+    // KeyFromName); false, and nothing sent, for a name it does not know.
+    bool PressKey(const std::string& name);
+    // Button 1 or 2 pressed and released at a cell.
+    void Click(int x, int y, int button = 1, int32_t shift = 0);
+    void DoubleClick(int x, int y);
+    // One wheel step (positive away from the user).
+    void Wheel(int x, int y, int delta);
     // Closes the program's input: it sees the close event.
     void CloseInput();
 
@@ -52,6 +60,11 @@ public:
     // A consistent copy of the screen.
     ScreenModel Snapshot();
     std::string ScreenText();  // all rows, joined with newlines
+    std::string RowText(int y);
+    std::vector<uint8_t> RowAttributes(int y);
+    std::string Dump();        // rows, cursor, title and beeps
+    // How many requests of the opcode the program sent so far.
+    int RequestCount(uint16_t opcode);
 
 private:
     void ReaderLoop();
@@ -67,6 +80,7 @@ private:
     bool m_ended = false;
     int m_exitCode = -1;
     long long m_lastRequestMs = 0;
+    std::map<uint16_t, int> m_requestCounts;
     std::thread m_reader;
 };
 

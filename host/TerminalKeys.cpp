@@ -19,19 +19,48 @@ constexpr int32_t kBackspace = 0x10101;
 const uint8_t kLetterScan[26] = {0x1E, 0x30, 0x2E, 0x20, 0x12, 0x21, 0x22, 0x23, 0x17, 0x24, 0x25, 0x26, 0x32,
                                  0x31, 0x18, 0x19, 0x10, 0x13, 0x1F, 0x14, 0x16, 0x2F, 0x11, 0x2D, 0x15, 0x2C};
 
-// Cursor and editing keys: terminfo base name, plain scan code, and the scan
-// codes the keyboard gives with Ctrl and with Alt held.
+// Cursor and editing keys: terminfo base name, the name tests use, plain scan
+// code, and the scan codes the keyboard gives with Ctrl and with Alt held.
 struct CursorKey {
     const char* name;
+    const char* label;
     int32_t plain;
     int32_t ctrl;
     int32_t alt;
 };
 const CursorKey kCursorKeys[] = {
-    {"kHOM", 0x47, 0x77, 0x97}, {"kUP", 0x48, 0x8D, 0x98}, {"kPRV", 0x49, 0x84, 0x99}, {"kLFT", 0x4B, 0x73, 0x9B},
-    {"kRIT", 0x4D, 0x74, 0x9D}, {"kEND", 0x4F, 0x75, 0x9F}, {"kDN", 0x50, 0x91, 0xA0}, {"kNXT", 0x51, 0x76, 0xA1},
-    {"kIC", 0x52, 0x92, 0xA2},  {"kDC", 0x53, 0x93, 0xA3},
+    {"kHOM", "Home", 0x47, 0x77, 0x97}, {"kUP", "Up", 0x48, 0x8D, 0x98},     {"kPRV", "PgUp", 0x49, 0x84, 0x99},
+    {"kLFT", "Left", 0x4B, 0x73, 0x9B}, {"kRIT", "Right", 0x4D, 0x74, 0x9D}, {"kEND", "End", 0x4F, 0x75, 0x9F},
+    {"kDN", "Down", 0x50, 0x91, 0xA0},  {"kNXT", "PgDn", 0x51, 0x76, 0xA1},  {"kIC", "Ins", 0x52, 0x92, 0xA2},
+    {"kDC", "Del", 0x53, 0x93, 0xA3},
 };
+
+// Function keys: the scan code plain, with Shift, with Ctrl and with Alt.
+struct FunctionKeyCodes {
+    int32_t plain, shift, ctrl, alt;
+};
+FunctionKeyCodes FunctionKeyScan(int index) {  // 0 = F1
+    if (index >= 10) {
+        int k = index - 10;
+        return {0x85 + k, 0x87 + k, 0x89 + k, 0x8B + k};
+    }
+    return {0x3B + index, 0x54 + index, 0x5E + index, 0x68 + index};
+}
+
+// A key with the modifiers held, by the scan-code rules: Ctrl wins over Alt,
+// Shift alone adds KEY_SHIFTED to the shifted scan code.
+int32_t ModifiedCode(int32_t plain, int32_t shifted, int32_t ctrl, int32_t alt, int32_t shift) {
+    if (shift & kShiftCtrl) {
+        return kExtended + ctrl;
+    }
+    if (shift & kShiftAlt) {
+        return kExtended + alt;
+    }
+    if (shift & kShiftShift) {
+        return kExtended + kShifted + shifted;
+    }
+    return kExtended + plain;
+}
 
 // The names ncurses gives the plain keys of the table above.
 struct PlainName {
@@ -60,32 +89,15 @@ int32_t ShiftFromModifier(int modifier) {
 KeyEvent FunctionKey(int n) {
     // ncurses numbers the modified function keys of xterm on: F13-F24 Shift,
     // F25-F36 Ctrl, F49-F60 Alt.
+    static const int32_t kGroupShift[5] = {0, kShiftShift, kShiftCtrl, kShiftCtrl | kShiftShift, kShiftAlt};
     int group = (n - 1) / 12;
-    int index = (n - 1) % 12;  // 0 = F1
     KeyEvent key;
-    if (index >= 10) {
-        key.code = group == 0 ? kExtended + 0x85 + (index - 10) : 0;
+    if (n < 1 || group > 4 || group == 3) {
         return key;
     }
-    switch (group) {
-        case 0:
-            key.code = kExtended + 0x3B + index;
-            break;
-        case 1:
-            key.code = kExtended + kShifted + 0x54 + index;
-            key.shift = kShiftShift;
-            break;
-        case 2:
-            key.code = kExtended + 0x5E + index;
-            key.shift = kShiftCtrl;
-            break;
-        case 4:
-            key.code = kExtended + 0x68 + index;
-            key.shift = kShiftAlt;
-            break;
-        default:
-            break;
-    }
+    FunctionKeyCodes f = FunctionKeyScan((n - 1) % 12);
+    key.shift = kGroupShift[group];
+    key.code = ModifiedCode(f.plain, f.shift, f.ctrl, f.alt, key.shift);
     return key;
 }
 
@@ -156,18 +168,78 @@ KeyEvent KeyFromTerminalKey(int ncursesKey, const std::string& rawName) {
             continue;
         }
         key.shift = ShiftFromModifier(modifier);
-        if (key.shift & kShiftCtrl) {
-            key.code = kExtended + ck.ctrl;
-        } else if (key.shift & kShiftAlt) {
-            key.code = kExtended + ck.alt;
-        } else if (key.shift & kShiftShift) {
-            key.code = kExtended + kShifted + ck.plain;
-        } else {
-            key.code = kExtended + ck.plain;
-        }
+        key.code = ModifiedCode(ck.plain, ck.plain, ck.ctrl, ck.alt, key.shift);
         return key;
     }
     (void)ncursesKey;
+    return key;
+}
+
+KeyEvent KeyFromName(const std::string& fullName) {
+    static const struct {
+        const char* prefix;
+        int32_t bit;
+    } kModifiers[] = {{"Shift+", kShiftShift}, {"Ctrl+", kShiftCtrl}, {"Alt+", kShiftAlt}};
+    std::string name = fullName;
+    int32_t shift = 0;
+    for (bool found = true; found;) {
+        found = false;
+        for (const auto& m : kModifiers) {
+            size_t len = std::strlen(m.prefix);
+            if (name.size() > len && name.compare(0, len, m.prefix) == 0) {
+                shift |= m.bit;
+                name.erase(0, len);
+                found = true;
+            }
+        }
+    }
+    KeyEvent key;
+    int n = 0;
+    char tail = 0;
+    if (std::sscanf(name.c_str(), "F%d%c", &n, &tail) == 1 && n >= 1 && n <= 12) {
+        FunctionKeyCodes f = FunctionKeyScan(n - 1);
+        key.code = ModifiedCode(f.plain, f.shift, f.ctrl, f.alt, shift);
+        key.shift = shift;
+        return key;
+    }
+    for (const CursorKey& ck : kCursorKeys) {
+        if (name == ck.label) {
+            key.code = ModifiedCode(ck.plain, ck.plain, ck.ctrl, ck.alt, shift);
+            key.shift = shift;
+            return key;
+        }
+    }
+    // Keys that are characters.
+    static const struct {
+        const char* label;
+        char32_t ch;
+    } kCharKeys[] = {{"Tab", 9}, {"Enter", 13}, {"Esc", 27}, {"Backspace", 8}, {"Space", U' '}};
+    char32_t ch = 0;
+    for (const auto& k : kCharKeys) {
+        if (name == k.label) {
+            ch = k.ch;
+        }
+    }
+    if (ch == 0) {
+        std::u32string one = DecodeUtf8(name);
+        if (one.size() != 1) {
+            return key;
+        }
+        ch = one[0];
+    }
+    if (ch == 9 && (shift & kShiftShift)) {
+        key.code = kExtended + kShifted + 0x0F;
+        key.shift = shift;
+        return key;
+    }
+    if (ch == 8) {
+        key = KeyFromChar(8, false);
+    } else if ((shift & kShiftCtrl) && ch < 128 && std::isalpha(static_cast<int>(ch))) {
+        key = KeyFromChar(static_cast<char32_t>(std::tolower(static_cast<int>(ch)) - 'a' + 1), false);
+    } else {
+        key = KeyFromChar(ch, (shift & kShiftAlt) != 0);
+    }
+    key.shift |= shift;
     return key;
 }
 

@@ -19,5 +19,10 @@ KeyEvent KeyFromChar(char32_t ch, bool alt);
 // (keyname), which carries the modifiers of xterm-style keys ("kLFT5").
 // Returns code 0 for keys the program has no use for.
 KeyEvent KeyFromTerminalKey(int ncursesKey, const std::string& name);
+// A key by name, as tests press it: "F1"-"F12", "Up", "Down", "Left", "Right",
+// "Home", "End", "PgUp", "PgDn", "Ins", "Del", "Tab", "Enter", "Esc",
+// "Backspace", "Space" or one character, after any of the prefixes "Shift+",
+// "Ctrl+" and "Alt+". Code 0 for a name it does not know.
+KeyEvent KeyFromName(const std::string& name);
 
 }  // namespace qvhost

@@ -6,6 +6,7 @@
 #include "host/HostPaths.h"
 #include "host/ScreenModel.h"
 #include "host/TerminalKeys.h"
+#include "console/ConsoleGlyphs.h"
 
 #include <cerrno>
 #include <clocale>
@@ -92,7 +93,9 @@ public:
                 const Cell& cell = model.At(x, y);
                 short pair;
                 attr_t attr = AttrFor(cell.attr, pair);
-                wchar_t text[2] = {static_cast<wchar_t>(cell.ch < 0x20 ? U' ' : cell.ch), 0};
+                // Control characters never reach the terminal raw.
+                char32_t shown = ConsoleGlyphs::MapGlyph(cell.ch);
+                wchar_t text[2] = {static_cast<wchar_t>(shown == 0 ? U' ' : shown), 0};
                 cchar_t cc;
                 setcchar(&cc, text, attr, pair, nullptr);
                 // The bottom-right cell cannot be written with a moving cursor.
@@ -130,14 +133,14 @@ std::string MouseEvent(const MEVENT& m) {
     };
     static const Row rows[] = {
         {BUTTON1_PRESSED, kEventMousePress, 1},         {BUTTON3_PRESSED, kEventMousePress, 2},
-        {BUTTON1_RELEASED, kEventMouseClick, 1},        {BUTTON3_RELEASED, kEventMouseClick, 2},
-        {BUTTON1_CLICKED, kEventMouseClick, 1},         {BUTTON3_CLICKED, kEventMouseClick, 2},
+        {BUTTON1_RELEASED, kEventMouseRelease, 1},      {BUTTON3_RELEASED, kEventMouseRelease, 2},
+        {BUTTON1_CLICKED, kEventMouseRelease, 1},       {BUTTON3_CLICKED, kEventMouseRelease, 2},
         {BUTTON1_DOUBLE_CLICKED, kEventMouseDouble, 1}, {BUTTON3_DOUBLE_CLICKED, kEventMouseDouble, 2},
         {BUTTON4_PRESSED, kEventMouseWheel, 120},
 #ifdef BUTTON5_PRESSED
         {BUTTON5_PRESSED, kEventMouseWheel, -120},
 #endif
-        {REPORT_MOUSE_POSITION, kEventMouseDrag, 1},
+        {REPORT_MOUSE_POSITION, kEventMouseMove, 1},
     };
     int32_t shift = 0;
     if (m.bstate & BUTTON_SHIFT) shift |= kShiftShift;
@@ -159,8 +162,12 @@ std::string ReadTerminalInput(ScreenModel& model) {
     while ((kind = get_wch(&ch)) != ERR) {
         if (kind == KEY_CODE_YES) {
             if (ch == KEY_RESIZE) {
+                // The model takes the terminal's size at once: the program may
+                // only ask for the size the terminal has.
                 int rows, cols;
                 getmaxyx(stdscr, rows, cols);
+                model.Resize(cols, rows);
+                clearok(stdscr, TRUE);
                 out += EncodeEvent(kEventResized, 0, 0, cols, rows, 0);
                 continue;
             }
@@ -191,7 +198,6 @@ std::string ReadTerminalInput(ScreenModel& model) {
         KeyEvent key = KeyFromChar(static_cast<char32_t>(ch), alt);
         out += EncodeEvent(kEventKey, key.code, key.shift, 0, 0, key.ch);
     }
-    (void)model;
     return out;
 }
 
@@ -227,6 +233,23 @@ void ForwardSignal(int sig) {
     }
 }
 
+// Every way out leaves the terminal as it was found.
+void RestoreTerminal() {
+    if (!isendwin()) {
+        // Mouse reporting off before the screen goes back.
+        std::fputs("\033[?1006l\033[?1002l\033[?1000l", stdout);
+        std::fflush(stdout);
+        endwin();
+    }
+}
+
+void FatalSignal(int sig) {
+    RestoreTerminal();
+    ForwardSignal(sig);
+    std::signal(sig, SIG_DFL);
+    std::raise(sig);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -243,6 +266,10 @@ int main(int argc, char** argv) {
     }
     std::signal(SIGTERM, ForwardSignal);
     std::signal(SIGHUP, ForwardSignal);
+    for (int sig : {SIGSEGV, SIGABRT, SIGBUS, SIGFPE, SIGQUIT}) {
+        std::signal(sig, FatalSignal);
+    }
+    std::atexit(RestoreTerminal);
 
     setenv("ESCDELAY", "25", 0);
     initscr();
@@ -251,14 +278,33 @@ int main(int argc, char** argv) {
     nonl();
     keypad(stdscr, TRUE);
     nodelay(stdscr, TRUE);
+    // Home and End come in several dialects (tmux and screen send the vt220
+    // ones); those the terminal description lacks would otherwise arrive as
+    // Alt+[ followed by their characters.
+    static const struct {
+        const char* sequence;
+        int key;
+    } kAlternateKeys[] = {
+        {"\033[1~", KEY_HOME}, {"\033[7~", KEY_HOME}, {"\033[H", KEY_HOME}, {"\033OH", KEY_HOME},
+        {"\033[4~", KEY_END},  {"\033[8~", KEY_END},  {"\033[F", KEY_END},  {"\033OF", KEY_END},
+    };
+    for (const auto& alt : kAlternateKeys) {
+        if (key_defined(alt.sequence) == 0) {
+            define_key(alt.sequence, alt.key);
+        }
+    }
     mousemask(ALL_MOUSE_EVENTS | REPORT_MOUSE_POSITION, nullptr);
     mouseinterval(0);
+    // SGR mouse reports: no limit on the column, and releases name their button.
+    std::fputs("\033[?1006h", stdout);
+    std::fflush(stdout);
     Painter painter;
     painter.Init();
 
     int rows, cols;
     getmaxyx(stdscr, rows, cols);
     ScreenModel model(cols, rows);
+    model.SetSizeFixed(true);
     RequestDecoder decoder;
     bool inputOpen = true;
 
@@ -267,6 +313,17 @@ int main(int argc, char** argv) {
         int n = poll(fds, inputOpen ? 2 : 1, -1);
         if (n < 0 && errno != EINTR) {
             break;
+        }
+        if (n < 0) {
+            // A signal, most likely SIGWINCH: curses reports the new size as a key.
+            if (inputOpen) {
+                std::string events = ReadTerminalInput(model);
+                if (!events.empty() && !WriteAll(toChild, events)) {
+                    inputOpen = false;
+                }
+                painter.Paint(model);
+            }
+            continue;
         }
         if (inputOpen && (fds[1].revents & (POLLIN | POLLHUP | POLLERR))) {
             std::string events = ReadTerminalInput(model);
@@ -303,7 +360,7 @@ int main(int argc, char** argv) {
         }
     }
 
-    endwin();
+    RestoreTerminal();
     if (inputOpen) {
         close(toChild);
     }

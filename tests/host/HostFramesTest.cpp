@@ -109,7 +109,7 @@ TEST(ScreenModel, DrawingRequestsChangeTheCells) {
     EXPECT_EQ(reply, EncodeReply({10, 3}));
 }
 
-TEST(ScreenModel, TeletypeOutputScrollsInsideTheRegion) {
+TEST(ScreenModel, TeletypeOutputScrollsTheWholeScreen) {
     ScreenModel model(4, 2);
     Request tty;
     tty.opcode = 22;
@@ -142,4 +142,110 @@ TEST(ScreenModel, SizeRequestsFollowTheHostsRule) {
     EXPECT_EQ(reply, EncodeReply({1}));
     EXPECT_EQ(model.Columns(), 100);
     EXPECT_EQ(model.Rows(), 30);
+}
+
+namespace {
+
+Param IntParam(int32_t v) {
+    Param p;
+    p.value = v;
+    return p;
+}
+
+Param TextParam(ParamType type, const std::u32string& text) {
+    Param p;
+    p.type = type;
+    p.text = text;
+    return p;
+}
+
+Param AttrParam(int32_t v) {
+    Param p;
+    p.type = kParamAttr;
+    p.value = v;
+    return p;
+}
+
+Param CellsParam(std::vector<Cell> cells) {
+    Param p;
+    p.type = kParamCells;
+    p.cells = std::move(cells);
+    return p;
+}
+
+Request Make(uint16_t opcode, std::vector<Param> params) {
+    Request r;
+    r.opcode = opcode;
+    r.params = std::move(params);
+    return r;
+}
+
+}  // namespace
+
+TEST(ScreenModel, OnlyTheFourWaitingRequestsAreAnswered) {
+    for (uint16_t opcode = 0; opcode <= 30; ++opcode) {
+        ScreenModel model(10, 3);
+        std::string reply;
+        bool answered = model.Apply(Make(opcode, {IntParam(20), IntParam(5)}), reply);
+        bool waits = opcode == 0 || opcode == 6 || opcode == 7 || opcode == 21;
+        EXPECT_EQ(answered, waits) << opcode;
+    }
+}
+
+TEST(ScreenModel, ControlCharactersShowAsTheProgramsGlyphs) {
+    struct Case {
+        const char* what;
+        Request request;
+        char32_t shown;
+    };
+    const Case cases[] = {
+        {"text32 1", Make(15, {IntParam(0), IntParam(0), TextParam(kParamText32, U"\x01"), AttrParam(7)}), 0x263A},
+        {"text32 127", Make(15, {IntParam(0), IntParam(0), TextParam(kParamText32, U"\x7F"), AttrParam(7)}), 0x2302},
+        {"text8 0x1F", Make(15, {IntParam(0), IntParam(0), TextParam(kParamText8, U"\x1F"), AttrParam(7)}), 0x25BC},
+        {"text8 0x80 in 1252", Make(15, {IntParam(0), IntParam(0), TextParam(kParamText8, U"\x80"), AttrParam(7)}),
+         0x20AC},
+        {"text8 0x81 undefined", Make(15, {IntParam(0), IntParam(0), TextParam(kParamText8, U"\x81"), AttrParam(7)}),
+         0x2302},
+        {"cells 0x9F", Make(15, {IntParam(0), IntParam(0), CellsParam({{0x9F, 7}})}), 0x2302},
+        {"repeat 2", Make(16, {IntParam(0), IntParam(0), IntParam(1), CellsParam({{2, 7}})}), 0x263B},
+        {"repeat 127", Make(16, {IntParam(0), IntParam(0), IntParam(1), CellsParam({{0x7F, 7}})}), 0x7F},
+        {"rectangle 1", Make(19, {IntParam(0), IntParam(0), IntParam(1), IntParam(1), CellsParam({{1, 7}})}), 1},
+    };
+    for (const Case& c : cases) {
+        ScreenModel model(4, 1);
+        std::string reply;
+        model.Apply(c.request, reply);
+        EXPECT_EQ(model.At(0, 0).ch, c.shown) << c.what;
+    }
+}
+
+TEST(ScreenModel, CodePageOfNarrowTexts) {
+    ScreenModel model(4, 1);
+    std::string reply;
+    model.Apply(Make(5, {IntParam(65001)}), reply);
+    model.Apply(Make(15, {IntParam(0), IntParam(0), TextParam(kParamText8, U"\xC3\xA9x"), AttrParam(7)}), reply);
+    EXPECT_EQ(model.RowText(0), "\xC3\xA9x  ");
+}
+
+TEST(ScreenModel, TeletypeTabsMoveWithoutPaintingAndLinesWrap) {
+    ScreenModel model(10, 2);
+    std::string reply;
+    model.Apply(Make(14, {AttrParam(0x1E)}), reply);
+    model.Apply(Make(22, {TextParam(kParamText8, U"a\tb12\xE2\x82\xAC")}), reply);
+    EXPECT_EQ(model.RowText(0), "a       b1");
+    EXPECT_EQ(model.At(1, 0).attr, 0x07);
+    EXPECT_EQ(model.At(8, 0).attr, 0x1E);
+    EXPECT_EQ(model.RowText(1), "2\xE2\x82\xAC        ");  // wrapped, UTF-8 decoded
+}
+
+TEST(HostFrames, ShortCellRecordsAreDropped) {
+    // Two characters but one attribute byte.
+    std::string frame = Bytes({0xBF, 0xFB, 15, 0, 3, 0, 0, 0, 4, 0, 0, 0, 0, 0, 0, 0, 4, 0, 0, 0, 0, 0,
+                               4, 0, 4, 0, 0x41, 0x42, 0x00, 0x1F});
+    RequestDecoder d;
+    Feed(d, frame);
+    Request r;
+    ASSERT_TRUE(d.Next(r));
+    EXPECT_EQ(r.params.size(), 2u);
+    EXPECT_EQ(r.Cells(2), nullptr);
 }

@@ -40,3 +40,29 @@ TEST(TerminalKeys, CharactersAndAltLetters) {
     EXPECT_EQ(ctrlR.shift, 2);
     EXPECT_EQ(KeyFromChar(U'\u00e9', false).ch, 0xE9);
 }
+
+TEST(TerminalKeys, KeysByName) {
+    struct Case {
+        const char* name;
+        int32_t code, ch, shift;
+    };
+    const Case cases[] = {
+        {"F1", 0x1003B, 0, 0},           {"F10", 0x10044, 0, 0},         {"F11", 0x10085, 0, 0},
+        {"Shift+F1", 0x30054, 0, 4},     {"Ctrl+F3", 0x10060, 0, 2},     {"Alt+F10", 0x10071, 0, 1},
+        {"Shift+F12", 0x30088, 0, 4},    {"Up", 0x10048, 0, 0},          {"Ctrl+PgUp", 0x10084, 0, 2},
+        {"Ctrl+PgDn", 0x10076, 0, 2},    {"Shift+Ins", 0x30052, 0, 4},   {"Alt+Del", 0x100A3, 0, 1},
+        {"Shift+Tab", 0x3000F, 0, 4},    {"Tab", 9, 9, 0},               {"Enter", 13, 13, 0},
+        {"Esc", 27, 27, 0},              {"Backspace", 0x10101, 8, 0},   {"Space", ' ', ' ', 0},
+        {"Ctrl+c", 3, 3, 2},             {"Ctrl+C", 3, 3, 2},            {"Alt+x", 0x1002D, 'x', 1},
+        {"Shift+Ctrl+Home", 0x10077, 0, 6}, {"q", 'q', 'q', 0},          {"\xC3\xA9", 0xE9, 0xE9, 0},
+        {"F13", 0, 0, 0},                {"Hyper+x", 0, 0, 0},           {"", 0, 0, 0},
+    };
+    for (const Case& c : cases) {
+        KeyEvent key = KeyFromName(c.name);
+        EXPECT_EQ(key.code, c.code) << c.name;
+        if (c.code != 0) {
+            EXPECT_EQ(key.ch, c.ch) << c.name;
+            EXPECT_EQ(key.shift, c.shift) << c.name;
+        }
+    }
+}

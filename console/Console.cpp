@@ -1,0 +1,603 @@
+#include "console/Console.h"
+
+#include "base/os/Threads.h"
+#include "console/ConsoleProtocol.h"
+
+CConsole* Console = nullptr;
+
+namespace {
+
+// Holds a CMutex for one scope.
+class CLockHold {
+public:
+    explicit CLockHold(CMutex& mutex) : mutex(mutex) { mutex.Lock(INFINITE); }
+    ~CLockHold() { mutex.Unlock(); }
+    CLockHold(const CLockHold&) = delete;
+    CLockHold& operator=(const CLockHold&) = delete;
+
+private:
+    CMutex& mutex;
+};
+
+// One record: its 4-byte head and the longest payload.
+const uint32_t ReceiveBufferSize = 4 + ConsoleMaxPayload;
+
+// Sizes a host may report; anything else is a broken answer, not a screen.
+const int32_t MaxScreenSide = 4096;
+
+uint16_t U16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | (p[1] << 8)); }
+
+bool SensibleSize(int32_t columns, int32_t rows) {
+    return columns > 0 && rows > 0 && columns <= MaxScreenSide && rows <= MaxScreenSide;
+}
+
+}  // namespace
+
+// ---- The event queue ----
+
+void CConsole::CEventQueue::Push(TEvent* item) {
+    mutex.Lock(INFINITE);
+    Add(item);
+    mutex.Unlock();
+    event.Set();
+}
+
+bool CConsole::CEventQueue::IsEmpty() {
+    mutex.Lock(INFINITE);
+    bool empty = Count() == 0;
+    mutex.Unlock();
+    return empty;
+}
+
+CConsole::TEvent* CConsole::CEventQueue::Pop(DWORD timeout) {
+    if (IsEmpty()) {
+        if (timeout == 0) {
+            return nullptr;
+        }
+        const DWORD start = GetTickCount();
+        for (;;) {
+            DWORD wait = timeout;
+            if (timeout != INFINITE) {
+                DWORD spent = GetTickCount() - start;
+                wait = spent >= timeout ? 0 : timeout - spent;
+            }
+            if (event.Wait(wait) != WAIT_OBJECT_0) {
+                return nullptr;
+            }
+            event.Reset();
+            if (!IsEmpty()) {
+                break;
+            }
+        }
+    }
+    mutex.Lock(INFINITE);
+    TEvent* item = At(0);
+    if (item != nullptr && item->kind == TEvent::KindClosed) {
+        // The close event stays for every later reader.
+        item = new TEvent(*item);
+    } else {
+        RemoveAt(0);
+    }
+    mutex.Unlock();
+    return item;
+}
+
+void CConsole::CEventQueue::Flush() {
+    mutex.Lock(INFINITE);
+    while (Count() > 0 && !(At(0) != nullptr && At(0)->kind == TEvent::KindClosed)) {
+        delete RemoveAt(0);
+    }
+    mutex.Unlock();
+}
+
+// ---- Construction ----
+
+CConsole::CConsole()
+    : cursorSize(1), attribute(0x07), pendingReply(nullptr), readerEnded(false), outputRect{0, 0, 0, 0},
+      shadow(80, 25), receiveBuffer(nullptr) {
+    output.Attach(GetStdHandle(STD_OUTPUT_HANDLE));
+    input.Attach(GetStdHandle(STD_INPUT_HANDLE));
+    Start();
+}
+
+CConsole::CConsole(HANDLE inputHandle, HANDLE outputHandle)
+    : cursorSize(1), attribute(0x07), pendingReply(nullptr), readerEnded(false), outputRect{0, 0, 0, 0},
+      shadow(80, 25), receiveBuffer(nullptr) {
+    output.Attach(outputHandle);
+    input.Attach(inputHandle);
+    Start();
+}
+
+CConsole::~CConsole() {
+    readerThread.WaitAndClose();
+    delete pendingReply;
+    delete[] receiveBuffer;
+}
+
+void CConsole::Start() {
+    receiveBuffer = new uint8_t[ReceiveBufferSize];
+    HANDLE thread = StartThread(ReaderThread, this);
+    if (thread == nullptr) {
+        // Without a reader no reply and no key can come: the host counts as gone.
+        readerEnded = true;
+        replyEvent.Set();
+        QueueCloseEvent();
+    }
+    readerThread.Reset(thread);
+    Handshake();
+}
+
+void CConsole::Handshake() {
+    CParameterList init;
+    init.AddInteger(1);
+    CParameterList* reply = Call(ConsoleOpInit, init);
+    int32_t accepted = 0;
+    if (reply != nullptr && reply->GetInteger(0, accepted) && accepted != 0) {
+        delete reply;
+        CParameterList none;
+        reply = Call(ConsoleOpGetScreenSize, none);
+        int32_t columns = 0, rows = 0;
+        if (reply != nullptr && reply->GetInteger(0, columns) && reply->GetInteger(1, rows) &&
+            SensibleSize(columns, rows)) {
+            shadow.Resize(columns, rows);
+        }
+    }
+    delete reply;
+}
+
+// ---- Framing ----
+
+void CConsole::WriteParameter(const CParameter& parameter) {
+    unsigned char type[2] = {static_cast<unsigned char>(parameter.GetType()), 0};
+    output.Write(type, 2);
+    parameter.WriteData(output);
+}
+
+void CConsole::SendRequest(uint16_t opcode, CParameterList& list) {
+    CLockHold hold(requestLock);
+    const int count = list.Count();
+    unsigned char head[6] = {
+        static_cast<unsigned char>(CONSOLE_MAGIC_CALL & 0xFF), static_cast<unsigned char>(CONSOLE_MAGIC_CALL >> 8),
+        static_cast<unsigned char>(opcode & 0xFF),             static_cast<unsigned char>(opcode >> 8),
+        static_cast<unsigned char>(count & 0xFF),              static_cast<unsigned char>(count >> 8)};
+    output.Write(head, 6);
+    for (int i = 0; i < count; ++i) {
+        WriteParameter(*list.At(i));
+    }
+    output.Flush();
+}
+
+bool CConsole::ReadExact(void* buffer, uint32_t n) {
+    uint32_t got = 0;
+    return input.Read(buffer, n, &got) == 0 && got == n;
+}
+
+int CConsole::ReadFrame(uint16_t& magic, CParameterList& list) {
+    list.FreeAll();
+    uint8_t head[4];
+    if (!ReadExact(head, 4)) {
+        return 0;
+    }
+    magic = U16(head);
+    if (magic != CONSOLE_MAGIC_CALL && magic != CONSOLE_MAGIC_EVENT) {
+        return 0;
+    }
+    const uint16_t count = U16(head + 2);
+    for (uint16_t i = 0; i < count; ++i) {
+        if (!ReadExact(receiveBuffer, 4)) {
+            return 0;
+        }
+        const uint32_t length = U16(receiveBuffer + 2);
+        if (length > 0 && !ReadExact(receiveBuffer + 4, length)) {
+            return 0;
+        }
+        const uint8_t* cursor = receiveBuffer;
+        uint32_t remaining = 4 + length;
+        ParseParameter(list, cursor, remaining);
+    }
+    return 1;
+}
+
+// ---- The reader thread ----
+
+unsigned __stdcall CConsole::ReaderThread(void* self) {
+    static_cast<CConsole*>(self)->ReaderLoop();
+    return 0;
+}
+
+void CConsole::ReaderLoop() {
+    CParameterList* list = new CParameterList;
+    uint16_t magic = 0;
+    while (ReadFrame(magic, *list)) {
+        if (magic == CONSOLE_MAGIC_EVENT) {
+            QueueInputEvent(*list);
+            continue;
+        }
+        CLockHold hold(replyLock);
+        if (pendingReply == nullptr) {
+            pendingReply = list;
+            list = new CParameterList;
+            replyEvent.Set();
+        }
+        // Else a reply is still waiting to be taken: this one is dropped.
+    }
+    delete list;
+    QueueCloseEvent();
+    // A request waiting now, or sent later, gets no answer: release it.
+    CLockHold hold(replyLock);
+    readerEnded = true;
+    replyEvent.Set();
+}
+
+void CConsole::QueueInputEvent(const CParameterList& list) {
+    int32_t fields[6] = {0, 0, 0, 0, 0, 0};
+    const int n = list.Count() >= 6 ? 6 : list.Count();
+    if (n < 5) {
+        return;
+    }
+    for (int i = 0; i < n; ++i) {
+        if (!list.GetInteger(i, fields[i])) {
+            return;
+        }
+    }
+    queue.Push(new TEvent{fields[0], fields[1], fields[2], fields[3], fields[4], fields[5]});
+}
+
+void CConsole::QueueCloseEvent() { queue.Push(new TEvent{TEvent::KindClosed, 0, 0, 0, 0, 0}); }
+
+CParameterList* CConsole::WaitReply() {
+    if (replyEvent.Wait(INFINITE) != WAIT_OBJECT_0) {
+        return nullptr;
+    }
+    CLockHold hold(replyLock);
+    CParameterList* reply = pendingReply;
+    pendingReply = nullptr;
+    if (!readerEnded) {
+        replyEvent.Reset();
+    }
+    return reply;
+}
+
+CParameterList* CConsole::Call(uint16_t opcode, CParameterList& list) {
+    CLockHold hold(requestLock);
+    SendRequest(opcode, list);
+    return WaitReply();
+}
+
+// ---- Requests ----
+
+void CConsole::SetCursorPos(int x, int y) {
+    CLockHold hold(requestLock);
+    shadow.cursorX = x;
+    shadow.cursorY = y;
+    CParameterList list;
+    list.AddInteger(x);
+    list.AddInteger(y);
+    SendRequest(ConsoleOpSetCursorPos, list);
+}
+
+void CConsole::SetCodePage(UINT codePage) {
+    CLockHold hold(requestLock);
+    shadow.SetCodePage(codePage);
+    CParameterList list;
+    list.AddInteger(static_cast<int32_t>(codePage));
+    SendRequest(ConsoleOpSetCodePage, list);
+}
+
+bool CConsole::SetScreenSize(int columns, int rows) {
+    CLockHold hold(requestLock);
+    CParameterList list;
+    list.AddInteger(columns);
+    list.AddInteger(rows);
+    CParameterList* reply = Call(ConsoleOpSetScreenSize, list);
+    int32_t accepted = 0;
+    bool ok = reply != nullptr && reply->Count() == 1 && reply->GetInteger(0, accepted) && accepted != 0;
+    delete reply;
+    // The shadow follows only a size the host took, so it never describes a
+    // screen the host does not have.
+    if (ok && SensibleSize(columns, rows)) {
+        shadow.Resize(columns, rows);
+    }
+    return ok;
+}
+
+void CConsole::FillRect(int x, int y, int width, int height, uint8_t attr) {
+    CLockHold hold(requestLock);
+    shadow.FillRect(x, y, width, height, attr);
+    CParameterList list;
+    list.AddInteger(x);
+    list.AddInteger(y);
+    list.AddInteger(width);
+    list.AddInteger(height);
+    list.AddAttribute(attr);
+    SendRequest(ConsoleOpFill, list);
+}
+
+void CConsole::ClearScreen() {
+    CLockHold hold(requestLock);
+    shadow.Clear(attribute);
+    CParameterList list;
+    SendRequest(ConsoleOpFill, list);
+}
+
+void CConsole::ScrollUp(int x, int y, int width, int height, int lines, uint8_t attr) {
+    CLockHold hold(requestLock);
+    shadow.ScrollUp(x, y, width, height, lines, attr);
+    SendScroll(ConsoleOpScrollUp, x, y, width, height, lines, attr);
+}
+
+void CConsole::ScrollDown(int x, int y, int width, int height, int lines, uint8_t attr) {
+    CLockHold hold(requestLock);
+    shadow.ScrollDown(x, y, width, height, lines, attr);
+    SendScroll(ConsoleOpScrollDown, x, y, width, height, lines, attr);
+}
+
+void CConsole::SendScroll(uint16_t opcode, int x, int y, int width, int height, int lines, uint8_t attr) {
+    CParameterList list;
+    const int32_t values[] = {x, y, width, height, lines};
+    for (int32_t value : values) {
+        list.AddInteger(value);
+    }
+    list.AddAttribute(attr);
+    SendRequest(opcode, list);
+}
+
+void CConsole::SetTitle(const Westring& title) {
+    CParameterList list;
+    list.AddUnicodeString(title);
+    SendRequest(ConsoleOpSetTitle, list);
+}
+
+void CConsole::SetTitleA(const Estring& title) {
+    CParameterList list;
+    list.AddString(title);
+    SendRequest(ConsoleOpSetTitle, list);
+}
+
+void CConsole::SetCursorShape(int size) {
+    CLockHold hold(requestLock);
+    shadow.cursorSize = size;
+    if (size == cursorSize) {
+        return;
+    }
+    cursorSize = size;
+    CParameterList list;
+    list.AddInteger(size);
+    SendRequest(ConsoleOpSetCursorShape, list);
+}
+
+void CConsole::SetAttribute(uint8_t attr) {
+    CLockHold hold(requestLock);
+    shadow.attribute = attr;
+    attribute = attr;
+    CParameterList list;
+    list.AddAttribute(attr);
+    SendRequest(ConsoleOpSetAttribute, list);
+}
+
+void CConsole::WriteText(int x, int y, const char* text, uint8_t attr) {
+    CLockHold hold(requestLock);
+    if (!shadow.WriteText(x, y, text, attr)) {
+        return;
+    }
+    CParameterList list;
+    list.AddInteger(x);
+    list.AddInteger(y);
+    list.AddString(Estring(text));
+    list.AddAttribute(attr);
+    SendRequest(ConsoleOpWrite, list);
+}
+
+void CConsole::WriteWideText(int x, int y, const Westring& text, uint8_t attr) {
+    CLockHold hold(requestLock);
+    if (!shadow.WriteWideText(x, y, text.Data(), attr)) {
+        return;
+    }
+    CParameterList list;
+    list.AddInteger(x);
+    list.AddInteger(y);
+    list.AddUnicodeString(text);
+    list.AddAttribute(attr);
+    SendRequest(ConsoleOpWrite, list);
+}
+
+void CConsole::WriteCells(int x, int y, const CellString& cells) {
+    CLockHold hold(requestLock);
+    if (!shadow.WriteCells(x, y, cells.Data(), cells.Length())) {
+        return;
+    }
+    // The run ends at a cell whose character is 0, as the shadow took it.
+    int n = 0;
+    while (n < cells.Length() && cells.Data()[n].character != 0) {
+        ++n;
+    }
+    CParameterList list;
+    list.AddInteger(x);
+    list.AddInteger(y);
+    list.AddCellString(n == cells.Length() ? cells : cells.Left(n));
+    SendRequest(ConsoleOpWrite, list);
+}
+
+void CConsole::RepeatCell(int x, int y, int count, const TCell& cell) {
+    CLockHold hold(requestLock);
+    if (!shadow.RepeatCell(x, y, count, cell)) {
+        return;
+    }
+    CellString one;
+    one += cell;
+    CParameterList list;
+    list.AddInteger(x);
+    list.AddInteger(y);
+    list.AddInteger(count);
+    list.AddCellString(one);
+    SendRequest(ConsoleOpRepeatCell, list);
+}
+
+void CConsole::SetAttributes(int x, int y, int count, uint8_t attr) {
+    CLockHold hold(requestLock);
+    if (!shadow.SetAttributes(x, y, count, attr)) {
+        return;
+    }
+    CParameterList list;
+    list.AddInteger(x);
+    list.AddInteger(y);
+    list.AddInteger(count);
+    list.AddAttribute(attr);
+    SendRequest(ConsoleOpSetAttributes, list);
+}
+
+void CConsole::PutCellRect(int x, int y, int width, int height, const TCell* cells) {
+    if (cells == nullptr || width < 1 || height < 1) {
+        return;
+    }
+    CLockHold hold(requestLock);
+    shadow.PutRect(x, y, width, height, cells);
+    SendPutCellRect(x, y, width, height, cells);
+}
+
+void CConsole::SendPutCellRect(int x, int y, int width, int height, const TCell* cells) {
+    // A record carries at most 65535 bytes: a large rectangle goes as bands of
+    // whole rows, each band one request.
+    int first = 0;
+    while (first < height) {
+        int rows = 1;
+        uint32_t payload = CellPayloadLength(cells + first * width, width);
+        while (first + rows < height) {
+            uint32_t more = CellPayloadLength(cells + (first + rows) * width, width) - 1;
+            if (payload + more > ConsoleMaxPayload) {
+                break;
+            }
+            payload += more;
+            ++rows;
+        }
+        CellString band(rows * width);
+        band.AppendCells(cells + first * width, rows * width);
+        CParameterList list;
+        list.AddInteger(x);
+        list.AddInteger(y + first);
+        list.AddInteger(width);
+        list.AddInteger(rows);
+        list.AddCellString(band);
+        SendRequest(ConsoleOpPutCellRect, list);
+        first += rows;
+    }
+}
+
+void CConsole::SetClipboardText(const Westring& text) {
+    CParameterList list;
+    list.AddUnicodeString(text);
+    SendRequest(ConsoleOpSetClipboard, list);
+}
+
+void CConsole::SetClipboardTextA(const Estring& text) {
+    CParameterList list;
+    list.AddString(text);
+    SendRequest(ConsoleOpSetClipboard, list);
+}
+
+bool CConsole::GetClipboardText(Westring& text) {
+    CParameterList list;
+    CParameterList* reply = Call(ConsoleOpGetClipboard, list);
+    int32_t hasText = 0;
+    Westring received;
+    bool ok = reply != nullptr && reply->Count() == 2 && reply->GetInteger(0, hasText) && hasText != 0 &&
+              GetUnicodeStringParameter(reply->At(1), received);
+    delete reply;
+    if (ok) {
+        text = received;
+    }
+    return ok;
+}
+
+void CConsole::WriteTty(const char* text) {
+    if (text == nullptr) {
+        return;
+    }
+    CLockHold hold(requestLock);
+    shadow.WriteTty(text);
+    CParameterList list;
+    list.AddString(Estring(text));
+    SendRequest(ConsoleOpWriteTty, list);
+}
+
+void CConsole::Beep() {
+    CParameterList list;
+    SendRequest(ConsoleOpBeep, list);
+}
+
+void CConsole::SetOutputRect(const TOutputRect& rect) {
+    CLockHold hold(requestLock);
+    outputRect = rect;
+    CParameterList list;
+    const int32_t corners[] = {rect.x1, rect.y1, rect.x2, rect.y2};
+    for (int32_t value : corners) {
+        list.AddInteger(value);
+    }
+    SendRequest(ConsoleOpSetOutputRegion, list);
+}
+
+void CConsole::SetOutputRegion(int x, int y, int width, int height) {
+    SetOutputRect(TOutputRect{x, y, x + width - 1, y + height - 1});
+}
+
+void CConsole::ResetOutputRegion() {
+    CLockHold hold(requestLock);
+    outputRect = TOutputRect{0, 0, 0, 0};
+    CParameterList list;
+    SendRequest(ConsoleOpResetOutputRegion, list);
+}
+
+void CConsole::SendOp1() {
+    CParameterList list;
+    SendRequest(ConsoleOp1, list);
+}
+
+void CConsole::SendOp2() {
+    CParameterList list;
+    SendRequest(ConsoleOp2, list);
+}
+
+// ---- Queries ----
+
+void CConsole::GetCursorPos(int& x, int& y) {
+    CLockHold hold(requestLock);
+    x = shadow.cursorX;
+    y = shadow.cursorY;
+}
+
+void CConsole::GetScreenSize(int& columns, int& rows) {
+    CLockHold hold(requestLock);
+    columns = shadow.Width();
+    rows = shadow.Height();
+}
+
+void CConsole::GetOutputRect(TOutputRect& rect) {
+    CLockHold hold(requestLock);
+    rect = outputRect;
+}
+
+void CConsole::CopyRect(CellString& cells, int x, int y, int width, int height) {
+    CLockHold hold(requestLock);
+    shadow.CopyRect(cells, x, y, width, height);
+}
+
+TCell* CConsole::SaveRect(int x, int y, int width, int height) {
+    CLockHold hold(requestLock);
+    return shadow.SaveRect(x, y, width, height);
+}
+
+// ---- Input ----
+
+bool CConsole::GetEvent(TEvent& event, DWORD timeout) {
+    TEvent* item = queue.Pop(timeout);
+    if (item == nullptr) {
+        return false;
+    }
+    event = *item;
+    delete item;
+    return true;
+}
+
+bool CConsole::HasPendingEvents() { return !queue.IsEmpty(); }
+
+void CConsole::FlushEvents() { queue.Flush(); }
