@@ -1,0 +1,123 @@
+// Dialogs on a real screen: a small probe program runs one dialog under the
+// scripted host and reports its state on the top row after every event.
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <memory>
+#include <string>
+
+#include "console/KeyCodes.h"
+#include "host/ScriptedHost.h"
+
+namespace {
+
+using qvhost::ScriptedHost;
+
+std::string ProbePath() {
+    char self[4096];
+    ssize_t n = readlink("/proc/self/exe", self, sizeof self - 1);
+    std::string path(self, n > 0 ? static_cast<size_t>(n) : 0);
+    return path.substr(0, path.rfind('/')) + "/../bin/qv_ui_probe";
+}
+
+class DialogsE2E : public ::testing::Test {
+protected:
+    void Start(const std::string& what) {
+        ScriptedHost::Options options;
+        options.program = ProbePath();
+        options.args = {what};
+        // Histories go to a folder of the test's own.
+        options.env["APPDATA"] = "/nonexistent-quorvane-test-appdata";
+        host.reset(new ScriptedHost(options));
+        ASSERT_TRUE(host->Started());
+    }
+    // Waits for the top row to read exactly the state.
+    bool State(const std::string& state) {
+        return host->WaitFor([&](const qvhost::ScreenModel& s) { return s.RowText(0).rfind(state, 0) == 0 &&
+                                                                        s.RowText(0).find_first_not_of(' ', state.size()) == std::string::npos; },
+                             5000);
+    }
+    bool Result(const std::string& result) {
+        return host->WaitFor([&](const qvhost::ScreenModel& s) { return s.RowText(1).rfind(result, 0) == 0; }, 5000);
+    }
+    // The dialog ended with the result line; a key then ends the probe with
+    // the dialog's exit code.
+    void ExpectEnd(const std::string& result, int code) {
+        ASSERT_TRUE(Result(result)) << host->ScreenText();
+        host->SendKey(' ', ' ');
+        EXPECT_EQ(host->WaitExit(), code);
+    }
+    std::unique_ptr<ScriptedHost> host;
+};
+
+const int ALT = 1;
+
+TEST_F(DialogsE2E, TabAndHotLettersMoveTheFocus) {
+    Start("focus");
+    ASSERT_TRUE(host->WaitForText("[ OK ]")) << host->ScreenText();
+    host->SendKey(9, 9);
+    ASSERT_TRUE(State("focus=1 verbose=0 speed=1")) << host->ScreenText();
+    host->SendKey(9, 9);  // into the radio group at its selected button
+    ASSERT_TRUE(State("focus=3 verbose=0 speed=1")) << host->ScreenText();
+    host->SendKey(KEY_EXTENDED + 0x2F, 'v', ALT);  // Alt+V: the check box, toggled
+    ASSERT_TRUE(State("focus=1 verbose=1 speed=1")) << host->ScreenText();
+    host->SendKey(KEY_EXTENDED + 0x21, 'f', ALT);  // Alt+F: selects Fast
+    ASSERT_TRUE(State("focus=2 verbose=1 speed=0")) << host->ScreenText();
+    host->SendKey(KEY_SHIFT_TAB, 0, 4);
+    ASSERT_TRUE(State("focus=1 verbose=1 speed=0")) << host->ScreenText();
+    host->SendKey(27, 27);
+    ExpectEnd("result=27", 27);
+}
+
+TEST_F(DialogsE2E, AClickOutsideEndsTheDialogWith27) {
+    Start("focus");
+    ASSERT_TRUE(host->WaitForText("[ OK ]")) << host->ScreenText();
+    host->Click(2, 22);
+    ExpectEnd("result=27", 27);
+}
+
+TEST_F(DialogsE2E, FieldTypingSelectionPasteAndHistory) {
+    Start("field");
+    ASSERT_TRUE(host->WaitForText("hello")) << host->ScreenText();
+    host->SendText("x");  // the first character replaces the text
+    ASSERT_TRUE(State("text=[x] sel=1,1")) << host->ScreenText();
+    host->SendKey(22, 22, 2);  // Ctrl-V
+    ASSERT_TRUE(State("text=[xpasted] sel=7,7")) << host->ScreenText();
+    host->SendKey(KEY_HOME + KEY_SHIFTED, 0, 4);
+    ASSERT_TRUE(State("text=[xpasted] sel=0,7")) << host->ScreenText();
+    host->SendText("y");  // replaces the selection
+    ASSERT_TRUE(State("text=[y] sel=1,1")) << host->ScreenText();
+    host->SendKey(KEY_EXTENDED + 0xA0, 0, ALT);  // Alt+Down: the history
+    ASSERT_TRUE(host->WaitForText("alpha")) << host->ScreenText();
+    host->SendKey(KEY_UP);
+    host->SendKey(13, 13);
+    ASSERT_TRUE(State("text=[alpha] sel=5,5")) << host->ScreenText();
+    host->SendKey(13, 13);
+    // The field's text is the newest entry of its history now.
+    ExpectEnd("result=13 newest=[alpha] count=2", 13);
+}
+
+TEST_F(DialogsE2E, EscLeavesTheHistoryAlone) {
+    Start("field");
+    ASSERT_TRUE(host->WaitForText("hello")) << host->ScreenText();
+    host->SendText("new");
+    ASSERT_TRUE(State("text=[new] sel=3,3")) << host->ScreenText();
+    host->SendKey(27, 27);
+    ExpectEnd("result=27 newest=[beta] count=2", 27);
+}
+
+TEST_F(DialogsE2E, IncrementalSearchInAList) {
+    Start("list");
+    ASSERT_TRUE(host->WaitForText("apple")) << host->ScreenText();
+    host->SendText("d");
+    ASSERT_TRUE(State("sel=1")) << host->ScreenText();
+    host->SendText("o");
+    ASSERT_TRUE(State("sel=1")) << host->ScreenText();
+    host->SendText("o");
+    ASSERT_TRUE(State("sel=2")) << host->ScreenText();
+    host->SendKey(13, 13);
+    ExpectEnd("result=13", 13);
+}
+
+}  // namespace

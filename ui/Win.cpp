@@ -1,0 +1,383 @@
+#include "ui/Win.h"
+
+#include <cstring>
+
+#include "app/Config.h"
+#include "base/strings/LocaleCase.h"
+#include "console/Console.h"
+#include "console/ScreenSize.h"
+
+uint8_t DefaultWindowAttribute = 0;
+
+namespace {
+
+const char32_t FrameTopLeft = 0x2554;
+const char32_t FrameTopRight = 0x2557;
+const char32_t FrameBottomLeft = 0x255A;
+const char32_t FrameBottomRight = 0x255D;
+const char32_t FrameHorizontal = 0x2550;
+const char32_t FrameVertical = 0x2551;
+
+int Clamp(int v, int low, int high) {
+    return v < low ? low : (v > high ? high : v);
+}
+
+bool IsBlank(char32_t c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
+}
+
+// The hot-key colour for a text attribute: yellow (white on yellow), or on the
+// light backgrounds (6, 7, 14, 15) blue, or when the text itself is blue,
+// black or white.
+uint8_t HotKeyAttribute(uint8_t attr) {
+    int fg = attr & 0x0F;
+    int bg = attr & 0xF0;
+    int hot = fg == 14 ? 15 : 14;
+    if (((bg >> 4) & 6) == 6) {
+        hot = 9;
+        if (fg == 9) {
+            hot = bg >= 0x80 ? 0 : 15;
+        }
+    }
+    return static_cast<uint8_t>(bg | hot);
+}
+
+}  // namespace
+
+Win::Win(int x, int y, int a, int b, int attr, int frameAttribute, int noShadow)
+    : savedCells(nullptr), cursorX(0), cursorY(0), attribute(0), shadow(0), frame(0), hidden(0) {
+    const int columns = ScreenColumns;
+    const int rows = ScreenRows;
+    if (x >= 0) {
+        left = x;
+        right = a;
+    } else {
+        left = (columns - a) / 2;
+        right = left + a - 1;
+    }
+    if (y >= 0) {
+        top = y;
+        bottom = b;
+    } else {
+        top = (b - rows) / y;
+        bottom = top + b - 1;
+    }
+    // Kept on the screen, so that the saved area and the frame stay within
+    // the console's cells whatever size the caller asked for.
+    left = Clamp(left, 0, columns - 1);
+    top = Clamp(top, 0, rows - 1);
+    right = Clamp(right, left - 1, columns - 1);
+    bottom = Clamp(bottom, top - 1, rows - 1);
+
+    shadow = (Config.Shadows && frameAttribute >= 0 && !noShadow && bottom + 1 < rows && right + 2 < columns) ? 1 : 0;
+    originX = left;
+    originY = top;
+    int w = 0;
+    int h = 0;
+    SaveWidth(w, h);
+    savedCells = Console->SaveRect(left, top, w, h);
+    if (attr < 0) {
+        attribute = DefaultWindowAttribute;
+    } else {
+        attribute = static_cast<uint8_t>(attr);
+        if (right >= left && bottom >= top) {
+            Console->FillRect(left, top, right - left + 1, bottom - top + 1, attribute);
+        }
+    }
+    if (shadow) {
+        DrawShadow();
+    }
+    if (frameAttribute >= 0) {
+        frame = 1;
+        DrawFrame(static_cast<uint8_t>(frameAttribute));
+    }
+}
+
+Win::~Win() {
+    if (!hidden) {
+        int w = 0;
+        int h = 0;
+        SaveWidth(w, h);
+        Console->PutCellRect(left, top, w, h, savedCells);
+    }
+    delete[] savedCells;
+}
+
+void Win::SaveWidth(int& w, int& h) const {
+    w = right - left + 1 + 2 * shadow;
+    h = bottom - top + 1 + shadow;
+}
+
+void Win::SetHidden(bool hide) {
+    if ((hidden != 0) == hide) {
+        return;
+    }
+    int w = 0;
+    int h = 0;
+    SaveWidth(w, h);
+    TCell* current = Console->SaveRect(left, top, w, h);
+    Console->PutCellRect(left, top, w, h, savedCells);
+    delete[] savedCells;
+    savedCells = current;
+    hidden = hide ? 1 : 0;
+}
+
+void Win::SetOrigin(int x, int y) {
+    originX = left + x;
+    originY = top + y;
+}
+
+void Win::GotoXY(int x, int y) {
+    cursorX = x;
+    cursorY = y;
+    int sx = originX + x;
+    int sy = originY + y;
+    if (sx >= 0 && sy >= 0 && sx < ScreenColumns && sy < ScreenRows) {
+        Console->SetCursorPos(sx, sy);
+    }
+}
+
+bool Win::ScreenToClient(int& x, int& y) const {
+    bool inside = x >= left && x <= right && y >= top && y <= bottom;
+    x -= originX;
+    y -= originY;
+    return inside;
+}
+
+void Win::PutScreenCells(int sx, int sy, const CellString& cells) {
+    if (sy < 0 || sy >= ScreenRows || sx >= ScreenColumns) {
+        return;
+    }
+    if (sx < 0) {
+        if (-sx >= cells.Length()) {
+            return;
+        }
+        Console->WriteCells(0, sy, cells.Mid(-sx, -1));
+    } else {
+        Console->WriteCells(sx, sy, cells);
+    }
+}
+
+void Win::WriteText(int x, int y, const char* text, uint8_t attr) {
+    const int length = static_cast<int>(std::strlen(text));
+    int sx = originX + x;
+    const int sy = originY + y;
+    cursorX = x + length;
+    cursorY = y;
+    if (sy < 0 || sy >= ScreenRows || sx >= ScreenColumns || sx + length <= 0) {
+        return;
+    }
+    if (sx < 0) {
+        text -= sx;
+        sx = 0;
+    }
+    Console->WriteText(sx, sy, text, attr);
+}
+
+void Win::WriteWide(int x, int y, const Westring& text, uint8_t attr) {
+    int sx = originX + x;
+    const int sy = originY + y;
+    cursorX = x + text.Length();
+    cursorY = y;
+    if (sy < 0 || sy >= ScreenRows || sx >= ScreenColumns || sx + text.Length() <= 0) {
+        return;
+    }
+    if (sx < 0) {
+        Console->WriteWideText(0, sy, text.Mid(-sx, text.Length() + sx), attr);
+    } else {
+        Console->WriteWideText(sx, sy, text, attr);
+    }
+}
+
+void Win::WriteCentred(int y, const char* text, uint8_t attr) {
+    WriteText((ClientWidth() - static_cast<int>(std::strlen(text))) / 2, y, text, attr);
+}
+
+void Win::WriteWideCentred(int y, const Westring& text, uint8_t attr) {
+    WriteWide((ClientWidth() - text.Length()) / 2, y, text, attr);
+}
+
+void Win::WriteRight(int x, int y, const char* text, uint8_t attr) {
+    WriteText(x - static_cast<int>(std::strlen(text)), y, text, attr);
+}
+
+void Win::WriteHotKeyText(int x, int y, const char* text, const char* keys, uint8_t attr) {
+    WriteText(x, y, text, attr);
+    const int sy = originY + y;
+    if (sy < 0 || sy >= ScreenRows) {
+        return;
+    }
+    const uint8_t hot = HotKeyAttribute(attr);
+    for (const char* k = keys; *k; ++k) {
+        unsigned char key = static_cast<unsigned char>(*k);
+        const char* found = std::strchr(text, static_cast<char>(LocaleLowerTable[key]));
+        if (!found) {
+            found = std::strchr(text, static_cast<char>(LocaleUpperTable[key]));
+        }
+        if (!found) {
+            continue;
+        }
+        int sx = originX + x + static_cast<int>(found - text);
+        if (sx >= 0 && sx < ScreenColumns) {
+            Console->SetAttributes(sx, sy, 1, hot);
+        }
+    }
+}
+
+void Win::WriteCells(int x, int y, const TCell* cells) {
+    CellString line;
+    line.AppendCells(cells, -1);
+    WriteAttrString(x, y, line);
+}
+
+void Win::WriteAttrString(int x, int y, const CellString& cells) {
+    PutScreenCells(originX + x, originY + y, cells);
+    cursorX = x + cells.Length();
+    cursorY = y;
+}
+
+void Win::PutCellRect(int x, int y, int w, int h, const CellString& cells) {
+    if (w <= 0 || h <= 0) {
+        return;
+    }
+    int sx = originX + x;
+    int sy = originY + y;
+    bool inside = sx >= 0 && sy >= 0 && sx + w <= ScreenColumns && sy + h <= ScreenRows;
+    if (inside && cells.Length() >= w * h) {
+        Console->PutCellRect(sx, sy, w, h, cells.Data());
+        return;
+    }
+    // Row by row, each clipped to the screen, and only as far as the cells go.
+    for (int row = 0; row < h && (row + 1) * w <= cells.Length(); ++row) {
+        PutScreenCells(sx, sy + row, cells.Mid(row * w, w));
+    }
+}
+
+void Win::WriteWrapped(int x, int y, const Westring& text) {
+    const int last = ClientWidth() - 1;
+    int start = x;
+    int row = y;
+    Westring rest = text;
+    while (!rest.IsEmpty()) {
+        // A line needs room for at least one character, or nothing would ever
+        // be taken off the text.
+        int room = last - start;
+        if (room < 1) {
+            room = 1;
+        }
+        Westring piece = rest.Left(room + 1);
+        if (rest.Length() > room) {
+            int blank = piece.FindLast(' ');
+            piece = blank >= 0 ? piece.Left(blank) : piece.Left(room);
+        }
+        WriteWide(start, row, piece, attribute);
+        ++row;
+        start = 0;
+        int drop = piece.Length();
+        while (drop < rest.Length() && IsBlank(rest[drop])) {
+            ++drop;
+        }
+        rest = drop < rest.Length() ? rest.Mid(drop, rest.Length() - drop) : Westring();
+    }
+}
+
+void Win::WriteWrappedText(int x, int y, const char* utf8) {
+    WriteWrapped(x, y, Westring(utf8));
+}
+
+void Win::ClearToEol(uint8_t attr) {
+    int n = right - originX - cursorX + 1 - (frame ? 1 : 0);
+    int sx = originX + cursorX;
+    int sy = originY + cursorY;
+    if (n <= 0 || sy < 0 || sy >= ScreenRows) {
+        return;
+    }
+    if (sx < 0) {
+        n += sx;
+        sx = 0;
+    }
+    if (sx + n > ScreenColumns) {
+        n = ScreenColumns - sx;
+    }
+    if (n > 0) {
+        Console->FillRect(sx, sy, n, 1, attr);
+    }
+}
+
+void Win::ClearRows(int topRows, int bottomRows) {
+    int first = originY + topRows;
+    int last = originY + ClientHeight() - 1 - bottomRows;
+    first = first < 0 ? 0 : first;
+    last = last >= ScreenRows ? ScreenRows - 1 : last;
+    int width = ClientWidth();
+    if (last >= first && width > 0) {
+        Console->FillRect(originX, first, width, last - first + 1, attribute);
+    }
+}
+
+void Win::Scroll(int x, int y, int w, int h, int n) {
+    if (w <= 0 || h <= 0) {
+        return;
+    }
+    if (n > 0) {
+        Console->ScrollUp(originX + x, originY + y, w, h, n, attribute);
+    } else {
+        Console->ScrollDown(originX + x, originY + y, w, h, -n, attribute);
+    }
+}
+
+void Win::DimCells(CellString& cells) {
+    TCell* c = cells.Data();
+    for (int i = 0; i < cells.Length(); ++i) {
+        int fg = c[i].attribute & 0x0F;
+        c[i].attribute = static_cast<uint8_t>(fg >= 8 ? fg - 8 : 8);
+    }
+}
+
+void Win::DrawShadow() {
+    // The row below the window, two columns to the right, then the two
+    // columns beside it.
+    struct TStrip {
+        int x, y, w, h;
+    } strips[] = {
+        {left + 2, bottom + 1, right - left + 1, 1},
+        {right + 1, top + 1, 2, bottom - top},
+    };
+    for (const TStrip& s : strips) {
+        if (s.w <= 0 || s.h <= 0) {
+            continue;
+        }
+        CellString cells;
+        Console->CopyRect(cells, s.x, s.y, s.w, s.h);
+        DimCells(cells);
+        Console->PutCellRect(s.x, s.y, s.w, s.h, cells.Data());
+    }
+}
+
+void Win::DrawFrame(uint8_t frameAttr) {
+    originX = left;
+    originY = top;
+    const int w = right - left + 1;
+    const int h = bottom - top + 1;
+    if (w >= 2 && h >= 2) {
+        Westring inner = RepeatChar32(FrameHorizontal, w - 2);
+        Westring topLine;
+        topLine.AppendChar(FrameTopLeft);
+        topLine += inner;
+        topLine.AppendChar(FrameTopRight);
+        WriteWide(0, 0, topLine, frameAttr);
+        Westring side;
+        side.AppendChar(FrameVertical);
+        for (int row = 1; row < h - 1; ++row) {
+            WriteWide(0, row, side, frameAttr);
+            WriteWide(w - 1, row, side, frameAttr);
+        }
+        Westring bottomLine;
+        bottomLine.AppendChar(FrameBottomLeft);
+        bottomLine += inner;
+        bottomLine.AppendChar(FrameBottomRight);
+        WriteWide(0, h - 1, bottomLine, frameAttr);
+    }
+    originX = left + 1;
+    originY = top + 1;
+}
