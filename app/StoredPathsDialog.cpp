@@ -1,0 +1,61 @@
+#include "app/StoredPathsDialog.h"
+
+#include "app/Colours.h"
+#include "app/MessageBox.h"
+#include "app/Panel.h"
+#include "app/PanelNavigation.h"
+#include "app/StoredPaths.h"
+#include "console/KeyCodes.h"
+#include "shell/CommandExecution.h"
+#include "shell/PanelDirectoryChange.h"
+#include "ui/Dialog.h"
+
+int StoredPathsDialog(CPanel* panel) {
+    int width = 16;
+    for (const Westring& path : StoredPaths) {
+        width = path.Length() > width ? path.Length() : width;
+    }
+    width = (width > 70 ? 70 : width);
+    width += (width & 1) + 6;
+    WestringStore items;
+    for (int slot = 0; slot < StoredPathCount; slot++) {
+        items.Add(new Westring(FormatStoredPathItem(slot, width)));
+    }
+    int32_t selection = 0;
+    Dialog dialog(-1, -4, width + 2, 12, ColourOf(ColourMenu));
+    dialog.WriteCentred(-1, " Stored Paths ", ColourOf(ColourMenu));
+    int list = dialog.AddListBoxWestring(1, 0, 1, width - 2, 10, items, &selection, 13);
+    for (char digit = '0'; digit <= '9'; digit++) {
+        dialog.AddExitKey(digit);
+    }
+    dialog.AddExitKey(KEY_INSERT);
+    dialog.AddExitKey(KEY_DELETE);
+    for (;;) {
+        int key = dialog.Run();
+        if (key == 27) {
+            return 0;
+        }
+        if (key >= '0' && key <= '9') {
+            selection = key - '0';
+            key = 13;
+        }
+        if (key == KEY_INSERT || key == KEY_DELETE) {
+            StoredPaths[selection] = key == KEY_INSERT ? Westring(panel->path) : Westring();
+            *items.At(selection) = FormatStoredPathItem(selection, width);
+            dialog.DrawElement(list);
+            continue;
+        }
+        if (key != 13 || StoredPaths[selection].IsEmpty()) {
+            dialog.DrawElement(list);
+            continue;
+        }
+        Westring path = StoredPaths[selection];
+        ExpandPercentVariables(path);
+        if (ResolvePanelPath(panel, path)) {
+            ChangePanelDirectory(Panels, PanelSide(panel), Westring(), false, -1, 0);
+        } else {
+            ShowMessageBox(Westring("Invalid directory"), path, 0);
+        }
+        return 1;
+    }
+}
