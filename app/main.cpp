@@ -1,157 +1,189 @@
-// Quorvane's entry point. Until the console client and the main program stand,
-// this greets the console host, shows who it is and ends on the first key.
-#include "platform/win32.h"
+// Quorvane's entry point: builds the objects that live for the whole run,
+// reads the command line and the configuration, then views or edits one file,
+// runs one script, or shows the panels and runs the main loop until the user
+// quits; afterwards takes everything down in a fixed order.
+#include <cstdio>
 
-#include <cstdint>
-#include <cstring>
-#include <string>
+#include "app/AppSupport.h"
+#include "app/Clock.h"
+#include "app/Colours.h"
+#include "app/Config.h"
+#include "app/ConsoleControl.h"
+#include "app/DataFiles.h"
+#include "app/ExitDirectoryFile.h"
+#include "app/FunctionKeyBar.h"
+#include "app/HistoryFile.h"
+#include "app/IniFile.h"
+#include "app/MainLoop.h"
+#include "app/Panel.h"
+#include "app/PanelNavigation.h"
+#include "app/PanelWindow.h"
+#include "app/StartupOptions.h"
+#include "archive/Archive.h"
+#include "base/strings/Utf16String.h"
+#include "console/Console.h"
+#include "console/InputEvent.h"
+#include "console/ScreenSize.h"
+#include "fileops/services/PathNormalizer.h"
+#include "script/ScriptRunner.h"
+#include "shell/CommandExecution.h"
+#include "ui/HelpFile.h"
+#include "viewedit/ViewerEditor.h"
 
 namespace {
 
-HANDLE g_in;
-HANDLE g_out;
-
-void PutU16(std::string& s, uint16_t v) {
-    s += static_cast<char>(v & 0xFF);
-    s += static_cast<char>(v >> 8);
+// Option messages go to standard error: standard output carries the frames
+// of the console host.
+void PrintMessage(const char* text) {
+    std::fputs(text, stderr);
+    std::fputc('\n', stderr);
 }
 
-void PutInt(std::string& s, int32_t v) {
-    PutU16(s, 0);
-    PutU16(s, 4);
-    for (int i = 0; i < 4; ++i) {
-        s += static_cast<char>((static_cast<uint32_t>(v) >> (8 * i)) & 0xFF);
+// Puts the console back for the roads that never show the panels.
+void RestoreConsoleAtExit() {
+    Console->SetCursorPos(0, ScreenRows - 1);
+    Console->SetCursorShape(15);
+    RestoreLocalConsoleMode();
+    DeleteFunctionKeyBar();
+}
+
+Westring CurrentDirectory() {
+    WCHAR buffer[MAX_PATH * 4];
+    DWORD n = GetCurrentDirectoryW(MAX_PATH * 4, buffer);
+    if (n == 0 || n >= MAX_PATH * 4) {
+        return Westring();
+    }
+    return Westring(buffer);
+}
+
+// Each panel starts in the current directory, then goes to the directory of
+// its option or of its setting.
+void SetStartDirectories(const TStartupOptions& options) {
+    const Westring* optionDirectories[2] = {&options.leftDirectory, &options.rightDirectory};
+    const Westring* configured[2] = {&Config.Left, &Config.Right};
+    for (int side = 0; side < 2; side++) {
+        CPanel* panel = &Panels[side];
+        Westring current = CurrentDirectory();
+        SetPanelPath(panel, current);
+        Westring start = !optionDirectories[side]->IsEmpty() ? *optionDirectories[side] : *configured[side];
+        ResolvePanelPath(panel, start.IsEmpty() ? current : start);
     }
 }
 
-bool Send(uint16_t opcode, const std::string& records, uint16_t count) {
-    std::string frame;
-    PutU16(frame, 0xFBBF);
-    PutU16(frame, opcode);
-    PutU16(frame, count);
-    frame += records;
-    DWORD written = 0;
-    return WriteFile(g_out, frame.data(), static_cast<DWORD>(frame.size()), &written, nullptr) &&
-           written == frame.size();
-}
-
-bool ReadExact(void* buf, DWORD n) {
-    char* p = static_cast<char*>(buf);
-    while (n > 0) {
-        DWORD got = 0;
-        if (!ReadFile(g_in, p, n, &got, nullptr) || got == 0) {
-            return false;
-        }
-        p += got;
-        n -= got;
+void ShutDown(const TStartupOptions& options) {
+    if (Config.AutoSave) {
+        WriteIniFile();
     }
-    return true;
-}
-
-// Reads one host frame; returns its magic (0 on failure) and its integers.
-uint16_t ReadFrame(int32_t* ints, int maxInts, int& count) {
-    uint8_t head[4];
-    if (!ReadExact(head, 4)) {
-        return 0;
+    Westring exitDirectory = Westring(Panels[ActiveSide].path);
+    if (Panels[ActiveSide].archive != nullptr) {
+        const CArchive* outermost = Panels[ActiveSide].archive;
+        while (outermost->parent != nullptr) {
+            outermost = outermost->parent;
+        }
+        exitDirectory = ExitDirectoryOfPanel(exitDirectory, outermost->filePath);
     }
-    uint16_t magic = static_cast<uint16_t>(head[0] | head[1] << 8);
-    uint16_t records = static_cast<uint16_t>(head[2] | head[3] << 8);
-    count = 0;
-    for (uint16_t i = 0; i < records; ++i) {
-        uint8_t rec[4];
-        if (!ReadExact(rec, 4)) {
-            return 0;
-        }
-        uint16_t type = static_cast<uint16_t>(rec[0] | rec[1] << 8);
-        uint16_t len = static_cast<uint16_t>(rec[2] | rec[3] << 8);
-        std::string payload(len, '\0');
-        if (len > 0 && !ReadExact(&payload[0], len)) {
-            return 0;
-        }
-        if (type == 0 && len <= 4 && count < maxInts) {
-            uint32_t v = 0;
-            for (uint16_t k = 0; k < len; ++k) {
-                v |= static_cast<uint32_t>(static_cast<uint8_t>(payload[k])) << (8 * k);
-            }
-            ints[count++] = static_cast<int32_t>(v);
+    for (int side = 0; side < 2; side++) {
+        delete Panels[side].archive;  // the innermost owns the archives around it
+        Panels[side].archive = nullptr;
+    }
+    CloseClockWindow();
+    for (int side = 0; side < 2; side++) {
+        if (Panels[side].isOn) {
+            ClosePanelWindow(&Panels[side]);
         }
     }
-    return (magic == 0xFBBF || magic == 0xFDDF) ? magic : 0;
-}
-
-void Draw(int columns, int rows) {
-    std::string fill;
-    PutInt(fill, 0);
-    PutInt(fill, 0);
-    PutInt(fill, columns);
-    PutInt(fill, rows);
-    PutU16(fill, 3);
-    PutU16(fill, 1);
-    fill += static_cast<char>(0x1F);
-    Send(8, fill, 5);
-    const char* lines[] = {
-        "Quorvane",
-        "A two-panel file manager: the panels, the command line and the menus are on their way.",
-        "Press any key to leave.",
-    };
-    int y = rows / 2 - 1;
-    for (const char* line : lines) {
-        int len = static_cast<int>(std::strlen(line));
-        std::string write;
-        PutInt(write, len < columns ? (columns - len) / 2 : 0);
-        PutInt(write, y++);
-        PutU16(write, 1);
-        PutU16(write, static_cast<uint16_t>(len));
-        write += line;
-        PutU16(write, 3);
-        PutU16(write, 1);
-        write += static_cast<char>(0x1F);
-        Send(15, write, 4);
-    }
+    DeleteFunctionKeyBar();
+    RemoveTempFiles();
+    RestoreLocalConsoleMode();
+    Console->FillRect(0, ScreenRows - 2, ScreenColumns, 2, ColourOf(ColourCommandLine));
+    Console->SetCursorShape(15);
+    UpdateConsoleTitle(&ConsoleExitTitle);
+    Console->SetCursorPos(0, ScreenRows - 1);
+    WriteExitDirectoryFile(options.exitDirectoryFile, exitDirectory);
 }
 
 }  // namespace
 
-int main() {
-    g_in = GetStdHandle(STD_INPUT_HANDLE);
-    g_out = GetStdHandle(STD_OUTPUT_HANDLE);
-    std::string init;
-    PutInt(init, 1);
-    int32_t ints[8];
-    int count = 0;
-    if (!Send(0, init, 1) || ReadFrame(ints, 8, count) != 0xFBBF) {
+int main(int argc, char** argv) {
+    ProgramPath = Westring(argv[0]);
+    NormalizePath(ProgramPath);
+    LoadOptionalKernelFunctions();
+    InitLocalConsole();
+    Console = new CConsole;
+    // The size the host told the client in the greeting is the screen the
+    // layout starts from.
+    Console->GetScreenSize(ScreenColumns, ScreenRows);
+    Panels = new CPanel[2];
+    UserAbortState = UserAbortIdle;
+    MainLoop.shiftState = 0;
+    MainLoop.keyBarShiftState = 0;
+    InstallConsoleCtrlHandler();
+    InstallScreenHooks();
+    UpdatePanelHeight();
+    InitLocaleSettings();
+
+    TStartupOptions options;
+    EStartupOptionsResult parsed = ParseStartupOptions(argc, argv, options);
+    if (options.hideCursor) {
+        Console->SetCursorShape(0);
+    }
+    if (parsed == StartupOptionsNoFile) {
+        PrintMessage(NoFileSpecifiedMessage);
         return 1;
     }
-    int columns = 80, rows = 25;
-    if (count >= 1 && ints[0] != 0 && Send(6, std::string(), 0) && ReadFrame(ints, 8, count) == 0xFBBF && count >= 2) {
-        columns = ints[0];
-        rows = ints[1];
+    if (parsed == StartupOptionsUsage) {
+        PrintMessage(UsageMessage);
+        return 1;
     }
-    Draw(columns, rows);
-    for (;;) {
-        uint16_t magic = ReadFrame(ints, 8, count);
-        if (magic == 0) {
-            return 0;  // the host closed our input
+
+    Config.IniFilePath = options.iniFile;
+    LoadConfiguration(false);
+    UpdatePanelHeight();
+    Console->SetAttribute(ColourOf(ColourCommandLine));
+    if (ScreenColumns < 80 || ScreenRows < 25) {
+        SetScreenSize(ScreenRows, 80);
+    }
+    LoadHelpFile(DataFilePath(DataFileHelp, DataFileProgramFolder));
+    InitLocaleSettings();
+    RecreateFunctionKeyBar(0);
+    Console->ResetOutputRegion();
+
+    if (!options.viewFile.IsEmpty() || !options.editFile.IsEmpty()) {
+        if (!options.viewFile.IsEmpty()) {
+            ViewFile(options.viewFile, -1);
         }
-        if (magic != 0xFDDF || count < 5) {
-            continue;
+        if (!options.editFile.IsEmpty()) {
+            EditFile(options.editFile, -1, 0);
         }
-        if (ints[0] == 7) {  // resized
-            columns = ints[3];
-            rows = ints[4];
-            Draw(columns, rows);
-        } else if (ints[0] == 0 || ints[0] == 6) {
-            break;
+        RestoreConsoleAtExit();
+        return 0;
+    }
+
+    LoadHistoryFile();
+    SetStartDirectories(options);
+    if (!options.scriptName.IsEmpty()) {
+        RunScriptByName(options.scriptName, options.scriptArguments);
+        RestoreConsoleAtExit();
+        return 0;
+    }
+
+    Console->WriteTty("\n\n");
+    InitPanelFromConfig(&Panels[0], 0);
+    InitPanelFromConfig(&Panels[1], 1);
+    for (int side = 0; side < 2; side++) {
+        CPanel* panel = &Panels[side];
+        if (panel->panelType == PANEL_FILES && panel->viewStyle == VIEW_TREE) {
+            ReadPanelDirectory(panel);
+            if (panel->isOn) {
+                OpenPanelWindow(panel, side);
+            }
         }
     }
-    std::string fill;
-    PutInt(fill, 0);
-    PutInt(fill, 0);
-    PutInt(fill, columns);
-    PutInt(fill, rows);
-    PutU16(fill, 3);
-    PutU16(fill, 1);
-    fill += static_cast<char>(0x07);
-    Send(8, fill, 5);
+    ActiveSide = Config.StartupSide == 'R' ? 1 : 0;
+    UpdateConsoleTitle(nullptr);
+    SwitchActivePanel(Panels, ActiveSide);
+
+    RunMainLoop();
+    ShutDown(options);
     return 0;
 }

@@ -13,6 +13,8 @@
 // Left out by WIN32_LEAN_AND_MEAN: ShellExecuteW and the network names.
 #include <shellapi.h>
 #include <winnetwk.h>
+// The LAN Manager records of the network enumerations loaded from netapi32.
+#include <lm.h>
 // Wide literals: WCHAR is wchar_t on Windows and char16_t elsewhere.
 #define W32TEXT(s) L##s
 #else
@@ -24,5 +26,9 @@
 #include "platform/posix/W32Text.h"
 #include "platform/posix/W32System.h"
 #include "platform/posix/W32Shell.h"
+#include "platform/posix/W32Console.h"
+#include "platform/posix/W32Replace.h"
+#include "platform/posix/W32ConsoleControl.h"
+#include "platform/posix/W32Network.h"
 #define W32TEXT(s) u##s
 #endif

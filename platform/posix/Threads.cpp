@@ -16,8 +16,10 @@ namespace w32 {
 namespace {
 
 // Windows sizes the fixed thread stacks of the callers as commit sizes; a
-// pthread stack must hold the whole thread, so none gets less than this.
-constexpr size_t kMinimumStack = 256 * 1024;
+// pthread stack must hold the whole thread, including the static TLS that glibc
+// carves from its top (large under the sanitizers), so none gets less than
+// this. It is address space, not memory: only touched pages cost anything.
+constexpr size_t kMinimumStack = 1024 * 1024;
 
 // Pseudo-handle values as Windows hands them out: never in the handle table.
 const HANDLE kCurrentProcess = reinterpret_cast<HANDLE>(static_cast<LONG_PTR>(-1));

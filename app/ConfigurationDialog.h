@@ -1,0 +1,4 @@
+// The configuration dialog of the Options menu.
+#pragma once
+
+void ConfigurationCommand();

@@ -1,0 +1,12 @@
+// The archive commands the key dispatch starts: copying to and from an
+// archive shown in a panel, making an archive, and re-opening a panel's
+// archive.
+#pragma once
+
+class CPanel;
+
+// Copy (mode 0) or move (1) between panels[side] and an archive shown in
+// either panel.
+void CopyToFromArchive(CPanel* panels, int side, int mode);
+void MakeArchive(CPanel* panel);
+void ReloadPanelArchive(CPanel* panel);

@@ -1,0 +1,55 @@
+#include "fileops/FileCommands.h"
+
+#include "app/NotAvailable.h"
+
+void CopyOrMovePanelFiles(CPanel*, int, int mode, int) {
+    ReportNotAvailable(mode == 1 || mode == 3 ? "Moving files" : "Copying files");
+}
+
+void MakeDirectoryCommand(int) {
+    ReportNotAvailable("Making a directory");
+}
+
+void DeleteFilesCommand(CPanel*) {
+    ReportNotAvailable("Deleting files");
+}
+
+void DeleteTypedFile(CPanel*) {
+    ReportNotAvailable("Deleting a typed file");
+}
+
+void FileAttributesDialog(CPanel*) {
+    ReportNotAvailable("Changing file attributes");
+}
+
+void ChangeCaseDialog(CPanel*) {
+    ReportNotAvailable("Changing the case of names");
+}
+
+void ChangeDateDialog(CPanel*) {
+    ReportNotAvailable("Changing file dates");
+}
+
+void ShowFileInformation(const Westring&) {
+    ReportNotAvailable("File information");
+}
+
+void CompareDirectories() {
+    ReportNotAvailable("Comparing directories");
+}
+
+void FileFindCommand(CPanel*, bool) {
+    ReportNotAvailable("Finding files");
+}
+
+void MakeObjectsCommand(CPanel*) {
+    ReportNotAvailable("Making shortcuts");
+}
+
+void MakeSymbolicLinksCommand(CPanel*, const Westring&) {
+    ReportNotAvailable("Making symbolic links");
+}
+
+void SynchronizeCommand(const Westring&, const Westring&) {
+    ReportNotAvailable("Synchronising directories");
+}

@@ -1,0 +1,25 @@
+// The file operations the panels and the key dispatch start: copy, move,
+// delete, make directory, attributes, case and date changes, file
+// information, compare, find, links and the synchroniser.
+#pragma once
+
+#include "base/strings/Westring.h"
+
+class CPanel;
+
+// Copy (mode 0), move or rename (1), and the Shift+F5 / Shift+F6 forms (2, 3)
+// from panels[side] to the other panel.
+void CopyOrMovePanelFiles(CPanel* panels, int side, int mode, int flags);
+void MakeDirectoryCommand(int side);
+void DeleteFilesCommand(CPanel* panel);
+void DeleteTypedFile(CPanel* panel);
+void FileAttributesDialog(CPanel* panel);
+void ChangeCaseDialog(CPanel* panel);
+void ChangeDateDialog(CPanel* panel);
+void ShowFileInformation(const Westring& path);
+void CompareDirectories();
+// flag: set for the form that searches from the root (Alt+Shift+F7).
+void FileFindCommand(CPanel* panel, bool flag);
+void MakeObjectsCommand(CPanel* panel);
+void MakeSymbolicLinksCommand(CPanel* panel, const Westring& destination);
+void SynchronizeCommand(const Westring& source, const Westring& destination);

@@ -1,0 +1,7 @@
+#include "script/ScriptRunner.h"
+
+#include "app/NotAvailable.h"
+
+void RunScriptByName(const Westring&, const WestringStore&) {
+    ReportNotAvailable("Running scripts");
+}

@@ -1,0 +1,13 @@
+#include "shell/FileNameCompletion.h"
+
+#include "app/NotAvailable.h"
+
+bool CFileNameCompletion::Complete(const Westring&, Westring&) {
+    ReportNotAvailable("File-name completion");
+    return false;
+}
+
+bool CFileNameCompletion::CompleteFromDirectory(const Westring&, Westring&) {
+    ReportNotAvailable("File-name completion");
+    return false;
+}
