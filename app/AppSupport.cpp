@@ -1,4 +1,5 @@
 #include "app/AppSupport.h"
+#include "base/os/ProcLookup.h"
 
 #include <cstdlib>
 
@@ -22,9 +23,8 @@ void LoadOptionalKernelFunctions() {
     CopyFileExWFunction = nullptr;
     CreateSymbolicLinkWFunction = nullptr;
     if (HMODULE kernel = LoadLibraryA("KERNEL32")) {
-        CopyFileExWFunction = reinterpret_cast<TCopyFileExW>(GetProcAddress(kernel, "CopyFileExW"));
-        CreateSymbolicLinkWFunction =
-            reinterpret_cast<TCreateSymbolicLinkW>(GetProcAddress(kernel, "CreateSymbolicLinkW"));
+        CopyFileExWFunction = LookupProc<TCopyFileExW>(kernel, "CopyFileExW");
+        CreateSymbolicLinkWFunction = LookupProc<TCreateSymbolicLinkW>(kernel, "CreateSymbolicLinkW");
     }
 }
 

@@ -1,4 +1,5 @@
 #include "app/NetworkBrowsing.h"
+#include "base/os/ProcLookup.h"
 
 #include "base/strings/Utf16String.h"
 
@@ -16,12 +17,6 @@ TNetServerEnum NetServerEnumFunction = nullptr;
 TNetShareEnum NetShareEnumFunction = nullptr;
 TNetApiBufferFree NetApiBufferFreeFunction = nullptr;
 
-template <class F>
-F LookUp(HMODULE library, const char* name)
-{
-    return reinterpret_cast<F>(reinterpret_cast<void (*)()>(GetProcAddress(library, name)));
-}
-
 Westring NameOf(const WCHAR* text)
 {
     return text ? Westring(text) : Westring();
@@ -34,9 +29,9 @@ DWORD LoadNetApi()
     HMODULE library = LoadLibraryA("NETAPI32");
     if (library == nullptr)
         return GetLastError();
-    NetServerEnumFunction = LookUp<TNetServerEnum>(library, "NetServerEnum");
-    NetShareEnumFunction = LookUp<TNetShareEnum>(library, "NetShareEnum");
-    NetApiBufferFreeFunction = LookUp<TNetApiBufferFree>(library, "NetApiBufferFree");
+    NetServerEnumFunction = LookupProc<TNetServerEnum>(library, "NetServerEnum");
+    NetShareEnumFunction = LookupProc<TNetShareEnum>(library, "NetShareEnum");
+    NetApiBufferFreeFunction = LookupProc<TNetApiBufferFree>(library, "NetApiBufferFree");
     if (NetServerEnumFunction == nullptr || NetShareEnumFunction == nullptr || NetApiBufferFreeFunction == nullptr) {
         const DWORD error = GetLastError();
         FreeLibrary(library);

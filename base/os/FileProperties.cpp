@@ -1,4 +1,5 @@
 #include "base/os/FileProperties.h"
+#include "base/os/ProcLookup.h"
 
 #include <cstring>
 
@@ -48,8 +49,7 @@ TNtQueryInformationFile QueryInformationEntry() {
         if (library == nullptr) {
             return nullptr;
         }
-        return reinterpret_cast<TNtQueryInformationFile>(
-            reinterpret_cast<void*>(GetProcAddress(library, "NtQueryInformationFile")));
+        return LookupProc<TNtQueryInformationFile>(library, "NtQueryInformationFile");
     }();
     return entry;
 }

@@ -1,4 +1,5 @@
 #include "base/os/ShellOpen.h"
+#include "base/os/ProcLookup.h"
 
 #include "base/strings/Utf16String.h"
 
@@ -23,7 +24,7 @@ THtmlHelpW HtmlHelpEntry() {
             return nullptr;
         }
         LPCSTR byOrdinal = reinterpret_cast<LPCSTR>(static_cast<ULONG_PTR>(HtmlHelpOrdinal));
-        return reinterpret_cast<THtmlHelpW>(reinterpret_cast<void*>(GetProcAddress(library, byOrdinal)));
+        return LookupProc<THtmlHelpW>(library, byOrdinal);
     }();
     return entry;
 }
