@@ -19,7 +19,7 @@
 namespace {
 
 const int KEY_F7 = KEY_F1 + 6;
-const int KEY_SHIFT_F7 = KEY_SHIFTED + KEY_F7;
+const int KEY_SHIFT_F7 = KEY_SHIFT_F1 + 6;
 const int KEY_ALT_F7 = KEY_ALT_F1 + 6;
 const int KEY_SHIFT_ENTER = 0x2000D;
 const int KEY_EXTRA_ENTER = 0x1001C;
@@ -55,62 +55,61 @@ int FindEntry(int start, int step) {
 }  // namespace
 
 int ShowCommandHistory(int side, Westring& commandLine, int& cursor) {
-    if (CommandHistory.Count() == 0) {
-        return 0;
-    }
-    int width = LongestEntry(CommandHistory);
-    width = width < 8 ? 8 : width;
-    width += (width & 1) + 2;
-    width = width > ScreenColumns - 6 ? ScreenColumns - 6 : width;
-    int height = CommandHistory.Count() > ScreenRows - 6 ? ScreenRows - 6 : CommandHistory.Count();
     int32_t selection = CommandHistory.Count() - 1;
-    Dialog dialog(-1, -3, width + 2, height + 2, ColourOf(ColourMenu));
-    dialog.WriteCentred(-1, " History ", ColourOf(ColourMenu));
-    int list = dialog.AddListBoxWestring(0, 0, 1, width, height, CommandHistory, &selection, 13);
-    for (int key : {KEY_CTRL_J, KEY_DELETE, KEY_F1, KEY_F7, KEY_SHIFT_F7, KEY_ALT_F7, KEY_SHIFT_ENTER, KEY_EXTRA_ENTER}) {
-        dialog.AddExitKey(key);
-    }
+    // The window is built again after a removal: the list's size changed.
     for (;;) {
-        int key = dialog.Run();
-        if (key == 27 || selection < 0 || selection >= CommandHistory.Count()) {
+        if (CommandHistory.Count() == 0) {
             return 0;
         }
-        Westring chosen = *CommandHistory.At(selection);
-        if (key == 13 || key == KEY_SHIFT_ENTER || key == KEY_EXTRA_ENTER) {
-            ExecuteCommandOrEntry(Panels, side, chosen.Data(), key == 13 ? 0 : 1);
-            return 2;
+        int width = LongestEntry(CommandHistory);
+        width = width < 8 ? 8 : width;
+        width += (width & 1) + 2;
+        width = width > ScreenColumns - 6 ? ScreenColumns - 6 : width;
+        int height = CommandHistory.Count() > ScreenRows - 6 ? ScreenRows - 6 : CommandHistory.Count();
+        Dialog dialog(-1, -3, width + 2, height + 2, ColourOf(ColourMenu));
+        dialog.WriteCentred(-1, " History ", ColourOf(ColourMenu));
+        int list = dialog.AddListBoxWestring(0, 0, 1, width, height, CommandHistory, &selection, 13);
+        for (int key : {KEY_CTRL_J, KEY_DELETE, KEY_F1, KEY_F7, KEY_SHIFT_F7, KEY_ALT_F7, KEY_SHIFT_ENTER, KEY_EXTRA_ENTER}) {
+            dialog.AddExitKey(key);
         }
-        if (key == KEY_CTRL_J) {
-            commandLine = chosen;
-            cursor = chosen.Length();
-            return 1;
-        }
-        if (key == KEY_F1) {
-            ShowHelp(5);
-        } else if (key == KEY_DELETE) {
-            if (ShowMessageBox(Westring("Remove command from history?"), chosen, 1) == 'y') {
-                RewriteHistoryWithout(EscapeHistoryText(chosen));
-                delete CommandHistory.RemoveAt(selection);
-                if (CommandHistory.Count() == 0) {
-                    return 0;
+        for (bool removed = false; !removed;) {
+            int key = dialog.Run();
+            if (key == 27 || selection < 0 || selection >= CommandHistory.Count()) {
+                return 0;
+            }
+            Westring chosen = *CommandHistory.At(selection);
+            if (key == 13 || key == KEY_SHIFT_ENTER || key == KEY_EXTRA_ENTER) {
+                ExecuteCommandOrEntry(Panels, side, chosen.Data(), key == 13 ? 0 : 1);
+                return 2;
+            }
+            if (key == KEY_CTRL_J) {
+                commandLine = chosen;
+                cursor = chosen.Length();
+                return 1;
+            }
+            if (key == KEY_F1) {
+                ShowHelp(5);
+            } else if (key == KEY_DELETE) {
+                if (ShowMessageBox(Westring("Remove command from history?"), chosen, 1) == 'y') {
+                    RewriteHistoryWithout(EscapeHistoryText(chosen));
+                    delete CommandHistory.RemoveAt(selection);
+                    removed = true;
+                    continue;
                 }
-                if (selection >= CommandHistory.Count()) {
-                    selection = CommandHistory.Count() - 1;
+            } else if (key == KEY_F7 || key == KEY_SHIFT_F7 || key == KEY_ALT_F7) {
+                if (key != KEY_F7 || AskSearchText()) {
+                    int found = key == KEY_F7       ? FindEntry(selection, -1)
+                                : key == KEY_SHIFT_F7 ? FindEntry(selection - 1, -1)
+                                                      : FindEntry(selection + 1, 1);
+                    if (found < 0) {
+                        ShowMessageBox(Westring("String not found"), Westring(), 0);
+                    } else {
+                        selection = found;
+                    }
                 }
             }
-        } else if (key == KEY_F7 || key == KEY_SHIFT_F7 || key == KEY_ALT_F7) {
-            if (key != KEY_F7 || AskSearchText()) {
-                int found = key == KEY_F7       ? FindEntry(selection, -1)
-                            : key == KEY_SHIFT_F7 ? FindEntry(selection - 1, -1)
-                                                  : FindEntry(selection + 1, 1);
-                if (found < 0) {
-                    ShowMessageBox(Westring("String not found"), Westring(), 0);
-                } else {
-                    selection = found;
-                }
-            }
+            dialog.DrawElement(list);
         }
-        dialog.DrawElement(list);
     }
 }
 

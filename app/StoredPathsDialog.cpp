@@ -9,6 +9,24 @@
 #include "shell/CommandExecution.h"
 #include "shell/PanelDirectoryChange.h"
 #include "ui/Dialog.h"
+#include "ui/ListBox.h"
+
+namespace {
+
+// The slot list leaves the digits to the dialog, where they choose a slot;
+// a list would take them as the start of a search.
+class CStoredPathsList : public ListBoxWestring {
+public:
+    using ListBoxWestring::ListBoxWestring;
+    bool HandleEvent(TDialogEvent& event) override {
+        if (event.kind == TDialogEvent::KindKey && event.key >= '0' && event.key <= '9') {
+            return false;
+        }
+        return ListBoxWestring::HandleEvent(event);
+    }
+};
+
+}  // namespace
 
 int StoredPathsDialog(CPanel* panel) {
     int width = 16;
@@ -24,7 +42,7 @@ int StoredPathsDialog(CPanel* panel) {
     int32_t selection = 0;
     Dialog dialog(-1, -4, width + 2, 12, ColourOf(ColourMenu));
     dialog.WriteCentred(-1, " Stored Paths ", ColourOf(ColourMenu));
-    int list = dialog.AddListBoxWestring(1, 0, 1, width - 2, 10, items, &selection, 13);
+    int list = dialog.AddElement(new CStoredPathsList(dialog, 1, 0, width - 2, 10, items, &selection, 13), 1);
     for (char digit = '0'; digit <= '9'; digit++) {
         dialog.AddExitKey(digit);
     }

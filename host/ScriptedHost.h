@@ -31,6 +31,8 @@ public:
     ScriptedHost& operator=(const ScriptedHost&) = delete;
 
     bool Started() const { return m_pid > 0; }
+    // The program's process id, for tests that signal it.
+    int Pid() const { return m_pid; }
 
     // Input events.
     void SendKey(int32_t code, int32_t ch = 0, int32_t shift = 0);

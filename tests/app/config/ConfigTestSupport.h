@@ -8,6 +8,7 @@
 
 #include "app/Config.h"
 #include "app/DataFiles.h"
+#include "app/Histories.h"
 #include "app/IniFile.h"
 #include "base/strings/Westring.h"
 #include "tests/support/TempDir.h"
@@ -32,20 +33,45 @@ public:
     std::string shown;
 };
 
-class ConfigTest : public ::testing::Test {
-protected:
-    void SetUp() override {
+// Empties every history store and the presets.
+inline void ClearHistoryStores() {
+    CommandHistory.FreeAll();
+    DirectoryHistory.FreeAll();
+    for (int kind = 0; kind < FieldKindCount; kind++) {
+        InputHistories[kind].FreeAll();
+        FieldPresets[kind].FreeAll();
+    }
+    HistorySearchText.Clear();
+}
+
+// The program's file in a temporary folder and APPDATA pointing into it, with
+// a fresh configuration; everything put back when it goes. Fixtures that need
+// another base (a console on pipes) hold one as a member.
+class TestDataFolder {
+public:
+    TestDataFolder() {
         appData = dir.Join(W("appdata"));
         SetEnvironmentVariableW(W("APPDATA").c_str(), appData.c_str());
         ProgramPath = ToWestring(dir.Join(W("quorvane.exe")));
         Config = TCONFIG();
     }
-    void TearDown() override {
+    ~TestDataFolder() {
         SetEnvironmentVariableW(W("APPDATA").c_str(), nullptr);
         ProgramPath.Clear();
         Config = TCONFIG();
     }
+    TestDataFolder(const TestDataFolder&) = delete;
+    TestDataFolder& operator=(const TestDataFolder&) = delete;
+
     WString DataFile(const char* name) { return appData + W("\\Quorvane\\") + W(name); }
+
+    TempDir dir;
+    WString appData;
+};
+
+class ConfigTest : public ::testing::Test {
+protected:
+    WString DataFile(const char* name) { return folder.DataFile(name); }
     // Writes the ini file of the per-user folder.
     void WriteIni(const std::string& text) {
         CreateDirectoryW(appData.c_str(), nullptr);
@@ -53,8 +79,9 @@ protected:
         ASSERT_TRUE(WriteFileBytes(DataFile("quorvane.ini"), text));
     }
 
-    TempDir dir;
-    WString appData;
+    TestDataFolder folder;
+    TempDir& dir = folder.dir;
+    WString& appData = folder.appData;
     CRecordedMessages messages;
 };
 

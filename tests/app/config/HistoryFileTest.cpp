@@ -22,14 +22,7 @@ protected:
         ClearStores();
         ConfigTest::TearDown();
     }
-    void ClearStores() {
-        CommandHistory.FreeAll();
-        DirectoryHistory.FreeAll();
-        for (int kind = 0; kind < FieldKindCount; kind++) {
-            InputHistories[kind].FreeAll();
-            FieldPresets[kind].FreeAll();
-        }
-    }
+    void ClearStores() { ClearHistoryStores(); }
     // A restart: empty stores, then the file.
     void Restart() {
         ClearStores();
@@ -128,6 +121,28 @@ TEST_F(HistoryFileTest, DirectoryHistoryKeepsTheNewestHundred) {
     ASSERT_EQ(DirectoryHistory.Count(), MaxDirectoryHistory);
     EXPECT_TRUE(DirectoryHistory.At(0)->EqualsExact(Westring("C:\\d5")));
     EXPECT_TRUE(DirectoryHistory.At(99)->EqualsExact(Westring("c:\\D50")));
+}
+
+TEST_F(HistoryFileTest, TheLoadingCollectionKeepsItsOwnCopies) {
+    CCommandCollection seen;
+    for (const char* command : {"make", "ls", "Make"}) {
+        Westring* passing = new Westring(command);
+        EXPECT_TRUE(seen.InsertOnce(*passing));
+        delete passing;  // the caller's text is gone; the collection's copy stays
+    }
+    EXPECT_FALSE(seen.InsertOnce(Westring("make")));
+    EXPECT_FALSE(seen.InsertOnce(Westring("Make")));
+    EXPECT_TRUE(seen.InsertOnce(Westring("mak")));
+    EXPECT_EQ(seen.Count(), 4);
+}
+
+TEST_F(HistoryFileTest, ACommandMetAgainInTheFileMovesToTheNewestPlace) {
+    ASSERT_TRUE(WriteFileBytes(DataFile("quorvane.hst"), "make\r\nls\r\nmake\r\nMAKE\r\n  ls\r\n"));
+    LoadHistoryFile();
+    ASSERT_EQ(CommandHistory.Count(), 3);
+    EXPECT_TRUE(CommandHistory.At(0)->EqualsExact(Westring("make")));
+    EXPECT_TRUE(CommandHistory.At(1)->EqualsExact(Westring("MAKE")));
+    EXPECT_TRUE(CommandHistory.At(2)->EqualsExact(Westring("ls")));
 }
 
 }  // namespace

@@ -117,6 +117,15 @@ TEST_F(IniFileTest, ColoursValueFillsTheFirstSlotsOnly) {
     EXPECT_EQ(Config.Colours[3], DefaultColours[3]);
     Load("Colours=1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 16 17 18 19 20 21 22 23\r\n");
     EXPECT_EQ(Config.Colours[20], 21);
+    // Values enough to run well past the slots: what follows them stays.
+    uint32_t confirmations = TCONFIG().Confirmations;
+    std::string many = "Colours=";
+    for (int i = 0; i < 40; i++) {
+        many += "255 ";
+    }
+    Load(many + "\r\n");
+    EXPECT_EQ(Config.Colours[ColourSlotCount - 1], 255);
+    EXPECT_EQ(Config.Confirmations, confirmations);
 }
 
 TEST_F(IniFileTest, SavingDefaultsWritesTheSectionsInOrder) {
