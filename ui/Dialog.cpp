@@ -533,9 +533,12 @@ bool Dialog::ActivateByKey(const TDialogEvent& event) {
         return true;
     }
     if (code > 0 && code <= 255) {
-        // As a signed byte: letters of the upper half never match.
+        // Either case of a letter reaches its accelerator, so that Shift or
+        // Caps Lock do not change what a key does. As signed bytes: letters
+        // of the upper half never match.
         int upper = static_cast<signed char>(LocaleUpperTable[code]);
-        if (upper > 0 && activateAccelerator(upper)) {
+        int lower = static_cast<signed char>(LocaleLowerTable[code]);
+        if ((upper > 0 && activateAccelerator(upper)) || (lower > 0 && activateAccelerator(lower))) {
             return true;
         }
     }
