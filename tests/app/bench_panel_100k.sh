@@ -3,7 +3,8 @@
 # formatting every entry line. Prints the times; asserts none.
 #   tests/app/bench_panel_100k.sh [path to qv_test_app]
 here=$(cd "$(dirname "$0")/../.." && pwd)
-exe=${1:-$here/build/panels/tests/qv_test_app}
+# By default the test build that ./test makes.
+exe=${1:-$here/build/test/tests/qv_test_app}
 # tmpfs keeps the file creation from dominating the run.
 [ -d /dev/shm ] && export TMPDIR=/dev/shm
 TZ=UTC QUORVANE_DRIVES='C=/' exec "$exe" --gtest_also_run_disabled_tests \
