@@ -217,8 +217,8 @@ int MaskExpression::ParseFactor() {
     return ParseMask();
 }
 
-int MaskExpression::ParseMask() {
-    Westring mask;
+Westring MaskExpression::ScanWord(bool blankEnds, bool bounded) {
+    Westring word;
     bool quoted = false;
     for (; *position; position++) {
         char32_t c = *position;
@@ -226,13 +226,18 @@ int MaskExpression::ParseMask() {
             quoted = !quoted;
             continue;
         }
-        if (!quoted && (c == '&' || c == '|' || c == ')')) break;
-        if (mask.Length() >= MaxMaskLength) {
+        if (!quoted && (c == '&' || c == '|' || c == ')' || (blankEnds && c == ' '))) break;
+        if (bounded && word.Length() >= MaxMaskLength) {
             Fail(Westring("File mask too long"));
             continue;
         }
-        mask.AppendChar(c);
+        word.AppendChar(c);
     }
+    return word;
+}
+
+int MaskExpression::ParseMask() {
+    Westring mask = ScanWord(false, true);
     while (mask.Length() > 0 && mask[mask.Length() - 1] == ' ') mask = mask.Left(mask.Length() - 1);
     if (mask.IsEmpty()) {
         Fail(Westring("File mask expected"));
@@ -425,16 +430,7 @@ int MaskExpression::ParseFunction() {
 
     Westring value;
     if (*position == '@') {
-        bool quoted = false;
-        for (; *position; position++) {
-            char32_t c = *position;
-            if (c == '"') {
-                quoted = !quoted;
-                continue;
-            }
-            if (!quoted && (c == '|' || c == '&' || c == ')' || c == ' ')) break;
-            value.AppendChar(c);
-        }
+        value = ScanWord(true, false);
     } else {
         char32_t separator = DateLocale().separator;
         while (IsLetter(*position) || IsDigit(*position) || (*position && *position == separator))

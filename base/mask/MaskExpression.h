@@ -53,6 +53,10 @@ private:
     int ParseTerm();
     int ParseFactor();
     int ParseMask();
+    // Reads a mask or a file name up to "&", "|" or ")" (and a blank when
+    // blankEnds) outside double quotes, dropping the quotes; when bounded, a
+    // word longer than a mask may be is an error.
+    Westring ScanWord(bool blankEnds, bool bounded);
     int ParseFunction();
     void ParseArguments(Westring* arguments, int room, int& count);
     int SearchFunction(const Westring* arguments, int count);
