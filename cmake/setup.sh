@@ -33,4 +33,6 @@ qv_jobs() {
 
 export CCACHE_DIR="${CCACHE_DIR:-$HOME/.cache/ccache}"
 export CCACHE_MAXSIZE="${CCACHE_MAXSIZE:-5G}"
+# Worktrees of one checkout share cache hits: paths are hashed relative to the tree.
+export CCACHE_BASEDIR="${CCACHE_BASEDIR:-$PWD}"
 QV_CACHE="${XDG_CACHE_HOME:-$HOME/.cache}/quorvane"
