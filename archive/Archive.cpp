@@ -1,4 +1,4 @@
-#include "archive/Archive.h"
+#include "app/panels/PanelArchive.h"
 
 CArchive* OpenArchiveFile(const Westring& archiveFilePath, CArchive* parent, const Westring& pathInParent)
 {
