@@ -1,4 +1,4 @@
-#include "app/panels/PanelArchive.h"
+#include "archive/Archive.h"
 
 CArchive* OpenArchiveFile(const Westring& archiveFilePath, CArchive* parent, const Westring& pathInParent)
 {

@@ -2,7 +2,7 @@
 
 #include "app/panels/PanelSettings.h"
 #include "app/settings/IniFile.h"
-#include "app/panels/PanelArchive.h"
+#include "archive/Archive.h"
 #include "fileops/FileContainsText.h"
 
 void InstallLayerHooks() {
