@@ -15,6 +15,7 @@
 #include "app/PathDisplay.h"
 #include "console/Console.h"
 #include "console/ScreenSize.h"
+#include "console/TerminalEmulator.h"
 #include "fileops/PanelTags.h"
 #include "shell/CommandExecution.h"
 #include "ui/ScrollBack.h"
@@ -327,7 +328,14 @@ void ToggleScreenLines() {
     RelayoutScreen(ScreenColumns, wanted);
 }
 
+void InstallTerminalHooks() {
+    TerminalHooks.scrollBackOn = [] { return Config.ConsoleScrollback != 0; };
+    TerminalHooks.appendScrollBackRow = AppendScreenRowToScrollBack;
+    TerminalHooks.defaultAttribute = [] { return ColourOf(ColourCommandLine); };
+}
+
 void InstallScreenHooks() {
+    InstallTerminalHooks();
     ScrollBackHooks.hideScreen = [] {
         CloseClockWindow();
         HideOrRestorePanels(false);

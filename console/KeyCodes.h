@@ -10,6 +10,14 @@ const int KEY_EXTENDED = 0x10000;
 const int KEY_SHIFTED = 0x20000;
 
 const int KEY_F1 = KEY_EXTENDED + 0x3B;  // F1 to F10 follow one another
+const int KEY_F2 = KEY_EXTENDED + 0x3C;
+const int KEY_F3 = KEY_EXTENDED + 0x3D;
+const int KEY_F4 = KEY_EXTENDED + 0x3E;
+const int KEY_F5 = KEY_EXTENDED + 0x3F;
+const int KEY_F6 = KEY_EXTENDED + 0x40;
+const int KEY_F7 = KEY_EXTENDED + 0x41;
+const int KEY_F8 = KEY_EXTENDED + 0x42;
+const int KEY_F9 = KEY_EXTENDED + 0x43;
 const int KEY_F10 = KEY_EXTENDED + 0x44;
 const int KEY_F11 = KEY_EXTENDED + 0x85;
 const int KEY_F12 = KEY_EXTENDED + 0x86;
