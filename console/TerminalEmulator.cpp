@@ -1,5 +1,6 @@
 #include "console/TerminalEmulator.h"
 
+#include <cstdio>
 #include <cstring>
 #include <string>
 
