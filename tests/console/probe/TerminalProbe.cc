@@ -2,16 +2,17 @@
 // end-to-end test of the emulator under the scripted host:
 //   qv_terminal_probe FILE CHUNK [REPLYFILE]
 // It feeds FILE's bytes in CHUNK-byte pieces to an emulator on its console,
-// with the default colours and "ConsoleScrollback" on; the emulator's replies
-// go to REPLYFILE (none without it). Then it waits for a key: 's' shows the
-// number of rows the scroll-back took and the first of them and waits again;
-// any other key ends it with exit code 0. Paths are Windows paths (C:\...).
+// with the default colours (light grey on black) and the scroll-back on: a
+// scroll-back of its own takes the rows the emulator hands it, as the
+// program's does. The emulator's replies go to REPLYFILE (none without it).
+// Then it waits for a key: 's' shows the number of rows the scroll-back took
+// and the first of them and waits again; any other key ends it with exit code
+// 0. Paths are Windows paths (C:\...).
 #include <cstdlib>
+#include <string>
 #include <vector>
 
-#include "app/Colours.h"
-#include "app/Config.h"
-#include "app/MainLoop.h"
+#include "base/strings/CellString.h"
 #include "base/strings/Utf16String.h"
 #include "base/strings/Westring.h"
 #include "console/Console.h"
@@ -20,9 +21,20 @@
 #include "console/ScreenSize.h"
 #include "console/TerminalEmulator.h"
 #include "platform/win32.h"
-#include "ui/ScrollBack.h"
 
 namespace {
+
+std::vector<std::string> ScrollBack;
+
+void AppendRow(int row) {
+    CellString cells;
+    Console->CopyRect(cells, 0, row, ScreenColumns, 1);
+    std::u32string wide;
+    for (int i = 0; i < cells.Length(); ++i) {
+        wide += cells.Data()[i].character;
+    }
+    ScrollBack.push_back(Estring(Westring(wide.c_str())).Data());
+}
 
 bool ReadWholeFile(const char* path, std::vector<char>& bytes) {
     Utf16String wide{Westring(path)};
@@ -63,9 +75,8 @@ int main(int argc, char** argv) {
     InitLocalConsole();
     Console = new CConsole;
     Console->GetScreenSize(ScreenColumns, ScreenRows);
-    ResetColours();
-    Config.ConsoleScrollback = 1;
-    InstallTerminalHooks();
+    TerminalHooks.scrollBackOn = [] { return true; };
+    TerminalHooks.appendScrollBackRow = AppendRow;
     std::vector<char> bytes;
     if (!ReadWholeFile(argv[1], bytes)) {
         Console->WriteText(0, 0, "cannot read the file", 0x4F);
@@ -86,14 +97,8 @@ int main(int argc, char** argv) {
             int key = ReadInputEvent(nullptr, -1);
             if (key == 's') {
                 Estring line;
-                Estring first;
-                if (ScrollBackBuffer.Count() > 0) {
-                    const CellString& row = *ScrollBackBuffer.At(0);
-                    for (int i = 0; i < row.Length() && i < 20; ++i) {
-                        first += static_cast<char>(row.Data()[i].character);
-                    }
-                }
-                line.Format("scroll-back %d, first: %s", ScrollBackBuffer.Count(), first.Data());
+                std::string first = ScrollBack.empty() ? std::string() : ScrollBack[0].substr(0, 20);
+                line.Format("scroll-back %d, first: %s", static_cast<int>(ScrollBack.size()), first.c_str());
                 Console->WriteText(0, ScreenRows - 1, line.Data(), 0x07);
                 continue;
             }
