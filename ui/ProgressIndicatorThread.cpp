@@ -3,6 +3,7 @@
 #include "app/settings/Colours.h"
 #include "base/strings/NumberFormat.h"
 #include "base/os/Threads.h"
+#include "console/Console.h"
 
 ProgressIndicatorThread::ProgressIndicatorThread() : window(nullptr) {}
 
@@ -12,6 +13,11 @@ ProgressIndicatorThread::~ProgressIndicatorThread() {
 }
 
 void ProgressIndicatorThread::Start() {
+    // Without a console (a part of the program run on its own, as the tests
+    // do) there is nothing to draw on: a slow operation must not bring down
+    // the process through a window it cannot show.
+    if (Console == nullptr)
+        return;
     thread.Reset(StartThread(&ProgressIndicatorThread::ThreadMain, this));
 }
 

@@ -1,4 +1,6 @@
 #include "ui/ProgressIndicator.h"
+#include "ui/ProgressIndicatorThread.h"
+#include "console/Console.h"
 
 #include <gtest/gtest.h>
 
@@ -16,4 +18,25 @@ TEST(ProgressIndicatorTest, FilledCellsStayWithinTheBar) {
     for (const Case& c : cases) {
         EXPECT_EQ(c.filled, ProgressIndicator::FilledCells(c.width, c.ratio)) << c.width << " " << c.ratio;
     }
+}
+
+// A directory read that outlasts the first-update delay while no console
+// exists (the panel tests read directories without one) used to draw through
+// a null console from the indicator's thread.
+TEST(ProgressIndicatorTest, ASlowOperationWithoutAConsoleDrawsNothing) {
+    CConsole* saved = Console;
+    Console = nullptr;
+    struct TWatchedProgress : DirReadProgress {
+        using DirReadProgress::DirReadProgress;
+        bool HasWindow() const { return window != nullptr; }
+    };
+    TProgressCount counter{0};
+    bool hadWindow;
+    {
+        TWatchedProgress progress(&counter);
+        Sleep(ProgressIndicatorThread::FirstUpdateDelay + 2 * ProgressIndicatorThread::UpdateInterval);
+        hadWindow = progress.HasWindow();
+    }
+    Console = saved;
+    EXPECT_FALSE(hadWindow);
 }
