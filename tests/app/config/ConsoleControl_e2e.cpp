@@ -9,7 +9,7 @@
 #include <string>
 
 #include "app/ConsoleControl.h"
-#include "tests/app/config/ProgramUnderHost.h"
+#include "tests/support/ProgramTest.h"
 
 namespace qvtest {
 namespace {
@@ -17,13 +17,13 @@ namespace {
 const char Question[] = "Terminate Quorvane ?";
 const int KeyAltF5 = 0x1006C;
 
-class ConsoleControlE2E : public ProgramUnderHost {
+class ConsoleControlE2E : public ProgramTest {
 protected:
     void Signal(int signo) { ASSERT_EQ(kill(host->Pid(), signo), 0); }
     bool CommandLineIs(const std::string& text) {
         return host->WaitFor([&](const qvhost::ScreenModel& s) {
             return s.RowText(s.Rows() - 2).rfind("T:\\work>" + text + " ", 0) == 0;
-        }, 5000);
+        }, WaitMs);
     }
 };
 
