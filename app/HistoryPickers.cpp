@@ -18,9 +18,6 @@
 
 namespace {
 
-const int KEY_F7 = KEY_F1 + 6;
-const int KEY_SHIFT_F7 = KEY_SHIFT_F1 + 6;
-const int KEY_ALT_F7 = KEY_ALT_F1 + 6;
 const int KEY_SHIFT_ENTER = 0x2000D;
 const int KEY_EXTRA_ENTER = 0x1001C;
 const int KEY_CTRL_J = 10;

@@ -47,3 +47,37 @@ const int SHIFT_ALT = 1;
 const int SHIFT_CTRL = 2;
 const int SHIFT_SHIFT = 4;
 const int SHIFT_NUMLOCK = 8;  // local console only
+
+// Further keys of the viewer and its callers.
+const int KEY_ESC = 27;
+const int KEY_ENTER = 13;
+const int KEY_CTRL_L = 12;
+const int KEY_F2 = KEY_F1 + 1;
+const int KEY_F3 = KEY_F1 + 2;
+const int KEY_F4 = KEY_F1 + 3;
+const int KEY_F7 = KEY_F1 + 6;
+const int KEY_F8 = KEY_F1 + 7;
+const int KEY_F9 = KEY_F1 + 8;
+const int KEY_SHIFT_F4 = KEY_SHIFT_F1 + 3;
+const int KEY_SHIFT_F7 = KEY_SHIFT_F1 + 6;
+const int KEY_ALT_F4 = KEY_ALT_F1 + 3;
+const int KEY_ALT_F7 = KEY_ALT_F1 + 6;
+const int KEY_CTRL_LEFT = KEY_EXTENDED + 0x73;
+const int KEY_CTRL_RIGHT = KEY_EXTENDED + 0x74;
+const int KEY_ALT_UP = KEY_EXTENDED + 0x98;
+const int KEY_ALT_DOWN = KEY_EXTENDED + 0xA0;
+const int KEY_ALT_1 = KEY_EXTENDED + 0x78;  // to Alt+8 (0x7F), Alt+9, Alt+0
+const int KEY_ALT_8 = KEY_EXTENDED + 0x7F;
+// Alt with a letter: the letter's scan code.
+const int KEY_ALT_E = KEY_EXTENDED + 0x12;
+const int KEY_ALT_T = KEY_EXTENDED + 0x14;
+const int KEY_ALT_O = KEY_EXTENDED + 0x18;
+const int KEY_ALT_F = KEY_EXTENDED + 0x21;
+const int KEY_ALT_H = KEY_EXTENDED + 0x23;
+const int KEY_ALT_L = KEY_EXTENDED + 0x26;
+const int KEY_ALT_C = KEY_EXTENDED + 0x2E;
+// Left and Right as some hosts send them with a modifier of their own.
+const int KEY_HOST_LEFT = 0x40004;
+const int KEY_HOST_SHIFT_LEFT = 0x60004;
+const int KEY_HOST_RIGHT = 0x40006;
+const int KEY_HOST_SHIFT_RIGHT = 0x60006;

@@ -15,13 +15,9 @@ namespace {
 
 const char32_t DropDownMark = 0x2193;
 
-const int KEY_CTRL_LEFT = KEY_EXTENDED + 0x73;
-const int KEY_CTRL_RIGHT = KEY_EXTENDED + 0x74;
 const int KEY_CTRL_INSERT = KEY_EXTENDED + 0x92;
 const int KEY_CTRL_DELETE = KEY_EXTENDED + 0x93;
 const int KEY_SHIFT_DELETE = KEY_SHIFTED + KEY_DELETE;
-const int KEY_ALT_UP = KEY_EXTENDED + 0x98;
-const int KEY_ALT_DOWN = KEY_EXTENDED + 0xA0;
 const int KEY_GREY_PLUS = 0x40002B;
 const int KEY_GREY_MINUS = 0x40002D;
 const int KEY_GREY_STAR = 0x40002A;
