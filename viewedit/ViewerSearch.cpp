@@ -22,7 +22,8 @@ bool RunSearchDialog(Westring& text) {
     dialog.AddCheckBox(43, 1, 1, &ViewerSearchOptions.caseSensitive, "Case Sensitive", 1);
     dialog.AddCheckBox(43, 2, 0, &ViewerSearchOptions.reverse, "Reverse", 1);
     dialog.AddCheckBox(43, 3, 0, &ViewerSearchOptions.wholeWord, "Whole Word", 1);
-    dialog.SetHotKeys("socrw", 5);
+    // No hot letter for Cancel: "c" is the case check box.
+    dialog.SetHotKeys("so\0crw", 6);
     if (dialog.Run() == 27)
         return false;
     text = edited;
