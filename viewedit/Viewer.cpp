@@ -37,11 +37,17 @@ CViewer::CViewer()
       followMode(false),
       mouseBarKey(0),
       ended(false) {
-    window.reset(new Win(0, 0, ScreenColumns - 1, ScreenRows - 1, ColourOf(ColourFileViewer), -1, 1));
-    window->SetOrigin(0, 1);
-    statusWindow = window.get();
-    width = window->ClientWidth();
-    height = window->ClientHeight() - 2;
+    // Without a console (tools that use only the line model) there is no window.
+    if (Console) {
+        window.reset(new Win(0, 0, ScreenColumns - 1, ScreenRows - 1, ColourOf(ColourFileViewer), -1, 1));
+        window->SetOrigin(0, 1);
+        statusWindow = window.get();
+        width = window->ClientWidth();
+        height = window->ClientHeight() - 2;
+    } else {
+        width = 80;
+        height = 23;
+    }
     if (height < 1)
         height = 1;
 }
