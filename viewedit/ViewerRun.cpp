@@ -18,6 +18,7 @@
 #include "platform/win32.h"
 #include "ui/Dialog.h"
 #include "ui/HelpViewer.h"
+#include "ui/ModalLoop.h"
 #include "viewedit/FileStatusStore.h"
 #include "viewedit/FormatSelectDlg.h"
 #include "viewedit/ParseHex.h"
@@ -124,6 +125,7 @@ int CViewer::Run(const Westring& path, int64_t startOffset, int highlightLength)
     }
 
     ended = false;
+    CModalLoop loop;
     int result = 0;
     int repeatKey = 0;
     int repeatWait = 0;
@@ -132,7 +134,7 @@ int CViewer::Run(const Westring& path, int64_t startOffset, int highlightLength)
         DrawStatusLine();
         TInputEvent event = {};
         int timeout = repeatKey ? 0 : followMode ? FollowTickMs : -1;
-        int key = ReadInputEvent(&event, timeout);
+        int key = loop.Read(event, timeout);
         if (repeatKey) {
             if (key == 0) {
                 key = repeatKey;
@@ -530,28 +532,28 @@ int CViewer::DispatchKey(int key, const TInputEvent& event) {
             ViewerSearchOptions.reverse = !ViewerSearchOptions.reverse;
         break;
     }
-    case KEY_ALT_L:
+    case KeyAltLetter('l'):
         GotoLine();
         break;
-    case KEY_ALT_O:
+    case KeyAltLetter('o'):
         GotoOffset();
         break;
-    case KEY_ALT_E:
+    case KeyAltLetter('e'):
         SelectEncoding();
         break;
-    case KEY_ALT_C:
+    case KeyAltLetter('c'):
         if (EditTranslateCodePages() == 0) {
             SetEncoding(EncodingCodePage);
             TranslateNextCodePage();
         }
         break;
-    case KEY_ALT_T:
+    case KeyAltLetter('t'):
         TranslateNextCodePage();
         break;
-    case KEY_ALT_H:
+    case KeyAltLetter('h'):
         ToggleSyntax();
         break;
-    case KEY_ALT_F:
+    case KeyAltLetter('f'):
         StartFollowMode();
         break;
     case KEY_SHIFT_F4:

@@ -9,8 +9,11 @@ namespace {
 
 class FormatSelectDlgTest : public qvtest::UiConsole {
 protected:
-    // Alt and a hot letter, as the host sends it.
-    void Alt(char letter) { Key(KEY_EXTENDED + 0x7F, letter, SHIFT_ALT); }
+    // Alt and a hot letter or digit, as the host sends it.
+    void Alt(char key) {
+        int code = key >= '1' && key <= '9' ? KEY_ALT_1 + (key - '1') : KeyAltLetter(key);
+        Key(code, key, SHIFT_ALT);
+    }
 };
 
 TEST_F(FormatSelectDlgTest, UnicodeTurnsTheByteOrderMarkOnAndGoingBackRestoresIt) {
