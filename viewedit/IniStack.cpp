@@ -11,6 +11,14 @@ uint32_t CIniStack::Push(const Westring& path) {
     return 0;
 }
 
+bool CIniStack::Holds(const Westring& path) {
+    for (int i = 0; i < Count(); i++) {
+        if (At(i)->Path().EqualsExact(path))
+            return true;
+    }
+    return false;
+}
+
 bool CIniStack::ReadLine(Estring& line) {
     char buffer[LineBytes];
     while (Count() > 0) {

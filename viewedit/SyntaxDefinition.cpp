@@ -345,7 +345,7 @@ bool LoadSyntaxFile(CSyntaxDefinition& definition, const Westring& path, const W
             Westring included(line.Mid(9, 0).Trim().Data());
             if (included.IsEmpty())
                 continue;
-            if (NormalizePath(included, baseDirectory.Data()) != 0)
+            if (NormalizePath(included, baseDirectory.Data()) != 0 || files.Holds(included))
                 continue;
             uint32_t includeError = files.Push(included);
             if (includeError != 0 && report)
