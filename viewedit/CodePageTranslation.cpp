@@ -1,9 +1,9 @@
 #include <cstdlib>
 
-#include "app/Colours.h"
-#include "app/Config.h"
-#include "app/FieldKinds.h"
-#include "app/MessageBox.h"
+#include "app/settings/Colours.h"
+#include "app/settings/Config.h"
+#include "app/settings/FieldKinds.h"
+#include "ui/MessageBox.h"
 #include "base/strings/ConsoleCodePage.h"
 #include "ui/Dialog.h"
 #include "viewedit/Viewer.h"

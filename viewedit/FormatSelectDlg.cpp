@@ -1,7 +1,7 @@
 #include "viewedit/FormatSelectDlg.h"
 
-#include "app/Colours.h"
-#include "app/FieldKinds.h"
+#include "app/settings/Colours.h"
+#include "app/settings/FieldKinds.h"
 #include "base/io/TextFile.h"
 #include "base/strings/ConsoleCodePage.h"
 

@@ -1,10 +1,10 @@
 #include "viewedit/SearchFileForText.h"
 
-#include "app/ConsoleControl.h"
+#include "ui/ConsoleControl.h"
 #include "base/strings/CaseTable.h"
 #include "base/strings/ConsoleCodePage.h"
 #include "base/strings/Estring.h"
-#include "viewedit/WordChars.h"
+#include "base/strings/WordChars.h"
 
 namespace {
 

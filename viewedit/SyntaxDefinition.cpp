@@ -5,12 +5,12 @@
 // and a line ending in "\" continues on the next one.
 #include "viewedit/SyntaxDefinition.h"
 
-#include "app/Colours.h"
-#include "app/MessageBox.h"
+#include "app/settings/Colours.h"
+#include "ui/MessageBox.h"
 #include "base/mask/MaskExpression.h"
 #include "base/os/SystemError.h"
 #include "base/strings/Utf16String.h"
-#include "fileops/services/PathNormalizer.h"
+#include "base/os/PathNormalizer.h"
 #include "platform/win32.h"
 #include "viewedit/IniStack.h"
 

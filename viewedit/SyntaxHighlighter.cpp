@@ -1,6 +1,6 @@
 #include "viewedit/SyntaxHighlighter.h"
 
-#include "app/Config.h"
+#include "app/settings/Config.h"
 
 void CContextStack::Copy(const CContextStack& other) {
     RemoveAll();

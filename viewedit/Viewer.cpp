@@ -2,9 +2,9 @@
 // rows, scrolling and the status line. The key loop is ViewerRun.cpp.
 #include "viewedit/Viewer.h"
 
-#include "app/Colours.h"
-#include "app/Config.h"
-#include "app/PathDisplay.h"
+#include "app/settings/Colours.h"
+#include "app/settings/Config.h"
+#include "base/os/PathDisplay.h"
 #include "console/Console.h"
 #include "console/ScreenSize.h"
 #include "viewedit/ViewerSearchState.h"

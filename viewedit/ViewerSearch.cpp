@@ -1,8 +1,8 @@
 // The viewer's search command: the dialog, where the search starts, and how a
 // match is shown.
-#include "app/Colours.h"
-#include "app/FieldKinds.h"
-#include "app/MessageBox.h"
+#include "app/settings/Colours.h"
+#include "app/settings/FieldKinds.h"
+#include "ui/MessageBox.h"
 #include "ui/Dialog.h"
 #include "viewedit/SearchFileForText.h"
 #include "viewedit/Viewer.h"

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "app/Colours.h"
-#include "app/Config.h"
+#include "app/settings/Colours.h"
+#include "app/settings/Config.h"
 #include "base/strings/LocaleCase.h"
 #include "tests/support/TempDir.h"
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "app/Config.h"
+#include "app/settings/Config.h"
 #include "base/strings/ConsoleCodePage.h"
 #include "tests/support/TempDir.h"
 #include "tests/ui/UiConsole.h"

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "app/Colours.h"
+#include "app/settings/Colours.h"
 #include "host/ScriptedHost.h"
 
 namespace {

@@ -8,8 +8,8 @@
 #include <cstdio>
 #include <string>
 
-#include "app/Colours.h"
-#include "app/Config.h"
+#include "app/settings/Colours.h"
+#include "app/settings/Config.h"
 #include "base/strings/LocaleCase.h"
 #include "viewedit/SyntaxHighlighter.h"
 
