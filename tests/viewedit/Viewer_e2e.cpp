@@ -216,6 +216,29 @@ TEST_F(ViewerEndToEndTest, SyntaxColoursFromTheDataFolderAndAltHTurnsThemOff) {
     EXPECT_EQ(host.WaitExit(), 0);
 }
 
+TEST_F(ViewerEndToEndTest, CodePageListTranslatesTheTextAndCyclesBackToTheTextCodePage) {
+    WriteAll(root + "/cp.txt", "caf\x82 \x9C\n");
+    ScriptedHost host(Options({"-v", "T:\\cp.txt"}));
+    ASSERT_TRUE(WaitForViewer(host, "T:\\cp.txt")) << host.ScreenText();
+    const std::string first = host.RowText(0).substr(65, 8);
+    host.PressKey("Alt+c");
+    ASSERT_TRUE(host.WaitForText("Code Page Translation")) << host.ScreenText();
+    Answer(host, "437,850");
+    // In code page 437, 0x82 is e acute and 0x9C the pound sign.
+    ASSERT_TRUE(WaitForRow(host, 1, "caf\u00E9 \u00A3")) << host.ScreenText();
+    EXPECT_TRUE(host.WaitFor([](const ScreenModel& s) { return s.RowText(0).substr(65, 5) == "CP437"; }))
+        << host.RowText(0);
+    host.PressKey("Alt+t");
+    ASSERT_TRUE(host.WaitFor([](const ScreenModel& s) { return s.RowText(0).substr(65, 5) == "CP850"; }))
+        << host.ScreenText();
+    EXPECT_TRUE(WaitForRow(host, 1, "caf\u00E9 \u00A3"));
+    host.PressKey("Alt+t");
+    ASSERT_TRUE(host.WaitFor([&](const ScreenModel& s) { return s.RowText(0).substr(65, 8) == first; }))
+        << host.ScreenText();
+    host.PressKey("Esc");
+    EXPECT_EQ(host.WaitExit(), 0);
+}
+
 TEST_F(ViewerEndToEndTest, AltDownWalksThePanelFilesAndEscLeavesTheCursorOnTheLast) {
     for (const char* name : {"a.txt", "b.txt", "c.txt"}) WriteAll(root + "/work/" + name, std::string("in ") + name + "\n");
     ScriptedHost host(Panels());
