@@ -37,11 +37,11 @@ protected:
         UiConsole::TearDown();
     }
 
+    // A new file each time: Windows refuses to replace a file held open.
     void Open(const std::string& bytes, int encoding = -1) {
-        qvtest::WString path = dir.Join(W("file.txt"));
+        viewer->Close();
+        qvtest::WString path = dir.Join(W("file" + std::to_string(++files) + ".txt"));
         ASSERT_TRUE(qvtest::WriteFileBytes(path, bytes));
-        if (encoding >= 0)
-            viewer->Close();
         ASSERT_EQ(viewer->OpenForView(Westring(path.c_str())), 0u);
         if (encoding >= 0)
             viewer->SetEncoding(encoding);
@@ -87,6 +87,7 @@ protected:
     TempDir dir;
     std::unique_ptr<CViewer> viewer;
     int savedCodePage = 0;
+    int files = 0;
 };
 
 TEST_F(ViewerTest, LineStartsAgreeForwardsAndBackwards) {
@@ -179,7 +180,7 @@ TEST_F(ViewerTest, StatusLineShowsNameEncodingAndPercentage) {
     std::string status = Estring(viewer->StatusText()).Data();
     EXPECT_EQ(status.size(), 80u);
     EXPECT_EQ(status.substr(0, 6), "View: ");
-    EXPECT_NE(status.find("file.txt"), std::string::npos);
+    EXPECT_NE(status.find("file1.txt"), std::string::npos);
     EXPECT_EQ(status.substr(65, 6), "CP1252");
     EXPECT_EQ(status.substr(73), "100.00%");
 
