@@ -1,68 +1,80 @@
 #include "app/PanelSort.h"
 
+#include <algorithm>
 #include <cstdlib>
+#include <vector>
 
 #include "app/Config.h"
 #include "app/Panel.h"
+#include "base/strings/CaseTable.h"
 #include "base/strings/NameCompare.h"
 #include "base/strings/Str32.h"
 
 namespace {
 
-// +1 for the ascending modes, -1 for the reversed ones; set before each sort.
-int SortDirection = 1;
+// An entry with its name folded once for the whole sort, and where the
+// folded extension starts (the terminator when there is none).
+struct TSortKey {
+    entry* item;
+    const char32_t* name;
+    const char32_t* extension;
+};
 
-const char32_t* ExtensionOf(const char32_t* name)
+template <bool Natural>
+inline int CompareFolded(const char32_t* a, const char32_t* b)
 {
-    const char32_t* dot = Str32FindLastChar(name, '.');
-    return dot ? dot + 1 : U"";
+    return Natural ? NameNaturalCompareFolded(a, b) : NamePlainCompareFolded(a, b);
 }
 
-int CompareByName(const entry* a, const entry* b)
+// The key order of a mode without its direction; ties of the key fall to the name.
+template <int Key, bool Natural>
+inline int CompareKeys(const TSortKey& a, const TSortKey& b)
 {
-    return CompareNamesBySetting(a->name, b->name);
+    if (Key == SORT_EXTENSION) {
+        int order = CompareFolded<Natural>(a.extension, b.extension);
+        if (order)
+            return order;
+    } else if (Key == SORT_TIME) {
+        const TTimestamp& ta = a.item->time;
+        const TTimestamp& tb = b.item->time;
+        if (ta.seconds != tb.seconds)
+            return ta.seconds > tb.seconds ? -1 : 1;
+        if (ta.nanoseconds != tb.nanoseconds)
+            return ta.nanoseconds > tb.nanoseconds ? -1 : 1;
+    } else if (Key == SORT_SIZE) {
+        if (a.item->size != b.item->size)
+            return a.item->size > b.item->size ? -1 : 1;
+    }
+    return CompareFolded<Natural>(a.name, b.name);
 }
 
-int CompareByExtension(const entry* a, const entry* b)
+// A stable merge sort keeps entries that compare equal (names that differ
+// only in case) in the order they were read.
+template <int Key, bool Natural>
+void SortKeys(TSortKey* keys, int count, int direction)
 {
-    int order = CompareNamesBySetting(ExtensionOf(a->name), ExtensionOf(b->name));
-    return order ? order : CompareByName(a, b);
+    std::stable_sort(keys, keys + count, [direction](const TSortKey& a, const TSortKey& b) {
+        // The class is never reversed: ".." and directories lead in both directions.
+        if (a.item->sortClass != b.item->sortClass)
+            return a.item->sortClass < b.item->sortClass;
+        return CompareKeys<Key, Natural>(a, b) * direction < 0;
+    });
 }
 
-int CompareByTime(const entry* a, const entry* b)
+template <bool Natural>
+void SortKeysBy(int key, TSortKey* keys, int count, int direction)
 {
-    if (a->time.seconds != b->time.seconds)
-        return a->time.seconds > b->time.seconds ? -1 : 1;
-    if (a->time.nanoseconds != b->time.nanoseconds)
-        return a->time.nanoseconds > b->time.nanoseconds ? -1 : 1;
-    return CompareByName(a, b);
+    switch (key) {
+    case SORT_NAME:
+        return SortKeys<SORT_NAME, Natural>(keys, count, direction);
+    case SORT_EXTENSION:
+        return SortKeys<SORT_EXTENSION, Natural>(keys, count, direction);
+    case SORT_TIME:
+        return SortKeys<SORT_TIME, Natural>(keys, count, direction);
+    default:
+        return SortKeys<SORT_SIZE, Natural>(keys, count, direction);
+    }
 }
-
-int CompareBySize(const entry* a, const entry* b)
-{
-    if (a->size != b->size)
-        return a->size > b->size ? -1 : 1;
-    return CompareByName(a, b);
-}
-
-typedef int (*TEntryKeyCompare)(const entry*, const entry*);
-
-// By the key of a mode; modes 5 to 8 use the key of mode - 5.
-const TEntryKeyCompare KeyCompares[4] = {CompareByName, CompareByExtension, CompareByTime, CompareBySize};
-
-template <int Key>
-int CompareEntries(const void* pa, const void* pb)
-{
-    const entry* a = *static_cast<entry* const*>(pa);
-    const entry* b = *static_cast<entry* const*>(pb);
-    // The class is never reversed: ".." and directories lead in both directions.
-    if (a->sortClass != b->sortClass)
-        return a->sortClass < b->sortClass ? -1 : 1;
-    return KeyCompares[Key](a, b) * SortDirection;
-}
-
-typedef int (*TQsortCompare)(const void*, const void*);
-const TQsortCompare ModeCompares[4] = {CompareEntries<0>, CompareEntries<1>, CompareEntries<2>, CompareEntries<3>};
 
 }  // namespace
 
@@ -75,8 +87,35 @@ void SortEntryArray(entry** entries, int count, int mode)
 {
     if (mode < 0 || mode > 9 || mode == SORT_UNSORTED || mode == SORT_UNSORTED2 || count < 2)
         return;
-    SortDirection = mode < SORT_REVERSED ? 1 : -1;
-    qsort(entries, size_t(count), sizeof(entry*), ModeCompares[mode % SORT_REVERSED]);
+    int direction = mode < SORT_REVERSED ? 1 : -1;
+    // Every name folded into one block.
+    size_t units = 0;
+    for (int i = 0; i < count; i++)
+        units += size_t(Str32Length(entries[i]->name)) + 1;
+    std::vector<char32_t> folded(units);
+    std::vector<TSortKey> keys(static_cast<size_t>(count));
+    const CCaseTable& table = CCaseTable::Instance();
+    char32_t* out = folded.data();
+    for (int i = 0; i < count; i++) {
+        TSortKey& key = keys[size_t(i)];
+        key.item = entries[i];
+        key.name = out;
+        const char32_t* dot = nullptr;
+        for (const char32_t* in = entries[i]->name; *in; in++, out++) {
+            *out = table.ToUpper(*in);
+            if (*in == '.')
+                dot = out;
+        }
+        *out = 0;
+        key.extension = dot ? dot + 1 : out;
+        out++;
+    }
+    if (Config.NaturalSort)
+        SortKeysBy<true>(mode % SORT_REVERSED, keys.data(), count, direction);
+    else
+        SortKeysBy<false>(mode % SORT_REVERSED, keys.data(), count, direction);
+    for (int i = 0; i < count; i++)
+        entries[i] = keys[size_t(i)].item;
 }
 
 void SortPanel(CPanel* panel)
