@@ -15,6 +15,7 @@
 #pragma once
 
 #include <cstdint>
+#include <mutex>
 
 #include "base/containers/ObjectStore.h"
 #include "base/os/CEvent.h"
@@ -149,7 +150,14 @@ public:
     // Drops the events that wait (a close event stays).
     void FlushEvents();
 
-    // Framing. Public for the tests of the wire format.
+    // Writes the requests gathered so far. Requests go out together: before
+    // the console waits for an event or a reply, when the buffer fills, and at
+    // the latest a moment after the first of them (drawing from other
+    // threads, or before a wait the console does not see).
+    void Flush();
+
+    // Framing. Public for the tests of the wire format. The request is
+    // gathered, not yet written (see Flush).
     void SendRequest(uint16_t opcode, CParameterList& list);
     // Reads one host frame into the list (emptied first); its magic goes to
     // magic. 0 when a read fails or the magic is unknown, else 1.
@@ -172,6 +180,9 @@ private:
     bool ReadExact(void* buffer, uint32_t n);
     void SendPutCellRect(int x, int y, int width, int height, const TCell* cells);
     void SendScroll(uint16_t opcode, int x, int y, int width, int height, int lines, uint8_t attr);
+    void FlushLocked();  // under the request lock
+    static unsigned __stdcall FlusherThread(void* self);
+    void FlusherLoop();
 
     int cursorSize;
     uint8_t attribute;
@@ -184,7 +195,14 @@ private:
     StdFile output;
     StdFile input;
     CWinHandle readerThread;
-    CMutex requestLock;
+    // Taken for every request: a plain process-local lock, since drawing a
+    // screen takes it thousands of times.
+    std::recursive_mutex requestLock;
+    bool outputWaiting = false;  // requests gathered since the last flush
+    bool stopping = false;       // the flusher ends
+    CEvent flushWake;            // a first request was gathered, or the end
+    CEvent stopEvent;
+    CWinHandle flusherThread;
     ShadowScreen shadow;
     uint8_t* receiveBuffer;  // one record: 4-byte head and up to 65535 bytes
 };
