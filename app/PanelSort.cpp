@@ -12,26 +12,32 @@
 
 namespace {
 
-// An entry with its name folded once for the whole sort, and where the
-// folded extension starts (the terminator when there is none).
+// An entry with its name folded once for the whole sort (16-bit units unless a
+// folded character needs more), where the folded extension starts (the
+// terminator when there is none), and its place before the sort, which
+// settles ties so that entries equal by the order (names that differ only in
+// case) keep the order they were read in.
+template <class Unit>
 struct TSortKey {
+    const Unit* name;
     entry* item;
-    const char32_t* name;
-    const char32_t* extension;
+    uint32_t extension;  // offset into name
+    uint32_t index;
 };
 
-template <bool Natural>
-inline int CompareFolded(const char32_t* a, const char32_t* b)
+template <bool Natural, class Unit>
+inline int CompareFolded(const Unit* a, const Unit* b)
 {
-    return Natural ? NameNaturalCompareFolded(a, b) : NamePlainCompareFolded(a, b);
+    return Natural ? name_order::NaturalCompare(a, b, name_order::TAlreadyFolded())
+                   : name_order::PlainCompare(a, b, name_order::TAlreadyFolded());
 }
 
 // The key order of a mode without its direction; ties of the key fall to the name.
-template <int Key, bool Natural>
-inline int CompareKeys(const TSortKey& a, const TSortKey& b)
+template <int Key, bool Natural, class Unit>
+inline int CompareKeys(const TSortKey<Unit>& a, const TSortKey<Unit>& b)
 {
     if (Key == SORT_EXTENSION) {
-        int order = CompareFolded<Natural>(a.extension, b.extension);
+        int order = CompareFolded<Natural>(a.name + a.extension, b.name + b.extension);
         if (order)
             return order;
     } else if (Key == SORT_TIME) {
@@ -48,21 +54,20 @@ inline int CompareKeys(const TSortKey& a, const TSortKey& b)
     return CompareFolded<Natural>(a.name, b.name);
 }
 
-// A stable merge sort keeps entries that compare equal (names that differ
-// only in case) in the order they were read.
-template <int Key, bool Natural>
-void SortKeys(TSortKey* keys, int count, int direction)
+template <int Key, bool Natural, class Unit>
+void SortKeys(TSortKey<Unit>* keys, int count, int direction)
 {
-    std::stable_sort(keys, keys + count, [direction](const TSortKey& a, const TSortKey& b) {
+    std::sort(keys, keys + count, [direction](const TSortKey<Unit>& a, const TSortKey<Unit>& b) {
         // The class is never reversed: ".." and directories lead in both directions.
         if (a.item->sortClass != b.item->sortClass)
             return a.item->sortClass < b.item->sortClass;
-        return CompareKeys<Key, Natural>(a, b) * direction < 0;
+        int order = CompareKeys<Key, Natural>(a, b) * direction;
+        return order ? order < 0 : a.index < b.index;
     });
 }
 
-template <bool Natural>
-void SortKeysBy(int key, TSortKey* keys, int count, int direction)
+template <bool Natural, class Unit>
+void SortKeysBy(int key, TSortKey<Unit>* keys, int count, int direction)
 {
     switch (key) {
     case SORT_NAME:
@@ -76,6 +81,39 @@ void SortKeysBy(int key, TSortKey* keys, int count, int direction)
     }
 }
 
+// Folds every name into one block of units, sorts the keys and puts the
+// entries in their order.
+template <class Unit>
+void SortFolded(entry** entries, int count, int mode, size_t units)
+{
+    std::vector<Unit> folded(units);
+    std::vector<TSortKey<Unit>> keys(static_cast<size_t>(count));
+    const CCaseTable& table = CCaseTable::Instance();
+    Unit* out = folded.data();
+    for (int i = 0; i < count; i++) {
+        TSortKey<Unit>& key = keys[size_t(i)];
+        key.item = entries[i];
+        key.name = out;
+        key.index = uint32_t(i);
+        const Unit* dot = nullptr;
+        for (const char32_t* in = entries[i]->name; *in; in++, out++) {
+            *out = Unit(table.ToUpper(*in));
+            if (*in == '.')
+                dot = out;
+        }
+        *out = 0;
+        key.extension = uint32_t((dot ? dot + 1 : out) - key.name);
+        out++;
+    }
+    int direction = mode < SORT_REVERSED ? 1 : -1;
+    if (Config.NaturalSort)
+        SortKeysBy<true>(mode % SORT_REVERSED, keys.data(), count, direction);
+    else
+        SortKeysBy<false>(mode % SORT_REVERSED, keys.data(), count, direction);
+    for (int i = 0; i < count; i++)
+        entries[i] = keys[size_t(i)].item;
+}
+
 }  // namespace
 
 int CompareNamesBySetting(const char32_t* a, const char32_t* b)
@@ -87,35 +125,21 @@ void SortEntryArray(entry** entries, int count, int mode)
 {
     if (mode < 0 || mode > 9 || mode == SORT_UNSORTED || mode == SORT_UNSORTED2 || count < 2)
         return;
-    int direction = mode < SORT_REVERSED ? 1 : -1;
-    // Every name folded into one block.
+    // 16-bit units hold every folded name unless a name has a character
+    // beyond them (folding keeps a character in its plane).
     size_t units = 0;
-    for (int i = 0; i < count; i++)
-        units += size_t(Str32Length(entries[i]->name)) + 1;
-    std::vector<char32_t> folded(units);
-    std::vector<TSortKey> keys(static_cast<size_t>(count));
-    const CCaseTable& table = CCaseTable::Instance();
-    char32_t* out = folded.data();
+    bool wide = false;
     for (int i = 0; i < count; i++) {
-        TSortKey& key = keys[size_t(i)];
-        key.item = entries[i];
-        key.name = out;
-        const char32_t* dot = nullptr;
-        for (const char32_t* in = entries[i]->name; *in; in++, out++) {
-            *out = table.ToUpper(*in);
-            if (*in == '.')
-                dot = out;
-        }
-        *out = 0;
-        key.extension = dot ? dot + 1 : out;
-        out++;
+        const char32_t* name = entries[i]->name;
+        int length = 0;
+        for (; name[length]; length++)
+            wide = wide || name[length] >= 0x10000;
+        units += size_t(length) + 1;
     }
-    if (Config.NaturalSort)
-        SortKeysBy<true>(mode % SORT_REVERSED, keys.data(), count, direction);
+    if (wide)
+        SortFolded<char32_t>(entries, count, mode, units);
     else
-        SortKeysBy<false>(mode % SORT_REVERSED, keys.data(), count, direction);
-    for (int i = 0; i < count; i++)
-        entries[i] = keys[size_t(i)].item;
+        SortFolded<char16_t>(entries, count, mode, units);
 }
 
 void SortPanel(CPanel* panel)

@@ -21,6 +21,7 @@
 #include "app/StartupOptions.h"
 #include "archive/Archive.h"
 #include "base/strings/Utf16String.h"
+#include "archive/ArchiveDirectorySource.h"
 #include "console/Console.h"
 #include "console/InputEvent.h"
 #include "console/ScreenSize.h"
@@ -119,6 +120,7 @@ int main(int argc, char** argv) {
     MainLoop.keyBarShiftState = 0;
     InstallConsoleCtrlHandler();
     InstallScreenHooks();
+    InstallArchiveDirectorySource();
     UpdatePanelHeight();
     InitLocaleSettings();
 
@@ -168,6 +170,7 @@ int main(int argc, char** argv) {
     }
 
     Console->WriteTty("\n\n");
+    BeginStartupReads();
     InitPanelFromConfig(&Panels[0], 0);
     InitPanelFromConfig(&Panels[1], 1);
     for (int side = 0; side < 2; side++) {
@@ -179,6 +182,7 @@ int main(int argc, char** argv) {
             }
         }
     }
+    EndStartupReads();
     ActiveSide = Config.StartupSide == 'R' ? 1 : 0;
     UpdateConsoleTitle(nullptr);
     SwitchActivePanel(Panels, ActiveSide);
