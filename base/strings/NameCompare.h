@@ -30,14 +30,15 @@ inline int Weight(char32_t folded)
 
 // Compares two runs of decimal digits by value, however long they are; the
 // cursors move past both runs.
-inline int CompareDigitRuns(const char32_t*& a, const char32_t*& b)
+template <class Unit>
+inline int CompareDigitRuns(const Unit*& a, const Unit*& b)
 {
     while (*a == '0')
         a++;
     while (*b == '0')
         b++;
-    const char32_t* startA = a;
-    const char32_t* startB = b;
+    const Unit* startA = a;
+    const Unit* startB = b;
     while (IsDigit(*a))
         a++;
     while (IsDigit(*b))
@@ -54,8 +55,8 @@ inline int CompareDigitRuns(const char32_t*& a, const char32_t*& b)
 
 // The two orders over any folding of the characters (digits fold to
 // themselves and nothing else folds to a digit).
-template <class Fold>
-inline int PlainCompare(const char32_t* a, const char32_t* b, Fold fold)
+template <class Unit, class Fold>
+inline int PlainCompare(const Unit* a, const Unit* b, Fold fold)
 {
     while (*a && *b && fold(*a) == fold(*b)) {
         a++;
@@ -64,8 +65,8 @@ inline int PlainCompare(const char32_t* a, const char32_t* b, Fold fold)
     return Weight(fold(*a)) - Weight(fold(*b));
 }
 
-template <class Fold>
-inline int NaturalCompare(const char32_t* a, const char32_t* b, Fold fold)
+template <class Unit, class Fold>
+inline int NaturalCompare(const Unit* a, const Unit* b, Fold fold)
 {
     for (;;) {
         if (IsDigit(*a) && IsDigit(*b)) {
