@@ -172,6 +172,8 @@ int main(int argc, char** argv) {
     Console->WriteTty("\n\n");
     BeginStartupReads();
     InitPanelFromConfig(&Panels[0], 0);
+    // The left panel shows while the right one is read.
+    Console->Flush();
     InitPanelFromConfig(&Panels[1], 1);
     for (int side = 0; side < 2; side++) {
         CPanel* panel = &Panels[side];

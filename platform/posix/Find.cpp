@@ -99,7 +99,8 @@ bool MatchesCompiled(const WString& compiled, const WString& name) {
 }
 
 // Directories with more entries than this have their entries examined on a few
-// threads, a block at a time, ahead of the caller.
+// threads, a block at a time: while the caller takes one block, the next is
+// being examined.
 const size_t kParallelFrom = 2048;
 const size_t kBlockEntries = 2048;
 
@@ -107,9 +108,17 @@ class FindObject : public HandleObject {
 public:
     FindObject() : HandleObject(HandleKind::Find) {}
     ~FindObject() override {
+        JoinHelpers();
         if (dir) {
             ::closedir(dir);
         }
+    }
+
+    void JoinHelpers() {
+        for (std::thread& helper : helpers) {
+            helper.join();
+        }
+        helpers.clear();
     }
 
     DIR* dir = nullptr;
@@ -117,13 +126,18 @@ public:
     bool xattrs = true;              // its file system keeps user extended attributes
     std::vector<std::string> names;  // the matching names, "." and ".." first
     size_t next = 0;
-    // The examined block of a large directory: entries blockStart onwards.
+    // What was found about an entry.
     struct Examined {
         FileInfo info;
         bool present = false;
     };
+    // The block the caller takes from (entries blockStart onwards), and the
+    // one the helpers are examining (aheadStart onwards).
     std::vector<Examined> block;
     size_t blockStart = 0;
+    std::vector<Examined> ahead;
+    size_t aheadStart = 0;
+    std::vector<std::thread> helpers;
 };
 
 bool IsDotOrParent(const std::string& name) {
@@ -136,32 +150,57 @@ void Examine(const FindObject& find, size_t index, FindObject::Examined& out) {
                                    out.info);
 }
 
-// Examines the block of entries that begins at `start`, spread over a few
-// threads; each fills its own slots, so the order of delivery stays.
-void ExamineBlock(FindObject& find, size_t start) {
+unsigned HelperCount() {
+    return std::max(1u, std::min(4u, std::thread::hardware_concurrency()));
+}
+
+// Examines the entries `start` onwards into `out`, split into `parts` shares;
+// the shares from `firstHelped` on go to new threads (kept in the object's
+// helpers), the others are done here.
+void ExamineShares(FindObject& find, std::vector<FindObject::Examined>& out, size_t start, unsigned parts,
+                   unsigned firstHelped) {
     size_t count = std::min(kBlockEntries, find.names.size() - start);
-    find.block.assign(count, FindObject::Examined());
-    find.blockStart = start;
-    unsigned threads = std::max(1u, std::min(4u, std::thread::hardware_concurrency()));
-    size_t share = (count + threads - 1) / threads;
-    auto work = [&find, start, count, share](size_t part) {
+    out.assign(count, FindObject::Examined());
+    size_t share = (count + parts - 1) / parts;
+    auto work = [&find, &out, start, count, share](size_t part) {
         size_t from = part * share;
         size_t to = std::min(count, from + share);
         for (size_t i = from; i < to; ++i) {
-            Examine(find, start + i, find.block[i]);
+            Examine(find, start + i, out[i]);
         }
     };
-    std::vector<std::thread> helpers;
-    for (size_t part = 1; part < threads && part * share < count; ++part) {
+    for (size_t part = 0; part < parts && part * share < count; ++part) {
+        if (part < firstHelped) {
+            continue;
+        }
         try {
-            helpers.emplace_back(work, part);
+            find.helpers.emplace_back(work, part);
         } catch (const std::system_error&) {
             work(part);  // no thread to be had: this one does the share
         }
     }
-    work(0);
-    for (std::thread& helper : helpers) {
-        helper.join();
+    for (size_t part = 0; part < firstHelped && part * share < count; ++part) {
+        work(part);
+    }
+}
+
+// Makes the block that holds `index` the current one and starts on the next.
+void MoveToBlock(FindObject& find, size_t index) {
+    find.JoinHelpers();
+    if (!find.ahead.empty() && index >= find.aheadStart && index < find.aheadStart + find.ahead.size()) {
+        find.block.swap(find.ahead);
+        find.blockStart = find.aheadStart;
+    } else {
+        // The first block: this thread takes a share of it too.
+        ExamineShares(find, find.block, index, HelperCount(), 1);
+        find.JoinHelpers();
+        find.blockStart = index;
+    }
+    find.ahead.clear();
+    size_t following = find.blockStart + find.block.size();
+    if (following < find.names.size()) {
+        find.aheadStart = following;
+        ExamineShares(find, find.ahead, following, HelperCount(), 0);
     }
 }
 
@@ -175,7 +214,7 @@ bool Deliver(FindObject& find, WIN32_FIND_DATAW* data) {
         FindObject::Examined* examined = &single;
         if (parallel) {
             if (index < find.blockStart || index >= find.blockStart + find.block.size()) {
-                ExamineBlock(find, index);
+                MoveToBlock(find, index);
             }
             examined = &find.block[index - find.blockStart];
         } else {
@@ -199,8 +238,9 @@ bool Deliver(FindObject& find, WIN32_FIND_DATAW* data) {
         data->dwReserved0 = info.reparseTag;
         std::copy(wide.begin(), wide.end(), data->cFileName);
         if (find.next >= find.names.size()) {
-            find.block.clear();
-            find.block.shrink_to_fit();
+            find.JoinHelpers();
+            std::vector<FindObject::Examined>().swap(find.block);
+            std::vector<FindObject::Examined>().swap(find.ahead);
         }
         return true;
     }
