@@ -1,0 +1,229 @@
+// The panels on the real program: the directory lists in each display mode
+// with their exact columns, entering directories and coming back, and the
+// messages of directories and drives that cannot be read. Temporary folders
+// are mapped as drives; every time stamp is fixed so the columns are exact.
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
+#include <utime.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <string>
+
+#include "host/ScriptedHost.h"
+#include "console/KeyCodes.h"
+
+namespace {
+
+using qvhost::ScreenModel;
+using qvhost::ScriptedHost;
+
+
+// 13:05 UTC on 2 January 2024.
+const time_t FixedTime = 1704200700;
+
+class PanelDisplayTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        char pattern[] = "/tmp/qv-display-XXXXXX";
+        ASSERT_NE(mkdtemp(pattern), nullptr);
+        root = pattern;
+        for (const char* folder : {"/appdata", "/left", "/left/work", "/left/work/src", "/left/work/docs", "/right"})
+            ASSERT_EQ(mkdir((root + folder).c_str(), 0700), 0);
+        Write("/left/work/x2.txt", std::string(2, 'x'));
+        Write("/left/work/x10.txt", std::string(10, 'x'));
+        Write("/left/work/a.dat", std::string(1234567, 'x'));
+        Write("/right/other.dat", "1");
+        // Last, so that nothing written afterwards changes a folder's time.
+        for (const char* path : {"/left/work/src", "/left/work/docs", "/left/work/x2.txt", "/left/work/x10.txt",
+                                 "/left/work/a.dat", "/left/work", "/left", "/right/other.dat"})
+            Touch(path);
+    }
+
+    void TearDown() override
+    {
+        const std::string command = "rm -rf '" + root + "'";
+        EXPECT_EQ(std::system(command.c_str()), 0);
+    }
+
+    void Write(const std::string& path, const std::string& bytes) const
+    {
+        std::ofstream out(root + path, std::ios::binary);
+        out << bytes;
+    }
+
+    void Touch(const std::string& path) const
+    {
+        struct utimbuf times = {FixedTime, FixedTime};
+        ASSERT_EQ(utime((root + path).c_str(), &times), 0) << path;
+    }
+
+    ScriptedHost::Options Options(const std::string& iniLines, const std::string& right = "U:\\") const
+    {
+        std::ofstream ini(root + "/test.ini", std::ios::binary);
+        ini << "[General Options]\r\n" << iniLines;
+        ini.close();
+        ScriptedHost::Options options;
+        options.env["APPDATA"] = "V:\\appdata";
+        options.env["QUORVANE_DRIVES"] = "C=/;T=" + root + "/left;U=" + root + "/right;V=" + root +
+                                         ";W=" + root + "/no-such-folder";
+        options.env["TZ"] = "UTC";
+        options.args = {"V:\\test.ini", "-l", "T:\\work", "-r", right};
+        return options;
+    }
+
+    std::string root;
+};
+
+// The 38 cells inside the frame of the left (x 1) or right (x 41) panel.
+std::string PanelRow(const ScreenModel& screen, int side, int y)
+{
+    return screen.RowText(y, side == 0 ? 1 : 41, 38);
+}
+
+// The rows of the entries of a panel, from the first below the frame.
+std::string EntryRow(const ScreenModel& screen, int side, int line)
+{
+    return PanelRow(screen, side, 1 + line);
+}
+
+std::string Status(const ScreenModel& screen, int side)
+{
+    return PanelRow(screen, side, screen.Rows() - 4);
+}
+
+std::string Padded(const std::string& text, size_t width)
+{
+    return text + std::string(width - text.size(), ' ');
+}
+
+bool WaitForPanels(ScriptedHost& host)
+{
+    return host.WaitForText("x10.txt") && host.WaitForText("other.dat");
+}
+
+TEST_F(PanelDisplayTest, FullStyleListsParentThenDirectoriesThenFilesInExactColumns)
+{
+    ScriptedHost host(Options("LeftStyle=full\r\nRightStyle=full\r\nTimeMode=24\r\n"));
+    ASSERT_TRUE(WaitForPanels(host)) << host.Snapshot().Dump();
+    host.WaitQuiet();
+    ScreenModel screen = host.Snapshot();
+    const char* rows[] = {
+        "..          │ UP-DIR│  1/2/2024│ 13:05",
+        "docs        │ SUBDIR│  1/2/2024│ 13:05",
+        "src         │ SUBDIR│  1/2/2024│ 13:05",
+        "a.dat       │1234567│  1/2/2024│ 13:05",
+        "x10.txt     │     10│  1/2/2024│ 13:05",
+        "x2.txt      │      2│  1/2/2024│ 13:05",
+        "            │       │          │      ",
+    };
+    for (int i = 0; i < 7; i++)
+        EXPECT_EQ(EntryRow(screen, 0, i), rows[i]) << screen.Dump();
+    // A drive root has no "..".
+    EXPECT_EQ(EntryRow(screen, 1, 0), "other.dat   │      1│  1/2/2024│ 13:05") << screen.Dump();
+    // The status row names the cursor entry; the separator row shows the columns.
+    EXPECT_EQ(Status(screen, 0), Padded("..", 38));
+    EXPECT_EQ(screen.RowText(screen.Rows() - 5, 0, 40), "╟────────────┴───────┴──────────┴──────╢");
+    EXPECT_EQ(screen.RowText(screen.Rows() - 3, 0, 40), "╚══════════════════════════════════════╝");
+}
+
+TEST_F(PanelDisplayTest, NaturalSortPutsX2BeforeX10)
+{
+    ScriptedHost host(Options("NaturalSort=on\r\n"));
+    ASSERT_TRUE(WaitForPanels(host)) << host.Snapshot().Dump();
+    host.WaitQuiet();
+    ScreenModel screen = host.Snapshot();
+    EXPECT_EQ(EntryRow(screen, 0, 4).substr(0, 12), "x2.txt      ") << screen.Dump();
+    EXPECT_EQ(EntryRow(screen, 0, 5).substr(0, 12), "x10.txt     ") << screen.Dump();
+}
+
+TEST_F(PanelDisplayTest, BriefAndWideStyles)
+{
+    ScriptedHost host(Options("LeftStyle=brief\r\nRightStyle=wide\r\nTimeMode=24\r\n", "T:\\work"));
+    ASSERT_TRUE(host.WaitForText("x10.txt")) << host.Snapshot().Dump();
+    host.WaitQuiet();
+    ScreenModel screen = host.Snapshot();
+    // Brief: three name columns of 12 cells, filled top to bottom.
+    EXPECT_EQ(EntryRow(screen, 0, 1), "docs        │            │            ") << screen.Dump();
+    EXPECT_EQ(EntryRow(screen, 0, 5), "x2.txt      │            │            ") << screen.Dump();
+    // Its status row shows the cursor entry as a full-style line, with the
+    // full columns meeting the brief ones on the separator row.
+    EXPECT_EQ(Status(screen, 0), "..          │ UP-DIR│  1/2/2024│ 13:05") << screen.Dump();
+    EXPECT_EQ(screen.RowText(screen.Rows() - 5, 0, 40), "╟────────────┼───────┬────┴─────┬──────╢");
+    EXPECT_EQ(screen.RowText(screen.Rows() - 3, 0, 40), "╚════════════╧═══════╧══════════╧══════╝");
+    // Wide: size (8) and name (29).
+    EXPECT_EQ(EntryRow(screen, 1, 0), "►UP-DIR◄│" + Padded("..", 29)) << screen.Dump();
+    EXPECT_EQ(EntryRow(screen, 1, 3), " 1234567│" + Padded("a.dat", 29)) << screen.Dump();
+}
+
+TEST_F(PanelDisplayTest, BriefwideStyleSharesTheWidthBetweenTwoColumns)
+{
+    ScriptedHost host(Options("LeftStyle=briefwide\r\n"));
+    ASSERT_TRUE(WaitForPanels(host)) << host.Snapshot().Dump();
+    host.WaitQuiet();
+    ScreenModel screen = host.Snapshot();
+    EXPECT_EQ(EntryRow(screen, 0, 3), Padded("a.dat", 19) + "│" + Padded("", 18)) << screen.Dump();
+}
+
+TEST_F(PanelDisplayTest, EnterGoesIntoADirectoryAndDotDotComesBackOntoIt)
+{
+    ScriptedHost host(Options(""));
+    ASSERT_TRUE(WaitForPanels(host)) << host.Snapshot().Dump();
+    host.SendKey(KEY_DOWN);
+    host.SendKey(KEY_DOWN);
+    ASSERT_TRUE(host.WaitFor([](const ScreenModel& s) { return Status(s, 0) == Padded("src", 38); }))
+        << host.Snapshot().Dump();
+    host.SendKey(KEY_ENTER, KEY_ENTER);
+    ASSERT_TRUE(host.WaitForText("T:\\work\\src")) << host.Snapshot().Dump();
+    host.WaitQuiet();
+    ScreenModel inside = host.Snapshot();
+    EXPECT_EQ(EntryRow(inside, 0, 0).substr(0, 12), "..          ") << inside.Dump();
+    EXPECT_EQ(EntryRow(inside, 0, 1), "            │       │          │      ") << inside.Dump();
+    EXPECT_EQ(Status(inside, 0), Padded("..", 38));
+    host.SendKey(KEY_ENTER, KEY_ENTER);
+    EXPECT_TRUE(host.WaitFor([](const ScreenModel& s) { return Status(s, 0) == Padded("src", 38); }))
+        << host.Snapshot().Dump();
+    EXPECT_EQ(EntryRow(host.Snapshot(), 0, 0).substr(0, 12), "..          ");
+}
+
+TEST_F(PanelDisplayTest, ADirectoryThatCannotBeReadShowsTheSystemMessage)
+{
+    ScriptedHost host(Options(""));
+    ASSERT_TRUE(WaitForPanels(host)) << host.Snapshot().Dump();
+    host.SendKey(KEY_DOWN);
+    host.SendKey(KEY_DOWN);
+    ASSERT_TRUE(host.WaitFor([](const ScreenModel& s) { return Status(s, 0) == Padded("src", 38); }));
+    ASSERT_EQ(rmdir((root + "/left/work/src").c_str()), 0);
+    host.SendKey(KEY_ENTER, KEY_ENTER);
+    ASSERT_TRUE(host.WaitForText("The system cannot find the path specified.")) << host.Snapshot().Dump();
+    EXPECT_TRUE(host.WaitForText("T:\\work\\src"));
+    host.SendKey(KEY_ENTER, KEY_ENTER);
+    // Back in the parent, which no longer lists the folder.
+    EXPECT_TRUE(host.WaitFor([](const ScreenModel& s) {
+        return EntryRow(s, 0, 2).substr(0, 12) == "a.dat       ";
+    })) << host.Snapshot().Dump();
+}
+
+TEST_F(PanelDisplayTest, ADriveThatIsNotReadyIsEmptyWithItsStatus)
+{
+    ScriptedHost host(Options("", "W:\\"));
+    ASSERT_TRUE(host.WaitForText("x10.txt")) << host.Snapshot().Dump();
+    EXPECT_TRUE(host.WaitFor([](const ScreenModel& s) { return Status(s, 1) == Padded(" No disk in drive", 38); }))
+        << host.Snapshot().Dump();
+}
+
+TEST_F(PanelDisplayTest, TheNetworkRootWithoutANetworkReportsTheErrorAndStaysEmpty)
+{
+    ScriptedHost host(Options("", "\\\\"));
+    ASSERT_TRUE(host.WaitForText("x10.txt")) << host.Snapshot().Dump();
+    ASSERT_TRUE(host.WaitForText("[ OK ]")) << host.Snapshot().Dump();
+    EXPECT_TRUE(host.WaitForText("The specified module could not be found.")) << host.Snapshot().Dump();
+    host.SendKey(KEY_ENTER, KEY_ENTER);
+    EXPECT_TRUE(host.WaitFor([](const ScreenModel& s) { return Status(s, 1) == Padded(" Error reading drive", 38); }))
+        << host.Snapshot().Dump();
+}
+
+}  // namespace
