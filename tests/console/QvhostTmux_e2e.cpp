@@ -54,7 +54,10 @@ protected:
     // environment settings and arguments given, as a shell command line; its
     // exit code goes to the file rc.
     void Launch(const std::string& env, const std::string& args, int columns, int rows) {
+        // Each session on a server of its own: a server just told to end may
+        // still hold its socket.
         Shell("tmux -L " + socket + " kill-server 2>/dev/null");
+        socket = "qvtest-" + std::to_string(getpid()) + "-" + std::to_string(++launches);
         fs::remove(dir + "/rc");
         const std::string command = "cd " + dir + " && env " + env + " " + dir + "/qvhost " + args + "; echo $? > " +
                                     dir + "/rc; sleep 60";
@@ -67,6 +70,8 @@ protected:
     }
 
     static void WriteFile(const std::string& path, const std::string& text, bool executable = false) {
+        // A new file, not the old one rewritten: that may be a program still running.
+        fs::remove(path);
         {
             std::ofstream out(path, std::ios::binary | std::ios::trunc);
             out << text;
@@ -134,6 +139,7 @@ protected:
 
     std::string dir;
     std::string socket;
+    int launches = 0;
     int events = 0;
 };
 
