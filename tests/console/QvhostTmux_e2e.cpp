@@ -352,4 +352,37 @@ TEST_F(QvhostWithProgram, ADoubleClickOnADirectoryEntersIt) {
     EXPECT_TRUE(WaitForPane("inside-file")) << Pane();
 }
 
+TEST_F(QvhostWithProgram, NamesOfWideAndCombiningCharactersKeepEveryRowTheScreensWidth) {
+    for (const char* name : {"\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E.txt", "\xF0\x9F\x98\x80 emoji",
+                             "e\xCC\x81cole", "zero\xE2\x80\x8Bwidth", "\xE4\xB8\xAD"}) {
+        fs::create_directories(dir + "/panel");
+        WriteFile(dir + "/panel/" + name, "x");
+    }
+    StartProgram(100, 30);
+    ASSERT_TRUE(WaitForPane("target-sub")) << Pane();
+    // Every row of the panels ends in the right panel's frame, in column 99,
+    // with the cursor bar on each name in turn and in either panel.
+    auto framesHold = [&] {
+        std::istringstream rows(Pane());
+        std::string row;
+        for (int y = 0; std::getline(rows, row) && y < 20; ++y) {
+            std::u32string cells;
+            for (size_t i = 0; i < row.size(); ++i) {
+                if ((static_cast<unsigned char>(row[i]) & 0xC0) != 0x80) {
+                    cells += U' ';
+                }
+            }
+            if (cells.size() != 100) {
+                return false;
+            }
+        }
+        return true;
+    };
+    for (const char* key : {"Down", "Down", "Down", "Down", "Down", "Tab", "Down", "Down", "Down", "Down"}) {
+        Tmux(std::string("send-keys -t 0 ") + key);
+        EXPECT_TRUE(WaitFor(framesHold)) << key << "\n" << Pane();
+    }
+    EXPECT_NE(Pane().find("\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD.txt"), std::string::npos) << Pane();
+}
+
 }  // namespace
