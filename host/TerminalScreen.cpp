@@ -1,5 +1,6 @@
 #include "host/TerminalScreen.h"
 
+#include "base/strings/Utf8Codec.h"
 #include "console/ConsoleGlyphs.h"
 #include "host/HostFrames.h"
 
@@ -58,7 +59,7 @@ std::string TerminalTitle(const std::u32string& title) {
         const bool shown = !IsControl(c) && TerminalColumns(c) >= 0;
         safe += shown ? c : U'?';
     }
-    return EncodeUtf8(safe);
+    return Utf32ToUtf8(safe);
 }
 
 TerminalLayout LayoutOnTerminal(int screenColumns, int screenRows, int terminalColumns, int terminalRows) {

@@ -2,6 +2,7 @@
 // itself) with its standard input and output on pipes, owns the terminal
 // through ncursesw, paints the screen the program describes and turns the
 // terminal's keys, mouse and resizes into the program's input events.
+#include "base/strings/Utf8Codec.h"
 #include "host/HostFrames.h"
 #include "host/HostPaths.h"
 #include "host/ProgramOutput.h"
