@@ -1,5 +1,7 @@
 #include "console/Console.h"
 
+#include <cstdlib>
+
 #include "base/os/Threads.h"
 #include "console/ConsoleProtocol.h"
 #include "console/TerminalEmulator.h"
@@ -20,8 +22,17 @@ private:
     CMutex& mutex;
 };
 
+typedef std::lock_guard<std::recursive_mutex> TRequestHold;
+
 // One record: its 4-byte head and the longest payload.
 const uint32_t ReceiveBufferSize = 4 + ConsoleMaxPayload;
+
+// The output buffer: a whole screen of changes fits, so that one update goes
+// out in one write (a pipe takes 64 KiB at once).
+const uint32_t OutputBufferSize = 65536;
+
+// How long gathered requests may wait when nothing flushes them.
+const DWORD FlushLingerMs = 25;
 
 // Sizes a host may report; anything else is a broken answer, not a screen.
 const int32_t MaxScreenSide = 4096;
@@ -121,12 +132,35 @@ CConsole::CConsole(HANDLE inputHandle, HANDLE outputHandle)
 
 CConsole::~CConsole() {
     DetachTerminal();
+    Flush();
+    {
+        TRequestHold hold(requestLock);
+        stopping = true;
+    }
+    stopEvent.Set();
+    flushWake.Set();
+    flusherThread.WaitAndClose();
     readerThread.WaitAndClose();
     delete pendingReply;
     delete[] receiveBuffer;
 }
 
+namespace {
+
+// What the console of the run gathered goes out when the program ends.
+void FlushAtExit() {
+    if (Console != nullptr) {
+        Console->Flush();
+    }
+}
+
+}  // namespace
+
 void CConsole::Start() {
+    static bool exitFlushRegistered = std::atexit(FlushAtExit) == 0;
+    (void)exitFlushRegistered;
+    output.SetBufferCapacity(OutputBufferSize);
+    flusherThread.Reset(StartThread(FlusherThread, this));
     receiveBuffer = new uint8_t[ReceiveBufferSize];
     HANDLE thread = StartThread(ReaderThread, this);
     if (thread == nullptr) {
@@ -166,7 +200,7 @@ void CConsole::WriteParameter(const CParameter& parameter) {
 }
 
 void CConsole::SendRequest(uint16_t opcode, CParameterList& list) {
-    CLockHold hold(requestLock);
+    TRequestHold hold(requestLock);
     const int count = list.Count();
     unsigned char head[6] = {
         static_cast<unsigned char>(CONSOLE_MAGIC_CALL & 0xFF), static_cast<unsigned char>(CONSOLE_MAGIC_CALL >> 8),
@@ -176,7 +210,44 @@ void CConsole::SendRequest(uint16_t opcode, CParameterList& list) {
     for (int i = 0; i < count; ++i) {
         WriteParameter(*list.At(i));
     }
+    if (!outputWaiting) {
+        outputWaiting = true;
+        flushWake.Set();
+    }
+}
+
+void CConsole::FlushLocked() {
     output.Flush();
+    outputWaiting = false;
+}
+
+void CConsole::Flush() {
+    TRequestHold hold(requestLock);
+    FlushLocked();
+}
+
+unsigned __stdcall CConsole::FlusherThread(void* self) {
+    static_cast<CConsole*>(self)->FlusherLoop();
+    return 0;
+}
+
+void CConsole::FlusherLoop() {
+    for (;;) {
+        flushWake.Wait(INFINITE);
+        flushWake.Reset();
+        // A request gathered from here on is written by the flush below or
+        // sets the event again.
+        if (stopEvent.Wait(FlushLingerMs) == WAIT_OBJECT_0) {
+            return;
+        }
+        TRequestHold hold(requestLock);
+        if (stopping) {
+            return;
+        }
+        if (outputWaiting) {
+            FlushLocked();
+        }
+    }
 }
 
 bool CConsole::ReadExact(void* buffer, uint32_t n) {
@@ -271,15 +342,16 @@ CParameterList* CConsole::WaitReply() {
 }
 
 CParameterList* CConsole::Call(uint16_t opcode, CParameterList& list) {
-    CLockHold hold(requestLock);
+    TRequestHold hold(requestLock);
     SendRequest(opcode, list);
+    FlushLocked();
     return WaitReply();
 }
 
 // ---- Requests ----
 
 void CConsole::SetCursorPos(int x, int y) {
-    CLockHold hold(requestLock);
+    TRequestHold hold(requestLock);
     shadow.cursorX = x;
     shadow.cursorY = y;
     CParameterList list;
@@ -289,7 +361,7 @@ void CConsole::SetCursorPos(int x, int y) {
 }
 
 void CConsole::SetCodePage(UINT codePage) {
-    CLockHold hold(requestLock);
+    TRequestHold hold(requestLock);
     shadow.SetCodePage(codePage);
     CParameterList list;
     list.AddInteger(static_cast<int32_t>(codePage));
@@ -297,7 +369,7 @@ void CConsole::SetCodePage(UINT codePage) {
 }
 
 bool CConsole::SetScreenSize(int columns, int rows) {
-    CLockHold hold(requestLock);
+    TRequestHold hold(requestLock);
     CParameterList list;
     list.AddInteger(columns);
     list.AddInteger(rows);
@@ -314,7 +386,7 @@ bool CConsole::SetScreenSize(int columns, int rows) {
 }
 
 void CConsole::FillRect(int x, int y, int width, int height, uint8_t attr) {
-    CLockHold hold(requestLock);
+    TRequestHold hold(requestLock);
     shadow.FillRect(x, y, width, height, attr);
     CParameterList list;
     list.AddInteger(x);
@@ -326,20 +398,20 @@ void CConsole::FillRect(int x, int y, int width, int height, uint8_t attr) {
 }
 
 void CConsole::ClearScreen() {
-    CLockHold hold(requestLock);
+    TRequestHold hold(requestLock);
     shadow.Clear(attribute);
     CParameterList list;
     SendRequest(ConsoleOpFill, list);
 }
 
 void CConsole::ScrollUp(int x, int y, int width, int height, int lines, uint8_t attr) {
-    CLockHold hold(requestLock);
+    TRequestHold hold(requestLock);
     shadow.ScrollUp(x, y, width, height, lines, attr);
     SendScroll(ConsoleOpScrollUp, x, y, width, height, lines, attr);
 }
 
 void CConsole::ScrollDown(int x, int y, int width, int height, int lines, uint8_t attr) {
-    CLockHold hold(requestLock);
+    TRequestHold hold(requestLock);
     shadow.ScrollDown(x, y, width, height, lines, attr);
     SendScroll(ConsoleOpScrollDown, x, y, width, height, lines, attr);
 }
@@ -367,7 +439,7 @@ void CConsole::SetTitleA(const Estring& title) {
 }
 
 void CConsole::SetCursorShape(int size) {
-    CLockHold hold(requestLock);
+    TRequestHold hold(requestLock);
     shadow.cursorSize = size;
     if (size == cursorSize) {
         return;
@@ -379,7 +451,7 @@ void CConsole::SetCursorShape(int size) {
 }
 
 void CConsole::SetAttribute(uint8_t attr) {
-    CLockHold hold(requestLock);
+    TRequestHold hold(requestLock);
     shadow.attribute = attr;
     attribute = attr;
     CParameterList list;
@@ -388,7 +460,7 @@ void CConsole::SetAttribute(uint8_t attr) {
 }
 
 void CConsole::WriteText(int x, int y, const char* text, uint8_t attr) {
-    CLockHold hold(requestLock);
+    TRequestHold hold(requestLock);
     if (!shadow.WriteText(x, y, text, attr)) {
         return;
     }
@@ -401,7 +473,7 @@ void CConsole::WriteText(int x, int y, const char* text, uint8_t attr) {
 }
 
 void CConsole::WriteWideText(int x, int y, const Westring& text, uint8_t attr) {
-    CLockHold hold(requestLock);
+    TRequestHold hold(requestLock);
     if (!shadow.WriteWideText(x, y, text.Data(), attr)) {
         return;
     }
@@ -414,7 +486,7 @@ void CConsole::WriteWideText(int x, int y, const Westring& text, uint8_t attr) {
 }
 
 void CConsole::WriteCells(int x, int y, const CellString& cells) {
-    CLockHold hold(requestLock);
+    TRequestHold hold(requestLock);
     if (!shadow.WriteCells(x, y, cells.Data(), cells.Length())) {
         return;
     }
@@ -431,7 +503,7 @@ void CConsole::WriteCells(int x, int y, const CellString& cells) {
 }
 
 void CConsole::RepeatCell(int x, int y, int count, const TCell& cell) {
-    CLockHold hold(requestLock);
+    TRequestHold hold(requestLock);
     if (!shadow.RepeatCell(x, y, count, cell)) {
         return;
     }
@@ -446,7 +518,7 @@ void CConsole::RepeatCell(int x, int y, int count, const TCell& cell) {
 }
 
 void CConsole::SetAttributes(int x, int y, int count, uint8_t attr) {
-    CLockHold hold(requestLock);
+    TRequestHold hold(requestLock);
     if (!shadow.SetAttributes(x, y, count, attr)) {
         return;
     }
@@ -462,7 +534,7 @@ void CConsole::PutCellRect(int x, int y, int width, int height, const TCell* cel
     if (cells == nullptr || width < 1 || height < 1) {
         return;
     }
-    CLockHold hold(requestLock);
+    TRequestHold hold(requestLock);
     shadow.PutRect(x, y, width, height, cells);
     SendPutCellRect(x, y, width, height, cells);
 }
@@ -529,7 +601,7 @@ void CConsole::WriteTty(const char* text) {
         terminal->Write(text);
         return;
     }
-    CLockHold hold(requestLock);
+    TRequestHold hold(requestLock);
     shadow.WriteTty(text);
     CParameterList list;
     list.AddString(Estring(text));
@@ -542,7 +614,7 @@ void CConsole::Beep() {
 }
 
 void CConsole::SetOutputRect(const TOutputRect& rect) {
-    CLockHold hold(requestLock);
+    TRequestHold hold(requestLock);
     outputRect = rect;
     CParameterList list;
     const int32_t corners[] = {rect.x1, rect.y1, rect.x2, rect.y2};
@@ -557,7 +629,7 @@ void CConsole::SetOutputRegion(int x, int y, int width, int height) {
 }
 
 void CConsole::ResetOutputRegion() {
-    CLockHold hold(requestLock);
+    TRequestHold hold(requestLock);
     outputRect = TOutputRect{0, 0, 0, 0};
     CParameterList list;
     SendRequest(ConsoleOpResetOutputRegion, list);
@@ -576,29 +648,29 @@ void CConsole::SendOp2() {
 // ---- Queries ----
 
 void CConsole::GetCursorPos(int& x, int& y) {
-    CLockHold hold(requestLock);
+    TRequestHold hold(requestLock);
     x = shadow.cursorX;
     y = shadow.cursorY;
 }
 
 void CConsole::GetScreenSize(int& columns, int& rows) {
-    CLockHold hold(requestLock);
+    TRequestHold hold(requestLock);
     columns = shadow.Width();
     rows = shadow.Height();
 }
 
 void CConsole::GetOutputRect(TOutputRect& rect) {
-    CLockHold hold(requestLock);
+    TRequestHold hold(requestLock);
     rect = outputRect;
 }
 
 void CConsole::CopyRect(CellString& cells, int x, int y, int width, int height) {
-    CLockHold hold(requestLock);
+    TRequestHold hold(requestLock);
     shadow.CopyRect(cells, x, y, width, height);
 }
 
 TCell* CConsole::SaveRect(int x, int y, int width, int height) {
-    CLockHold hold(requestLock);
+    TRequestHold hold(requestLock);
     return shadow.SaveRect(x, y, width, height);
 }
 
@@ -650,6 +722,7 @@ void CConsole::KeyFeederLoop() {
 // ---- Input ----
 
 bool CConsole::GetEvent(TEvent& event, DWORD timeout) {
+    Flush();
     TEvent* item = queue.Pop(timeout);
     if (item == nullptr) {
         return false;
@@ -659,7 +732,10 @@ bool CConsole::GetEvent(TEvent& event, DWORD timeout) {
     return true;
 }
 
-bool CConsole::HasPendingEvents() { return !queue.IsEmpty(); }
+bool CConsole::HasPendingEvents() {
+    Flush();
+    return !queue.IsEmpty();
+}
 
 void CConsole::FlushEvents() { queue.Flush(UINT64_MAX); }
 

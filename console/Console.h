@@ -15,6 +15,7 @@
 #pragma once
 
 #include <cstdint>
+#include <mutex>
 
 #include "base/containers/ObjectStore.h"
 #include "base/os/CEvent.h"
@@ -163,6 +164,12 @@ public:
     uint64_t EventsReceived();
     void FlushEventsReceivedBefore(uint64_t mark);
 
+    // Writes the requests gathered so far. Requests go out together: before
+    // the console waits for an event or a reply, when the buffer fills, and at
+    // the latest a moment after the first of them (drawing from other
+    // threads, or before a wait the console does not see).
+    void Flush();
+
     // The attached mode: a terminal emulator on this console takes the
     // WriteTty text, and a key-feeder thread takes every event from the queue
     // and hands the keys to the emulator, which writes them encoded to fd (a
@@ -172,7 +179,8 @@ public:
     void DetachTerminal();
     TerminalEmulator* AttachedTerminal() const { return terminal; }
 
-    // Framing. Public for the tests of the wire format.
+    // Framing. Public for the tests of the wire format. The request is
+    // gathered, not yet written (see Flush).
     void SendRequest(uint16_t opcode, CParameterList& list);
     // Reads one host frame into the list (emptied first); its magic goes to
     // magic. 0 when a read fails or the magic is unknown, else 1.
@@ -197,6 +205,9 @@ private:
     bool ReadExact(void* buffer, uint32_t n);
     void SendPutCellRect(int x, int y, int width, int height, const TCell* cells);
     void SendScroll(uint16_t opcode, int x, int y, int width, int height, int lines, uint8_t attr);
+    void FlushLocked();  // under the request lock
+    static unsigned __stdcall FlusherThread(void* self);
+    void FlusherLoop();
 
     int cursorSize;
     uint8_t attribute;
@@ -211,7 +222,14 @@ private:
     StdFile input;
     CWinHandle readerThread;
     CWinHandle keyFeederThread;
-    CMutex requestLock;
+    // Taken for every request: a plain process-local lock, since drawing a
+    // screen takes it thousands of times.
+    std::recursive_mutex requestLock;
+    bool outputWaiting = false;  // requests gathered since the last flush
+    bool stopping = false;       // the flusher ends
+    CEvent flushWake;            // a first request was gathered, or the end
+    CEvent stopEvent;
+    CWinHandle flusherThread;
     ShadowScreen shadow;
     uint8_t* receiveBuffer;  // one record: 4-byte head and up to 65535 bytes
 };

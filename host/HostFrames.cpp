@@ -2,6 +2,8 @@
 
 #include "base/strings/Utf8Codec.h"
 
+#include <cstddef>
+
 namespace qvhost {
 
 namespace {
@@ -48,8 +50,10 @@ const std::vector<Cell>* Request::Cells(size_t i) const {
 }
 
 void RequestDecoder::Feed(const uint8_t* data, size_t n) {
-    if (m_pos > 0 && m_pos == m_buf.size()) {
-        m_buf.clear();
+    // What was decoded goes, so that a stream whose reads keep ending inside a
+    // frame does not grow the buffer for ever.
+    if (m_pos > 0) {
+        m_buf.erase(m_buf.begin(), m_buf.begin() + static_cast<std::ptrdiff_t>(m_pos));
         m_pos = 0;
     }
     m_buf.insert(m_buf.end(), data, data + n);
@@ -68,8 +72,14 @@ bool RequestDecoder::Next(Request& out) {
         m_broken = true;
         return false;
     }
-    // First make sure every record is here, then decode.
+    // First make sure every record is here, then decode. No request has more
+    // than a handful of records; a head that announces more is not a frame,
+    // and waiting for it would buffer gigabytes.
     const uint16_t count = U16(p + 4);
+    if (count > kMaxRecords) {
+        m_broken = true;
+        return false;
+    }
     size_t off = 6;
     for (uint16_t i = 0; i < count; ++i) {
         if (avail < off + 4) {

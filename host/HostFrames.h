@@ -48,11 +48,18 @@ struct Request {
 // Incremental decoder: feed it bytes as they arrive, take whole requests out.
 class RequestDecoder {
 public:
+    // The most parameter records one request may carry.
+    static constexpr uint16_t kMaxRecords = 64;
+
     void Feed(const uint8_t* data, size_t n);
     // True and fills `out` when a whole request is buffered. A frame with a
-    // bad magic sets Broken() and yields nothing further.
+    // bad magic or too many records sets Broken() and yields nothing further.
     bool Next(Request& out);
     bool Broken() const { return m_broken; }
+    // The bytes of a frame still waiting for the rest.
+    size_t Buffered() const { return m_buf.size() - m_pos; }
+    // The bytes held in memory, decoded ones included until the next Feed.
+    size_t Held() const { return m_buf.size(); }
 
 private:
     std::vector<uint8_t> m_buf;

@@ -47,6 +47,21 @@ const char32_t k1252High[32] = {
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x9D,   0x017E, 0x0178,
 };
 
+// The part of [start, start + length) inside [0, limit), in 64-bit arithmetic
+// so that no coordinate or count from the program can overflow; false when
+// nothing of it is on the screen.
+bool ClipSpan(int64_t start, int64_t length, int limit, int& clippedStart, int& clippedLength) {
+    int64_t end = start + length;
+    start = std::max<int64_t>(start, 0);
+    end = std::min<int64_t>(end, limit);
+    if (end <= start) {
+        return false;
+    }
+    clippedStart = static_cast<int>(start);
+    clippedLength = static_cast<int>(end - start);
+    return true;
+}
+
 std::string AsBytes(const std::u32string& units) {
     std::string bytes;
     for (char32_t u : units) {
@@ -73,6 +88,18 @@ void ScreenModel::Resize(int columns, int rows) {
     m_columns = columns;
     m_rows = rows;
     m_dirty.assign(rows, true);
+}
+
+void ScreenModel::SetSizeFixed(bool fixed) {
+    m_sizeFixed = fixed;
+    m_terminalColumns = m_columns;
+    m_terminalRows = m_rows;
+}
+
+void ScreenModel::SetTerminalSize(int columns, int rows) {
+    Resize(columns, rows);
+    m_terminalColumns = m_columns;
+    m_terminalRows = m_rows;
 }
 
 void ScreenModel::MarkDirty(int y) {
@@ -116,19 +143,39 @@ void ScreenModel::SetAttr(int x, int y, uint8_t attr) {
     }
 }
 
-void ScreenModel::FillRect(int x, int y, int w, int h, uint8_t attr) {
-    for (int row = y; row < y + h; ++row) {
-        for (int col = x; col < x + w; ++col) {
+void ScreenModel::FillRect(int32_t x, int32_t y, int32_t w, int32_t h, uint8_t attr) {
+    int left, width, top, height;
+    if (!ClipSpan(x, w, m_columns, left, width) || !ClipSpan(y, h, m_rows, top, height)) {
+        return;
+    }
+    for (int row = top; row < top + height; ++row) {
+        for (int col = left; col < left + width; ++col) {
             Put(col, row, U' ', attr);
         }
     }
 }
 
-void ScreenModel::Scroll(int x, int y, int w, int h, int lines, uint8_t attr, bool up) {
-    if (lines < 0 || !ScreenRules::ClipSpan(x, w, m_columns) || !ScreenRules::ClipSpan(y, h, m_rows)) {
+void ScreenModel::PutRow(int32_t x, int32_t y, const char32_t* chars, const uint8_t* attrs, size_t n, uint8_t attr,
+                         GlyphRule rule) {
+    int first, count;
+    if (y < 0 || y >= m_rows || !ClipSpan(x, static_cast<int64_t>(n), m_columns, first, count)) {
         return;
     }
+    const size_t skip = static_cast<size_t>(static_cast<int64_t>(first) - x);
+    for (int i = 0; i < count; ++i) {
+        Put(first + i, y, chars[skip + i], attrs ? attrs[skip + i] : attr, rule);
+    }
+}
+
+void ScreenModel::Scroll(int32_t x0, int32_t y0, int32_t w0, int32_t h0, int32_t lines0, uint8_t attr, bool up) {
+    int x, w, y, h;
+    if (lines0 < 0 || !ClipSpan(x0, w0, m_columns, x, w) || !ClipSpan(y0, h0, m_rows, y, h)) {
+        return;
+    }
+    // Scrolling by the height or more clears the region.
+    const int lines = lines0 > h ? h : lines0;
     std::vector<Cell> saved;
+    saved.reserve(static_cast<size_t>(w) * h);
     for (int row = 0; row < h; ++row) {
         for (int col = 0; col < w; ++col) {
             saved.push_back(At(x + col, y + row));
@@ -185,7 +232,10 @@ bool ScreenModel::Apply(const Request& r, std::string& reply) {
             int cols = r.Int(0), rows = r.Int(1);
             bool ok = cols > 0 && rows > 0 && cols <= kMaxColumns && rows <= kMaxRows;
             if (ok && m_sizeFixed) {
-                ok = cols == m_columns && rows == m_rows;
+                auto fits = [](int wanted, int terminal, int least) {
+                    return wanted == terminal || (terminal < wanted && wanted <= least);
+                };
+                ok = fits(cols, m_terminalColumns, kLeastColumns) && fits(rows, m_terminalRows, kLeastRows);
             }
             if (ok) {
                 Resize(cols, rows);
@@ -223,42 +273,64 @@ bool ScreenModel::Apply(const Request& r, std::string& reply) {
             m_titleChanged = true;
             break;
         case kOpWrite: {
-            int x = r.Int(0), y = r.Int(1);
+            const int32_t x = r.Int(0), y = r.Int(1);
             if (const std::vector<Cell>* cells = r.Cells(2)) {
+                std::u32string chars;
+                std::vector<uint8_t> attrs;
                 for (const Cell& c : *cells) {
-                    Put(x++, y, c.ch, c.attr, kMapAll);
+                    chars += c.ch;
+                    attrs.push_back(c.attr);
                 }
+                PutRow(x, y, chars.data(), attrs.data(), chars.size(), 0, kMapAll);
             } else {
                 uint8_t attr = static_cast<uint8_t>(r.Int(3, m_attribute));
                 bool narrow = r.params.size() > 2 && r.params[2].type == kParamText8;
-                for (char32_t ch : narrow ? DecodeText8(r.Text(2)) : r.Text(2)) {
-                    Put(x++, y, ch, attr, kMapAll);
-                }
+                const std::u32string text = narrow ? DecodeText8(r.Text(2)) : r.Text(2);
+                PutRow(x, y, text.data(), nullptr, text.size(), attr, kMapAll);
             }
             break;
         }
         case kOpRepeatCell: {
             const std::vector<Cell>* cells = r.Cells(3);
-            if (cells && !cells->empty()) {
-                for (int i = 0; i < r.Int(2); ++i) {
-                    Put(r.Int(0) + i, r.Int(1), (*cells)[0].ch, (*cells)[0].attr, kMapLow);
+            int first, count;
+            if (cells && !cells->empty() && r.Int(1) >= 0 && r.Int(1) < m_rows &&
+                ClipSpan(r.Int(0), r.Int(2), m_columns, first, count)) {
+                for (int i = 0; i < count; ++i) {
+                    Put(first + i, r.Int(1), (*cells)[0].ch, (*cells)[0].attr, kMapLow);
                 }
             }
             break;
         }
-        case kOpSetAttributes:
-            for (int i = 0; i < r.Int(2); ++i) {
-                SetAttr(r.Int(0) + i, r.Int(1), static_cast<uint8_t>(r.Int(3)));
+        case kOpSetAttributes: {
+            int first, count;
+            if (r.Int(1) >= 0 && r.Int(1) < m_rows && ClipSpan(r.Int(0), r.Int(2), m_columns, first, count)) {
+                for (int i = 0; i < count; ++i) {
+                    SetAttr(first + i, r.Int(1), static_cast<uint8_t>(r.Int(3)));
+                }
             }
             break;
+        }
         case kOpPutCellRect: {
+            // w x h cells row after row; only the rows that are on the screen
+            // are walked.
             const std::vector<Cell>* cells = r.Cells(4);
-            int w = r.Int(2);
-            if (cells && w > 0) {
-                for (size_t i = 0; i < cells->size(); ++i) {
-                    const Cell& c = (*cells)[i];
-                    Put(r.Int(0) + static_cast<int>(i % w), r.Int(1) + static_cast<int>(i / w), c.ch, c.attr);
+            const int64_t x = r.Int(0), y = r.Int(1), w = r.Int(2);
+            const int64_t h = std::min<int64_t>(r.Int(3), cells ? static_cast<int64_t>(cells->size()) / std::max<int64_t>(w, 1) : 0);
+            int top, rows;
+            if (!cells || w <= 0 || !ClipSpan(y, h, m_rows, top, rows)) {
+                break;
+            }
+            std::u32string chars;
+            std::vector<uint8_t> attrs;
+            for (int row = top; row < top + rows; ++row) {
+                const size_t first = static_cast<size_t>((row - y) * w);
+                chars.clear();
+                attrs.clear();
+                for (size_t i = first; i < first + static_cast<size_t>(w); ++i) {
+                    chars += (*cells)[i].ch;
+                    attrs.push_back((*cells)[i].attr);
                 }
+                PutRow(static_cast<int32_t>(x), row, chars.data(), attrs.data(), chars.size(), 0, kMapNone);
             }
             break;
         }

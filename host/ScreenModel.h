@@ -42,9 +42,16 @@ public:
     std::vector<bool> TakeDirtyRows();
     bool TakeTitleChanged();
 
-    // Whether the host accepts a size the program asks for; the terminal host
-    // accepts only its own size, the scripted host any sensible one.
-    void SetSizeFixed(bool fixed) { m_sizeFixed = fixed; }
+    // Whether the host accepts a size the program asks for. The scripted host
+    // accepts any sensible one. The terminal host (fixed) accepts the
+    // terminal's size, and where the terminal is smaller than the least screen
+    // the program lays out, a size up to that least one: it shows what fits.
+    void SetSizeFixed(bool fixed);
+    // The terminal host's terminal changed size: the screen takes it.
+    void SetTerminalSize(int columns, int rows);
+    // The least screen the program lays out.
+    static constexpr int kLeastColumns = 80;
+    static constexpr int kLeastRows = 25;
 
 private:
     class Teletype;
@@ -56,9 +63,14 @@ private:
     void Put(int x, int y, char32_t ch, uint8_t attr, GlyphRule rule = kMapNone);
     std::u32string DecodeText8(const std::u32string& bytes) const;
     void LineFeed();
+    // Puts n characters from (x, y) rightwards, each with its attribute from
+    // `attrs` (or `attr` when that is null); what lies off the screen is
+    // skipped without walking it.
+    void PutRow(int32_t x, int32_t y, const char32_t* chars, const uint8_t* attrs, size_t n, uint8_t attr,
+                GlyphRule rule);
     void SetAttr(int x, int y, uint8_t attr);
-    void FillRect(int x, int y, int w, int h, uint8_t attr);
-    void Scroll(int x, int y, int w, int h, int lines, uint8_t attr, bool up);
+    void FillRect(int32_t x, int32_t y, int32_t w, int32_t h, uint8_t attr);
+    void Scroll(int32_t x, int32_t y, int32_t w, int32_t h, int32_t lines, uint8_t attr, bool up);
     void WriteTty(const std::u32string& text);
     void MarkDirty(int y);
 
@@ -76,6 +88,8 @@ private:
     std::u32string m_clipboard;
     int m_beeps = 0;
     bool m_sizeFixed = false;
+    int m_terminalColumns = 0;
+    int m_terminalRows = 0;
     // Output region (inclusive corners). Kept, not applied: the teletype
     // output scrolls the whole screen, as the program's copy of it does.
     int m_regionX1 = 0, m_regionY1 = 0, m_regionX2 = -1, m_regionY2 = -1;

@@ -87,7 +87,7 @@ int32_t ShiftFromModifier(int modifier) {
     return shift;
 }
 
-KeyEvent FunctionKey(int n) {
+KeyEvent FunctionKey(int n, int32_t extraShift) {
     // ncurses numbers the modified function keys of xterm on: F13-F24 Shift,
     // F25-F36 Ctrl, F49-F60 Alt.
     static const int32_t kGroupShift[5] = {0, kShiftShift, kShiftCtrl, kShiftCtrl | kShiftShift, kShiftAlt};
@@ -97,12 +97,73 @@ KeyEvent FunctionKey(int n) {
         return key;
     }
     FunctionKeyCodes f = FunctionKeyScan((n - 1) % 12);
-    key.shift = kGroupShift[group];
+    key.shift = kGroupShift[group] | extraShift;
     key.code = ModifiedCode(f.plain, f.shift, f.ctrl, f.alt, key.shift);
     return key;
 }
 
+// The keys of the xterm modifier forms: ESC [ 1 ; m <letter> and
+// ESC [ <number> ; m ~, by the names KeyFromName knows.
+struct SequenceKey {
+    char letter;  // 0 for a ~ form
+    int number;
+    const char* label;
+};
+const SequenceKey kSequenceKeys[] = {
+    {'A', 1, "Up"},    {'B', 1, "Down"},  {'C', 1, "Right"}, {'D', 1, "Left"},  {'H', 1, "Home"},
+    {'F', 1, "End"},   {'P', 1, "F1"},    {'Q', 1, "F2"},    {'R', 1, "F3"},    {'S', 1, "F4"},
+    {0, 1, "Home"},    {0, 2, "Ins"},     {0, 3, "Del"},     {0, 4, "End"},     {0, 5, "PgUp"},
+    {0, 6, "PgDn"},    {0, 7, "Home"},    {0, 8, "End"},     {0, 11, "F1"},     {0, 12, "F2"},
+    {0, 13, "F3"},     {0, 14, "F4"},     {0, 15, "F5"},     {0, 17, "F6"},     {0, 18, "F7"},
+    {0, 19, "F8"},     {0, 20, "F9"},     {0, 21, "F10"},    {0, 23, "F11"},    {0, 24, "F12"},
+};
+
+std::string SequenceOf(const SequenceKey& key, int modifier) {
+    std::string text = "\033[" + std::to_string(key.number) + ";" + std::to_string(modifier);
+    text += key.letter ? key.letter : '~';
+    return text;
+}
+
+// Shift-state bits as the prefixes of a key name.
+std::string ModifierPrefix(int32_t shift) {
+    std::string prefix;
+    if (shift & kShiftShift) prefix += "Shift+";
+    if (shift & kShiftCtrl) prefix += "Ctrl+";
+    if (shift & kShiftAlt) prefix += "Alt+";
+    return prefix;
+}
+
 }  // namespace
+
+const std::vector<std::string>& ModifiedKeySequences() {
+    static const std::vector<std::string> sequences = [] {
+        std::vector<std::string> all;
+        for (const SequenceKey& key : kSequenceKeys) {
+            for (int modifier = 2; modifier <= 8; ++modifier) {
+                all.push_back(SequenceOf(key, modifier));
+            }
+        }
+        return all;
+    }();
+    return sequences;
+}
+
+KeyEvent KeyFromSequence(const std::string& sequence, int32_t extraShift) {
+    int number = 0, modifier = 0;
+    char final = 0;
+    int used = 0;
+    if (std::sscanf(sequence.c_str(), "\033[%d;%d%c%n", &number, &modifier, &final, &used) != 3 ||
+        static_cast<size_t>(used) != sequence.size() || modifier < 2 || modifier > 8) {
+        return KeyEvent();
+    }
+    for (const SequenceKey& key : kSequenceKeys) {
+        const bool tilde = key.letter == 0;
+        if (key.number == number && (tilde ? final == '~' : final == key.letter)) {
+            return KeyFromName(ModifierPrefix(ShiftFromModifier(modifier) | extraShift) + key.label);
+        }
+    }
+    return KeyEvent();
+}
 
 KeyEvent KeyFromChar(char32_t ch, bool alt) {
     KeyEvent key;
@@ -129,11 +190,11 @@ KeyEvent KeyFromChar(char32_t ch, bool alt) {
     return key;
 }
 
-KeyEvent KeyFromTerminalKey(int ncursesKey, const std::string& rawName) {
+KeyEvent KeyFromTerminalKey(int ncursesKey, const std::string& rawName, int32_t extraShift) {
     // Function keys come as "KEY_F(n)".
     int n = 0;
     if (std::sscanf(rawName.c_str(), "KEY_F(%d)", &n) == 1) {
-        return FunctionKey(n);
+        return FunctionKey(n, extraShift);
     }
     KeyEvent key;
     if (rawName == "KEY_BACKSPACE") {
@@ -168,7 +229,7 @@ KeyEvent KeyFromTerminalKey(int ncursesKey, const std::string& rawName) {
         if (name != ck.name) {
             continue;
         }
-        key.shift = ShiftFromModifier(modifier);
+        key.shift = ShiftFromModifier(modifier) | extraShift;
         key.code = ModifiedCode(ck.plain, ck.plain, ck.ctrl, ck.alt, key.shift);
         return key;
     }

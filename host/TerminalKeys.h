@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace qvhost {
 
@@ -18,7 +19,15 @@ KeyEvent KeyFromChar(char32_t ch, bool alt);
 // A function or cursor key, from ncurses' key code and its terminfo name
 // (keyname), which carries the modifiers of xterm-style keys ("kLFT5").
 // Returns code 0 for keys the program has no use for.
-KeyEvent KeyFromTerminalKey(int ncursesKey, const std::string& name);
+// `extraShift` adds modifiers the terminal sent apart (Alt as an Escape
+// before the key).
+KeyEvent KeyFromTerminalKey(int ncursesKey, const std::string& name, int32_t extraShift = 0);
+// The xterm forms of the function, cursor and editing keys with modifiers held
+// (ESC [ 1 ; m A, ESC [ n ; m ~ for m = 2 to 8), which many terminal
+// descriptions do not name: qvhost teaches them to the terminal library.
+const std::vector<std::string>& ModifiedKeySequences();
+// A key from one of those sequences; code 0 for any other sequence.
+KeyEvent KeyFromSequence(const std::string& sequence, int32_t extraShift = 0);
 // A key by name, as tests press it: "F1"-"F12", "Up", "Down", "Left", "Right",
 // "Home", "End", "PgUp", "PgDn", "Ins", "Del", "Tab", "Enter", "Esc",
 // "Backspace", "Space" or one character, after any of the prefixes "Shift+",

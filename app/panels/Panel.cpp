@@ -1,7 +1,11 @@
 #include "app/panels/Panel.h"
 
+#include <cstring>
+#include <vector>
+
 #include "app/settings/Config.h"
 #include "ui/ConsoleControl.h"
+#include "app/panels/DirectorySource.h"
 #include "app/panels/EntryStore.h"
 #include "ui/MessageBox.h"
 #include "app/panels/NetworkBrowsing.h"
@@ -9,7 +13,6 @@
 #include "app/panels/PanelNavigation.h"
 #include "app/panels/PanelSort.h"
 #include "app/panels/PanelArchive.h"
-#include "base/io/DirScanner.h"
 #include "base/mask/MaskExpression.h"
 #include "base/os/SystemError.h"
 #include "base/strings/CaseTable.h"
@@ -29,6 +32,16 @@ int ActiveSide = 0;
 namespace {
 
 const uint16_t HiddenOrSystem = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+
+// The reads of the program's start-up: the panel read last leaves its listing
+// (the order it was read in) for the other panel, and Ctrl-C stops every read
+// of the start-up, not only the one it came in.
+struct TStartupReads {
+    bool active = false;
+    bool aborted = false;
+    const CPanel* donor = nullptr;
+    std::vector<entry*> readOrder;  // the donor's entries, owned by the donor
+} StartupReads;
 
 // The window that counts the entries of a long read. It goes (and gives the
 // screen back) before any message is shown; without a console there is none.
@@ -224,42 +237,6 @@ bool HandleReadError(CPanel* panel, DWORD error, bool fromRememberedDriveError, 
     return false;
 }
 
-// Lists the network root or a server's shares; 0 when the panel got its
-// entries that way, -1 when the path is to be read as a directory, else the
-// error of the listing.
-DWORD ReadNetworkView(CPanel* panel)
-{
-    const char32_t* path = panel->path;
-    bool networkRoot = path[2] == 0;
-    if (!networkRoot && Str32FindChar(path + 2, '\\'))
-        return DWORD(-1);
-    WestringStore names;
-    DWORD error;
-    if (networkRoot) {
-        error = EnumNetworkServers(names);
-    } else {
-        names.Add(new Westring(U".."));
-        error = EnumServerShares(names, Westring(path + 2));
-    }
-    if (error)
-        return error;
-    if (names.Count() == 0 || (!networkRoot && names.Count() == 1))
-        return DWORD(-1);
-    for (int i = 0; i < names.Count(); i++) {
-        const Westring& name = *names.At(i);
-        entry* item = MakeEntry(name.Data(), FILE_ATTRIBUTE_DIRECTORY, 0);
-        if (!item)
-            break;
-        item->sortClass = IsParentName(item->name) ? SORTCLASS_PARENT : SORTCLASS_DIRECTORY;
-        if (!IsParentName(item->name))
-            panel->subdirectoryNames.InsertCopy(name);
-        if (!AppendEntry(panel, item))
-            break;
-    }
-    SortPanel(panel);
-    return 0;
-}
-
 // The per-entry rules of a directory listing: which entries the panel keeps,
 // and what it learns from the ones it drops.
 struct TListingRules {
@@ -321,27 +298,63 @@ struct TListingRules {
 };
 
 // Reads the directory entries into the panel until the listing ends or the
-// user breaks off.
-void ReadListing(CPanel* panel, CDirScanner& scanner, entry* first, TListingRules& rules,
+// user breaks off. A complete source's entries are taken as they come.
+void ReadListing(CPanel* panel, IDirectorySource* source, entry* first, TListingRules& rules,
                  CReadProgress& progress)
 {
     CUserAbortScope polling(UserAbortPolling);
+    bool complete = source && source->Complete();
     entry* item = first;
     while (item) {
-        if (rules.Keep(item)) {
+        bool keep = complete || rules.Keep(item);
+        if (complete && (item->attributes & FILE_ATTRIBUTE_DIRECTORY) && !IsParentName(item->name))
+            panel->subdirectoryNames.InsertCopy(Westring(item->name));
+        if (keep) {
             if (!AppendEntry(panel, item))
                 break;
             progress.SetCount(panel->entryCount);
         } else {
             entry::Free(item);
         }
-        if (UserAbortState == UserAbortRequested)
+        if (UserAbortState == UserAbortRequested) {
+            StartupReads.aborted = StartupReads.active;
             break;
+        }
         item = nullptr;
-        DWORD next = panel->archive ? ArchiveFindNext(panel->archive, &item) : scanner.FindNext(&item);
-        if (next)
+        if (!source || source->Next(&item))
             item = nullptr;
     }
+}
+
+// Takes the listing the other panel has just read of the same directory in
+// this start-up (its entries in the order they were read, copied); false when
+// there is none to take.
+bool TakeStartupListing(CPanel* panel, TListingRules& rules)
+{
+    if (!StartupReads.active || StartupReads.donor == nullptr || StartupReads.donor == panel)
+        return false;
+    const CPanel* donor = StartupReads.donor;
+    bool same = Str32Compare(donor->path, panel->path) == 0 && donor->filter == panel->filter &&
+                !donor->archive && !panel->archive && !donor->driveError && !panel->driveError &&
+                Str32Compare(donor->fileSystemName, panel->fileSystemName) == 0 &&
+                StartupReads.readOrder.size() == size_t(donor->entryCount);
+    if (!same)
+        return false;
+    for (entry* original : StartupReads.readOrder) {
+        size_t bytes = entry::EntryBytes(Str32Length(original->name));
+        entry* copy = static_cast<entry*>(malloc(bytes));
+        if (!copy)
+            break;
+        memcpy(copy, original, bytes);
+        copy->tagged = 0;
+        copy->processed = 0;
+        if (!AppendEntry(panel, copy))
+            break;
+    }
+    for (int i = 0; i < donor->subdirectoryNames.Count(); i++)
+        panel->subdirectoryNames.InsertCopy(*donor->subdirectoryNames.At(i));
+    rules.sawParent = true;  // the donor's ".." (or its absence at a root) came along
+    return true;
 }
 
 // Puts the cursor back on the entry it stood on before a re-read.
@@ -489,54 +502,42 @@ void ReadPanelDirectory(CPanel* panel)
     ParkOldEntries(panel, reread, kept);
 
     CReadProgress progress;
-    if (IsUncPath(path) && !panel->archive) {
-        DWORD network = ReadNetworkView(panel);
-        if (network == 0) {
-            progress.Stop();
-            RestoreTags(panel, kept);
-            RestoreCursor(panel, cursorName, haveCursorName);
-            return;
-        }
-        if (network != DWORD(-1)) {
-            if (!HandleReadError(panel, network, false, progress))
-                return;
-            volumeError = 0;
-        }
-    }
-
-    CDirScanner scanner(path);
-    RefreshPanelTree(panel);
     TListingRules rules(panel);
-    bool listing = true;
+    IDirectorySource* source = nullptr;
     entry* first = nullptr;
+    bool taken = false;
     if (volumeError) {
-        listing = HandleReadError(panel, volumeError, rememberedDriveError, progress);
-        if (!listing)
+        if (!HandleReadError(panel, volumeError, rememberedDriveError, progress))
             return;
+    } else if (StartupReads.aborted) {
+        // Ctrl-C in an earlier read of the start-up stopped this one too.
+    } else if (TakeStartupListing(panel, rules)) {
+        taken = true;
     } else {
-        DWORD error;
-        if (panel->archive) {
-            Westring display = GetArchiveDisplayPath(panel->archive);
-            Westring inside = path.Length() > display.Length() ? path.Mid(display.Length() + 1, 0) : Westring();
-            error = ArchiveFindFirst(panel->archive, inside, &first);
-        } else {
-            error = scanner.FindFirst(Westring(U"*"), CDirScanner::ScanEverything | CDirScanner::ScanSeparateRecords,
-                                      &first);
+        DWORD error = 0;
+        source = OpenDirectorySource(panel, error);
+        if (source) {
+            error = source->First(&first);
+            if (error)
+                first = nullptr;
         }
-        if (error) {
-            first = nullptr;
-            if (!HandleReadError(panel, error, false, progress))
-                return;
+        if (error && !HandleReadError(panel, error, false, progress)) {
+            delete source;
+            return;
         }
     }
+    bool complete = source && source->Complete();
+    if (!complete)
+        RefreshPanelTree(panel);
     if (panel->driveError) {
         entry::Free(first);
         first = nullptr;
     }
-    ReadListing(panel, scanner, first, rules, progress);
-    scanner.Close();
+    if (!taken)
+        ReadListing(panel, source, first, rules, progress);
+    delete source;
 
-    if (!rules.sawParent && !rules.root) {
+    if (!complete && !rules.sawParent && !rules.root) {
         if (entry* parent = MakeEntry(U"..", FILE_ATTRIBUTE_DIRECTORY, 0)) {
             parent->sortClass = SORTCLASS_PARENT;
             if (panel->entryCount >= panel->entryCapacity)
@@ -547,10 +548,31 @@ void ReadPanelDirectory(CPanel* panel)
             panel->entryCount++;
         }
     }
+    if (StartupReads.active) {
+        StartupReads.donor = panel;
+        StartupReads.readOrder.assign(panel->entries, panel->entries + panel->entryCount);
+    }
     SortPanel(panel);
+    if (complete)
+        progress.Stop();
     RestoreTags(panel, kept);
     progress.Stop();
     RestoreCursor(panel, cursorName, haveCursorName);
+}
+
+void BeginStartupReads()
+{
+    StartupReads.active = true;
+    StartupReads.aborted = false;
+    StartupReads.donor = nullptr;
+}
+
+void EndStartupReads()
+{
+    StartupReads.active = false;
+    StartupReads.aborted = false;
+    StartupReads.donor = nullptr;
+    std::vector<entry*>().swap(StartupReads.readOrder);
 }
 
 void RereadBothPanels()

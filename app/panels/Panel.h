@@ -138,6 +138,11 @@ bool SetPanelPath(CPanel* panel, const Westring& path);
 // (Re)reads the panel's directory into its entries. A panel that is off or
 // shows the information page is only marked for a later read.
 void ReadPanelDirectory(CPanel* panel);
+// The reads of the program's start-up, between the two calls: a panel may
+// take the listing the other has just read of the same directory, and Ctrl-C
+// in one read stops the reads after it (each keeps what it has).
+void BeginStartupReads();
+void EndStartupReads();
 // Reads both panels (a panel that is off is only marked).
 void RereadBothPanels();
 // Doubles the entry array.

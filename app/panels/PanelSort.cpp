@@ -1,68 +1,118 @@
 #include "app/panels/PanelSort.h"
 
+#include <algorithm>
 #include <cstdlib>
+#include <vector>
 
 #include "app/settings/Config.h"
 #include "app/panels/Panel.h"
+#include "base/strings/CaseTable.h"
 #include "base/strings/NameCompare.h"
 #include "base/strings/Str32.h"
 
 namespace {
 
-// +1 for the ascending modes, -1 for the reversed ones; set before each sort.
-int SortDirection = 1;
+// An entry with its name folded once for the whole sort (16-bit units unless a
+// folded character needs more), where the folded extension starts (the
+// terminator when there is none), and its place before the sort, which
+// settles ties so that entries equal by the order (names that differ only in
+// case) keep the order they were read in.
+template <class Unit>
+struct TSortKey {
+    const Unit* name;
+    entry* item;
+    uint32_t extension;  // offset into name
+    uint32_t index;
+};
 
-const char32_t* ExtensionOf(const char32_t* name)
+template <bool Natural, class Unit>
+inline int CompareFolded(const Unit* a, const Unit* b)
 {
-    const char32_t* dot = Str32FindLastChar(name, '.');
-    return dot ? dot + 1 : U"";
+    return Natural ? name_order::NaturalCompare(a, b, name_order::TAlreadyFolded())
+                   : name_order::PlainCompare(a, b, name_order::TAlreadyFolded());
 }
 
-int CompareByName(const entry* a, const entry* b)
+// The key order of a mode without its direction; ties of the key fall to the name.
+template <int Key, bool Natural, class Unit>
+inline int CompareKeys(const TSortKey<Unit>& a, const TSortKey<Unit>& b)
 {
-    return CompareNamesBySetting(a->name, b->name);
+    if (Key == SORT_EXTENSION) {
+        int order = CompareFolded<Natural>(a.name + a.extension, b.name + b.extension);
+        if (order)
+            return order;
+    } else if (Key == SORT_TIME) {
+        const TTimestamp& ta = a.item->time;
+        const TTimestamp& tb = b.item->time;
+        if (ta.seconds != tb.seconds)
+            return ta.seconds > tb.seconds ? -1 : 1;
+        if (ta.nanoseconds != tb.nanoseconds)
+            return ta.nanoseconds > tb.nanoseconds ? -1 : 1;
+    } else if (Key == SORT_SIZE) {
+        if (a.item->size != b.item->size)
+            return a.item->size > b.item->size ? -1 : 1;
+    }
+    return CompareFolded<Natural>(a.name, b.name);
 }
 
-int CompareByExtension(const entry* a, const entry* b)
+template <int Key, bool Natural, class Unit>
+void SortKeys(TSortKey<Unit>* keys, int count, int direction)
 {
-    int order = CompareNamesBySetting(ExtensionOf(a->name), ExtensionOf(b->name));
-    return order ? order : CompareByName(a, b);
+    std::sort(keys, keys + count, [direction](const TSortKey<Unit>& a, const TSortKey<Unit>& b) {
+        // The class is never reversed: ".." and directories lead in both directions.
+        if (a.item->sortClass != b.item->sortClass)
+            return a.item->sortClass < b.item->sortClass;
+        int order = CompareKeys<Key, Natural>(a, b) * direction;
+        return order ? order < 0 : a.index < b.index;
+    });
 }
 
-int CompareByTime(const entry* a, const entry* b)
+template <bool Natural, class Unit>
+void SortKeysBy(int key, TSortKey<Unit>* keys, int count, int direction)
 {
-    if (a->time.seconds != b->time.seconds)
-        return a->time.seconds > b->time.seconds ? -1 : 1;
-    if (a->time.nanoseconds != b->time.nanoseconds)
-        return a->time.nanoseconds > b->time.nanoseconds ? -1 : 1;
-    return CompareByName(a, b);
+    switch (key) {
+    case SORT_NAME:
+        return SortKeys<SORT_NAME, Natural>(keys, count, direction);
+    case SORT_EXTENSION:
+        return SortKeys<SORT_EXTENSION, Natural>(keys, count, direction);
+    case SORT_TIME:
+        return SortKeys<SORT_TIME, Natural>(keys, count, direction);
+    default:
+        return SortKeys<SORT_SIZE, Natural>(keys, count, direction);
+    }
 }
 
-int CompareBySize(const entry* a, const entry* b)
+// Folds every name into one block of units, sorts the keys and puts the
+// entries in their order.
+template <class Unit>
+void SortFolded(entry** entries, int count, int mode, size_t units)
 {
-    if (a->size != b->size)
-        return a->size > b->size ? -1 : 1;
-    return CompareByName(a, b);
+    std::vector<Unit> folded(units);
+    std::vector<TSortKey<Unit>> keys(static_cast<size_t>(count));
+    const CCaseTable& table = CCaseTable::Instance();
+    Unit* out = folded.data();
+    for (int i = 0; i < count; i++) {
+        TSortKey<Unit>& key = keys[size_t(i)];
+        key.item = entries[i];
+        key.name = out;
+        key.index = uint32_t(i);
+        const Unit* dot = nullptr;
+        for (const char32_t* in = entries[i]->name; *in; in++, out++) {
+            *out = Unit(table.ToUpper(*in));
+            if (*in == '.')
+                dot = out;
+        }
+        *out = 0;
+        key.extension = uint32_t((dot ? dot + 1 : out) - key.name);
+        out++;
+    }
+    int direction = mode < SORT_REVERSED ? 1 : -1;
+    if (Config.NaturalSort)
+        SortKeysBy<true>(mode % SORT_REVERSED, keys.data(), count, direction);
+    else
+        SortKeysBy<false>(mode % SORT_REVERSED, keys.data(), count, direction);
+    for (int i = 0; i < count; i++)
+        entries[i] = keys[size_t(i)].item;
 }
-
-typedef int (*TEntryKeyCompare)(const entry*, const entry*);
-
-// By the key of a mode; modes 5 to 8 use the key of mode - 5.
-const TEntryKeyCompare KeyCompares[4] = {CompareByName, CompareByExtension, CompareByTime, CompareBySize};
-
-template <int Key>
-int CompareEntries(const void* pa, const void* pb)
-{
-    const entry* a = *static_cast<entry* const*>(pa);
-    const entry* b = *static_cast<entry* const*>(pb);
-    // The class is never reversed: ".." and directories lead in both directions.
-    if (a->sortClass != b->sortClass)
-        return a->sortClass < b->sortClass ? -1 : 1;
-    return KeyCompares[Key](a, b) * SortDirection;
-}
-
-typedef int (*TQsortCompare)(const void*, const void*);
-const TQsortCompare ModeCompares[4] = {CompareEntries<0>, CompareEntries<1>, CompareEntries<2>, CompareEntries<3>};
 
 }  // namespace
 
@@ -75,8 +125,21 @@ void SortEntryArray(entry** entries, int count, int mode)
 {
     if (mode < 0 || mode > 9 || mode == SORT_UNSORTED || mode == SORT_UNSORTED2 || count < 2)
         return;
-    SortDirection = mode < SORT_REVERSED ? 1 : -1;
-    qsort(entries, size_t(count), sizeof(entry*), ModeCompares[mode % SORT_REVERSED]);
+    // 16-bit units hold every folded name unless a name has a character
+    // beyond them (folding keeps a character in its plane).
+    size_t units = 0;
+    bool wide = false;
+    for (int i = 0; i < count; i++) {
+        const char32_t* name = entries[i]->name;
+        int length = 0;
+        for (; name[length]; length++)
+            wide = wide || name[length] >= 0x10000;
+        units += size_t(length) + 1;
+    }
+    if (wide)
+        SortFolded<char32_t>(entries, count, mode, units);
+    else
+        SortFolded<char16_t>(entries, count, mode, units);
 }
 
 void SortPanel(CPanel* panel)

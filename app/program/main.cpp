@@ -171,7 +171,10 @@ int main(int argc, char** argv) {
     }
 
     Console->WriteTty("\n\n");
+    BeginStartupReads();
     InitPanelFromConfig(&Panels[0], 0);
+    // The left panel shows while the right one is read.
+    Console->Flush();
     InitPanelFromConfig(&Panels[1], 1);
     for (int side = 0; side < 2; side++) {
         CPanel* panel = &Panels[side];
@@ -182,6 +185,7 @@ int main(int argc, char** argv) {
             }
         }
     }
+    EndStartupReads();
     ActiveSide = Config.StartupSide == 'R' ? 1 : 0;
     UpdateConsoleTitle(nullptr);
     SwitchActivePanel(Panels, ActiveSide);

@@ -59,6 +59,21 @@ StdFile::~StdFile() {
     free(buffer);
 }
 
+bool StdFile::SetBufferCapacity(uint32_t bytes) {
+    if (bufferCount != 0 || bytes == 0) {
+        return false;
+    }
+    unsigned char* grown = static_cast<unsigned char*>(malloc(bytes));
+    if (grown == nullptr) {
+        return false;
+    }
+    free(buffer);
+    buffer = grown;
+    bufferCapacity = bytes;
+    bufferPos = 0;
+    return true;
+}
+
 uint32_t StdFile::OpenNarrow(const char* narrowPath, int mode, int level) {
     return Open(Westring(narrowPath, CP_ACP), mode, level);
 }
@@ -203,7 +218,7 @@ uint32_t StdFile::MoveHandle(int64_t position) {
 uint32_t StdFile::FillBuffer() {
     DWORD got = 0;
     bufferPos = bufferCount = 0;
-    if (!ReadFile(handle, buffer, BufferSize, &got, nullptr)) {
+    if (!ReadFile(handle, buffer, bufferCapacity, &got, nullptr)) {
         return GetLastError();
     }
     bufferCount = got;
@@ -298,7 +313,7 @@ uint32_t StdFile::Write(const void* bytes, uint32_t n) {
     }
     const unsigned char* from = static_cast<const unsigned char*>(bytes);
     while (n > 0) {
-        uint32_t piece = BufferSize - bufferCount;
+        uint32_t piece = bufferCapacity - bufferCount;
         if (piece > n) {
             piece = n;
         }
@@ -306,7 +321,7 @@ uint32_t StdFile::Write(const void* bytes, uint32_t n) {
         bufferCount += piece;
         from += piece;
         n -= piece;
-        if (bufferCount == BufferSize && Flush() != 0) {
+        if (bufferCount == bufferCapacity && Flush() != 0) {
             return lastError;
         }
     }

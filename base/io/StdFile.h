@@ -70,6 +70,10 @@ public:
     // The text, then CR LF.
     uint32_t WriteLine(const char* text);
 
+    // A larger buffer (for a channel that should go out in few writes); false,
+    // keeping the old one, while bytes wait in it or when memory is short.
+    bool SetBufferCapacity(uint32_t bytes);
+
     uint32_t Seek(int64_t position);
     // Back to the start; when others may write the file, the buffered data is
     // dropped so that it is read afresh.
@@ -101,6 +105,7 @@ protected:
     HANDLE handle;
     uint32_t lastError;
     unsigned char* buffer;
+    uint32_t bufferCapacity = BufferSize;
     uint32_t bufferPos;
     uint32_t bufferCount;
     int bufferMode;

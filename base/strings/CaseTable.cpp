@@ -46,10 +46,24 @@ CCaseTable::~CCaseTable()
 
 void CCaseTable::FreePages()
 {
+    asciiPlain = false;
     for (TCasePair*& page : pages) {
         delete[] page;
         page = nullptr;
     }
+}
+
+bool CCaseTable::AsciiIsPlain() const
+{
+    if (!pages[0])
+        return false;
+    for (char32_t c = 0; c < 0x80; c++) {
+        char32_t lower = c >= 'A' && c <= 'Z' ? c + 32 : c;
+        char32_t upper = c >= 'a' && c <= 'z' ? c - 32 : c;
+        if (pages[0][c].lower != lower || pages[0][c].upper != upper)
+            return false;
+    }
+    return true;
 }
 
 void CCaseTable::LoadPlane(const TCaseTriple* list, unsigned plane)
@@ -72,22 +86,7 @@ void CCaseTable::LoadPlane(const TCaseTriple* list, unsigned plane)
         entry.lower = list->lower ? list->lower : (uint16_t)c;
         entry.upper = list->upper ? list->upper : (uint16_t)c;
     }
-}
-
-char32_t CCaseTable::ToLower(char32_t c) const
-{
-    unsigned pageNumber = c >> 8;
-    if (pageNumber >= (unsigned)PageCount || !pages[pageNumber])
-        return c;
-    return (c & 0xF0000) | pages[pageNumber][c & 255].lower;
-}
-
-char32_t CCaseTable::ToUpper(char32_t c) const
-{
-    unsigned pageNumber = c >> 8;
-    if (pageNumber >= (unsigned)PageCount || !pages[pageNumber])
-        return c;
-    return (c & 0xF0000) | pages[pageNumber][c & 255].upper;
+    asciiPlain = AsciiIsPlain();
 }
 
 void CCaseTable::LowerInPlace(char32_t* text) const

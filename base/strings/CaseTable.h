@@ -37,15 +37,36 @@ public:
     // Loads a list ended by a code of 0; the plane is added to every code.
     void LoadPlane(const TCaseTriple* list, unsigned plane);
 
-    char32_t ToLower(char32_t c) const;
-    char32_t ToUpper(char32_t c) const;
+    // Inline, with ASCII answered without the pages: names are mostly ASCII
+    // and sorting folds every character it compares.
+    char32_t ToLower(char32_t c) const
+    {
+        if (c < 0x80 && asciiPlain)
+            return c - U'A' < 26u ? c + 32 : c;
+        unsigned pageNumber = c >> 8;
+        if (pageNumber >= (unsigned)PageCount || !pages[pageNumber])
+            return c;
+        return (c & 0xF0000) | pages[pageNumber][c & 255].lower;
+    }
+    char32_t ToUpper(char32_t c) const
+    {
+        if (c < 0x80 && asciiPlain)
+            return c - U'a' < 26u ? c - 32 : c;
+        unsigned pageNumber = c >> 8;
+        if (pageNumber >= (unsigned)PageCount || !pages[pageNumber])
+            return c;
+        return (c & 0xF0000) | pages[pageNumber][c & 255].upper;
+    }
     void LowerInPlace(char32_t* text) const;
     void UpperInPlace(char32_t* text) const;
 
 private:
     void FreePages();
+    // Whether the pages map ASCII as the plain A-Z/a-z pairs and nothing else.
+    bool AsciiIsPlain() const;
 
     TCasePair* pages[PageCount];
+    bool asciiPlain = false;  // ASCII may take the inline path
 };
 
 // The generated source lists (plane 0 and plane 1, codes without their plane).

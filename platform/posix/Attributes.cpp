@@ -7,9 +7,19 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fcntl.h>
+#include <atomic>
+#include <cerrno>
 #include <sys/stat.h>
+#include <sys/syscall.h>
 #include <sys/xattr.h>
 #include <unistd.h>
+
+// Reading an extended attribute relative to a directory came with Linux 6.13;
+// the C library may not name the call yet (its number is the same on every
+// architecture).
+#if defined(__linux__) && !defined(__NR_getxattrat)
+#define __NR_getxattrat 464
+#endif
 
 namespace w32 {
 
@@ -32,7 +42,106 @@ long ReadXattrBits(const std::string& posix) {
     return std::strtol(buf, nullptr, 10) & kXattrBits;
 }
 
+long ParseXattrBits(char* buf, ssize_t n) {
+    if (n <= 0) {
+        return -1;
+    }
+    buf[n] = 0;
+    return std::strtol(buf, nullptr, 10) & kXattrBits;
+}
+
+// The kernel's argument block of getxattrat.
+struct XattrArgs {
+    uint64_t value;
+    uint32_t size;
+    uint32_t flags;
+};
+
+// 1 while the kernel answers getxattrat, 0 once it said it has none.
+std::atomic<int> g_haveGetxattrAt{1};
+
+// The kept bits of the entry `name` of an open directory, or -1. Where the
+// kernel has no getxattrat, the entry is named through the directory's
+// descriptor in /proc, which spares the kernel the walk of the full path.
+long ReadXattrBitsAt(int dirfd, const char* name) {
+    char buf[32];
+#ifdef __NR_getxattrat
+    if (g_haveGetxattrAt.load(std::memory_order_relaxed)) {
+        XattrArgs args{reinterpret_cast<uint64_t>(buf), sizeof buf - 1, 0};
+        long n = RetryEintr([&] {
+            return ::syscall(__NR_getxattrat, dirfd, name, AT_SYMLINK_NOFOLLOW, kAttribXattr, &args, sizeof args);
+        });
+        if (n >= 0 || errno != ENOSYS) {
+            return ParseXattrBits(buf, n);
+        }
+        g_haveGetxattrAt.store(0, std::memory_order_relaxed);
+    }
+#endif
+    char path[64 + 256];
+    std::snprintf(path, sizeof path, "/proc/self/fd/%d/%s", dirfd, name);
+    ssize_t n = RetryEintr([&] { return ::lgetxattr(path, kAttribXattr, buf, sizeof buf - 1); });
+    return ParseXattrBits(buf, n);
+}
+
+FILETIME OlderOf(const struct timespec& ctime, const struct timespec& mtime);
+
 }  // namespace
+
+bool DirectoryKeepsXattrs(int dirfd) {
+    char buf[32];
+    ssize_t n = ::fgetxattr(dirfd, kAttribXattr, buf, sizeof buf);
+    return n >= 0 || (errno != ENOTSUP && errno != EOPNOTSUPP);
+}
+
+bool QueryEntryInfoAt(int dirfd, const char* name, const std::string& hiddenName, bool xattrs, FileInfo& info) {
+    struct statx sx;
+    int flags = AT_SYMLINK_NOFOLLOW | AT_NO_AUTOMOUNT;
+    if (RetryEintr([&] { return ::statx(dirfd, name, flags, STATX_BASIC_STATS | STATX_BTIME, &sx); }) != 0) {
+        return false;
+    }
+    DWORD attributes = 0;
+    bool isLink = S_ISLNK(sx.stx_mode);
+    struct stat target;
+    bool isDir = S_ISDIR(sx.stx_mode) || (isLink && ::fstatat(dirfd, name, &target, 0) == 0 && S_ISDIR(target.st_mode));
+    if (isDir) {
+        attributes |= FILE_ATTRIBUTE_DIRECTORY;
+    }
+    if (isLink) {
+        attributes |= FILE_ATTRIBUTE_REPARSE_POINT;
+        info.reparseTag = static_cast<DWORD>(IO_REPARSE_TAG_SYMLINK);
+    } else {
+        info.reparseTag = 0;
+        if (!(sx.stx_mode & S_IWUSR)) {
+            attributes |= FILE_ATTRIBUTE_READONLY;
+        }
+        long kept = xattrs ? ReadXattrBitsAt(dirfd, name) : -1;
+        if (kept > 0) {
+            attributes |= static_cast<DWORD>(kept);
+        }
+    }
+    if (!hiddenName.empty() && hiddenName[0] == '.' && hiddenName != "." && hiddenName != "..") {
+        attributes |= FILE_ATTRIBUTE_HIDDEN;
+    }
+    if (attributes == 0) {
+        attributes = FILE_ATTRIBUTE_NORMAL;
+    }
+    info.attributes = attributes;
+    auto spec = [](const struct statx_timestamp& t) {
+        struct timespec ts;
+        ts.tv_sec = t.tv_sec;
+        ts.tv_nsec = t.tv_nsec;
+        return ts;
+    };
+    if (sx.stx_mask & STATX_BTIME) {
+        info.creation = FileTimeFromTimespec(spec(sx.stx_btime));
+    } else {
+        info.creation = OlderOf(spec(sx.stx_ctime), spec(sx.stx_mtime));
+    }
+    info.access = FileTimeFromTimespec(spec(sx.stx_atime));
+    info.write = FileTimeFromTimespec(spec(sx.stx_mtime));
+    info.size = S_ISREG(sx.stx_mode) ? static_cast<ULONGLONG>(sx.stx_size) : 0;
+    return true;
+}
 
 FILETIME FileTimeFromTimespec(const struct timespec& ts) {
     LONGLONG value = static_cast<LONGLONG>(ts.tv_sec) * 10000000LL + ts.tv_nsec / 100 + kEpochDelta;
@@ -67,9 +176,16 @@ FILETIME CreationTime(int dirfd, const char* path, int flags, const struct stat&
         ts.tv_nsec = sx.stx_btime.tv_nsec;
         return FileTimeFromTimespec(ts);
     }
-    const struct timespec& older = (st.st_ctim.tv_sec < st.st_mtim.tv_sec) ? st.st_ctim : st.st_mtim;
-    return FileTimeFromTimespec(older);
+    return OlderOf(st.st_ctim, st.st_mtim);
 }
+
+namespace {
+
+FILETIME OlderOf(const struct timespec& ctime, const struct timespec& mtime) {
+    return FileTimeFromTimespec(ctime.tv_sec < mtime.tv_sec ? ctime : mtime);
+}
+
+}  // namespace
 
 std::string BaseName(const std::string& posix) {
     std::string path = posix;

@@ -36,6 +36,14 @@ struct timespec TimespecFromFileTime(const FILETIME& ft);
 bool QueryPathInfo(const std::string& posix, const std::string& name, FileInfo& info);
 // The same from an lstat result already at hand (directory searches).
 void InfoFromStat(const std::string& posix, const std::string& name, const struct stat& st, FileInfo& info);
+// Whether a directory's file system keeps user extended attributes, asked once
+// per directory searched: where it keeps none, no entry is asked for the bits.
+bool DirectoryKeepsXattrs(int dirfd);
+// The information about the entry `name` of the open directory `dirfd` (a link
+// is not followed): one statx for the basic fields and the birth time together,
+// the kept bits read relative to the directory unless `xattrs` is false.
+// `hiddenName` as for QueryPathInfo. False when the entry has gone.
+bool QueryEntryInfoAt(int dirfd, const char* name, const std::string& hiddenName, bool xattrs, FileInfo& info);
 // The creation time: the birth time where the file system keeps one, else the
 // older of the change and modification times. `dirfd`/`path`/`flags` as statx takes them.
 FILETIME CreationTime(int dirfd, const char* path, int flags, const struct stat& st);

@@ -8,6 +8,8 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <system_error>
+#include <thread>
 #include <unistd.h>
 #include <vector>
 
@@ -96,36 +98,136 @@ bool MatchesCompiled(const WString& compiled, const WString& name) {
     return MatchFrom(compiled, 0, name, 0, name.rfind(u'.'));
 }
 
+// Directories with more entries than this have their entries examined on a few
+// threads, a block at a time: while the caller takes one block, the next is
+// being examined.
+const size_t kParallelFrom = 2048;
+const size_t kBlockEntries = 2048;
+
 class FindObject : public HandleObject {
 public:
     FindObject() : HandleObject(HandleKind::Find) {}
     ~FindObject() override {
+        JoinHelpers();
         if (dir) {
             ::closedir(dir);
         }
     }
 
+    void JoinHelpers() {
+        for (std::thread& helper : helpers) {
+            helper.join();
+        }
+        helpers.clear();
+    }
+
     DIR* dir = nullptr;
-    std::string directory;           // POSIX path of the directory searched
+    int fd = -1;                     // the directory's descriptor (owned by dir)
+    bool xattrs = true;              // its file system keeps user extended attributes
     std::vector<std::string> names;  // the matching names, "." and ".." first
     size_t next = 0;
+    // What was found about an entry.
+    struct Examined {
+        FileInfo info;
+        bool present = false;
+    };
+    // The block the caller takes from (entries blockStart onwards), and the
+    // one the helpers are examining (aheadStart onwards).
+    std::vector<Examined> block;
+    size_t blockStart = 0;
+    std::vector<Examined> ahead;
+    size_t aheadStart = 0;
+    std::vector<std::thread> helpers;
 };
+
+bool IsDotOrParent(const std::string& name) {
+    return name == "." || name == "..";
+}
+
+void Examine(const FindObject& find, size_t index, FindObject::Examined& out) {
+    const std::string& name = find.names[index];
+    out.present = QueryEntryInfoAt(find.fd, name.c_str(), IsDotOrParent(name) ? std::string() : name, find.xattrs,
+                                   out.info);
+}
+
+unsigned HelperCount() {
+    return std::max(1u, std::min(4u, std::thread::hardware_concurrency()));
+}
+
+// Examines the entries `start` onwards into `out`, split into `parts` shares;
+// the shares from `firstHelped` on go to new threads (kept in the object's
+// helpers), the others are done here.
+void ExamineShares(FindObject& find, std::vector<FindObject::Examined>& out, size_t start, unsigned parts,
+                   unsigned firstHelped) {
+    size_t count = std::min(kBlockEntries, find.names.size() - start);
+    out.assign(count, FindObject::Examined());
+    size_t share = (count + parts - 1) / parts;
+    auto work = [&find, &out, start, count, share](size_t part) {
+        size_t from = part * share;
+        size_t to = std::min(count, from + share);
+        for (size_t i = from; i < to; ++i) {
+            Examine(find, start + i, out[i]);
+        }
+    };
+    for (size_t part = 0; part < parts && part * share < count; ++part) {
+        if (part < firstHelped) {
+            continue;
+        }
+        try {
+            find.helpers.emplace_back(work, part);
+        } catch (const std::system_error&) {
+            work(part);  // no thread to be had: this one does the share
+        }
+    }
+    for (size_t part = 0; part < firstHelped && part * share < count; ++part) {
+        work(part);
+    }
+}
+
+// Makes the block that holds `index` the current one and starts on the next.
+void MoveToBlock(FindObject& find, size_t index) {
+    find.JoinHelpers();
+    if (!find.ahead.empty() && index >= find.aheadStart && index < find.aheadStart + find.ahead.size()) {
+        find.block.swap(find.ahead);
+        find.blockStart = find.aheadStart;
+    } else {
+        // The first block: this thread takes a share of it too.
+        ExamineShares(find, find.block, index, HelperCount(), 1);
+        find.JoinHelpers();
+        find.blockStart = index;
+    }
+    find.ahead.clear();
+    size_t following = find.blockStart + find.block.size();
+    if (following < find.names.size()) {
+        find.aheadStart = following;
+        ExamineShares(find, find.ahead, following, HelperCount(), 0);
+    }
+}
 
 // Fills the record for the next name that still exists; false at the end.
 bool Deliver(FindObject& find, WIN32_FIND_DATAW* data) {
+    bool parallel = find.names.size() >= kParallelFrom;
     while (find.next < find.names.size()) {
-        const std::string& name = find.names[find.next++];
-        struct stat st;
-        if (::fstatat(::dirfd(find.dir), name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) {
+        size_t index = find.next++;
+        const std::string& name = find.names[index];
+        FindObject::Examined single;
+        FindObject::Examined* examined = &single;
+        if (parallel) {
+            if (index < find.blockStart || index >= find.blockStart + find.block.size()) {
+                MoveToBlock(find, index);
+            }
+            examined = &find.block[index - find.blockStart];
+        } else {
+            Examine(find, index, single);
+        }
+        if (!examined->present) {
             continue;  // gone since the directory was read
         }
         WString wide = ToUtf16(name);
         if (wide.size() >= MAX_PATH) {
             continue;  // no room in the record, as a Windows name could never be this long
         }
-        FileInfo info;
-        std::string path = find.directory == "/" ? "/" + name : find.directory + "/" + name;
-        InfoFromStat(path, name == "." || name == ".." ? std::string() : name, st, info);
+        const FileInfo& info = examined->info;
         std::memset(data, 0, sizeof *data);
         data->dwFileAttributes = info.attributes;
         data->ftCreationTime = info.creation;
@@ -135,6 +237,11 @@ bool Deliver(FindObject& find, WIN32_FIND_DATAW* data) {
         data->nFileSizeLow = static_cast<DWORD>(info.size & 0xFFFFFFFF);
         data->dwReserved0 = info.reparseTag;
         std::copy(wide.begin(), wide.end(), data->cFileName);
+        if (find.next >= find.names.size()) {
+            find.JoinHelpers();
+            std::vector<FindObject::Examined>().swap(find.block);
+            std::vector<FindObject::Examined>().swap(find.ahead);
+        }
         return true;
     }
     return false;
@@ -168,7 +275,13 @@ HANDLE WINAPI FindFirstFileW(LPCWSTR lpFileName, LPWIN32_FIND_DATAW lpFindFileDa
         return INVALID_HANDLE_VALUE;
     }
     auto find = std::make_shared<w32::FindObject>();
-    find->dir = ::opendir(posix.c_str());
+    int fd = w32::RetryEintr([&] { return ::open(posix.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); });
+    find->dir = fd >= 0 ? ::fdopendir(fd) : nullptr;
+    if (fd >= 0 && !find->dir) {
+        int error = errno;
+        ::close(fd);
+        errno = error;
+    }
     if (!find->dir) {
         // A missing (or unreadable) directory is a path error whatever the pattern.
         if (errno == ENOENT || errno == ENOTDIR) {
@@ -178,13 +291,12 @@ HANDLE WINAPI FindFirstFileW(LPCWSTR lpFileName, LPWIN32_FIND_DATAW lpFindFileDa
         }
         return INVALID_HANDLE_VALUE;
     }
-    find->directory = posix;
-    while (find->directory.size() > 1 && find->directory.back() == '/') {
-        find->directory.pop_back();
-    }
+    find->fd = fd;
+    find->xattrs = w32::DirectoryKeepsXattrs(fd);
     // A drive's root has no "." and ".." entries, as on Windows.
-    bool root = w32::IsDriveRoot(find->directory);
+    bool root = w32::IsDriveRoot(posix);
     WString compiled = w32::CompilePattern(pattern);
+    bool everything = compiled == u"*";
     std::vector<std::string> dots;
     errno = 0;
     while (struct dirent* entry = ::readdir(find->dir)) {
@@ -193,7 +305,7 @@ HANDLE WINAPI FindFirstFileW(LPCWSTR lpFileName, LPWIN32_FIND_DATAW lpFindFileDa
         if (dot && root) {
             continue;
         }
-        if (!w32::MatchesCompiled(compiled, w32::ToUtf16(name))) {
+        if (!everything && !w32::MatchesCompiled(compiled, w32::ToUtf16(name))) {
             continue;
         }
         (dot ? dots : find->names).push_back(name);

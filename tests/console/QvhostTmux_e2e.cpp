@@ -45,12 +45,52 @@ protected:
         fs::copy_file(std::string(binary) + "/bin/qv_console_probe", dir + "/quorvane");
         socket = "qvtest-" + std::to_string(getpid());
         // xterm's key and mouse sequences, as tmux sends them.
-        std::string command = "env TERM=xterm-256color TZ=UTC APPDATA=\"" + appData + "\" QUORVANE_DRIVES=\"" +
-                              DriveMap() + "\" " + dir + "/qvhost; echo $? > " + dir + "/rc; sleep 60";
-        ASSERT_EQ(std::system(("tmux -L " + socket + " -f /dev/null new-session -d -x 90 -y 30 '" + command + "'")
+        Launch("TERM=xterm-256color", "", 90, 30);
+        ASSERT_TRUE(WaitForPane("ready 90x30")) << Pane();
+    }
+
+    // Starts qvhost in a new tmux session (ending any earlier one) with the
+    // environment settings and arguments given, as a shell command line; its
+    // exit code goes to the file rc.
+    void Launch(const std::string& env, const std::string& args, int columns, int rows) {
+        // Each session on a server of its own: a server just told to end may
+        // still hold its socket.
+        Shell("tmux -L " + socket + " kill-server 2>/dev/null");
+        socket = "qvtest-" + std::to_string(getpid()) + "-" + std::to_string(++launches);
+        fs::remove(dir + "/rc");
+        // The test's own time zone, data folder and drives, then the case's.
+        const std::string command = "cd " + dir + " && env TERM=xterm-256color TZ=UTC APPDATA=\"" + appData +
+                                    "\" QUORVANE_DRIVES=\"" + DriveMap() + "\" " + env + " " + dir + "/qvhost " + args +
+                                    "; echo $? > " + dir + "/rc; sleep 60";
+        WriteFile(dir + "/session", command);
+        ASSERT_EQ(std::system(("tmux -L " + socket + " -f /dev/null new-session -d -x " + std::to_string(columns) +
+                               " -y " + std::to_string(rows) + " 'sh " + dir + "/session'")
                                   .c_str()),
                   0);
-        ASSERT_TRUE(WaitForPane("ready 90x30")) << Pane();
+        events = 0;
+    }
+
+    static void WriteFile(const std::string& path, const std::string& text, bool executable = false) {
+        // A new file, not the old one rewritten: that may be a program still running.
+        fs::remove(path);
+        {
+            std::ofstream out(path, std::ios::binary | std::ios::trunc);
+            out << text;
+        }
+        if (executable) {
+            fs::permissions(path, fs::perms::owner_all | fs::perms::group_read | fs::perms::others_read);
+        }
+    }
+
+    // The exit code qvhost's session wrote, -1 while it runs.
+    int ExitCode() {
+        if (!WaitFor([&] { return fs::exists(dir + "/rc") && fs::file_size(dir + "/rc") > 0; })) {
+            return -1;
+        }
+        std::ifstream rc(dir + "/rc");
+        int code = -1;
+        rc >> code;
+        return code;
     }
 
     void TearDown() override {
@@ -71,14 +111,28 @@ protected:
     }
 
     // Sends keys (send-keys syntax) and waits for the probe's report of them.
+    // Terminals send no key releases: after a key or a mouse release with
+    // modifiers held, qvhost reports them released in a key event of its own.
     bool Reports(const std::string& keys, const std::string& what) {
         ++events;
         Tmux("send-keys -t 0 " + keys);
-        return WaitForPane(std::to_string(events) + ": " + what);
+        if (!WaitForPane(std::to_string(events) + ": " + what)) {
+            return false;
+        }
+        const size_t shift = what.find("shift ");
+        const bool modified = shift != std::string::npos && what.compare(shift, 7, "shift 0") != 0;
+        const bool releases = what.compare(0, 4, "key ") == 0 || what.find("action 5") != std::string::npos ||
+                              what.find("action 6") != std::string::npos || what.find("action 7") != std::string::npos;
+        if (modified && releases) {
+            ++events;
+            return WaitForPane(std::to_string(events) + ": key 0 char 0 shift 0");
+        }
+        return true;
     }
 
     std::string dir;
     std::string socket;
+    int launches = 0;
     int events = 0;
 };
 
@@ -125,6 +179,203 @@ TEST_F(QvhostInTmux, MouseResizeAndTheWayOut) {
     EXPECT_EQ(code, 0);
     // The terminal is back on its own screen: the program's screen is gone.
     EXPECT_TRUE(WaitFor([&] { return Pane().find("ready") == std::string::npos; })) << Pane();
+}
+
+
+TEST_F(QvhostInTmux, NothingOfTheProgramsDataDrivesTheTerminal) {
+    // A title with a bell (which ends the title sequence), a clear-screen and
+    // a cursor move: the terminal must take it as text.
+    EXPECT_TRUE(Reports("t", "key 74 char 74 shift 0")) << Pane();
+    EXPECT_TRUE(WaitFor([&] { return Tmux("display -p -t 0 '#{pane_title}'").find("evil") != std::string::npos; }));
+    EXPECT_EQ(Tmux("display -p -t 0 '#{pane_title}'"), "evil??[2J?[5;5HPWNED\n");
+    const std::string pane = Pane();
+    EXPECT_EQ(pane.find("PWNED"), std::string::npos) << pane;
+    EXPECT_NE(pane.find("ready 90x30"), std::string::npos) << pane;
+}
+
+TEST_F(QvhostInTmux, EveryCellTakesOneTerminalColumn) {
+    // Wide CJK and emoji, a combining accent and a zero-width space: each a
+    // one-column stand-in, so the closing bar stays in the program's column.
+    EXPECT_TRUE(Reports("u", "key 75 char 75 shift 0")) << Pane();
+    const std::string shown = "[\uFFFD\uFFFD\uFFFD|\uFFFD|e\uFFFD|\uFFFD]";
+    ASSERT_TRUE(WaitForPane(shown)) << Pane();
+    std::istringstream rows(Pane());
+    std::string row;
+    for (int y = 0; y <= 26 && std::getline(rows, row); ++y) {
+    }
+    EXPECT_EQ(row.substr(0, shown.size()), shown);
+}
+
+// The mouse and the modified keys under terminal descriptions that name
+// neither the SGR mouse reports nor the xterm forms of modified keys.
+class QvhostUnderTerm : public QvhostInTmux, public ::testing::WithParamInterface<const char*> {};
+
+TEST_P(QvhostUnderTerm, MouseReportsModifiedKeysAndDoubleClicks) {
+    Launch(std::string("TERM=") + GetParam(), "", 90, 30);
+    ASSERT_TRUE(WaitForPane("ready 90x30")) << Pane();
+    struct Case {
+        const char* sent;
+        const char* report;
+    };
+    const Case cases[] = {
+        {"\\033[<0;71;11M", "mouse action 0 at 70,10 shift 0 button 1"},
+        {"\\033[<0;71;11m", "mouse action 5 at 70,10 shift 0 button 1"},
+        {"\\033[<2;3;4M", "mouse action 1 at 2,3 shift 0 button 2"},
+        {"\\033[<64;3;4M", "mouse action 7 at 2,3 shift 0 button 120"},
+        {"\\033[1;4P", "key 10068 char 0 shift 5"},   // Shift+Alt+F1
+        {"\\033[1;4S", "key 1006B char 0 shift 5"},   // Shift+Alt+F4
+        {"\\033[18;4~", "key 1006E char 0 shift 5"},  // Shift+Alt+F7
+        {"\\033[20;4~", "key 10070 char 0 shift 5"},  // Shift+Alt+F9
+        {"\\033[15;2~", "key 30058 char 0 shift 4"},  // Shift+F5
+        {"\\033[1;5D", "key 10073 char 0 shift 2"},   // Ctrl+Left
+        {"\\033[3;3~", "key 100A3 char 0 shift 1"},   // Alt+Del
+        {"\\033[6;5~", "key 10076 char 0 shift 2"},   // Ctrl+PgDn
+        {"\\033[24;7~", "key 1008A char 0 shift 3"},  // Ctrl+Alt+F12
+    };
+    for (const Case& c : cases) {
+        EXPECT_TRUE(Reports("-l \"$(printf '" + std::string(c.sent) + "')\"", c.report)) << c.sent << "\n" << Pane();
+    }
+    // Two clicks on one cell in quick succession: the second press is a double click.
+    Tmux("send-keys -t 0 -l \"$(printf '\\033[<0;9;9M\\033[<0;9;9m\\033[<0;9;9M\\033[<0;9;9m')\"");
+    events += 4;
+    EXPECT_TRUE(WaitForPane(std::to_string(events - 3) + ": mouse action 0 at 8,8")) << Pane();
+    EXPECT_TRUE(WaitForPane(std::to_string(events - 1) + ": mouse action 4 at 8,8")) << Pane();
+    EXPECT_TRUE(WaitForPane(std::to_string(events) + ": mouse action 5 at 8,8")) << Pane();
+}
+
+INSTANTIATE_TEST_SUITE_P(Terms, QvhostUnderTerm, ::testing::Values("tmux-256color", "screen", "xterm-256color"));
+
+TEST_F(QvhostInTmux, TheProgramsErrorsAreShownAfterTheFullScreen) {
+    WriteFile(dir + "/quorvane",
+              "#!/bin/sh\necho \"quorvane: unknown option $1\" >&2\necho 'Usage: quorvane [options]' >&2\nexit 2\n",
+              true);
+    Launch("TERM=xterm-256color", "-z", 90, 30);
+    EXPECT_EQ(ExitCode(), 2);
+    EXPECT_TRUE(WaitForPane("quorvane: unknown option -z\nUsage: quorvane [options]")) << Pane();
+}
+
+TEST_F(QvhostInTmux, TheExitFileIsAShellScriptThatLandsInTheDirectory) {
+    // A program that writes its exit directory the way quorvane does: a drive
+    // line, then cd "<directory>", into the file it was given (C: is /).
+    const std::string target = dir + "/it's $(touch pwned) & `touch pwned2`; echo pwned";
+    ASSERT_TRUE(fs::create_directory(target));
+    std::string windows = target;
+    for (char& c : windows) {
+        if (c == '/') c = '\\';
+    }
+    WriteFile(dir + "/target", windows);
+    WriteFile(dir + "/quorvane",
+              "#!/bin/sh\n"
+              "while [ $# -gt 0 ]; do if [ \"$1\" = -x ]; then f=$2; fi; shift; done\n"
+              "p=$(printf '%s' \"$f\" | sed 's/^C://; s/\\\\/\\//g')\n"
+              "printf 'C:\\r\\ncd \"%s\"\\r\\n' \"$(cat target)\" > \"$p\"\n",
+              true);
+    Launch("TERM=xterm-256color QUORVANE_DRIVES=C=/", "-x exit.sh", 90, 30);
+    ASSERT_EQ(ExitCode(), 0) << Pane();
+    const std::string landed = Shell("cd / && . '" + dir + "/exit.sh' && pwd");
+    EXPECT_EQ(landed, target + "\n");
+    EXPECT_FALSE(fs::exists(dir + "/pwned"));
+    EXPECT_FALSE(fs::exists("/pwned"));
+    // A file that cannot be written: an error and an exit code that is not 0.
+    Launch("TERM=xterm-256color QUORVANE_DRIVES=C=/", "-x no-such-folder/exit.sh", 90, 30);
+    EXPECT_EQ(ExitCode(), 1);
+    EXPECT_TRUE(WaitForPane("qvhost: cannot write no-such-folder/exit.sh")) << Pane();
+}
+
+// The real program under qvhost: a panel of a folder of our own, data files in
+// a folder of our own (C: is /).
+class QvhostWithProgram : public QvhostInTmux {
+protected:
+    void StartProgram(int columns, int rows) {
+        const char* binary = std::getenv("QV_BINARY_DIR");
+        fs::remove(dir + "/quorvane");
+        fs::copy_file(std::string(binary) + "/bin/quorvane", dir + "/quorvane");
+        fs::create_directories(dir + "/appdata");
+        fs::create_directories(dir + "/panel/target-sub");
+        WriteFile(dir + "/panel/target-sub/inside-file", "x");
+        Launch("TERM=xterm-256color QUORVANE_DRIVES=C=/ 'APPDATA=" + Windows(dir + "/appdata") + "'",
+               "-l '" + Windows(dir + "/panel") + "' -r '" + Windows(dir + "/panel") + "'", columns, rows);
+    }
+    static std::string Windows(std::string posix) {
+        for (char& c : posix) {
+            if (c == '/') c = '\\';
+        }
+        return "C:" + posix;
+    }
+    // The row and column of text on the pane, -1 when it is not there.
+    std::pair<int, int> Find(const std::string& text) {
+        std::istringstream rows(Pane());
+        std::string row;
+        for (int y = 0; std::getline(rows, row); ++y) {
+            const size_t at = row.find(text);
+            if (at != std::string::npos) {
+                // Columns count characters, not bytes: the frame is UTF-8.
+                int column = 0;
+                for (size_t i = 0; i < at; ++i) {
+                    column += (static_cast<unsigned char>(row[i]) & 0xC0) != 0x80;
+                }
+                return {y, column};
+            }
+        }
+        return {-1, -1};
+    }
+};
+
+TEST_F(QvhostWithProgram, ATerminalBelowTheLeastScreenShowsWhatFitsAndANotice) {
+    StartProgram(70, 20);
+    ASSERT_TRUE(WaitForPane("target-sub")) << Pane();
+    EXPECT_TRUE(WaitForPane("Quorvane needs 80x25; this terminal is 70x20.")) << Pane();
+    EXPECT_EQ(Find("Quorvane needs").first, 19) << Pane();
+    // Grown past the least screen: the whole screen, key bar at the bottom.
+    Tmux("resize-window -t 0 -x 100 -y 30");
+    EXPECT_TRUE(WaitFor([&] { return Find("10Quit").first == 29; })) << Pane();
+    EXPECT_EQ(Pane().find("Quorvane needs"), std::string::npos) << Pane();
+    // And smaller once more, in rows only.
+    Tmux("resize-window -t 0 -x 100 -y 22");
+    EXPECT_TRUE(WaitForPane("Quorvane needs 100x25; this terminal is 100x22.")) << Pane();
+}
+
+TEST_F(QvhostWithProgram, ADoubleClickOnADirectoryEntersIt) {
+    StartProgram(100, 30);
+    ASSERT_TRUE(WaitForPane("target-sub")) << Pane();
+    const std::pair<int, int> at = Find("target-sub");
+    const std::string cell = std::to_string(at.second + 2) + ";" + std::to_string(at.first + 1);
+    Tmux("send-keys -t 0 -l \"$(printf '\\033[<0;" + cell + "M\\033[<0;" + cell + "m\\033[<0;" + cell +
+         "M\\033[<0;" + cell + "m')\"");
+    EXPECT_TRUE(WaitForPane("inside-file")) << Pane();
+}
+
+TEST_F(QvhostWithProgram, NamesOfWideAndCombiningCharactersKeepEveryRowTheScreensWidth) {
+    for (const char* name : {"\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E.txt", "\xF0\x9F\x98\x80 emoji",
+                             "e\xCC\x81cole", "zero\xE2\x80\x8Bwidth", "\xE4\xB8\xAD"}) {
+        fs::create_directories(dir + "/panel");
+        WriteFile(dir + "/panel/" + name, "x");
+    }
+    StartProgram(100, 30);
+    ASSERT_TRUE(WaitForPane("target-sub")) << Pane();
+    // Every row of the panels ends in the right panel's frame, in column 99,
+    // with the cursor bar on each name in turn and in either panel.
+    auto framesHold = [&] {
+        std::istringstream rows(Pane());
+        std::string row;
+        for (int y = 0; std::getline(rows, row) && y < 20; ++y) {
+            std::u32string cells;
+            for (size_t i = 0; i < row.size(); ++i) {
+                if ((static_cast<unsigned char>(row[i]) & 0xC0) != 0x80) {
+                    cells += U' ';
+                }
+            }
+            if (cells.size() != 100) {
+                return false;
+            }
+        }
+        return true;
+    };
+    for (const char* key : {"Down", "Down", "Down", "Down", "Down", "Tab", "Down", "Down", "Down", "Down"}) {
+        Tmux(std::string("send-keys -t 0 ") + key);
+        EXPECT_TRUE(WaitFor(framesHold)) << key << "\n" << Pane();
+    }
+    EXPECT_NE(Pane().find("\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD.txt"), std::string::npos) << Pane();
 }
 
 }  // namespace

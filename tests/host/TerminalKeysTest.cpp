@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
+#include <vector>
+
 using namespace qvhost;
 
 TEST(TerminalKeys, TerminalKeysBecomeKeyCodes) {
@@ -65,4 +68,57 @@ TEST(TerminalKeys, KeysByName) {
             EXPECT_EQ(key.shift, c.shift) << c.name;
         }
     }
+}
+
+TEST(TerminalKeys, XtermModifierFormsOfFunctionCursorAndEditingKeys) {
+    struct Case {
+        const char* sequence;
+        const char* name;
+        int32_t code, shift;
+    };
+    const Case cases[] = {
+        {"\033[1;4P", "Shift+Alt+F1", 0x10068, 5},  {"\033[1;4S", "Shift+Alt+F4", 0x1006B, 5},
+        {"\033[18;4~", "Shift+Alt+F7", 0x1006E, 5}, {"\033[20;4~", "Shift+Alt+F9", 0x10070, 5},
+        {"\033[15;2~", "Shift+F5", 0x30058, 4},     {"\033[24;5~", "Ctrl+F12", 0x1008A, 2},
+        {"\033[23;3~", "Alt+F11", 0x1008B, 1},      {"\033[1;5A", "Ctrl+Up", 0x1008D, 2},
+        {"\033[1;3B", "Alt+Down", 0x100A0, 1},      {"\033[1;2D", "Shift+Left", 0x3004B, 4},
+        {"\033[1;6C", "Ctrl+Shift+Right", 0x10074, 6}, {"\033[1;2H", "Shift+Home", 0x30047, 4},
+        {"\033[1;5F", "Ctrl+End", 0x10075, 2},      {"\033[2;2~", "Shift+Ins", 0x30052, 4},
+        {"\033[3;3~", "Alt+Del", 0x100A3, 1},       {"\033[5;5~", "Ctrl+PgUp", 0x10084, 2},
+        {"\033[6;7~", "Ctrl+Alt+PgDn", 0x10076, 3}, {"\033[11;2~", "Shift+F1", 0x30054, 4},
+        {"\033[17;8~", "Ctrl+Alt+Shift+F6", 0x10063, 7},
+    };
+    for (const Case& c : cases) {
+        KeyEvent key = KeyFromSequence(c.sequence);
+        EXPECT_EQ(key.code, c.code) << c.name;
+        EXPECT_EQ(key.shift, c.shift) << c.name;
+        KeyEvent named = KeyFromName(c.name);
+        EXPECT_EQ(named.code, key.code) << c.name;
+        EXPECT_EQ(named.shift, key.shift) << c.name;
+    }
+    // An Escape before the sequence adds Alt.
+    KeyEvent escaped = KeyFromSequence("\033[15;2~", 1);
+    EXPECT_EQ(escaped.code, 0x1006C);
+    EXPECT_EQ(escaped.shift, 5);
+    for (const char* other : {"\033[1;1A", "\033[1;9A", "\033[9;5~", "\033[1;5Z", "\033[15;5~x", "\033[15~",
+                              "\033[;5~", "x"}) {
+        EXPECT_EQ(KeyFromSequence(other).code, 0) << other + 1;
+    }
+}
+
+TEST(TerminalKeys, EveryModifierFormTaughtToTheTerminalIsAKey) {
+    // Seven modifier combinations of thirty keys: each decodes, and no two
+    // sequences give the same key and shift state unless they name one key
+    // (Home and End have more than one form).
+    const std::vector<std::string>& sequences = ModifiedKeySequences();
+    ASSERT_EQ(sequences.size(), 30u * 7u);
+    std::map<std::pair<int32_t, int32_t>, int> seen;
+    for (const std::string& s : sequences) {
+        KeyEvent key = KeyFromSequence(s);
+        EXPECT_NE(key.code, 0) << s.substr(1);
+        EXPECT_NE(key.shift, 0) << s.substr(1);
+        ++seen[{key.code, key.shift}];
+    }
+    // 22 keys (F1-F12, four arrows, Home, End, PgUp, PgDn, Ins, Del) x 7.
+    EXPECT_EQ(seen.size(), 22u * 7u);
 }

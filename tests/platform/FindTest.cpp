@@ -3,9 +3,18 @@
 #include "tests/support/TempDir.h"
 
 #include <algorithm>
+#include <cctype>
+#include <cstdio>
+#include <cstdlib>
 #include <gtest/gtest.h>
+#include <map>
 #include <set>
 #include <string>
+
+#ifndef _WIN32
+#include <fcntl.h>
+#include <unistd.h>
+#endif
 
 namespace {
 
@@ -146,6 +155,188 @@ TEST_F(FindTest, HiddenAndReadOnlyShowInTheRecord) {
     FindClose(find);
     EXPECT_NE(data.dwFileAttributes & FILE_ATTRIBUTE_HIDDEN, 0u);
     EXPECT_NE(data.dwFileAttributes & FILE_ATTRIBUTE_READONLY, 0u);
+}
+
+// What a search says of one entry.
+struct FoundRecord {
+    DWORD attributes = 0;
+    ULONGLONG size = 0;
+    ULONGLONG written = 0;
+    ULONGLONG created = 0;
+    DWORD reparseTag = 0;
+    int seen = 0;
+};
+
+ULONGLONG Ticks(const FILETIME& time) {
+    return (static_cast<ULONGLONG>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
+}
+
+std::map<std::string, FoundRecord> Records(const WString& pattern) {
+    std::map<std::string, FoundRecord> records;
+    WIN32_FIND_DATAW data;
+    HANDLE find = FindFirstFileW(pattern.c_str(), &data);
+    if (find == INVALID_HANDLE_VALUE) {
+        return records;
+    }
+    do {
+        FoundRecord& record = records[U8(data.cFileName)];
+        record.attributes = data.dwFileAttributes;
+        record.size = (static_cast<ULONGLONG>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+        record.written = Ticks(data.ftLastWriteTime);
+        record.created = Ticks(data.ftCreationTime);
+        record.reparseTag = data.dwReserved0;
+        record.seen++;
+    } while (FindNextFileW(find, &data));
+    FindClose(find);
+    return records;
+}
+
+// The bits SetFileAttributesW keeps for a file come back from a search as
+// from GetFileAttributesW, whatever the mix.
+TEST_F(FindTest, StoredAttributeBitsShowInTheRecord) {
+    struct Case {
+        const char* name;
+        DWORD set;
+    };
+    const Case cases[] = {
+        {"hsa.dat", FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE},
+        {"system.dat", FILE_ATTRIBUTE_SYSTEM},
+        {"archive.dat", FILE_ATTRIBUTE_ARCHIVE},
+        {"hidden.dat", FILE_ATTRIBUTE_HIDDEN},
+        {"ro-archive.dat", FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_ARCHIVE},
+        {"normal.dat", FILE_ATTRIBUTE_NORMAL},
+    };
+    const DWORD kept = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_READONLY;
+    for (const Case& c : cases) {
+        WString file = dir.Join(W(c.name));
+        ASSERT_TRUE(qvtest::WriteFileBytes(file, c.name));
+        ASSERT_TRUE(SetFileAttributesW(file.c_str(), c.set)) << c.name;
+    }
+    std::map<std::string, FoundRecord> records = Records(Pattern("*.dat"));
+    for (const Case& c : cases) {
+        ASSERT_EQ(records.count(c.name), 1u) << c.name;
+        DWORD expected = c.set == FILE_ATTRIBUTE_NORMAL ? 0 : c.set;
+        EXPECT_EQ(records[c.name].attributes & kept, expected) << c.name;
+        EXPECT_EQ(records[c.name].attributes, GetFileAttributesW(dir.Join(W(c.name)).c_str())) << c.name;
+        EXPECT_EQ(records[c.name].size, std::string(c.name).size()) << c.name;
+    }
+    for (const Case& c : cases) {
+        SetFileAttributesW(dir.Join(W(c.name)).c_str(), FILE_ATTRIBUTE_NORMAL);
+    }
+}
+
+// A directory large enough to be examined in blocks on several threads:
+// every entry comes exactly once, and its record is the one a query of the
+// single file gives (attributes, size, times).
+TEST_F(FindTest, LargeDirectoryRecordsMatchSingleQueries) {
+    const int files = 4500;  // three blocks
+    for (int i = 0; i < files; i++) {
+        char name[32];
+        std::snprintf(name, sizeof name, "f%05d.bin", i);
+        WString file = dir.Join(W(name));
+        ASSERT_TRUE(qvtest::WriteFileBytes(file, std::string(size_t(i % 97), 'x')));
+        if (i % 7 == 0) {
+            ASSERT_TRUE(SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE));
+        }
+    }
+    std::map<std::string, FoundRecord> records = Records(Pattern("*"));
+    EXPECT_EQ(records.size(), size_t(files) + 10);  // the files of SetUp, "." and ".."
+    for (int i = 0; i < files; i++) {
+        char name[32];
+        std::snprintf(name, sizeof name, "f%05d.bin", i);
+        auto found = records.find(name);
+        ASSERT_NE(found, records.end()) << name;
+        const FoundRecord& record = found->second;
+        EXPECT_EQ(record.seen, 1) << name;
+        WIN32_FILE_ATTRIBUTE_DATA single;
+        ASSERT_TRUE(GetFileAttributesExW(dir.Join(W(name)).c_str(), GetFileExInfoStandard, &single));
+        EXPECT_EQ(record.attributes, single.dwFileAttributes) << name;
+        EXPECT_EQ(record.size, ULONGLONG(i % 97)) << name;
+        EXPECT_EQ(record.written, Ticks(single.ftLastWriteTime)) << name;
+        EXPECT_EQ(record.created, Ticks(single.ftCreationTime)) << name;
+        if (i % 7 == 0) {
+            EXPECT_EQ(record.attributes & (FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE),
+                      DWORD(FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE))
+                << name;
+        }
+    }
+}
+
+// A link is listed as itself: the reparse point with the link's tag, a
+// directory when it points at one, no size of its own.
+TEST_F(FindTest, LinksAreListedAsReparsePoints) {
+    ASSERT_TRUE(qvtest::WriteFileBytes(dir.Join(W("target.txt")), "twelve bytes"));
+    if (!CreateSymbolicLinkW(dir.Join(W("file-link")).c_str(), dir.Join(W("target.txt")).c_str(), 0)) {
+        GTEST_SKIP() << "this system does not let the test create symbolic links (error " << GetLastError() << ")";
+    }
+    ASSERT_TRUE(CreateSymbolicLinkW(dir.Join(W("dir-link")).c_str(), dir.Join(W("sub")).c_str(),
+                                    SYMBOLIC_LINK_FLAG_DIRECTORY));
+    std::map<std::string, FoundRecord> records = Records(Pattern("*-link"));
+    if (records.size() != 2 || GetFileAttributesW(dir.Join(W("file-link")).c_str()) == INVALID_FILE_ATTRIBUTES) {
+        GTEST_SKIP() << "this system makes symbolic links it cannot examine (wine 8)";
+    }
+    const FoundRecord& file = records["file-link"];
+    EXPECT_NE(file.attributes & FILE_ATTRIBUTE_REPARSE_POINT, 0u);
+    EXPECT_EQ(file.attributes & FILE_ATTRIBUTE_DIRECTORY, 0u);
+    EXPECT_EQ(file.reparseTag, static_cast<DWORD>(IO_REPARSE_TAG_SYMLINK));
+    EXPECT_EQ(file.size, 0u);
+    const FoundRecord& directory = records["dir-link"];
+    EXPECT_NE(directory.attributes & FILE_ATTRIBUTE_REPARSE_POINT, 0u);
+    EXPECT_NE(directory.attributes & FILE_ATTRIBUTE_DIRECTORY, 0u);
+    EXPECT_EQ(directory.reparseTag, static_cast<DWORD>(IO_REPARSE_TAG_SYMLINK));
+    // The target is listed with its own size, untouched by the link.
+    EXPECT_EQ(Records(Pattern("target.txt"))["target.txt"].size, 12u);
+}
+
+#ifndef _WIN32
+// The POSIX form of a drive path, by the drive map the tests run with
+// (QUORVANE_DRIVES, C: alone being "/").
+std::string PosixPath(const WString& path) {
+    std::string utf8 = U8(path);
+    std::string map = std::getenv("QUORVANE_DRIVES") ? std::getenv("QUORVANE_DRIVES") : "C=/";
+    std::string directory;
+    size_t at = 0;
+    while (at <= map.size()) {
+        size_t end = map.find(';', at);
+        std::string item = map.substr(at, end == std::string::npos ? std::string::npos : end - at);
+        if (item.size() > 2 && toupper(item[0]) == toupper(utf8[0]) && item[1] == '=') {
+            directory = item.substr(2, item.find('|') == std::string::npos ? std::string::npos : item.find('|') - 2);
+        }
+        if (end == std::string::npos) {
+            break;
+        }
+        at = end + 1;
+    }
+    if (directory.empty()) {
+        return std::string();
+    }
+    std::string rest = utf8.substr(2);
+    std::replace(rest.begin(), rest.end(), '\\', '/');
+    return (directory == "/" ? std::string() : directory) + rest;
+}
+#endif
+
+// A name whose bytes are not UTF-8 is still listed, each bad sequence shown
+// as U+FFFD, with the size and kind of the file itself.
+TEST_F(FindTest, NameThatIsNotUtf8IsListedWithItsRecord) {
+#ifdef _WIN32
+    GTEST_SKIP() << "names on Windows are UTF-16: no name has bytes that are not UTF-8";
+#else
+    std::string bad = "bad\xff\xfe.txt";
+    std::string path = PosixPath(dir.Path()) + "/" + bad;
+    ASSERT_FALSE(path.empty());
+    int fd = ::open(path.c_str(), O_CREAT | O_WRONLY | O_EXCL, 0644);
+    ASSERT_GE(fd, 0) << path;
+    ASSERT_EQ(::write(fd, "12345", 5), 5);
+    ::close(fd);
+    std::map<std::string, FoundRecord> records = Records(Pattern("bad*"));
+    ASSERT_EQ(records.size(), 1u);
+    const auto& only = *records.begin();
+    EXPECT_EQ(only.first, "bad\xef\xbf\xbd\xef\xbf\xbd.txt");
+    EXPECT_EQ(only.second.size, 5u);
+    EXPECT_EQ(only.second.attributes & FILE_ATTRIBUTE_DIRECTORY, 0u);
+    ::unlink(path.c_str());
+#endif
 }
 
 }  // namespace

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include "app/panels/DirectorySource.h"
 #include "app/panels/PanelSort.h"
+#include "ui/ConsoleControl.h"
 #include "base/strings/Str32.h"
 #include "tests/app/panels/PanelTestSupport.h"
 #include "tests/support/TempDir.h"
@@ -190,6 +192,143 @@ TEST_F(PanelRead, NamesOnACaseFilteredFileSystemAreFolded)
     ReadPanelDirectory(&panel);
     EXPECT_GE(IndexOf(panel, "MIXEDDIR"), 0) << Names(panel);
     EXPECT_GE(IndexOf(panel, "mixedfile.txt"), 0) << Names(panel);
+}
+
+// A source added at start-up serves the directories it knows; the panel
+// applies its own rules to what it delivers (hidden entries, the mask, the
+// ".." it adds), and every other directory still comes from the disk.
+class CListSource : public IDirectorySource {
+public:
+    DWORD First(entry** item) override
+    {
+        next = 0;
+        return Next(item);
+    }
+    DWORD Next(entry** item) override
+    {
+        static const TEntrySpec listed[] = {
+            {"found.txt", 0, 7, 10}, {"gone.log", 0, 1, 20}, {".hidden", FILE_ATTRIBUTE_HIDDEN, 2, 30},
+            {"Folder", FILE_ATTRIBUTE_DIRECTORY, 0, 40}};
+        if (next >= 4)
+            return ERROR_NO_MORE_FILES;
+        *item = Make(listed[next++]);
+        (*item)->sortClass = 0;  // the panel decides
+        return 0;
+    }
+
+private:
+    int next = 0;
+};
+
+IDirectorySource* OpenListSource(CPanel* panel, DWORD& error)
+{
+    error = 0;
+    if (Str32Compare(panel->path, U"\\\\found\\results") == 0)
+        return new CListSource;
+    if (Str32Compare(panel->path, U"\\\\found\\broken") == 0)
+        error = ERROR_ACCESS_DENIED;
+    return nullptr;
+}
+
+TEST_F(PanelRead, AnAddedSourceServesItsDirectoriesUnderThePanelRules)
+{
+    AddDirectorySource(OpenListSource);
+    CPanel listed;
+    listed.isOn = 1;
+    listed.filter = Westring("*.txt");
+    ASSERT_TRUE(SetPanelPath(&listed, Westring(U"\\\\found\\results")));
+    ReadPanelDirectory(&listed);
+    EXPECT_EQ(Names(listed), ".. Folder found.txt");
+    EXPECT_EQ(listed.subdirectoryNames.Count(), 1);
+
+    DWORD error = 0;
+    ASSERT_TRUE(SetPanelPath(&listed, Westring(U"\\\\found\\broken")));
+    EXPECT_EQ(OpenDirectorySource(&listed, error), nullptr);
+    EXPECT_EQ(error, DWORD(ERROR_ACCESS_DENIED));
+
+    ReadAsNewDirectory();
+    EXPECT_EQ(Names(panel), ".. sub a.dat b.txt c.txt");
+}
+
+// At start-up the second panel on the same directory takes the first one's
+// listing: the same entries, in its own sort order, with ties (names that
+// differ only in case) in the order a read of its own would give them.
+TEST_F(PanelRead, TheSecondStartupPanelOnTheSameDirectoryTakesTheListing)
+{
+    MakeFile(dir.Join(W("B.TXT")), 1);
+    CPanel other;
+    other.isOn = 1;
+    other.filter = Westring("*");
+    other.sortMode = SORT_SIZE;
+    ASSERT_TRUE(SetPanelPath(&other, Westring(panel.path)));
+    CPanel alone;
+    alone.isOn = 1;
+    alone.filter = Westring("*");
+    alone.sortMode = SORT_SIZE;
+    ASSERT_TRUE(SetPanelPath(&alone, Westring(panel.path)));
+    ReadPanelDirectory(&alone);
+
+    BeginStartupReads();
+    ReadPanelDirectory(&panel);
+    // Taken, not read: a file made now does not show in the second panel.
+    MakeFile(dir.Join(W("late.txt")), 5);
+    ReadPanelDirectory(&other);
+    EndStartupReads();
+    EXPECT_EQ(Names(other), Names(alone));
+    EXPECT_EQ(other.subdirectoryNames.Count(), panel.subdirectoryNames.Count());
+    EXPECT_EQ(Names(panel), ".. sub a.dat b.txt B.TXT c.txt");
+
+    // Outside the start-up every read is its own.
+    ReadPanelDirectory(&other);
+    EXPECT_GE(IndexOf(other, "late.txt"), 0);
+    // A different filter reads for itself.
+    BeginStartupReads();
+    ReadPanelDirectory(&panel);
+    alone.filter = Westring("*.dat");
+    ReadPanelDirectory(&alone);
+    EndStartupReads();
+    EXPECT_EQ(Names(alone), ".. sub a.dat");
+}
+
+// A listing during which the user presses Ctrl-C: the handler's request
+// arrives after the second entry.
+class CInterruptedSource : public CListSource {
+public:
+    DWORD Next(entry** item) override
+    {
+        if (++delivered == 3)
+            ConsoleCtrlHandler(CTRL_C_EVENT);
+        return CListSource::Next(item);
+    }
+
+private:
+    int delivered = 0;
+};
+
+IDirectorySource* OpenInterruptedSource(CPanel* panel, DWORD& error)
+{
+    error = 0;
+    return Str32Compare(panel->path, U"\\\\found\\slow") == 0 ? new CInterruptedSource : nullptr;
+}
+
+// Ctrl-C during a start-up read stops it and the reads after it; each panel
+// keeps what it has.
+TEST_F(PanelRead, AnAbortedStartupReadStopsTheReadsAfterIt)
+{
+    AddDirectorySource(OpenInterruptedSource);
+    CPanel slow;
+    slow.isOn = 1;
+    slow.filter = Westring("*");
+    ASSERT_TRUE(SetPanelPath(&slow, Westring(U"\\\\found\\slow")));
+    BeginStartupReads();
+    ReadPanelDirectory(&slow);
+    ReadPanelDirectory(&panel);
+    EndStartupReads();
+    EXPECT_EQ(Names(slow), ".. found.txt gone.log");
+    EXPECT_EQ(Names(panel), "..");
+    EXPECT_EQ(UserAbortState, UserAbortIdle);
+    ReadPanelDirectory(&panel);
+    EXPECT_EQ(Names(panel), ".. sub a.dat b.txt c.txt");
 }
 
 TEST(PanelPath, APathThatDoesNotFitIsRefusedAndTheOldOneKept)

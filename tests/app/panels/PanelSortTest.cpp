@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <vector>
+
 #include "app/panels/PanelSort.h"
 #include "tests/app/panels/PanelTestSupport.h"
 
@@ -70,6 +73,69 @@ TEST(PanelSortNames, NaturalOrderComparesNumbersByValueAndIgnoresCase)
     Config.NaturalSort = 0;
     EXPECT_GT(CompareNamesBySetting(U"file2", U"file10"), 0);
     EXPECT_EQ(CompareNamesBySetting(U"ABC", U"abc"), 0);
+}
+
+// The order one comparison at a time gives, from the unfolded names: the
+// class first, then the key of the mode (reversed in modes 5 to 8), then the
+// name; entries equal by all of it stay in the order they were read.
+int ReferenceCompare(const entry* a, const entry* b, int mode)
+{
+    if (a->sortClass != b->sortClass)
+        return a->sortClass < b->sortClass ? -1 : 1;
+    auto extension = [](const char32_t* name) {
+        const char32_t* dot = nullptr;
+        for (const char32_t* p = name; *p; p++)
+            if (*p == '.')
+                dot = p;
+        return dot ? dot + 1 : U"";
+    };
+    int key = mode % SORT_REVERSED;
+    int order = 0;
+    if (key == SORT_EXTENSION)
+        order = CompareNamesBySetting(extension(a->name), extension(b->name));
+    else if (key == SORT_TIME && a->time.seconds != b->time.seconds)
+        order = a->time.seconds > b->time.seconds ? -1 : 1;
+    else if (key == SORT_SIZE && a->size != b->size)
+        order = a->size > b->size ? -1 : 1;
+    if (order == 0)
+        order = CompareNamesBySetting(a->name, b->name);
+    return mode < SORT_REVERSED ? order : -order;
+}
+
+// Names that differ only in case, in accents, in digits with leading zeros;
+// characters beyond 16 bits; '_' and a control character against it.
+TEST(PanelSortNames, EveryModeAgreesWithTheOrderOfSingleComparisons)
+{
+    const char32_t* names[] = {U"src",   U"Src.c",  U"SRC",    U"\u00c4rger", U"\u00e4rger.TXT", U"zebra.txt",
+                               U"\u00e9mile", U"\u00c9MILE", U"a01.txt", U"a1.TXT",    U"A1.txt",      U"_x",
+                               U"\x01x",  U"x_",     U"x",      U"\U0001D49Cb",  U"\U0001D49Ca",  U"\u03a3igma.\u03c3",
+                               U"\u03c3IGMA.\u03a3", U"..", U"b.tar.gz", U"B.TAR.GZ", U"no_ext", U"NO_EXT"};
+    const int count = int(sizeof names / sizeof names[0]);
+    uint8_t saved = Config.NaturalSort;
+    for (int natural = 0; natural < 2; natural++) {
+        Config.NaturalSort = uint8_t(natural);
+        for (int mode : {0, 1, 2, 3, 5, 6, 7, 8}) {
+            std::vector<entry*> read;
+            for (int i = 0; i < count; i++) {
+                entry* item = MakeEntry(names[i], i % 5 == 0 ? FILE_ATTRIBUTE_DIRECTORY : 0, uint64_t(i % 3));
+                item->time = TTimestamp(uint32_t(i % 4), 0);
+                bool parent = names[i][0] == '.' && names[i][1] == '.';
+                item->sortClass = parent ? SORTCLASS_PARENT : i % 5 == 0 ? SORTCLASS_DIRECTORY : SORTCLASS_FILE;
+                read.push_back(item);
+            }
+            std::vector<entry*> expected = read;
+            std::stable_sort(expected.begin(), expected.end(),
+                             [mode](const entry* a, const entry* b) { return ReferenceCompare(a, b, mode) < 0; });
+            std::vector<entry*> sorted = read;
+            SortEntryArray(sorted.data(), count, mode);
+            for (int i = 0; i < count; i++)
+                EXPECT_EQ(Utf8(sorted[size_t(i)]->name), Utf8(expected[size_t(i)]->name))
+                    << "mode " << mode << " natural " << natural << " place " << i;
+            for (entry* item : read)
+                entry::Free(item);
+        }
+    }
+    Config.NaturalSort = saved;
 }
 
 TEST(PanelSortNames, AnOutOfRangeModeOrAShortArrayIsLeftAlone)

@@ -62,6 +62,24 @@ TEST(CCaseTable, LoadsAListIntoItsPlane)
     EXPECT_EQ((unsigned)CCaseTable::Instance().ToLower(0x104FE), 0x104FEu);
 }
 
+// ASCII is answered without the pages only while the pages map it the plain
+// way: a list loaded later that changes an ASCII pair is followed.
+TEST(CCaseTable, AsciiFollowsThePagesLoaded)
+{
+    CCaseTable table;
+    for (char32_t c = 0; c < 0x80; c++) {
+        char32_t upper = c >= 'a' && c <= 'z' ? c - 32 : c;
+        char32_t lower = c >= 'A' && c <= 'Z' ? c + 32 : c;
+        EXPECT_EQ((unsigned)table.ToUpper(c), (unsigned)upper) << unsigned(c);
+        EXPECT_EQ((unsigned)table.ToLower(c), (unsigned)lower) << unsigned(c);
+    }
+    static const CCaseTable::TCaseTriple dotless[] = {{'i', 0, 0x0130}, {'I', 0x0131, 0}, {0, 0, 0}};
+    table.LoadPlane(dotless, 0);
+    EXPECT_EQ((unsigned)table.ToUpper('i'), 0x0130u);
+    EXPECT_EQ((unsigned)table.ToLower('I'), 0x0131u);
+    EXPECT_EQ((unsigned)table.ToUpper('a'), unsigned('A'));
+}
+
 TEST(CCaseTable, MapsWholeTextsInPlace)
 {
     Westring text = Units({'a', 'B', 0xE9, 0x10428, '1'});

@@ -5,6 +5,8 @@
 //   w  writes the same text twice (the second write must send nothing)
 //   c  puts text on the host's clipboard and reads it back
 //   g  writes control characters, which the screen shows as glyphs
+//   t  sets a title that carries escape sequences
+//   u  writes wide, combining and zero-width characters between bars
 //   q  ends with exit code 0
 // When the host closes the input it reads once more, shows both codes and
 // ends with exit code 3.
@@ -61,6 +63,10 @@ int main() {
             }
         } else if (code == 'g') {
             Console->WriteText(0, 25, "\x01\x1F\x7F", 0x07);
+        } else if (code == 't') {
+            Console->SetTitle(Westring(U"evil\a\x1b[2J\x1b[5;5HPWNED"));
+        } else if (code == 'u') {
+            Console->WriteWideText(0, 26, Westring(U"[\u65E5\u672C\u8A9E|\U0001F600|e\u0301|\u200B]"), 0x07);
         } else if (code == 'q') {
             return 0;
         }
