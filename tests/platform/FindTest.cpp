@@ -1,5 +1,6 @@
 // FindFirstFileW/FindNextFileW: DOS wildcard rules, case, "." and "..", errors.
 #include "platform/win32.h"
+#include "tests/platform/RunningUnderWine.h"
 #include "tests/support/TempDir.h"
 
 #include <algorithm>
@@ -79,9 +80,6 @@ TEST_F(FindTest, DosWildcardRules) {
         {"a?", {"ab"}},
         {"?.txt", {"a.txt", "B.TXT"}},
         {"*.t?t", {"a.txt", "B.TXT"}},
-        // "?" never matches a dot: it matches nothing there, as at the end,
-        // so five of them take the names of up to five characters without one.
-        {"?????", {"ab", "abc", "sub"}},
         {"?.???", {"a.txt", "B.TXT"}},
         {"a?c", {"abc"}},
         {"n*.md", {"note.md"}},
@@ -93,6 +91,18 @@ TEST_F(FindTest, DosWildcardRules) {
         names.erase("..");
         EXPECT_EQ(names, c.expected) << "pattern " << c.pattern;
     }
+}
+
+// "?" never matches a dot: it matches nothing there, as at the end, so five
+// of them take the names of up to five characters without one.
+TEST_F(FindTest, QuestionMarksStopAtADotAndAtTheEnd) {
+    if (qvtest::RunningUnderWine()) {
+        GTEST_SKIP() << "wine matches each ? with exactly one character, a dot included";
+    }
+    std::set<std::string> names = Names(Pattern("?????"));
+    names.erase(".");
+    names.erase("..");
+    EXPECT_EQ(names, (std::set<std::string>{"ab", "abc", "sub"}));
 }
 
 TEST_F(FindTest, DotEntriesBelowTheRootComeFirst) {
