@@ -8,9 +8,10 @@
 
 #include <string>
 
+#include "app/CommandTable.h"
 #include "app/ConsoleControl.h"
-#include "tests/app/config/ProgramUnderHost.h"
 #include "console/KeyCodes.h"
+#include "tests/app/config/ProgramUnderHost.h"
 
 namespace qvtest {
 namespace {
@@ -66,7 +67,7 @@ TEST_F(ConsoleControlE2E, ClosingTheConsoleOrShuttingDownEndsWithExitCode4) {
 
 TEST_F(ConsoleControlE2E, WhileADialogRunsNothingIsDrawnOverIt) {
     Start();
-    host->SendKey(KEY_ALT_F5);
+    host->SendKey(CommandKey(ECommand::StoredPaths));
     ASSERT_TRUE(Shows(" Stored Paths ")) << host->ScreenText();
     Signal(SIGINT);
     host->WaitQuiet(600);
@@ -80,7 +81,7 @@ TEST_F(ConsoleControlE2E, WhileADialogRunsNothingIsDrawnOverIt) {
     ASSERT_TRUE(Gone(Question));
 
     // Closing the console ends the program even while a dialog runs.
-    host->SendKey(KEY_ALT_F5);
+    host->SendKey(CommandKey(ECommand::StoredPaths));
     ASSERT_TRUE(Shows(" Stored Paths ")) << host->ScreenText();
     Signal(SIGHUP);
     EXPECT_EQ(host->WaitExit(15000), 4);

@@ -4,8 +4,9 @@
 
 #include <string>
 
-#include "tests/app/config/ProgramUnderHost.h"
+#include "app/CommandTable.h"
 #include "console/KeyCodes.h"
+#include "tests/app/config/ProgramUnderHost.h"
 
 namespace qvtest {
 namespace {
@@ -29,11 +30,11 @@ protected:
         return host->WaitFor([&](const ScreenModel& s) { return RowsWith(s, text) == count; }, 5000);
     }
     void OpenStoredPaths() {
-        host->SendKey(KEY_ALT_F5);
+        host->SendKey(CommandKey(ECommand::StoredPaths));
         ASSERT_TRUE(Shows(" Stored Paths ")) << host->ScreenText();
     }
     void Quit() {
-        host->SendKey(KEY_F10);
+        host->SendKey(CommandKey(ECommand::Quit));
         ASSERT_TRUE(Shows("Are you sure you want to exit Quorvane ?"));
         host->SendKey(KEY_ENTER, KEY_ENTER);
         EXPECT_EQ(host->WaitExit(), 0);
@@ -92,7 +93,7 @@ TEST_F(StoredPathsAndHistoriesTest, InsAndDelChangeTheSlotsAtOnceAndTheIniKeepsT
     // Left with Esc: what Ins stored stays.
     host->SendKey(KEY_ESC, KEY_ESC);
     ASSERT_TRUE(Gone(" Stored Paths "));
-    host->SendKey(KEY_SHIFT_F9);
+    host->SendKey(CommandKey(ECommand::SaveSettings));
     host->WaitQuiet();
     std::string ini = Read("test.ini");
     EXPECT_NE(ini.find("\r\nd0=T:\\work\r\nd1=T:\\work\r\nd9=" + deep + "\r\n"), std::string::npos) << ini;
@@ -102,7 +103,7 @@ TEST_F(StoredPathsAndHistoriesTest, InsAndDelChangeTheSlotsAtOnceAndTheIniKeepsT
     ASSERT_TRUE(Shows("0 - Empty")) << host->ScreenText();
     host->SendKey(KEY_ESC, KEY_ESC);
     ASSERT_TRUE(Gone(" Stored Paths "));
-    host->SendKey(KEY_SHIFT_F9);
+    host->SendKey(CommandKey(ECommand::SaveSettings));
     host->WaitQuiet();
     ini = Read("test.ini");
     EXPECT_EQ(ini.find("d0="), std::string::npos) << ini;
@@ -114,7 +115,7 @@ TEST_F(StoredPathsAndHistoriesTest, ACommandTypedThreeTimesIsShownOnceAndSurvive
     for (const char* command : {"same", "same", "same", "other"}) {
         EnterCommand(command);
     }
-    host->SendKey(KEY_ALT_F8);
+    host->SendKey(CommandKey(ECommand::CommandHistory));
     ASSERT_TRUE(Shows(" History ")) << host->ScreenText();
     EXPECT_TRUE(RowsWith("same", 1)) << host->ScreenText();
     // The newest is selected; Up and Ctrl-J put the older one on the line.
@@ -129,7 +130,7 @@ TEST_F(StoredPathsAndHistoriesTest, ACommandTypedThreeTimesIsShownOnceAndSurvive
     EXPECT_EQ(Read("appdata/Quorvane/quorvane.hst"), "same\r\nsame\r\nsame\r\nother\r\n");
 
     Start();
-    host->SendKey(KEY_ALT_F8);
+    host->SendKey(CommandKey(ECommand::CommandHistory));
     ASSERT_TRUE(Shows(" History ")) << host->ScreenText();
     EXPECT_TRUE(RowsWith("same", 1)) << host->ScreenText();
     EXPECT_TRUE(RowsWith("other", 1)) << host->ScreenText();
@@ -139,7 +140,7 @@ TEST_F(StoredPathsAndHistoriesTest, ACommandTypedThreeTimesIsShownOnceAndSurvive
     host->SendKey(KEY_ENTER, KEY_ENTER);
     ASSERT_TRUE(Gone("not available yet"));
     // Esc leaves the picker with the screen as it was.
-    host->SendKey(KEY_ALT_F8);
+    host->SendKey(CommandKey(ECommand::CommandHistory));
     ASSERT_TRUE(Shows(" History "));
     host->SendKey(KEY_ESC, KEY_ESC);
     EXPECT_TRUE(Gone(" History ")) << host->ScreenText();
@@ -156,7 +157,7 @@ TEST_F(StoredPathsAndHistoriesTest, TheDirectoryHistorySendsThePanelBack) {
     }
     ASSERT_TRUE(PromptIs("T:\\work"));
     // The directories left, newest last and selected; Esc chooses nothing.
-    host->SendKey(KEY_ALT_SHIFT_F8);
+    host->SendKey(CommandKey(ECommand::DirectoryHistory));
     ASSERT_TRUE(Shows(" Directory History ")) << host->ScreenText();
     EXPECT_TRUE(host->WaitFor([](const ScreenModel& s) {
         int older = -1;
@@ -178,7 +179,7 @@ TEST_F(StoredPathsAndHistoriesTest, TheDirectoryHistorySendsThePanelBack) {
     ASSERT_TRUE(Gone(" Directory History "));
     EXPECT_TRUE(PromptIs("T:\\work\\alpha")) << host->ScreenText();
     // And back to the directory just left.
-    host->SendKey(KEY_ALT_SHIFT_F8);
+    host->SendKey(CommandKey(ECommand::DirectoryHistory));
     ASSERT_TRUE(Shows(" Directory History ")) << host->ScreenText();
     host->SendKey(KEY_ENTER, KEY_ENTER);
     ASSERT_TRUE(Gone(" Directory History "));
