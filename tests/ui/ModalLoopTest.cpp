@@ -35,6 +35,16 @@ protected:
         UiConsole::TearDown();
     }
     void Resize(int columns, int rows) { Feed(qvtest::Event({7, 0, 0, columns, rows, 0})); }
+    // Waits until the console has received n events in all.
+    bool Received(uint64_t n) {
+        for (int waited = 0; waited < 5000; waited++) {
+            if (console->EventsReceived() >= n) {
+                return true;
+            }
+            Sleep(1);
+        }
+        return false;
+    }
 };
 
 TEST_F(ModalLoopTest, TheOutermostLoopAppliesTheLastOfSeveralSizesOnce) {
@@ -43,6 +53,8 @@ TEST_F(ModalLoopTest, TheOutermostLoopAppliesTheLastOfSeveralSizesOnce) {
     Resize(100, 30);
     Resize(120, 40);
     Key('a', 'a');
+    // Sizes are merged as far as they have arrived when the first is read.
+    ASSERT_TRUE(Received(3));
     TInputEvent event = {};
     ASSERT_EQ(loop.Read(event, 5000), KEY_RESIZED);
     EXPECT_EQ(event.x, 120);
