@@ -3,6 +3,7 @@
 #include "base/os/SystemHelpers.h"
 #include "console/Console.h"
 #include "console/InputEvent.h"
+#include "ui/ModalLoop.h"
 
 int EscapePollShiftState = 0;
 
@@ -17,10 +18,15 @@ bool PollEscapeKey() {
     if (Console == nullptr || !Console->HasPendingEvents()) {
         return false;
     }
-    CConsole::TEvent event;
-    if (!Console->GetEvent(event, 0) || event.kind != CConsole::TEvent::KindKey) {
+    // Read as a loop nested in the one that started the operation: a size
+    // change is kept for the main loop rather than lost, and a closing
+    // console ends the program.
+    CModalLoop poll;
+    TInputEvent event = {};
+    int key = poll.Read(event, 0);
+    if (event.shiftState < 0 || key == KEY_MOUSE) {
         return false;
     }
     EscapePollShiftState = event.shiftState;
-    return event.character == KEY_ESC || event.code == KEY_ESC;
+    return event.character == KEY_ESC || key == KEY_ESC;
 }

@@ -239,6 +239,32 @@ TEST_F(MainProgramTest, ResizeLaysTheScreenOutAgainAtLeast80By25) {
     })) << host.ScreenText();
 }
 
+bool AnyRowHas(const ScreenModel& s, const std::string& text) {
+    for (int y = 0; y < s.Rows(); y++) {
+        if (s.RowText(y).find(text) != std::string::npos) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// A dialog keeps its place when the size changes under it; the panels are
+// laid out for the new size once it is gone.
+TEST_F(MainProgramTest, ASizeChangeDuringADialogIsAppliedWhenTheDialogEnds) {
+    ScriptedHost host(Options());
+    ASSERT_TRUE(WaitForKeyBar(host));
+    host.SendKey(KEY_ALT_F5);
+    ASSERT_TRUE(host.WaitFor([](const ScreenModel& s) { return AnyRowHas(s, " Stored Paths "); }))
+        << host.ScreenText();
+    host.SendResize(100, 30);
+    // The dialog still takes its keys.
+    host.SendKey(KEY_ESC, KEY_ESC);
+    EXPECT_TRUE(host.WaitFor([](const ScreenModel& s) {
+        return s.Columns() == 100 && s.Rows() == 30 && s.RowText(29).find("10Quit") != std::string::npos &&
+               !AnyRowHas(s, " Stored Paths ");
+    })) << host.ScreenText();
+}
+
 TEST_F(MainProgramTest, ExitDirectoryFileHoldsTheDriveAndCdLines) {
     MakeFolder("work/sub");
     ScriptedHost::Options options = Options({Ini("Confirmations=8\r\n"), "-x", "T:\\go.bat"});
