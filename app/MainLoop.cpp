@@ -297,7 +297,7 @@ void DrawCommandLine(TMainLoopState& state) {
     Console->WriteWideText(0, ScreenRows - 2, row, ColourOf(ColourCommandLine));
 }
 
-void RelayoutScreen(int columns, int rows) {
+void RelayoutScreen(int columns, int rows, bool followHost) {
     CloseClockWindow();
     for (int side = 0; side < 2; side++) {
         if (Panels[side].isOn) {
@@ -305,7 +305,11 @@ void RelayoutScreen(int columns, int rows) {
             Panels[side].isOn = 1;
         }
     }
-    SetScreenSize(rows, columns);
+    if (followHost) {
+        FollowHostScreenSize(rows, columns);
+    } else {
+        SetScreenSize(rows, columns);
+    }
     for (int side = 0; side < 2; side++) {
         if (Panels[side].isOn) {
             OpenPanelWindow(&Panels[side], side);
@@ -419,9 +423,10 @@ void RunMainLoop() {
                 rows = 25;
             }
             if (columns != ScreenColumns || rows != ScreenRows) {
-                RelayoutScreen(columns, rows);
+                RelayoutScreen(columns, rows, true);
             }
             state.redrawLevel = RedrawAll;
+            state.cursorMoved = true;
             if (key == 0) {
                 continue;
             }

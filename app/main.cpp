@@ -141,7 +141,8 @@ int main(int argc, char** argv) {
     UpdatePanelHeight();
     Console->SetAttribute(ColourOf(ColourCommandLine));
     if (ScreenColumns < 80 || ScreenRows < 25) {
-        SetScreenSize(ScreenRows, 80);
+        // A dimension that is large enough stays as the host has it.
+        FollowHostScreenSize(ScreenRows, ScreenColumns);
     }
     LoadHelpFile(DataFilePath(DataFileHelp, DataFileProgramFolder));
     InitLocaleSettings();

@@ -178,6 +178,14 @@ HANDLE WINAPI FindFirstFileW(LPCWSTR lpFileName, LPWIN32_FIND_DATAW lpFindFileDa
         }
         return INVALID_HANDLE_VALUE;
     }
+    // A directory that may be listed but not searched gives names without
+    // anything about them (not even about "." and ".."): Windows knows no such
+    // directory, and a list of bare names would show wrong sizes and dates, so
+    // it counts as a directory that cannot be read.
+    if (::access(posix.c_str(), X_OK) != 0 && errno == EACCES) {
+        w32::Fail(ERROR_ACCESS_DENIED);
+        return INVALID_HANDLE_VALUE;
+    }
     find->directory = posix;
     while (find->directory.size() > 1 && find->directory.back() == '/') {
         find->directory.pop_back();

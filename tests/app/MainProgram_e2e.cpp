@@ -8,6 +8,7 @@
 #include <stdlib.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
 #include <sstream>
@@ -341,3 +342,27 @@ TEST_F(MainProgramTest, OptionErrorsGoToStandardErrorWithExitCode1) {
 }
 
 }  // namespace
+
+TEST_F(MainProgramTest, AMalformedDriveMapStopsTheRunNamingTheVariableAndTheItem) {
+    const struct {
+        std::string drives;
+        std::string item;  // what the error quotes
+    } cases[] = {
+        {"C=/;1=/", "\"1=/\""},
+        {"CC=/tmp;T=" + root, "\"CC=/tmp\""},
+        {"=", "\"=\""},
+        {"C=/;C=", "\"C=\""},
+        {"C=relative/folder", "\"C=relative/folder\""},
+        {"C=/;T=" + root + ";c=/tmp", "given twice (\"c=/tmp\")"},
+    };
+    for (const auto& c : cases) {
+        ScriptedHost::Options options = Options();
+        options.env["QUORVANE_DRIVES"] = c.drives;
+        std::string errors;
+        EXPECT_NE(RunCapturingErrors(options, errors), 0) << c.drives;
+        EXPECT_EQ(errors.rfind("QUORVANE_DRIVES: ", 0), 0u) << c.drives << ": " << errors;
+        EXPECT_NE(errors.find(c.item), std::string::npos) << c.drives << ": " << errors;
+        // One line, not one complaint per path the program tried.
+        EXPECT_EQ(std::count(errors.begin(), errors.end(), '\n'), 1) << errors;
+    }
+}
