@@ -111,16 +111,26 @@ void ScrollPanelWhileHeld(TMainLoopState& state, CPanel* panel, int row, bool ta
     state.cursorMoved = true;
 }
 
+// A click in the other panel makes it active; the bar leaves the panel that
+// was active, as it does when the keyboard switches panels.
+void ActivateClickedSide(TMainLoopState& state, int side) {
+    if (side == ActiveSide) {
+        return;
+    }
+    if (Panels[ActiveSide].isOn) {
+        DrawCursorBar(ActiveSide, false);
+    }
+    SwitchActivePanel(Panels, side);
+    state.cursorMoved = true;
+}
+
 void HandleEntryRows(TMainLoopState& state, const TInputEvent& event) {
     int side = SideUnderMouse(event.x);
     CPanel* panel = &Panels[side];
     if (!panel->isOn) {
         return;
     }
-    if (side != ActiveSide) {
-        SwitchActivePanel(Panels, side);
-        state.cursorMoved = true;
-    }
+    ActivateClickedSide(state, side);
     if (panel->panelType == PANEL_INFO) {
         if (event.action == TInputEvent::ActionDouble1 && event.y > panel->dirInfoRow) {
             EditFile(AddTrailingBackslash(GetPanelDirectory(OtherPanel(panel))) + Westring("dirinfo"), -1, 0);
@@ -206,10 +216,7 @@ void HandleMouse(TMainLoopState& state, const TInputEvent& event) {
         if (!panel->isOn || panel->entryCount == 0) {
             return;
         }
-        if (side != ActiveSide) {
-            SwitchActivePanel(Panels, side);
-            state.cursorMoved = true;
-        }
+        ActivateClickedSide(state, side);
         bool atEnd = event.y == 0 ? panel->CursorIndex() == 0 : panel->CursorIndex() == panel->entryCount - 1;
         if (!atEnd) {
             ScrollPanelWhileHeld(state, panel, event.y, event.action == TInputEvent::ActionMove2);

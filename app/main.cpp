@@ -15,11 +15,13 @@
 #include "app/HistoryFile.h"
 #include "app/IniFile.h"
 #include "app/MainLoop.h"
+#include "app/MessageBox.h"
 #include "app/Panel.h"
 #include "app/PanelNavigation.h"
 #include "app/PanelWindow.h"
 #include "app/StartupOptions.h"
 #include "archive/Archive.h"
+#include "base/os/SystemError.h"
 #include "base/strings/Utf16String.h"
 #include "console/Console.h"
 #include "console/InputEvent.h"
@@ -66,7 +68,15 @@ void SetStartDirectories(const TStartupOptions& options) {
         Westring current = CurrentDirectory();
         SetPanelPath(panel, current);
         Westring start = !optionDirectories[side]->IsEmpty() ? *optionDirectories[side] : *configured[side];
-        ResolvePanelPath(panel, start.IsEmpty() ? current : start);
+        if (start.IsEmpty()) {
+            start = current;
+        }
+        // The panel stays in the current directory, but the user must learn
+        // that it is not the one asked for (a path too long for a panel was
+        // reported already).
+        if (!ResolvePanelPath(panel, start) && start.Length() < CPanel::PathUnits) {
+            ShowMessageBox(FormatSystemError(ERROR_PATH_NOT_FOUND), start, 0);
+        }
     }
 }
 

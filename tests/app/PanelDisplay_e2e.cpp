@@ -257,18 +257,39 @@ TEST_F(PanelDisplayTest, ATitleLongerThanThePanelIsCutToTheFrame)
 
 TEST_F(PanelDisplayTest, EnterOnAFolderWhosePathIsTooLongSaysSo)
 {
+    // The folder entered lies below T:\work\aaa...\bbb... (409 characters);
+    // its own name's length decides whether its full path still fits in the
+    // 511 characters a panel keeps.
     const std::string a = "/left/work/" + LongName('a'), b = a + "/" + LongName('b');
-    for (const std::string& folder : {a, b, b + "/" + LongName('c')})
-        ASSERT_EQ(mkdir((root + folder).c_str(), 0700), 0);
-    ScriptedHost::Options options = Options("");
-    options.args[2] = "T:\\work\\" + LongName('a') + "\\" + LongName('b');
-    ScriptedHost host(options);
-    ASSERT_TRUE(host.WaitForText("cccccccccccc")) << host.Snapshot().Dump();
-    host.SendKey(KeyDown);
-    ASSERT_TRUE(host.WaitFor([](const ScreenModel& s) { return Status(s, 0).rfind("cccccccc", 0) == 0; }))
-        << host.Snapshot().Dump();
-    host.SendKey(KeyEnter, KeyEnter);
-    EXPECT_TRUE(host.WaitForText("The filename or extension is too long.")) << host.Snapshot().Dump();
+    ASSERT_EQ(mkdir((root + a).c_str(), 0700), 0);
+    ASSERT_EQ(mkdir((root + b).c_str(), 0700), 0);
+    const struct {
+        size_t length;
+        bool fits;
+    } cases[] = {{60, true}, {101, true}, {102, false}, {200, false}, {250, false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.length);
+        const std::string name = std::string(c.length, 'c');
+        ASSERT_EQ(mkdir((root + b + "/" + name).c_str(), 0700), 0);
+        ScriptedHost::Options options = Options("");
+        options.args[2] = "T:\\work\\" + LongName('a') + "\\" + LongName('b');
+        ScriptedHost host(options);
+        ASSERT_TRUE(host.WaitForText("ccccccccccc►")) << host.Snapshot().Dump();
+        host.SendKey(KeyDown);
+        ASSERT_TRUE(host.WaitFor([](const ScreenModel& s) { return Status(s, 0).rfind("cccccccc", 0) == 0; }))
+            << host.Snapshot().Dump();
+        host.SendKey(KeyEnter, KeyEnter);
+        if (c.fits) {
+            EXPECT_TRUE(host.WaitFor([](const ScreenModel& s) {
+                return EntryRow(s, 0, 0).rfind("..", 0) == 0 && EntryRow(s, 0, 1).rfind("   ", 0) == 0;
+            })) << host.Snapshot().Dump();
+        } else {
+            EXPECT_TRUE(host.WaitForText("The filename or extension is too long.")) << host.Snapshot().Dump();
+        }
+        host.CloseInput();
+        host.WaitExit();
+        ASSERT_EQ(rmdir((root + b + "/" + name).c_str()), 0);
+    }
 }
 
 TEST_F(PanelDisplayTest, AStartFolderThatDoesNotExistIsReported)
