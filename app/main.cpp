@@ -80,7 +80,9 @@ void SetStartDirectories(const TStartupOptions& options) {
     }
 }
 
-void ShutDown(const TStartupOptions& options) {
+// Ends the run; the exit code (not 0 when the exit-directory file was asked
+// for and could not be written).
+int ShutDown(const TStartupOptions& options) {
     if (Config.AutoSave) {
         WriteIniFile();
     }
@@ -109,7 +111,12 @@ void ShutDown(const TStartupOptions& options) {
     Console->SetCursorShape(15);
     UpdateConsoleTitle(&ConsoleExitTitle);
     Console->SetCursorPos(0, ScreenRows - 1);
-    WriteExitDirectoryFile(options.exitDirectoryFile, exitDirectory);
+    Estring error;
+    if (!WriteExitDirectoryFile(options.exitDirectoryFile, exitDirectory, error)) {
+        PrintMessage(error.Data());
+        return 1;
+    }
+    return 0;
 }
 
 }  // namespace
@@ -195,6 +202,5 @@ int main(int argc, char** argv) {
     SwitchActivePanel(Panels, ActiveSide);
 
     RunMainLoop();
-    ShutDown(options);
-    return 0;
+    return ShutDown(options);
 }

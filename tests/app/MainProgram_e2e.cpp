@@ -327,6 +327,36 @@ int RunCapturingErrors(const ScriptedHost::Options& options, std::string& errors
     return code;
 }
 
+TEST_F(MainProgramTest, ExitDirectoryFileRefusesANameABatchLineCannotQuote) {
+    // '"' and control characters cannot reach a panel (the paths refuse them);
+    // '%' can, and would expand inside the quotes.
+    const std::string name = "x%PATH% & echo pwned";
+    ASSERT_EQ(mkdir((root + "/work/" + name).c_str(), 0700), 0);
+    WriteAll(root + "/go.bat", "older");
+    ScriptedHost::Options options = Options({Ini("Confirmations=8\r\n"), "-x", "T:\\go.bat"});
+    options.args[1] = "T:\\work\\" + name;
+    char errorsName[] = "/tmp/qv-stderr-XXXXXX";
+    int errorsFile = mkstemp(errorsName);
+    int saved = dup(2);
+    dup2(errorsFile, 2);
+    int code;
+    {
+        ScriptedHost host(options);
+        bool started = WaitForKeyBar(host);
+        host.SendKey(KeyF10);
+        code = host.WaitExit();
+        EXPECT_TRUE(started) << host.ScreenText();
+    }
+    dup2(saved, 2);
+    close(saved);
+    close(errorsFile);
+    std::string errors = ReadAll(errorsName);
+    unlink(errorsName);
+    EXPECT_NE(code, 0);
+    EXPECT_NE(errors.find("-x: the directory T:\\work\\" + name + " is not written"), std::string::npos) << errors;
+    EXPECT_EQ(ReadAll(root + "/go.bat"), "older");
+}
+
 TEST_F(MainProgramTest, OptionErrorsGoToStandardErrorWithExitCode1) {
     std::string errors;
     ScriptedHost::Options noFile = Options();
