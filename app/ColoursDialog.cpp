@@ -20,11 +20,11 @@ int ColoursDialog() {
             int row = help[0] == 'F' ? 15 : 16;
             dialog.AddStaticText((30 - static_cast<int>(std::strlen(help))) / 2, row, help, ColourOf(ColourMessages));
         }
-        dialog.AddPushButton(6, 18, 1, 13, "_OK");
-        dialog.AddPushButton(14, 18, 0, 27, "Cancel");
+        dialog.AddPushButton(6, 18, 1, KEY_ENTER, "_OK");
+        dialog.AddPushButton(14, 18, 0, KEY_ESC, "Cancel");
         result = dialog.Run();
     }
-    if (result == 27) {
+    if (result == KEY_ESC) {
         std::memcpy(Config.Colours, saved, sizeof(saved));
         return -1;
     }

@@ -11,6 +11,7 @@
 #include "app/QuickSearch.h"
 #include "app/PanelTagging.h"
 #include "console/KeyCodes.h"
+#include "console/MenuCodes.h"
 #include "shell/CommandExecution.h"
 
 bool TCommand::PanelsHidden() const {
@@ -29,153 +30,34 @@ bool TCommand::InTreeView() const {
     return active->panelType == PANEL_FILES && active->viewStyle == VIEW_TREE;
 }
 
-const TCommandRow CommandTable[] = {
-    // Panel cursor and scrolling.
-    {{0x10048}, CmdCursorUp},
-    {{0x10050}, CmdCursorDown},
-    {{0x10047}, CmdCursorHome},
-    {{0x1004F}, CmdCursorEnd},
-    {{0x10049}, CmdPageUp},
-    {{0x10051}, CmdPageDown},
-    {{0x1004B}, CmdLeft},
-    {{0x1004D}, CmdRight},
-    {{0x10052}, CmdInsert},
-    {{0x10098, 0x100A0}, CmdAltUpDown},
-    {{0x10084}, CmdParentDirectory},
-    {{0x10076}, CmdEnterEntry},
-    {{0x10097}, CmdHomeDirectory},
-    {{0x1C, 0x1002B, 0x2001C}, CmdRootOrHistory},
-    {{0x7}, CmdGoToLinkTarget},
-    // Command line editing.
-    {{0x13, 0x1009B}, CmdLineLeft},
-    {{0x4, 0x1009D}, CmdLineRight},
-    {{0x10073}, CmdWordLeft},
-    {{0x10074}, CmdWordRight},
-    {{0x10093}, CmdDeleteWordRight},
-    {{0x7F}, CmdDeleteWordLeft},
-    {{0x10101}, CmdBackspace},
-    {{0x10053}, CmdDelete},
-    {{0x10077}, CmdLineHome},
-    {{0x10075}, CmdLineEnd},
-    {{0x5, 0x1008D}, CmdHistoryPrevious},
-    {{0x18, 0x10091}, CmdHistoryNext},
-    {{0xA, 0x2000A, 0x3001C, 0x9001C, 0x90024, 0xB001C, 0xB0024}, CmdInsertEntryName},
-    {{0x6, 0x20006, 0x90021, 0xB0021}, CmdInsertEntryPath},
-    {{0x1B, 0x9001A}, CmdEscape},
-    {{0x1D, 0x9001B}, CmdInsertDirectory},
-    {{0x10092}, CmdCopyLine},
-    {{0x30052}, CmdPasteLine},
-    {{0x10094}, CmdComplete},
-    {{0xD, 0x2000D}, CmdEnter},
-    // Function keys.
-    {{0x1003B}, CmdHelp},
-    {{0x1003C, 0x30055}, CmdUserMenu},
-    {{0x1003D, 0x1006A, 0x30060}, CmdView},
-    {{0x1003E, 0x1006B, 0x30061}, CmdEdit},
-    {{0x1003F, 0x10040}, CmdCopyMove},
-    {{0x10041}, CmdMakeDirectory},
-    {{0x10042}, CmdDeleteFiles},
-    {{0x10044}, CmdQuit},
-    {{0x1005E, 0x1005F}, CmdTogglePanel},
-    {{0x10068, 0x10069}, CmdDriveMenu},
-    {{0x1006C}, CmdStoredPaths},
-    {{0x1006D}, CmdMakeObjects},
-    {{0x1006E, 0x3006E}, CmdFind},
-    {{0x1006F}, CmdCommandHistory},
-    {{0x10070}, CmdToggleLines},
-    {{0x10071}, CmdTreeChooser},
-    {{0x30054}, CmdManual},
-    {{0x30056, 0x30057}, CmdViewEditTyped},
-    {{0x30058, 0x30059}, CmdCopyMoveModes},
-    {{0x3005A}, CmdMakeArchive},
-    {{0x3005B}, CmdDeleteTyped},
-    {{0x3005C}, CmdSaveSettings},
-    {{0x3005E, 0x3005F}, CmdFullWidth},
-    {{0x30062}, CmdSymbolicLinks},
-    {{0x30066}, CmdSynchronize},
-    {{0x30068, 0x30069, 0x3006A, 0x3006B}, CmdViewStyleKey},
-    {{0x3006F}, CmdDirectoryHistory},
-    {{0x30070}, CmdToggleColumns},
-    {{0x10086}, CmdNetwork},
-    // Control characters.
-    {{0x1}, CmdAttributes},
-    {{0x2}, CmdScrollBack},
-    {{0x3}, CmdChangeCase},
-    {{0x8}, CmdToggleHidden},
-    {{0x9, 0x3000F}, CmdSwitchPanels},
-    {{0xB}, CmdCompare},
-    {{0xC}, CmdInfoPage},
-    {{0xF}, CmdPanelsOnOff},
-    {{0x10}, CmdOtherPanelOnOff},
-    {{0x11}, CmdDirectorySizes},
-    {{0x12}, CmdReread},
-    {{0x14, 0x20014}, CmdSelectGroup},
-    {{0x15}, CmdSwapPanels},
-    {{0x17}, CmdOpenInBrowser},
-    {{0x19, 0x20019}, CmdUnselectGroup},
-    {{0x1F}, CmdPreviousDirectory},
-    {{0x20005, 0x2000C}, CmdEjectLoad},
-    {{0x1000E}, CmdSearchBackspace},
-    {{0x1004E, 0x100072}, CmdRestoreSelection},
-    {{0x10090, 0x30090}, CmdTagAll},
-    {{0x1008E, 0x3008E}, CmdUntagAll},
-    {{0x10102}, CmdFileInformation},
-    // Menu command codes.
-    {{0x100000, 0x100193}, CmdMenuInfo},
-    {{0x100001, 0x100002, 0x100003, 0x100004, 0x100005, 0x100007, 0x100008, 0x100009, 0x10000A, 0x10000B},
-     CmdMenuSort},
-    {{0x100006, 0x10000C}, CmdMenuReverse},
-    {{0x10000D, 0x10000E, 0x10000F, 0x100010, 0x100014, 0x100015, 0x100018, 0x100019, 0x100016, 0x100017},
-     CmdMenuViewStyle},
-    {{0x100012, 0x10019C}, CmdMenuFilter},
-    {{0x100013, 0x10019B}, CmdMenuReread},
-    {{0x100071}, CmdFileDate},
-    {{0x1000D0}, CmdEditAssociations},
-    {{0x1000D1}, CmdEditUserMenu},
-    {{0x10012C}, CmdConfiguration},
-    {{0x10012D}, CmdColours},
-    {{0x10012E}, CmdToggleHidden},
-    {{0x10012F}, CmdPathPrompt},
-    {{0x100131}, CmdFullScreen},
-    {{0x100132}, CmdClock},
-    {{0x100133}, CmdTagDirectories},
-    {{0x100134}, CmdSaveSettings},
-    {{0x100135}, CmdConfirmations},
-    {{0x100136}, CmdThousandSeparator},
-    {{0x100137}, CmdRetainCount},
-};
-const int CommandTableSize = sizeof CommandTable / sizeof CommandTable[0];
-
 namespace {
 
 // Keys after which the cursor bar stays where it is: the command-line moves
 // and deletions that never touch the panel.
-const int KeepCursorBarKeys[] = {0x08, 0x13, 0x04, 0x10053, 0x1009B, 0x1009D, 0x10073, 0x10074, 0x10100};
+const int KeepCursorBarKeys[] = {KEY_CTRL_H,    KEY_CTRL_S,     KEY_CTRL_D,     KEY_DELETE, KEY_ALT_LEFT,
+                                 KEY_ALT_RIGHT, KEY_CTRL_LEFT, KEY_CTRL_RIGHT, KEY_IGNORED};
 
-TCommandHandler FindCommand(int key) {
-    for (int row = 0; row < CommandTableSize; row++) {
-        for (int code : CommandTable[row].codes) {
-            if (code == 0) {
-                break;
-            }
-            if (code == key) {
-                return CommandTable[row].handler;
-            }
+// Codes with any of these bits are keys or commands, never characters.
+const int NotCharacterBits = MENU_CODE_BASE | KEY_SHIFTED | KEY_EXTENDED;
+
+bool IsListed(int code, const int* codes, int count) {
+    for (int i = 0; i < count; i++) {
+        if (codes[i] == code) {
+            return true;
         }
     }
-    return nullptr;
+    return false;
 }
 
 // The grey '+', '-' and '*' keys and their menu codes on a file list.
 bool GreyKeyCommand(TCommand& c) {
     int key = c.key;
-    bool plus = key == 0x40002B || key == 0x10006D;
-    bool minus = key == 0x40002D || key == 0x10006E;
-    bool star = key == 0x40002A || key == 0x10006F;
-    if (!plus && !minus && !star) {
+    if (!IsListed(key, GreyKeyCodes, GreyKeyCodeCount)) {
         return false;
     }
-    if (c.InTreeView() && (key == 0x40002B || key == 0x40002D)) {
+    bool plus = key == KEY_GREY_PLUS || key == MENU_SELECT_GROUP;
+    bool star = key == KEY_GREY_STAR || key == MENU_INVERT_SELECTION;
+    if (c.InTreeView() && (key == KEY_GREY_PLUS || key == KEY_GREY_MINUS)) {
         ExpandTreeBranch(c.active, plus, false);
         c.active->needsReread = 1;
     } else if (star) {
@@ -193,7 +75,7 @@ void StoredDirectorySlot(TCommand& c) {
     if (slot > 9) {
         return;
     }
-    if ((c.key & 0x20000) != 0) {
+    if ((c.key & KEY_SHIFTED) != 0) {
         StoredDirectorySlots[slot] = c.InTreeView() ? TreeCursorDirectory(c.active) : Westring(c.active->path);
         return;
     }
@@ -210,7 +92,8 @@ void StoredDirectorySlot(TCommand& c) {
 }
 
 void UnlistedKey(TCommand& c) {
-    int character = (c.event.character > 0 && c.event.character < 0x10000) ? c.event.character : c.key;
+    int character =
+        (c.event.character > 0 && c.event.character <= KEY_LAST_CHARACTER) ? c.event.character : c.key;
     if (c.active->isOn && c.active->panelType == PANEL_INFO && character == 'l') {
         ChangeDiskLabel(c.other);
         return;
@@ -219,7 +102,7 @@ void UnlistedKey(TCommand& c) {
         GoToDirectory(c.active, Westring(c.other->path));
         return;
     }
-    if (character < 1 || character > 0xFFFF) {
+    if (character < 1 || character > KEY_LAST_CHARACTER) {
         return;
     }
     int next = 0;
@@ -239,11 +122,11 @@ void DispatchCommand(TMainLoopState& state, int key, const TInputEvent& event) {
         return;
     }
     int shiftState = event.shiftState;
-    if (key == 0x40002A && Config.DisableInvert) {
+    if (key == KEY_GREY_STAR && Config.DisableInvert) {
         key = '*';
     }
-    if (key == 0x10043 || key == 14 || key == 0x3005D) {
-        int code = RunMenuBar(ActiveSide, key == 0x3005D);
+    if (IsListed(key, MenuBarKeys, MenuBarKeyCount)) {
+        int code = RunMenuBar(ActiveSide, key == KEY_SHIFT_F10);
         state.redrawLevel = RedrawAll;
         if (code == 0) {
             return;
@@ -255,16 +138,17 @@ void DispatchCommand(TMainLoopState& state, int key, const TInputEvent& event) {
     if (command.ActiveFileList() && GreyKeyCommand(command)) {
         return;
     }
-    if ((key & 0x40000) != 0) {
+    if ((key & KEY_SLOT_FLAG) != 0) {
         StoredDirectorySlot(command);
         return;
     }
-    if (key >= 0x10060 && key <= 0x10065) {
-        key = key - 0x10060 + (ActiveSide == 0 ? 0x100001 : 0x100007);
+    // Ctrl+F3 to Ctrl+F8 are the sort commands of the active panel's menu.
+    if (key >= KEY_CTRL_F3 && key <= KEY_CTRL_F8) {
+        key = key - KEY_CTRL_F3 + (ActiveSide == 0 ? MENU_LEFT_SORT_NAME : MENU_RIGHT_SORT_NAME);
         command.key = key;
     }
-    if (key > 31 && key != 127 && (key & 0x130000) == 0) {
-        if (key <= 0xFFFF && state.commandLine.InsertChar(static_cast<char32_t>(key))) {
+    if (key >= KEY_SPACE && key != KEY_CTRL_BACKSPACE && (key & NotCharacterBits) == 0) {
+        if (key <= KEY_LAST_CHARACTER && state.commandLine.InsertChar(static_cast<char32_t>(key))) {
             state.redrawLevel = state.redrawLevel > RedrawPanels ? state.redrawLevel : RedrawPanels;
         }
         return;
@@ -273,7 +157,7 @@ void DispatchCommand(TMainLoopState& state, int key, const TInputEvent& event) {
     for (int keep : KeepCursorBarKeys) {
         keepBar = keepBar || key == keep;
     }
-    if ((key == 0x1004B || key == 0x1004D) && command.active->viewStyle != VIEW_BRIEF &&
+    if ((key == KEY_LEFT || key == KEY_RIGHT) && command.active->viewStyle != VIEW_BRIEF &&
         command.active->viewStyle != VIEW_BRIEFWIDE) {
         keepBar = true;
     }
@@ -281,12 +165,12 @@ void DispatchCommand(TMainLoopState& state, int key, const TInputEvent& event) {
         DrawCursorBar(ActiveSide, false);
         state.cursorMoved = true;
     }
-    TCommandHandler handler = FindCommand(key);
-    if (handler == nullptr) {
+    ECommand bound;
+    if (!FindBoundCommand(key, bound)) {
         UnlistedKey(command);
         return;
     }
-    int level = handler(command);
+    int level = CommandRow(bound).handler(command);
     if (level > state.redrawLevel) {
         state.redrawLevel = level;
     }

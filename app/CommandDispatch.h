@@ -1,8 +1,9 @@
 // The command dispatch: every key code the main loop reads, and every command
 // code the menu bar returns, selects one command. The special cases are tried
-// in a fixed order, then one table of codes is walked.
+// in a fixed order, then the key bindings of the command table are looked up.
 #pragma once
 
+#include "app/CommandTable.h"
 #include "app/MainLoop.h"
 #include "console/InputEvent.h"
 
@@ -18,9 +19,9 @@ struct TCommand {
     CPanel* active;
     CPanel* other;
 
-    bool Alt() const { return (shiftState & 1) != 0; }
-    bool Ctrl() const { return (shiftState & 2) != 0; }
-    bool Shift() const { return (shiftState & 4) != 0; }
+    bool Alt() const { return (shiftState & SHIFT_ALT) != 0; }
+    bool Ctrl() const { return (shiftState & SHIFT_CTRL) != 0; }
+    bool Shift() const { return (shiftState & SHIFT_SHIFT) != 0; }
     // Both panels are off.
     bool PanelsHidden() const;
     // The active panel is on and shows files.
@@ -28,18 +29,6 @@ struct TCommand {
     bool InArchive() const;
     bool InTreeView() const;
 };
-
-// A command returns the redraw level it needs.
-using TCommandHandler = int (*)(TCommand& command);
-
-// One row of the table: the codes that select the command (ended by 0).
-struct TCommandRow {
-    int codes[12];
-    TCommandHandler handler;
-};
-
-extern const TCommandRow CommandTable[];
-extern const int CommandTableSize;
 
 // Dispatches one key or menu command code.
 void DispatchCommand(TMainLoopState& state, int key, const TInputEvent& event);

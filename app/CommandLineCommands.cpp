@@ -8,6 +8,7 @@
 #include "base/strings/Utf16String.h"
 #include "shell/CommandExecution.h"
 #include "viewedit/ClipboardText.h"
+#include "console/KeyCodes.h"
 
 namespace {
 
@@ -60,7 +61,7 @@ int CmdLineLeft(TCommand& c) {
 int CmdLineRight(TCommand& c) {
     // Alt+Right acts as Right does outside the column styles: it first
     // completes a running quick search.
-    if (c.key == 0x1009D && c.active->searchText[0] != 0) {
+    if (c.key == KEY_ALT_RIGHT && c.active->searchText[0] != 0) {
         QuickSearchComplete(c.active);
         c.state.cursorMoved = true;
         return RedrawNothing;
@@ -127,7 +128,7 @@ int CmdHistoryNext(TCommand& c) {
 
 int CmdInsertEntryName(TCommand& c) {
     TCommandLine& line = Line(c);
-    if (c.key != 0x2000A && line.cursor > 0 && line.cursor <= line.text.Length() &&
+    if (c.key != KEY_SHIFT_CTRL_J && line.cursor > 0 && line.cursor <= line.text.Length() &&
         IsLetterOrDigit(line.text[line.cursor - 1])) {
         line.HistorySearch(CommandHistory, !c.Shift());
         return RedrawPanels;
@@ -222,6 +223,6 @@ int CmdEnter(TCommand& c) {
     Westring command = Line(c).text;
     Line(c).Clear();
     Line(c).ResetHistory();
-    ExecuteCommandOrEntry(Panels, c.side, command.Data(), (c.key == 0x2000D || c.Shift()) ? 1 : 0);
+    ExecuteCommandOrEntry(Panels, c.side, command.Data(), (c.key == KEY_SHIFT_ENTER || c.Shift()) ? 1 : 0);
     return RedrawAll;
 }

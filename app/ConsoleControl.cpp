@@ -3,6 +3,7 @@
 #include <cstdlib>
 
 #include "app/MessageBox.h"
+#include "console/KeyCodes.h"
 #include "console/Console.h"
 
 std::atomic<int> UserAbortState{UserAbortIdle};
@@ -12,6 +13,10 @@ void (*ConsoleControlWake)() = nullptr;
 namespace {
 
 std::atomic<int> PendingRequest{-1};
+// The console's event count when the request was left: the events received
+// before it were typed before the control event, and the question must not
+// take one of them for its answer; those after it may answer it.
+std::atomic<uint64_t> RequestEventMark{0};
 // Set once the main loop took a request that ends the program; the handler
 // of a closing console waits for it, as the system ends the process as soon
 // as that handler returns.
@@ -42,6 +47,7 @@ BOOL WINAPI ConsoleCtrlHandler(DWORD controlType) {
     // Ctrl-C while idle is a question for the main loop; a closing console
     // ends the program whatever runs, and outranks a question that waits.
     if (IsClosing(controlType) || (state == UserAbortIdle && PendingRequest < 0)) {
+        RequestEventMark = Console ? Console->EventsReceived() : 0;
         PendingRequest = static_cast<int>(controlType);
         if (ConsoleControlWake) {
             ConsoleControlWake();
@@ -62,6 +68,20 @@ int TakeConsoleControlRequest() {
     return PendingRequest.exchange(-1);
 }
 
+int TakeClosingConsoleControlRequest() {
+    int request = PendingRequest;
+    while (request >= 0 && IsClosing(static_cast<DWORD>(request))) {
+        if (PendingRequest.compare_exchange_weak(request, -1)) {
+            return request;
+        }
+    }
+    return -1;
+}
+
+void AnswerConsoleControlInLoop(bool outermost) {
+    AnswerConsoleControlRequest(outermost ? TakeConsoleControlRequest() : TakeClosingConsoleControlRequest());
+}
+
 void AnswerConsoleControlRequest(int controlType) {
     if (controlType < 0) {
         return;
@@ -74,14 +94,14 @@ void AnswerConsoleControlRequest(int controlType) {
     int answer;
     do {
         if (Console) {
-            Console->FlushEvents();
+            Console->FlushEventsReceivedBefore(RequestEventMark);
         }
         answer = ShowMessageBox(Westring("Terminate Quorvane ?"), Westring(), 1);
     } while (answer == 0);
     if (Console) {
         Console->SetCursorShape(cursor);
     }
-    if (answer == 'y' || answer == 'Y' || (answer & 0xFF) == 13) {
+    if (answer == 'y' || answer == 'Y' || (answer & 0xFF) == KEY_ENTER) {
         Ending = true;
         std::exit(3);
     }

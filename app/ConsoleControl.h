@@ -48,7 +48,18 @@ int TakeConsoleControlRequest();
 // Called by the handler after it left a request, so that a main loop waiting
 // for input wakes up to answer it; null does nothing. The main program fills it.
 extern void (*ConsoleControlWake)();
+// Takes the request only when it ends the program (closing the console,
+// log-off, shut-down); a Ctrl-C question stays for the main loop. -1 when
+// no such request waits.
+int TakeClosingConsoleControlRequest();
 // The answer of the main loop to a request taken: Ctrl-C and Ctrl-Break ask
 // "Terminate Quorvane ?" and end the program with exit code 3 on Y or Enter;
-// closing the console, log-off and shut-down end it with 4.
+// closing the console, log-off and shut-down end it with 4. The question
+// drops the keys that were typed before the control event came; a key that
+// came after it answers the question.
 void AnswerConsoleControlRequest(int controlType);
+// What every input loop calls while it waits (the modal-loop hook): the
+// outermost loop answers any request; a nested loop (a dialog) answers only
+// those that end the program, and leaves the question for the main loop so
+// that nothing is drawn over the dialog.
+void AnswerConsoleControlInLoop(bool outermost);

@@ -33,6 +33,8 @@
 #include "ui/Dialog.h"
 #include "ui/ScrollBack.h"
 #include "viewedit/ViewerEditor.h"
+#include "console/KeyCodes.h"
+#include "console/MenuCodes.h"
 
 namespace {
 
@@ -189,7 +191,7 @@ int CmdEjectLoad(TCommand& c) {
     if (!panel->isOn || panel->panelType != PANEL_FILES) {
         return RedrawNothing;
     }
-    bool eject = c.key == 0x20005;
+    bool eject = c.key == KEY_SHIFT_CTRL_E;
     char letter = static_cast<char>(panel->path[0]);
     Estring title;
     title.Format(eject ? "Ejecting %c:" : "Loading %c:", letter);
@@ -249,20 +251,20 @@ int CmdFileInformation(TCommand& c) {
 }
 
 int CmdMenuInfo(TCommand& c) {
-    int side = c.key == 0x100000 ? 0 : 1;
+    int side = c.key == MENU_LEFT_INFO ? 0 : 1;
     ToggleInfoPage(side);
     return RedrawAll;
 }
 
 int CmdMenuSort(TCommand& c) {
-    bool left = c.key <= 0x100005;
-    int mode = left ? c.key - 0x100001 : c.key - 0x100007;
+    bool left = c.key <= MENU_LEFT_SORT_UNSORTED;
+    int mode = left ? c.key - MENU_LEFT_SORT_NAME : c.key - MENU_RIGHT_SORT_NAME;
     SetPanelSortMode(&Panels[left ? 0 : 1], mode);
     return RedrawPanels;
 }
 
 int CmdMenuReverse(TCommand& c) {
-    CPanel* panel = MenuPanel(c.key, 0x100006);
+    CPanel* panel = MenuPanel(c.key, MENU_LEFT_REVERSE);
     SetPanelSortMode(panel, panel->sortMode < 5 ? panel->sortMode + 5 : panel->sortMode - 5);
     return RedrawPanels;
 }
@@ -274,8 +276,11 @@ int CmdMenuViewStyle(TCommand& c) {
         int style;
     };
     static const TStyleCodes styles[] = {
-        {0x10000D, 0x10000E, VIEW_BRIEF}, {0x10000F, 0x100010, VIEW_FULL}, {0x100014, 0x100015, VIEW_WIDE},
-        {0x100018, 0x100019, VIEW_BRIEFWIDE}, {0x100016, 0x100017, VIEW_TREE},
+        {MENU_LEFT_BRIEF, MENU_RIGHT_BRIEF, VIEW_BRIEF},
+        {MENU_LEFT_FULL, MENU_RIGHT_FULL, VIEW_FULL},
+        {MENU_LEFT_WIDE, MENU_RIGHT_WIDE, VIEW_WIDE},
+        {MENU_LEFT_BRIEF_WIDE, MENU_RIGHT_BRIEF_WIDE, VIEW_BRIEFWIDE},
+        {MENU_LEFT_TREE, MENU_RIGHT_TREE, VIEW_TREE},
     };
     for (const TStyleCodes& row : styles) {
         if (c.key == row.left || c.key == row.right) {
@@ -286,14 +291,14 @@ int CmdMenuViewStyle(TCommand& c) {
 }
 
 int CmdMenuFilter(TCommand& c) {
-    CPanel* panel = MenuPanel(c.key, 0x100012);
+    CPanel* panel = MenuPanel(c.key, MENU_LEFT_FILTER);
     PanelFilterDialog(panel);
     RereadKeepingTags(panel);
     return RedrawAll;
 }
 
 int CmdMenuReread(TCommand& c) {
-    RereadKeepingTags(MenuPanel(c.key, 0x100013));
+    RereadKeepingTags(MenuPanel(c.key, MENU_LEFT_REREAD));
     return RedrawAll;
 }
 

@@ -13,6 +13,7 @@
 #include "console/InputEvent.h"
 #include "console/ScreenSize.h"
 #include "shell/PanelDirectoryChange.h"
+#include "ui/ModalLoop.h"
 #include "ui/Win.h"
 
 namespace {
@@ -24,8 +25,6 @@ const int CellRow = 3;
 const int DescriptionRow = 4;
 const int MinimumInnerWidth = 30;
 const int ListRebuildMs = 1000;
-const int KeyEnter = 13;
-const int KeyEscape = 27;
 
 // What the menu and its watch threads share. The mutex guards the other two
 // fields and every write into the window.
@@ -83,11 +82,12 @@ public:
         if (selected < 0)
             selected = 0;
         OpenWindow();
+        CModalLoop loop;
         for (;;) {
             WatchSelection();
             DrawCells();
             TInputEvent event = TInputEvent();
-            const int key = ReadInputEvent(&event, ListRebuildMs);
+            const int key = loop.Read(event, ListRebuildMs);
             const int count = drives.letters.Length();
             if (key == 0) {
                 if (BuildDriveList(drives, ScreenColumns / 2)) {
@@ -103,17 +103,17 @@ public:
                 selected = 0;
             } else if (key == KEY_END) {
                 selected = count - 1;
-            } else if (key == KeyEnter) {
+            } else if (key == KEY_ENTER) {
                 return drives.letters[selected];
             } else if (key == '\\') {
                 return U'\\';
-            } else if (key == KeyEscape || key == KEY_CLOSED) {
+            } else if (key == KEY_ESC || key == KEY_CLOSED) {
                 return 0;
             } else if (key == KEY_MOUSE) {
                 char32_t chosen = 0;
                 if (HandleMouse(event, chosen))
                     return chosen;
-            } else if (key > 0 && key < 0x10000) {
+            } else if (key > 0 && key <= KEY_LAST_CHARACTER) {
                 const int at = drives.letters.Find(ToUpperLetter(key));
                 if (at > 0)
                     return drives.letters[at];

@@ -22,5 +22,5 @@ bool PollEscapeKey() {
         return false;
     }
     EscapePollShiftState = event.shiftState;
-    return event.character == 27 || event.code == 27;
+    return event.character == KEY_ESC || event.code == KEY_ESC;
 }

@@ -2,6 +2,7 @@
 
 #include "app/Colours.h"
 #include "console/Console.h"
+#include "console/InputEvent.h"
 
 const char* const FunctionKeyLabels[8][10] = {
     {"1Help", "2Menu", "3View", "4Edit", "5Copy", "6RenMov", "7Mkdir", "8Delete", "9PullDn", "10Quit"},
@@ -81,14 +82,15 @@ int FunctionKeyFromBarSlot(int x, int columns, int action, int shiftState) {
     if (slot > 9) {
         slot = 9;
     }
-    if (action == 1 || action == 6 || (shiftState & 1) != 0) {
-        return 0x10068 + slot;
+    if (action == TInputEvent::ActionPress2 || action == TInputEvent::ActionRelease2 ||
+        (shiftState & SHIFT_ALT) != 0) {
+        return KEY_ALT_F1 + slot;
     }
-    if ((shiftState & 4) != 0) {
-        return 0x30054 + slot;
+    if ((shiftState & SHIFT_SHIFT) != 0) {
+        return KEY_SHIFT_F1 + slot;
     }
-    if ((shiftState & 2) != 0) {
-        return 0x1005E + slot;
+    if ((shiftState & SHIFT_CTRL) != 0) {
+        return KEY_CTRL_F1 + slot;
     }
-    return 0x1003B + slot;
+    return KEY_F1 + slot;
 }

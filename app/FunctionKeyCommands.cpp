@@ -27,6 +27,7 @@
 #include "ui/Dialog.h"
 #include "ui/HelpViewer.h"
 #include "viewedit/ViewerEditor.h"
+#include "console/KeyCodes.h"
 
 namespace {
 
@@ -56,7 +57,7 @@ int ViewOrEdit(TCommand& c, bool edit) {
         return RedrawAll;
     }
     Westring command;
-    if (c.key == 0x1003D || c.key == 0x1003E) {
+    if (c.key == KEY_F3 || c.key == KEY_F4) {
         int chosen = ChooseAssociationCommand(edit ? EditorAssociations : ViewerAssociations, current, command);
         if (chosen < 0) {
             return RedrawNothing;
@@ -91,7 +92,7 @@ int CmdHelp(TCommand&) {
 }
 
 int CmdUserMenu(TCommand& c) {
-    UserMenuCommand(c.side, c.key == 0x30055);
+    UserMenuCommand(c.side, c.key == KEY_SHIFT_F2);
     return RedrawAll;
 }
 
@@ -111,7 +112,7 @@ int CmdCopyMove(TCommand& c) {
     if (c.PanelsHidden() || OnInfoPage(c)) {
         return RedrawNothing;
     }
-    int mode = c.key == 0x10040 ? 1 : 0;
+    int mode = c.key == KEY_F6 ? 1 : 0;
     bool otherArchive = c.other->isOn && c.other->panelType == PANEL_FILES && c.other->archive != nullptr;
     if (c.InArchive() || otherArchive) {
         CopyToFromArchive(Panels, c.side, mode);
@@ -152,7 +153,7 @@ int CmdQuit(TCommand& c) {
 }
 
 int CmdTogglePanel(TCommand& c) {
-    int side = c.key == 0x1005E ? 0 : 1;
+    int side = c.key == KEY_CTRL_F1 ? 0 : 1;
     TogglePanel(side);
     if (!Panels[ActiveSide].isOn && Panels[1 - ActiveSide].isOn) {
         SwitchActivePanel(Panels, 1 - ActiveSide);
@@ -161,7 +162,7 @@ int CmdTogglePanel(TCommand& c) {
 }
 
 int CmdDriveMenu(TCommand& c) {
-    DriveMenu(c.key == 0x10068 ? 0 : 1);
+    DriveMenu(c.key == KEY_ALT_F1 ? 0 : 1);
     return RedrawAll;
 }
 
@@ -180,7 +181,7 @@ int CmdMakeObjects(TCommand& c) {
 }
 
 int CmdFind(TCommand& c) {
-    FileFindCommand(c.active, c.key == 0x3006E);
+    FileFindCommand(c.active, c.key == KEY_ALT_SHIFT_F7);
     return RedrawAll;
 }
 
@@ -215,7 +216,7 @@ int CmdViewEditTyped(TCommand& c) {
     if (c.InArchive()) {
         return RedrawNothing;
     }
-    bool edit = c.key == 0x30057;
+    bool edit = c.key == KEY_SHIFT_F4;
     entry* current = c.active->CursorEntry();
     Westring name = current != nullptr ? Westring(current->name) : Westring();
     {
@@ -223,7 +224,7 @@ int CmdViewEditTyped(TCommand& c) {
         dialog.AddStaticText(1, 0, edit ? "Edit the file:" : "View the file:", dialog.Attribute());
         dialog.AddStringField(1, 1, 1, name, 70, 512, FieldKindFileName);
         dialog.AddOkCancelButtons(-1, 3, 1);
-        if (dialog.Run() == 27) {
+        if (dialog.Run() == KEY_ESC) {
             return RedrawAll;
         }
     }
@@ -253,7 +254,7 @@ int CmdCopyMoveModes(TCommand& c) {
     if (c.PanelsHidden() || OnInfoPage(c) || c.InArchive()) {
         return RedrawNothing;
     }
-    CopyOrMovePanelFiles(Panels, c.side, c.key == 0x30058 ? 2 : 3, 0);
+    CopyOrMovePanelFiles(Panels, c.side, c.key == KEY_SHIFT_F5 ? 2 : 3, 0);
     return RedrawAll;
 }
 
@@ -273,7 +274,7 @@ int CmdSaveSettings(TCommand&) {
 }
 
 int CmdFullWidth(TCommand& c) {
-    int side = c.key == 0x3005E ? 0 : 1;
+    int side = c.key == KEY_CTRL_SHIFT_F1 ? 0 : 1;
     CPanel* panel = &Panels[side];
     CPanel* other = &Panels[1 - side];
     if (!panel->isOn) {
@@ -320,7 +321,7 @@ int CmdSynchronize(TCommand& c) {
 }
 
 int CmdViewStyleKey(TCommand& c) {
-    SetPanelViewStyle(c.active, c.key - 0x30068);
+    SetPanelViewStyle(c.active, c.key - KEY_ALT_SHIFT_F1);
     return RedrawAll;
 }
 

@@ -18,13 +18,6 @@
 
 namespace {
 
-const int KEY_F7 = KEY_F1 + 6;
-const int KEY_SHIFT_F7 = KEY_SHIFT_F1 + 6;
-const int KEY_ALT_F7 = KEY_ALT_F1 + 6;
-const int KEY_SHIFT_ENTER = 0x2000D;
-const int KEY_EXTRA_ENTER = 0x1001C;
-const int KEY_CTRL_J = 10;
-
 int LongestEntry(const WestringStore& store) {
     int longest = 0;
     for (int i = 0; i < store.Count(); i++) {
@@ -38,7 +31,7 @@ bool AskSearchText() {
     Dialog dialog(-1, -4, 60, 4, ColourOf(ColourMessages));
     dialog.AddStaticText(1, 0, "Search:", ColourOf(ColourMessages));
     dialog.AddStringField(1, 1, 1, HistorySearchText, 55, -1, FieldKindHistorySearch);
-    return dialog.Run() != 27;
+    return dialog.Run() != KEY_ESC;
 }
 
 // From `start` one step at a time in `step` direction: the first entry that
@@ -68,18 +61,18 @@ int ShowCommandHistory(int side, Westring& commandLine, int& cursor) {
         int height = CommandHistory.Count() > ScreenRows - 6 ? ScreenRows - 6 : CommandHistory.Count();
         Dialog dialog(-1, -3, width + 2, height + 2, ColourOf(ColourMenu));
         dialog.WriteCentred(-1, " History ", ColourOf(ColourMenu));
-        int list = dialog.AddListBoxWestring(0, 0, 1, width, height, CommandHistory, &selection, 13);
-        for (int key : {KEY_CTRL_J, KEY_DELETE, KEY_F1, KEY_F7, KEY_SHIFT_F7, KEY_ALT_F7, KEY_SHIFT_ENTER, KEY_EXTRA_ENTER}) {
+        int list = dialog.AddListBoxWestring(0, 0, 1, width, height, CommandHistory, &selection, KEY_ENTER);
+        for (int key : {KEY_CTRL_J, KEY_DELETE, KEY_F1, KEY_F7, KEY_SHIFT_F7, KEY_ALT_F7, KEY_SHIFT_ENTER, KEY_KEYPAD_ENTER}) {
             dialog.AddExitKey(key);
         }
         for (bool removed = false; !removed;) {
             int key = dialog.Run();
-            if (key == 27 || selection < 0 || selection >= CommandHistory.Count()) {
+            if (key == KEY_ESC || selection < 0 || selection >= CommandHistory.Count()) {
                 return 0;
             }
             Westring chosen = *CommandHistory.At(selection);
-            if (key == 13 || key == KEY_SHIFT_ENTER || key == KEY_EXTRA_ENTER) {
-                ExecuteCommandOrEntry(Panels, side, chosen.Data(), key == 13 ? 0 : 1);
+            if (key == KEY_ENTER || key == KEY_SHIFT_ENTER || key == KEY_KEYPAD_ENTER) {
+                ExecuteCommandOrEntry(Panels, side, chosen.Data(), key == KEY_ENTER ? 0 : 1);
                 return 2;
             }
             if (key == KEY_CTRL_J) {
@@ -128,8 +121,8 @@ Westring PickDirectoryHistory() {
     int32_t selection = DirectoryHistory.Count() - 1;
     Dialog dialog(-1, -4, width + 2, height + 2, ColourOf(ColourMenu));
     dialog.WriteCentred(-1, " Directory History ", ColourOf(ColourMenu));
-    dialog.AddListBoxWestring(0, 0, 1, width, height, DirectoryHistory, &selection, 13);
-    if (dialog.Run() != 13 || selection < 0 || selection >= DirectoryHistory.Count()) {
+    dialog.AddListBoxWestring(0, 0, 1, width, height, DirectoryHistory, &selection, KEY_ENTER);
+    if (dialog.Run() != KEY_ENTER || selection < 0 || selection >= DirectoryHistory.Count()) {
         return Westring();
     }
     return *DirectoryHistory.At(selection);

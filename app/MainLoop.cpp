@@ -17,6 +17,7 @@
 #include "console/ScreenSize.h"
 #include "fileops/PanelTags.h"
 #include "shell/CommandExecution.h"
+#include "ui/ModalLoop.h"
 #include "ui/ScrollBack.h"
 #include "ui/Win.h"
 #include "viewedit/ViewerEditor.h"
@@ -92,7 +93,10 @@ void ScrollPanelWhileHeld(TMainLoopState& state, CPanel* panel, int row, bool ta
         DrawCursorBar(PanelSide(panel), false);
         if (Console->HasPendingEvents()) {
             TInputEvent event = {};
-            int key = ReadInputEvent(&event, 0);
+            int key = CModalLoop::Current()->Read(event, 0);
+            if (key == 0 && event.shiftState == -1) {
+                continue;
+            }
             if (key != KEY_MOUSE) {
                 state.pendingKey = key;
                 state.pendingEvent = event;
@@ -224,43 +228,17 @@ void HandleMouse(TMainLoopState& state, const TInputEvent& event) {
     }
 }
 
-// Takes further resize events at once; the last size wins. The first other
-// event found becomes the key of this pass (0 when none waits).
-int MergeResizes(TInputEvent& event, int& columns, int& rows) {
-    columns = event.x;
-    rows = event.y;
-    for (;;) {
-        TInputEvent next = {};
-        next.shiftState = event.shiftState;
-        int key = ReadInputEvent(&next, 0);
-        if (key != KEY_RESIZED) {
-            event = next;
-            return key;
-        }
-        columns = next.x;
-        rows = next.y;
+// The screen size rule for a size the host reports: at least 80 x 25; the
+// windows are laid out again when the size differs.
+void ApplyReportedScreenSize(int columns, int rows) {
+    if (columns < 80) {
+        columns = 80;
     }
-}
-
-// Waits for the next event. While it waits, a console control event (Ctrl-C,
-// closing the console) left by the handler is answered here, on the main
-// thread; the wait wakes up now and then to look for one.
-int WaitForInput(TInputEvent& event, int lastShiftState) {
-    const int ControlPollMs = 250;
-    for (;;) {
-        event = TInputEvent{};
-        event.shiftState = -1;  // a key event always overwrites it
-        int key = ReadInputEvent(&event, ControlPollMs);
-        if (key != 0 || event.shiftState != -1) {
-            if (event.shiftState == -1) {
-                event.shiftState = lastShiftState;
-            }
-            return key;
-        }
-        int request = TakeConsoleControlRequest();
-        if (request >= 0) {
-            AnswerConsoleControlRequest(request);
-        }
+    if (rows < 25) {
+        rows = 25;
+    }
+    if (columns != ScreenColumns || rows != ScreenRows) {
+        RelayoutScreen(columns, rows, true);
     }
 }
 
@@ -351,10 +329,13 @@ void InstallScreenHooks() {
         UpdatePanelHeight();
         RecreateFunctionKeyBar(MainLoop.keyBarShiftState);
     };
+    ModalLoopHooks.applyScreenSize = ApplyReportedScreenSize;
+    ModalLoopHooks.answerConsoleControl = AnswerConsoleControlInLoop;
 }
 
 void RunMainLoop() {
     TMainLoopState& state = MainLoop;
+    CModalLoop loop;
     while (!state.quit) {
         HideOrRestorePanels(true);
         OpenClockWindow();
@@ -414,29 +395,20 @@ void RunMainLoop() {
         } else {
             Console->SetCursorShape(15);
             SetIdleOutputRegion();
-            key = WaitForInput(event, state.shiftState);
+            key = loop.Read(event, -1);
             Console->SetCursorShape(0);
         }
         Console->ResetOutputRegion();
 
+        if (event.shiftState == -1) {
+            event.shiftState = state.shiftState;
+        }
         if (key == KEY_RESIZED) {
-            int columns = 0;
-            int rows = 0;
-            key = MergeResizes(event, columns, rows);
-            if (columns < 80) {
-                columns = 80;
-            }
-            if (rows < 25) {
-                rows = 25;
-            }
-            if (columns != ScreenColumns || rows != ScreenRows) {
-                RelayoutScreen(columns, rows, true);
-            }
+            // The loop helper has laid the screen out for the new size; the
+            // first pass after it draws everything, the cursor bar included.
             state.redrawLevel = RedrawAll;
             state.cursorMoved = true;
-            if (key == 0) {
-                continue;
-            }
+            continue;
         }
         if (event.shiftState != state.shiftState) {
             state.shiftState = event.shiftState;

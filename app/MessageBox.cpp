@@ -15,11 +15,11 @@ struct TMessageBoxButtons {
 };
 
 const TButtonDef OkButtons[] = {{'y', "_OK"}, {0, nullptr}};
-const TButtonDef OkCancelButtons[] = {{'y', "_OK"}, {27, "Cancel"}, {0, nullptr}};
-const TButtonDef SkipAllButtons[] = {{'y', "_OK"}, {27, "Cancel"}, {'s', "Skip"}, {'a', "All"},
+const TButtonDef OkCancelButtons[] = {{'y', "_OK"}, {KEY_ESC, "Cancel"}, {0, nullptr}};
+const TButtonDef SkipAllButtons[] = {{'y', "_OK"}, {KEY_ESC, "Cancel"}, {'s', "Skip"}, {'a', "All"},
                                      {'e', "None"}, {0, nullptr}};
-const TButtonDef RetryButtons[] = {{'r', "Retry"}, {'s', "Skip"}, {27, "Cancel"}, {0, nullptr}};
-const TButtonDef AllOlderButtons[] = {{'y', "_OK"}, {27, "Cancel"}, {'s', "Skip"}, {'a', "All"},
+const TButtonDef RetryButtons[] = {{'r', "Retry"}, {'s', "Skip"}, {KEY_ESC, "Cancel"}, {0, nullptr}};
+const TButtonDef AllOlderButtons[] = {{'y', "_OK"}, {KEY_ESC, "Cancel"}, {'s', "Skip"}, {'a', "All"},
                                       {'e', "None"}, {'d', "All Older"}, {0, nullptr}};
 
 // Cancel has no hot letter: it answers Esc.
@@ -104,7 +104,7 @@ unsigned ShowMessageBox(const Westring& text, const Westring& path, uint32_t fla
     }
 
     int code = dialog.Run();
-    if (code == 13) {
+    if (code == KEY_ENTER) {
         return 'y';
     }
     if (code < 0) {

@@ -13,7 +13,6 @@ namespace {
 
 const int ChooserWidth = 16;
 const int ListWidth = 14;
-const int KeyEnter = 13;
 
 // One list of names in a small dialog, centred horizontally with a third of
 // the free rows above it, or centred both ways. The chosen index, or -1.
@@ -26,8 +25,8 @@ int ChooseName(WestringStore& names, bool centredVertically)
         rows = 1;
     Dialog dialog(-1, centredVertically ? -2 : -3, ChooserWidth, rows + 2, ColourOf(ColourMessages));
     int32_t selection = 0;
-    dialog.AddListBoxWestring(0, 0, 1, ListWidth, rows, names, &selection, KeyEnter);
-    if (dialog.Run() != KeyEnter || names.Count() == 0)
+    dialog.AddListBoxWestring(0, 0, 1, ListWidth, rows, names, &selection, KEY_ENTER);
+    if (dialog.Run() != KEY_ENTER || names.Count() == 0)
         return -1;
     return selection >= 0 && selection < names.Count() ? selection : -1;
 }

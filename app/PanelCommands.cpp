@@ -19,6 +19,7 @@
 #include "fileops/services/PathNormalizer.h"
 #include "shell/PanelDirectoryChange.h"
 #include "shell/services/Environment.h"
+#include "console/KeyCodes.h"
 
 namespace {
 
@@ -197,7 +198,7 @@ int CmdInsert(TCommand& c) {
 }
 
 int CmdAltUpDown(TCommand& c) {
-    int step = c.key == 0x10098 ? -1 : 1;
+    int step = c.key == KEY_ALT_UP ? -1 : 1;
     if (c.active->searchText[0] != 0) {
         QuickSearchFind(c.active, 0, step);
     } else if (c.InTreeView()) {

@@ -8,12 +8,11 @@
 #include "console/Console.h"
 #include "console/InputEvent.h"
 #include "shell/PanelDirectoryChange.h"
+#include "ui/ModalLoop.h"
 #include "ui/Win.h"
 
 namespace {
 
-const int KeyEnter = 13;
-const int KeyEscape = 27;
 const int FullBlockCursor = 100;
 
 // The drive's current directory, made the process's current directory; when
@@ -55,10 +54,11 @@ int DriveRetryPrompt(int drive)
     if (Console != nullptr)
         Console->SetCursorShape(FullBlockCursor);
     int answer = 0;
+    CModalLoop loop;
     while (answer == 0) {
         TInputEvent event = TInputEvent();
-        const int key = ReadInputEvent(&event, -1);
-        if (key == KeyEscape || key == KEY_CLOSED)
+        const int key = loop.Read(event, -1);
+        if (key == KEY_ESC || key == KEY_CLOSED)
             answer = -1;
         else if (key >= 'a' && key <= 'z')
             answer = key - 'a' + 1;
@@ -66,7 +66,7 @@ int DriveRetryPrompt(int drive)
             answer = key - 'A' + 1;
         else if (key == '\\')
             answer = NetworkDrive;
-        else if (key == KeyEnter)
+        else if (key == KEY_ENTER)
             answer = drive;
     }
     if (Console != nullptr)

@@ -17,7 +17,7 @@ namespace {
 
 const char32_t* const SystemMetadataNames[] = {U"descript.ion", U"EA DATA. SF", U"WP ROOT. SF"};
 
-const int KeyAltD = KEY_EXTENDED + 0x20;
+const int KeyAltD = KeyAltLetter('d');
 
 bool IsDirectory(const entry* item)
 {
@@ -103,7 +103,7 @@ void SelectByMaskDialog(CPanel* panel, int mode, int shiftState)
             dialog.WriteText(1, 0, SelectTitle(mode, includeDirectories).Data(), attribute);
             continue;
         }
-        if (result == 27)
+        if (result == KEY_ESC)
             return;
         MaskExpression expression;
         if (expression.CheckSyntax(mask))

@@ -7,15 +7,10 @@
 #include "base/strings/Str32.h"
 #include "console/Console.h"
 #include "console/ScreenSize.h"
+#include "ui/ModalLoop.h"
 #include "ui/Win.h"
 
 namespace {
-
-const int KeyAltDown = KEY_EXTENDED + 0xA0;
-const int KeyAltUp = KEY_EXTENDED + 0x98;
-const int KeyBackspaceScan = KEY_EXTENDED + 0x0E;
-const int KeyTab = 9;
-const int KeyEscape = 27;
 
 bool StartsWithNoCase(const char32_t* name, const char32_t* prefix)
 {
@@ -57,15 +52,16 @@ void ShowSearchCursor(CPanel* panel)
 
 // Reads the next key of a running search, an extended key that carries a
 // printable character (Alt+letter) counting as that character.
-int ReadSearchKey(TInputEvent& event)
+int ReadSearchKey(CModalLoop& loop, TInputEvent& event)
 {
     int key;
     do {
-        event = TInputEvent();
-        key = ReadInputEvent(&event, -1);
-    } while (key == KEY_IGNORED || key == 0);
-    if (key >= KEY_EXTENDED && key != KEY_MOUSE && key != KEY_CLOSED && key != KEY_RESIZED &&
-        event.character >= 0x20 && event.character <= 0xFFFF && event.character != 0x7F && event.character != '\\')
+        key = loop.Read(event, -1);
+    } while (key == 0);
+    if (event.shiftState < 0)
+        event.shiftState = 0;
+    if (key >= KEY_EXTENDED && key != KEY_MOUSE && key != KEY_CLOSED && event.character >= KEY_SPACE &&
+        event.character <= KEY_LAST_CHARACTER && event.character != KEY_CTRL_BACKSPACE && event.character != '\\')
         key = event.character;
     return key;
 }
@@ -143,22 +139,23 @@ bool QuickSearch(int c, CPanel* panel, int& key, TInputEvent* inputEvent, int st
     }
     const int savedCursorShape = Console != nullptr ? Console->GetCursorShape() : 0;
     TInputEvent event = TInputEvent();
+    CModalLoop loop;
     for (;;) {
         DrawCursorBar(side, true);
         ShowSearchCursor(panel);
-        key = ReadSearchKey(event);
+        key = ReadSearchKey(loop, event);
         DrawCursorBar(side, false);
-        if (key == KeyAltDown) {
+        if (key == KEY_ALT_DOWN) {
             QuickSearchFind(panel, 0, 1);
-        } else if (key == KeyAltUp) {
+        } else if (key == KEY_ALT_UP) {
             QuickSearchFind(panel, 0, -1);
-        } else if (key == KeyBackspaceScan || key == KEY_BACKSPACE) {
+        } else if (key == KEY_ALT_BACKSPACE || key == KEY_BACKSPACE) {
             RemoveLastChar(panel->searchText);
             QuickSearchFind(panel, SearchAgain, 0);
-        } else if (key == KEY_SHIFT_TAB || (key == KeyTab && (event.shiftState & SHIFT_SHIFT))) {
+        } else if (key == KEY_SHIFT_TAB || (key == KEY_TAB && (event.shiftState & SHIFT_SHIFT))) {
             QuickSearchComplete(panel);
             QuickSearchFind(panel, SearchAgain, 0);
-        } else if (key >= 0x20 && key <= 0xFFFF) {
+        } else if (key >= KEY_SPACE && key <= KEY_LAST_CHARACTER) {
             QuickSearchFind(panel, key, 0);
         } else {
             break;
@@ -170,5 +167,5 @@ bool QuickSearch(int c, CPanel* panel, int& key, TInputEvent* inputEvent, int st
     DrawCursorBar(side, true);
     if (inputEvent != nullptr)
         *inputEvent = event;
-    return key != KeyEscape;
+    return key != KEY_ESC;
 }

@@ -42,7 +42,7 @@ int StoredPathsDialog(CPanel* panel) {
     int32_t selection = 0;
     Dialog dialog(-1, -4, width + 2, 12, ColourOf(ColourMenu));
     dialog.WriteCentred(-1, " Stored Paths ", ColourOf(ColourMenu));
-    int list = dialog.AddElement(new CStoredPathsList(dialog, 1, 0, width - 2, 10, items, &selection, 13), 1);
+    int list = dialog.AddElement(new CStoredPathsList(dialog, 1, 0, width - 2, 10, items, &selection, KEY_ENTER), 1);
     for (char digit = '0'; digit <= '9'; digit++) {
         dialog.AddExitKey(digit);
     }
@@ -50,12 +50,12 @@ int StoredPathsDialog(CPanel* panel) {
     dialog.AddExitKey(KEY_DELETE);
     for (;;) {
         int key = dialog.Run();
-        if (key == 27) {
+        if (key == KEY_ESC) {
             return 0;
         }
         if (key >= '0' && key <= '9') {
             selection = key - '0';
-            key = 13;
+            key = KEY_ENTER;
         }
         if (key == KEY_INSERT || key == KEY_DELETE) {
             StoredPaths[selection] = key == KEY_INSERT ? Westring(panel->path) : Westring();
@@ -63,7 +63,7 @@ int StoredPathsDialog(CPanel* panel) {
             dialog.DrawElement(list);
             continue;
         }
-        if (key != 13 || StoredPaths[selection].IsEmpty()) {
+        if (key != KEY_ENTER || StoredPaths[selection].IsEmpty()) {
             dialog.DrawElement(list);
             continue;
         }

@@ -10,9 +10,13 @@ source "$(dirname "$0")/setup.sh"
 wine=$(command -v wine64 || true)
 [ -z "$wine" ] && [ -x /usr/lib/wine/wine64 ] && wine=/usr/lib/wine/wine64
 [ -z "$wine" ] && wine=$(command -v wine)
-export WINEPREFIX="$QV_CACHE/wineprefix"
+# One prefix per source tree: its wineserver is ended at the close of the run
+# (below), which must not end the runs of another checkout on the same machine.
+tree_key=$(cd "$(dirname "$0")/.." && pwd | md5sum | cut -c1-8)
+export WINEPREFIX="${WINEPREFIX:-$QV_CACHE/wineprefix-$tree_key}"
 export WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree,mshtml="
+# No debugger: a crashing test must fail the run, not wait for a debugger's input.
+export WINEDLLOVERRIDES="mscoree,mshtml=;winedbg.exe=d"
 export TZ=UTC
 mkdir -p "$WINEPREFIX"
 if [ ! -d "$WINEPREFIX/dosdevices" ]; then
@@ -31,8 +35,9 @@ out=$(mktemp)
 for exe in $(find "$build/tests" -name 'qv_test_*.exe' | sort); do
     name=$(basename "$exe" .exe)
     echo "-- $name"
-    "$wine" "$exe" --gtest_brief=1 >"$out" 2>&1
+    timeout 900 "$wine" "$exe" --gtest_brief=1 >"$out" 2>&1
     rc=$?
+    [ "$rc" -eq 124 ] && echo "$name: stopped after 900 s" >>"$out"
     cat "$out"
     p=$(count PASSED "$out"); f=$(count FAILED "$out"); s=$(count SKIPPED "$out")
     passed=$((passed + ${p:-0}))

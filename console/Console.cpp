@@ -45,6 +45,7 @@ int32_t ClampCoordinate(int32_t value) {
 void CConsole::CEventQueue::Push(TEvent* item) {
     mutex.Lock(INFINITE);
     Add(item);
+    pushed++;
     mutex.Unlock();
     event.Set();
 }
@@ -84,15 +85,24 @@ CConsole::TEvent* CConsole::CEventQueue::Pop(DWORD timeout) {
         item = new TEvent(*item);
     } else {
         RemoveAt(0);
+        headSequence++;
     }
     mutex.Unlock();
     return item;
 }
 
-void CConsole::CEventQueue::Flush() {
+uint64_t CConsole::CEventQueue::Received() {
     mutex.Lock(INFINITE);
-    while (Count() > 0 && !(At(0) != nullptr && At(0)->kind == TEvent::KindClosed)) {
+    uint64_t count = pushed;
+    mutex.Unlock();
+    return count;
+}
+
+void CConsole::CEventQueue::Flush(uint64_t mark) {
+    mutex.Lock(INFINITE);
+    while (Count() > 0 && headSequence < mark && !(At(0) != nullptr && At(0)->kind == TEvent::KindClosed)) {
         delete RemoveAt(0);
+        headSequence++;
     }
     mutex.Unlock();
 }
@@ -633,4 +643,8 @@ bool CConsole::GetEvent(TEvent& event, DWORD timeout) {
 
 bool CConsole::HasPendingEvents() { return !queue.IsEmpty(); }
 
-void CConsole::FlushEvents() { queue.Flush(); }
+void CConsole::FlushEvents() { queue.Flush(UINT64_MAX); }
+
+uint64_t CConsole::EventsReceived() { return queue.Received(); }
+
+void CConsole::FlushEventsReceivedBefore(uint64_t mark) { queue.Flush(mark); }

@@ -71,12 +71,18 @@ public:
         // waits without limit, 0 does not wait); null when none came.
         TEvent* Pop(DWORD timeout);
         bool IsEmpty();
-        // Drops what waits (but a close event, which stays).
-        void Flush();
+        // How many events were ever pushed: the sequence number the next one
+        // gets.
+        uint64_t Received();
+        // Drops what waits with a sequence number below the mark (but a close
+        // event, which stays).
+        void Flush(uint64_t mark);
 
     private:
         CMutex mutex;
         CEvent event;
+        uint64_t pushed = 0;
+        uint64_t headSequence = 0;  // of the oldest event waiting
     };
 
     // On the process's standard input and output.
@@ -154,6 +160,11 @@ public:
     bool HasPendingEvents();
     // Drops the events that wait (a close event stays).
     void FlushEvents();
+    // Events are numbered as they arrive: EventsReceived is the number the
+    // next one gets, and FlushEventsReceivedBefore drops the waiting events
+    // numbered below a mark taken earlier, keeping those that came after.
+    uint64_t EventsReceived();
+    void FlushEventsReceivedBefore(uint64_t mark);
 
     // Framing. Public for the tests of the wire format.
     void SendRequest(uint16_t opcode, CParameterList& list);

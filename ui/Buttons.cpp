@@ -22,7 +22,7 @@ PushButton::PushButton(Dialog& owner, int x, int y, int code, const Estring& tex
 
 bool PushButton::HandleEvent(TDialogEvent& event) {
     if (event.kind == TDialogEvent::KindKey) {
-        if (event.key == 13 || event.key == ' ') {
+        if (event.key == KEY_ENTER || event.key == ' ') {
             Owner().RequestExit(exitCode);
             return true;
         }

@@ -7,6 +7,7 @@
 #include "console/Console.h"
 #include "console/InputEvent.h"
 #include "console/KeyCodes.h"
+#include "ui/ModalLoop.h"
 #include "ui/Buttons.h"
 #include "ui/CheckBoxes.h"
 #include "ui/ColourSelector.h"
@@ -16,7 +17,7 @@
 
 namespace {
 
-const TButtonDef OkCancelButtons[] = {{13, "_OK"}, {27, "Cancel"}, {0, nullptr}};
+const TButtonDef OkCancelButtons[] = {{KEY_ENTER, "_OK"}, {KEY_ESC, "Cancel"}, {0, nullptr}};
 
 // Mouse actions of the input reader as dialog event kinds; 0 drops the event.
 int MouseKind(int action) {
@@ -383,10 +384,13 @@ void Dialog::SetListBoxSearch(int i, const Westring& text) {
 // ---------------------------------------------------------------------------
 // Dialog: the loop
 
-void Dialog::ReadEvent(TDialogEvent& event, int ms) {
+void Dialog::ReadEvent(CModalLoop& loop, TDialogEvent& event, int ms) {
     for (;;) {
         TInputEvent input = {};
-        int code = ReadInputEvent(&input, ms);
+        int code = loop.Read(input, ms);
+        if (input.shiftState < 0) {
+            input.shiftState = 0;
+        }
         event.input = input;
         event.x = input.x;
         event.y = input.y;
@@ -395,7 +399,7 @@ void Dialog::ReadEvent(TDialogEvent& event, int ms) {
             event.key = 0;
             return;
         }
-        if (code == KEY_IGNORED) {
+        if (code == 0 || code == KEY_RESIZED) {
             continue;
         }
         if (code != KEY_MOUSE) {
@@ -417,9 +421,10 @@ int Dialog::RunWithTimeout(int ms) {
     requestedExit = 0;
     Console->SetCursorShape(0);
     if (count == 0) {
-        AddExitKey(27);
+        AddExitKey(KEY_ESC);
     }
     lastOutsideKind = 1;
+    CModalLoop loop;
     for (;;) {
         // Under the lock too: a worker's SendEvent may be changing an element.
         lock.Lock();
@@ -437,7 +442,7 @@ int Dialog::RunWithTimeout(int ms) {
         lock.Unlock();
 
         TDialogEvent event;
-        ReadEvent(event, ms);
+        ReadEvent(loop, event, ms);
         if (event.kind == TDialogEvent::KindTimeout) {
             return 0;
         }
@@ -475,7 +480,7 @@ void Dialog::HandleMouse(TDialogEvent& event) {
     // A press and its release both outside the window end the dialog; a
     // release alone (the end of a click that opened it) does not.
     if (lastOutsideKind == TDialogEvent::KindPress && event.kind == TDialogEvent::KindClick) {
-        requestedExit = 27;
+        requestedExit = KEY_ESC;
     } else {
         lastOutsideKind = event.kind;
     }
@@ -485,24 +490,24 @@ void Dialog::HandleKey(TDialogEvent& event) {
     // A closed input ends every dialog as Esc does, whatever the focused
     // element would make of the code (a menu list ends on any key).
     if (event.key == KEY_CLOSED) {
-        requestedExit = 27;
+        requestedExit = KEY_ESC;
         return;
     }
     if (elements[focused]->HandleEvent(event)) {
         return;
     }
     switch (event.key) {
-    case 9:
+    case KEY_TAB:
         MoveToGroup(1);
         return;
     case KEY_SHIFT_TAB:
         MoveToGroup(-1);
         return;
-    case 13:
+    case KEY_ENTER:
         requestedExit = DefaultExit();
         return;
-    case 27:
-        requestedExit = 27;
+    case KEY_ESC:
+        requestedExit = KEY_ESC;
         return;
     case KEY_UP:
     case KEY_LEFT:

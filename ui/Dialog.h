@@ -25,6 +25,7 @@
 #include "console/InputEvent.h"
 #include "ui/Win.h"
 
+class CModalLoop;
 class Dialog;
 class CFieldPresets;
 
@@ -200,7 +201,7 @@ public:
     // The exit code, or 0 when nothing came within ms milliseconds.
     int RunWithTimeout(int ms);
     // Fills a dialog event from the next input (screen coordinates).
-    static void ReadEvent(TDialogEvent& event, int ms);
+    static void ReadEvent(CModalLoop& loop, TDialogEvent& event, int ms);
 
     // Ends the loop after the current event with the code (0 keeps it running).
     void RequestExit(int code) { requestedExit = code; }

@@ -6,6 +6,7 @@
 #include "console/Console.h"
 #include "console/InputEvent.h"
 #include "console/KeyCodes.h"
+#include "ui/ModalLoop.h"
 #include "console/ScreenSize.h"
 #include "ui/Dialog.h"
 #include "ui/HelpFile.h"
@@ -143,13 +144,13 @@ bool CHelpWindow::HandleKey(int key, bool& redraw) {
             ShowHelp(HelpIndexSection);
         }
         break;
-    case KEY_F1 + 6:  // F7
+    case KEY_F7:
         redraw = SearchHelpText(lines, top, false);
         break;
-    case KEY_SHIFT_F1 + 6:  // Shift+F7
+    case KEY_SHIFT_F7:
         redraw = SearchHelpText(lines, top, true);
         break;
-    case 27:
+    case KEY_ESC:
     case KEY_CLOSED:
         return false;
     default:
@@ -163,6 +164,7 @@ void CHelpWindow::Run() {
     win.WriteCentredDefault(-1, " Quorvane/W 2.50-dev ");
     win.WriteRightDefault(KeyHintEnd + 1, ScreenRows - 7, " F7=Search  SF7=Search Again  Esc=Exit ");
     bool redraw = true;
+    CModalLoop loop;
     for (;;) {
         DrawMarks();
         if (redraw) {
@@ -177,7 +179,10 @@ void CHelpWindow::Run() {
                 continue;
             }
         } else {
-            key = ReadInputEvent(&input, -1);
+            key = loop.Read(input, -1);
+            if (key == 0) {
+                continue;
+            }
         }
         if (key == KEY_MOUSE) {
             if (!HandleMouse(input)) {
@@ -211,7 +216,7 @@ bool SearchHelpText(const WestringStore& lines, int& topLine, bool again) {
         dialog.AddStaticText(1, 0, "Search for:", 0);
         dialog.AddStringField(1, 1, 1, searchText, 36, -1, 14);
         dialog.AddOkCancelButtons(-1, -1, 1);
-        if (dialog.Run() == 27 || searchText.IsEmpty()) {
+        if (dialog.Run() == KEY_ESC || searchText.IsEmpty()) {
             return false;
         }
     }

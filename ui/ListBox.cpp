@@ -188,7 +188,7 @@ bool ListBoxBase::HandleKey(int code) {
         top = count > rows ? count - rows : 0;
         cursorRow = last > top ? last - top : 0;
         return true;
-    case 13:
+    case KEY_ENTER:
         Owner().RequestExit(exitSetting > 0 ? exitSetting : Owner().DefaultExit());
         return true;
     default:
@@ -278,7 +278,7 @@ bool ListBoxBase::HandleEvent(TDialogEvent& event) {
     }
     case TDialogEvent::KindKey: {
         bool taken = HandleKey(event.key);
-        if (!taken && event.key >= 32 && event.key <= 0xFFFF) {
+        if (!taken && event.key >= KEY_SPACE && event.key <= KEY_LAST_CHARACTER) {
             // A typed character searches; the search text stays for the next.
             SearchChar(static_cast<char32_t>(event.key));
             StoreSelection();

@@ -4,6 +4,7 @@
 #include "console/Console.h"
 #include "console/InputEvent.h"
 #include "console/KeyCodes.h"
+#include "ui/ModalLoop.h"
 #include "console/ScreenSize.h"
 
 CScrollBackBuffer ScrollBackBuffer;
@@ -45,9 +46,11 @@ void CScrollBackViewer::Run() {
     Console->GetOutputRect(saved);
     Console->SetOutputRegion(OriginX(), OriginY(), width, height);
     Draw();
+    CModalLoop loop;
     for (;;) {
         int n = buffer.Count();
-        int key = ReadInputEvent(nullptr, -1);
+        TInputEvent event = {};
+        int key = loop.Read(event, -1);
         switch (key) {
         case KEY_UP:
             if (top > 0) {
@@ -87,7 +90,7 @@ void CScrollBackViewer::Run() {
                 Draw();
             }
             break;
-        case 27:
+        case KEY_ESC:
         case KEY_CLOSED:
             Console->SetOutputRect(saved);
             return;

@@ -15,23 +15,13 @@ namespace {
 
 const char32_t DropDownMark = 0x2193;
 
-const int KEY_CTRL_LEFT = KEY_EXTENDED + 0x73;
-const int KEY_CTRL_RIGHT = KEY_EXTENDED + 0x74;
-const int KEY_CTRL_INSERT = KEY_EXTENDED + 0x92;
-const int KEY_CTRL_DELETE = KEY_EXTENDED + 0x93;
-const int KEY_SHIFT_DELETE = KEY_SHIFTED + KEY_DELETE;
-const int KEY_ALT_UP = KEY_EXTENDED + 0x98;
-const int KEY_ALT_DOWN = KEY_EXTENDED + 0xA0;
-const int KEY_GREY_PLUS = 0x40002B;
-const int KEY_GREY_MINUS = 0x40002D;
-const int KEY_GREY_STAR = 0x40002A;
 
 const int CTRL_C = 3;
 const int CTRL_Q = 17;
 const int CTRL_V = 22;
 const int CTRL_W = 23;
 const int CTRL_X = 24;
-const int CODE_DEL = 127;
+const int CODE_DEL = KEY_CTRL_BACKSPACE;
 
 // The keys that move the cursor, alone or with Shift to select.
 bool IsMoveKey(int code) {
@@ -89,7 +79,7 @@ StringField::StringField(Dialog& owner, int x, int y, Westring& text, int w, int
       selecting(0), anchorAtEnd(0), historyKind(kind) {}
 
 StringField::~StringField() {
-    if (Owner().RequestedExit() != 27) {
+    if (Owner().RequestedExit() != KEY_ESC) {
         Commit();
     }
 }
@@ -311,7 +301,7 @@ bool StringField::HandleKey(int code) {
     bool keepSelection = false;
     if (literalNext) {
         literalNext = 0;
-        if (!(code & KEY_EXTENDED) && code > 0 && code <= 0xFFFF) {
+        if (!(code & KEY_EXTENDED) && code > 0 && code <= KEY_LAST_CHARACTER) {
             code = -code - 1;  // handled below as a literal character
         }
     }
@@ -388,7 +378,7 @@ bool StringField::HandleKey(int code) {
             }
             break;
         default:
-            if (code < 32 || code > 0xFFFF) {
+            if (code < KEY_SPACE || code > KEY_LAST_CHARACTER) {
                 return false;
             }
             if (replaceOnType) {
@@ -484,7 +474,7 @@ void StringField::ShowHistory() {
         popup.AddListBoxWestring(0, 0, 1, popup.ClientWidth(), popup.ClientHeight(), store, &chosen, 0);
         result = popup.Run();
     }
-    if (result == 13 && store.Count() > 0 && chosen >= 0 && chosen < store.Count()) {
+    if (result == KEY_ENTER && store.Count() > 0 && chosen >= 0 && chosen < store.Count()) {
         *buffer = *store.At(chosen);
         cursor = buffer->Length();
         ClearSelection();
@@ -521,7 +511,7 @@ void StringField::ShowPresets() {
                 add.WriteCentredDefault(-1, " Add Preset ");
                 add.AddStaticText(1, 1, "Label:", 0);
                 add.AddStringField(9, 1, 0, label, 18, -1, FieldKindNoHistory);
-                if (add.Run() != 13) {
+                if (add.Run() != KEY_ENTER) {
                     continue;
                 }
                 AddFieldPreset(label, *buffer, historyKind, false);
@@ -543,7 +533,7 @@ void StringField::ShowPresets() {
                 Dialog confirm(-1, -4, 54, 5, ColourOf(ColourErrors));
                 confirm.AddStaticText(-1, 0, "Are you sure you wish to delete this preset?", 0);
                 confirm.AddOkCancelButtons(-1, -1, 1);
-                if (confirm.Run() != 13) {
+                if (confirm.Run() != KEY_ENTER) {
                     continue;
                 }
                 RemoveFieldPresetLine(*presets.At(selected), historyKind);
@@ -553,14 +543,14 @@ void StringField::ShowPresets() {
                 counted.key = presets.Count();
                 popup.SendEvent(list, counted);
                 popup.DrawElement(list);
-            } else if (result == 13) {
+            } else if (result == KEY_ENTER) {
                 if (presets.Count() > 0 && selected >= 0 && selected < presets.Count()) {
                     *buffer = presets.At(selected)->value;
                     cursor = buffer->Length();
                     ClearSelection();
                 }
                 break;
-            } else if (result == 27) {
+            } else if (result == KEY_ESC) {
                 break;
             }
         }

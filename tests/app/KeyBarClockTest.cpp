@@ -7,6 +7,7 @@
 #include "app/Clock.h"
 #include "app/CommandDispatch.h"
 #include "app/FunctionKeyBar.h"
+#include "console/KeyCodes.h"
 
 namespace {
 
@@ -19,16 +20,16 @@ TEST(FunctionKeyBar, ClickColumnGivesTheSlotsKeyByButtonAndShiftState) {
         int key;
     };
     const TCase cases[] = {
-        {79, 80, 5, 0, 0x10044},   // column 79: slot 9, F10
-        {7, 80, 5, 0, 0x1003C},    // (7 + 1) / 8 = 1: F2
-        {6, 80, 5, 0, 0x1003B},    // F1
-        {0, 80, 6, 0, 0x10068},    // right button: Alt+F1 whatever the shift state
-        {0, 80, 1, 4, 0x10068},
-        {20, 80, 5, 1, 0x1006A},   // Alt+F3
-        {20, 80, 5, 4, 0x30056},   // Shift+F3
-        {20, 80, 5, 2, 0x10060},   // Ctrl+F3
-        {20, 80, 5, 6, 0x30056},   // Shift wins over Ctrl
-        {131, 132, 5, 0, 0x10044}, // the slot never passes 9
+        {79, 80, 5, 0, KEY_F10},       // column 79: slot 9
+        {7, 80, 5, 0, KEY_F2},         // (7 + 1) / 8 = 1
+        {6, 80, 5, 0, KEY_F1},
+        {0, 80, 6, 0, KEY_ALT_F1},     // right button: Alt whatever the shift state
+        {0, 80, 1, 4, KEY_ALT_F1},
+        {20, 80, 5, 1, KEY_ALT_F3},
+        {20, 80, 5, 4, KEY_SHIFT_F3},
+        {20, 80, 5, 2, KEY_CTRL_F3},
+        {20, 80, 5, 6, KEY_SHIFT_F3},  // Shift wins over Ctrl
+        {131, 132, 5, 0, KEY_F10},     // the slot never passes 9
     };
     for (const TCase& c : cases) {
         EXPECT_EQ(FunctionKeyFromBarSlot(c.x, c.columns, c.action, c.shift), c.key) << c.x << " " << c.shift;
@@ -73,17 +74,12 @@ TEST(Clock, TextInBothTimeModes) {
 
 TEST(CommandDispatch, NoCodeSelectsTwoCommands) {
     std::set<int> seen;
-    for (int row = 0; row < CommandTableSize; row++) {
-        for (int code : CommandTable[row].codes) {
-            if (code == 0) {
-                break;
-            }
-            EXPECT_TRUE(seen.insert(code).second) << std::hex << code;
-        }
+    for (int i = 0; i < KeyBindingCount; i++) {
+        EXPECT_TRUE(seen.insert(KeyBindings[i].code).second) << std::hex << KeyBindings[i].code;
     }
     // The function keys F1 to F10 all have a command.
-    for (int key = 0x1003B; key <= 0x10044; key++) {
-        if (key != 0x10043) {  // F9 opens the menu bar before the table
+    for (int key = KEY_F1; key <= KEY_F10; key++) {
+        if (key != KEY_F9) {  // F9 opens the menu bar before the table
             EXPECT_EQ(seen.count(key), 1u) << std::hex << key;
         }
     }

@@ -16,18 +16,13 @@
 #include <vector>
 
 #include "host/ScriptedHost.h"
+#include "console/KeyCodes.h"
 
 namespace {
 
 using qvhost::ScreenModel;
 using qvhost::ScriptedHost;
 
-const int KeyF10 = 0x10044;
-const int KeyCtrlLeft = 0x10073;
-const int KeyCtrlRight = 0x10074;
-const int KeyBackspace = 0x10101;
-const int KeyDelete = 0x10053;
-const int KeyCtrlHome = 0x10077;
 
 std::string ReadAll(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
@@ -129,20 +124,20 @@ TEST_F(MainProgramTest, StartsWithAFreshDataFolderAndQuitsOnF10AfterTheQuestion)
     EXPECT_NE(Row(host, -2).find("T:\\work>"), std::string::npos) << host.ScreenText();
 
     // Cancel keeps the program running.
-    host.SendKey(KeyF10);
+    host.SendKey(KEY_F10);
     ASSERT_TRUE(host.WaitForText("Are you sure you want to exit Quorvane ?")) << host.ScreenText();
-    host.SendKey(27);
+    host.SendKey(KEY_ESC);
     ASSERT_TRUE(host.WaitFor([](const ScreenModel& s) { return s.Dump().find("Are you sure") == std::string::npos; }));
-    host.SendKey(KeyF10);
+    host.SendKey(KEY_F10);
     ASSERT_TRUE(host.WaitForText("Are you sure you want to exit Quorvane ?"));
-    host.SendKey(13, 13);
+    host.SendKey(KEY_ENTER, KEY_ENTER);
     EXPECT_EQ(host.WaitExit(), 0);
 }
 
 TEST_F(MainProgramTest, QuitsAtOnceWhenTheQuitConfirmationIsOff) {
     ScriptedHost host(Options({Ini("Confirmations=8\r\n")}));
     ASSERT_TRUE(WaitForKeyBar(host)) << host.ScreenText();
-    host.SendKey(KeyF10);
+    host.SendKey(KEY_F10);
     EXPECT_EQ(host.WaitExit(), 0);
 }
 
@@ -159,7 +154,7 @@ TEST_F(MainProgramTest, KeyBarClickPressesTheKeyOnlyWhenReleasedOverTheSameSlot)
     host.SendMouse(Press, 1, 75, 24);
     host.SendMouse(Release, 1, 76, 24);
     ASSERT_TRUE(host.WaitForText("Are you sure you want to exit Quorvane ?")) << host.ScreenText();
-    host.SendKey(13, 13);
+    host.SendKey(KEY_ENTER, KEY_ENTER);
     EXPECT_EQ(host.WaitExit(), 0);
 }
 
@@ -199,7 +194,7 @@ TEST_F(MainProgramTest, KeyBarShowsTheLabelsOfTheShiftKeysHeld) {
         })) << c.shift << "\n" << host.ScreenText();
     }
     // Slot 3 of the Alt set at cells 16 to 23 on an 80-column screen.
-    host.SendKey(0, 0, 1);
+    host.SendKey(0, 0, SHIFT_ALT);
     ASSERT_TRUE(host.WaitFor([](const ScreenModel& s) { return s.RowText(24, 16, 7) == "3View.."; }))
         << host.ScreenText();
 }
@@ -231,23 +226,23 @@ TEST_F(MainProgramTest, CommandLineEditsTypedText) {
     ASSERT_TRUE(WaitForKeyBar(host));
     host.SendText("copy one two");
     ASSERT_TRUE(WaitForCommandLine(host, "copy one two")) << host.ScreenText();
-    host.SendKey(KeyCtrlLeft);
-    host.SendKey(KeyBackspace);
+    host.SendKey(KEY_CTRL_LEFT);
+    host.SendKey(KEY_BACKSPACE);
     ASSERT_TRUE(WaitForCommandLine(host, "copy onetwo"));
     host.SendText(" X");
     ASSERT_TRUE(WaitForCommandLine(host, "copy one Xtwo"));
-    host.SendKey(KeyCtrlHome);
-    host.SendKey(KeyDelete);
+    host.SendKey(KEY_CTRL_HOME);
+    host.SendKey(KEY_DELETE);
     ASSERT_TRUE(WaitForCommandLine(host, "opy one Xtwo"));
     // Word right stops at the end of the word ("BriefWordRight" is on by default).
-    host.SendKey(KeyCtrlRight);
+    host.SendKey(KEY_CTRL_RIGHT);
     host.SendText("_");
     ASSERT_TRUE(WaitForCommandLine(host, "opy_ one Xtwo")) << host.ScreenText();
     // The cursor stands after the inserted character ("T:\work>" and "opy_").
     EXPECT_TRUE(host.WaitFor([](const ScreenModel& s) { return s.CursorY() == 23 && s.CursorX() == 12; }))
         << host.Snapshot().Dump();
     // Esc clears the line.
-    host.SendKey(27);
+    host.SendKey(KEY_ESC);
     ASSERT_TRUE(WaitForCommandLine(host, ""));
 }
 
@@ -258,21 +253,21 @@ TEST_F(MainProgramTest, CommandHistoryRecallsEnteredLines) {
     for (const char* command : commands) {
         host.SendText(command);
         ASSERT_TRUE(WaitForCommandLine(host, command));
-        host.SendKey(13, 13);
+        host.SendKey(KEY_ENTER, KEY_ENTER);
         // Running commands is still to come: the program says so.
         ASSERT_TRUE(host.WaitForText("not available yet")) << host.ScreenText();
-        host.SendKey(13, 13);
+        host.SendKey(KEY_ENTER, KEY_ENTER);
         ASSERT_TRUE(host.WaitFor([](const ScreenModel& s) { return s.Dump().find("not available yet") == std::string::npos; }));
         ASSERT_TRUE(WaitForCommandLine(host, ""));
     }
     host.SendText("draft");
-    host.SendKey(5);  // Ctrl-E: previous command
+    host.SendKey(KEY_CTRL_E);  // Ctrl-E: previous command
     ASSERT_TRUE(WaitForCommandLine(host, "second"));
-    host.SendKey(5);
+    host.SendKey(KEY_CTRL_E);
     ASSERT_TRUE(WaitForCommandLine(host, "first"));
-    host.SendKey(5);
+    host.SendKey(KEY_CTRL_E);
     ASSERT_TRUE(WaitForCommandLine(host, "draft"));
-    host.SendKey(0x18);  // Ctrl-X: next command
+    host.SendKey(KEY_CTRL_X);  // next command
     ASSERT_TRUE(WaitForCommandLine(host, "first"));
 }
 
@@ -302,7 +297,7 @@ TEST_F(MainProgramTest, ExitDirectoryFileHoldsTheDriveAndCdLines) {
     options.args[1] = "T:\\work\\sub";
     ScriptedHost host(options);
     ASSERT_TRUE(WaitForKeyBar(host));
-    host.SendKey(KeyF10);
+    host.SendKey(KEY_F10);
     ASSERT_EQ(host.WaitExit(), 0);
     EXPECT_EQ(ReadAll(root + "/go.bat"), "T:\r\ncd \"\\work\\sub\"\r\n");
 }

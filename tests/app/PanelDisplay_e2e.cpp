@@ -13,14 +13,13 @@
 #include <string>
 
 #include "host/ScriptedHost.h"
+#include "console/KeyCodes.h"
 
 namespace {
 
 using qvhost::ScreenModel;
 using qvhost::ScriptedHost;
 
-const int KeyDown = 0x10050;
-const int KeyEnter = 13;
 
 // 13:05 UTC on 2 January 2024.
 const time_t FixedTime = 1704200700;
@@ -173,18 +172,18 @@ TEST_F(PanelDisplayTest, EnterGoesIntoADirectoryAndDotDotComesBackOntoIt)
 {
     ScriptedHost host(Options(""));
     ASSERT_TRUE(WaitForPanels(host)) << host.Snapshot().Dump();
-    host.SendKey(KeyDown);
-    host.SendKey(KeyDown);
+    host.SendKey(KEY_DOWN);
+    host.SendKey(KEY_DOWN);
     ASSERT_TRUE(host.WaitFor([](const ScreenModel& s) { return Status(s, 0) == Padded("src", 38); }))
         << host.Snapshot().Dump();
-    host.SendKey(KeyEnter, KeyEnter);
+    host.SendKey(KEY_ENTER, KEY_ENTER);
     ASSERT_TRUE(host.WaitForText("T:\\work\\src")) << host.Snapshot().Dump();
     host.WaitQuiet();
     ScreenModel inside = host.Snapshot();
     EXPECT_EQ(EntryRow(inside, 0, 0).substr(0, 12), "..          ") << inside.Dump();
     EXPECT_EQ(EntryRow(inside, 0, 1), "            │       │          │      ") << inside.Dump();
     EXPECT_EQ(Status(inside, 0), Padded("..", 38));
-    host.SendKey(KeyEnter, KeyEnter);
+    host.SendKey(KEY_ENTER, KEY_ENTER);
     EXPECT_TRUE(host.WaitFor([](const ScreenModel& s) { return Status(s, 0) == Padded("src", 38); }))
         << host.Snapshot().Dump();
     EXPECT_EQ(EntryRow(host.Snapshot(), 0, 0).substr(0, 12), "..          ");
@@ -194,14 +193,14 @@ TEST_F(PanelDisplayTest, ADirectoryThatCannotBeReadShowsTheSystemMessage)
 {
     ScriptedHost host(Options(""));
     ASSERT_TRUE(WaitForPanels(host)) << host.Snapshot().Dump();
-    host.SendKey(KeyDown);
-    host.SendKey(KeyDown);
+    host.SendKey(KEY_DOWN);
+    host.SendKey(KEY_DOWN);
     ASSERT_TRUE(host.WaitFor([](const ScreenModel& s) { return Status(s, 0) == Padded("src", 38); }));
     ASSERT_EQ(rmdir((root + "/left/work/src").c_str()), 0);
-    host.SendKey(KeyEnter, KeyEnter);
+    host.SendKey(KEY_ENTER, KEY_ENTER);
     ASSERT_TRUE(host.WaitForText("The system cannot find the path specified.")) << host.Snapshot().Dump();
     EXPECT_TRUE(host.WaitForText("T:\\work\\src"));
-    host.SendKey(KeyEnter, KeyEnter);
+    host.SendKey(KEY_ENTER, KEY_ENTER);
     // Back in the parent, which no longer lists the folder.
     EXPECT_TRUE(host.WaitFor([](const ScreenModel& s) {
         return EntryRow(s, 0, 2).substr(0, 12) == "a.dat       ";
@@ -222,7 +221,7 @@ TEST_F(PanelDisplayTest, TheNetworkRootWithoutANetworkReportsTheErrorAndStaysEmp
     ASSERT_TRUE(host.WaitForText("x10.txt")) << host.Snapshot().Dump();
     ASSERT_TRUE(host.WaitForText("[ OK ]")) << host.Snapshot().Dump();
     EXPECT_TRUE(host.WaitForText("The specified module could not be found.")) << host.Snapshot().Dump();
-    host.SendKey(KeyEnter, KeyEnter);
+    host.SendKey(KEY_ENTER, KEY_ENTER);
     EXPECT_TRUE(host.WaitFor([](const ScreenModel& s) { return Status(s, 1) == Padded(" Error reading drive", 38); }))
         << host.Snapshot().Dump();
 }

@@ -12,27 +12,13 @@
 
 #include "app/Colours.h"
 #include "host/ScriptedHost.h"
+#include "console/KeyCodes.h"
 
 namespace {
 
 using qvhost::ScreenModel;
 using qvhost::ScriptedHost;
 
-const int KeyInsert = 0x10052;
-const int KeyDown = 0x10050;
-const int KeyUp = 0x10048;
-const int KeyLeft = 0x1004B;
-const int KeyRight = 0x1004D;
-const int KeyEnter = 13;
-const int KeyEscape = 27;
-const int KeyAltF1 = 0x10068;
-const int KeyAltF2 = 0x10069;
-const int KeyGreyPlus = 0x40002B;
-const int KeyGreyMinus = 0x40002D;
-const int KeyGreyStar = 0x40002A;
-const int KeyF12 = 0x10086;
-const int KeyCtrlF1 = 0x1005E;
-const int KeyCtrlU = 0x15;
 const int ShiftAlt = 1;
 
 class PanelKeysTest : public ::testing::Test {
@@ -147,29 +133,27 @@ bool WaitForLeftCursor(ScriptedHost& host, const std::string& name)
 
 void SendAltLetter(ScriptedHost& host, char letter)
 {
-    static const int scan[26] = {0x1E, 0x30, 0x2E, 0x20, 0x12, 0x21, 0x22, 0x23, 0x17, 0x24, 0x25, 0x26, 0x32,
-                                 0x31, 0x18, 0x19, 0x10, 0x13, 0x1F, 0x14, 0x16, 0x2F, 0x11, 0x2D, 0x15, 0x2C};
-    host.SendKey(0x10000 + scan[letter - 'a'], letter, ShiftAlt);
+    host.SendKey(KeyAltLetter(letter), letter, ShiftAlt);
 }
 
 TEST_F(PanelKeysTest, InsAndTheGreyKeysTagWithTheStatusLineCounting)
 {
     ScriptedHost host(Options());
     ASSERT_TRUE(WaitForPanels(host)) << host.Snapshot().Dump();
-    host.SendKey(KeyDown);
-    host.SendKey(KeyInsert);
+    host.SendKey(KEY_DOWN);
+    host.SendKey(KEY_INSERT);
     EXPECT_TRUE(WaitForLeftStatus(host, "100 bytes in 1 selected file")) << host.Snapshot().Dump();
     EXPECT_EQ(LeftStatus(host).find("files"), std::string::npos);
-    host.SendKey(KeyInsert);
+    host.SendKey(KEY_INSERT);
     EXPECT_TRUE(WaitForLeftStatus(host, "200 bytes in 2 selected files")) << host.Snapshot().Dump();
     // Inverting: the three untagged files, never the directory.
-    host.SendKey(KeyGreyStar, '*');
+    host.SendKey(KEY_GREY_STAR, '*');
     EXPECT_TRUE(WaitForLeftStatus(host, "300 bytes in 3 selected files")) << host.Snapshot().Dump();
     EXPECT_NE(LeftNameAttribute(host, "gamma.cpp"), LeftNameAttribute(host, "alpha.txt"));
     // Unselecting everything leaves the cursor entry in the status line.
-    host.SendKey(KeyGreyMinus, '-');
+    host.SendKey(KEY_GREY_MINUS, '-');
     ASSERT_TRUE(host.WaitForText("Unselect the files/directories")) << host.Snapshot().Dump();
-    host.SendKey(KeyEnter);
+    host.SendKey(KEY_ENTER);
     EXPECT_TRUE(WaitForLeftStatus(host, "gamma.cpp")) << host.Snapshot().Dump();
     EXPECT_EQ(LeftNameAttribute(host, "gamma.cpp"), LeftNameAttribute(host, "alpha.txt"));
 }
@@ -179,11 +163,11 @@ TEST_F(PanelKeysTest, SelectingByMaskTagsOnlyTheMatchingFiles)
     ScriptedHost host(Options());
     ASSERT_TRUE(WaitForPanels(host)) << host.Snapshot().Dump();
     const int plain = LeftNameAttribute(host, "alpha.txt");
-    host.SendKey(KeyGreyPlus, '+');
+    host.SendKey(KEY_GREY_PLUS, '+');
     ASSERT_TRUE(host.WaitForText("Select the files")) << host.Snapshot().Dump();
     EXPECT_TRUE(host.WaitForText(" Alt-D=Dirs "));
     host.SendText("*.txt");
-    host.SendKey(KeyEnter);
+    host.SendKey(KEY_ENTER);
     ASSERT_TRUE(WaitForLeftStatus(host, "300 bytes in 3 selected files")) << host.Snapshot().Dump();
     for (const char* name : {"alpha.txt", "beta.txt", "notes.txt"})
         EXPECT_NE(LeftNameAttribute(host, name), plain) << name;
@@ -195,16 +179,16 @@ TEST_F(PanelKeysTest, AMaskWithAnErrorIsRefusedAndEscapeTagsNothing)
 {
     ScriptedHost host(Options());
     ASSERT_TRUE(WaitForPanels(host)) << host.Snapshot().Dump();
-    host.SendKey(KeyGreyPlus, '+');
+    host.SendKey(KEY_GREY_PLUS, '+');
     ASSERT_TRUE(host.WaitForText("Select the files")) << host.Snapshot().Dump();
     host.SendText("(*.txt");
-    host.SendKey(KeyEnter);
+    host.SendKey(KEY_ENTER);
     ASSERT_TRUE(host.WaitForText("Error in search expression")) << host.Snapshot().Dump();
-    host.SendKey(KeyEnter);
+    host.SendKey(KEY_ENTER);
     host.WaitQuiet();
     ASSERT_GE(RowOf(host.Snapshot(), "Select the files"), 0) << host.Snapshot().Dump();
     EXPECT_GE(RowOf(host.Snapshot(), "(*.txt"), 0) << "the field keeps what was typed";
-    host.SendKey(KeyEscape);
+    host.SendKey(KEY_ESC);
     EXPECT_TRUE(WaitForLeftStatus(host, "src")) << host.Snapshot().Dump();
     EXPECT_EQ(LeftStatus(host).find("selected"), std::string::npos);
 }
@@ -220,7 +204,7 @@ TEST_F(PanelKeysTest, AltLettersMoveTheCursorByTheQuickSearch)
     SendAltLetter(host, 'b');  // "gb" leads nowhere: the cursor stays
     EXPECT_TRUE(WaitForLeftCursor(host, "gamma.cpp")) << host.Snapshot().Dump();
     EXPECT_EQ(LeftStatus(host), "Search: g");
-    host.SendKey(KeyDown);  // off the match: the next letter starts afresh
+    host.SendKey(KEY_DOWN);  // off the match: the next letter starts afresh
     SendAltLetter(host, 'b');
     EXPECT_TRUE(WaitForLeftCursor(host, "beta.txt")) << host.Snapshot().Dump();
     EXPECT_TRUE(WaitForLeftStatus(host, "Search: b"));
@@ -238,7 +222,7 @@ TEST_F(PanelKeysTest, AStickySearchShowsItsTextUntilAnotherKeyEndsIt)
     host.WaitQuiet();
     EXPECT_EQ(LeftStatus(host), "Search: no");
     EXPECT_EQ(LeftCursorName(host.Snapshot()), "notes.txt");
-    host.SendKey(KeyEscape);
+    host.SendKey(KEY_ESC);
     EXPECT_TRUE(WaitForLeftStatus(host, "notes.txt")) << host.Snapshot().Dump();
     EXPECT_EQ(LeftCursorName(host.Snapshot()), "notes.txt");
 }
@@ -247,22 +231,22 @@ TEST_F(PanelKeysTest, TheDriveMenuSwitchesAPanelToAnotherMappedDrive)
 {
     ScriptedHost host(Options());
     ASSERT_TRUE(WaitForPanels(host)) << host.Snapshot().Dump();
-    host.SendKey(KeyAltF1);
+    host.SendKey(KEY_ALT_F1);
     ASSERT_TRUE(host.WaitForText("Choose left drive:")) << host.Snapshot().Dump();
     // The network first, then every mapped drive, in cells of three.
     EXPECT_TRUE(host.WaitForText("\\\\  C  T  U  V ")) << host.Snapshot().Dump();
     // The line under the cells names the selected drive's volume.
-    host.SendKey(KeyRight);
+    host.SendKey(KEY_RIGHT);
     EXPECT_TRUE(host.WaitForText("RIGHTDISK")) << host.Snapshot().Dump();
-    host.SendKey(KeyLeft);
+    host.SendKey(KEY_LEFT);
     EXPECT_TRUE(host.WaitFor([](const ScreenModel& s) { return s.RowText(10).find("RIGHTDISK") == std::string::npos; }))
         << host.Snapshot().Dump();
-    host.SendKey(KeyEscape);
+    host.SendKey(KEY_ESC);
     host.WaitQuiet();
     EXPECT_LT(RowOf(host.Snapshot(), "Choose left drive:"), 0);
     EXPECT_GE(RowOf(host.Snapshot(), "alpha.txt", 0, 40), 0);
 
-    host.SendKey(KeyAltF1);
+    host.SendKey(KEY_ALT_F1);
     ASSERT_TRUE(host.WaitForText("Choose left drive:")) << host.Snapshot().Dump();
     host.SendText("u");
     ASSERT_TRUE(host.WaitFor([](const ScreenModel& s) {
@@ -277,12 +261,12 @@ TEST_F(PanelKeysTest, ADriveThatCannotBeReadAsksToRetryOrTakeAnother)
     options.env["QUORVANE_DRIVES"] += ";W=" + root + "/missing";
     ScriptedHost host(options);
     ASSERT_TRUE(WaitForPanels(host)) << host.Snapshot().Dump();
-    host.SendKey(KeyAltF2);
+    host.SendKey(KEY_ALT_F2);
     ASSERT_TRUE(host.WaitForText("Choose right drive:")) << host.Snapshot().Dump();
     host.SendText("w");
     ASSERT_TRUE(host.WaitForText("Error reading drive. Press ENTER to retry,")) << host.Snapshot().Dump();
     EXPECT_TRUE(host.WaitForText("ESC to abort or a new drive letter: W"));
-    host.SendKey(KeyEnter);  // still unreadable: asked again
+    host.SendKey(KEY_ENTER);  // still unreadable: asked again
     host.WaitQuiet();
     EXPECT_GE(RowOf(host.Snapshot(), "Error reading drive."), 0);
     host.SendText("t");
@@ -290,11 +274,11 @@ TEST_F(PanelKeysTest, ADriveThatCannotBeReadAsksToRetryOrTakeAnother)
         << host.Snapshot().Dump();
     EXPECT_LT(RowOf(host.Snapshot(), "Error reading drive."), 0);
 
-    host.SendKey(KeyAltF2);
+    host.SendKey(KEY_ALT_F2);
     ASSERT_TRUE(host.WaitForText("Choose right drive:")) << host.Snapshot().Dump();
     host.SendText("w");
     ASSERT_TRUE(host.WaitForText("Error reading drive. Press ENTER to retry,")) << host.Snapshot().Dump();
-    host.SendKey(KeyEscape);
+    host.SendKey(KEY_ESC);
     host.WaitQuiet();
     EXPECT_LT(RowOf(host.Snapshot(), "Error reading drive."), 0);
     EXPECT_NE(host.Snapshot().RowText(1, 40, 40).find("src"), std::string::npos) << "the panel is left as it was";
@@ -304,9 +288,9 @@ TEST_F(PanelKeysTest, TheNetworkChooserSaysWhyThereIsNothingToChoose)
 {
     ScriptedHost host(Options());
     ASSERT_TRUE(WaitForPanels(host)) << host.Snapshot().Dump();
-    host.SendKey(KeyF12);
+    host.SendKey(KEY_F12);
     ASSERT_TRUE(host.WaitForText("(126)")) << host.Snapshot().Dump();
-    host.SendKey(KeyEnter);
+    host.SendKey(KEY_ENTER);
     host.WaitQuiet();
     EXPECT_LT(RowOf(host.Snapshot(), "(126)"), 0);
     EXPECT_GE(RowOf(host.Snapshot(), "alpha.txt", 0, 40), 0);
@@ -330,13 +314,13 @@ TEST_F(PanelKeysTest, BriefColumnsScrollByOneRow)
     auto row = [](const ScreenModel& s, int y) { return s.RowText(y, 1, 3) + s.RowText(y, 14, 3) + s.RowText(y, 27, 3); };
     EXPECT_EQ(row(screen, rows), "f18f37f56");
     for (int i = 0; i < 57; i++)
-        host.SendKey(KeyDown);
+        host.SendKey(KEY_DOWN);
     ASSERT_TRUE(WaitForLeftStatus(host, "f57 ")) << host.Snapshot().Dump();
     screen = host.Snapshot();
     EXPECT_EQ(row(screen, 1), "f01f20f39") << screen.Dump();
     EXPECT_EQ(row(screen, rows), "f19f38f57") << screen.Dump();
     for (int i = 0; i < 57; i++)
-        host.SendKey(KeyUp);
+        host.SendKey(KEY_UP);
     ASSERT_TRUE(WaitForLeftStatus(host, "f00 ")) << host.Snapshot().Dump();
     screen = host.Snapshot();
     EXPECT_EQ(row(screen, 1), "f00f19f38") << screen.Dump();
@@ -347,10 +331,10 @@ TEST_F(PanelKeysTest, SwappingThePanelsKeepsEachOnesTags)
 {
     ScriptedHost host(Options());
     ASSERT_TRUE(WaitForPanels(host)) << host.Snapshot().Dump();
-    host.SendKey(KeyDown);
-    host.SendKey(KeyInsert);
+    host.SendKey(KEY_DOWN);
+    host.SendKey(KEY_INSERT);
     ASSERT_TRUE(WaitForLeftStatus(host, "100 bytes in 1 selected file")) << host.Snapshot().Dump();
-    host.SendKey(KeyCtrlU, 0x15, 2);
+    host.SendKey(KEY_CTRL_U, KEY_CTRL_U, SHIFT_CTRL);
     ASSERT_TRUE(host.WaitFor([](const ScreenModel& s) {
         return s.RowText(0, 40, 40).find(" T:\\ ") != std::string::npos && s.RowText(0, 0, 40).find(" U:\\ ") != std::string::npos &&
                s.RowText(s.Rows() - 4, 40, 40).find("100 bytes in 1 selected file") != std::string::npos;
@@ -363,11 +347,11 @@ TEST_F(PanelKeysTest, APanelSwitchedOffComesBackWithItsEntries)
 {
     ScriptedHost host(Options());
     ASSERT_TRUE(WaitForPanels(host)) << host.Snapshot().Dump();
-    host.SendKey(KeyCtrlF1);
+    host.SendKey(KEY_CTRL_F1);
     ASSERT_TRUE(host.WaitFor([](const ScreenModel& s) { return s.RowText(2, 0, 40).find("alpha.txt") == std::string::npos; }))
         << host.Snapshot().Dump();
     EXPECT_GE(RowOf(host.Snapshot(), "other.dat", 40, 40), 0);
-    host.SendKey(KeyCtrlF1);
+    host.SendKey(KEY_CTRL_F1);
     EXPECT_TRUE(host.WaitFor([](const ScreenModel& s) { return s.RowText(2, 0, 40).find("alpha.txt") != std::string::npos; }))
         << host.Snapshot().Dump();
 }

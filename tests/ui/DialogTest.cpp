@@ -42,15 +42,15 @@ TEST_F(DialogTest, TabShiftTabAndHotLettersMoveTheFocus) {
     EXPECT_EQ(d.HotLetter(4), 'o');
     EXPECT_EQ(d.HotLetter(5), 0);
 
-    Key(9);                                  // to the check box
-    Key(9);                                  // into the radio group: its selected button
-    Key(9);                                  // to OK
+    Key(KEY_TAB);                                  // to the check box
+    Key(KEY_TAB);                                  // into the radio group: its selected button
+    Key(KEY_TAB);                                  // to OK
     Key(KEY_SHIFT_TAB, 0, 4);                // back to the radio group
     Key(KEY_UP);                             // within the group: selects Fast
-    Key(KEY_EXTENDED + 0x2F, 'v', ALT);      // Alt+V: the check box, toggled
-    Key(KEY_EXTENDED + 0x1F, 'S', ALT);      // Alt+S in upper case: Slow
-    Key(27);
-    EXPECT_EQ(d.Run(), 27);
+    Key(KeyAltLetter('v'), 'v', ALT);      // Alt+V: the check box, toggled
+    Key(KeyAltLetter('s'), 'S', ALT);      // Alt+S in upper case: Slow
+    Key(KEY_ESC);
+    EXPECT_EQ(d.Run(), KEY_ESC);
     EXPECT_EQ(d.trail, (std::vector<int>{1, 3, 4, 3, 2, 1, 3}));
     EXPECT_EQ(verbose, 1);
     EXPECT_EQ(speed, 1);
@@ -66,8 +66,8 @@ TEST_F(DialogTest, TabEntersAGroupAtItsFirstOrItsCurrentMember) {
         d.AddRadioButton(1, 3, newGroup, &selection, 1, "One");
         d.AddRadioButton(1, 4, 0, &selection, 2, "Two");
         d.AddRadioButton(1, 5, 0, &selection, 3, "Three");
-        Key(9);
-        Key(27);
+        Key(KEY_TAB);
+        Key(KEY_ESC);
         d.Run();
         EXPECT_EQ(d.Focused(), newGroup == 2 ? 2 : 1) << newGroup;
         // Entering at the first member selects it.
@@ -86,8 +86,8 @@ TEST_F(DialogTest, RadioArrowsMoveTheSharedSelectionAndRedrawBothButtons) {
     Key(KEY_DOWN);
     Key(KEY_DOWN);  // wraps within the group
     Key(KEY_DOWN);
-    Key(13);
-    EXPECT_EQ(d.Run(), 13);
+    Key(KEY_ENTER);
+    EXPECT_EQ(d.Run(), KEY_ENTER);
     EXPECT_EQ(selection, 1);
     EXPECT_EQ(Row(2, 2, 8), u8"( ) Zero");
     EXPECT_EQ(Row(3, 2, 8), u8"(•) One ");
@@ -111,7 +111,7 @@ TEST_F(DialogTest, ExitCodes) {
         {"a release outside alone does nothing", {{2, 1, 0, 2, 2, 0}, {0, 13, 0, 0, 0, 13}}, 'Y'},
         {"press inside, release outside", {{1, 1, 0, 21, 7, 0}, {2, 1, 0, 2, 2, 0}, {0, 13, 0, 0, 0, 13}}, 'Y'},
         {"a lower-case key reaches the button of its upper case", {{0, 'n', 0, 0, 0, 'n'}}, 'N'},
-        {"Alt and a hot letter", {{0, KEY_EXTENDED + 0x26, ALT, 0, 0, 'l'}}, 1000},
+        {"Alt and a hot letter", {{0, KeyAltLetter('l'), ALT, 0, 0, 'l'}}, 1000},
         {"a click on a button", {{1, 1, 0, 31, 12, 0}, {2, 1, 0, 31, 12, 0}}, 'N'},
         {"the second button's release", {{1, 2, 0, 30, 8, 0}, {2, 2, 0, 30, 8, 0}}, 'Y'},
         {"an exit key", {{0, KEY_F1 + 1, 0, 0, 0, 0}}, KEY_F1 + 1},
@@ -141,8 +141,8 @@ TEST_F(DialogTest, ExitCodes) {
 TEST_F(DialogTest, EmptyDialogEndsOnEscAndClosedInputEndsAMenu) {
     {
         Dialog d(-1, -2, 20, 5, 0x70);
-        Key(27);
-        EXPECT_EQ(d.Run(), 27);
+        Key(KEY_ESC);
+        EXPECT_EQ(d.Run(), KEY_ESC);
     }
     {
         Dialog d(-1, -2, 20, 8, 0x70);
@@ -151,7 +151,7 @@ TEST_F(DialogTest, EmptyDialogEndsOnEscAndClosedInputEndsAMenu) {
         int32_t selection = 0;
         d.AddListBoxWestring(0, 0, 1, 10, 4, items, &selection, -1);
         Feed(qvtest::Event({6, 0, 0, 0, 0, 0}));
-        EXPECT_EQ(d.Run(), 27);
+        EXPECT_EQ(d.Run(), KEY_ESC);
     }
 }
 
@@ -159,8 +159,8 @@ TEST_F(DialogTest, TimeOutOfZeroEndsWithZeroWhenNothingWaits) {
     Dialog d(-1, -2, 20, 5, 0x70);
     d.AddPushButton(1, 1, 1, 13, "_OK");
     EXPECT_EQ(d.RunWithTimeout(0), 0);
-    Key(13);
-    EXPECT_EQ(d.RunWithTimeout(-1), 13);
+    Key(KEY_ENTER);
+    EXPECT_EQ(d.RunWithTimeout(-1), KEY_ENTER);
 }
 
 TEST_F(DialogTest, TheElementTableRefusesElementsBeyondItsBound) {
@@ -169,7 +169,7 @@ TEST_F(DialogTest, TheElementTableRefusesElementsBeyondItsBound) {
         EXPECT_EQ(d.AddStaticText(0, 0, "x", 0), i);
     }
     EXPECT_EQ(d.AddPushButton(0, 1, 1, 'Q', "_Quit"), -1);
-    EXPECT_EQ(d.AddExitKey(27), -1);
+    EXPECT_EQ(d.AddExitKey(KEY_ESC), -1);
     EXPECT_EQ(d.Count(), Dialog::MaxElements);
     char letters[150];
     for (int i = 0; i < 150; ++i) {
@@ -197,7 +197,7 @@ TEST_F(DialogTest, DefaultButtonShowsItsBracketsAndAnswersEnter) {
     EXPECT_EQ(AttrAt(2, 4), 0x70);
     d.SetDefaultButton(0);  // not a button: nothing
     EXPECT_EQ(d.DefaultCode(), 'T');
-    Key(13);
+    Key(KEY_ENTER);
     EXPECT_EQ(d.Run(), 'T');
 }
 
@@ -212,9 +212,9 @@ TEST_F(DialogTest, CheckBoxesKeysLabelsAndThreeStates) {
     Click(13, 2);
     Key(KEY_DELETE);
     Key(KEY_INSERT);
-    Key(9);
+    Key(KEY_TAB);
     Key(' ');
-    Key(27);
+    Key(KEY_ESC);
     d.Run();
     EXPECT_EQ(before, 1);
     EXPECT_EQ(three, 1);
@@ -223,13 +223,13 @@ TEST_F(DialogTest, CheckBoxesKeysLabelsAndThreeStates) {
     const uint8_t cycle[] = {2, 0, 1};
     for (uint8_t expected : cycle) {
         Key(' ');
-        Key(27);
+        Key(KEY_ESC);
         d.Run();
         EXPECT_EQ(three, expected);
     }
     Key(KEY_DELETE);  // leaves a three-state box alone
-    Key(KEY_EXTENDED + 0x14, 't', ALT);
-    Key(27);
+    Key(KeyAltLetter('t'), 't', ALT);
+    Key(KEY_ESC);
     d.Run();
     EXPECT_EQ(three, 2);
     EXPECT_EQ(Row(4, 2, 3), "[X]");
@@ -254,9 +254,9 @@ TEST_F(DialogTest, SendEventReachesAnElementWhileTheDialogRuns) {
         EXPECT_TRUE(d.SendEvent(list, row));
         EXPECT_EQ(row.key, 2);
         Key(KEY_END);
-        Key(13);
+        Key(KEY_ENTER);
     });
-    EXPECT_EQ(d.Run(), 13);
+    EXPECT_EQ(d.Run(), KEY_ENTER);
     worker.join();
     EXPECT_EQ(selection, 3);
     TDialogEvent nothing = {};

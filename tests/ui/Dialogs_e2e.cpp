@@ -56,17 +56,17 @@ const int ALT = 1;
 TEST_F(DialogsE2E, TabAndHotLettersMoveTheFocus) {
     Start("focus");
     ASSERT_TRUE(host->WaitForText("[ OK ]")) << host->ScreenText();
-    host->SendKey(9, 9);
+    host->SendKey(KEY_TAB, KEY_TAB);
     ASSERT_TRUE(State("focus=1 verbose=0 speed=1")) << host->ScreenText();
-    host->SendKey(9, 9);  // into the radio group at its selected button
+    host->SendKey(KEY_TAB, KEY_TAB);  // into the radio group at its selected button
     ASSERT_TRUE(State("focus=3 verbose=0 speed=1")) << host->ScreenText();
-    host->SendKey(KEY_EXTENDED + 0x2F, 'v', ALT);  // Alt+V: the check box, toggled
+    host->SendKey(KeyAltLetter('v'), 'v', ALT);  // Alt+V: the check box, toggled
     ASSERT_TRUE(State("focus=1 verbose=1 speed=1")) << host->ScreenText();
-    host->SendKey(KEY_EXTENDED + 0x21, 'f', ALT);  // Alt+F: selects Fast
+    host->SendKey(KeyAltLetter('f'), 'f', ALT);  // Alt+F: selects Fast
     ASSERT_TRUE(State("focus=2 verbose=1 speed=0")) << host->ScreenText();
     host->SendKey(KEY_SHIFT_TAB, 0, 4);
     ASSERT_TRUE(State("focus=1 verbose=1 speed=0")) << host->ScreenText();
-    host->SendKey(27, 27);
+    host->SendKey(KEY_ESC, KEY_ESC);
     ExpectEnd("result=27", 27);
 }
 
@@ -82,18 +82,18 @@ TEST_F(DialogsE2E, FieldTypingSelectionPasteAndHistory) {
     ASSERT_TRUE(host->WaitForText("hello")) << host->ScreenText();
     host->SendText("x");  // the first character replaces the text
     ASSERT_TRUE(State("text=[x] sel=1,1")) << host->ScreenText();
-    host->SendKey(22, 22, 2);  // Ctrl-V
+    host->SendKey(KEY_CTRL_V, KEY_CTRL_V, SHIFT_CTRL);
     ASSERT_TRUE(State("text=[xpasted] sel=7,7")) << host->ScreenText();
     host->SendKey(KEY_HOME + KEY_SHIFTED, 0, 4);
     ASSERT_TRUE(State("text=[xpasted] sel=0,7")) << host->ScreenText();
     host->SendText("y");  // replaces the selection
     ASSERT_TRUE(State("text=[y] sel=1,1")) << host->ScreenText();
-    host->SendKey(KEY_EXTENDED + 0xA0, 0, ALT);  // Alt+Down: the history
+    host->SendKey(KEY_ALT_DOWN, 0, ALT);  // Alt+Down: the history
     ASSERT_TRUE(host->WaitForText("alpha")) << host->ScreenText();
     host->SendKey(KEY_UP);
-    host->SendKey(13, 13);
+    host->SendKey(KEY_ENTER, KEY_ENTER);
     ASSERT_TRUE(State("text=[alpha] sel=5,5")) << host->ScreenText();
-    host->SendKey(13, 13);
+    host->SendKey(KEY_ENTER, KEY_ENTER);
     // The field's text is the newest entry of its history now.
     ExpectEnd("result=13 newest=[alpha] count=2", 13);
 }
@@ -103,7 +103,7 @@ TEST_F(DialogsE2E, EscLeavesTheHistoryAlone) {
     ASSERT_TRUE(host->WaitForText("hello")) << host->ScreenText();
     host->SendText("new");
     ASSERT_TRUE(State("text=[new] sel=3,3")) << host->ScreenText();
-    host->SendKey(27, 27);
+    host->SendKey(KEY_ESC, KEY_ESC);
     ExpectEnd("result=27 newest=[beta] count=2", 27);
 }
 
@@ -116,7 +116,7 @@ TEST_F(DialogsE2E, IncrementalSearchInAList) {
     ASSERT_TRUE(State("sel=1")) << host->ScreenText();
     host->SendText("o");
     ASSERT_TRUE(State("sel=2")) << host->ScreenText();
-    host->SendKey(13, 13);
+    host->SendKey(KEY_ENTER, KEY_ENTER);
     ExpectEnd("result=13", 13);
 }
 

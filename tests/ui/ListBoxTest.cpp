@@ -89,7 +89,7 @@ TEST_F(ListBoxTest, IncrementalSearchIgnoresCaseAndKeepsTheTextOnAMiss) {
     d.list = static_cast<ListBoxBase*>(d.Element(i));
     Type("doox");
     Key(KEY_HOME);  // any other key ends the search
-    Key(27);
+    Key(KEY_ESC);
     d.Run();
     EXPECT_EQ(d.texts, (std::vector<std::string>{"d", "do", "doo", "doo", "", ""}));
     EXPECT_EQ(d.selections, (std::vector<int>{1, 1, 2, 2, 0, 0}));
@@ -118,7 +118,7 @@ TEST_F(ListBoxTest, MovingKeys) {
         int32_t selection = c.from;
         d.AddListBoxWestring(0, 0, 1, 20, 6, items, &selection, 0);
         Key(c.key);
-        Key(27);
+        Key(KEY_ESC);
         d.Run();
         EXPECT_EQ(selection, c.expected) << std::hex << c.key << " from " << std::dec << c.from;
     }
@@ -150,7 +150,7 @@ TEST_F(ListBoxTest, ExitSettingsForKeysAndTheMouse) {
             Feed(qvtest::Event({e[0], e[1], e[2], e[3], e[4], e[5]}));
         }
         if (c.expected == 0) {
-            Key(27);
+            Key(KEY_ESC);
             d.Run();
         } else {
             EXPECT_EQ(d.Run(), c.expected) << c.what;
@@ -169,7 +169,7 @@ TEST_F(ListBoxTest, ColourSelectorStepsTheAttributeInPlace) {
     Type("b");  // background wraps from 15 to 0
     Type("F");  // foreground wraps from 0 to 15
     Type("ff");
-    Key(27);
+    Key(KEY_ESC);
     d.Run();
     EXPECT_EQ(attributes[1], 0x01);
     EXPECT_EQ(attributes[0], 0x1B);

@@ -54,20 +54,20 @@ TEST_F(StringFieldTest, Editing) {
         {"a selection is replaced by what is typed", "abcdef",
          {{KEY_HOME, 0, 0}, {KEY_RIGHT + KEY_SHIFTED, 0, shift}, {KEY_RIGHT + KEY_SHIFTED, 0, shift}, {'X', 'X', 0}},
          "Xcdef", -1},
-        {"Ctrl+Left lands on the word's first character", "one two", {{KEY_EXTENDED + 0x73, 0, 2}, {'_', '_', 0}},
+        {"Ctrl+Left lands on the word's first character", "one two", {{KEY_CTRL_LEFT, 0, 2}, {'_', '_', 0}},
          "one _two", -1},
         {"code 127 deletes the word left", "one two", {{127, 127, 2}}, "one ", -1},
         {"Ctrl+Delete deletes to the next word", "one two",
-         {{KEY_HOME, 0, 0}, {KEY_EXTENDED + 0x93, 0, 2}}, "two", -1},
+         {{KEY_HOME, 0, 0}, {KEY_CTRL_DELETE, 0, 2}}, "two", -1},
         {"Ctrl-Q inserts the next key literally", "", {{17, 17, 2}, {1, 1, 2}}, "\x01", -1},
-        {"the grey plus is a plus", "a", {{KEY_END, 0, 0}, {0x40002B, '+', 0}}, "a+", -1},
+        {"the grey plus is a plus", "a", {{KEY_END, 0, 0}, {KEY_GREY_PLUS, '+', 0}}, "a+", -1},
     };
     for (const TEditCase& c : cases) {
         Westring text(c.initial);
         for (const auto& k : c.keys) {
             Key(k[0], k[1], k[2]);
         }
-        Key(13);
+        Key(KEY_ENTER);
         EXPECT_EQ(RunField(text, 20, c.maxLength), 13) << c.what;
         EXPECT_TRUE(text.EqualsExact(Westring(c.expected))) << c.what;
     }
@@ -76,7 +76,7 @@ TEST_F(StringFieldTest, Editing) {
 TEST_F(StringFieldTest, ShiftMovesSelectAndShrinkFromTheAnchor) {
     Westring text("abcdef");
     Key(KEY_HOME + KEY_SHIFTED, 0, SHIFT_SHIFT);
-    Key(27);
+    Key(KEY_ESC);
     RunField(text, 20, -1);
     EXPECT_EQ(selStart, 0);
     EXPECT_EQ(selEnd, 6);
@@ -85,7 +85,7 @@ TEST_F(StringFieldTest, ShiftMovesSelectAndShrinkFromTheAnchor) {
 
     Key(KEY_HOME + KEY_SHIFTED, 0, SHIFT_SHIFT);
     Key(KEY_RIGHT + KEY_SHIFTED, 0, SHIFT_SHIFT);
-    Key(27);
+    Key(KEY_ESC);
     RunField(text, 20, -1);
     EXPECT_EQ(selStart, 1);
     EXPECT_EQ(selEnd, 6);
@@ -95,7 +95,7 @@ TEST_F(StringFieldTest, ShiftMovesSelectAndShrinkFromTheAnchor) {
     Key(KEY_LEFT);
     Key(KEY_RIGHT + KEY_SHIFTED, 0, SHIFT_SHIFT);
     Key(KEY_LEFT + KEY_SHIFTED, 0, SHIFT_SHIFT);
-    Key(27);
+    Key(KEY_ESC);
     RunField(text, 20, -1);
     EXPECT_EQ(selStart, selEnd);
     EXPECT_EQ(cursor, 4);
@@ -105,7 +105,7 @@ TEST_F(StringFieldTest, ScrollingKeepsTheCursorInTheLastVisibleColumn) {
     Westring text;
     Key('a', 'a');
     Type("bcdefghijklmn");
-    Key(27);
+    Key(KEY_ESC);
     RunField(text, 8, -1);
     EXPECT_TRUE(text.EqualsExact(Westring("abcdefghijklmn")));
     // 8 columns at screen x 2..9: the last 7 characters and the cursor.
@@ -116,17 +116,17 @@ TEST_F(StringFieldTest, HistoryIsStoredOnEnterOnly) {
     WestringStore& history = InputHistories[FieldKindSelectMask];
     history.FreeAll();
     Westring text("*.txt");
-    Key(27);
+    Key(KEY_ESC);
     RunField(text, 20, -1, FieldKindSelectMask);
     EXPECT_EQ(history.Count(), 0);
-    Key(13);
+    Key(KEY_ENTER);
     RunField(text, 20, -1, FieldKindSelectMask);
     ASSERT_EQ(history.Count(), 1);
     EXPECT_TRUE(history.At(0)->EqualsExact(Westring("*.txt")));
     // The drop-down mark stands right of the field.
     EXPECT_EQ(mark, U'\u2193');
     Westring none("no history");
-    Key(13);
+    Key(KEY_ENTER);
     RunField(none, 20, -1, 14);
     EXPECT_EQ(history.Count(), 1);
     EXPECT_EQ(mark, U' ');
@@ -138,10 +138,10 @@ TEST_F(StringFieldTest, HistoryDropDownPutsTheChosenEntryIntoTheField) {
     history.Add(new Westring("first"));
     history.Add(new Westring("second"));
     Westring text("typed");
-    Key(KEY_EXTENDED + 0xA0, 0, SHIFT_ALT);  // Alt+Down: the newest is selected
+    Key(KEY_ALT_DOWN, 0, SHIFT_ALT);  // Alt+Down: the newest is selected
     Key(KEY_UP);
-    Key(13);                                 // chosen: ends the drop-down only
-    Key(27);
+    Key(KEY_ENTER);                                 // chosen: ends the drop-down only
+    Key(KEY_ESC);
     RunField(text, 20, -1, FieldKindFindFiles);
     EXPECT_TRUE(text.EqualsExact(Westring("first")));
 }
@@ -167,7 +167,7 @@ TEST_F(StringFieldTest, IntegerFieldTakesDigitsOnly) {
         for (int k : c.keys) {
             Key(k, k < 256 ? k : 0);
         }
-        Key(27);
+        Key(KEY_ESC);
         d.Run();
         EXPECT_EQ(value, c.value) << c.what;
         d.DrawElement(0);

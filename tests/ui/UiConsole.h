@@ -1,9 +1,19 @@
 // A console client on pipes, installed as the program's console, for tests of
 // windows and dialogs: the test queues input events before it runs a dialog
 // and reads the screen back from the console's shadow.
+//
+// A loop that does not act on a key would wait for input for ever. A watchdog
+// notices when no event has arrived and none waits for IdleLimitMs: it then
+// closes the input, which ends every loop as Esc does, and fails the test, so
+// that the fault shows at once instead of stalling the run.
 #pragma once
 
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
 #include <string>
+#include <thread>
 
 #include "app/Colours.h"
 #include "app/Config.h"
@@ -26,12 +36,24 @@ protected:
         ResetColours();
         Config.Shadows = 0;
         Config.ScrollDelay = 0;
+        watchdog = std::thread([this] { Watch(); });
     }
 
     void TearDown() override {
+        {
+            std::lock_guard<std::mutex> hold(watchLock);
+            testEnded = true;
+        }
+        watchWake.notify_all();
+        watchdog.join();
+        if (stalled) {
+            ADD_FAILURE() << "the test waited " << int(IdleLimitMs) << " ms for input that never came";
+        }
         ConsoleOnPipes::TearDown();
         Console = nullptr;
     }
+
+    static constexpr int IdleLimitMs = 10000;
 
     // Input events as the host sends them (kind 0 keys, 1 press, 2 release,
     // 3 move, 4 double click, 5 wheel, 6 closed).
@@ -69,6 +91,35 @@ protected:
         console->CopyRect(cells, x, y, 1, 1);
         return cells.Data()[0].attribute;
     }
+
+private:
+    void Watch() {
+        const auto step = std::chrono::milliseconds(50);
+        uint64_t seen = console->EventsReceived();
+        auto quietSince = std::chrono::steady_clock::now();
+        std::unique_lock<std::mutex> hold(watchLock);
+        while (!watchWake.wait_for(hold, step, [this] { return testEnded; })) {
+            uint64_t received = console->EventsReceived();
+            if (received != seen || console->HasPendingEvents()) {
+                seen = received;
+                quietSince = std::chrono::steady_clock::now();
+                continue;
+            }
+            if (std::chrono::steady_clock::now() - quietSince >= std::chrono::milliseconds(IdleLimitMs)) {
+                stalled = true;
+                std::string closed = Event({6, 0, 0, 0, 0, 0});
+                DWORD written = 0;
+                WriteFile(hostWrite, closed.data(), static_cast<DWORD>(closed.size()), &written, nullptr);
+                return;
+            }
+        }
+    }
+
+    std::thread watchdog;
+    std::mutex watchLock;
+    std::condition_variable watchWake;
+    bool testEnded = false;
+    std::atomic<bool> stalled{false};
 };
 
 }  // namespace qvtest

@@ -49,7 +49,7 @@ TEST_F(ColoursDialogTest, OkKeepsTheChangedSlotsAndLeavesTheOthers) {
         ResetColours();
         GoToSlot(c.slot);
         Type(c.keys);
-        Key(13, 13);
+        Key(KEY_ENTER, KEY_ENTER);
         EXPECT_EQ(ColoursDialog(), 0);
         for (int slot = 0; slot < ColourSlotCount; slot++) {
             EXPECT_EQ(Config.Colours[slot], slot == c.slot ? c.expected : DefaultColours[slot]) << slot;
@@ -66,11 +66,11 @@ TEST_F(ColoursDialogTest, EscapeAndCancelPutEverySlotBack) {
         GoToSlot(ColourSynchDelete - ColourErrors);
         Type("B");
         if (escape) {
-            Key(27, 27);
+            Key(KEY_ESC, KEY_ESC);
         } else {
-            Key(9, 9);
+            Key(KEY_TAB, KEY_TAB);
             Key(KEY_RIGHT);
-            Key(13, 13);
+            Key(KEY_ENTER, KEY_ENTER);
         }
         EXPECT_EQ(ColoursDialog(), -1);
         EXPECT_EQ(std::memcmp(Config.Colours, before, sizeof(before)), 0);
@@ -80,7 +80,7 @@ TEST_F(ColoursDialogTest, EscapeAndCancelPutEverySlotBack) {
 TEST_F(ColoursDialogTest, MenuQuickKeyLosesItsBackgroundOnOk) {
     GoToSlot(ColourMenuQuickKey);
     Type("bbbf");
-    Key(13, 13);
+    Key(KEY_ENTER, KEY_ENTER);
     EXPECT_EQ(ColoursDialog(), 0);
     EXPECT_EQ(Config.Colours[ColourMenuQuickKey], 0x0F);
     // Cancelled, the background it was given stays out as well.
@@ -96,7 +96,7 @@ TEST_F(ColoursDialogTest, TheListReachesTheLastSlotAndNoFurther) {
     uint32_t confirmations = Config.Confirmations;
     GoToSlot(ColourSlotCount + 10);
     Type("f");
-    Key(13, 13);
+    Key(KEY_ENTER, KEY_ENTER);
     EXPECT_EQ(ColoursDialog(), 0);
     EXPECT_EQ(Config.Colours[ColourSynchDelete], 0x3F);
     EXPECT_EQ(Config.Colours[ColourSynchUpdate], DefaultColours[ColourSynchUpdate]);

@@ -5,9 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <string>
-#include <thread>
-
 #include "tests/ui/UiConsole.h"
 
 namespace {
@@ -71,30 +68,60 @@ TEST_F(ConsoleControlTest, NestedOperationsPutBackTheStateTheyFound) {
     EXPECT_EQ(UserAbortState, UserAbortIdle);
 }
 
-using ConsoleControlAnswerTest = qvtest::UiConsole;
+class ConsoleControlAnswerTest : public qvtest::UiConsole {
+protected:
+    void SetUp() override {
+        qvtest::UiConsole::SetUp();
+        TakeConsoleControlRequest();
+    }
+    void TearDown() override {
+        TakeConsoleControlRequest();
+        qvtest::UiConsole::TearDown();
+    }
+    // Waits until the console has received n events in all.
+    bool Received(uint64_t n) {
+        for (int waited = 0; waited < 5000; waited++) {
+            if (Console->EventsReceived() >= n) {
+                return true;
+            }
+            Sleep(1);
+        }
+        return false;
+    }
+};
 
 TEST_F(ConsoleControlAnswerTest, CancellingTheQuestionGoesBackToWhereTheProgramWas) {
     // No request: nothing is asked and no key is read.
     AnswerConsoleControlRequest(-1);
     Console->WriteText(0, 5, "panel row", 0x1B);
-    // The answer drops the keys typed before its question, so Esc comes once
-    // the question shows.
-    std::thread escape([this] {
-        for (int tries = 0; tries < 1000; tries++) {
-            for (int y = 0; y < 25; y++) {
-                if (Row(y).find("Terminate Quorvane ?") != std::string::npos) {
-                    Key(27, 27);
-                    return;
-                }
-            }
-            Sleep(10);
-        }
-    });
-    AnswerConsoleControlRequest(CTRL_C_EVENT);
-    escape.join();
+    ASSERT_EQ(ConsoleCtrlHandler(CTRL_C_EVENT), TRUE);
+    // The key comes after the control event, however late the question
+    // is drawn: it answers the question.
+    Key(KEY_ESC, KEY_ESC);
+    AnswerConsoleControlRequest(TakeConsoleControlRequest());
     // Still running, with the screen as it was.
     EXPECT_EQ(Row(5).substr(0, 9), "panel row");
     EXPECT_EQ(AttrAt(0, 5), 0x1B);
+    EXPECT_FALSE(Console->HasPendingEvents());
+}
+
+// A key typed before Ctrl-C must not answer the question: an Enter or a 'y'
+// already on its way would end the program without the user having seen the
+// question.
+TEST_F(ConsoleControlAnswerTest, KeysTypedBeforeTheControlEventDoNotAnswerTheQuestion) {
+    Key(KEY_ENTER, KEY_ENTER);
+    Key('y', 'y');
+    ASSERT_TRUE(Received(2));
+    ASSERT_EQ(ConsoleCtrlHandler(CTRL_C_EVENT), TRUE);
+    Key(KEY_ESC, KEY_ESC);
+    Key('x', 'x');
+    // Were the Enter taken for the answer, the program would end here.
+    AnswerConsoleControlRequest(TakeConsoleControlRequest());
+    // The key after the answer is still there for the program.
+    ASSERT_TRUE(Console->HasPendingEvents());
+    CConsole::TEvent next = {};
+    ASSERT_TRUE(Console->GetEvent(next, 5000));
+    EXPECT_EQ(next.code, 'x');
 }
 
 }  // namespace

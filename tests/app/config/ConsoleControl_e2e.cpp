@@ -10,12 +10,12 @@
 
 #include "app/ConsoleControl.h"
 #include "tests/app/config/ProgramUnderHost.h"
+#include "console/KeyCodes.h"
 
 namespace qvtest {
 namespace {
 
 const char Question[] = "Terminate Quorvane ?";
-const int KeyAltF5 = 0x1006C;
 
 class ConsoleControlE2E : public ProgramUnderHost {
 protected:
@@ -42,7 +42,7 @@ TEST_F(ConsoleControlE2E, CtrlCAsksAndAnOkEndsWithExitCode3) {
         Signal(SIGINT);
         ASSERT_TRUE(Shows(Question)) << host->ScreenText();
         // Cancelled, the program goes on where it was.
-        host->SendKey(27, 27);
+        host->SendKey(KEY_ESC, KEY_ESC);
         ASSERT_TRUE(Gone(Question));
         EXPECT_TRUE(CommandLineIs("draft")) << host->ScreenText();
         host->SendText("!");
@@ -66,21 +66,21 @@ TEST_F(ConsoleControlE2E, ClosingTheConsoleOrShuttingDownEndsWithExitCode4) {
 
 TEST_F(ConsoleControlE2E, WhileADialogRunsNothingIsDrawnOverIt) {
     Start();
-    host->SendKey(KeyAltF5);
+    host->SendKey(KEY_ALT_F5);
     ASSERT_TRUE(Shows(" Stored Paths ")) << host->ScreenText();
     Signal(SIGINT);
     host->WaitQuiet(600);
     EXPECT_EQ(host->ScreenText().find(Question), std::string::npos) << host->ScreenText();
     // The dialog still takes its keys; once it is gone the question comes.
     host->SendText("0");
-    host->SendKey(27, 27);
+    host->SendKey(KEY_ESC, KEY_ESC);
     ASSERT_TRUE(Gone(" Stored Paths ")) << host->ScreenText();
     ASSERT_TRUE(Shows(Question)) << host->ScreenText();
-    host->SendKey(27, 27);
+    host->SendKey(KEY_ESC, KEY_ESC);
     ASSERT_TRUE(Gone(Question));
 
     // Closing the console ends the program even while a dialog runs.
-    host->SendKey(KeyAltF5);
+    host->SendKey(KEY_ALT_F5);
     ASSERT_TRUE(Shows(" Stored Paths ")) << host->ScreenText();
     Signal(SIGHUP);
     EXPECT_EQ(host->WaitExit(15000), 4);

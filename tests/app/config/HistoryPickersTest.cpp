@@ -59,16 +59,16 @@ TEST_F(HistoryPickersTest, CtrlJPutsTheChosenCommandIntoTheLine) {
     Commands({"make", "ls -l", "cd src"});
     // The newest entry is selected first; Up goes to older ones.
     Key(KEY_UP);
-    Key(10, 10);
+    Key(KEY_CTRL_J, KEY_CTRL_J);
     EXPECT_EQ(Pick(), 1);
     EXPECT_EQ(Text(line), "ls -l");
     EXPECT_EQ(cursor, 5);
 
-    Key(10, 10);
+    Key(KEY_CTRL_J, KEY_CTRL_J);
     EXPECT_EQ(Pick(), 1);
     EXPECT_EQ(Text(line), "cd src");
 
-    Key(27, 27);
+    Key(KEY_ESC, KEY_ESC);
     EXPECT_EQ(Pick(), 0);
     EXPECT_EQ(Text(line), "typed");
     EXPECT_EQ(cursor, 3);
@@ -85,8 +85,8 @@ TEST_F(HistoryPickersTest, DelAsksThenRemovesTheEntryAndItsLinesInAnyCase) {
     ASSERT_EQ(CommandHistory.Count(), 3);  // ls, DIR, dir
     // Cancelled: nothing goes.
     Key(KEY_DELETE);
-    Key(27, 27);
-    Key(27, 27);
+    Key(KEY_ESC, KEY_ESC);
+    Key(KEY_ESC, KEY_ESC);
     EXPECT_EQ(Pick(), 0);
     EXPECT_EQ(CommandHistory.Count(), 3);
     EXPECT_EQ(File(), "dir\r\nls\r\nDIR\r\ndir\r\n");
@@ -94,8 +94,8 @@ TEST_F(HistoryPickersTest, DelAsksThenRemovesTheEntryAndItsLinesInAnyCase) {
     // Confirmed: the newest "dir" goes from the store, and every line equal
     // to it without regard to case from the file; "DIR" stays in memory.
     Key(KEY_DELETE);
-    Key(13, 13);
-    Key(10, 10);
+    Key(KEY_ENTER, KEY_ENTER);
+    Key(KEY_CTRL_J, KEY_CTRL_J);
     EXPECT_EQ(Pick(), 1);
     EXPECT_EQ(Text(line), "DIR");
     ASSERT_EQ(CommandHistory.Count(), 2);
@@ -104,9 +104,9 @@ TEST_F(HistoryPickersTest, DelAsksThenRemovesTheEntryAndItsLinesInAnyCase) {
 
     // Removing the last entries ends the picker.
     Key(KEY_DELETE);
-    Key(13, 13);
+    Key(KEY_ENTER, KEY_ENTER);
     Key(KEY_DELETE);
-    Key(13, 13);
+    Key(KEY_ENTER, KEY_ENTER);
     EXPECT_EQ(Pick(), 0);
     EXPECT_EQ(CommandHistory.Count(), 0);
     EXPECT_EQ(File(), "");
@@ -131,9 +131,9 @@ TEST_F(HistoryPickersTest, SearchKeysFindEntriesWithoutRegardToCase) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         for (int key : c.keys) {
-            Key(key, key < 0x10000 ? key : 0);
+            Key(key, key <= KEY_LAST_CHARACTER ? key : 0);
         }
-        Key(10, 10);
+        Key(KEY_CTRL_J, KEY_CTRL_J);
         EXPECT_EQ(Pick(), 1);
         EXPECT_EQ(Text(line), c.chosen);
     }
@@ -147,10 +147,10 @@ TEST_F(HistoryPickersTest, ASearchThatFindsNothingSaysSoAndKeepsTheSelection) {
     HistorySearchText = Westring("zeta");
     Key(KEY_UP);
     Key(KeyShiftF7);
-    Key(13, 13);  // "String not found"
+    Key(KEY_ENTER, KEY_ENTER);  // "String not found"
     Key(KeyAltF7);
-    Key(13, 13);
-    Key(10, 10);
+    Key(KEY_ENTER, KEY_ENTER);
+    Key(KEY_CTRL_J, KEY_CTRL_J);
     EXPECT_EQ(Pick(), 1);
     EXPECT_EQ(Text(line), "beta");
 }
@@ -159,14 +159,14 @@ TEST_F(HistoryPickersTest, DirectoryHistoryReturnsTheChosenDirectory) {
     for (const char* directory : {"C:\\one", "C:\\two", "D:\\three"}) {
         AddDirectoryHistory(Westring(directory));
     }
-    Key(13, 13);
+    Key(KEY_ENTER, KEY_ENTER);
     EXPECT_EQ(Text(PickDirectoryHistory()), "D:\\three");
     Key(KEY_UP);
     Key(KEY_UP);
-    Key(13, 13);
+    Key(KEY_ENTER, KEY_ENTER);
     EXPECT_EQ(Text(PickDirectoryHistory()), "C:\\one");
     Key(KEY_UP);
-    Key(27, 27);
+    Key(KEY_ESC, KEY_ESC);
     EXPECT_EQ(PickDirectoryHistory().Length(), 0);
     EXPECT_EQ(DirectoryHistory.Count(), 3);
 }

@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "host/ScriptedHost.h"
+#include "console/KeyCodes.h"
 
 namespace qvtest {
 
@@ -83,9 +84,9 @@ protected:
     // still to come, so the program says so, which Enter takes away.
     void EnterCommand(const std::string& command) {
         host->SendText(command);
-        host->SendKey(13, 13);
+        host->SendKey(KEY_ENTER, KEY_ENTER);
         ASSERT_TRUE(Shows("not available yet")) << host->ScreenText();
-        host->SendKey(13, 13);
+        host->SendKey(KEY_ENTER, KEY_ENTER);
         ASSERT_TRUE(Gone("not available yet"));
     }
 

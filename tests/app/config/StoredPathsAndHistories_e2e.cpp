@@ -5,21 +5,13 @@
 #include <string>
 
 #include "tests/app/config/ProgramUnderHost.h"
+#include "console/KeyCodes.h"
 
 namespace qvtest {
 namespace {
 
 using qvhost::ScreenModel;
 
-const int KeyAltF5 = 0x1006C;
-const int KeyAltF8 = 0x1006F;
-const int KeyAltShiftF8 = 0x3006F;
-const int KeyShiftF9 = 0x3005C;
-const int KeyF10 = 0x10044;
-const int KeyInsert = 0x10052;
-const int KeyDelete = 0x10053;
-const int KeyUp = 0x10048;
-const int KeyDown = 0x10050;
 const int ShiftAlt = 1;
 
 class StoredPathsAndHistoriesTest : public ProgramUnderHost {
@@ -37,13 +29,13 @@ protected:
         return host->WaitFor([&](const ScreenModel& s) { return RowsWith(s, text) == count; }, 5000);
     }
     void OpenStoredPaths() {
-        host->SendKey(KeyAltF5);
+        host->SendKey(KEY_ALT_F5);
         ASSERT_TRUE(Shows(" Stored Paths ")) << host->ScreenText();
     }
     void Quit() {
-        host->SendKey(KeyF10);
+        host->SendKey(KEY_F10);
         ASSERT_TRUE(Shows("Are you sure you want to exit Quorvane ?"));
-        host->SendKey(13, 13);
+        host->SendKey(KEY_ENTER, KEY_ENTER);
         EXPECT_EQ(host->WaitExit(), 0);
     }
 };
@@ -67,9 +59,9 @@ TEST_F(StoredPathsAndHistoriesTest, ADigitOrEnterSendsThePanelToAStoredPath) {
     // Enter on a slot whose path names an environment variable.
     OpenStoredPaths();
     for (int i = 0; i < 3; i++) {
-        host->SendKey(KeyDown);
+        host->SendKey(KEY_DOWN);
     }
-    host->SendKey(13, 13);
+    host->SendKey(KEY_ENTER, KEY_ENTER);
     EXPECT_TRUE(PromptIs("T:\\work\\tmpdir")) << host->ScreenText();
 
     // A path that cannot be reached says so and leaves the panel.
@@ -77,7 +69,7 @@ TEST_F(StoredPathsAndHistoriesTest, ADigitOrEnterSendsThePanelToAStoredPath) {
     host->SendText("4");
     ASSERT_TRUE(Shows("Invalid directory")) << host->ScreenText();
     EXPECT_TRUE(Shows("T:\\nowhere"));
-    host->SendKey(13, 13);
+    host->SendKey(KEY_ENTER, KEY_ENTER);
     ASSERT_TRUE(Gone("Invalid directory"));
     EXPECT_TRUE(PromptIs("T:\\work\\tmpdir")) << host->ScreenText();
 }
@@ -92,25 +84,25 @@ TEST_F(StoredPathsAndHistoriesTest, InsAndDelChangeTheSlotsAtOnceAndTheIniKeepsT
     // A path longer than the list is shortened, its slot number kept.
     EXPECT_TRUE(Shows("9 - T:\\"));
     EXPECT_TRUE(RowsWith(deep, 0)) << host->ScreenText();
-    host->SendKey(KeyInsert);
+    host->SendKey(KEY_INSERT);
     ASSERT_TRUE(Shows("0 - T:\\work ")) << host->ScreenText();
-    host->SendKey(KeyDown);
-    host->SendKey(KeyInsert);
+    host->SendKey(KEY_DOWN);
+    host->SendKey(KEY_INSERT);
     ASSERT_TRUE(Shows("1 - T:\\work ")) << host->ScreenText();
     // Left with Esc: what Ins stored stays.
-    host->SendKey(27, 27);
+    host->SendKey(KEY_ESC, KEY_ESC);
     ASSERT_TRUE(Gone(" Stored Paths "));
-    host->SendKey(KeyShiftF9);
+    host->SendKey(KEY_SHIFT_F9);
     host->WaitQuiet();
     std::string ini = Read("test.ini");
     EXPECT_NE(ini.find("\r\nd0=T:\\work\r\nd1=T:\\work\r\nd9=" + deep + "\r\n"), std::string::npos) << ini;
 
     OpenStoredPaths();
-    host->SendKey(KeyDelete);
+    host->SendKey(KEY_DELETE);
     ASSERT_TRUE(Shows("0 - Empty")) << host->ScreenText();
-    host->SendKey(27, 27);
+    host->SendKey(KEY_ESC, KEY_ESC);
     ASSERT_TRUE(Gone(" Stored Paths "));
-    host->SendKey(KeyShiftF9);
+    host->SendKey(KEY_SHIFT_F9);
     host->WaitQuiet();
     ini = Read("test.ini");
     EXPECT_EQ(ini.find("d0="), std::string::npos) << ini;
@@ -122,34 +114,34 @@ TEST_F(StoredPathsAndHistoriesTest, ACommandTypedThreeTimesIsShownOnceAndSurvive
     for (const char* command : {"same", "same", "same", "other"}) {
         EnterCommand(command);
     }
-    host->SendKey(KeyAltF8);
+    host->SendKey(KEY_ALT_F8);
     ASSERT_TRUE(Shows(" History ")) << host->ScreenText();
     EXPECT_TRUE(RowsWith("same", 1)) << host->ScreenText();
     // The newest is selected; Up and Ctrl-J put the older one on the line.
-    host->SendKey(KeyUp);
-    host->SendKey(10, 10);
+    host->SendKey(KEY_UP);
+    host->SendKey(KEY_CTRL_J, KEY_CTRL_J);
     ASSERT_TRUE(Gone(" History "));
     EXPECT_TRUE(host->WaitFor([](const ScreenModel& s) {
         return s.RowText(s.Rows() - 2).rfind("T:\\work>same ", 0) == 0;
     })) << host->ScreenText();
-    host->SendKey(27, 27);
+    host->SendKey(KEY_ESC, KEY_ESC);
     Quit();
     EXPECT_EQ(Read("appdata/Quorvane/quorvane.hst"), "same\r\nsame\r\nsame\r\nother\r\n");
 
     Start();
-    host->SendKey(KeyAltF8);
+    host->SendKey(KEY_ALT_F8);
     ASSERT_TRUE(Shows(" History ")) << host->ScreenText();
     EXPECT_TRUE(RowsWith("same", 1)) << host->ScreenText();
     EXPECT_TRUE(RowsWith("other", 1)) << host->ScreenText();
     // Enter runs the selected command.
-    host->SendKey(13, 13);
+    host->SendKey(KEY_ENTER, KEY_ENTER);
     ASSERT_TRUE(Shows("not available yet")) << host->ScreenText();
-    host->SendKey(13, 13);
+    host->SendKey(KEY_ENTER, KEY_ENTER);
     ASSERT_TRUE(Gone("not available yet"));
     // Esc leaves the picker with the screen as it was.
-    host->SendKey(KeyAltF8);
+    host->SendKey(KEY_ALT_F8);
     ASSERT_TRUE(Shows(" History "));
-    host->SendKey(27, 27);
+    host->SendKey(KEY_ESC, KEY_ESC);
     EXPECT_TRUE(Gone(" History ")) << host->ScreenText();
     EXPECT_TRUE(PromptIs("T:\\work"));
 }
@@ -164,7 +156,7 @@ TEST_F(StoredPathsAndHistoriesTest, TheDirectoryHistorySendsThePanelBack) {
     }
     ASSERT_TRUE(PromptIs("T:\\work"));
     // The directories left, newest last and selected; Esc chooses nothing.
-    host->SendKey(KeyAltShiftF8);
+    host->SendKey(KEY_ALT_SHIFT_F8);
     ASSERT_TRUE(Shows(" Directory History ")) << host->ScreenText();
     EXPECT_TRUE(host->WaitFor([](const ScreenModel& s) {
         int older = -1;
@@ -176,19 +168,19 @@ TEST_F(StoredPathsAndHistoriesTest, TheDirectoryHistorySendsThePanelBack) {
         }
         return older >= 0 && newer == older + 1;
     })) << host->ScreenText();
-    host->SendKey(27, 27);
+    host->SendKey(KEY_ESC, KEY_ESC);
     ASSERT_TRUE(Gone(" Directory History "));
     EXPECT_TRUE(PromptIs("T:\\work"));
     // Alt+\ opens it too; Enter goes to the newest.
-    host->SendKey(0x1002B, '\\', ShiftAlt);
+    host->SendKey(KEY_ALT_BACKSLASH, '\\', ShiftAlt);
     ASSERT_TRUE(Shows(" Directory History ")) << host->ScreenText();
-    host->SendKey(13, 13);
+    host->SendKey(KEY_ENTER, KEY_ENTER);
     ASSERT_TRUE(Gone(" Directory History "));
     EXPECT_TRUE(PromptIs("T:\\work\\alpha")) << host->ScreenText();
     // And back to the directory just left.
-    host->SendKey(KeyAltShiftF8);
+    host->SendKey(KEY_ALT_SHIFT_F8);
     ASSERT_TRUE(Shows(" Directory History ")) << host->ScreenText();
-    host->SendKey(13, 13);
+    host->SendKey(KEY_ENTER, KEY_ENTER);
     ASSERT_TRUE(Gone(" Directory History "));
     EXPECT_TRUE(PromptIs("T:\\work")) << host->ScreenText();
 }
