@@ -338,7 +338,7 @@ TEST_F(MainProgramTest, ExitDirectoryFileRefusesANameABatchLineCannotQuote) {
     {
         ScriptedHost host(options);
         bool started = WaitForKeyBar(host);
-        host.SendKey(KeyF10);
+        host.SendKey(KEY_F10);
         code = host.WaitExit();
         EXPECT_TRUE(started) << host.ScreenText();
     }

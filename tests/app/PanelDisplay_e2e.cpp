@@ -274,10 +274,10 @@ TEST_F(PanelDisplayTest, EnterOnAFolderWhosePathIsTooLongSaysSo)
         options.args[2] = "T:\\work\\" + LongName('a') + "\\" + LongName('b');
         ScriptedHost host(options);
         ASSERT_TRUE(host.WaitForText("ccccccccccc►")) << host.Snapshot().Dump();
-        host.SendKey(KeyDown);
+        host.SendKey(KEY_DOWN);
         ASSERT_TRUE(host.WaitFor([](const ScreenModel& s) { return Status(s, 0).rfind("cccccccc", 0) == 0; }))
             << host.Snapshot().Dump();
-        host.SendKey(KeyEnter, KeyEnter);
+        host.SendKey(KEY_ENTER, KEY_ENTER);
         if (c.fits) {
             EXPECT_TRUE(host.WaitFor([](const ScreenModel& s) {
                 return EntryRow(s, 0, 0).rfind("..", 0) == 0 && EntryRow(s, 0, 1).rfind("   ", 0) == 0;
