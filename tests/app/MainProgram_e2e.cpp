@@ -291,6 +291,45 @@ TEST_F(MainProgramTest, ResizeLaysTheScreenOutAgainAtLeast80By25) {
     })) << host.ScreenText();
 }
 
+TEST_F(MainProgramTest, AbsurdSizesAndPointsFromTheHostChangeNothing) {
+    ScriptedHost host(Options());
+    ASSERT_TRUE(WaitForKeyBar(host)) << host.ScreenText();
+    const int32_t far = 2147483647, near = -2147483647 - 1;
+    const int32_t points[][2] = {{near, near}, {far, far}, {near, 5}, {5, far}, {-1, -1}};
+    // In the main loop, then over a dialog.
+    for (bool dialog : {false, true}) {
+        SCOPED_TRACE(dialog ? "dialog" : "main loop");
+        host.SendResize(far, 25);
+        host.SendResize(1001, 1001);
+        host.SendResize(near, near);
+        // The scripted host's own screen took those sizes as best it could;
+        // a sane one brings it back to what the program still shows.
+        host.SendResize(80, 25);
+        if (dialog) {
+            host.SendKey(KEY_F10);
+            ASSERT_TRUE(host.WaitForText("Are you sure you want to exit Quorvane ?")) << host.ScreenText();
+        }
+        for (const auto& point : points) {
+            for (int32_t kind : {1, 2, 3, 4, 5}) {
+                host.SendMouse(kind, kind == 5 ? -1 : 1, point[0], point[1]);
+            }
+        }
+        if (dialog) {
+            host.SendKey(KEY_ESC);
+            ASSERT_TRUE(host.WaitFor([](const ScreenModel& s) {
+                return s.Dump().find("Are you sure") == std::string::npos;
+            })) << host.ScreenText();
+        }
+    }
+    // Still running, laid out for the last size that a screen can have.
+    host.SendResize(100, 30);
+    host.SendText("alive");
+    EXPECT_TRUE(host.WaitFor([](const ScreenModel& s) {
+        return s.Columns() == 100 && s.Rows() == 30 && s.RowText(29).find("10Quit") != std::string::npos &&
+               s.RowText(28).find(">alive") != std::string::npos;
+    })) << host.ScreenText();
+}
+
 TEST_F(MainProgramTest, ExitDirectoryFileHoldsTheDriveAndCdLines) {
     ASSERT_EQ(mkdir((root + "/work/sub").c_str(), 0700), 0);
     ScriptedHost::Options options = Options({Ini("Confirmations=8\r\n"), "-x", "T:\\go.bat"});
