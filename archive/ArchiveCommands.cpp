@@ -1,6 +1,6 @@
 #include "archive/ArchiveCommands.h"
 
-#include "app/NotAvailable.h"
+#include "ui/NotAvailable.h"
 
 void CopyToFromArchive(CPanel*, int, int mode) {
     ReportNotAvailable(mode == 1 ? "Moving files to or from an archive" : "Copying files to or from an archive");

@@ -1,6 +1,27 @@
-# Every source folder is one library whose sources are the .cpp files below it.
-# Folders still empty become interface libraries, so the dependency graph stands
-# from the start and later work only adds files.
+# One library per layer (cmake/QvLayers.cmake): the .cpp and .c files below its
+# folder, linked to the layer below it. A folder without sources becomes an
+# interface library, so that the layer above still finds its place in the chain.
+set(QV_LAYER_TOP "")
+function(qv_layer name dir)
+  cmake_parse_arguments(QV "" "" "EXCLUDE;LIBS" ${ARGN})
+  file(GLOB_RECURSE srcs CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/${dir}/*.cpp ${CMAKE_SOURCE_DIR}/${dir}/*.c)
+  foreach(ex ${QV_EXCLUDE})
+    list(FILTER srcs EXCLUDE REGEX "${ex}")
+  endforeach()
+  set(deps ${QV_LAYER_TOP} ${QV_LIBS})
+  if(srcs)
+    add_library(${name} STATIC ${srcs})
+    target_link_libraries(${name} PUBLIC ${deps})
+  else()
+    add_library(${name} INTERFACE)
+    target_link_libraries(${name} INTERFACE ${deps})
+  endif()
+  set(QV_LAYER_TOP ${name} PARENT_SCOPE)
+  set_property(GLOBAL APPEND PROPERTY QV_LAYER_FOLDERS ${dir})
+  set_property(GLOBAL PROPERTY QV_LAYER_OF_${dir} ${name})
+endfunction()
+
+# A library outside the layers (the console hosts, the test helpers).
 function(qv_library name)
   cmake_parse_arguments(QV "" "DIR" "DEPS;EXCLUDE" ${ARGN})
   if(NOT QV_DIR)
@@ -10,16 +31,12 @@ function(qv_library name)
   foreach(ex ${QV_EXCLUDE})
     list(FILTER srcs EXCLUDE REGEX "${ex}")
   endforeach()
-  if(srcs)
-    add_library(${name} STATIC ${srcs})
-    target_link_libraries(${name} PUBLIC ${QV_DEPS})
-  else()
-    add_library(${name} INTERFACE)
-    target_link_libraries(${name} INTERFACE ${QV_DEPS})
-  endif()
+  add_library(${name} STATIC ${srcs})
+  target_link_libraries(${name} PUBLIC ${QV_DEPS})
 endfunction()
 
-# One test executable per source folder: tests/<folder>/*.cpp.
+# One test executable per source folder: tests/<folder>/*.cpp, linked to the
+# folder's own layer (and so to the layers below it) and the test helpers.
 # Files named *_e2e.cpp drive the real program through the scripted host and are
 # built only where that host runs (not in the Windows unit-test leg).
 function(qv_test_folder folder)
@@ -33,8 +50,11 @@ function(qv_test_folder folder)
   endif()
   string(REPLACE "/" "_" tname "${folder}")
   set(exe qv_test_${tname})
+  get_property(layer GLOBAL PROPERTY QV_LAYER_OF_${folder})
   add_executable(${exe} ${srcs})
-  target_link_libraries(${exe} PRIVATE ${QV_DEPS} qv_testsupport GTest::gtest_main)
+  # The layer last: what the helpers and the host need of the lower layers is
+  # then linked once, after them.
+  target_link_libraries(${exe} PRIVATE qv_testsupport ${QV_DEPS} ${layer} GTest::gtest_main)
   add_test(NAME ${tname} COMMAND ${exe})
   # A second drive on another file system, S:, as the wine prefix of the Windows
   # leg maps it too (cmake/run-wine-tests.sh).

@@ -1,6 +1,6 @@
 #include "fileops/FileCommands.h"
 
-#include "app/NotAvailable.h"
+#include "ui/NotAvailable.h"
 
 void CopyOrMovePanelFiles(CPanel*, int, int mode, int) {
     ReportNotAvailable(mode == 1 || mode == 3 ? "Moving files" : "Copying files");

@@ -1,6 +1,6 @@
 #include "fileops/MacroChar.h"
 
-#include "app/Config.h"
+#include "app/settings/Config.h"
 
 Westring EscapeMacroChar(const Westring& name) {
     char32_t macro = static_cast<unsigned char>(Config.CmdChar);

@@ -1,6 +1,6 @@
 #include "script/ScriptRunner.h"
 
-#include "app/NotAvailable.h"
+#include "ui/NotAvailable.h"
 
 void RunScriptByName(const Westring&, const WestringStore&) {
     ReportNotAvailable("Running scripts");

@@ -1,7 +1,6 @@
 #include "shell/AssociationChoice.h"
 
 int ChooseAssociationCommand(AssociationSet&, const entry*, Westring&) {
-    // Associations are matched by the command runner, still to come; until
-    // then no association applies and the configured program serves.
+    // No association is matched: the configured program serves.
     return 0;
 }

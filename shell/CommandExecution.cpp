@@ -1,13 +1,13 @@
 #include "shell/CommandExecution.h"
 
-#include "app/Clock.h"
-#include "app/FunctionKeyBar.h"
-#include "app/Histories.h"
-#include "app/NotAvailable.h"
-#include "app/Panel.h"
-#include "app/PanelDraw.h"
-#include "shell/PanelDirectoryChange.h"
-#include "shell/services/Environment.h"
+#include "ui/Clock.h"
+#include "ui/FunctionKeyBar.h"
+#include "app/settings/Histories.h"
+#include "ui/NotAvailable.h"
+#include "app/panels/Panel.h"
+#include "app/panels/PanelDraw.h"
+#include "app/panels/PanelDirectoryChange.h"
+#include "base/os/Environment.h"
 #include "ui/Win.h"
 
 void ExecuteCommandOrEntry(CPanel* panels, int side, const char32_t* command, int flag) {
@@ -66,32 +66,11 @@ void UserMenuCommand(int, bool) {
     ReportNotAvailable("The user menu");
 }
 
-void ExpandPercentVariables(Westring& text) {
-    Westring result;
-    int i = 0;
-    while (i < text.Length()) {
-        int close = text[i] == '%' ? text.FindFrom(Westring("%"), i + 1) : -1;
-        if (close > i + 1) {
-            Estring name(text.Mid(i + 1, close - i - 1));
-            if (const Estring* value = TopEnvironment().Get(name)) {
-                Westring wide;
-                wide.AssignUtf8(value->Data());
-                result += wide;
-                i = close + 1;
-                continue;
-            }
-        }
-        result.AppendChar(text[i]);
-        i++;
-    }
-    text = result;
-}
-
 void RemoveTempFiles() {
-    // No command makes temporary files yet: the programs run from the command
-    // line are the first that will, and they remove them here.
+    // Nothing this process runs makes temporary files: there is none to
+    // remove.
 }
 
 void ExpandCommandMacrosInString(Westring&, const Westring&, int, int) {
-    // Macros come with the command runner; until then a command runs as written.
+    // No macro is expanded: a command runs as written.
 }

@@ -20,8 +20,6 @@ int ExecuteCommandLine(const Westring& command, int side, int flag);
 void HideOrRestorePanels(bool restore);
 // Shows the user menu and runs the chosen entry.
 void UserMenuCommand(int side, bool mainMenu);
-// Replaces each %NAME% by the variable's value; unknown names stay as written.
-void ExpandPercentVariables(Westring& text);
 // Deletes the temporary files this process made.
 void RemoveTempFiles();
 // Expands the macros of a command for one file, in place.

@@ -1,6 +1,6 @@
 #include "shell/FileNameCompletion.h"
 
-#include "app/NotAvailable.h"
+#include "ui/NotAvailable.h"
 
 bool CFileNameCompletion::Complete(const Westring&, Westring&) {
     ReportNotAvailable("File-name completion");

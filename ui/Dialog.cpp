@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "app/Colours.h"
+#include "app/settings/Colours.h"
 #include "base/strings/LocaleCase.h"
 #include "console/Console.h"
 #include "console/InputEvent.h"

@@ -1,8 +1,8 @@
 #include "ui/HelpViewer.h"
 
-#include "app/Colours.h"
-#include "app/Config.h"
-#include "app/MessageBox.h"
+#include "app/settings/Colours.h"
+#include "app/settings/Config.h"
+#include "ui/MessageBox.h"
 #include "console/Console.h"
 #include "console/InputEvent.h"
 #include "console/KeyCodes.h"

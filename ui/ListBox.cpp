@@ -1,7 +1,7 @@
 #include "ui/ListBox.h"
 
-#include "app/Colours.h"
-#include "app/Config.h"
+#include "app/settings/Colours.h"
+#include "app/settings/Config.h"
 #include "console/InputEvent.h"
 #include "console/KeyCodes.h"
 #include "platform/win32.h"

@@ -2,7 +2,7 @@
 // padded to one column.
 #pragma once
 
-#include "app/Histories.h"
+#include "app/settings/Histories.h"
 #include "ui/ListBox.h"
 
 class CPresetsListBox : public ListBoxBase {

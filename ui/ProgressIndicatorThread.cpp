@@ -1,7 +1,7 @@
 #include "ui/ProgressIndicatorThread.h"
 
-#include "app/Colours.h"
-#include "app/services/NumberFormat.h"
+#include "app/settings/Colours.h"
+#include "base/strings/NumberFormat.h"
 #include "base/os/Threads.h"
 
 ProgressIndicatorThread::ProgressIndicatorThread() : window(nullptr) {}

@@ -1,6 +1,6 @@
 #include "ui/ScrollBack.h"
 
-#include "app/Colours.h"
+#include "app/settings/Colours.h"
 #include "console/Console.h"
 #include "console/InputEvent.h"
 #include "console/KeyCodes.h"

@@ -1,15 +1,15 @@
 #include "ui/StringField.h"
 
-#include "app/Colours.h"
-#include "app/FieldKinds.h"
-#include "app/Histories.h"
-#include "app/WordRight.h"
+#include "app/settings/Colours.h"
+#include "app/settings/FieldKinds.h"
+#include "app/settings/Histories.h"
+#include "ui/WordRight.h"
 #include "console/Console.h"
 #include "console/KeyCodes.h"
 #include "console/ScreenSize.h"
 #include "ui/ListBox.h"
-#include "viewedit/ClipboardText.h"
-#include "viewedit/WordChars.h"
+#include "ui/ClipboardText.h"
+#include "base/strings/WordChars.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "app/Config.h"
+#include "app/settings/Config.h"
 #include "base/strings/LocaleCase.h"
 #include "console/Console.h"
 #include "console/ScreenSize.h"

@@ -1,6 +1,6 @@
 #include "viewedit/ViewerEditor.h"
 
-#include "app/NotAvailable.h"
+#include "ui/NotAvailable.h"
 
 void ViewFile(const Westring&, int) {
     ReportNotAvailable("The internal viewer");

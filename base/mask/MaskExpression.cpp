@@ -5,8 +5,7 @@
 #include "base/io/DirScanner.h"
 #include "base/strings/CaseTable.h"
 #include "base/strings/Wildcard.h"
-#include "fileops/services/FileContainsText.h"
-#include "fileops/services/PathNormalizer.h"
+#include "base/os/PathNormalizer.h"
 #include "platform/win32.h"
 
 namespace {
@@ -303,6 +302,8 @@ void MaskExpression::ParseArguments(Westring* arguments, int room, int& count) {
     }
 }
 
+TMaskTextSearch MaskTextSearch = nullptr;
+
 int MaskExpression::SearchFunction(const Westring* arguments, int count) {
     if (count == 0) {
         Fail(Westring("Insufficient arguments for %search"));
@@ -323,7 +324,7 @@ int MaskExpression::SearchFunction(const Westring* arguments, int count) {
     }
     Westring path = AddTrailingBackslash(directory) + Westring(item->name);
     if (directory.IsEmpty()) path = Westring(item->name);
-    int64_t offset = FileContainsText(path, arguments[0], caseSensitive, wholeWords);
+    int64_t offset = MaskTextSearch ? MaskTextSearch(path, arguments[0], caseSensitive, wholeWords) : -1;
     if (offset < 0) return 0;
     searchOffset = offset;
     searchLength = arguments[0].Length();

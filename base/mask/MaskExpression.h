@@ -18,6 +18,14 @@
 #include "base/strings/Timestamp.h"
 #include "base/strings/Westring.h"
 
+// How %search looks into a file: the byte offset of the first match, or a
+// negative value when the text is not in the file or the file cannot be read.
+// The masks stand below the file operations that own the text search, so
+// those install it at start-up; while none is installed %search matches no
+// file.
+using TMaskTextSearch = int64_t (*)(const Westring& path, const Westring& text, bool caseSensitive, bool wholeWords);
+extern TMaskTextSearch MaskTextSearch;
+
 class MaskExpression {
 public:
     // Limits of the parser: deeper nesting and longer masks are refused with

@@ -1,8 +1,8 @@
 #include "base/os/CurrentDirectory.h"
 
 #include "base/strings/Utf16String.h"
-#include "fileops/services/PathNormalizer.h"
-#include "shell/services/Environment.h"
+#include "base/os/PathNormalizer.h"
+#include "base/os/Environment.h"
 
 DWORD ChangeDirectory(const Westring& path) {
     if (!SetCurrentDirectoryW(Utf16String(path).Data())) {

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "base/strings/Westring.h"
-#include "fileops/services/FileInfoItems.h"
+#include "base/os/FileInfoItems.h"
 
 // Appends the rows: "Size", the three times, "Short Name", "Target" of a link,
 // "Compressed Size", "Attributes" and one "Alternate Stream" per named data

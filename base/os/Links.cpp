@@ -5,7 +5,7 @@
 
 #include "base/os/CWinHandle.h"
 #include "base/strings/Utf16String.h"
-#include "fileops/services/PathNormalizer.h"
+#include "base/os/PathNormalizer.h"
 
 namespace {
 

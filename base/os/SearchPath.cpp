@@ -1,6 +1,6 @@
 #include "base/os/SearchPath.h"
 
-#include "shell/services/Environment.h"
+#include "base/os/Environment.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include "base/os/Volumes.h"
 
 #include "base/strings/Utf16String.h"
-#include "fileops/services/PathNormalizer.h"
+#include "base/os/PathNormalizer.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/Histories.h"
+#include "app/settings/Histories.h"
 #include "tests/ui/UiConsole.h"
 
 namespace {

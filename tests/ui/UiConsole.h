@@ -15,8 +15,8 @@
 #include <string>
 #include <thread>
 
-#include "app/Colours.h"
-#include "app/Config.h"
+#include "app/settings/Colours.h"
+#include "app/settings/Config.h"
 #include "base/strings/LocaleCase.h"
 #include "console/Console.h"
 #include "console/KeyCodes.h"

@@ -183,38 +183,50 @@ protected:
     qvtest::TempDir dir;
 };
 
-TEST_F(MaskFileTest, SearchLooksIntoTheFileOfTheEntry) {
-    ASSERT_TRUE(WriteFileBytes(dir.Join(W("greeting.txt")), "Say Hello World, worldwide\n"));
-    TEntryHolder holder("greeting.txt", 27);
+// %search hands the path, the text and its option letters to whatever text
+// search is installed, and matches nothing while none is.
+struct TSearchCall {
+    Westring path;
+    Westring text;
+    bool caseSensitive;
+    bool wholeWords;
+};
+TSearchCall LastSearch;
+int64_t RecordingSearch(const Westring& path, const Westring& text, bool caseSensitive, bool wholeWords) {
+    LastSearch = {path, text, caseSensitive, wholeWords};
+    return text.EqualsExact(Westring("absent")) ? -1 : 7;
+}
+
+TEST_F(MaskFileTest, SearchAsksTheInstalledTextSearch) {
+    TEntryHolder holder("notes.txt", 10);
+    TMaskTextSearch saved = MaskTextSearch;
+    MaskTextSearch = nullptr;
+    MaskExpression mask;
+    EXPECT_EQ(0, mask.Match(Westring("%search(x)"), Directory(), holder.item));
+
+    MaskTextSearch = RecordingSearch;
     struct {
         const char* mask;
+        const char* text;
+        bool caseSensitive;
+        bool wholeWords;
         int expected;
-        int64_t offset;
     } cases[] = {
-        {"%search(world)", 1, 10},
-        {"%search(world, c)", 1, 17},
-        {"%search(WORLD, c)", 0, -2},
-        {"%search(worldwide, w)", 1, 17},
-        {"%search(world, cw)", 0, -2},
-        {"%search(\"Hello World\")", 1, 4},
-        {"%search(\"say \"\"hi\"\"\")", 0, -2},
-        {"*.txt & %search(hello)", 1, 4},
-        {"*.doc & %search(hello)", 0, -2},
-        // A first operand that settles its chain spares the content search;
-        // later operands are all evaluated.
-        {"*.txt | %search(hello)", 1, -2},
-        {"*.doc | *.txt | %search(hello)", 1, 4},
+        {"%search(word)", "word", false, false, 1},
+        {"%search(word, c)", "word", true, false, 1},
+        {"%search(word, W)", "word", false, true, 1},
+        {"%search(\"two words\", wc)", "two words", true, true, 1},
+        {"%search(absent)", "absent", false, false, 0},
     };
-    MaskExpression mask;
     for (const auto& c : cases) {
+        LastSearch = TSearchCall();
         EXPECT_EQ(c.expected, mask.Match(Westring(c.mask), Directory(), holder.item)) << c.mask;
-        EXPECT_EQ(c.offset, mask.SearchOffset()) << c.mask;
+        EXPECT_TRUE(LastSearch.text.EqualsExact(Westring(c.text))) << c.mask;
+        EXPECT_EQ(c.caseSensitive, LastSearch.caseSensitive) << c.mask;
+        EXPECT_EQ(c.wholeWords, LastSearch.wholeWords) << c.mask;
+        EXPECT_TRUE(LastSearch.path.EqualsExact(PathIn(dir, "notes.txt"))) << c.mask;
     }
-    mask.Match(Westring("%search(hello)"), Directory(), holder.item);
-    EXPECT_EQ(5, mask.SearchLength());
-
-    TEntryHolder missing("missing.txt", 0);
-    EXPECT_EQ(0, mask.Match(Westring("%search(x)"), Directory(), missing.item));
+    MaskTextSearch = saved;
 }
 
 TEST_F(MaskFileTest, TimestampOfAReferencedFileIsLookedUpOnce) {

@@ -15,7 +15,7 @@
 #include "base/os/SystemHelpers.h"
 #include "base/os/Volumes.h"
 #include "base/strings/Utf16String.h"
-#include "shell/services/Environment.h"
+#include "base/os/Environment.h"
 #include "tests/base/os/OsTestSupport.h"
 
 using qvtest::PathIn;

@@ -9,9 +9,9 @@
 #include <cstring>
 #include <initializer_list>
 
-#include "app/Colours.h"
-#include "app/FieldKinds.h"
-#include "app/Histories.h"
+#include "app/settings/Colours.h"
+#include "app/settings/FieldKinds.h"
+#include "app/settings/Histories.h"
 #include "base/strings/LocaleCase.h"
 #include "console/Console.h"
 #include "console/InputEvent.h"

@@ -1,0 +1,608 @@
+#include "app/panels/Panel.h"
+
+#include "app/settings/Config.h"
+#include "ui/ConsoleControl.h"
+#include "app/panels/EntryStore.h"
+#include "ui/MessageBox.h"
+#include "app/panels/NetworkBrowsing.h"
+#include "app/panels/PanelDraw.h"
+#include "app/panels/PanelNavigation.h"
+#include "app/panels/PanelSort.h"
+#include "app/panels/PanelArchive.h"
+#include "base/io/DirScanner.h"
+#include "base/mask/MaskExpression.h"
+#include "base/os/SystemError.h"
+#include "base/strings/CaseTable.h"
+#include "base/strings/Str32.h"
+#include "base/strings/StringStore.h"
+#include "base/strings/Utf16String.h"
+#include "console/Console.h"
+#include "console/ScreenSize.h"
+#include "base/os/PathNormalizer.h"
+#include "app/panels/PanelDirectoryChange.h"
+#include "ui/ProgressIndicatorThread.h"
+#include "ui/Win.h"
+
+CPanel* Panels = nullptr;
+int ActiveSide = 0;
+
+namespace {
+
+const uint16_t HiddenOrSystem = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+
+// The window that counts the entries of a long read. It goes (and gives the
+// screen back) before any message is shown; without a console there is none.
+class CReadProgress {
+public:
+    CReadProgress() : indicator(Console ? new DirReadProgress(&count) : nullptr) {}
+    ~CReadProgress() { Stop(); }
+    void Stop()
+    {
+        delete indicator;
+        indicator = nullptr;
+    }
+    void SetCount(int n) { count = uint32_t(n); }
+
+private:
+    TProgressCount count{0};
+    DirReadProgress* indicator;
+};
+
+bool IsDotName(const char32_t* name)
+{
+    return name[0] == '.' && name[1] == 0;
+}
+
+bool IsParentName(const char32_t* name)
+{
+    return name[0] == '.' && name[1] == '.' && name[2] == 0;
+}
+
+char SortClassOf(const entry* item)
+{
+    if (IsParentName(item->name))
+        return SORTCLASS_PARENT;
+    if (item->attributes & FILE_ATTRIBUTE_DIRECTORY)
+        return SORTCLASS_DIRECTORY;
+    if (item->attributes & FILE_ATTRIBUTE_HIDDEN)
+        return SORTCLASS_HIDDEN;
+    return SORTCLASS_FILE;
+}
+
+// Appends to the entry array, growing it when full; false (the record freed)
+// when memory is short.
+bool AppendEntry(CPanel* panel, entry* item)
+{
+    if (panel->entryCount >= panel->entryCapacity)
+        GrowEntryArray(panel);
+    if (panel->entryCount >= panel->entryCapacity) {
+        entry::Free(item);
+        return false;
+    }
+    panel->entries[panel->entryCount++] = item;
+    return true;
+}
+
+// Leaves the archive levels that no longer hold the panel's path or whose
+// archive file has gone, innermost first.
+void LeaveStaleArchives(CPanel* panel)
+{
+    while (panel->archive) {
+        Westring display = GetArchiveDisplayPath(panel->archive);
+        bool inside = Str32CompareNoCaseN(panel->path, display.Data(), display.Length()) == 0;
+        if (inside && GetFileAttributesW(Utf16String(panel->archive->filePath).Data()) != INVALID_FILE_ATTRIBUTES)
+            return;
+        CArchive* outer = panel->archive->parent;
+        panel->archive->parent = nullptr;
+        delete panel->archive;
+        panel->archive = outer;
+    }
+}
+
+// Label, serial number and file-system name of the panel's drive; 0 or the
+// error that made the drive unreadable.
+DWORD CheckPanelVolume(CPanel* panel)
+{
+    panel->fileSystemName[0] = 0;
+    panel->volumeLabel[0] = 0;
+    uint32_t oldSerial = panel->volumeSerial;
+    panel->volumeSerial = 0;
+    const char32_t* path = panel->path;
+    if (panel->archive || path[0] == 0 || path[1] != ':')
+        return 0;
+    if (panel->driveError)
+        return DWORD(panel->driveError);
+    bool letterOrDigit = (path[0] >= 'A' && path[0] <= 'Z') || (path[0] >= 'a' && path[0] <= 'z') ||
+                         (path[0] >= '0' && path[0] <= '9');
+    if (!letterOrDigit)
+        return 0;
+    WCHAR root[4] = {WCHAR(path[0]), ':', '\\', 0};
+    WCHAR label[CPanel::VolumeLabelUnits];
+    WCHAR fileSystem[CPanel::FileSystemNameUnits];
+    DWORD serial = 0;
+    DWORD error = 0;
+    if (GetVolumeInformationW(root, label, CPanel::VolumeLabelUnits, &serial, nullptr, nullptr, fileSystem,
+                              CPanel::FileSystemNameUnits)) {
+        CopyPanelText(panel->volumeLabel, Westring(label));
+        CopyPanelText(panel->fileSystemName, Westring(fileSystem));
+        panel->volumeSerial = serial;
+    } else {
+        error = GetLastError();
+        if (error == 0)
+            error = ERROR_NOT_READY;
+        if (error == ERROR_NOT_READY)
+            panel->driveError = ERROR_NOT_READY;
+    }
+    char rootA[4] = {char(path[0]), ':', '\\', 0};
+    if (GetDriveTypeA(rootA) == DRIVE_REMOTE)
+        panel->volumeSerial = 0;
+    // Another disk in the drive: the old cursor means nothing there.
+    if (panel->volumeSerial != oldSerial) {
+        panel->cursorRow = 0;
+        panel->topIndex = 0;
+    }
+    return error;
+}
+
+// The tagged and processed entries of a re-read, parked until the new entries
+// are in; every other old entry is freed.
+void ParkOldEntries(CPanel* panel, bool reread, EntryStore& kept)
+{
+    for (int i = 0; i < panel->entryCount; i++) {
+        entry* item = panel->entries[i];
+        if (reread && (item->tagged || item->processed))
+            kept.Add(item);
+        else
+            entry::Free(item);
+    }
+    panel->entryCount = 0;
+    panel->taggedCount = 0;
+    panel->taggedBytes = 0;
+    panel->subdirectoryNames.FreeAll();
+    panel->linkTargets.FreeAll();
+}
+
+// Gives the parked entries' tags to the new entries of the same name.
+void RestoreTags(CPanel* panel, EntryStore& kept)
+{
+    if (kept.Count() == 0 || panel->entryCount == 0)
+        return;
+    entry** byName = new entry*[size_t(panel->entryCount)];
+    for (int i = 0; i < panel->entryCount; i++)
+        byName[i] = panel->entries[i];
+    qsort(byName, size_t(panel->entryCount), sizeof(entry*), [](const void* a, const void* b) {
+        return CompareEntryNames(*static_cast<entry* const*>(a), *static_cast<entry* const*>(b));
+    });
+    for (int k = 0; k < kept.Count(); k++) {
+        const entry* old = kept.At(k);
+        int low = 0, high = panel->entryCount - 1;
+        while (low <= high) {
+            int middle = (low + high) / 2;
+            int order = CompareEntryNames(old, byName[middle]);
+            if (order == 0) {
+                entry* found = byName[middle];
+                found->tagged = old->tagged;
+                found->processed = old->processed;
+                if (found->tagged) {
+                    panel->taggedCount++;
+                    panel->taggedBytes += int64_t(found->size);
+                }
+                break;
+            }
+            if (order < 0)
+                high = middle - 1;
+            else
+                low = middle + 1;
+        }
+    }
+    delete[] byName;
+}
+
+// What a failed listing means; true when the read goes on as an empty
+// directory, false when it ends here.
+bool HandleReadError(CPanel* panel, DWORD error, bool fromRememberedDriveError, CReadProgress& progress)
+{
+    if (error == ERROR_FILE_NOT_FOUND || error == ERROR_NO_MORE_FILES)
+        return true;
+    if (fromRememberedDriveError)
+        return false;
+    if (error == ERROR_NOT_READY) {
+        panel->driveError = ERROR_NOT_READY;
+        return false;
+    }
+    Westring path(panel->path);
+    progress.Stop();
+    bool missing = error == ERROR_PATH_NOT_FOUND || error == ERROR_FILENAME_EXCED_RANGE ||
+                   error == ERROR_ACCESS_DENIED;
+    if (missing && !IsRootPath(path)) {
+        ShowMessageBox(FormatSystemError(error), path, 0);
+        PanelGoToParent(panel);
+        return false;
+    }
+    ShowMessageBox(FormatSystemError(error), path, 0);
+    panel->driveError = int32_t(error);
+    return false;
+}
+
+// Lists the network root or a server's shares; 0 when the panel got its
+// entries that way, -1 when the path is to be read as a directory, else the
+// error of the listing.
+DWORD ReadNetworkView(CPanel* panel)
+{
+    const char32_t* path = panel->path;
+    bool networkRoot = path[2] == 0;
+    if (!networkRoot && Str32FindChar(path + 2, '\\'))
+        return DWORD(-1);
+    WestringStore names;
+    DWORD error;
+    if (networkRoot) {
+        error = EnumNetworkServers(names);
+    } else {
+        names.Add(new Westring(U".."));
+        error = EnumServerShares(names, Westring(path + 2));
+    }
+    if (error)
+        return error;
+    if (names.Count() == 0 || (!networkRoot && names.Count() == 1))
+        return DWORD(-1);
+    for (int i = 0; i < names.Count(); i++) {
+        const Westring& name = *names.At(i);
+        entry* item = MakeEntry(name.Data(), FILE_ATTRIBUTE_DIRECTORY, 0);
+        if (!item)
+            break;
+        item->sortClass = IsParentName(item->name) ? SORTCLASS_PARENT : SORTCLASS_DIRECTORY;
+        if (!IsParentName(item->name))
+            panel->subdirectoryNames.InsertCopy(name);
+        if (!AppendEntry(panel, item))
+            break;
+    }
+    SortPanel(panel);
+    return 0;
+}
+
+// The per-entry rules of a directory listing: which entries the panel keeps,
+// and what it learns from the ones it drops.
+struct TListingRules {
+    CPanel* panel;
+    bool root;
+    bool showHidden;
+    bool foldCase;
+    bool filtering;
+    Westring directory;
+    MaskExpression mask;
+    bool sawParent;
+    uint64_t directoryTotal;
+
+    explicit TListingRules(CPanel* panel) : panel(panel), sawParent(false), directoryTotal(0)
+    {
+        Westring path(panel->path);
+        root = IsRootPath(path);
+        showHidden = Config.Hidden != 0;
+        directory = path;
+        // Names on file systems that keep no case of their own are shown the
+        // old way: directories in upper case, files in lower case.
+        Config.CaseFilter = Config.CaseFilter.ToUpper();
+        Westring fileSystem(panel->fileSystemName);
+        foldCase = !panel->archive && !fileSystem.IsEmpty() && Config.CaseFilter.FindNoCase(fileSystem) >= 0;
+        filtering = !panel->filter.IsEmpty() && !(panel->filter.Length() == 1 && panel->filter[0] == '*');
+    }
+
+    // True when the entry is kept (it is then ready for the array).
+    bool Keep(entry* item)
+    {
+        if (IsDotName(item->name))
+            return false;
+        bool directoryEntry = (item->attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+        if (IsParentName(item->name)) {
+            if (root)
+                return false;
+            sawParent = true;
+            item->sortClass = SORTCLASS_PARENT;
+            return true;
+        }
+        if (directoryEntry)
+            panel->subdirectoryNames.InsertCopy(Westring(item->name));
+        else if (!(item->attributes & FILE_ATTRIBUTE_REPARSE_POINT))
+            directoryTotal += item->size;
+        if (!showHidden && (item->attributes & HiddenOrSystem))
+            return false;
+        // A mask with an error hides nothing.
+        if (!directoryEntry && filtering && mask.Match(panel->filter, directory, item) == 0)
+            return false;
+        item->sortClass = SortClassOf(item);
+        if (foldCase) {
+            if (directoryEntry)
+                Str32UpperInPlace(item->name);
+            else
+                Str32LowerInPlace(item->name);
+        }
+        return true;
+    }
+};
+
+// Reads the directory entries into the panel until the listing ends or the
+// user breaks off.
+void ReadListing(CPanel* panel, CDirScanner& scanner, entry* first, TListingRules& rules,
+                 CReadProgress& progress)
+{
+    CUserAbortScope polling(UserAbortPolling);
+    entry* item = first;
+    while (item) {
+        if (rules.Keep(item)) {
+            if (!AppendEntry(panel, item))
+                break;
+            progress.SetCount(panel->entryCount);
+        } else {
+            entry::Free(item);
+        }
+        if (UserAbortState == UserAbortRequested)
+            break;
+        item = nullptr;
+        DWORD next = panel->archive ? ArchiveFindNext(panel->archive, &item) : scanner.FindNext(&item);
+        if (next)
+            item = nullptr;
+    }
+}
+
+// Puts the cursor back on the entry it stood on before a re-read.
+void RestoreCursor(CPanel* panel, const Westring& cursorName, bool haveName)
+{
+    if (!haveName) {
+        panel->cursorRow = 0;
+        panel->topIndex = 0;
+        return;
+    }
+    if (panel->topIndex >= panel->entryCount)
+        panel->topIndex = 0;
+    if (panel->entryCount == 0)
+        panel->cursorRow = 0;
+    else if (panel->topIndex + panel->cursorRow >= panel->entryCount)
+        panel->cursorRow = panel->entryCount - panel->topIndex - 1;
+    SetPanelCursorToName(panel, cursorName);
+}
+
+}  // namespace
+
+entry* MakeEntry(const char32_t* name, uint16_t attributes, uint64_t size)
+{
+    int length = Str32Length(name);
+    entry* item = entry::Allocate(length);
+    if (!item)
+        return nullptr;
+    item->size = size;
+    item->attributes = attributes;
+    item->matchOffset = -1;
+    Mem32Copy(item->name, name, length + 1);
+    return item;
+}
+
+CPanel::CPanel()
+    : cursorRow(0),
+      topIndex(0),
+      shownTopIndex(0),
+      shownCursorRow(0),
+      previousTopIndex(0),
+      previousCursorRow(0),
+      isOn(0),
+      needsReread(0),
+      readDone(0),
+      startHidden(0),
+      window(nullptr),
+      entries(new entry*[InitialEntryCapacity]),
+      entryCapacity(InitialEntryCapacity),
+      entryCount(0),
+      taggedCount(0),
+      taggedBytes(0),
+      sortMode(SORT_NAME),
+      panelType(PANEL_FILES),
+      viewStyle(VIEW_FULL),
+      widthKind(WIDTH_HALF),
+      linesInView(0),
+      volumeSerial(0),
+      driveError(0),
+      tree(nullptr),
+      archive(nullptr),
+      nameScrollOffset(0),
+      dirInfoRow(0)
+{
+    path[0] = shownPath[0] = previousPath[0] = searchText[0] = 0;
+    fileSystemName[0] = volumeLabel[0] = 0;
+}
+
+CPanel::~CPanel()
+{
+    FreeEntries();
+    delete[] entries;
+    delete window;
+    delete archive;
+}
+
+entry* CPanel::CursorEntry() const
+{
+    int index = CursorIndex();
+    return index >= 0 && index < entryCount ? entries[index] : nullptr;
+}
+
+void CPanel::FreeEntries()
+{
+    for (int i = 0; i < entryCount; i++)
+        entry::Free(entries[i]);
+    entryCount = 0;
+    taggedCount = 0;
+    taggedBytes = 0;
+}
+
+bool CopyPanelText(char32_t* buffer, int units, const Westring& text)
+{
+    if (text.Length() >= units)
+        return false;
+    Mem32Copy(buffer, text.Data(), text.Length() + 1);
+    return true;
+}
+
+bool SetPanelPath(CPanel* panel, const Westring& path)
+{
+    if (CopyPanelText(panel->path, path))
+        return true;
+    ShowMessageBox(FormatSystemError(ERROR_FILENAME_EXCED_RANGE), path, 0);
+    return false;
+}
+
+void GrowEntryArray(CPanel* panel)
+{
+    int capacity = panel->entryCapacity * 2;
+    entry** grown = new entry*[size_t(capacity)];
+    for (int i = 0; i < panel->entryCount; i++)
+        grown[i] = panel->entries[i];
+    delete[] panel->entries;
+    panel->entries = grown;
+    panel->entryCapacity = capacity;
+}
+
+void ReadPanelDirectory(CPanel* panel)
+{
+    if (!panel->isOn || panel->panelType == PANEL_INFO) {
+        panel->needsReread = 1;
+        return;
+    }
+    panel->needsReread = 0;
+    panel->readDone = 1;
+    LeaveStaleArchives(panel);
+    bool rememberedDriveError = panel->driveError != 0;
+    DWORD volumeError = CheckPanelVolume(panel);
+    if (panel->panelType == PANEL_FILES && panel->viewStyle == VIEW_TREE) {
+        panel->FreeEntries();
+        return;  // the tree view fills its lines itself
+    }
+
+    Westring path(panel->path);
+    bool reread = path.EqualsNoCase(Westring(panel->shownPath));
+    Westring cursorName;
+    bool haveCursorName = false;
+    if (reread && panel->entryCount > 0) {
+        if (entry* current = panel->CursorEntry()) {
+            cursorName = Westring(current->name);
+            haveCursorName = true;
+        }
+    }
+    EntryStore kept;
+    ParkOldEntries(panel, reread, kept);
+
+    CReadProgress progress;
+    if (IsUncPath(path) && !panel->archive) {
+        DWORD network = ReadNetworkView(panel);
+        if (network == 0) {
+            progress.Stop();
+            RestoreTags(panel, kept);
+            RestoreCursor(panel, cursorName, haveCursorName);
+            return;
+        }
+        if (network != DWORD(-1)) {
+            if (!HandleReadError(panel, network, false, progress))
+                return;
+            volumeError = 0;
+        }
+    }
+
+    CDirScanner scanner(path);
+    RefreshPanelTree(panel);
+    TListingRules rules(panel);
+    bool listing = true;
+    entry* first = nullptr;
+    if (volumeError) {
+        listing = HandleReadError(panel, volumeError, rememberedDriveError, progress);
+        if (!listing)
+            return;
+    } else {
+        DWORD error;
+        if (panel->archive) {
+            Westring display = GetArchiveDisplayPath(panel->archive);
+            Westring inside = path.Length() > display.Length() ? path.Mid(display.Length() + 1, 0) : Westring();
+            error = ArchiveFindFirst(panel->archive, inside, &first);
+        } else {
+            error = scanner.FindFirst(Westring(U"*"), CDirScanner::ScanEverything | CDirScanner::ScanSeparateRecords,
+                                      &first);
+        }
+        if (error) {
+            first = nullptr;
+            if (!HandleReadError(panel, error, false, progress))
+                return;
+        }
+    }
+    if (panel->driveError) {
+        entry::Free(first);
+        first = nullptr;
+    }
+    ReadListing(panel, scanner, first, rules, progress);
+    scanner.Close();
+
+    if (!rules.sawParent && !rules.root) {
+        if (entry* parent = MakeEntry(U"..", FILE_ATTRIBUTE_DIRECTORY, 0)) {
+            parent->sortClass = SORTCLASS_PARENT;
+            if (panel->entryCount >= panel->entryCapacity)
+                GrowEntryArray(panel);
+            for (int i = panel->entryCount; i > 0; i--)
+                panel->entries[i] = panel->entries[i - 1];
+            panel->entries[0] = parent;
+            panel->entryCount++;
+        }
+    }
+    SortPanel(panel);
+    RestoreTags(panel, kept);
+    progress.Stop();
+    RestoreCursor(panel, cursorName, haveCursorName);
+}
+
+void RereadBothPanels()
+{
+    CPanel* left = &Panels[0];
+    CPanel* right = &Panels[1];
+    if (left->isOn && left->panelType == PANEL_INFO) {
+        if (right->panelType != PANEL_INFO)
+            ReadPanelDirectory(right);
+        return;
+    }
+    ReadPanelDirectory(left);
+    ReadPanelDirectory(right);
+}
+
+void RefreshPanelTree(CPanel* panel)
+{
+    // Trees are attached by the tree set of the directory-tree subsystem; until
+    // a panel has one there is nothing to bring in line.
+    (void)panel;
+}
+
+Westring GetPanelDirectory(const CPanel* panel)
+{
+    Westring directory(panel->path);
+    if (panel->archive) {
+        const CArchive* outer = panel->archive;
+        while (outer->parent)
+            outer = outer->parent;
+        directory = ExtractDirectory(outer->filePath);
+    }
+    if (directory.Length() == 2 && directory[1] == ':')
+        directory += '\\';
+    return directory;
+}
+
+bool SavePanelTree(CPanel* panel)
+{
+    return panel->tree == nullptr;
+}
+
+int GetPanelWidth(const CPanel* panel)
+{
+    return panel->widthKind == WIDTH_FULL ? ScreenColumns : ScreenColumns / 2;
+}
+
+bool IsPanelVisible(const CPanel* panel)
+{
+    return panel->isOn && panel->window && !panel->window->IsHidden();
+}
+
+int PanelSide(const CPanel* panel)
+{
+    return panel == &Panels[1] ? 1 : 0;
+}

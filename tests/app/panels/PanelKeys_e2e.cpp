@@ -1,0 +1,359 @@
+// Tagging, the quick search and the drive menu on the real program: two
+// temporary folders mapped as drives T: and U: shown in the two panels.
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "app/settings/Colours.h"
+#include "host/ScriptedHost.h"
+#include "console/KeyCodes.h"
+
+namespace {
+
+using qvhost::ScreenModel;
+using qvhost::ScriptedHost;
+
+const int ShiftAlt = 1;
+
+class PanelKeysTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        char pattern[] = "/tmp/qv-panels-XXXXXX";
+        ASSERT_NE(mkdtemp(pattern), nullptr);
+        root = pattern;
+        for (const char* folder : {"/appdata", "/left", "/left/src", "/right", "/right/deep"})
+            ASSERT_EQ(mkdir((root + folder).c_str(), 0700), 0);
+        for (const char* file : {"alpha.txt", "beta.txt", "gamma.cpp", "notes.txt", "Makefile"})
+            Write(root + "/left/" + file, std::string(100, 'x'));
+        Write(root + "/right/other.dat", "1");
+    }
+
+    void TearDown() override
+    {
+        const std::string command = "rm -rf '" + root + "'";
+        EXPECT_EQ(std::system(command.c_str()), 0);
+    }
+
+    static void Write(const std::string& path, const std::string& bytes)
+    {
+        std::ofstream out(path, std::ios::binary);
+        out << bytes;
+    }
+
+    ScriptedHost::Options Options(const std::string& iniLines = "") const
+    {
+        Write(root + "/test.ini", "[General Options]\r\n" + iniLines);
+        ScriptedHost::Options options;
+        options.env["APPDATA"] = "T:\\appdata";
+        options.env["QUORVANE_DRIVES"] = "C=/;T=" + root + "/left;U=" + root + "/right|RIGHTDISK;V=" + root;
+        options.env["TZ"] = "UTC";
+        options.args = {"V:\\test.ini", "-l", "T:\\", "-r", "U:\\"};
+        return options;
+    }
+
+    static bool WaitForPanels(ScriptedHost& host)
+    {
+        const bool shown = host.WaitForText("alpha.txt") && host.WaitForText("other.dat");
+        host.WaitQuiet();
+        return shown;
+    }
+
+    // The row of the screen that holds the text, -1 when none.
+    static int RowOf(const ScreenModel& screen, const std::string& text, int x = 0, int width = -1)
+    {
+        for (int y = 0; y < screen.Rows(); y++) {
+            if (screen.RowText(y, x, width).find(text) != std::string::npos)
+                return y;
+        }
+        return -1;
+    }
+
+    std::string root;
+};
+
+// The left panel's status row, trimmed.
+std::string LeftStatus(ScriptedHost& host)
+{
+    ScreenModel screen = host.Snapshot();
+    std::string text = screen.RowText(screen.Rows() - 4, 1, 38);
+    text.erase(0, text.find_first_not_of(' '));
+    text.erase(text.find_last_not_of(' ') + 1);
+    return text;
+}
+
+bool WaitForLeftStatus(ScriptedHost& host, const std::string& text)
+{
+    return host.WaitFor([&](const ScreenModel& screen) {
+        return screen.RowText(screen.Rows() - 4, 1, 38).find(text) != std::string::npos;
+    });
+}
+
+// The attribute of the first cell of the left panel's line of that name.
+int LeftNameAttribute(ScriptedHost& host, const std::string& name)
+{
+    ScreenModel screen = host.Snapshot();
+    for (int y = 1; y < screen.Rows() - 4; y++) {
+        if (screen.RowText(y, 1, 12).find(name) == 0)
+            return screen.RowAttributes(y, 1, 1)[0];
+    }
+    return -1;
+}
+
+// The name on the left panel's cursor bar (drawn in one of the highlight
+// colours); empty when no row shows it.
+std::string LeftCursorName(const ScreenModel& screen)
+{
+    const int bars[] = {DefaultColours[ColourHighlight], DefaultColours[ColourHighlightTagged],
+                        DefaultColours[ColourDirectoryHigh]};
+    for (int y = 1; y < screen.Rows() - 5; y++) {
+        const int attribute = screen.RowAttributes(y, 1, 1)[0];
+        for (int bar : bars) {
+            if (attribute == bar) {
+                std::string name = screen.RowText(y, 1, 12);
+                name.erase(name.find_last_not_of(' ') + 1);
+                return name;
+            }
+        }
+    }
+    return std::string();
+}
+
+bool WaitForLeftCursor(ScriptedHost& host, const std::string& name)
+{
+    host.WaitQuiet();
+    return host.WaitFor([&](const ScreenModel& screen) { return LeftCursorName(screen) == name; }, 2000);
+}
+
+void SendAltLetter(ScriptedHost& host, char letter)
+{
+    host.SendKey(KeyAltLetter(letter), letter, ShiftAlt);
+}
+
+TEST_F(PanelKeysTest, InsAndTheGreyKeysTagWithTheStatusLineCounting)
+{
+    ScriptedHost host(Options());
+    ASSERT_TRUE(WaitForPanels(host)) << host.Snapshot().Dump();
+    host.SendKey(KEY_DOWN);
+    host.SendKey(KEY_INSERT);
+    EXPECT_TRUE(WaitForLeftStatus(host, "100 bytes in 1 selected file")) << host.Snapshot().Dump();
+    EXPECT_EQ(LeftStatus(host).find("files"), std::string::npos);
+    host.SendKey(KEY_INSERT);
+    EXPECT_TRUE(WaitForLeftStatus(host, "200 bytes in 2 selected files")) << host.Snapshot().Dump();
+    // Inverting: the three untagged files, never the directory.
+    host.SendKey(KEY_GREY_STAR, '*');
+    EXPECT_TRUE(WaitForLeftStatus(host, "300 bytes in 3 selected files")) << host.Snapshot().Dump();
+    EXPECT_NE(LeftNameAttribute(host, "gamma.cpp"), LeftNameAttribute(host, "alpha.txt"));
+    // Unselecting everything leaves the cursor entry in the status line.
+    host.SendKey(KEY_GREY_MINUS, '-');
+    ASSERT_TRUE(host.WaitForText("Unselect the files/directories")) << host.Snapshot().Dump();
+    host.SendKey(KEY_ENTER);
+    EXPECT_TRUE(WaitForLeftStatus(host, "gamma.cpp")) << host.Snapshot().Dump();
+    EXPECT_EQ(LeftNameAttribute(host, "gamma.cpp"), LeftNameAttribute(host, "alpha.txt"));
+}
+
+TEST_F(PanelKeysTest, SelectingByMaskTagsOnlyTheMatchingFiles)
+{
+    ScriptedHost host(Options());
+    ASSERT_TRUE(WaitForPanels(host)) << host.Snapshot().Dump();
+    const int plain = LeftNameAttribute(host, "alpha.txt");
+    host.SendKey(KEY_GREY_PLUS, '+');
+    ASSERT_TRUE(host.WaitForText("Select the files")) << host.Snapshot().Dump();
+    EXPECT_TRUE(host.WaitForText(" Alt-D=Dirs "));
+    host.SendText("*.txt");
+    host.SendKey(KEY_ENTER);
+    ASSERT_TRUE(WaitForLeftStatus(host, "300 bytes in 3 selected files")) << host.Snapshot().Dump();
+    for (const char* name : {"alpha.txt", "beta.txt", "notes.txt"})
+        EXPECT_NE(LeftNameAttribute(host, name), plain) << name;
+    for (const char* name : {"gamma.cpp", "Makefile"})
+        EXPECT_EQ(LeftNameAttribute(host, name), plain) << name;
+}
+
+TEST_F(PanelKeysTest, AMaskWithAnErrorIsRefusedAndEscapeTagsNothing)
+{
+    ScriptedHost host(Options());
+    ASSERT_TRUE(WaitForPanels(host)) << host.Snapshot().Dump();
+    host.SendKey(KEY_GREY_PLUS, '+');
+    ASSERT_TRUE(host.WaitForText("Select the files")) << host.Snapshot().Dump();
+    host.SendText("(*.txt");
+    host.SendKey(KEY_ENTER);
+    ASSERT_TRUE(host.WaitForText("Error in search expression")) << host.Snapshot().Dump();
+    host.SendKey(KEY_ENTER);
+    host.WaitQuiet();
+    ASSERT_GE(RowOf(host.Snapshot(), "Select the files"), 0) << host.Snapshot().Dump();
+    EXPECT_GE(RowOf(host.Snapshot(), "(*.txt"), 0) << "the field keeps what was typed";
+    host.SendKey(KEY_ESC);
+    EXPECT_TRUE(WaitForLeftStatus(host, "src")) << host.Snapshot().Dump();
+    EXPECT_EQ(LeftStatus(host).find("selected"), std::string::npos);
+}
+
+TEST_F(PanelKeysTest, AltLettersMoveTheCursorByTheQuickSearch)
+{
+    ScriptedHost host(Options("StickyAlt=off\r\n"));
+    ASSERT_TRUE(WaitForPanels(host)) << host.Snapshot().Dump();
+    ASSERT_EQ(LeftCursorName(host.Snapshot()), "src") << host.Snapshot().Dump();
+    SendAltLetter(host, 'g');
+    EXPECT_TRUE(WaitForLeftCursor(host, "gamma.cpp")) << host.Snapshot().Dump();
+    EXPECT_TRUE(WaitForLeftStatus(host, "Search: g"));
+    SendAltLetter(host, 'b');  // "gb" leads nowhere: the cursor stays
+    EXPECT_TRUE(WaitForLeftCursor(host, "gamma.cpp")) << host.Snapshot().Dump();
+    EXPECT_EQ(LeftStatus(host), "Search: g");
+    host.SendKey(KEY_DOWN);  // off the match: the next letter starts afresh
+    SendAltLetter(host, 'b');
+    EXPECT_TRUE(WaitForLeftCursor(host, "beta.txt")) << host.Snapshot().Dump();
+    EXPECT_TRUE(WaitForLeftStatus(host, "Search: b"));
+}
+
+TEST_F(PanelKeysTest, AStickySearchShowsItsTextUntilAnotherKeyEndsIt)
+{
+    ScriptedHost host(Options("StickyAlt=on\r\n"));
+    ASSERT_TRUE(WaitForPanels(host)) << host.Snapshot().Dump();
+    SendAltLetter(host, 'n');
+    ASSERT_TRUE(WaitForLeftStatus(host, "Search: n")) << host.Snapshot().Dump();
+    host.SendText("o");
+    ASSERT_TRUE(WaitForLeftStatus(host, "Search: no")) << host.Snapshot().Dump();
+    host.SendText("x");  // no name begins with "nox"
+    host.WaitQuiet();
+    EXPECT_EQ(LeftStatus(host), "Search: no");
+    EXPECT_EQ(LeftCursorName(host.Snapshot()), "notes.txt");
+    host.SendKey(KEY_ESC);
+    EXPECT_TRUE(WaitForLeftStatus(host, "notes.txt")) << host.Snapshot().Dump();
+    EXPECT_EQ(LeftCursorName(host.Snapshot()), "notes.txt");
+}
+
+TEST_F(PanelKeysTest, TheDriveMenuSwitchesAPanelToAnotherMappedDrive)
+{
+    ScriptedHost host(Options());
+    ASSERT_TRUE(WaitForPanels(host)) << host.Snapshot().Dump();
+    host.SendKey(KEY_ALT_F1);
+    ASSERT_TRUE(host.WaitForText("Choose left drive:")) << host.Snapshot().Dump();
+    // The network first, then every mapped drive, in cells of three.
+    EXPECT_TRUE(host.WaitForText("\\\\  C  T  U  V ")) << host.Snapshot().Dump();
+    // The line under the cells names the selected drive's volume.
+    host.SendKey(KEY_RIGHT);
+    EXPECT_TRUE(host.WaitForText("RIGHTDISK")) << host.Snapshot().Dump();
+    host.SendKey(KEY_LEFT);
+    EXPECT_TRUE(host.WaitFor([](const ScreenModel& s) { return s.RowText(10).find("RIGHTDISK") == std::string::npos; }))
+        << host.Snapshot().Dump();
+    host.SendKey(KEY_ESC);
+    host.WaitQuiet();
+    EXPECT_LT(RowOf(host.Snapshot(), "Choose left drive:"), 0);
+    EXPECT_GE(RowOf(host.Snapshot(), "alpha.txt", 0, 40), 0);
+
+    host.SendKey(KEY_ALT_F1);
+    ASSERT_TRUE(host.WaitForText("Choose left drive:")) << host.Snapshot().Dump();
+    host.SendText("u");
+    ASSERT_TRUE(host.WaitFor([](const ScreenModel& s) {
+        return s.RowText(0, 0, 40).find(" U:\\ ") != std::string::npos && s.RowText(1, 0, 40).find("deep") != std::string::npos;
+    })) << host.Snapshot().Dump();
+    EXPECT_LT(RowOf(host.Snapshot(), "alpha.txt"), 0);
+}
+
+TEST_F(PanelKeysTest, ADriveThatCannotBeReadAsksToRetryOrTakeAnother)
+{
+    ScriptedHost::Options options = Options();
+    options.env["QUORVANE_DRIVES"] += ";W=" + root + "/missing";
+    ScriptedHost host(options);
+    ASSERT_TRUE(WaitForPanels(host)) << host.Snapshot().Dump();
+    host.SendKey(KEY_ALT_F2);
+    ASSERT_TRUE(host.WaitForText("Choose right drive:")) << host.Snapshot().Dump();
+    host.SendText("w");
+    ASSERT_TRUE(host.WaitForText("Error reading drive. Press ENTER to retry,")) << host.Snapshot().Dump();
+    EXPECT_TRUE(host.WaitForText("ESC to abort or a new drive letter: W"));
+    host.SendKey(KEY_ENTER);  // still unreadable: asked again
+    host.WaitQuiet();
+    EXPECT_GE(RowOf(host.Snapshot(), "Error reading drive."), 0);
+    host.SendText("t");
+    ASSERT_TRUE(host.WaitFor([](const ScreenModel& s) { return s.RowText(1, 40, 40).find("src") != std::string::npos; }))
+        << host.Snapshot().Dump();
+    EXPECT_LT(RowOf(host.Snapshot(), "Error reading drive."), 0);
+
+    host.SendKey(KEY_ALT_F2);
+    ASSERT_TRUE(host.WaitForText("Choose right drive:")) << host.Snapshot().Dump();
+    host.SendText("w");
+    ASSERT_TRUE(host.WaitForText("Error reading drive. Press ENTER to retry,")) << host.Snapshot().Dump();
+    host.SendKey(KEY_ESC);
+    host.WaitQuiet();
+    EXPECT_LT(RowOf(host.Snapshot(), "Error reading drive."), 0);
+    EXPECT_NE(host.Snapshot().RowText(1, 40, 40).find("src"), std::string::npos) << "the panel is left as it was";
+}
+
+TEST_F(PanelKeysTest, TheNetworkChooserSaysWhyThereIsNothingToChoose)
+{
+    ScriptedHost host(Options());
+    ASSERT_TRUE(WaitForPanels(host)) << host.Snapshot().Dump();
+    host.SendKey(KEY_F12);
+    ASSERT_TRUE(host.WaitForText("(126)")) << host.Snapshot().Dump();
+    host.SendKey(KEY_ENTER);
+    host.WaitQuiet();
+    EXPECT_LT(RowOf(host.Snapshot(), "(126)"), 0);
+    EXPECT_GE(RowOf(host.Snapshot(), "alpha.txt", 0, 40), 0);
+}
+
+// Sixty files in three brief columns of nineteen rows: a step past the last
+// slot scrolls by one row, and a step above the first scrolls back, each
+// drawing the new row across all three columns.
+TEST_F(PanelKeysTest, BriefColumnsScrollByOneRow)
+{
+    ASSERT_EQ(std::system(("rm -rf '" + root + "/left/'*").c_str()), 0);
+    for (int i = 0; i < 60; i++)
+        Write(root + "/left/f" + (i < 10 ? "0" : "") + std::to_string(i), "");
+    ScriptedHost host(Options("LeftStyle=brief\r\n"));
+    ASSERT_TRUE(host.WaitForText("f56")) << host.Snapshot().Dump();
+    host.WaitQuiet();
+    ScreenModel screen = host.Snapshot();
+    const int rows = screen.Rows() - 6;
+    ASSERT_EQ(rows * 3, 57) << screen.Dump();
+    // The names in the three columns of a row.
+    auto row = [](const ScreenModel& s, int y) { return s.RowText(y, 1, 3) + s.RowText(y, 14, 3) + s.RowText(y, 27, 3); };
+    EXPECT_EQ(row(screen, rows), "f18f37f56");
+    for (int i = 0; i < 57; i++)
+        host.SendKey(KEY_DOWN);
+    ASSERT_TRUE(WaitForLeftStatus(host, "f57 ")) << host.Snapshot().Dump();
+    screen = host.Snapshot();
+    EXPECT_EQ(row(screen, 1), "f01f20f39") << screen.Dump();
+    EXPECT_EQ(row(screen, rows), "f19f38f57") << screen.Dump();
+    for (int i = 0; i < 57; i++)
+        host.SendKey(KEY_UP);
+    ASSERT_TRUE(WaitForLeftStatus(host, "f00 ")) << host.Snapshot().Dump();
+    screen = host.Snapshot();
+    EXPECT_EQ(row(screen, 1), "f00f19f38") << screen.Dump();
+    EXPECT_EQ(row(screen, rows), "f18f37f56") << screen.Dump();
+}
+
+TEST_F(PanelKeysTest, SwappingThePanelsKeepsEachOnesTags)
+{
+    ScriptedHost host(Options());
+    ASSERT_TRUE(WaitForPanels(host)) << host.Snapshot().Dump();
+    host.SendKey(KEY_DOWN);
+    host.SendKey(KEY_INSERT);
+    ASSERT_TRUE(WaitForLeftStatus(host, "100 bytes in 1 selected file")) << host.Snapshot().Dump();
+    host.SendKey(KEY_CTRL_U, KEY_CTRL_U, SHIFT_CTRL);
+    ASSERT_TRUE(host.WaitFor([](const ScreenModel& s) {
+        return s.RowText(0, 40, 40).find(" T:\\ ") != std::string::npos && s.RowText(0, 0, 40).find(" U:\\ ") != std::string::npos &&
+               s.RowText(s.Rows() - 4, 40, 40).find("100 bytes in 1 selected file") != std::string::npos;
+    })) << host.Snapshot().Dump();
+    EXPECT_GE(RowOf(host.Snapshot(), "alpha.txt", 40, 40), 0);
+    EXPECT_GE(RowOf(host.Snapshot(), "other.dat", 0, 40), 0);
+}
+
+TEST_F(PanelKeysTest, APanelSwitchedOffComesBackWithItsEntries)
+{
+    ScriptedHost host(Options());
+    ASSERT_TRUE(WaitForPanels(host)) << host.Snapshot().Dump();
+    host.SendKey(KEY_CTRL_F1);
+    ASSERT_TRUE(host.WaitFor([](const ScreenModel& s) { return s.RowText(2, 0, 40).find("alpha.txt") == std::string::npos; }))
+        << host.Snapshot().Dump();
+    EXPECT_GE(RowOf(host.Snapshot(), "other.dat", 40, 40), 0);
+    host.SendKey(KEY_CTRL_F1);
+    EXPECT_TRUE(host.WaitFor([](const ScreenModel& s) { return s.RowText(2, 0, 40).find("alpha.txt") != std::string::npos; }))
+        << host.Snapshot().Dump();
+}
+
+}  // namespace

@@ -1,0 +1,432 @@
+// The real program under the scripted host: start-up with a fresh data
+// folder, the key bar and its shift label sets, the clock, command-line
+// editing, quitting, resizing, and the options that end it early.
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <stdlib.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "host/ScriptedHost.h"
+#include "console/KeyCodes.h"
+
+namespace {
+
+using qvhost::ScreenModel;
+using qvhost::ScriptedHost;
+
+
+std::string ReadAll(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream data;
+    data << in.rdbuf();
+    return data.str();
+}
+
+void WriteAll(const std::string& path, const std::string& bytes) {
+    std::ofstream out(path, std::ios::binary);
+    out << bytes;
+}
+
+bool MatchesClockPattern(const std::string& text, const std::string& pattern) {
+    if (text.size() != pattern.size()) {
+        return false;
+    }
+    for (size_t i = 0; i < text.size(); i++) {
+        char c = text[i];
+        bool digit = c >= '0' && c <= '9';
+        bool ok = (pattern[i] == 'h' && (digit || c == ' ')) || (pattern[i] == 'd' && digit) ||
+                  (pattern[i] == 's' && (c == ':' || c == ' ')) || (pattern[i] == 'm' && (c == 'a' || c == 'p'));
+        if (!ok) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// A folder of its own, mapped as drive T:, holding the data folder (APPDATA)
+// and whatever a test puts there.
+class MainProgramTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        char pattern[] = "/tmp/qv-main-XXXXXX";
+        ASSERT_NE(mkdtemp(pattern), nullptr);
+        root = pattern;
+        ASSERT_EQ(mkdir((root + "/appdata").c_str(), 0700), 0);
+        ASSERT_EQ(mkdir((root + "/work").c_str(), 0700), 0);
+    }
+
+    void TearDown() override {
+        std::string command = "rm -rf '" + root + "'";
+        EXPECT_EQ(std::system(command.c_str()), 0);
+    }
+
+    ScriptedHost::Options Options(const std::vector<std::string>& args = {}) const {
+        ScriptedHost::Options options;
+        options.env["APPDATA"] = "T:\\appdata";
+        options.env["QUORVANE_DRIVES"] = "C=/;T=" + root;
+        options.env["TZ"] = "UTC";
+        options.args = {"-l", "T:\\work", "-r", "T:\\work"};
+        options.args.insert(options.args.end(), args.begin(), args.end());
+        return options;
+    }
+
+    // An ini file on T: with the given lines of "[General Options]".
+    std::string Ini(const std::string& lines) const {
+        WriteAll(root + "/test.ini", "[General Options]\r\n" + lines);
+        return "T:\\test.ini";
+    }
+
+    // The main loop has drawn its first pass: the key bar and the prompt.
+    static bool WaitForKeyBar(ScriptedHost& host) {
+        return host.WaitFor([](const ScreenModel& s) {
+            return s.RowText(s.Rows() - 1).find("10Quit") != std::string::npos &&
+                   s.RowText(s.Rows() - 2).find(">") != std::string::npos;
+        });
+    }
+
+    static std::string Row(ScriptedHost& host, int y) {
+        ScreenModel screen = host.Snapshot();
+        return screen.RowText(y < 0 ? screen.Rows() + y : y);
+    }
+
+    // Waits until the command line (the row above the key bar) ends its text
+    // with `text` after the prompt.
+    static bool WaitForCommandLine(ScriptedHost& host, const std::string& text) {
+        return host.WaitFor([&](const ScreenModel& s) {
+            std::string row = s.RowText(s.Rows() - 2);
+            size_t prompt = row.find('>');
+            if (prompt == std::string::npos) {
+                return false;
+            }
+            std::string line = row.substr(prompt + 1);
+            line.erase(line.find_last_not_of(' ') + 1);
+            return line == text;
+        });
+    }
+
+    std::string root;
+};
+
+TEST_F(MainProgramTest, StartsWithAFreshDataFolderAndQuitsOnF10AfterTheQuestion) {
+    ScriptedHost host(Options());
+    ASSERT_TRUE(WaitForKeyBar(host)) << host.ScreenText();
+    EXPECT_NE(Row(host, -1).find("1Help"), std::string::npos);
+    EXPECT_NE(Row(host, -1).find("8Delete"), std::string::npos);
+    EXPECT_NE(Row(host, -2).find("T:\\work>"), std::string::npos) << host.ScreenText();
+
+    // Cancel keeps the program running.
+    host.SendKey(KEY_F10);
+    ASSERT_TRUE(host.WaitForText("Are you sure you want to exit Quorvane ?")) << host.ScreenText();
+    host.SendKey(KEY_ESC);
+    ASSERT_TRUE(host.WaitFor([](const ScreenModel& s) { return s.Dump().find("Are you sure") == std::string::npos; }));
+    host.SendKey(KEY_F10);
+    ASSERT_TRUE(host.WaitForText("Are you sure you want to exit Quorvane ?"));
+    host.SendKey(KEY_ENTER, KEY_ENTER);
+    EXPECT_EQ(host.WaitExit(), 0);
+}
+
+TEST_F(MainProgramTest, QuitsAtOnceWhenTheQuitConfirmationIsOff) {
+    ScriptedHost host(Options({Ini("Confirmations=8\r\n")}));
+    ASSERT_TRUE(WaitForKeyBar(host)) << host.ScreenText();
+    host.SendKey(KEY_F10);
+    EXPECT_EQ(host.WaitExit(), 0);
+}
+
+TEST_F(MainProgramTest, KeyBarClickPressesTheKeyOnlyWhenReleasedOverTheSameSlot) {
+    const int Press = 1;
+    const int Release = 2;
+    ScriptedHost host(Options());
+    ASSERT_TRUE(WaitForKeyBar(host));
+    // Pressed on F10, released over F9: nothing.
+    host.SendMouse(Press, 1, 75, 24);
+    host.SendMouse(Release, 1, 70, 24);
+    host.WaitQuiet();
+    EXPECT_EQ(host.Snapshot().Dump().find("Are you sure"), std::string::npos);
+    host.SendMouse(Press, 1, 75, 24);
+    host.SendMouse(Release, 1, 76, 24);
+    ASSERT_TRUE(host.WaitForText("Are you sure you want to exit Quorvane ?")) << host.ScreenText();
+    host.SendKey(KEY_ENTER, KEY_ENTER);
+    EXPECT_EQ(host.WaitExit(), 0);
+}
+
+TEST_F(MainProgramTest, DoubleClickOnADirectoryEntersIt) {
+    const int DoubleClick = 4;
+    ASSERT_EQ(mkdir((root + "/work/sub").c_str(), 0700), 0);
+    ScriptedHost host(Options());
+    ASSERT_TRUE(WaitForKeyBar(host));
+    // Row 1 holds "..", row 2 the directory.
+    host.SendMouse(DoubleClick, 1, 5, 2);
+    EXPECT_TRUE(host.WaitFor([](const ScreenModel& s) { return s.RowText(23).find("T:\\work\\sub>") == 0; }))
+        << host.ScreenText();
+}
+
+TEST_F(MainProgramTest, EndsWhenTheHostClosesItsInput) {
+    ScriptedHost host(Options());
+    ASSERT_TRUE(WaitForKeyBar(host));
+    host.CloseInput();
+    EXPECT_EQ(host.WaitExit(), 0);
+}
+
+TEST_F(MainProgramTest, KeyBarShowsTheLabelsOfTheShiftKeysHeld) {
+    ScriptedHost host(Options());
+    ASSERT_TRUE(WaitForKeyBar(host));
+    struct TCase {
+        int shift;
+        const char* label;
+    };
+    const TCase cases[] = {
+        {1, "9EGA Ln"}, {2, "4Exten"}, {4, "1Manual"}, {5, "4BriefW"}, {6, "5SymLnk"}, {0, "6RenMov"},
+    };
+    for (const TCase& c : cases) {
+        // A key event of code 0 carries only a new shift state.
+        host.SendKey(0, 0, c.shift);
+        EXPECT_TRUE(host.WaitFor([&](const ScreenModel& s) {
+            return s.RowText(s.Rows() - 1).find(c.label) != std::string::npos;
+        })) << c.shift << "\n" << host.ScreenText();
+    }
+    // Slot 3 of the Alt set at cells 16 to 23 on an 80-column screen.
+    host.SendKey(0, 0, SHIFT_ALT);
+    ASSERT_TRUE(host.WaitFor([](const ScreenModel& s) { return s.RowText(24, 16, 7) == "3View.."; }))
+        << host.ScreenText();
+}
+
+TEST_F(MainProgramTest, ClockShowsTheTimeInBothModes) {
+    struct TCase {
+        const char* mode;
+        int width;
+        const char* pattern;
+    };
+    // h: a blank or a digit, d: a digit, s: ':' or a blank, m: 'a' or 'p'.
+    const TCase cases[] = {
+        {"24", 5, "hdsdd"},
+        {"12", 6, "hdsddm"},
+    };
+    for (const TCase& c : cases) {
+        ScriptedHost host(Options({Ini(std::string("Clock=on\r\nTimeMode=") + c.mode + "\r\n")}));
+        ASSERT_TRUE(WaitForKeyBar(host));
+        EXPECT_TRUE(host.WaitFor([&](const ScreenModel& s) {
+            return MatchesClockPattern(s.RowText(0, 80 - c.width, c.width), c.pattern);
+        })) << c.mode << "\n" << host.ScreenText();
+        host.CloseInput();
+        EXPECT_EQ(host.WaitExit(), 0);
+    }
+}
+
+TEST_F(MainProgramTest, CommandLineEditsTypedText) {
+    ScriptedHost host(Options());
+    ASSERT_TRUE(WaitForKeyBar(host));
+    host.SendText("copy one two");
+    ASSERT_TRUE(WaitForCommandLine(host, "copy one two")) << host.ScreenText();
+    host.SendKey(KEY_CTRL_LEFT);
+    host.SendKey(KEY_BACKSPACE);
+    ASSERT_TRUE(WaitForCommandLine(host, "copy onetwo"));
+    host.SendText(" X");
+    ASSERT_TRUE(WaitForCommandLine(host, "copy one Xtwo"));
+    host.SendKey(KEY_CTRL_HOME);
+    host.SendKey(KEY_DELETE);
+    ASSERT_TRUE(WaitForCommandLine(host, "opy one Xtwo"));
+    // Word right stops at the end of the word ("BriefWordRight" is on by default).
+    host.SendKey(KEY_CTRL_RIGHT);
+    host.SendText("_");
+    ASSERT_TRUE(WaitForCommandLine(host, "opy_ one Xtwo")) << host.ScreenText();
+    // The cursor stands after the inserted character ("T:\work>" and "opy_").
+    EXPECT_TRUE(host.WaitFor([](const ScreenModel& s) { return s.CursorY() == 23 && s.CursorX() == 12; }))
+        << host.Snapshot().Dump();
+    // Esc clears the line.
+    host.SendKey(KEY_ESC);
+    ASSERT_TRUE(WaitForCommandLine(host, ""));
+}
+
+TEST_F(MainProgramTest, CommandHistoryRecallsEnteredLines) {
+    ScriptedHost host(Options());
+    ASSERT_TRUE(WaitForKeyBar(host));
+    const char* const commands[] = {"first", "second"};
+    for (const char* command : commands) {
+        host.SendText(command);
+        ASSERT_TRUE(WaitForCommandLine(host, command));
+        host.SendKey(KEY_ENTER, KEY_ENTER);
+        // The program does not run commands and says so.
+        ASSERT_TRUE(host.WaitForText("not available yet")) << host.ScreenText();
+        host.SendKey(KEY_ENTER, KEY_ENTER);
+        ASSERT_TRUE(host.WaitFor([](const ScreenModel& s) { return s.Dump().find("not available yet") == std::string::npos; }));
+        ASSERT_TRUE(WaitForCommandLine(host, ""));
+    }
+    host.SendText("draft");
+    host.SendKey(KEY_CTRL_E);  // Ctrl-E: previous command
+    ASSERT_TRUE(WaitForCommandLine(host, "second"));
+    host.SendKey(KEY_CTRL_E);
+    ASSERT_TRUE(WaitForCommandLine(host, "first"));
+    host.SendKey(KEY_CTRL_E);
+    ASSERT_TRUE(WaitForCommandLine(host, "draft"));
+    host.SendKey(KEY_CTRL_X);  // next command
+    ASSERT_TRUE(WaitForCommandLine(host, "first"));
+}
+
+TEST_F(MainProgramTest, ResizeLaysTheScreenOutAgainAtLeast80By25) {
+    ScriptedHost::Options options = Options();
+    options.columns = 100;
+    options.rows = 30;
+    ScriptedHost host(options);
+    ASSERT_TRUE(host.WaitFor([](const ScreenModel& s) { return s.RowText(29).find("10Quit") != std::string::npos; }))
+        << host.ScreenText();
+    host.SendResize(70, 20);
+    EXPECT_TRUE(host.WaitFor([](const ScreenModel& s) {
+        return s.Columns() == 80 && s.Rows() == 25 && s.RowText(24).find("10Quit") != std::string::npos &&
+               s.RowText(23).find("T:\\work>") != std::string::npos;
+    })) << host.ScreenText();
+    // Several resizes in a row: the last size wins.
+    host.SendResize(90, 30);
+    host.SendResize(120, 40);
+    EXPECT_TRUE(host.WaitFor([](const ScreenModel& s) {
+        return s.Columns() == 120 && s.Rows() == 40 && s.RowText(39).find("10Quit") != std::string::npos;
+    })) << host.ScreenText();
+}
+
+TEST_F(MainProgramTest, AbsurdSizesAndPointsFromTheHostChangeNothing) {
+    ScriptedHost host(Options());
+    ASSERT_TRUE(WaitForKeyBar(host)) << host.ScreenText();
+    const int32_t far = 2147483647, near = -2147483647 - 1;
+    const int32_t points[][2] = {{near, near}, {far, far}, {near, 5}, {5, far}, {-1, -1}};
+    // In the main loop, then over a dialog.
+    for (bool dialog : {false, true}) {
+        SCOPED_TRACE(dialog ? "dialog" : "main loop");
+        host.SendResize(far, 25);
+        host.SendResize(1001, 1001);
+        host.SendResize(near, near);
+        // The scripted host's own screen took those sizes as best it could;
+        // a sane one brings it back to what the program still shows.
+        host.SendResize(80, 25);
+        if (dialog) {
+            host.SendKey(KEY_F10);
+            ASSERT_TRUE(host.WaitForText("Are you sure you want to exit Quorvane ?")) << host.ScreenText();
+        }
+        for (const auto& point : points) {
+            for (int32_t kind : {1, 2, 3, 4, 5}) {
+                host.SendMouse(kind, kind == 5 ? -1 : 1, point[0], point[1]);
+            }
+        }
+        if (dialog) {
+            host.SendKey(KEY_ESC);
+            ASSERT_TRUE(host.WaitFor([](const ScreenModel& s) {
+                return s.Dump().find("Are you sure") == std::string::npos;
+            })) << host.ScreenText();
+        }
+    }
+    // Still running, laid out for the last size that a screen can have.
+    host.SendResize(100, 30);
+    host.SendText("alive");
+    EXPECT_TRUE(host.WaitFor([](const ScreenModel& s) {
+        return s.Columns() == 100 && s.Rows() == 30 && s.RowText(29).find("10Quit") != std::string::npos &&
+               s.RowText(28).find(">alive") != std::string::npos;
+    })) << host.ScreenText();
+}
+
+TEST_F(MainProgramTest, ExitDirectoryFileHoldsTheDriveAndCdLines) {
+    ASSERT_EQ(mkdir((root + "/work/sub").c_str(), 0700), 0);
+    ScriptedHost::Options options = Options({Ini("Confirmations=8\r\n"), "-x", "T:\\go.bat"});
+    options.args[1] = "T:\\work\\sub";
+    ScriptedHost host(options);
+    ASSERT_TRUE(WaitForKeyBar(host));
+    host.SendKey(KEY_F10);
+    ASSERT_EQ(host.WaitExit(), 0);
+    EXPECT_EQ(ReadAll(root + "/go.bat"), "T:\r\ncd \"\\work\\sub\"\r\n");
+}
+
+// Runs the program with the arguments, standard error going to a file; the
+// exit code, and what it wrote there.
+int RunCapturingErrors(const ScriptedHost::Options& options, std::string& errors) {
+    char name[] = "/tmp/qv-stderr-XXXXXX";
+    int file = mkstemp(name);
+    int saved = dup(2);
+    dup2(file, 2);
+    int code;
+    {
+        ScriptedHost host(options);
+        code = host.WaitExit();
+    }
+    dup2(saved, 2);
+    close(saved);
+    close(file);
+    errors = ReadAll(name);
+    unlink(name);
+    return code;
+}
+
+TEST_F(MainProgramTest, ExitDirectoryFileRefusesANameABatchLineCannotQuote) {
+    // '"' and control characters cannot reach a panel (the paths refuse them);
+    // '%' can, and would expand inside the quotes.
+    const std::string name = "x%PATH% & echo pwned";
+    ASSERT_EQ(mkdir((root + "/work/" + name).c_str(), 0700), 0);
+    WriteAll(root + "/go.bat", "older");
+    ScriptedHost::Options options = Options({Ini("Confirmations=8\r\n"), "-x", "T:\\go.bat"});
+    options.args[1] = "T:\\work\\" + name;
+    char errorsName[] = "/tmp/qv-stderr-XXXXXX";
+    int errorsFile = mkstemp(errorsName);
+    int saved = dup(2);
+    dup2(errorsFile, 2);
+    int code;
+    {
+        ScriptedHost host(options);
+        bool started = WaitForKeyBar(host);
+        host.SendKey(KEY_F10);
+        code = host.WaitExit();
+        EXPECT_TRUE(started) << host.ScreenText();
+    }
+    dup2(saved, 2);
+    close(saved);
+    close(errorsFile);
+    std::string errors = ReadAll(errorsName);
+    unlink(errorsName);
+    EXPECT_NE(code, 0);
+    EXPECT_NE(errors.find("-x: the directory T:\\work\\" + name + " is not written"), std::string::npos) << errors;
+    EXPECT_EQ(ReadAll(root + "/go.bat"), "older");
+}
+
+TEST_F(MainProgramTest, OptionErrorsGoToStandardErrorWithExitCode1) {
+    std::string errors;
+    ScriptedHost::Options noFile = Options();
+    noFile.args = {"-v"};
+    EXPECT_EQ(RunCapturingErrors(noFile, errors), 1);
+    EXPECT_EQ(errors, "No file specified\n");
+
+    ScriptedHost::Options usage = Options();
+    usage.args = {"-h", "host"};
+    EXPECT_EQ(RunCapturingErrors(usage, errors), 1);
+    EXPECT_EQ(errors.rfind("Usage:\tqv [ini_file] [-v|-e file_name]", 0), 0u) << errors;
+    EXPECT_NE(errors.find("\t-s: run a script\n"), std::string::npos);
+}
+
+}  // namespace
+
+TEST_F(MainProgramTest, AMalformedDriveMapStopsTheRunNamingTheVariableAndTheItem) {
+    const struct {
+        std::string drives;
+        std::string item;  // what the error quotes
+    } cases[] = {
+        {"C=/;1=/", "\"1=/\""},
+        {"CC=/tmp;T=" + root, "\"CC=/tmp\""},
+        {"=", "\"=\""},
+        {"C=/;C=", "\"C=\""},
+        {"C=relative/folder", "\"C=relative/folder\""},
+        {"C=/;T=" + root + ";c=/tmp", "given twice (\"c=/tmp\")"},
+    };
+    for (const auto& c : cases) {
+        ScriptedHost::Options options = Options();
+        options.env["QUORVANE_DRIVES"] = c.drives;
+        std::string errors;
+        EXPECT_NE(RunCapturingErrors(options, errors), 0) << c.drives;
+        EXPECT_EQ(errors.rfind("QUORVANE_DRIVES: ", 0), 0u) << c.drives << ": " << errors;
+        EXPECT_NE(errors.find(c.item), std::string::npos) << c.drives << ": " << errors;
+        // One line, not one complaint per path the program tried.
+        EXPECT_EQ(std::count(errors.begin(), errors.end(), '\n'), 1) << errors;
+    }
+}
