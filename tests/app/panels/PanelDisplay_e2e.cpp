@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <string>
+#include <vector>
 
 #include "host/ScriptedHost.h"
 #include "console/KeyCodes.h"
@@ -389,6 +390,54 @@ TEST_F(PanelDisplayTest, AHostThatKeepsASmallScreenStillGetsALayoutOfItsWidth)
     EXPECT_TRUE(host.WaitFor([](const ScreenModel& s) {
         return s.RowText(0, 49, 2) == "╗╔" && s.RowText(0, 99, 1) == "╗";
     })) << host.Snapshot().Dump();
+}
+
+// The program as a user without special rights: the superuser may search
+// any folder, so a test running as root runs the program as "nobody".
+void RunWithoutPrivileges(ScriptedHost::Options& options)
+{
+    if (getuid() != 0)
+        return;
+    const char* binary = std::getenv("QV_BINARY_DIR");
+    ASSERT_NE(binary, nullptr);
+    std::vector<std::string> args = {"--reuid=65534", "--regid=65534", "--clear-groups",
+                                     std::string(binary) + "/bin/quorvane"};
+    args.insert(args.end(), options.args.begin(), options.args.end());
+    options.args = args;
+    options.program = "/usr/bin/setpriv";
+}
+
+TEST_F(PanelDisplayTest, AFolderThatCanBeListedButNotSearchedIsReportedAsUnreadable)
+{
+    if (getuid() == 0 && access("/usr/bin/setpriv", X_OK) != 0)
+        GTEST_SKIP() << "running as root without setpriv: every folder can be searched";
+    // Everything on the way stays open to the user the program runs as; the
+    // folder "src" may be read (its names) but not searched (their details).
+    for (const char* folder : {"", "/left", "/left/work", "/right"})
+        ASSERT_EQ(chmod((root + folder).c_str(), 0755), 0) << folder;
+    ASSERT_EQ(chmod((root + "/appdata").c_str(), 0777), 0);
+    Write("/left/work/src/inside.txt", "x");
+    Touch("/left/work/src");
+    ASSERT_EQ(chmod((root + "/left/work/src").c_str(), 0604), 0);
+    ScriptedHost::Options options = Options("");
+    RunWithoutPrivileges(options);
+    ScriptedHost host(options);
+    ASSERT_TRUE(WaitForPanels(host)) << host.Snapshot().Dump();
+    host.SendKey(KEY_DOWN);
+    host.SendKey(KEY_DOWN);
+    ASSERT_TRUE(host.WaitFor([](const ScreenModel& s) { return Status(s, 0) == Padded("src", 38); }))
+        << host.Snapshot().Dump();
+    host.SendKey(KEY_ENTER, KEY_ENTER);
+    EXPECT_TRUE(host.WaitForText("Access is denied.")) << host.Snapshot().Dump();
+    EXPECT_EQ(host.Snapshot().Dump().find("1/1/1970"), std::string::npos) << host.Snapshot().Dump();
+    host.SendKey(KEY_ENTER, KEY_ENTER);
+    // Back where it was, the folder still listed.
+    EXPECT_TRUE(host.WaitFor([](const ScreenModel& s) {
+        return EntryRow(s, 0, 2).substr(0, 12) == "src         " &&
+               s.Dump().find("Access is denied.") == std::string::npos;
+    })) << host.Snapshot().Dump();
+    EXPECT_TRUE(host.WaitForText("T:\\work>")) << host.Snapshot().Dump();
+    chmod((root + "/left/work/src").c_str(), 0700);
 }
 
 }  // namespace
