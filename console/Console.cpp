@@ -2,6 +2,7 @@
 
 #include "base/os/Threads.h"
 #include "console/ConsoleProtocol.h"
+#include "console/TerminalEmulator.h"
 
 CConsole* Console = nullptr;
 
@@ -110,7 +111,7 @@ void CConsole::CEventQueue::Flush(uint64_t mark) {
 // ---- Construction ----
 
 CConsole::CConsole()
-    : cursorSize(1), attribute(0x07), pendingReply(nullptr), readerEnded(false), outputRect{0, 0, 0, 0},
+    : cursorSize(1), attribute(0x07), pendingReply(nullptr), readerEnded(false), terminal(nullptr), outputRect{0, 0, 0, 0},
       shadow(80, 25), receiveBuffer(nullptr) {
     output.Attach(GetStdHandle(STD_OUTPUT_HANDLE));
     input.Attach(GetStdHandle(STD_INPUT_HANDLE));
@@ -118,7 +119,7 @@ CConsole::CConsole()
 }
 
 CConsole::CConsole(HANDLE inputHandle, HANDLE outputHandle)
-    : cursorSize(1), attribute(0x07), pendingReply(nullptr), readerEnded(false), outputRect{0, 0, 0, 0},
+    : cursorSize(1), attribute(0x07), pendingReply(nullptr), readerEnded(false), terminal(nullptr), outputRect{0, 0, 0, 0},
       shadow(80, 25), receiveBuffer(nullptr) {
     output.Attach(outputHandle);
     input.Attach(inputHandle);
@@ -126,6 +127,7 @@ CConsole::CConsole(HANDLE inputHandle, HANDLE outputHandle)
 }
 
 CConsole::~CConsole() {
+    DetachTerminal();
     readerThread.WaitAndClose();
     delete pendingReply;
     delete[] receiveBuffer;
@@ -556,6 +558,10 @@ void CConsole::WriteTty(const char* text) {
     if (text == nullptr) {
         return;
     }
+    if (terminal != nullptr) {
+        terminal->Write(text);
+        return;
+    }
     CLockHold hold(requestLock);
     shadow.WriteTty(text);
     CParameterList list;
@@ -627,6 +633,51 @@ void CConsole::CopyRect(CellString& cells, int x, int y, int width, int height) 
 TCell* CConsole::SaveRect(int x, int y, int width, int height) {
     CLockHold hold(requestLock);
     return shadow.SaveRect(x, y, width, height);
+}
+
+// ---- The attached terminal ----
+
+void CConsole::AttachTerminal(int fd) {
+    DetachTerminal();
+    terminal = new TerminalEmulator(*this, fd);
+    keyFeederThread.Reset(StartThread(KeyFeederThread, this));
+}
+
+void CConsole::DetachTerminal() {
+    if (terminal == nullptr) {
+        return;
+    }
+    if (keyFeederThread.IsValid()) {
+        queue.Push(nullptr);
+        keyFeederThread.WaitAndClose();
+    }
+    delete terminal;
+    terminal = nullptr;
+}
+
+unsigned __stdcall CConsole::KeyFeederThread(void* self) {
+    static_cast<CConsole*>(self)->KeyFeederLoop();
+    return 0;
+}
+
+void CConsole::KeyFeederLoop() {
+    for (;;) {
+        TEvent* item = queue.Pop(INFINITE);
+        if (item == nullptr || terminal == nullptr) {
+            delete item;
+            return;
+        }
+        const bool closed = item->kind == TEvent::KindClosed;
+        if (item->kind == TEvent::KindKey) {
+            terminal->EncodeKey(item->code);
+        }
+        delete item;
+        if (closed) {
+            // No key comes after the host has gone; the close event stays
+            // queued for the main thread.
+            return;
+        }
+    }
 }
 
 // ---- Input ----

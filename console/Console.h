@@ -28,6 +28,8 @@
 #include "console/ShadowScreen.h"
 #include "platform/win32.h"
 
+class TerminalEmulator;
+
 // The output region of the host's teletype output, inclusive corners.
 struct TOutputRect {
     int32_t x1;
@@ -132,7 +134,8 @@ public:
     // Waits for the host; true and the text when it has text, else the text is
     // left alone.
     bool GetClipboardText(Westring& text);
-    // 8-bit (UTF-8) text at the cursor, teletype style, in the current attribute.
+    // 8-bit (UTF-8) text at the cursor, teletype style, in the current
+    // attribute; with a terminal attached, the terminal interprets it instead.
     void WriteTty(const char* text);
     void Beep();
     void SetOutputRect(const TOutputRect& rect);
@@ -166,6 +169,15 @@ public:
     uint64_t EventsReceived();
     void FlushEventsReceivedBefore(uint64_t mark);
 
+    // The attached mode: a terminal emulator on this console takes the
+    // WriteTty text, and a key-feeder thread takes every event from the queue
+    // and hands the keys to the emulator, which writes them encoded to fd (a
+    // child's pseudo-terminal; <= 0 for none). Attaching detaches a previous
+    // emulator first. Detaching stops the thread and destroys the emulator.
+    void AttachTerminal(int fd);
+    void DetachTerminal();
+    TerminalEmulator* AttachedTerminal() const { return terminal; }
+
     // Framing. Public for the tests of the wire format.
     void SendRequest(uint16_t opcode, CParameterList& list);
     // Reads one host frame into the list (emptied first); its magic goes to
@@ -176,6 +188,8 @@ private:
     void Start();
     void Handshake();
     static unsigned __stdcall ReaderThread(void* self);
+    static unsigned __stdcall KeyFeederThread(void* self);
+    void KeyFeederLoop();
     void ReaderLoop();
     void QueueInputEvent(const CParameterList& list);
     void QueueCloseEvent();
@@ -197,10 +211,12 @@ private:
     CEvent replyEvent;
     bool readerEnded;     // the host will answer no more
     CMutex replyLock;     // guards pendingReply and readerEnded
+    TerminalEmulator* terminal;
     TOutputRect outputRect;
     StdFile output;
     StdFile input;
     CWinHandle readerThread;
+    CWinHandle keyFeederThread;
     CMutex requestLock;
     ShadowScreen shadow;
     uint8_t* receiveBuffer;  // one record: 4-byte head and up to 65535 bytes

@@ -10,6 +10,7 @@
 #include <winioctl.h>
 #include <process.h>
 #include <io.h>
+#include <fcntl.h>
 // Left out by WIN32_LEAN_AND_MEAN: ShellExecuteW and the network names.
 #include <shellapi.h>
 #include <winnetwk.h>
@@ -30,5 +31,6 @@
 #include "platform/posix/W32Replace.h"
 #include "platform/posix/W32ConsoleControl.h"
 #include "platform/posix/W32Network.h"
+#include "platform/posix/W32Crt.h"
 #define W32TEXT(s) u##s
 #endif

@@ -15,6 +15,7 @@
 #include "base/os/PathDisplay.h"
 #include "console/Console.h"
 #include "console/ScreenSize.h"
+#include "console/TerminalEmulator.h"
 #include "app/panels/PanelTags.h"
 #include "shell/CommandExecution.h"
 #include "ui/ModalLoop.h"
@@ -316,7 +317,14 @@ void ToggleScreenLines() {
     RelayoutScreen(ScreenColumns, wanted);
 }
 
+void InstallTerminalHooks() {
+    TerminalHooks.scrollBackOn = [] { return Config.ConsoleScrollback != 0; };
+    TerminalHooks.appendScrollBackRow = AppendScreenRowToScrollBack;
+    TerminalHooks.defaultAttribute = [] { return ColourOf(ColourCommandLine); };
+}
+
 void InstallScreenHooks() {
+    InstallTerminalHooks();
     ScrollBackHooks.hideScreen = [] {
         CloseClockWindow();
         HideOrRestorePanels(false);

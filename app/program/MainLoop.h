@@ -55,3 +55,6 @@ void DrawCommandLine(TMainLoopState& state);
 // The hooks of the screen size rule (the key bar and the panel height follow
 // every change) and of the scroll-back viewer (the panels step aside).
 void InstallScreenHooks();
+// The terminal emulator's reach into the scroll-back, the "ConsoleScrollback"
+// setting and the "Command Line" colour; part of InstallScreenHooks.
+void InstallTerminalHooks();
