@@ -1,8 +1,7 @@
 // The one reader of input for every loop that waits for the user: the main
 // loop, dialogs, the drive menu, the quick search, the help viewer, the
-// scroll-back viewer, the history pickers and any loop written later (viewer,
-// editor, script dialogs). It answers the events that are no loop's own
-// business the same way everywhere:
+// scroll-back viewer and the history pickers. It answers the events that are
+// no loop's own business the same way everywhere:
 //
 // - Screen-size changes. Consecutive resize events are merged (the last size
 //   wins). The outermost loop (the main loop) gets KEY_RESIZED once the
