@@ -225,3 +225,12 @@ const int SHIFT_ALT = 1;
 const int SHIFT_CTRL = 2;
 const int SHIFT_SHIFT = 4;
 const int SHIFT_NUMLOCK = 8;  // local console only
+
+// Alt with a digit of the top row: Alt+1 to Alt+9 follow one another, then Alt+0.
+const int KEY_ALT_1 = KEY_EXTENDED + 0x78;
+const int KEY_ALT_8 = KEY_ALT_1 + 7;
+// Left and Right as some hosts send them with a modifier of their own.
+const int KEY_HOST_LEFT = 0x40004;
+const int KEY_HOST_SHIFT_LEFT = 0x60004;
+const int KEY_HOST_RIGHT = 0x40006;
+const int KEY_HOST_SHIFT_RIGHT = 0x60006;

@@ -1,5 +1,6 @@
 #include "console/Parameter.h"
 
+#include "base/strings/Utf8Codec.h"
 #include "console/ConsoleProtocol.h"
 
 namespace {
@@ -9,9 +10,6 @@ void PutU16(StdFile& out, uint32_t value) {
     out.Write(bytes, 2);
 }
 
-// Bytes of one code point in UTF-8.
-uint32_t Utf8Length(char32_t c) { return c < 0x80 ? 1 : c < 0x800 ? 2 : c < 0x10000 ? 3 : 4; }
-
 // The longest prefix of UTF-8 text that fits a record without splitting a
 // character (continuation bytes are 10xxxxxx).
 uint32_t FitUtf8(const char* text, uint32_t length) {
@@ -19,7 +17,7 @@ uint32_t FitUtf8(const char* text, uint32_t length) {
         return length;
     }
     uint32_t n = ConsoleMaxPayload;
-    while (n > 0 && (static_cast<unsigned char>(text[n]) & 0xC0) == 0x80) {
+    while (n > 0 && IsUtf8Continuation(static_cast<unsigned char>(text[n]))) {
         --n;
     }
     return n;

@@ -1,5 +1,7 @@
 #include "host/HostFrames.h"
 
+#include "base/strings/Utf8Codec.h"
+
 namespace qvhost {
 
 namespace {
@@ -43,52 +45,6 @@ const std::vector<Cell>* Request::Cells(size_t i) const {
         return &params[i].cells;
     }
     return nullptr;
-}
-
-std::u32string DecodeUtf8(const std::string& bytes) {
-    std::u32string out;
-    size_t i = 0;
-    while (i < bytes.size()) {
-        unsigned char c = static_cast<unsigned char>(bytes[i]);
-        int len = c < 0x80 ? 1 : (c & 0xE0) == 0xC0 ? 2 : (c & 0xF0) == 0xE0 ? 3 : (c & 0xF8) == 0xF0 ? 4 : 0;
-        char32_t cp = len == 1 ? c : len == 2 ? (c & 0x1F) : len == 3 ? (c & 0x0F) : (c & 0x07);
-        bool ok = len > 0 && i + len <= bytes.size();
-        for (int k = 1; ok && k < len; ++k) {
-            unsigned char cc = static_cast<unsigned char>(bytes[i + k]);
-            ok = (cc & 0xC0) == 0x80;
-            cp = (cp << 6) | (cc & 0x3F);
-        }
-        if (!ok) {
-            out += static_cast<char32_t>(c);  // a stray byte stands for itself
-            ++i;
-            continue;
-        }
-        out += cp;
-        i += len;
-    }
-    return out;
-}
-
-std::string EncodeUtf8(const std::u32string& text) {
-    std::string out;
-    for (char32_t cp : text) {
-        if (cp < 0x80) {
-            out += static_cast<char>(cp);
-        } else if (cp < 0x800) {
-            out += static_cast<char>(0xC0 | (cp >> 6));
-            out += static_cast<char>(0x80 | (cp & 0x3F));
-        } else if (cp < 0x10000) {
-            out += static_cast<char>(0xE0 | (cp >> 12));
-            out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (cp & 0x3F));
-        } else {
-            out += static_cast<char>(0xF0 | (cp >> 18));
-            out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-            out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (cp & 0x3F));
-        }
-    }
-    return out;
 }
 
 void RequestDecoder::Feed(const uint8_t* data, size_t n) {
@@ -148,7 +104,7 @@ bool RequestDecoder::Next(Request& out) {
                 }
                 break;
             case kParamText32:
-                param.text = DecodeUtf8(std::string(reinterpret_cast<const char*>(payload), len));
+                param.text = Utf8ToUtf32(std::string(reinterpret_cast<const char*>(payload), len));
                 break;
             case kParamAttr:
                 param.value = len >= 1 ? payload[0] : 0;
@@ -160,7 +116,7 @@ bool RequestDecoder::Next(Request& out) {
                 while (nul < len && payload[nul] != 0) {
                     ++nul;
                 }
-                std::u32string chars = DecodeUtf8(std::string(reinterpret_cast<const char*>(payload), nul));
+                std::u32string chars = Utf8ToUtf32(std::string(reinterpret_cast<const char*>(payload), nul));
                 if (nul >= len || len - nul - 1 < chars.size()) {
                     continue;
                 }
@@ -186,7 +142,7 @@ std::string EncodeReply(const std::vector<int32_t>& ints, const std::u32string* 
         PutInt(out, v);
     }
     if (text) {
-        std::string utf8 = EncodeUtf8(*text);
+        std::string utf8 = Utf32ToUtf8(*text);
         if (utf8.size() > 0xFFFF) {
             utf8.resize(0xFFFF);
         }

@@ -64,9 +64,6 @@ private:
 std::string EncodeReply(const std::vector<int32_t>& ints, const std::u32string* text = nullptr);
 std::string EncodeEvent(int32_t kind, int32_t code, int32_t shift, int32_t x, int32_t y, int32_t ch);
 
-std::u32string DecodeUtf8(const std::string& bytes);
-std::string EncodeUtf8(const std::u32string& text);
-
 // Event kinds of the protocol.
 enum EventKind : int32_t {
     kEventKey = 0,

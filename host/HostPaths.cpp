@@ -38,4 +38,12 @@ void SetDefaultAppData() {
     }
 }
 
+std::string LocalPathOf(const std::u16string& drivePath) {
+    std::string local;
+    if (!w32::ToPosixPath(w32::WString(drivePath.begin(), drivePath.end()), local)) {
+        return std::string();
+    }
+    return local;
+}
+
 }  // namespace qvhost

@@ -13,4 +13,9 @@ std::string ProgramBesideSelf(const char* name);
 // land in one per-user place.
 void SetDefaultAppData();
 
+// The local folder behind a path in drive form (C:\\tmp\\x gives /tmp/x when C:
+// is /); empty when no drive maps it. Tests use it to map a folder they made
+// through the Windows API as a drive of the program they start.
+std::string LocalPathOf(const std::u16string& drivePath);
+
 }  // namespace qvhost

@@ -1,5 +1,6 @@
 #include "host/ScreenModel.h"
 
+#include "base/strings/Utf8Codec.h"
 #include "console/ConsoleGlyphs.h"
 #include "console/ScreenRules.h"
 
@@ -95,7 +96,7 @@ void ScreenModel::Put(int x, int y, char32_t ch, uint8_t attr, GlyphRule rule) {
 
 std::u32string ScreenModel::DecodeText8(const std::u32string& bytes) const {
     if (m_codePage == kCodePageUtf8) {
-        return DecodeUtf8(AsBytes(bytes));
+        return Utf8ToUtf32(AsBytes(bytes));
     }
     std::u32string text = bytes;
     if (m_codePage == 0 || m_codePage == 1252) {
@@ -266,7 +267,7 @@ bool ScreenModel::Apply(const Request& r, std::string& reply) {
             break;
         case kOpWriteTty:
             // Teletype output is the program's UTF-8 console text.
-            WriteTty(DecodeUtf8(AsBytes(r.Text(0))));
+            WriteTty(Utf8ToUtf32(AsBytes(r.Text(0))));
             break;
         case kOpBeep:
             ++m_beeps;
@@ -299,7 +300,7 @@ std::string ScreenModel::RowText(int y, int x, int width) const {
     for (int col = std::max(0, x); col < end; ++col) {
         text += At(col, y).ch;
     }
-    return EncodeUtf8(text);
+    return Utf32ToUtf8(text);
 }
 
 std::vector<uint8_t> ScreenModel::RowAttributes(int y, int x, int width) const {
@@ -321,7 +322,7 @@ std::string ScreenModel::Dump() const {
         text += '\n';
     }
     text += "cursor " + std::to_string(CursorX()) + "," + std::to_string(CursorY()) + " size " +
-            std::to_string(m_cursorSize) + ", title \"" + EncodeUtf8(m_title) + "\", beeps " +
+            std::to_string(m_cursorSize) + ", title \"" + Utf32ToUtf8(m_title) + "\", beeps " +
             std::to_string(m_beeps) + "\n";
     return text;
 }

@@ -1,5 +1,6 @@
 #include "host/ScriptedHost.h"
 
+#include "base/strings/Utf8Codec.h"
 #include "host/HostPaths.h"
 #include "host/TerminalKeys.h"
 
@@ -67,15 +68,26 @@ ScriptedHost::ScriptedHost(const Options& options) : m_model(options.columns, op
     }
     argv.push_back(nullptr);
 
+    // Opened before the fork: the child only duplicates descriptors.
+    int errorFd = -1;
+    if (!options.errorFile.empty()) {
+        errorFd = open(options.errorFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+    }
     pid_t pid = fork();
     if (pid == 0) {
         dup2(in[0], 0);
         dup2(out[1], 1);
+        if (errorFd >= 0) {
+            dup2(errorFd, 2);
+        }
         execve(program.c_str(), argv.data(), envp.data());
         _exit(127);
     }
     close(in[0]);
     close(out[1]);
+    if (errorFd >= 0) {
+        close(errorFd);
+    }
     if (pid < 0) {
         close(in[1]);
         close(out[0]);
@@ -119,7 +131,7 @@ void ScriptedHost::ReaderLoop() {
         {
             std::lock_guard<std::mutex> guard(m_lock);
             while (decoder.Next(request)) {
-                ++m_requestCounts[request.opcode];
+                ++m_pendingCounts[request.opcode];
                 std::string reply;
                 if (m_model.Apply(request, reply)) {
                     replies += reply;
@@ -129,6 +141,14 @@ void ScriptedHost::ReaderLoop() {
         }
         if (!replies.empty()) {
             Write(replies);
+        }
+        {
+            // Counted once answered, so a wait for a request also waits for its reply.
+            std::lock_guard<std::mutex> guard(m_lock);
+            for (const auto& pending : m_pendingCounts) {
+                m_requestCounts[pending.first] += pending.second;
+            }
+            m_pendingCounts.clear();
         }
         m_changed.notify_all();
         if (decoder.Broken()) {
@@ -171,7 +191,7 @@ void ScriptedHost::SendKey(int32_t code, int32_t ch, int32_t shift) {
 }
 
 void ScriptedHost::SendText(const std::string& utf8) {
-    for (char32_t ch : DecodeUtf8(utf8)) {
+    for (char32_t ch : Utf8ToUtf32(utf8)) {
         SendKey(static_cast<int32_t>(ch), static_cast<int32_t>(ch));
     }
 }
@@ -232,13 +252,39 @@ bool ScriptedHost::WaitForText(const std::string& utf8, int timeoutMs) {
         timeoutMs);
 }
 
-void ScriptedHost::WaitQuiet(int quietMs, int timeoutMs) {
+bool ScriptedHost::WaitForTextGone(const std::string& utf8, int timeoutMs) {
+    return WaitFor(
+        [&](const ScreenModel& model) {
+            for (int y = 0; y < model.Rows(); ++y) {
+                if (model.RowText(y).find(utf8) != std::string::npos) {
+                    return false;
+                }
+            }
+            return true;
+        },
+        timeoutMs);
+}
+
+bool ScriptedHost::WaitForRequests(uint16_t opcode, int count, int timeoutMs) {
+    std::unique_lock<std::mutex> guard(m_lock);
+    return m_changed.wait_for(guard, std::chrono::milliseconds(timeoutMs), [&] {
+        auto it = m_requestCounts.find(opcode);
+        return it != m_requestCounts.end() && it->second >= count;
+    });
+}
+
+bool ScriptedHost::WaitQuiet(int quietMs, int timeoutMs) {
     long long deadline = NowMs() + timeoutMs;
     std::unique_lock<std::mutex> guard(m_lock);
-    while (!m_ended && NowMs() < deadline && NowMs() - m_lastRequestMs < quietMs) {
+    while (!m_ended && NowMs() - m_lastRequestMs < quietMs) {
+        if (NowMs() >= deadline) {
+            return false;
+        }
         m_changed.wait_for(guard, std::chrono::milliseconds(quietMs / 4 + 1));
     }
+    return true;
 }
+
 
 int ScriptedHost::WaitExit(int timeoutMs) {
     std::unique_lock<std::mutex> guard(m_lock);

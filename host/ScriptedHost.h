@@ -24,7 +24,13 @@ public:
         std::map<std::string, std::string> env;    // added to (or replacing in) the environment
         std::string program;                        // default: quorvane beside the test's build
         bool sizeFixed = false;                     // refuse every size but the model's own, as a terminal does
+        std::string errorFile;                      // the program's standard error goes there (default: ours)
     };
+
+    // How long a wait lasts unless told otherwise: long enough for a loaded
+    // machine, short enough that a key the program ignores fails the test
+    // instead of stalling the run.
+    static const int DefaultTimeoutMs = 10000;
 
     explicit ScriptedHost(const Options& options);
     ~ScriptedHost();
@@ -51,14 +57,24 @@ public:
     // Closes the program's input: it sees the close event.
     void CloseInput();
 
+    // Every wait ends when its time runs out. Where a test knows what it waits
+    // for it names it (the screen, a request, the exit); WaitQuiet is for the
+    // rest, where only the absence of output says the program is done.
+    //
     // Waits until the condition on the screen holds (checked after every
     // request batch) or the time runs out; true when it held.
-    bool WaitFor(const std::function<bool(const ScreenModel&)>& condition, int timeoutMs = 10000);
-    bool WaitForText(const std::string& utf8, int timeoutMs = 10000);
-    // Waits until no request has arrived for `quietMs`.
-    void WaitQuiet(int quietMs = 200, int timeoutMs = 10000);
+    bool WaitFor(const std::function<bool(const ScreenModel&)>& condition, int timeoutMs = DefaultTimeoutMs);
+    bool WaitForText(const std::string& utf8, int timeoutMs = DefaultTimeoutMs);
+    // Until no row of the screen holds the text any more.
+    bool WaitForTextGone(const std::string& utf8, int timeoutMs = DefaultTimeoutMs);
+    // Until the program has sent `count` requests of the opcode in all, each
+    // answered by the time this returns (a reply the program waits for has
+    // been written to it); true when it did.
+    bool WaitForRequests(uint16_t opcode, int count, int timeoutMs = DefaultTimeoutMs);
+    // Until no request has arrived for `quietMs`; false when the time ran out first.
+    bool WaitQuiet(int quietMs = 200, int timeoutMs = DefaultTimeoutMs);
     // Waits for the program to end; returns its exit code, or -1 on time-out.
-    int WaitExit(int timeoutMs = 10000);
+    int WaitExit(int timeoutMs = DefaultTimeoutMs);
 
     // A consistent copy of the screen.
     ScreenModel Snapshot();
@@ -83,7 +99,8 @@ private:
     bool m_ended = false;
     int m_exitCode = -1;
     long long m_lastRequestMs = 0;
-    std::map<uint16_t, int> m_requestCounts;
+    std::map<uint16_t, int> m_requestCounts;  // requests answered
+    std::map<uint16_t, int> m_pendingCounts;  // decoded, reply not yet written
     std::thread m_reader;
 };
 

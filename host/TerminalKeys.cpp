@@ -1,5 +1,6 @@
 #include "host/TerminalKeys.h"
 
+#include "base/strings/Utf8Codec.h"
 #include "host/HostFrames.h"
 
 #include <cctype>
@@ -221,7 +222,7 @@ KeyEvent KeyFromName(const std::string& fullName) {
         }
     }
     if (ch == 0) {
-        std::u32string one = DecodeUtf8(name);
+        std::u32string one = Utf8ToUtf32(name);
         if (one.size() != 1) {
             return key;
         }

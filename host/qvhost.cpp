@@ -2,6 +2,7 @@
 // itself) with its standard input and output on pipes, owns the terminal
 // through ncursesw, paints the screen the program describes and turns the
 // terminal's keys, mouse and resizes into the program's input events.
+#include "base/strings/Utf8Codec.h"
 #include "host/HostFrames.h"
 #include "host/HostPaths.h"
 #include "host/ScreenModel.h"
@@ -107,7 +108,7 @@ public:
             }
         }
         if (model.TakeTitleChanged()) {
-            std::string title = EncodeUtf8(model.Title());
+            std::string title = Utf32ToUtf8(model.Title());
             std::printf("\033]0;%s\007", title.c_str());
             std::fflush(stdout);
         }

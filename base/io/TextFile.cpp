@@ -5,6 +5,7 @@
 
 #include "base/strings/CaseTable.h"
 #include "base/strings/ConsoleCodePage.h"
+#include "base/strings/Utf8Codec.h"
 
 namespace {
 
@@ -54,16 +55,6 @@ bool IsWordCharacter(uint32_t c) {
 // What a byte order looks like after some units: still possible, plausible
 // (a blank and a line end met), or impossible.
 enum TOrderState { OrderOpen, OrderSeen, OrderRejected };
-
-// Length of the UTF-8 sequence a byte starts: 2 to 4 for a lead byte, else 0.
-int Utf8SequenceLength(uint32_t byte) {
-    if ((byte & 0xE0) == 0xC0) return 2;
-    if ((byte & 0xF0) == 0xE0) return 3;
-    if ((byte & 0xF8) == 0xF0) return 4;
-    return 0;
-}
-
-bool IsContinuationByte(uint32_t byte) { return byte != CTextFile::NoChar && (byte & 0xC0) == 0x80; }
 
 }  // namespace
 
@@ -129,10 +120,10 @@ void CTextFile::DetectEncoding() {
         uint32_t byte = ByteAt(offset);
         if (byte == NoChar) break;
         int length = Utf8SequenceLength(byte);
-        if (length > 0) {
+        if (length > 1) {
             state = MultiByte;
             for (int k = 1; k < length; k++) {
-                if (!IsContinuationByte(ByteAt(offset + k))) state = Invalid;
+                if (!IsUtf8Continuation(ByteAt(offset + k))) state = Invalid;
             }
             offset += length;
         } else {
@@ -200,12 +191,12 @@ void CTextFile::DetectUtf16() {
             if (order.state == OrderRejected) continue;
             if (!IsPlausibleUtf16Unit(unit)) {
                 order.state = OrderRejected;
-            } else if (unit >= 0xDC00 && unit <= 0xDFFF) {
+            } else if (IsLowSurrogate(unit)) {
                 if (order.pendingHigh)
                     order.pendingHigh = false;
                 else
                     order.state = OrderRejected;
-            } else if (unit >= 0xD800 && unit <= 0xDBFF) {
+            } else if (IsHighSurrogate(unit)) {
                 order.pendingHigh = true;
             } else if (order.pendingHigh) {
                 order.state = OrderRejected;
@@ -245,25 +236,16 @@ uint32_t CTextFile::ReadUnit(int width) {
 uint32_t CTextFile::ReadUtf8() {
     uint32_t byte = ByteAt(charPosition);
     if (byte == NoChar) return NoChar;
-    charPosition++;
-    if (byte < 0x80) return byte;
-    int length = Utf8SequenceLength(byte);
-    if (length == 0) {
+    TUtf8Step step = DecodeUtf8Step([&](int k) {
+        uint32_t next = ByteAt(charPosition + k);
+        return next == NoChar ? -1L : long(next);
+    });
+    charPosition += step.length;
+    if (!step.valid) {
         badSequences++;
         return ReplacementChar;
     }
-    static const uint32_t payloadMasks[5] = {0, 0, 0x1F, 0x0F, 0x07};
-    uint32_t code = byte & payloadMasks[length];
-    for (int k = 1; k < length; k++) {
-        uint32_t next = ByteAt(charPosition + k - 1);
-        if (!IsContinuationByte(next)) {
-            badSequences++;
-            return ReplacementChar;
-        }
-        code = code << 6 | (next & 0x3F);
-    }
-    charPosition += length - 1;
-    return code;
+    return step.code;
 }
 
 uint32_t CTextFile::ReadChar() {
@@ -273,10 +255,10 @@ uint32_t CTextFile::ReadChar() {
     case EncodingUtf16LE:
     case EncodingUtf16BE: {
         uint32_t unit = ReadUnit(2);
-        if (unit == NoChar || unit < 0xD800 || unit > 0xDBFF) return unit;
+        if (unit == NoChar || !IsHighSurrogate(unit)) return unit;
         int64_t afterHigh = charPosition;
         uint32_t low = ReadUnit(2);
-        if (low != NoChar && low >= 0xDC00 && low <= 0xDFFF) return (((unit & 0x3FF) << 10) | (low & 0x3FF)) + 0x10000;
+        if (low != NoChar && IsLowSurrogate(low)) return JoinSurrogates(unit, low);
         badSequences++;
         charPosition = afterHigh;
         return unit;
@@ -299,12 +281,12 @@ uint32_t CTextFile::ReadChar() {
 int64_t CTextFile::PrevUtf8Start() {
     int64_t last = charPosition - 1;
     if (last < bomLength) return -1;
-    if (!IsContinuationByte(ByteAt(last))) return last;
+    if (!IsUtf8Continuation(ByteAt(last))) return last;
     // The lead byte of a sequence that ends just here, else the stray byte
     // alone (which reads as a replacement character, as it does forwards).
     for (int k = 1; k <= 3 && last - k >= bomLength; k++) {
         uint32_t byte = ByteAt(last - k);
-        if (IsContinuationByte(byte)) continue;
+        if (IsUtf8Continuation(byte)) continue;
         if (Utf8SequenceLength(byte) == k + 1) return last - k;
         break;
     }
@@ -328,7 +310,7 @@ uint32_t CTextFile::PrevChar() {
             uint32_t low = ReadUnit(2);
             charPosition = start - 2;
             uint32_t high = ReadUnit(2);
-            if (low >= 0xDC00 && low <= 0xDFFF && high >= 0xD800 && high <= 0xDBFF) start -= 2;
+            if (IsLowSurrogate(low) && IsHighSurrogate(high)) start -= 2;
         }
     }
     charPosition = start;
@@ -471,20 +453,15 @@ uint32_t CTextFile::WriteUnits(const char32_t* units, int n) {
     int used = 0;
     for (int i = 0; i < n; i++) {
         uint32_t c = units[i];
-        uint32_t pieces[2];
+        uint32_t pieces[2] = {c, 0};
         int pieceCount = 1;
         int width = 4;
         if (encoding == EncodingUtf16LE || encoding == EncodingUtf16BE) {
             width = 2;
-            if (c >= 0x10000) {
-                pieces[0] = ((c - 0x10000) >> 10) | 0xD800;
-                pieces[1] = (c & 0x3FF) | 0xDC00;
-                pieceCount = 2;
-            } else {
-                pieces[0] = c;
-            }
-        } else {
-            pieces[0] = c;
+            char16_t units16[2];
+            pieceCount = EncodeUtf16(c, units16);
+            pieces[0] = units16[0];
+            pieces[1] = units16[1];
         }
         for (int p = 0; p < pieceCount; p++) {
             for (int k = 0; k < width; k++) {

@@ -9,12 +9,12 @@
 #include "base/strings/Utf16String.h"
 #include "base/strings/Westring.h"
 
-namespace {
-
-bool IsWhiteSpace(char c)
+bool Estring::IsWhiteSpace(char c)
 {
     return isspace((unsigned char)c) != 0;
 }
+
+namespace {
 
 // Case folding of the C locale: only ASCII letters have a case.
 int AsciiLower(char c)
@@ -37,40 +37,21 @@ int CompareNoCase(const char* a, const char* b)
 
 // ---- construction and assignment ----
 
-Estring::Estring()
+Estring::Estring(const char* text) : TStringBody(text, text ? (int)strlen(text) : 0)
 {
-    core.InitRoom(0);
 }
 
-Estring::Estring(const char* text)
+Estring::Estring(int room) : TStringBody(room)
 {
-    core.InitCopy(text, text ? (int)strlen(text) : 0);
-}
-
-Estring::Estring(int room)
-{
-    core.InitRoom(room < 0 ? 0 : room);
-}
-
-Estring::Estring(const Estring& other)
-{
-    core.InitCopy(other.core.data, other.core.length);
-}
-
-Estring::Estring(Estring&& other) noexcept
-{
-    core.InitMove(other.core);
 }
 
 Estring::Estring(const Westring& text)
 {
-    core.InitRoom(InlineBytes - 1);
     text.ToUtf8(*this);
 }
 
 Estring::Estring(const Westring& text, UINT codePage)
 {
-    core.InitRoom(0);
     Utf16String wide(text);
     // Asking the conversion for its size first: a multi-byte code page may need
     // more bytes than the text has characters.
@@ -87,41 +68,12 @@ Estring::Estring(const Westring& text, UINT codePage)
     core.length = (int)strlen(core.data);
 }
 
-Estring::~Estring()
-{
-    core.Release();
-}
-
-Estring& Estring::operator=(const Estring& other)
-{
-    if (this != &other)
-        core.Assign(other.core.data, other.core.length);
-    return *this;
-}
-
-Estring& Estring::operator=(Estring&& other) noexcept
-{
-    core.MoveAssign(other.core);
-    return *this;
-}
-
 Estring& Estring::operator=(const char* text)
 {
     if (!text)
         Clear();
     else
         core.Assign(text, (int)strlen(text));
-    return *this;
-}
-
-void Estring::Assign(const char* bytes, int n)
-{
-    core.Assign(bytes, n);
-}
-
-Estring& Estring::operator+=(const Estring& other)
-{
-    core.Append(other.core.data, other.core.length);
     return *this;
 }
 
@@ -140,11 +92,6 @@ Estring& Estring::operator+=(char byte)
     return *this;
 }
 
-void Estring::Clear()
-{
-    core.Clear();
-}
-
 Estring& Estring::Format(const char* format, ...)
 {
     char buffer[FormatLimit + 1];
@@ -156,128 +103,7 @@ Estring& Estring::Format(const char* format, ...)
     return *this = buffer;
 }
 
-// ---- element access and search ----
-
-TEstringCharRef::operator char() const
-{
-    return static_cast<const Estring&>(*string)[index];
-}
-
-TEstringCharRef& TEstringCharRef::operator=(char byte)
-{
-    string->SetAt(index, byte);
-    return *this;
-}
-
-TEstringCharRef& TEstringCharRef::operator=(const TEstringCharRef& other)
-{
-    return *this = (char)other;
-}
-
-TEstringCharRef Estring::operator[](int index)
-{
-    return TEstringCharRef{this, core.RefIndex(index)};
-}
-
-char Estring::operator[](int index) const
-{
-    return core.At(index);
-}
-
-void Estring::SetAt(int index, char byte)
-{
-    core.SetAt(index, byte);
-}
-
-int Estring::Find(char byte) const
-{
-    const char* p = byte ? strchr(core.data, byte) : nullptr;
-    return p ? (int)(p - core.data) : -1;
-}
-
-int Estring::FindLast(char byte) const
-{
-    const char* p = byte ? strrchr(core.data, byte) : nullptr;
-    return p ? (int)(p - core.data) : -1;
-}
-
-int Estring::FindNth(char byte, int n) const
-{
-    if (n <= 0 || byte == 0)
-        return -1;
-    for (int i = 0; i < core.length; i++)
-        if (core.data[i] == byte && --n == 0)
-            return i;
-    return -1;
-}
-
-// ---- substrings ----
-
-static Estring Piece(const char* data, TSubRange range)
-{
-    Estring out(range.count);
-    out.Assign(data + range.start, range.count);
-    return out;
-}
-
-Estring Estring::Left(int n) const
-{
-    return Piece(core.data, TSubRange::Left(core.length, n));
-}
-
-Estring Estring::Mid(int start, int count) const
-{
-    return Piece(core.data, TSubRange::Mid(core.length, start, count));
-}
-
-Estring Estring::Right(int n) const
-{
-    return Piece(core.data, TSubRange::Right(core.length, n));
-}
-
-Estring Estring::DropRight(int n) const
-{
-    return Piece(core.data, TSubRange::DropRight(core.length, n));
-}
-
-Estring Estring::Pad(int n, char fill) const
-{
-    if (n < 0)
-        n = 0;
-    Estring out(n);
-    int kept = TSubRange::Left(core.length, n).count;
-    out.core.Assign(core.data, kept);
-    if (fill)
-        out.core.Fill(fill, n - kept);
-    return out;
-}
-
-Estring Estring::LPad(int n, char fill) const
-{
-    if (n < 0)
-        n = 0;
-    if (n <= core.length)
-        return Right(n);
-    Estring out(n);
-    if (fill)
-        out.core.Fill(fill, n - core.length);
-    return out += *this;
-}
-
-Estring Estring::TrimLeft() const
-{
-    return Piece(core.data, TSubRange::Trim(core.data, core.length, true, false, IsWhiteSpace));
-}
-
-Estring Estring::TrimRight() const
-{
-    return Piece(core.data, TSubRange::Trim(core.data, core.length, false, true, IsWhiteSpace));
-}
-
-Estring Estring::Trim() const
-{
-    return Piece(core.data, TSubRange::Trim(core.data, core.length, true, true, IsWhiteSpace));
-}
+// ---- case ----
 
 Estring Estring::ToLower() const
 {
@@ -338,7 +164,7 @@ Estring FieldToEstring(const void* field, int n)
     int end = 0;
     while (end < n && bytes[end])
         end++;
-    while (end > 0 && IsWhiteSpace(bytes[end - 1]))
+    while (end > 0 && isspace((unsigned char)bytes[end - 1]))
         end--;
     Estring out(end);
     out.Assign(bytes, end);
@@ -366,25 +192,10 @@ Estring ExpandTabs(const char* text, int tabSize)
 
 // ---- paths ----
 
-Estring AddTrailingBackslash(const Estring& path)
-{
-    return AddTrailingBackslashOf(path);
-}
-
-Estring RemoveTrailingBackslash(const Estring& path)
-{
-    return RemoveTrailingBackslashOf(path);
-}
-
-Estring ExtractFileName(const Estring& path)
-{
-    return ExtractFileNameOf(path);
-}
-
-Estring ExtractDirectory(const Estring& path)
-{
-    return ExtractDirectoryOf(path);
-}
+Estring AddTrailingBackslash(const Estring& path) { return AddTrailingBackslashOf(path); }
+Estring RemoveTrailingBackslash(const Estring& path) { return RemoveTrailingBackslashOf(path); }
+Estring ExtractFileName(const Estring& path) { return ExtractFileNameOf(path); }
+Estring ExtractDirectory(const Estring& path) { return ExtractDirectoryOf(path); }
 
 // ---- splitting ----
 

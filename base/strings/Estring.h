@@ -8,47 +8,38 @@
 
 #include <cstdint>
 
-#include "base/strings/StringCore.h"
+#include "base/strings/StringBody.h"
 #include "platform/win32.h"
 
 class Estring;
 class Westring;
 
 // What indexing an Estring gives: reads the byte, and stores through SetAt.
-struct TEstringCharRef {
-    Estring* string;
-    int index;
+using TEstringCharRef = TStringCharRef<Estring, char>;
 
-    operator char() const;
-    TEstringCharRef& operator=(char byte);
-    TEstringCharRef& operator=(const TEstringCharRef& other);
-};
-
-class Estring {
+class Estring : public TStringBody<Estring, char> {
 public:
     static const int InlineBytes = TStringCore<char>::InlineUnits;
     static const int FormatLimit = 1023; // Format keeps at most this many bytes
 
-    Estring();
+    Estring() = default;
     Estring(const char* text);                    // null gives an empty string
     explicit Estring(int room);                   // empty, with room for n bytes
-    Estring(const Estring& other);
-    Estring(Estring&& other) noexcept;
+    Estring(const Estring& other) = default;
+    Estring(Estring&& other) noexcept = default;
     explicit Estring(const Westring& text);       // UTF-8
     Estring(const Westring& text, UINT codePage); // through WideCharToMultiByte
     // Text in a code page, converted to the console output code page. Defined
     // beside the code-page map, which does the translation.
     Estring(const char* text, UINT codePage);
-    ~Estring();
+    ~Estring() = default;
 
-    Estring& operator=(const Estring& other);
-    Estring& operator=(Estring&& other) noexcept;
+    Estring& operator=(const Estring& other) = default;
+    Estring& operator=(Estring&& other) noexcept = default;
     Estring& operator=(const char* text);         // null empties the string
-    void Assign(const char* bytes, int n);        // n bytes, need not be terminated
-    Estring& operator+=(const Estring& other);
+    using TStringBody::operator+=;
     Estring& operator+=(const char* text);        // null appends nothing
     Estring& operator+=(char byte);
-    void Clear();
 
     // printf-style formatting replacing the contents; output beyond
     // FormatLimit bytes is cut.
@@ -58,32 +49,6 @@ public:
 #endif
         ;
 
-    const char* Data() const { return core.data; }
-    int Length() const { return core.length; }
-    int Capacity() const { return core.capacity; }
-    bool IsEmpty() const { return core.length == 0; }
-
-    // An index at or past the capacity refers to the last byte of the buffer; a
-    // negative index is refused by SetAt and reads as 0.
-    TEstringCharRef operator[](int index);
-    char operator[](int index) const;
-    // Stores one byte; an index past the end extends the string (any gap is
-    // filled with blanks); storing 0 inside the string truncates it there.
-    void SetAt(int index, char byte);
-
-    int Find(char byte) const;            // byte 0 gives -1
-    int FindLast(char byte) const;        // byte 0 gives -1
-    int FindNth(char byte, int n) const;  // n counts from 1; 0 gives -1
-
-    Estring Left(int n) const;
-    Estring Mid(int start, int count) const;  // count 0 or past the rest: to the end
-    Estring Right(int n) const;
-    Estring DropRight(int n) const;
-    Estring Pad(int n, char fill = ' ') const;   // exactly n bytes, left-aligned
-    Estring LPad(int n, char fill = ' ') const;  // exactly n bytes, right-aligned
-    Estring TrimLeft() const;
-    Estring TrimRight() const;
-    Estring Trim() const;
     Estring ToLower() const;                     // C locale
 
     int operator==(const Estring& other) const;
@@ -101,8 +66,10 @@ public:
 
 private:
     friend class Westring;  // writes its UTF-8 form straight into the buffer
+    friend class TStringBody<Estring, char>;
 
-    TStringCore<char> core;
+    // White space of the C locale, for the trims.
+    static bool IsWhiteSpace(char c);
 };
 
 Estring operator+(const char* a, const Estring& b);

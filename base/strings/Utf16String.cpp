@@ -1,20 +1,7 @@
 #include "base/strings/Utf16String.h"
 
+#include "base/strings/Utf8Codec.h"
 #include "base/strings/Westring.h"
-
-namespace {
-
-bool IsHighSurrogate(WCHAR u)
-{
-    return u >= 0xD800 && u <= 0xDBFF;
-}
-
-bool IsLowSurrogate(WCHAR u)
-{
-    return u >= 0xDC00 && u <= 0xDFFF;
-}
-
-} // namespace
 
 Utf16String::Utf16String() : data(inlineBuffer), codePoints(0), units(0)
 {
@@ -109,7 +96,7 @@ int Utf16String::Measure(const char32_t* text)
     units = 0;
     for (; *text; text++) {
         codePoints++;
-        units += *text >= 0x10000 ? 2 : 1;
+        units += Utf16Length(*text);
     }
     return codePoints;
 }
@@ -120,13 +107,10 @@ void Utf16String::Build(const char32_t* text)
     Reserve(units);
     WCHAR* out = data;
     for (; *text; text++) {
-        char32_t c = *text;
-        if (c < 0x10000) {
-            *out++ = (WCHAR)c;
-        } else {
-            *out++ = (WCHAR)(0xD800 | (((c - 0x10000) >> 10) & 0xFFFF));
-            *out++ = (WCHAR)(0xDC00 | ((c - 0x10000) & 0x3FF));
-        }
+        char16_t units16[2];
+        int n = EncodeUtf16(*text, units16);
+        for (int i = 0; i < n; i++)
+            *out++ = (WCHAR)units16[i];
     }
     *out = 0;
 }

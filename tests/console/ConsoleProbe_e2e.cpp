@@ -1,5 +1,6 @@
 // The console client in a real program, driven through the scripted host.
-#include "host/ScriptedHost.h"
+#include "console/ConsoleProtocol.h"
+#include "tests/support/ProgramTest.h"
 
 #include <gtest/gtest.h>
 
@@ -10,19 +11,14 @@ namespace {
 
 using qvhost::ScriptedHost;
 
-std::string ProbePath() {
-    const char* dir = std::getenv("QV_BINARY_DIR");
-    return std::string(dir ? dir : ".") + "/bin/qv_console_probe";
-}
-
-class ConsoleProbe : public ::testing::Test {
+class ConsoleProbe : public qvtest::ProgramTest {
 protected:
     void SetUp() override {
-        ScriptedHost::Options options;
-        options.program = ProbePath();
+        ProgramTest::SetUp();
+        ScriptedHost::Options options = ProbeOptions("qv_console_probe");
         options.columns = 90;
         options.rows = 30;
-        host.reset(new ScriptedHost(options));
+        Launch(options);
         ASSERT_TRUE(host->Started());
         ASSERT_TRUE(host->WaitForText("ready 90x30")) << host->Dump();
     }
@@ -35,7 +31,6 @@ protected:
         return host->WaitFor([&](const qvhost::ScreenModel& m) { return m.RowText(row).find(line) == 0; });
     }
 
-    std::unique_ptr<ScriptedHost> host;
     int events = 0;
 };
 
@@ -45,8 +40,7 @@ TEST_F(ConsoleProbe, GreetingTextAndTitleReachTheScreen) {
     EXPECT_EQ(attrs[0], 0x1F);
     EXPECT_EQ(attrs[10], 0x1F);
     EXPECT_EQ(attrs[11], 0x07);
-    host->WaitQuiet();
-    EXPECT_EQ(host->Snapshot().Title(), U"probe");
+    EXPECT_TRUE(host->WaitFor([](const qvhost::ScreenModel& m) { return m.Title() == U"probe"; })) << host->Dump();
 }
 
 TEST_F(ConsoleProbe, KeysArriveWithTheirCodes) {
@@ -99,6 +93,9 @@ TEST_F(ConsoleProbe, IdenticalWritesAreSentOnce) {
 
 TEST_F(ConsoleProbe, ClipboardAndGlyphsGoThroughTheHost) {
     host->SendText("c");
+    // The request the probe waits on was answered.
+    EXPECT_TRUE(host->WaitForRequests(ConsoleOpSetClipboard, 1)) << host->Dump();
+    EXPECT_TRUE(host->WaitForRequests(ConsoleOpGetClipboard, 1)) << host->Dump();
     EXPECT_TRUE(host->WaitForText("clipboard: clip \xE2\x82\xAC")) << host->Dump();
     host->SendText("g");
     // Characters 1, 31 and 127 show as the glyphs the program's copy holds too.
@@ -112,6 +109,20 @@ TEST_F(ConsoleProbe, ClosedInputEndsTheWaitWithKeyClosed) {
     host->CloseInput();
     EXPECT_TRUE(Reported("closed, then 800001")) << host->Dump();
     EXPECT_EQ(host->WaitExit(), 3);
+}
+
+// A wait whose condition never holds gives up when its time runs out, so a
+// program that does not do what a test expects fails the test instead of
+// stalling the run.
+TEST_F(ConsoleProbe, WaitsThatAreNotMetEndWithFalse) {
+    EXPECT_FALSE(host->WaitForText("never on the screen", 200));
+    EXPECT_FALSE(host->WaitForTextGone("ready 90x30", 200));
+    EXPECT_FALSE(host->WaitForRequests(ConsoleOpGetClipboard, 1, 200));
+    EXPECT_FALSE(host->WaitFor([](const qvhost::ScreenModel& m) { return m.Columns() == 1; }, 200));
+    EXPECT_EQ(host->WaitExit(200), -1);
+    // The program still answers afterwards.
+    host->SendText("q");
+    EXPECT_EQ(host->WaitExit(), 0);
 }
 
 TEST_F(ConsoleProbe, QuitsOnItsKey) {

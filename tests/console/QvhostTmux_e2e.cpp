@@ -3,7 +3,6 @@
 // screen comes back with capture-pane.
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -11,8 +10,9 @@
 #include <fstream>
 #include <sstream>
 #include <string>
-#include <thread>
 #include <unistd.h>
+
+#include "tests/support/ProgramTest.h"
 
 namespace {
 
@@ -31,22 +31,22 @@ std::string Shell(const std::string& command) {
     return out;
 }
 
-class QvhostInTmux : public ::testing::Test {
+class QvhostInTmux : public qvtest::ProgramTest {
 protected:
     void SetUp() override {
+        ProgramTest::SetUp();
         if (std::system("command -v tmux >/dev/null 2>&1") != 0) {
             GTEST_SKIP() << "tmux is not installed";
         }
         const char* binary = std::getenv("QV_BINARY_DIR");
         ASSERT_NE(binary, nullptr) << "QV_BINARY_DIR names the build";
-        char pattern[] = "/tmp/qvhost-tmux-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        dir = pattern;
+        dir = Root();
         fs::copy_file(std::string(binary) + "/bin/qvhost", dir + "/qvhost");
         fs::copy_file(std::string(binary) + "/bin/qv_console_probe", dir + "/quorvane");
         socket = "qvtest-" + std::to_string(getpid());
         // xterm's key and mouse sequences, as tmux sends them.
-        std::string command = "env TERM=xterm-256color " + dir + "/qvhost; echo $? > " + dir + "/rc; sleep 60";
+        std::string command = "env TERM=xterm-256color TZ=UTC APPDATA=\"" + appData + "\" QUORVANE_DRIVES=\"" +
+                              DriveMap() + "\" " + dir + "/qvhost; echo $? > " + dir + "/rc; sleep 60";
         ASSERT_EQ(std::system(("tmux -L " + socket + " -f /dev/null new-session -d -x 90 -y 30 '" + command + "'")
                                   .c_str()),
                   0);
@@ -57,22 +57,14 @@ protected:
         if (!socket.empty()) {
             Shell("tmux -L " + socket + " kill-server 2>/dev/null");
         }
-        if (!dir.empty()) {
-            fs::remove_all(dir);
-        }
+        ProgramTest::TearDown();
     }
 
     std::string Tmux(const std::string& args) { return Shell("tmux -L " + socket + " " + args + " 2>&1"); }
     std::string Pane() { return Tmux("capture-pane -p -t 0"); }
 
-    bool WaitFor(const std::function<bool()>& condition) {
-        for (int i = 0; i < 400; ++i) {
-            if (condition()) {
-                return true;
-            }
-            std::this_thread::sleep_for(std::chrono::milliseconds(25));
-        }
-        return false;
+    static bool WaitFor(const std::function<bool()>& condition) {
+        return Eventually(condition, ScriptedHost::DefaultTimeoutMs);
     }
     bool WaitForPane(const std::string& text) {
         return WaitFor([&] { return Pane().find(text) != std::string::npos; });

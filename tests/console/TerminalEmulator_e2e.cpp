@@ -2,6 +2,7 @@
 // model: byte streams against cells, attributes and the cursor; replies and
 // keys on a pipe; the attached mode. (Named _e2e: it needs the host library,
 // which is built where the scripted host runs.)
+#include "base/strings/Utf8Codec.h"
 #include "console/KeyCodes.h"
 #include "console/TerminalEmulator.h"
 #include "tests/console/ConsoleOnScreenModel.h"
@@ -211,7 +212,7 @@ std::vector<TStreamCase> StreamCases() {
 
 void ExpectCells(const TStreamCase& c, const qvhost::ScreenModel& m, const std::string& how) {
     for (const TCellsExpect& e : c.cells) {
-        std::u32string wide = qvhost::DecodeUtf8(e.text);
+        std::u32string wide = Utf8ToUtf32(e.text);
         int n = static_cast<int>(wide.size());
         EXPECT_EQ(m.RowText(e.y, e.x, n), e.text) << c.name << how << "\n" << m.Dump();
         if (e.attribute >= 0) {

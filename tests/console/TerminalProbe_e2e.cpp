@@ -1,65 +1,24 @@
 // A child's output played through the terminal emulator in a real program
 // under the scripted host: the screen, the reply file and the scroll-back.
-#include "host/ScriptedHost.h"
-
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
+
+#include "tests/support/ProgramTest.h"
 
 namespace {
 
-using qvhost::ScriptedHost;
-
-std::string ProbePath() {
-    const char* dir = std::getenv("QV_BINARY_DIR");
-    return std::string(dir ? dir : ".") + "/bin/qv_terminal_probe";
-}
-
-// The probe takes Windows paths; drive C: is the root.
-std::string DrivePath(const std::filesystem::path& path) {
-    std::string text = "C:" + path.string();
-    for (char& c : text) {
-        if (c == '/') {
-            c = '\\';
-        }
-    }
-    return text;
-}
-
-class TerminalProbe : public ::testing::Test {
+// The probe reads the output from T:\output and writes what it answers the
+// child to T:\replies.
+class TerminalProbe : public qvtest::ProgramTest {
 protected:
-    void SetUp() override {
-        dir = std::filesystem::temp_directory_path() /
-              ("qv_terminal_probe_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "_" +
-               std::to_string(reinterpret_cast<uintptr_t>(this)));
-        std::filesystem::create_directories(dir);
-    }
-    void TearDown() override {
-        host.reset();
-        std::error_code ignored;
-        std::filesystem::remove_all(dir, ignored);
-    }
-
     void Start(const std::string& output, int chunk) {
-        std::ofstream(dir / "output", std::ios::binary) << output;
-        ScriptedHost::Options options;
-        options.program = ProbePath();
-        options.args = {DrivePath(dir / "output"), std::to_string(chunk), DrivePath(dir / "replies")};
-        host.reset(new ScriptedHost(options));
+        Write("output", output);
+        Launch(ProbeOptions("qv_terminal_probe", {"T:\\output", std::to_string(chunk), "T:\\replies"}));
         ASSERT_TRUE(host->Started());
     }
 
-    std::string Replies() {
-        std::ifstream in(dir / "replies", std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    }
-
-    std::filesystem::path dir;
-    std::unique_ptr<ScriptedHost> host;
+    std::string Replies() { return Read("replies"); }
 };
 
 TEST_F(TerminalProbe, OutputPlaysOntoTheScreenInAnyChunkSize) {

@@ -70,6 +70,11 @@ TEST_F(FindTest, DosWildcardRules) {
         {"a?", {"ab"}},
         {"?.txt", {"a.txt", "B.TXT"}},
         {"*.t?t", {"a.txt", "B.TXT"}},
+        // "?" never matches a dot: it matches nothing there, as at the end,
+        // so five of them take the names of up to five characters without one.
+        {"?????", {"ab", "abc", "sub"}},
+        {"?.???", {"a.txt", "B.TXT"}},
+        {"a?c", {"abc"}},
         {"n*.md", {"note.md"}},
         {"*tar*", {"archive.tar.gz"}},
     };

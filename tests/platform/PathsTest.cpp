@@ -1,6 +1,7 @@
 // Full paths, per-drive current directories, relative paths, the temporary
 // path and environment variables.
 #include "platform/win32.h"
+#include "tests/platform/RunningUnderWine.h"
 #include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -124,6 +125,38 @@ TEST(PathsTest, TempPathIsAnExistingFolderWithTrailingBackslash) {
     DWORD attributes = GetFileAttributesW(path.c_str());
     ASSERT_NE(attributes, INVALID_FILE_ATTRIBUTES);
     EXPECT_NE(attributes & FILE_ATTRIBUTE_DIRECTORY, 0u);
+}
+
+// A local folder reaches the system in the drive form of the drive whose
+// folder holds it: S: is /dev/shm in the test runs, so /dev/shmX, whose name
+// only begins with it, lies on C: (/). The temporary path shows the
+// translation, as it names TMPDIR in drive form.
+TEST(PathsTest, ADriveHoldsOnlyWhatLiesInsideItsFolder) {
+    if (qvtest::RunningUnderWine()) {
+        GTEST_SKIP() << "TMPDIR and the drive map are the Linux layer's; wine maps its drives itself";
+    }
+    struct Case {
+        const char* local;
+        const char* drivePath;
+    };
+    const Case cases[] = {
+        {"/dev/shm/y", "S:\\y\\"},
+        {"/dev/shm", "S:\\"},
+        {"/dev/shm/", "S:\\"},
+        {"/dev/shmX/y", "C:\\dev\\shmX\\y\\"},
+        {"/dev/shmX", "C:\\dev\\shmX\\"},
+        {"/dev/sh/y", "C:\\dev\\sh\\y\\"},
+        {"/dev/shm/../shmX", "C:\\dev\\shmX\\"},
+    };
+    char saved[4096];
+    DWORD had = GetEnvironmentVariableA("TMPDIR", saved, sizeof saved);
+    for (const Case& c : cases) {
+        ASSERT_TRUE(SetEnvironmentVariableA("TMPDIR", c.local));
+        WCHAR buf[MAX_PATH + 1];
+        DWORD n = GetTempPathW(MAX_PATH + 1, buf);
+        EXPECT_EQ(U8(WString(buf, n)), c.drivePath) << c.local;
+    }
+    SetEnvironmentVariableA("TMPDIR", had > 0 && had < sizeof saved ? saved : nullptr);
 }
 
 TEST(PathsTest, LongNameOfALongPathIsItself) {

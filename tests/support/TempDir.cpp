@@ -1,5 +1,7 @@
 #include "tests/support/TempDir.h"
 
+#include "base/strings/Utf8Codec.h"
+
 #include <atomic>
 #include <cstdio>
 
@@ -18,65 +20,11 @@ WString Num(unsigned long value) {
 }  // namespace
 
 WString W(const std::string& utf8) {
-    WString out;
-    for (size_t i = 0; i < utf8.size();) {
-        unsigned char c = static_cast<unsigned char>(utf8[i]);
-        char32_t cp;
-        int len;
-        if (c < 0x80) {
-            cp = c;
-            len = 1;
-        } else if ((c & 0xE0) == 0xC0) {
-            cp = c & 0x1F;
-            len = 2;
-        } else if ((c & 0xF0) == 0xE0) {
-            cp = c & 0x0F;
-            len = 3;
-        } else {
-            cp = c & 0x07;
-            len = 4;
-        }
-        for (int k = 1; k < len && i + k < utf8.size(); ++k) {
-            cp = (cp << 6) | (static_cast<unsigned char>(utf8[i + k]) & 0x3F);
-        }
-        i += len;
-        if (cp >= 0x10000) {
-            cp -= 0x10000;
-            out.push_back(static_cast<WCHAR>(0xD800 + (cp >> 10)));
-            out.push_back(static_cast<WCHAR>(0xDC00 + (cp & 0x3FF)));
-        } else {
-            out.push_back(static_cast<WCHAR>(cp));
-        }
-    }
-    return out;
+    std::u16string units = Utf8ToUtf16(utf8);
+    return WString(units.begin(), units.end());
 }
 
-std::string U8(const WString& text) {
-    std::string out;
-    for (size_t i = 0; i < text.size(); ++i) {
-        char32_t cp = static_cast<char16_t>(text[i]);
-        if (cp >= 0xD800 && cp < 0xDC00 && i + 1 < text.size()) {
-            cp = 0x10000 + ((cp - 0xD800) << 10) + (static_cast<char16_t>(text[i + 1]) - 0xDC00);
-            ++i;
-        }
-        if (cp < 0x80) {
-            out += static_cast<char>(cp);
-        } else if (cp < 0x800) {
-            out += static_cast<char>(0xC0 | (cp >> 6));
-            out += static_cast<char>(0x80 | (cp & 0x3F));
-        } else if (cp < 0x10000) {
-            out += static_cast<char>(0xE0 | (cp >> 12));
-            out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (cp & 0x3F));
-        } else {
-            out += static_cast<char>(0xF0 | (cp >> 18));
-            out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-            out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (cp & 0x3F));
-        }
-    }
-    return out;
-}
+std::string U8(const WString& text) { return Utf16ToUtf8(std::u16string(text.begin(), text.end())); }
 
 WString TempDir::MakeUnder(const WString& root) {
     WString base = root;

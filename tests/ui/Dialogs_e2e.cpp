@@ -2,44 +2,30 @@
 // scripted host and reports its state on the top row after every event.
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
-#include <memory>
 #include <string>
 
 #include "console/KeyCodes.h"
-#include "host/ScriptedHost.h"
+#include "tests/support/ProgramTest.h"
 
 namespace {
 
 using qvhost::ScriptedHost;
 
-std::string ProbePath() {
-    char self[4096];
-    ssize_t n = readlink("/proc/self/exe", self, sizeof self - 1);
-    std::string path(self, n > 0 ? static_cast<size_t>(n) : 0);
-    return path.substr(0, path.rfind('/')) + "/../bin/qv_ui_probe";
-}
-
-class DialogsE2E : public ::testing::Test {
+// Histories go to the data folder of the test's own.
+class DialogsE2E : public qvtest::ProgramTest {
 protected:
     void Start(const std::string& what) {
-        ScriptedHost::Options options;
-        options.program = ProbePath();
-        options.args = {what};
-        // Histories go to a folder of the test's own.
-        options.env["APPDATA"] = "/nonexistent-quorvane-test-appdata";
-        host.reset(new ScriptedHost(options));
+        Launch(ProbeOptions("qv_ui_probe", {what}));
         ASSERT_TRUE(host->Started());
     }
     // Waits for the top row to read exactly the state.
     bool State(const std::string& state) {
         return host->WaitFor([&](const qvhost::ScreenModel& s) { return s.RowText(0).rfind(state, 0) == 0 &&
                                                                         s.RowText(0).find_first_not_of(' ', state.size()) == std::string::npos; },
-                             5000);
+                             WaitMs);
     }
     bool Result(const std::string& result) {
-        return host->WaitFor([&](const qvhost::ScreenModel& s) { return s.RowText(1).rfind(result, 0) == 0; }, 5000);
+        return host->WaitFor([&](const qvhost::ScreenModel& s) { return s.RowText(1).rfind(result, 0) == 0; }, WaitMs);
     }
     // The dialog ended with the result line; a key then ends the probe with
     // the dialog's exit code.
@@ -48,7 +34,6 @@ protected:
         host->SendKey(' ', ' ');
         EXPECT_EQ(host->WaitExit(), code);
     }
-    std::unique_ptr<ScriptedHost> host;
 };
 
 const int ALT = 1;

@@ -2,12 +2,10 @@
 // a small probe program shows each one under the scripted host.
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
 #include <string>
 #include <vector>
 
-#include "host/ScriptedHost.h"
+#include "tests/support/ProgramTest.h"
 #include "tests/support/TempDir.h"
 #include "tests/ui/HelpFileBytes.h"
 
@@ -15,20 +13,6 @@ namespace {
 
 using qvhost::ScreenModel;
 using qvhost::ScriptedHost;
-
-std::string ProbePath() {
-    char self[4096];
-    ssize_t n = readlink("/proc/self/exe", self, sizeof self - 1);
-    std::string path(self, n > 0 ? static_cast<size_t>(n) : 0);
-    return path.substr(0, path.rfind('/')) + "/../bin/qv_prompts_probe";
-}
-
-ScriptedHost::Options ProbeOptions(const std::vector<std::string>& args) {
-    ScriptedHost::Options options;
-    options.program = ProbePath();
-    options.args = args;
-    return options;
-}
 
 // The row that holds the text, -1 when none does.
 int FindRow(const ScreenModel& screen, const std::string& text) {
@@ -54,6 +38,22 @@ int FindColumn(const ScreenModel& screen, int y, const std::string& text) {
     return -1;
 }
 
+// The probe program under the scripted host.
+class PromptsE2E : public qvtest::ProgramTest {
+protected:
+    ScriptedHost& Probe(const std::vector<std::string>& args) { return Launch(ProbeOptions("qv_prompts_probe", args)); }
+
+    // The message box is drawn: its text, the buttons, and the focus on the
+    // first button.
+    static bool MessageBoxDrawn(ScriptedHost& host, const std::string& buttons) {
+        return host.WaitFor([&](const ScreenModel& screen) {
+            int row = FindRow(screen, buttons);
+            return FindRow(screen, "Copy the file over the older one") >= 0 && row >= 0 &&
+                   screen.At(FindColumn(screen, row, buttons), row).attr == 0x30;
+        });
+    }
+};
+
 struct TButtonSetCase {
     int flags;
     const char* row;        // the buttons as the row shows them
@@ -65,7 +65,7 @@ struct TButtonSetCase {
     int answer;
 };
 
-TEST(PromptsE2E, MessageBoxButtonSetsLabelsAnswersAndColours) {
+TEST_F(PromptsE2E, MessageBoxButtonSetsLabelsAnswersAndColours) {
     const TButtonSetCase cases[] = {
         {16, "[ OK ]", 0x70, 0, nullptr, 0, "Enter", 'y'},
         {1, "[ OK ]  [ Cancel ]", 0x4F, 0, nullptr, 0, "Esc", 27},
@@ -80,9 +80,8 @@ TEST(PromptsE2E, MessageBoxButtonSetsLabelsAnswersAndColours) {
     };
     for (const TButtonSetCase& c : cases) {
         SCOPED_TRACE(c.flags);
-        ScriptedHost host(ProbeOptions({"msgbox", std::to_string(c.flags)}));
-        ASSERT_TRUE(host.WaitForText(c.row)) << host.ScreenText();
-        host.WaitQuiet();
+        ScriptedHost& host = Probe({"msgbox", std::to_string(c.flags)});
+        ASSERT_TRUE(MessageBoxDrawn(host, c.row)) << host.ScreenText();
         ScreenModel screen = host.Snapshot();
         int textRow = FindRow(screen, "Copy the file over the older one");
         ASSERT_GE(textRow, 0);
@@ -112,10 +111,9 @@ TEST(PromptsE2E, MessageBoxButtonSetsLabelsAnswersAndColours) {
     }
 }
 
-TEST(PromptsE2E, MessageBoxFrameIsInTheBoxColour) {
-    ScriptedHost host(ProbeOptions({"msgbox", "0"}));
-    ASSERT_TRUE(host.WaitForText("[ OK ]"));
-    host.WaitQuiet();
+TEST_F(PromptsE2E, MessageBoxFrameIsInTheBoxColour) {
+    ScriptedHost& host = Probe({"msgbox", "0"});
+    ASSERT_TRUE(MessageBoxDrawn(host, "[ OK ]")) << host.ScreenText();
     ScreenModel screen = host.Snapshot();
     int textRow = FindRow(screen, "Copy the file");
     int left = -1;
@@ -134,15 +132,15 @@ TEST(PromptsE2E, MessageBoxFrameIsInTheBoxColour) {
     EXPECT_EQ(27, host.WaitExit());
 }
 
-TEST(PromptsE2E, MessageBoxEndsWithEscWhenTheInputCloses) {
-    ScriptedHost host(ProbeOptions({"msgbox", "2"}));
+TEST_F(PromptsE2E, MessageBoxEndsWithEscWhenTheInputCloses) {
+    ScriptedHost& host = Probe({"msgbox", "2"});
     ASSERT_TRUE(host.WaitForText("[ None ]"));
     host.CloseInput();
     EXPECT_EQ(27, host.WaitExit());
 }
 
-TEST(PromptsE2E, DirectoryProgressAppearsOnlyAfterTheOperationBegan) {
-    ScriptedHost host(ProbeOptions({"progress-dir"}));
+TEST_F(PromptsE2E, DirectoryProgressAppearsOnlyAfterTheOperationBegan) {
+    ScriptedHost& host = Probe({"progress-dir"});
     bool begunWithoutWindow = false;
     ASSERT_TRUE(host.WaitFor([&](const ScreenModel& screen) {
         bool window = FindRow(screen, "Reading directory:") >= 0;
@@ -171,8 +169,8 @@ TEST(PromptsE2E, DirectoryProgressAppearsOnlyAfterTheOperationBegan) {
     EXPECT_EQ(0, host.WaitExit());
 }
 
-TEST(PromptsE2E, QuickOperationShowsNoProgressWindow) {
-    ScriptedHost host(ProbeOptions({"progress-quick"}));
+TEST_F(PromptsE2E, QuickOperationShowsNoProgressWindow) {
+    ScriptedHost& host = Probe({"progress-quick"});
     bool windowSeen = false;
     ASSERT_TRUE(host.WaitFor([&](const ScreenModel& screen) {
         windowSeen = windowSeen || FindRow(screen, "Quick scan:") >= 0;
@@ -185,8 +183,8 @@ TEST(PromptsE2E, QuickOperationShowsNoProgressWindow) {
     EXPECT_EQ(0, host.WaitExit());
 }
 
-TEST(PromptsE2E, FileProgressBarShowsTheRatio) {
-    ScriptedHost host(ProbeOptions({"progress-file"}));
+TEST_F(PromptsE2E, FileProgressBarShowsTheRatio) {
+    ScriptedHost& host = Probe({"progress-file"});
     std::string half;
     for (int i = 0; i < 18; i++) {
         half += "\u2588";
@@ -201,7 +199,7 @@ TEST(PromptsE2E, FileProgressBarShowsTheRatio) {
     EXPECT_EQ(0, host.WaitExit());
 }
 
-class HelpViewerE2E : public ::testing::Test {
+class HelpViewerE2E : public PromptsE2E {
 protected:
     // Section 5 has 40 lines "Line 01" to "Line 40"; line 30 holds a needle.
     std::string WriteHelp() {
@@ -213,7 +211,7 @@ protected:
             }
             page.lines.push_back(line);
         }
-        qvtest::WString path = dir.Join(qvtest::W("probe.qvh"));
+        qvtest::WString path = folder->Join(qvtest::W("probe.qvh"));
         EXPECT_TRUE(qvtest::WriteFileBytes(path, qvtest::HelpFileBytes({
             {0, {"Help index"}},
             page,
@@ -226,14 +224,15 @@ protected:
     static constexpr int FirstRow = 3;
     static constexpr int LastRow = 20;
     static constexpr int MarkColumn = 76;
-
-    qvtest::TempDir dir;
 };
 
 TEST_F(HelpViewerE2E, ScrollsWithMarksAndKeys) {
-    ScriptedHost host(ProbeOptions({"help", WriteHelp(), "5"}));
+    ScriptedHost& host = Probe({"help", WriteHelp(), "5"});
     ASSERT_TRUE(host.WaitForText("Line 18")) << host.ScreenText();
-    host.WaitQuiet();
+    // The frame's titles and the scroll marks come with the text.
+    host.WaitFor([](const ScreenModel& s) {
+        return FindRow(s, " F7=Search  SF7=Search Again  Esc=Exit ") >= 0 && s.At(MarkColumn, LastRow).ch == 0x25BC;
+    });
     ScreenModel screen = host.Snapshot();
     EXPECT_EQ(FirstRow, FindRow(screen, "Line 01"));
     EXPECT_EQ(LastRow, FindRow(screen, "Line 18"));
@@ -277,7 +276,7 @@ TEST_F(HelpViewerE2E, ScrollsWithMarksAndKeys) {
 }
 
 TEST_F(HelpViewerE2E, SearchesAndSaysWhenNothingIsFound) {
-    ScriptedHost host(ProbeOptions({"help", WriteHelp(), "5"}));
+    ScriptedHost& host = Probe({"help", WriteHelp(), "5"});
     ASSERT_TRUE(host.WaitForText("Line 18"));
     host.PressKey("F7");
     ASSERT_TRUE(host.WaitForText("Search for:")) << host.ScreenText();
@@ -314,7 +313,7 @@ TEST_F(HelpViewerE2E, SearchesAndSaysWhenNothingIsFound) {
 }
 
 TEST_F(HelpViewerE2E, UnknownSectionShowsTheEndSectionAndF1TheIndex) {
-    ScriptedHost host(ProbeOptions({"help", WriteHelp(), "77"}));
+    ScriptedHost& host = Probe({"help", WriteHelp(), "77"});
     ASSERT_TRUE(host.WaitForText("No help on this topic")) << host.ScreenText();
     host.PressKey("F1");
     ASSERT_TRUE(host.WaitForText("Help index"));
@@ -328,8 +327,8 @@ TEST_F(HelpViewerE2E, UnknownSectionShowsTheEndSectionAndF1TheIndex) {
     EXPECT_EQ(0, host.WaitExit());
 }
 
-TEST(PromptsE2E, HelpWithoutAFileSaysSo) {
-    ScriptedHost host(ProbeOptions({"help-none", "3"}));
+TEST_F(PromptsE2E, HelpWithoutAFileSaysSo) {
+    ScriptedHost& host = Probe({"help-none", "3"});
     ASSERT_TRUE(host.WaitForText("Help not loaded")) << host.ScreenText();
     host.PressKey("Enter");
     ASSERT_TRUE(host.WaitForText("closed"));

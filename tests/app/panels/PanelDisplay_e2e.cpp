@@ -8,13 +8,11 @@
 #include <unistd.h>
 #include <utime.h>
 
-#include <cstdlib>
-#include <fstream>
 #include <string>
 #include <vector>
 
-#include "host/ScriptedHost.h"
 #include "console/KeyCodes.h"
+#include "tests/support/ProgramTest.h"
 
 namespace {
 
@@ -25,58 +23,41 @@ using qvhost::ScriptedHost;
 // 13:05 UTC on 2 January 2024.
 const time_t FixedTime = 1704200700;
 
-class PanelDisplayTest : public ::testing::Test {
+// T: and U: are the two panels' folders, V: the test's folder (with the data
+// folder and the ini file), W: a folder that does not exist.
+class PanelDisplayTest : public qvtest::ProgramTest {
 protected:
     void SetUp() override
     {
-        char pattern[] = "/tmp/qv-display-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        root = pattern;
-        for (const char* folder : {"/appdata", "/left", "/left/work", "/left/work/src", "/left/work/docs", "/right"})
-            ASSERT_EQ(mkdir((root + folder).c_str(), 0700), 0);
-        Write("/left/work/x2.txt", std::string(2, 'x'));
-        Write("/left/work/x10.txt", std::string(10, 'x'));
-        Write("/left/work/a.dat", std::string(1234567, 'x'));
-        Write("/right/other.dat", "1");
+        ProgramTest::SetUp();
+        for (const char* folder : {"left", "left/work", "left/work/src", "left/work/docs", "right"})
+            MakeFolder(folder);
+        Write("left/work/x2.txt", std::string(2, 'x'));
+        Write("left/work/x10.txt", std::string(10, 'x'));
+        Write("left/work/a.dat", std::string(1234567, 'x'));
+        Write("right/other.dat", "1");
         // Last, so that nothing written afterwards changes a folder's time.
-        for (const char* path : {"/left/work/src", "/left/work/docs", "/left/work/x2.txt", "/left/work/x10.txt",
-                                 "/left/work/a.dat", "/left/work", "/left", "/right/other.dat"})
+        for (const char* path : {"left/work/src", "left/work/docs", "left/work/x2.txt", "left/work/x10.txt",
+                                 "left/work/a.dat", "left/work", "left", "right/other.dat"})
             Touch(path);
-    }
-
-    void TearDown() override
-    {
-        const std::string command = "rm -rf '" + root + "'";
-        EXPECT_EQ(std::system(command.c_str()), 0);
-    }
-
-    void Write(const std::string& path, const std::string& bytes) const
-    {
-        std::ofstream out(root + path, std::ios::binary);
-        out << bytes;
+        MapDrive('T', "left");
+        MapDrive('U', "right");
+        MapDrive('V', "");
+        MapDrive('W', "no-such-folder");
+        appData = "V:\\appdata";
     }
 
     void Touch(const std::string& path) const
     {
         struct utimbuf times = {FixedTime, FixedTime};
-        ASSERT_EQ(utime((root + path).c_str(), &times), 0) << path;
+        ASSERT_EQ(utime(PathOf(path).c_str(), &times), 0) << path;
     }
 
-    ScriptedHost::Options Options(const std::string& iniLines, const std::string& right = "U:\\") const
+    ScriptedHost::Options Options(const std::string& iniLines, const std::string& right = "U:\\")
     {
-        std::ofstream ini(root + "/test.ini", std::ios::binary);
-        ini << "[General Options]\r\n" << iniLines;
-        ini.close();
-        ScriptedHost::Options options;
-        options.env["APPDATA"] = "V:\\appdata";
-        options.env["QUORVANE_DRIVES"] = "C=/;T=" + root + "/left;U=" + root + "/right;V=" + root +
-                                         ";W=" + root + "/no-such-folder";
-        options.env["TZ"] = "UTC";
-        options.args = {"V:\\test.ini", "-l", "T:\\work", "-r", right};
-        return options;
+        Write("test.ini", "[General Options]\r\n" + iniLines);
+        return ProgramTest::Options({"V:\\test.ini", "-l", "T:\\work", "-r", right});
     }
-
-    std::string root;
 };
 
 // The 38 cells inside the frame of the left (x 1) or right (x 41) panel.
@@ -108,10 +89,8 @@ bool WaitForPanels(ScriptedHost& host)
 
 TEST_F(PanelDisplayTest, FullStyleListsParentThenDirectoriesThenFilesInExactColumns)
 {
-    ScriptedHost host(Options("LeftStyle=full\r\nRightStyle=full\r\nTimeMode=24\r\n"));
+    ScriptedHost& host = Launch(Options("LeftStyle=full\r\nRightStyle=full\r\nTimeMode=24\r\n"));
     ASSERT_TRUE(WaitForPanels(host)) << host.Snapshot().Dump();
-    host.WaitQuiet();
-    ScreenModel screen = host.Snapshot();
     const char* rows[] = {
         "..          │ UP-DIR│  1/2/2024│ 13:05",
         "docs        │ SUBDIR│  1/2/2024│ 13:05",
@@ -121,6 +100,12 @@ TEST_F(PanelDisplayTest, FullStyleListsParentThenDirectoriesThenFilesInExactColu
         "x2.txt      │      2│  1/2/2024│ 13:05",
         "            │       │          │      ",
     };
+    // Everything checked below is drawn: the last entry rows, the status row and the frame.
+    host.WaitFor([&](const ScreenModel& s) {
+        return EntryRow(s, 0, 6) == rows[6] && EntryRow(s, 1, 0).rfind("other.dat", 0) == 0 &&
+               Status(s, 0) == Padded("..", 38) && s.RowText(s.Rows() - 5, 0, 40).find("┴") != std::string::npos;
+    });
+    ScreenModel screen = host.Snapshot();
     for (int i = 0; i < 7; i++)
         EXPECT_EQ(EntryRow(screen, 0, i), rows[i]) << screen.Dump();
     // A drive root has no "..".
@@ -133,9 +118,11 @@ TEST_F(PanelDisplayTest, FullStyleListsParentThenDirectoriesThenFilesInExactColu
 
 TEST_F(PanelDisplayTest, NaturalSortPutsX2BeforeX10)
 {
-    ScriptedHost host(Options("NaturalSort=on\r\n"));
+    ScriptedHost& host = Launch(Options("NaturalSort=on\r\n"));
     ASSERT_TRUE(WaitForPanels(host)) << host.Snapshot().Dump();
-    host.WaitQuiet();
+    host.WaitFor([](const ScreenModel& s) {
+        return EntryRow(s, 0, 4).substr(0, 12) == "x2.txt      " && EntryRow(s, 0, 5).substr(0, 12) == "x10.txt     ";
+    });
     ScreenModel screen = host.Snapshot();
     EXPECT_EQ(EntryRow(screen, 0, 4).substr(0, 12), "x2.txt      ") << screen.Dump();
     EXPECT_EQ(EntryRow(screen, 0, 5).substr(0, 12), "x10.txt     ") << screen.Dump();
@@ -143,9 +130,13 @@ TEST_F(PanelDisplayTest, NaturalSortPutsX2BeforeX10)
 
 TEST_F(PanelDisplayTest, BriefAndWideStyles)
 {
-    ScriptedHost host(Options("LeftStyle=brief\r\nRightStyle=wide\r\nTimeMode=24\r\n", "T:\\work"));
+    ScriptedHost& host = Launch(Options("LeftStyle=brief\r\nRightStyle=wide\r\nTimeMode=24\r\n", "T:\\work"));
     ASSERT_TRUE(host.WaitForText("x10.txt")) << host.Snapshot().Dump();
-    host.WaitQuiet();
+    // Both panels drawn, with the left one's status row and frame.
+    host.WaitFor([](const ScreenModel& s) {
+        return EntryRow(s, 1, 3).find("a.dat") != std::string::npos && Status(s, 0).rfind("..", 0) == 0 &&
+               s.RowText(s.Rows() - 3, 0, 40).find("╧") != std::string::npos;
+    });
     ScreenModel screen = host.Snapshot();
     // Brief: three name columns of 12 cells, filled top to bottom.
     EXPECT_EQ(EntryRow(screen, 0, 1), "docs        │            │            ") << screen.Dump();
@@ -162,16 +153,16 @@ TEST_F(PanelDisplayTest, BriefAndWideStyles)
 
 TEST_F(PanelDisplayTest, BriefwideStyleSharesTheWidthBetweenTwoColumns)
 {
-    ScriptedHost host(Options("LeftStyle=briefwide\r\n"));
+    ScriptedHost& host = Launch(Options("LeftStyle=briefwide\r\n"));
     ASSERT_TRUE(WaitForPanels(host)) << host.Snapshot().Dump();
-    host.WaitQuiet();
+    host.WaitFor([](const ScreenModel& s) { return EntryRow(s, 0, 3).rfind("a.dat", 0) == 0; });
     ScreenModel screen = host.Snapshot();
     EXPECT_EQ(EntryRow(screen, 0, 3), Padded("a.dat", 19) + "│" + Padded("", 18)) << screen.Dump();
 }
 
 TEST_F(PanelDisplayTest, EnterGoesIntoADirectoryAndDotDotComesBackOntoIt)
 {
-    ScriptedHost host(Options(""));
+    ScriptedHost& host = Launch(Options(""));
     ASSERT_TRUE(WaitForPanels(host)) << host.Snapshot().Dump();
     host.SendKey(KEY_DOWN);
     host.SendKey(KEY_DOWN);
@@ -179,7 +170,9 @@ TEST_F(PanelDisplayTest, EnterGoesIntoADirectoryAndDotDotComesBackOntoIt)
         << host.Snapshot().Dump();
     host.SendKey(KEY_ENTER, KEY_ENTER);
     ASSERT_TRUE(host.WaitForText("T:\\work\\src")) << host.Snapshot().Dump();
-    host.WaitQuiet();
+    host.WaitFor([](const ScreenModel& s) {
+        return Status(s, 0) == Padded("..", 38) && EntryRow(s, 0, 1) == "            │       │          │      ";
+    });
     ScreenModel inside = host.Snapshot();
     EXPECT_EQ(EntryRow(inside, 0, 0).substr(0, 12), "..          ") << inside.Dump();
     EXPECT_EQ(EntryRow(inside, 0, 1), "            │       │          │      ") << inside.Dump();
@@ -192,12 +185,12 @@ TEST_F(PanelDisplayTest, EnterGoesIntoADirectoryAndDotDotComesBackOntoIt)
 
 TEST_F(PanelDisplayTest, ADirectoryThatCannotBeReadShowsTheSystemMessage)
 {
-    ScriptedHost host(Options(""));
+    ScriptedHost& host = Launch(Options(""));
     ASSERT_TRUE(WaitForPanels(host)) << host.Snapshot().Dump();
     host.SendKey(KEY_DOWN);
     host.SendKey(KEY_DOWN);
     ASSERT_TRUE(host.WaitFor([](const ScreenModel& s) { return Status(s, 0) == Padded("src", 38); }));
-    ASSERT_EQ(rmdir((root + "/left/work/src").c_str()), 0);
+    ASSERT_EQ(rmdir(PathOf("left/work/src").c_str()), 0);
     host.SendKey(KEY_ENTER, KEY_ENTER);
     ASSERT_TRUE(host.WaitForText("The system cannot find the path specified.")) << host.Snapshot().Dump();
     EXPECT_TRUE(host.WaitForText("T:\\work\\src"));
@@ -210,7 +203,7 @@ TEST_F(PanelDisplayTest, ADirectoryThatCannotBeReadShowsTheSystemMessage)
 
 TEST_F(PanelDisplayTest, ADriveThatIsNotReadyIsEmptyWithItsStatus)
 {
-    ScriptedHost host(Options("", "W:\\"));
+    ScriptedHost& host = Launch(Options("", "W:\\"));
     ASSERT_TRUE(host.WaitForText("x10.txt")) << host.Snapshot().Dump();
     EXPECT_TRUE(host.WaitFor([](const ScreenModel& s) { return Status(s, 1) == Padded(" No disk in drive", 38); }))
         << host.Snapshot().Dump();
@@ -218,7 +211,7 @@ TEST_F(PanelDisplayTest, ADriveThatIsNotReadyIsEmptyWithItsStatus)
 
 TEST_F(PanelDisplayTest, TheNetworkRootWithoutANetworkReportsTheErrorAndStaysEmpty)
 {
-    ScriptedHost host(Options("", "\\\\"));
+    ScriptedHost& host = Launch(Options("", "\\\\"));
     ASSERT_TRUE(host.WaitForText("x10.txt")) << host.Snapshot().Dump();
     ASSERT_TRUE(host.WaitForText("[ OK ]")) << host.Snapshot().Dump();
     EXPECT_TRUE(host.WaitForText("The specified module could not be found.")) << host.Snapshot().Dump();

@@ -11,8 +11,8 @@
 #include <vector>
 
 #include "app/settings/Colours.h"
-#include "host/ScriptedHost.h"
 #include "console/KeyCodes.h"
+#include "tests/support/ProgramTest.h"
 
 namespace {
 
@@ -21,49 +21,32 @@ using qvhost::ScriptedHost;
 
 const int ShiftAlt = 1;
 
-class PanelKeysTest : public ::testing::Test {
+// T: and U: hold the two panels' folders, V: the test's folder with the data
+// folder and the ini file.
+class PanelKeysTest : public qvtest::ProgramTest {
 protected:
     void SetUp() override
     {
-        char pattern[] = "/tmp/qv-panels-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        root = pattern;
-        for (const char* folder : {"/appdata", "/left", "/left/src", "/right", "/right/deep"})
-            ASSERT_EQ(mkdir((root + folder).c_str(), 0700), 0);
+        ProgramTest::SetUp();
+        for (const char* folder : {"left", "left/src", "right", "right/deep"})
+            MakeFolder(folder);
         for (const char* file : {"alpha.txt", "beta.txt", "gamma.cpp", "notes.txt", "Makefile"})
-            Write(root + "/left/" + file, std::string(100, 'x'));
-        Write(root + "/right/other.dat", "1");
+            Write(std::string("left/") + file, std::string(100, 'x'));
+        Write("right/other.dat", "1");
+        MapDrive('T', "left");
+        MapDrive('U', "right", "RIGHTDISK");
+        MapDrive('V', "");
+        appData = "V:\\appdata";
     }
 
-    void TearDown() override
+    ScriptedHost::Options Options(const std::string& iniLines = "")
     {
-        const std::string command = "rm -rf '" + root + "'";
-        EXPECT_EQ(std::system(command.c_str()), 0);
+        Write("test.ini", "[General Options]\r\n" + iniLines);
+        return ProgramTest::Options({"V:\\test.ini", "-l", "T:\\", "-r", "U:\\"});
     }
 
-    static void Write(const std::string& path, const std::string& bytes)
-    {
-        std::ofstream out(path, std::ios::binary);
-        out << bytes;
-    }
-
-    ScriptedHost::Options Options(const std::string& iniLines = "") const
-    {
-        Write(root + "/test.ini", "[General Options]\r\n" + iniLines);
-        ScriptedHost::Options options;
-        options.env["APPDATA"] = "T:\\appdata";
-        options.env["QUORVANE_DRIVES"] = "C=/;T=" + root + "/left;U=" + root + "/right|RIGHTDISK;V=" + root;
-        options.env["TZ"] = "UTC";
-        options.args = {"V:\\test.ini", "-l", "T:\\", "-r", "U:\\"};
-        return options;
-    }
-
-    static bool WaitForPanels(ScriptedHost& host)
-    {
-        const bool shown = host.WaitForText("alpha.txt") && host.WaitForText("other.dat");
-        host.WaitQuiet();
-        return shown;
-    }
+    // Both panels listed, the left one with its cursor bar.
+    static bool WaitForPanels(ScriptedHost& host);
 
     // The row of the screen that holds the text, -1 when none.
     static int RowOf(const ScreenModel& screen, const std::string& text, int x = 0, int width = -1)
@@ -75,7 +58,6 @@ protected:
         return -1;
     }
 
-    std::string root;
 };
 
 // The left panel's status row, trimmed.
@@ -127,8 +109,13 @@ std::string LeftCursorName(const ScreenModel& screen)
 
 bool WaitForLeftCursor(ScriptedHost& host, const std::string& name)
 {
-    host.WaitQuiet();
-    return host.WaitFor([&](const ScreenModel& screen) { return LeftCursorName(screen) == name; }, 2000);
+    return host.WaitFor([&](const ScreenModel& screen) { return LeftCursorName(screen) == name; });
+}
+
+bool PanelKeysTest::WaitForPanels(ScriptedHost& host)
+{
+    return host.WaitForText("alpha.txt") && host.WaitForText("other.dat") &&
+           host.WaitFor([](const ScreenModel& screen) { return !LeftCursorName(screen).empty(); });
 }
 
 void SendAltLetter(ScriptedHost& host, char letter)
@@ -138,7 +125,7 @@ void SendAltLetter(ScriptedHost& host, char letter)
 
 TEST_F(PanelKeysTest, InsAndTheGreyKeysTagWithTheStatusLineCounting)
 {
-    ScriptedHost host(Options());
+    ScriptedHost& host = Launch(Options());
     ASSERT_TRUE(WaitForPanels(host)) << host.Snapshot().Dump();
     host.SendKey(KEY_DOWN);
     host.SendKey(KEY_INSERT);
@@ -160,7 +147,7 @@ TEST_F(PanelKeysTest, InsAndTheGreyKeysTagWithTheStatusLineCounting)
 
 TEST_F(PanelKeysTest, SelectingByMaskTagsOnlyTheMatchingFiles)
 {
-    ScriptedHost host(Options());
+    ScriptedHost& host = Launch(Options());
     ASSERT_TRUE(WaitForPanels(host)) << host.Snapshot().Dump();
     const int plain = LeftNameAttribute(host, "alpha.txt");
     host.SendKey(KEY_GREY_PLUS, '+');
@@ -177,7 +164,7 @@ TEST_F(PanelKeysTest, SelectingByMaskTagsOnlyTheMatchingFiles)
 
 TEST_F(PanelKeysTest, AMaskWithAnErrorIsRefusedAndEscapeTagsNothing)
 {
-    ScriptedHost host(Options());
+    ScriptedHost& host = Launch(Options());
     ASSERT_TRUE(WaitForPanels(host)) << host.Snapshot().Dump();
     host.SendKey(KEY_GREY_PLUS, '+');
     ASSERT_TRUE(host.WaitForText("Select the files")) << host.Snapshot().Dump();
@@ -185,7 +172,7 @@ TEST_F(PanelKeysTest, AMaskWithAnErrorIsRefusedAndEscapeTagsNothing)
     host.SendKey(KEY_ENTER);
     ASSERT_TRUE(host.WaitForText("Error in search expression")) << host.Snapshot().Dump();
     host.SendKey(KEY_ENTER);
-    host.WaitQuiet();
+    ASSERT_TRUE(host.WaitForTextGone("Error in search expression")) << host.Snapshot().Dump();
     ASSERT_GE(RowOf(host.Snapshot(), "Select the files"), 0) << host.Snapshot().Dump();
     EXPECT_GE(RowOf(host.Snapshot(), "(*.txt"), 0) << "the field keeps what was typed";
     host.SendKey(KEY_ESC);
@@ -195,13 +182,14 @@ TEST_F(PanelKeysTest, AMaskWithAnErrorIsRefusedAndEscapeTagsNothing)
 
 TEST_F(PanelKeysTest, AltLettersMoveTheCursorByTheQuickSearch)
 {
-    ScriptedHost host(Options("StickyAlt=off\r\n"));
+    ScriptedHost& host = Launch(Options("StickyAlt=off\r\n"));
     ASSERT_TRUE(WaitForPanels(host)) << host.Snapshot().Dump();
     ASSERT_EQ(LeftCursorName(host.Snapshot()), "src") << host.Snapshot().Dump();
     SendAltLetter(host, 'g');
     EXPECT_TRUE(WaitForLeftCursor(host, "gamma.cpp")) << host.Snapshot().Dump();
     EXPECT_TRUE(WaitForLeftStatus(host, "Search: g"));
     SendAltLetter(host, 'b');  // "gb" leads nowhere: the cursor stays
+    host.WaitQuiet();
     EXPECT_TRUE(WaitForLeftCursor(host, "gamma.cpp")) << host.Snapshot().Dump();
     EXPECT_EQ(LeftStatus(host), "Search: g");
     host.SendKey(KEY_DOWN);  // off the match: the next letter starts afresh
@@ -212,7 +200,7 @@ TEST_F(PanelKeysTest, AltLettersMoveTheCursorByTheQuickSearch)
 
 TEST_F(PanelKeysTest, AStickySearchShowsItsTextUntilAnotherKeyEndsIt)
 {
-    ScriptedHost host(Options("StickyAlt=on\r\n"));
+    ScriptedHost& host = Launch(Options("StickyAlt=on\r\n"));
     ASSERT_TRUE(WaitForPanels(host)) << host.Snapshot().Dump();
     SendAltLetter(host, 'n');
     ASSERT_TRUE(WaitForLeftStatus(host, "Search: n")) << host.Snapshot().Dump();
@@ -229,7 +217,7 @@ TEST_F(PanelKeysTest, AStickySearchShowsItsTextUntilAnotherKeyEndsIt)
 
 TEST_F(PanelKeysTest, TheDriveMenuSwitchesAPanelToAnotherMappedDrive)
 {
-    ScriptedHost host(Options());
+    ScriptedHost& host = Launch(Options());
     ASSERT_TRUE(WaitForPanels(host)) << host.Snapshot().Dump();
     host.SendKey(KEY_ALT_F1);
     ASSERT_TRUE(host.WaitForText("Choose left drive:")) << host.Snapshot().Dump();
@@ -242,8 +230,7 @@ TEST_F(PanelKeysTest, TheDriveMenuSwitchesAPanelToAnotherMappedDrive)
     EXPECT_TRUE(host.WaitFor([](const ScreenModel& s) { return s.RowText(10).find("RIGHTDISK") == std::string::npos; }))
         << host.Snapshot().Dump();
     host.SendKey(KEY_ESC);
-    host.WaitQuiet();
-    EXPECT_LT(RowOf(host.Snapshot(), "Choose left drive:"), 0);
+    EXPECT_TRUE(host.WaitForTextGone("Choose left drive:")) << host.Snapshot().Dump();
     EXPECT_GE(RowOf(host.Snapshot(), "alpha.txt", 0, 40), 0);
 
     host.SendKey(KEY_ALT_F1);
@@ -255,11 +242,27 @@ TEST_F(PanelKeysTest, TheDriveMenuSwitchesAPanelToAnotherMappedDrive)
     EXPECT_LT(RowOf(host.Snapshot(), "alpha.txt"), 0);
 }
 
+// Right from the last entry goes to the first (the network) and Left from the
+// first back to the last: from T: (the left panel's drive) in "\\ C T U V",
+// three steps right and one left end on V:.
+TEST_F(PanelKeysTest, TheDriveMenuSelectionWrapsAtBothEnds)
+{
+    ScriptedHost& host = Launch(Options());
+    ASSERT_TRUE(WaitForPanels(host)) << host.Snapshot().Dump();
+    host.SendKey(KEY_ALT_F1);
+    ASSERT_TRUE(host.WaitForText("\\\\  C  T  U  V ")) << host.Snapshot().Dump();
+    for (int key : {KEY_RIGHT, KEY_RIGHT, KEY_RIGHT, KEY_LEFT})
+        host.SendKey(key);
+    host.SendKey(KEY_ENTER, KEY_ENTER);
+    EXPECT_TRUE(host.WaitFor([](const ScreenModel& s) {
+        return s.RowText(0, 0, 40).find(" V:\\ ") != std::string::npos && s.RowText(1, 0, 40).find("appdata") != std::string::npos;
+    })) << host.Snapshot().Dump();
+}
+
 TEST_F(PanelKeysTest, ADriveThatCannotBeReadAsksToRetryOrTakeAnother)
 {
-    ScriptedHost::Options options = Options();
-    options.env["QUORVANE_DRIVES"] += ";W=" + root + "/missing";
-    ScriptedHost host(options);
+    MapDrive('W', "missing");
+    ScriptedHost& host = Launch(Options());
     ASSERT_TRUE(WaitForPanels(host)) << host.Snapshot().Dump();
     host.SendKey(KEY_ALT_F2);
     ASSERT_TRUE(host.WaitForText("Choose right drive:")) << host.Snapshot().Dump();
@@ -279,20 +282,18 @@ TEST_F(PanelKeysTest, ADriveThatCannotBeReadAsksToRetryOrTakeAnother)
     host.SendText("w");
     ASSERT_TRUE(host.WaitForText("Error reading drive. Press ENTER to retry,")) << host.Snapshot().Dump();
     host.SendKey(KEY_ESC);
-    host.WaitQuiet();
-    EXPECT_LT(RowOf(host.Snapshot(), "Error reading drive."), 0);
+    EXPECT_TRUE(host.WaitForTextGone("Error reading drive.")) << host.Snapshot().Dump();
     EXPECT_NE(host.Snapshot().RowText(1, 40, 40).find("src"), std::string::npos) << "the panel is left as it was";
 }
 
 TEST_F(PanelKeysTest, TheNetworkChooserSaysWhyThereIsNothingToChoose)
 {
-    ScriptedHost host(Options());
+    ScriptedHost& host = Launch(Options());
     ASSERT_TRUE(WaitForPanels(host)) << host.Snapshot().Dump();
     host.SendKey(KEY_F12);
     ASSERT_TRUE(host.WaitForText("(126)")) << host.Snapshot().Dump();
     host.SendKey(KEY_ENTER);
-    host.WaitQuiet();
-    EXPECT_LT(RowOf(host.Snapshot(), "(126)"), 0);
+    EXPECT_TRUE(host.WaitForTextGone("(126)")) << host.Snapshot().Dump();
     EXPECT_GE(RowOf(host.Snapshot(), "alpha.txt", 0, 40), 0);
 }
 
@@ -301,18 +302,19 @@ TEST_F(PanelKeysTest, TheNetworkChooserSaysWhyThereIsNothingToChoose)
 // drawing the new row across all three columns.
 TEST_F(PanelKeysTest, BriefColumnsScrollByOneRow)
 {
-    ASSERT_EQ(std::system(("rm -rf '" + root + "/left/'*").c_str()), 0);
+    qvtest::RemoveTree(folder->Join(qvtest::W("left")));
+    MakeFolder("left");
     for (int i = 0; i < 60; i++)
-        Write(root + "/left/f" + (i < 10 ? "0" : "") + std::to_string(i), "");
-    ScriptedHost host(Options("LeftStyle=brief\r\n"));
+        Write("left/f" + std::string(i < 10 ? "0" : "") + std::to_string(i), "");
+    ScriptedHost& host = Launch(Options("LeftStyle=brief\r\n"));
     ASSERT_TRUE(host.WaitForText("f56")) << host.Snapshot().Dump();
-    host.WaitQuiet();
-    ScreenModel screen = host.Snapshot();
-    const int rows = screen.Rows() - 6;
-    ASSERT_EQ(rows * 3, 57) << screen.Dump();
     // The names in the three columns of a row.
     auto row = [](const ScreenModel& s, int y) { return s.RowText(y, 1, 3) + s.RowText(y, 14, 3) + s.RowText(y, 27, 3); };
-    EXPECT_EQ(row(screen, rows), "f18f37f56");
+    const int rows = host.Snapshot().Rows() - 6;
+    ASSERT_EQ(rows * 3, 57) << host.Snapshot().Dump();
+    EXPECT_TRUE(host.WaitFor([&](const ScreenModel& s) { return row(s, rows) == "f18f37f56"; }))
+        << host.Snapshot().Dump();
+    ScreenModel screen = host.Snapshot();
     for (int i = 0; i < 57; i++)
         host.SendKey(KEY_DOWN);
     ASSERT_TRUE(WaitForLeftStatus(host, "f57 ")) << host.Snapshot().Dump();
@@ -329,7 +331,7 @@ TEST_F(PanelKeysTest, BriefColumnsScrollByOneRow)
 
 TEST_F(PanelKeysTest, SwappingThePanelsKeepsEachOnesTags)
 {
-    ScriptedHost host(Options());
+    ScriptedHost& host = Launch(Options());
     ASSERT_TRUE(WaitForPanels(host)) << host.Snapshot().Dump();
     host.SendKey(KEY_DOWN);
     host.SendKey(KEY_INSERT);
@@ -345,7 +347,7 @@ TEST_F(PanelKeysTest, SwappingThePanelsKeepsEachOnesTags)
 
 TEST_F(PanelKeysTest, APanelSwitchedOffComesBackWithItsEntries)
 {
-    ScriptedHost host(Options());
+    ScriptedHost& host = Launch(Options());
     ASSERT_TRUE(WaitForPanels(host)) << host.Snapshot().Dump();
     host.SendKey(KEY_CTRL_F1);
     ASSERT_TRUE(host.WaitFor([](const ScreenModel& s) { return s.RowText(2, 0, 40).find("alpha.txt") == std::string::npos; }))

@@ -8,22 +8,22 @@
 
 #include <string>
 
-#include "ui/ConsoleControl.h"
-#include "tests/app/program/ProgramUnderHost.h"
 #include "console/KeyCodes.h"
+#include "tests/support/ProgramTest.h"
+#include "ui/ConsoleControl.h"
 
 namespace qvtest {
 namespace {
 
 const char Question[] = "Terminate Quorvane ?";
 
-class ConsoleControlE2E : public ProgramUnderHost {
+class ConsoleControlE2E : public ProgramTest {
 protected:
     void Signal(int signo) { ASSERT_EQ(kill(host->Pid(), signo), 0); }
     bool CommandLineIs(const std::string& text) {
         return host->WaitFor([&](const qvhost::ScreenModel& s) {
             return s.RowText(s.Rows() - 2).rfind("T:\\work>" + text + " ", 0) == 0;
-        }, 5000);
+        }, WaitMs);
     }
 };
 

@@ -15,26 +15,14 @@
 #include <string>
 #include <vector>
 
-#include "host/ScriptedHost.h"
 #include "console/KeyCodes.h"
+#include "tests/support/ProgramTest.h"
 
 namespace {
 
 using qvhost::ScreenModel;
 using qvhost::ScriptedHost;
 
-
-std::string ReadAll(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream data;
-    data << in.rdbuf();
-    return data.str();
-}
-
-void WriteAll(const std::string& path, const std::string& bytes) {
-    std::ofstream out(path, std::ios::binary);
-    out << bytes;
-}
 
 bool MatchesClockPattern(const std::string& text, const std::string& pattern) {
     if (text.size() != pattern.size()) {
@@ -52,46 +40,17 @@ bool MatchesClockPattern(const std::string& text, const std::string& pattern) {
     return true;
 }
 
-// A folder of its own, mapped as drive T:, holding the data folder (APPDATA)
-// and whatever a test puts there.
-class MainProgramTest : public ::testing::Test {
+// The program with both panels on T:\work and the arguments of the test after them.
+class MainProgramTest : public qvtest::ProgramTest {
 protected:
-    void SetUp() override {
-        char pattern[] = "/tmp/qv-main-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        root = pattern;
-        ASSERT_EQ(mkdir((root + "/appdata").c_str(), 0700), 0);
-        ASSERT_EQ(mkdir((root + "/work").c_str(), 0700), 0);
-    }
-
-    void TearDown() override {
-        std::string command = "rm -rf '" + root + "'";
-        EXPECT_EQ(std::system(command.c_str()), 0);
-    }
-
     ScriptedHost::Options Options(const std::vector<std::string>& args = {}) const {
-        ScriptedHost::Options options;
-        options.env["APPDATA"] = "T:\\appdata";
-        options.env["QUORVANE_DRIVES"] = "C=/;T=" + root;
-        options.env["TZ"] = "UTC";
-        options.args = {"-l", "T:\\work", "-r", "T:\\work"};
-        options.args.insert(options.args.end(), args.begin(), args.end());
-        return options;
-    }
-
-    // An ini file on T: with the given lines of "[General Options]".
-    std::string Ini(const std::string& lines) const {
-        WriteAll(root + "/test.ini", "[General Options]\r\n" + lines);
-        return "T:\\test.ini";
+        std::vector<std::string> all = {"-l", "T:\\work", "-r", "T:\\work"};
+        all.insert(all.end(), args.begin(), args.end());
+        return ProgramTest::Options(all);
     }
 
     // The main loop has drawn its first pass: the key bar and the prompt.
-    static bool WaitForKeyBar(ScriptedHost& host) {
-        return host.WaitFor([](const ScreenModel& s) {
-            return s.RowText(s.Rows() - 1).find("10Quit") != std::string::npos &&
-                   s.RowText(s.Rows() - 2).find(">") != std::string::npos;
-        });
-    }
+    bool WaitForKeyBar(ScriptedHost&) { return KeyBarShown(ScriptedHost::DefaultTimeoutMs); }
 
     static std::string Row(ScriptedHost& host, int y) {
         ScreenModel screen = host.Snapshot();
@@ -112,12 +71,10 @@ protected:
             return line == text;
         });
     }
-
-    std::string root;
 };
 
 TEST_F(MainProgramTest, StartsWithAFreshDataFolderAndQuitsOnF10AfterTheQuestion) {
-    ScriptedHost host(Options());
+    ScriptedHost& host = Launch(Options());
     ASSERT_TRUE(WaitForKeyBar(host)) << host.ScreenText();
     EXPECT_NE(Row(host, -1).find("1Help"), std::string::npos);
     EXPECT_NE(Row(host, -1).find("8Delete"), std::string::npos);
@@ -135,7 +92,7 @@ TEST_F(MainProgramTest, StartsWithAFreshDataFolderAndQuitsOnF10AfterTheQuestion)
 }
 
 TEST_F(MainProgramTest, QuitsAtOnceWhenTheQuitConfirmationIsOff) {
-    ScriptedHost host(Options({Ini("Confirmations=8\r\n")}));
+    ScriptedHost& host = Launch(Options({Ini("Confirmations=8\r\n")}));
     ASSERT_TRUE(WaitForKeyBar(host)) << host.ScreenText();
     host.SendKey(KEY_F10);
     EXPECT_EQ(host.WaitExit(), 0);
@@ -144,7 +101,7 @@ TEST_F(MainProgramTest, QuitsAtOnceWhenTheQuitConfirmationIsOff) {
 TEST_F(MainProgramTest, KeyBarClickPressesTheKeyOnlyWhenReleasedOverTheSameSlot) {
     const int Press = 1;
     const int Release = 2;
-    ScriptedHost host(Options());
+    ScriptedHost& host = Launch(Options());
     ASSERT_TRUE(WaitForKeyBar(host));
     // Pressed on F10, released over F9: nothing.
     host.SendMouse(Press, 1, 75, 24);
@@ -160,8 +117,8 @@ TEST_F(MainProgramTest, KeyBarClickPressesTheKeyOnlyWhenReleasedOverTheSameSlot)
 
 TEST_F(MainProgramTest, DoubleClickOnADirectoryEntersIt) {
     const int DoubleClick = 4;
-    ASSERT_EQ(mkdir((root + "/work/sub").c_str(), 0700), 0);
-    ScriptedHost host(Options());
+    MakeFolder("work/sub");
+    ScriptedHost& host = Launch(Options());
     ASSERT_TRUE(WaitForKeyBar(host));
     // Row 1 holds "..", row 2 the directory.
     host.SendMouse(DoubleClick, 1, 5, 2);
@@ -170,14 +127,14 @@ TEST_F(MainProgramTest, DoubleClickOnADirectoryEntersIt) {
 }
 
 TEST_F(MainProgramTest, EndsWhenTheHostClosesItsInput) {
-    ScriptedHost host(Options());
+    ScriptedHost& host = Launch(Options());
     ASSERT_TRUE(WaitForKeyBar(host));
     host.CloseInput();
     EXPECT_EQ(host.WaitExit(), 0);
 }
 
 TEST_F(MainProgramTest, KeyBarShowsTheLabelsOfTheShiftKeysHeld) {
-    ScriptedHost host(Options());
+    ScriptedHost& host = Launch(Options());
     ASSERT_TRUE(WaitForKeyBar(host));
     struct TCase {
         int shift;
@@ -211,7 +168,7 @@ TEST_F(MainProgramTest, ClockShowsTheTimeInBothModes) {
         {"12", 6, "hdsddm"},
     };
     for (const TCase& c : cases) {
-        ScriptedHost host(Options({Ini(std::string("Clock=on\r\nTimeMode=") + c.mode + "\r\n")}));
+        ScriptedHost& host = Launch(Options({Ini(std::string("Clock=on\r\nTimeMode=") + c.mode + "\r\n")}));
         ASSERT_TRUE(WaitForKeyBar(host));
         EXPECT_TRUE(host.WaitFor([&](const ScreenModel& s) {
             return MatchesClockPattern(s.RowText(0, 80 - c.width, c.width), c.pattern);
@@ -222,7 +179,7 @@ TEST_F(MainProgramTest, ClockShowsTheTimeInBothModes) {
 }
 
 TEST_F(MainProgramTest, CommandLineEditsTypedText) {
-    ScriptedHost host(Options());
+    ScriptedHost& host = Launch(Options());
     ASSERT_TRUE(WaitForKeyBar(host));
     host.SendText("copy one two");
     ASSERT_TRUE(WaitForCommandLine(host, "copy one two")) << host.ScreenText();
@@ -247,7 +204,7 @@ TEST_F(MainProgramTest, CommandLineEditsTypedText) {
 }
 
 TEST_F(MainProgramTest, CommandHistoryRecallsEnteredLines) {
-    ScriptedHost host(Options());
+    ScriptedHost& host = Launch(Options());
     ASSERT_TRUE(WaitForKeyBar(host));
     const char* const commands[] = {"first", "second"};
     for (const char* command : commands) {
@@ -275,7 +232,7 @@ TEST_F(MainProgramTest, ResizeLaysTheScreenOutAgainAtLeast80By25) {
     ScriptedHost::Options options = Options();
     options.columns = 100;
     options.rows = 30;
-    ScriptedHost host(options);
+    ScriptedHost& host = Launch(options);
     ASSERT_TRUE(host.WaitFor([](const ScreenModel& s) { return s.RowText(29).find("10Quit") != std::string::npos; }))
         << host.ScreenText();
     host.SendResize(70, 20);
@@ -331,34 +288,14 @@ TEST_F(MainProgramTest, AbsurdSizesAndPointsFromTheHostChangeNothing) {
 }
 
 TEST_F(MainProgramTest, ExitDirectoryFileHoldsTheDriveAndCdLines) {
-    ASSERT_EQ(mkdir((root + "/work/sub").c_str(), 0700), 0);
+    MakeFolder("work/sub");
     ScriptedHost::Options options = Options({Ini("Confirmations=8\r\n"), "-x", "T:\\go.bat"});
     options.args[1] = "T:\\work\\sub";
-    ScriptedHost host(options);
+    ScriptedHost& host = Launch(options);
     ASSERT_TRUE(WaitForKeyBar(host));
     host.SendKey(KEY_F10);
     ASSERT_EQ(host.WaitExit(), 0);
-    EXPECT_EQ(ReadAll(root + "/go.bat"), "T:\r\ncd \"\\work\\sub\"\r\n");
-}
-
-// Runs the program with the arguments, standard error going to a file; the
-// exit code, and what it wrote there.
-int RunCapturingErrors(const ScriptedHost::Options& options, std::string& errors) {
-    char name[] = "/tmp/qv-stderr-XXXXXX";
-    int file = mkstemp(name);
-    int saved = dup(2);
-    dup2(file, 2);
-    int code;
-    {
-        ScriptedHost host(options);
-        code = host.WaitExit();
-    }
-    dup2(saved, 2);
-    close(saved);
-    close(file);
-    errors = ReadAll(name);
-    unlink(name);
-    return code;
+    EXPECT_EQ(Read("go.bat"), "T:\r\ncd \"\\work\\sub\"\r\n");
 }
 
 TEST_F(MainProgramTest, ExitDirectoryFileRefusesANameABatchLineCannotQuote) {
@@ -392,6 +329,14 @@ TEST_F(MainProgramTest, ExitDirectoryFileRefusesANameABatchLineCannotQuote) {
 }
 
 TEST_F(MainProgramTest, OptionErrorsGoToStandardErrorWithExitCode1) {
+    // Runs the program with its standard error going to a file; the exit
+    // code, and what it wrote there.
+    auto RunCapturingErrors = [&](ScriptedHost::Options options, std::string& errors) {
+        options.errorFile = PathOf("stderr.txt");
+        int code = Launch(options).WaitExit();
+        errors = Read("stderr.txt");
+        return code;
+    };
     std::string errors;
     ScriptedHost::Options noFile = Options();
     noFile.args = {"-v"};

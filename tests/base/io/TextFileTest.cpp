@@ -129,12 +129,23 @@ TEST_F(TextFileTest, LineEndsAreReadWithTheirKindsInEveryEncoding) {
         EXPECT_EQ(CTextFile::LineEndMixed, file.FileLineEnd()) << encoding;
     }
 
-    // LF LF, LF CR and CR NUL are two line ends each.
-    CTextFile file;
-    ASSERT_EQ(0u, file.Open(Make(std::string("a\n\nb\n\r\0c", 8)), StdFile::ModeRead));
-    std::vector<std::pair<std::u32string, int>> expected = {{U"a", 1}, {U"", 1}, {U"b", 1},
-                                                             {U"", 2},  {U"", 3}, {U"c", 5}};
-    EXPECT_EQ(expected, Lines(file));
+    // LF LF, LF CR, CR NUL and CR CR are two line ends each; CR LF is one.
+    struct Case {
+        std::string bytes;
+        std::vector<std::pair<std::u32string, int>> lines;
+    };
+    const Case cases[] = {
+        {std::string("a\n\nb\n\r\0c", 8), {{U"a", 1}, {U"", 1}, {U"b", 1}, {U"", 2}, {U"", 3}, {U"c", 5}}},
+        {"a\r\rb", {{U"a", 2}, {U"", 2}, {U"b", 5}}},
+        {"a\r\r\nb", {{U"a", 2}, {U"", 0}, {U"b", 5}}},
+        {"a\r\n\rb", {{U"a", 0}, {U"", 2}, {U"b", 5}}},
+        {"a\r\r\r", {{U"a", 2}, {U"", 2}, {U"", 2}}},
+    };
+    for (const Case& c : cases) {
+        CTextFile file;
+        ASSERT_EQ(0u, file.Open(Make(c.bytes), StdFile::ModeRead));
+        EXPECT_EQ(c.lines, Lines(file)) << testing::PrintToString(c.bytes);
+    }
 }
 
 TEST_F(TextFileTest, EmptyFileAndLongLines) {
