@@ -35,12 +35,19 @@ const uint32_t OutputBufferSize = 65536;
 const DWORD FlushLingerMs = 25;
 
 // Sizes a host may report; anything else is a broken answer, not a screen.
-const int32_t MaxScreenSide = 4096;
+const int32_t MaxScreenSide = 1000;
 
 uint16_t U16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | (p[1] << 8)); }
 
 bool SensibleSize(int32_t columns, int32_t rows) {
     return columns > 0 && rows > 0 && columns <= MaxScreenSide && rows <= MaxScreenSide;
+}
+
+// A point of a mouse event, brought into the largest screen there can be: the
+// code that takes it adds and subtracts window origins, which must never
+// overflow whatever a broken host sends.
+int32_t ClampCoordinate(int32_t value) {
+    return value < 0 ? 0 : value >= MaxScreenSide ? MaxScreenSide - 1 : value;
 }
 
 }  // namespace
@@ -323,7 +330,18 @@ void CConsole::QueueInputEvent(const CParameterList& list) {
             return;
         }
     }
-    queue.Push(new TEvent{fields[0], fields[1], fields[2], fields[3], fields[4], fields[5]});
+    TEvent event{fields[0], fields[1], fields[2], fields[3], fields[4], fields[5]};
+    if (event.kind == TEvent::KindResized) {
+        if (!SensibleSize(event.x, event.y)) {
+            // No screen has that size: a broken frame, not a request to lay
+            // the screen out for millions of cells.
+            return;
+        }
+    } else {
+        event.x = ClampCoordinate(event.x);
+        event.y = ClampCoordinate(event.y);
+    }
+    queue.Push(new TEvent(event));
 }
 
 void CConsole::QueueCloseEvent() { queue.Push(new TEvent{TEvent::KindClosed, 0, 0, 0, 0, 0}); }
@@ -369,6 +387,9 @@ void CConsole::SetCodePage(UINT codePage) {
 }
 
 bool CConsole::SetScreenSize(int columns, int rows) {
+    if (!SensibleSize(columns, rows)) {
+        return false;
+    }
     TRequestHold hold(requestLock);
     CParameterList list;
     list.AddInteger(columns);
@@ -379,10 +400,22 @@ bool CConsole::SetScreenSize(int columns, int rows) {
     delete reply;
     // The shadow follows only a size the host took, so it never describes a
     // screen the host does not have.
-    if (ok && SensibleSize(columns, rows)) {
+    if (ok) {
         shadow.Resize(columns, rows);
     }
     return ok;
+}
+
+bool CConsole::FollowScreenSize(int columns, int rows) {
+    if (!SensibleSize(columns, rows)) {
+        return false;
+    }
+    if (SetScreenSize(columns, rows)) {
+        return true;
+    }
+    TRequestHold hold(requestLock);
+    shadow.Resize(columns, rows);
+    return true;
 }
 
 void CConsole::FillRect(int x, int y, int width, int height, uint8_t attr) {

@@ -105,6 +105,12 @@ public:
     // Waits for the host; true when it accepted the size, which then becomes
     // the shadow's size. A refused size changes nothing.
     bool SetScreenSize(int columns, int rows);
+    // After the host reported a new screen: asks for the size like
+    // SetScreenSize, but lays the shadow out in it even when the host keeps
+    // a smaller screen (it shows what fits), since keeping the old layout
+    // would leave parts of it off the new screen. False only for a size no
+    // screen can have.
+    bool FollowScreenSize(int columns, int rows);
     void FillRect(int x, int y, int width, int height, uint8_t attribute);
     void ClearScreen();  // in the current attribute
     void ScrollUp(int x, int y, int width, int height, int lines, uint8_t attribute);

@@ -23,12 +23,17 @@ void ApplyScreenSizeLimits(bool ntBased, int& rows, int& columns) {
     }
 }
 
-bool SetScreenSize(int rows, int columns) {
+namespace {
+
+bool ChangeScreenSize(int rows, int columns, bool followHost) {
     if (ScreenSizeHooks.beforeChange != nullptr) {
         ScreenSizeHooks.beforeChange();
     }
     ApplyScreenSizeLimits(IsNtBasedSystem, rows, columns);
-    const bool accepted = Console != nullptr && Console->SetScreenSize(columns, rows);
+    bool accepted = false;
+    if (Console != nullptr) {
+        accepted = followHost ? Console->FollowScreenSize(columns, rows) : Console->SetScreenSize(columns, rows);
+    }
     if (accepted) {
         if (rows > ScreenRows) {
             Console->ClearScreen();
@@ -41,3 +46,9 @@ bool SetScreenSize(int rows, int columns) {
     }
     return accepted;
 }
+
+}  // namespace
+
+bool SetScreenSize(int rows, int columns) { return ChangeScreenSize(rows, columns, false); }
+
+bool FollowHostScreenSize(int rows, int columns) { return ChangeScreenSize(rows, columns, true); }

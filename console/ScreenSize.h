@@ -27,3 +27,7 @@ void ApplyScreenSizeLimits(bool ntBased, int& rows, int& columns);
 // Asks the console for the size; true when the host accepted it, in which case
 // ScreenColumns and ScreenRows follow (the screen is cleared when it grew).
 bool SetScreenSize(int rows, int columns);
+// After the host reported a screen of the size: the same rule, but the layout
+// takes the size even where the host keeps a screen below the minimum (it
+// shows what fits). False only for a size no screen can have.
+bool FollowHostScreenSize(int rows, int columns);

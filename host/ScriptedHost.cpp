@@ -32,6 +32,7 @@ std::string DefaultProgram() {
 }  // namespace
 
 ScriptedHost::ScriptedHost(const Options& options) : m_model(options.columns, options.rows) {
+    m_model.SetSizeFixed(options.sizeFixed);
     std::signal(SIGPIPE, SIG_IGN);
     std::string program = options.program.empty() ? DefaultProgram() : options.program;
     int in[2], out[2];

@@ -23,6 +23,7 @@ public:
         std::vector<std::string> args;             // program arguments
         std::map<std::string, std::string> env;    // added to (or replacing in) the environment
         std::string program;                        // default: quorvane beside the test's build
+        bool sizeFixed = false;                     // refuse every size but the model's own, as a terminal does
         std::string errorFile;                      // the program's standard error goes there (default: ours)
     };
 

@@ -138,8 +138,10 @@ void DrawPanelFrame(const Westring& title, bool active, bool clock, CPanel* pane
     int limit = width - 1 - clockWidth;
     if (start + length > limit)
         start = limit - length;
+    // The title is written one column left of `at`; column -1 is the frame's
+    // corner, which a title as wide as the panel allows would overwrite.
     int at = start - 1;
-    if (at < 0)
-        at = 0;
+    if (at < 1)
+        at = 1;
     window->WriteAttrString(at - 1, -1, CellString(text.Data(), titleColour));
 }

@@ -116,16 +116,26 @@ void ScrollPanelWhileHeld(TMainLoopState& state, CPanel* panel, int row, bool ta
     state.cursorMoved = true;
 }
 
+// A click in the other panel makes it active; the bar leaves the panel that
+// was active, as it does when the keyboard switches panels.
+void ActivateClickedSide(TMainLoopState& state, int side) {
+    if (side == ActiveSide) {
+        return;
+    }
+    if (Panels[ActiveSide].isOn) {
+        DrawCursorBar(ActiveSide, false);
+    }
+    SwitchActivePanel(Panels, side);
+    state.cursorMoved = true;
+}
+
 void HandleEntryRows(TMainLoopState& state, const TInputEvent& event) {
     int side = SideUnderMouse(event.x);
     CPanel* panel = &Panels[side];
     if (!panel->isOn) {
         return;
     }
-    if (side != ActiveSide) {
-        SwitchActivePanel(Panels, side);
-        state.cursorMoved = true;
-    }
+    ActivateClickedSide(state, side);
     if (panel->panelType == PANEL_INFO) {
         if (event.action == TInputEvent::ActionDouble1 && event.y > panel->dirInfoRow) {
             EditFile(AddTrailingBackslash(GetPanelDirectory(OtherPanel(panel))) + Westring("dirinfo"), -1, 0);
@@ -211,10 +221,7 @@ void HandleMouse(TMainLoopState& state, const TInputEvent& event) {
         if (!panel->isOn || panel->entryCount == 0) {
             return;
         }
-        if (side != ActiveSide) {
-            SwitchActivePanel(Panels, side);
-            state.cursorMoved = true;
-        }
+        ActivateClickedSide(state, side);
         bool atEnd = event.y == 0 ? panel->CursorIndex() == 0 : panel->CursorIndex() == panel->entryCount - 1;
         if (!atEnd) {
             ScrollPanelWhileHeld(state, panel, event.y, event.action == TInputEvent::ActionMove2);
@@ -232,7 +239,7 @@ void ApplyReportedScreenSize(int columns, int rows) {
         rows = 25;
     }
     if (columns != ScreenColumns || rows != ScreenRows) {
-        RelayoutScreen(columns, rows);
+        RelayoutScreen(columns, rows, true);
     }
 }
 
@@ -276,7 +283,7 @@ void DrawCommandLine(TMainLoopState& state) {
     Console->WriteWideText(0, ScreenRows - 2, row, ColourOf(ColourCommandLine));
 }
 
-void RelayoutScreen(int columns, int rows) {
+void RelayoutScreen(int columns, int rows, bool followHost) {
     CloseClockWindow();
     for (int side = 0; side < 2; side++) {
         if (Panels[side].isOn) {
@@ -284,7 +291,11 @@ void RelayoutScreen(int columns, int rows) {
             Panels[side].isOn = 1;
         }
     }
-    SetScreenSize(rows, columns);
+    if (followHost) {
+        FollowHostScreenSize(rows, columns);
+    } else {
+        SetScreenSize(rows, columns);
+    }
     for (int side = 0; side < 2; side++) {
         if (Panels[side].isOn) {
             OpenPanelWindow(&Panels[side], side);
@@ -401,8 +412,10 @@ void RunMainLoop() {
             event.shiftState = state.shiftState;
         }
         if (key == KEY_RESIZED) {
-            // The loop helper has laid the screen out for the new size.
+            // The loop helper has laid the screen out for the new size; the
+            // first pass after it draws everything, the cursor bar included.
             state.redrawLevel = RedrawAll;
+            state.cursorMoved = true;
             continue;
         }
         if (event.shiftState != state.shiftState) {

@@ -38,8 +38,10 @@ extern Westring StoredDirectorySlots[10];
 void RunMainLoop();
 
 // Closes the clock and the panel windows, applies the screen size rule for the
-// new size and opens the windows of the panels that are on again.
-void RelayoutScreen(int columns, int rows);
+// new size and opens the windows of the panels that are on again. followHost:
+// the host reported the size, so the layout takes it even where the host keeps
+// a screen below the minimum.
+void RelayoutScreen(int columns, int rows, bool followHost = false);
 // Alt+F9: between 25 rows and the "Lines" setting (or 50).
 void ToggleScreenLines();
 // The rows the panels leave free take the teletype output while the loop waits.

@@ -6,12 +6,12 @@
 
 const char* const NoFileSpecifiedMessage = "No file specified";
 const char* const UsageMessage =
-    "Usage:\tqv [ini_file] [-v|-e file_name] [-l|-r directory] [-h remote_host] [-s script_name]\n"
+    "Usage:\tqv [ini_file] [-v|-e file_name] [-l|-r directory] [-x batch_file] [-s script_name]\n"
     "\t-v: invoke internal viewer\n"
     "\t-e: invoke internal editor\n"
     "\t-l: specify left panel's directory\n"
     "\t-r: specify right panel's directory\n"
-    "\t-h: connect to a remote host\n"
+    "\t-x: write a batch file that changes to the active panel's directory at exit\n"
     "\t-s: run a script";
 
 namespace {

@@ -22,6 +22,8 @@
 #include "app/panels/PanelWindow.h"
 #include "app/program/StartupOptions.h"
 #include "app/panels/PanelArchive.h"
+#include "ui/MessageBox.h"
+#include "base/os/SystemError.h"
 #include "base/strings/Utf16String.h"
 #include "console/Console.h"
 #include "console/InputEvent.h"
@@ -68,11 +70,21 @@ void SetStartDirectories(const TStartupOptions& options) {
         Westring current = CurrentDirectory();
         SetPanelPath(panel, current);
         Westring start = !optionDirectories[side]->IsEmpty() ? *optionDirectories[side] : *configured[side];
-        ResolvePanelPath(panel, start.IsEmpty() ? current : start);
+        if (start.IsEmpty()) {
+            start = current;
+        }
+        // The panel stays in the current directory, but the user must learn
+        // that it is not the one asked for (a path too long for a panel was
+        // reported already).
+        if (!ResolvePanelPath(panel, start) && start.Length() < CPanel::PathUnits) {
+            ShowMessageBox(FormatSystemError(ERROR_PATH_NOT_FOUND), start, 0);
+        }
     }
 }
 
-void ShutDown(const TStartupOptions& options) {
+// Ends the run; the exit code (not 0 when the exit-directory file was asked
+// for and could not be written).
+int ShutDown(const TStartupOptions& options) {
     if (Config.AutoSave) {
         WriteIniFile();
     }
@@ -101,7 +113,12 @@ void ShutDown(const TStartupOptions& options) {
     Console->SetCursorShape(15);
     UpdateConsoleTitle(&ConsoleExitTitle);
     Console->SetCursorPos(0, ScreenRows - 1);
-    WriteExitDirectoryFile(options.exitDirectoryFile, exitDirectory);
+    Estring error;
+    if (!WriteExitDirectoryFile(options.exitDirectoryFile, exitDirectory, error)) {
+        PrintMessage(error.Data());
+        return 1;
+    }
+    return 0;
 }
 
 }  // namespace
@@ -144,7 +161,8 @@ int main(int argc, char** argv) {
     UpdatePanelHeight();
     Console->SetAttribute(ColourOf(ColourCommandLine));
     if (ScreenColumns < 80 || ScreenRows < 25) {
-        SetScreenSize(ScreenRows, 80);
+        // A dimension that is large enough stays as the host has it.
+        FollowHostScreenSize(ScreenRows, ScreenColumns);
     }
     LoadHelpFile(DataFilePath(DataFileHelp, DataFileProgramFolder));
     InitLocaleSettings();
@@ -191,6 +209,5 @@ int main(int argc, char** argv) {
     SwitchActivePanel(Panels, ActiveSide);
 
     RunMainLoop();
-    ShutDown(options);
-    return 0;
+    return ShutDown(options);
 }

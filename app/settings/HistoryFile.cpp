@@ -1,12 +1,16 @@
 #include "app/settings/HistoryFile.h"
 
 #include <cstdlib>
+#include <string>
+#include <unordered_set>
+#include <vector>
 
 #include "app/settings/Config.h"
 #include "app/settings/DataFiles.h"
 #include "app/settings/Histories.h"
 #include "app/settings/ReplacingFile.h"
 #include "base/io/StdFile.h"
+#include "base/strings/CaseTable.h"
 #include "base/strings/Utf16String.h"
 
 namespace {
@@ -171,6 +175,67 @@ void RewriteHistoryWithout(const Westring& line) {
     file.Commit();
 }
 
+namespace {
+
+// A text as a key of a hash set: unit for unit, or folded to upper case the
+// way EqualsNoCase compares.
+std::u32string HistoryKey(const Westring& text, bool ignoreCase) {
+    std::u32string key(text.Data(), static_cast<size_t>(text.Length()));
+    if (ignoreCase) {
+        const CCaseTable& table = CCaseTable::Instance();
+        for (char32_t& c : key) {
+            c = table.ToUpper(c);
+        }
+    }
+    return key;
+}
+
+// Appends texts read from the file, in file order, to a history: each text
+// once, where it came last (an equal entry already in the history gives way
+// too), as adding them one by one would leave them, in time linear in the
+// number of lines.
+void AppendLastOccurrences(WestringStore& history, std::vector<Westring>& texts, bool ignoreCase) {
+    std::unordered_set<std::u32string> seen;
+    std::vector<Westring*> kept;
+    for (size_t i = texts.size(); i-- > 0;) {
+        if (seen.insert(HistoryKey(texts[i], ignoreCase)).second) {
+            kept.push_back(new Westring(texts[i]));
+        }
+    }
+    if (history.Count() > 0) {
+        std::vector<Westring*> older;
+        for (int i = 0; i < history.Count(); i++) {
+            Westring* entry = history.At(i);
+            if (seen.count(HistoryKey(*entry, ignoreCase)) != 0) {
+                delete entry;
+            } else {
+                older.push_back(entry);
+            }
+        }
+        history.RemoveAll();
+        for (Westring* entry : older) {
+            history.Add(entry);
+        }
+    }
+    for (size_t i = kept.size(); i-- > 0;) {
+        history.Add(kept[i]);
+    }
+}
+
+// Deletes the oldest entries beyond the limit, in one move.
+void KeepNewest(WestringStore& history, int limit) {
+    int excess = history.Count() - limit;
+    if (excess <= 0) {
+        return;
+    }
+    for (int i = 0; i < excess; i++) {
+        delete history.At(i);
+    }
+    history.RemoveRange(0, excess);
+}
+
+}  // namespace
+
 void LoadHistoryFile() {
     Westring path = PerUserPath();
     bool rewrite = false;
@@ -182,15 +247,22 @@ void LoadHistoryFile() {
     if (!ReadLines(path, lines)) {
         return;
     }
-    CCommandCollection seen;
-    int commands = 0;
+    std::vector<Westring> commandTexts;
+    std::vector<Westring> inputTexts[FieldKindCount];
     for (int i = 0; i < lines.Count(); i++) {
         const Westring& line = *lines.At(i);
         int first = line.Find(HistorySeparator);
         if (first != 1 && first != 2) {
             Westring command = UnescapeHistoryText(line);
-            AddCommandHistory(command.Data(), true, &seen);
-            commands++;
+            // As the command line takes a command: without leading blanks,
+            // and an empty one not at all.
+            int blanks = 0;
+            while (blanks < command.Length() && (command[blanks] == ' ' || command[blanks] == '\t')) {
+                blanks++;
+            }
+            if (blanks < command.Length()) {
+                commandTexts.push_back(blanks == 0 ? command : command.Mid(blanks, 0));
+            }
             continue;
         }
         int kind = std::atoi(Estring(line.Left(first)).Data());
@@ -203,11 +275,18 @@ void LoadHistoryFile() {
         }
         int second = rest.Find(HistorySeparator);
         if (second < 0) {
-            AddInputHistory(UnescapeHistoryText(rest), kind, true);
+            if (IsHistoryFieldKind(kind)) {
+                inputTexts[kind].push_back(UnescapeHistoryText(rest));
+            }
         } else {
             Westring value = second + 1 < rest.Length() ? rest.Mid(second + 1, 0) : Westring();
             AddFieldPreset(UnescapeHistoryText(rest.Left(second)), UnescapeHistoryText(value), kind, true);
         }
+    }
+    const int commands = static_cast<int>(commandTexts.size());
+    AppendLastOccurrences(CommandHistory, commandTexts, false);
+    for (int kind = 0; kind < FieldKindCount; kind++) {
+        AppendLastOccurrences(InputHistories[kind], inputTexts[kind], true);
     }
     int maxFieldHist = AtLeastOne(Config.MaxFieldHist);
     for (int kind = 0; kind < FieldKindCount; kind++) {
@@ -219,8 +298,6 @@ void LoadHistoryFile() {
     if (commands <= maxHist && !rewrite) {
         return;
     }
-    while (CommandHistory.Count() > maxHist) {
-        delete CommandHistory.RemoveAt(0);
-    }
+    KeepNewest(CommandHistory, maxHist);
     RewriteFromStores();
 }

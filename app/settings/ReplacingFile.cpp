@@ -3,16 +3,28 @@
 #include "base/strings/Utf16String.h"
 
 CReplacingFile::CReplacingFile(const Westring& finalPath, const Westring& tempPath)
-    : finalPath(finalPath), tempPath(tempPath), error(0) {}
+    : finalPath(finalPath), tempPath(tempPath), error(0), created(false) {}
 
 CReplacingFile::~CReplacingFile() {
     if (file.IsOpen()) {
         file.Close();
     }
+    RemoveTemporaryFile();
+}
+
+void CReplacingFile::RemoveTemporaryFile() {
+    // Only a file this write made is removed: a failed Open may have met
+    // someone else's file of that name.
+    if (created) {
+        created = false;
+        Utf16String temp(tempPath);
+        DeleteFileW(temp.Data());
+    }
 }
 
 DWORD CReplacingFile::Open() {
     error = file.Open(tempPath, StdFile::ModeWrite | StdFile::ModeCreate, StdFile::ShareRead);
+    created = error == 0;
     return error;
 }
 
@@ -37,6 +49,7 @@ DWORD CReplacingFile::Commit() {
         error = closed;
     }
     if (error != 0) {
+        RemoveTemporaryFile();
         return error;
     }
     Utf16String from(tempPath);
@@ -50,5 +63,11 @@ DWORD CReplacingFile::Commit() {
     } else if (!MoveFileExW(from.Data(), to.Data(), MOVEFILE_WRITE_THROUGH)) {
         error = GetLastError();
     }
+    if (error == 0) {
+        created = false;  // it is the final file now
+    }
+    // A replacement that failed leaves the old file as it was; the new
+    // contents go with the temporary file, which must not stay behind.
+    RemoveTemporaryFile();
     return error;
 }

@@ -12,7 +12,8 @@ class CReplacingFile {
 public:
     // Nothing is opened yet; tempPath is where the new contents are written.
     CReplacingFile(const Westring& finalPath, const Westring& tempPath);
-    // A file neither committed nor failed is abandoned: the old one stays.
+    // A file not committed is abandoned: the old one stays, the temporary
+    // file goes.
     ~CReplacingFile();
     CReplacingFile(const CReplacingFile&) = delete;
     CReplacingFile& operator=(const CReplacingFile&) = delete;
@@ -24,15 +25,19 @@ public:
     void WriteLine(const char* text);
     void WriteLine(const Estring& text) { WriteLine(text.Data()); }
     // Flushes, closes and puts the temporary file in the final file's place.
-    // 0 or the first Windows error of the whole write.
+    // 0 or the first Windows error of the whole write; after an error the
+    // temporary file is removed.
     DWORD Commit();
 
     DWORD Error() const { return error; }
     const Westring& FinalPath() const { return finalPath; }
 
 private:
+    void RemoveTemporaryFile();
+
     Westring finalPath;
     Westring tempPath;
     StdFile file;
     DWORD error;
+    bool created;  // the temporary file exists and is this write's own
 };

@@ -291,6 +291,14 @@ HANDLE WINAPI FindFirstFileW(LPCWSTR lpFileName, LPWIN32_FIND_DATAW lpFindFileDa
         }
         return INVALID_HANDLE_VALUE;
     }
+    // A directory that may be listed but not searched gives names without
+    // anything about them (not even about "." and ".."): Windows knows no such
+    // directory, and a list of bare names would show wrong sizes and dates, so
+    // it counts as a directory that cannot be read.
+    if (::access(posix.c_str(), X_OK) != 0 && errno == EACCES) {
+        w32::Fail(ERROR_ACCESS_DENIED);
+        return INVALID_HANDLE_VALUE;
+    }
     find->fd = fd;
     find->xattrs = w32::DirectoryKeepsXattrs(fd);
     // A drive's root has no "." and ".." entries, as on Windows.

@@ -51,17 +51,17 @@ std::string NormalisePosix(const std::string& path) {
     return out.empty() ? "/" : out;
 }
 
-std::vector<DriveMapItem> ParseDriveMap(const char* spec) {
-    std::vector<DriveMapItem> items;
+// What a user wrote wrong in QUORVANE_DRIVES: empty when the whole list is
+// sound. A guess at a meaning (skipping an item, resolving a relative folder
+// against wherever the program happened to start, letting one of two items for
+// a letter win) would show other folders than the user meant, so nothing is
+// guessed.
+std::string ParseDriveMap(const char* spec, std::vector<DriveMapItem>& items) {
+    items.clear();
     std::string text = spec ? spec : "";
     if (text.empty()) {
         items.push_back({'C', "/", ""});
-        return items;
-    }
-    std::string base;
-    char cwd[4096];
-    if (::getcwd(cwd, sizeof cwd)) {
-        base = cwd;
+        return std::string();
     }
     size_t i = 0;
     while (i <= text.size()) {
@@ -71,9 +71,14 @@ std::vector<DriveMapItem> ParseDriveMap(const char* spec) {
         }
         std::string item = text.substr(i, j - i);
         i = j + 1;
-        // LETTER=DIRECTORY[|LABEL]; items that do not parse are skipped.
-        if (item.size() < 3 || item[1] != '=' || !IsLetter(static_cast<WCHAR>(item[0]))) {
+        if (item.empty() && (j == text.size() || i - 1 == 0)) {
+            // A leading or trailing separator holds no item.
             continue;
+        }
+        const std::string quoted = "\"" + item + "\"";
+        // LETTER=DIRECTORY[|LABEL], the directory absolute.
+        if (item.size() < 3 || item[1] != '=' || !IsLetter(static_cast<WCHAR>(item[0]))) {
+            return "bad item " + quoted + " (LETTER=/absolute/folder expected)";
         }
         DriveMapItem drive;
         drive.letter = static_cast<char>(UpperLetter(static_cast<WCHAR>(item[0])));
@@ -83,25 +88,21 @@ std::vector<DriveMapItem> ParseDriveMap(const char* spec) {
             drive.label = dir.substr(bar + 1);
             dir.resize(bar);
         }
-        if (dir.empty()) {
-            continue;
-        }
-        if (dir[0] != '/') {
-            dir = base + "/" + dir;
+        if (dir.empty() || dir[0] != '/') {
+            return "bad item " + quoted + " (the folder must be an absolute path)";
         }
         drive.dir = NormalisePosix(dir);
-        bool replaced = false;
-        for (DriveMapItem& existing : items) {
-            if (existing.letter == drive.letter) {  // a later item for the same letter wins
-                existing = drive;
-                replaced = true;
+        for (const DriveMapItem& existing : items) {
+            if (existing.letter == drive.letter) {
+                return "drive " + std::string(1, drive.letter) + ": given twice (" + quoted + ")";
             }
         }
-        if (!replaced) {
-            items.push_back(drive);
-        }
+        items.push_back(drive);
     }
-    return items;
+    if (items.empty()) {
+        return "no drive given";
+    }
+    return std::string();
 }
 
 // The process's current directory, in Windows form.
@@ -237,9 +238,29 @@ bool EqualNoCase(const WString& a, const WString& b) {
 }
 
 const std::vector<DriveMapItem>& DriveMap() {
-    static const std::vector<DriveMapItem>* map = new std::vector<DriveMapItem>(ParseDriveMap(std::getenv("QUORVANE_DRIVES")));
+    static const std::vector<DriveMapItem>* map = [] {
+        auto* items = new std::vector<DriveMapItem>;
+        std::string error = ParseDriveMap(std::getenv("QUORVANE_DRIVES"), *items);
+        if (!error.empty()) {
+            // Every path of the run goes through this map: a run on a wrong one
+            // would only show empty panels and misleading errors.
+            std::string line = "QUORVANE_DRIVES: " + error + "\n";
+            ssize_t written = ::write(2, line.data(), line.size());
+            (void)written;
+            ::_exit(1);
+        }
+        return items;
+    }();
     return *map;
 }
+
+namespace {
+
+// The map is read as the process starts, so a malformed variable stops the
+// run before it draws or touches a file.
+[[maybe_unused]] const bool DriveMapChecked = !DriveMap().empty();
+
+}  // namespace
 
 const DriveMapItem* FindDrive(WCHAR letter) {
     letter = UpperLetter(letter);

@@ -118,6 +118,63 @@ TEST_F(ConsoleFrames, MalformedEventsAreDropped) {
     EXPECT_FALSE(console->GetEvent(event, 0));
 }
 
+TEST_F(ConsoleFrames, ResizesToNoPossibleScreenAreDroppedAndPointsClampedToTheLargestScreen) {
+    const int32_t resized = CConsole::TEvent::KindResized;
+    Feed(Event({resized, 0, 0, 1001, 25}));
+    Feed(Event({resized, 0, 0, 80, 1001}));
+    Feed(Event({resized, 0, 0, 2147483647, 2147483647}));
+    Feed(Event({resized, 0, 0, 0, 25}));
+    Feed(Event({resized, 0, 0, -80, 25}));
+    Feed(Event({resized, 0, 0, 1000, 1000}));  // the largest screen there is
+    const struct {
+        int32_t x, y;          // as sent
+        int32_t wantX, wantY;  // as taken
+    } points[] = {
+        {-2147483647 - 1, -2147483647 - 1, 0, 0},
+        {2147483647, 2147483647, 999, 999},
+        {-1, 5000, 0, 999},
+        {79, 24, 79, 24},
+    };
+    for (const auto& p : points) {
+        Feed(Event({CConsole::TEvent::KindMousePress, 1, 0, p.x, p.y}));
+    }
+    CConsole::TEvent event{};
+    ASSERT_TRUE(console->GetEvent(event, INFINITE));
+    EXPECT_EQ(event.kind, resized);
+    EXPECT_EQ(event.x, 1000);
+    EXPECT_EQ(event.y, 1000);
+    for (const auto& p : points) {
+        ASSERT_TRUE(console->GetEvent(event, INFINITE));
+        EXPECT_EQ(event.kind, CConsole::TEvent::KindMousePress);
+        EXPECT_EQ(event.x, p.wantX) << p.x;
+        EXPECT_EQ(event.y, p.wantY) << p.y;
+    }
+    EXPECT_FALSE(console->GetEvent(event, 0));
+}
+
+TEST_F(ConsoleFrames, ASizeNoScreenCanHaveIsRefusedWithoutAskingTheHost) {
+    const int sizes[][2] = {{1001, 25}, {80, 1001}, {2147483647, 2147483647}, {0, 25}, {80, -1}};
+    for (const auto& size : sizes) {
+        EXPECT_FALSE(console->SetScreenSize(size[0], size[1])) << size[0] << "x" << size[1];
+        EXPECT_FALSE(console->FollowScreenSize(size[0], size[1])) << size[0] << "x" << size[1];
+    }
+    ExpectNothingSentBefore("the size refused by the client");
+    int columns = 0, rows = 0;
+    console->GetScreenSize(columns, rows);
+    EXPECT_EQ(columns, 100);
+    EXPECT_EQ(rows, 30);
+}
+
+TEST_F(ConsoleFrames, AFollowedSizeIsLaidOutEvenWhenTheHostKeepsItsOwn) {
+    Feed(Reply({0}));
+    EXPECT_TRUE(console->FollowScreenSize(100, 25));
+    EXPECT_EQ(TakeFrame().opcode, ConsoleOpSetScreenSize);
+    int columns = 0, rows = 0;
+    console->GetScreenSize(columns, rows);
+    EXPECT_EQ(columns, 100);
+    EXPECT_EQ(rows, 25);
+}
+
 TEST_F(ConsoleFrames, ASecondPendingReplyIsDropped) {
     auto clip = [](const char* text) {
         return Frame(0xFBBF, 2, IntRecord(1) + TextRecord(2, text));

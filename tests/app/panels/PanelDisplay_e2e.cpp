@@ -9,6 +9,7 @@
 #include <utime.h>
 
 #include <string>
+#include <vector>
 
 #include "console/KeyCodes.h"
 #include "tests/support/ProgramTest.h"
@@ -217,6 +218,219 @@ TEST_F(PanelDisplayTest, TheNetworkRootWithoutANetworkReportsTheErrorAndStaysEmp
     host.SendKey(KEY_ENTER, KEY_ENTER);
     EXPECT_TRUE(host.WaitFor([](const ScreenModel& s) { return Status(s, 1) == Padded(" Error reading drive", 38); }))
         << host.Snapshot().Dump();
+}
+
+// Three nested folders of 200 characters under T:\work: the innermost one's
+// full path is longer than any path a panel keeps.
+std::string LongName(char c)
+{
+    return std::string(200, c);
+}
+
+TEST_F(PanelDisplayTest, ATitleLongerThanThePanelIsCutToTheFrame)
+{
+    const std::string a = "/left/work/" + LongName('a'), b = a + "/" + LongName('b');
+    ASSERT_EQ(mkdir((root + a).c_str(), 0700), 0);
+    ASSERT_EQ(mkdir((root + b).c_str(), 0700), 0);
+    ScriptedHost::Options options = Options("");
+    options.args[2] = "T:\\work\\" + LongName('a') + "\\" + LongName('b');
+    options.args[4] = options.args[2];
+    ScriptedHost host(options);
+    ASSERT_TRUE(host.WaitForText("bbbbbbbbbbbbbbbbbbbbbbbbbbbbbb")) << host.Snapshot().Dump();
+    host.WaitQuiet();
+    ScreenModel screen = host.Snapshot();
+    const std::string top = screen.RowText(0);
+    // Both panels' corners stay; the title sits between them.
+    EXPECT_EQ(screen.RowText(0, 0, 1), "╔") << screen.Dump();
+    EXPECT_EQ(screen.RowText(0, 39, 1), "╗") << screen.Dump();
+    EXPECT_EQ(screen.RowText(0, 40, 1), "╔") << screen.Dump();
+    EXPECT_EQ(screen.RowText(0, 79, 1), "╗") << screen.Dump();
+    EXPECT_NE(screen.RowText(0, 1, 38).find("bbbbbbbbbbbb"), std::string::npos) << screen.Dump();
+}
+
+TEST_F(PanelDisplayTest, EnterOnAFolderWhosePathIsTooLongSaysSo)
+{
+    // The folder entered lies below T:\work\aaa...\bbb... (409 characters);
+    // its own name's length decides whether its full path still fits in the
+    // 511 characters a panel keeps.
+    const std::string a = "/left/work/" + LongName('a'), b = a + "/" + LongName('b');
+    ASSERT_EQ(mkdir((root + a).c_str(), 0700), 0);
+    ASSERT_EQ(mkdir((root + b).c_str(), 0700), 0);
+    const struct {
+        size_t length;
+        bool fits;
+    } cases[] = {{60, true}, {101, true}, {102, false}, {200, false}, {250, false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.length);
+        const std::string name = std::string(c.length, 'c');
+        ASSERT_EQ(mkdir((root + b + "/" + name).c_str(), 0700), 0);
+        ScriptedHost::Options options = Options("");
+        options.args[2] = "T:\\work\\" + LongName('a') + "\\" + LongName('b');
+        ScriptedHost host(options);
+        ASSERT_TRUE(host.WaitForText("ccccccccccc►")) << host.Snapshot().Dump();
+        host.SendKey(KEY_DOWN);
+        ASSERT_TRUE(host.WaitFor([](const ScreenModel& s) { return Status(s, 0).rfind("cccccccc", 0) == 0; }))
+            << host.Snapshot().Dump();
+        host.SendKey(KEY_ENTER, KEY_ENTER);
+        if (c.fits) {
+            EXPECT_TRUE(host.WaitFor([](const ScreenModel& s) {
+                return EntryRow(s, 0, 0).rfind("..", 0) == 0 && EntryRow(s, 0, 1).rfind("   ", 0) == 0;
+            })) << host.Snapshot().Dump();
+        } else {
+            EXPECT_TRUE(host.WaitForText("The filename or extension is too long.")) << host.Snapshot().Dump();
+        }
+        host.CloseInput();
+        host.WaitExit();
+        ASSERT_EQ(rmdir((root + b + "/" + name).c_str()), 0);
+    }
+}
+
+TEST_F(PanelDisplayTest, AStartFolderThatDoesNotExistIsReported)
+{
+    ScriptedHost::Options options = Options("");
+    options.args[2] = "T:\\work\\no-such-folder";
+    ScriptedHost host(options);
+    EXPECT_TRUE(host.WaitForText("The system cannot find the path specified.")) << host.Snapshot().Dump();
+    EXPECT_TRUE(host.WaitForText("no-such-folder")) << host.Snapshot().Dump();
+}
+
+// The attribute of a panel's entry line (the cursor bar differs from the rest).
+uint8_t EntryAttribute(ScriptedHost& host, int side, int line)
+{
+    return host.RowAttributes(1 + line)[side == 0 ? 1 : 41];
+}
+
+TEST_F(PanelDisplayTest, AClickedPanelTakesTheCursorBarFromTheOther)
+{
+    ScriptedHost host(Options("", "T:\\work"));
+    ASSERT_TRUE(host.WaitForText("x10.txt")) << host.Snapshot().Dump();
+    host.WaitQuiet();
+    const uint8_t bar = EntryAttribute(host, 0, 0), plain = EntryAttribute(host, 0, 1);
+    ASSERT_NE(bar, plain);
+    ASSERT_EQ(EntryAttribute(host, 1, 0), plain);
+    host.Click(45, 3);
+    EXPECT_TRUE(host.WaitFor([&](const ScreenModel& s) { return Status(s, 1) == Padded("src", 38); }))
+        << host.Snapshot().Dump();
+    host.WaitQuiet();
+    EXPECT_EQ(EntryAttribute(host, 1, 2), bar);
+    EXPECT_EQ(EntryAttribute(host, 0, 0), plain) << "the left panel's bar stays drawn";
+}
+
+// The panel rows that a resize must bring back at once, without a key.
+void ExpectCompletePanels(ScriptedHost& host, uint8_t bar, int columns, int rows)
+{
+    // The key bar comes last in a pass of the main loop; what came before it
+    // must be complete by then.
+    ASSERT_TRUE(host.WaitFor([&](const ScreenModel& s) {
+        return s.Columns() == columns && s.Rows() == rows && s.RowText(rows - 1).find("10Quit") != std::string::npos;
+    })) << host.Snapshot().Dump();
+    host.WaitQuiet();
+    ScreenModel screen = host.Snapshot();
+    const int half = columns / 2;
+    EXPECT_EQ(screen.RowText(rows - 5, 0, 1), "╟") << screen.Dump();
+    EXPECT_EQ(screen.RowText(rows - 5, half - 1, 1), "╢") << screen.Dump();
+    EXPECT_EQ(screen.RowText(rows - 4, 1, 2), "..") << screen.Dump();
+    EXPECT_EQ(screen.RowText(rows - 4, half + 1, 9), "other.dat") << screen.Dump();
+    EXPECT_EQ(screen.RowAttributes(1)[1], bar) << screen.Dump();
+    EXPECT_NE(screen.RowText(rows - 1).find("10Quit"), std::string::npos) << screen.Dump();
+    EXPECT_NE(screen.RowText(rows - 2).find("T:\\work>"), std::string::npos) << screen.Dump();
+}
+
+TEST_F(PanelDisplayTest, TheFirstRedrawAfterAResizeIsComplete)
+{
+    ScriptedHost host(Options(""));
+    ASSERT_TRUE(WaitForPanels(host)) << host.Snapshot().Dump();
+    host.WaitQuiet();
+    const uint8_t bar = EntryAttribute(host, 0, 0);
+    const int sizes[][2] = {{100, 30}, {90, 26}, {120, 40}, {80, 25}};
+    for (const auto& size : sizes) {
+        SCOPED_TRACE(std::to_string(size[0]) + "x" + std::to_string(size[1]));
+        host.SendResize(size[0], size[1]);
+        ExpectCompletePanels(host, bar, size[0], size[1]);
+    }
+}
+
+TEST_F(PanelDisplayTest, AScreenBelowTheMinimumKeepsEveryDimensionThatIsLargeEnough)
+{
+    ScriptedHost::Options options = Options("");
+    options.columns = 100;
+    options.rows = 20;
+    ScriptedHost host(options);
+    ASSERT_TRUE(WaitForPanels(host)) << host.Snapshot().Dump();
+    host.WaitQuiet();
+    const uint8_t bar = EntryAttribute(host, 0, 0);
+    ExpectCompletePanels(host, bar, 100, 25);
+    host.SendResize(120, 40);
+    ExpectCompletePanels(host, bar, 120, 40);
+    host.SendResize(100, 20);
+    ExpectCompletePanels(host, bar, 100, 25);
+    host.SendResize(60, 30);
+    ExpectCompletePanels(host, bar, 80, 30);
+}
+
+TEST_F(PanelDisplayTest, AHostThatKeepsASmallScreenStillGetsALayoutOfItsWidth)
+{
+    ScriptedHost::Options options = Options("");
+    options.columns = 120;
+    options.rows = 40;
+    options.sizeFixed = true;
+    ScriptedHost host(options);
+    ASSERT_TRUE(WaitForPanels(host)) << host.Snapshot().Dump();
+    host.SendResize(100, 20);
+    host.SendResize(100, 21);  // the last size wins
+    // The panels meet in the middle of 100 columns and end at its edge: no
+    // 120-column layout is left.
+    EXPECT_TRUE(host.WaitFor([](const ScreenModel& s) {
+        return s.RowText(0, 49, 2) == "╗╔" && s.RowText(0, 99, 1) == "╗";
+    })) << host.Snapshot().Dump();
+}
+
+// The program as a user without special rights: the superuser may search
+// any folder, so a test running as root runs the program as "nobody".
+void RunWithoutPrivileges(ScriptedHost::Options& options)
+{
+    if (getuid() != 0)
+        return;
+    const char* binary = std::getenv("QV_BINARY_DIR");
+    ASSERT_NE(binary, nullptr);
+    std::vector<std::string> args = {"--reuid=65534", "--regid=65534", "--clear-groups",
+                                     std::string(binary) + "/bin/quorvane"};
+    args.insert(args.end(), options.args.begin(), options.args.end());
+    options.args = args;
+    options.program = "/usr/bin/setpriv";
+}
+
+TEST_F(PanelDisplayTest, AFolderThatCanBeListedButNotSearchedIsReportedAsUnreadable)
+{
+    if (getuid() == 0 && access("/usr/bin/setpriv", X_OK) != 0)
+        GTEST_SKIP() << "running as root without setpriv: every folder can be searched";
+    // Everything on the way stays open to the user the program runs as; the
+    // folder "src" may be read (its names) but not searched (their details).
+    for (const char* folder : {"", "/left", "/left/work", "/right"})
+        ASSERT_EQ(chmod((root + folder).c_str(), 0755), 0) << folder;
+    ASSERT_EQ(chmod((root + "/appdata").c_str(), 0777), 0);
+    Write("/left/work/src/inside.txt", "x");
+    Touch("/left/work/src");
+    ASSERT_EQ(chmod((root + "/left/work/src").c_str(), 0604), 0);
+    ScriptedHost::Options options = Options("");
+    RunWithoutPrivileges(options);
+    ScriptedHost host(options);
+    ASSERT_TRUE(WaitForPanels(host)) << host.Snapshot().Dump();
+    host.SendKey(KEY_DOWN);
+    host.SendKey(KEY_DOWN);
+    ASSERT_TRUE(host.WaitFor([](const ScreenModel& s) { return Status(s, 0) == Padded("src", 38); }))
+        << host.Snapshot().Dump();
+    host.SendKey(KEY_ENTER, KEY_ENTER);
+    EXPECT_TRUE(host.WaitForText("Access is denied.")) << host.Snapshot().Dump();
+    EXPECT_EQ(host.Snapshot().Dump().find("1/1/1970"), std::string::npos) << host.Snapshot().Dump();
+    host.SendKey(KEY_ENTER, KEY_ENTER);
+    // Back where it was, the folder still listed.
+    EXPECT_TRUE(host.WaitFor([](const ScreenModel& s) {
+        return EntryRow(s, 0, 2).substr(0, 12) == "src         " &&
+               s.Dump().find("Access is denied.") == std::string::npos;
+    })) << host.Snapshot().Dump();
+    EXPECT_TRUE(host.WaitForText("T:\\work>")) << host.Snapshot().Dump();
+    chmod((root + "/left/work/src").c_str(), 0700);
 }
 
 }  // namespace

@@ -3,6 +3,15 @@
 // editing, quitting, resizing, and the options that end it early.
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <stdlib.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <fstream>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -265,6 +274,45 @@ TEST_F(MainProgramTest, ASizeChangeDuringADialogIsAppliedWhenTheDialogEnds) {
     })) << host.ScreenText();
 }
 
+TEST_F(MainProgramTest, AbsurdSizesAndPointsFromTheHostChangeNothing) {
+    ScriptedHost host(Options());
+    ASSERT_TRUE(WaitForKeyBar(host)) << host.ScreenText();
+    const int32_t far = 2147483647, near = -2147483647 - 1;
+    const int32_t points[][2] = {{near, near}, {far, far}, {near, 5}, {5, far}, {-1, -1}};
+    // In the main loop, then over a dialog.
+    for (bool dialog : {false, true}) {
+        SCOPED_TRACE(dialog ? "dialog" : "main loop");
+        host.SendResize(far, 25);
+        host.SendResize(1001, 1001);
+        host.SendResize(near, near);
+        // The scripted host's own screen took those sizes as best it could;
+        // a sane one brings it back to what the program still shows.
+        host.SendResize(80, 25);
+        if (dialog) {
+            host.SendKey(KEY_F10);
+            ASSERT_TRUE(host.WaitForText("Are you sure you want to exit Quorvane ?")) << host.ScreenText();
+        }
+        for (const auto& point : points) {
+            for (int32_t kind : {1, 2, 3, 4, 5}) {
+                host.SendMouse(kind, kind == 5 ? -1 : 1, point[0], point[1]);
+            }
+        }
+        if (dialog) {
+            host.SendKey(KEY_ESC);
+            ASSERT_TRUE(host.WaitFor([](const ScreenModel& s) {
+                return s.Dump().find("Are you sure") == std::string::npos;
+            })) << host.ScreenText();
+        }
+    }
+    // Still running, laid out for the last size that a screen can have.
+    host.SendResize(100, 30);
+    host.SendText("alive");
+    EXPECT_TRUE(host.WaitFor([](const ScreenModel& s) {
+        return s.Columns() == 100 && s.Rows() == 30 && s.RowText(29).find("10Quit") != std::string::npos &&
+               s.RowText(28).find(">alive") != std::string::npos;
+    })) << host.ScreenText();
+}
+
 TEST_F(MainProgramTest, ExitDirectoryFileHoldsTheDriveAndCdLines) {
     MakeFolder("work/sub");
     ScriptedHost::Options options = Options({Ini("Confirmations=8\r\n"), "-x", "T:\\go.bat"});
@@ -274,6 +322,36 @@ TEST_F(MainProgramTest, ExitDirectoryFileHoldsTheDriveAndCdLines) {
     host.SendKey(KEY_F10);
     ASSERT_EQ(host.WaitExit(), 0);
     EXPECT_EQ(Read("go.bat"), "T:\r\ncd \"\\work\\sub\"\r\n");
+}
+
+TEST_F(MainProgramTest, ExitDirectoryFileRefusesANameABatchLineCannotQuote) {
+    // '"' and control characters cannot reach a panel (the paths refuse them);
+    // '%' can, and would expand inside the quotes.
+    const std::string name = "x%PATH% & echo pwned";
+    ASSERT_EQ(mkdir((root + "/work/" + name).c_str(), 0700), 0);
+    WriteAll(root + "/go.bat", "older");
+    ScriptedHost::Options options = Options({Ini("Confirmations=8\r\n"), "-x", "T:\\go.bat"});
+    options.args[1] = "T:\\work\\" + name;
+    char errorsName[] = "/tmp/qv-stderr-XXXXXX";
+    int errorsFile = mkstemp(errorsName);
+    int saved = dup(2);
+    dup2(errorsFile, 2);
+    int code;
+    {
+        ScriptedHost host(options);
+        bool started = WaitForKeyBar(host);
+        host.SendKey(KEY_F10);
+        code = host.WaitExit();
+        EXPECT_TRUE(started) << host.ScreenText();
+    }
+    dup2(saved, 2);
+    close(saved);
+    close(errorsFile);
+    std::string errors = ReadAll(errorsName);
+    unlink(errorsName);
+    EXPECT_NE(code, 0);
+    EXPECT_NE(errors.find("-x: the directory T:\\work\\" + name + " is not written"), std::string::npos) << errors;
+    EXPECT_EQ(ReadAll(root + "/go.bat"), "older");
 }
 
 TEST_F(MainProgramTest, OptionErrorsGoToStandardErrorWithExitCode1) {
@@ -299,3 +377,27 @@ TEST_F(MainProgramTest, OptionErrorsGoToStandardErrorWithExitCode1) {
 }
 
 }  // namespace
+
+TEST_F(MainProgramTest, AMalformedDriveMapStopsTheRunNamingTheVariableAndTheItem) {
+    const struct {
+        std::string drives;
+        std::string item;  // what the error quotes
+    } cases[] = {
+        {"C=/;1=/", "\"1=/\""},
+        {"CC=/tmp;T=" + root, "\"CC=/tmp\""},
+        {"=", "\"=\""},
+        {"C=/;C=", "\"C=\""},
+        {"C=relative/folder", "\"C=relative/folder\""},
+        {"C=/;T=" + root + ";c=/tmp", "given twice (\"c=/tmp\")"},
+    };
+    for (const auto& c : cases) {
+        ScriptedHost::Options options = Options();
+        options.env["QUORVANE_DRIVES"] = c.drives;
+        std::string errors;
+        EXPECT_NE(RunCapturingErrors(options, errors), 0) << c.drives;
+        EXPECT_EQ(errors.rfind("QUORVANE_DRIVES: ", 0), 0u) << c.drives << ": " << errors;
+        EXPECT_NE(errors.find(c.item), std::string::npos) << c.drives << ": " << errors;
+        // One line, not one complaint per path the program tried.
+        EXPECT_EQ(std::count(errors.begin(), errors.end(), '\n'), 1) << errors;
+    }
+}

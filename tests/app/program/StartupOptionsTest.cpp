@@ -109,4 +109,20 @@ TEST(StartupOptions, OptionWordsAreDecodedAsUtf8) {
     EXPECT_EQ(parsed.options.editFile[3], U'\u00FF');
 }
 
+TEST(StartupOptions, TheUsageTextNamesExactlyTheOptionsThatAreTaken) {
+    const std::string usage = UsageMessage;
+    for (char letter = 'a'; letter <= 'z'; letter++) {
+        SCOPED_TRACE(std::string(1, letter));
+        const std::string option = std::string("-") + letter;
+        TParsed parsed;
+        Parse({option, "word"}, parsed);
+        const bool taken = parsed.result != StartupOptionsUsage;
+        const bool explained = usage.find("\t" + option + ": ") != std::string::npos;
+        const bool inSynopsis = usage.find("[" + option) != std::string::npos ||
+                                usage.find("|" + option) != std::string::npos;
+        EXPECT_EQ(explained, taken);
+        EXPECT_EQ(inSynopsis, taken);
+    }
+}
+
 }  // namespace

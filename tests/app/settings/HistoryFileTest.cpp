@@ -1,6 +1,14 @@
 // The command and input-field histories with their file.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cctype>
+#include <chrono>
+#include <cstdio>
+#include <map>
+#include <string>
+#include <vector>
+
 #include "app/settings/Histories.h"
 #include "app/settings/HistoryFile.h"
 #include "tests/app/settings/ConfigTestSupport.h"
@@ -143,6 +151,95 @@ TEST_F(HistoryFileTest, ACommandMetAgainInTheFileMovesToTheNewestPlace) {
     EXPECT_TRUE(CommandHistory.At(0)->EqualsExact(Westring("make")));
     EXPECT_TRUE(CommandHistory.At(1)->EqualsExact(Westring("MAKE")));
     EXPECT_TRUE(CommandHistory.At(2)->EqualsExact(Westring("ls")));
+}
+
+// 100,000 lines: 60,000 commands of which 12,000 differ, and 40,000 input
+// lines of one kind of which 400 differ when case is ignored. What comes out
+// is what adding them one by one would leave: each text once, where it came
+// last.
+std::string LargeHistoryFile() {
+    std::string file;
+    for (int i = 0; i < 100000; i++) {
+        if (i % 5 < 3) {
+            file += "cmd " + std::to_string((i * 7) % 20000) + "\r\n";
+        } else {
+            // The same mask comes back in either case.
+            std::string mask = "*." + std::to_string(i % 1000) + ((i / 1000) % 2 == 0 ? "X" : "x");
+            file += std::to_string(FieldKindSelectMask) + "\x19" + mask + "\r\n";
+        }
+    }
+    return file;
+}
+
+TEST_F(HistoryFileTest, ALargeFileLoadsEachTextOnceWhereItCameLast) {
+    Config.MaxHist = 100000;
+    Config.MaxFieldHist = 100000;
+    const std::string file = LargeHistoryFile();
+    ASSERT_TRUE(WriteFileBytes(DataFile("quorvane.hst"), file));
+    Restart();
+
+    // The expectation: every distinct text (case ignored for input lines) in
+    // the order of the line where it came last, as that line wrote it.
+    std::map<std::string, std::pair<int, std::string>> lastCommand, lastMask;
+    size_t at = 0;
+    for (int number = 0; at < file.size(); number++) {
+        size_t end = file.find("\r\n", at);
+        std::string line = file.substr(at, end - at);
+        at = end + 2;
+        size_t separator = line.find('\x19');
+        if (separator == std::string::npos) {
+            lastCommand[line] = {number, line};
+        } else {
+            std::string text = line.substr(separator + 1), key = text;
+            std::transform(key.begin(), key.end(), key.begin(), [](char c) { return char(std::toupper(c)); });
+            lastMask[key] = {number, text};
+        }
+    }
+    auto inOrder = [](const std::map<std::string, std::pair<int, std::string>>& last) {
+        std::vector<std::pair<int, std::string>> ordered;
+        for (const auto& item : last) {
+            ordered.push_back(item.second);
+        }
+        std::sort(ordered.begin(), ordered.end());
+        std::vector<std::string> texts;
+        for (const auto& item : ordered) {
+            texts.push_back(item.second);
+        }
+        return texts;
+    };
+    const std::vector<std::string> commands = inOrder(lastCommand), masks = inOrder(lastMask);
+    // Many lines repeat an earlier one.
+    ASSERT_EQ(commands.size(), 12000u);
+    ASSERT_EQ(masks.size(), 400u);
+    ASSERT_EQ(CommandHistory.Count(), static_cast<int>(commands.size()));
+    for (int i = 0; i < CommandHistory.Count(); i++) {
+        ASSERT_TRUE(CommandHistory.At(i)->EqualsExact(Westring(commands[i].c_str()))) << i;
+    }
+    WestringStore& history = InputHistories[FieldKindSelectMask];
+    ASSERT_EQ(history.Count(), static_cast<int>(masks.size()));
+    for (int i = 0; i < history.Count(); i++) {
+        ASSERT_TRUE(history.At(i)->EqualsExact(Westring(masks[i].c_str()))) << i;
+    }
+    // Within the limits nothing was rewritten.
+    EXPECT_EQ(File(), file);
+}
+
+// Run by tests/app/bench_history_100k.sh: prints how long loading 100,000
+// lines takes; asserts no time.
+TEST_F(HistoryFileTest, DISABLED_Load100000Lines) {
+    const std::string file = LargeHistoryFile();
+    ASSERT_TRUE(WriteFileBytes(DataFile("quorvane.hst"), file));
+    for (int limit : {500, 100000}) {
+        Config.MaxHist = limit;
+        Config.MaxFieldHist = limit;
+        ASSERT_TRUE(WriteFileBytes(DataFile("quorvane.hst"), file));
+        ClearStores();
+        auto start = std::chrono::steady_clock::now();
+        LoadHistoryFile();
+        double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        std::printf("history load, 100000 lines, limits %d: %.3f s (%d commands kept)\n", limit, seconds,
+                    CommandHistory.Count());
+    }
 }
 
 }  // namespace

@@ -74,6 +74,46 @@ TEST_F(ReplacingFileTest, FailuresLeaveTheOldFileAndGiveTheError) {
     }
 }
 
+TEST_F(ReplacingFileTest, AWriteThatGetsNoFurtherThanItsTemporaryFileRemovesIt) {
+    const WString folderTarget = dir.Join(W("taken.ini"));
+    ASSERT_TRUE(CreateDirectoryW(folderTarget.c_str(), nullptr));
+    struct Case {
+        const char* name;
+        const WString* final;
+        bool commit;
+    };
+    const Case cases[] = {
+        {"a folder stands where the file goes: the replacement fails", &folderTarget, true},
+        {"abandoned before the commit", &target, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        {
+            CReplacingFile file(ToWestring(*c.final), ToWestring(temp));
+            ASSERT_EQ(file.Open(), 0u);
+            file.WriteLine("new");
+            ASSERT_NE(GetFileAttributesW(temp.c_str()), INVALID_FILE_ATTRIBUTES);
+            if (c.commit) {
+                EXPECT_NE(file.Commit(), 0u);
+            }
+        }
+        EXPECT_EQ(GetFileAttributesW(temp.c_str()), INVALID_FILE_ATTRIBUTES);
+        EXPECT_EQ(ReadFileBytes(target), "old\r\n");
+    }
+    EXPECT_NE(GetFileAttributesW(folderTarget.c_str()) & FILE_ATTRIBUTE_DIRECTORY, 0u);
+    // A temporary file that was someone else's (the write could not make its
+    // own) is left alone.
+    ASSERT_TRUE(CreateDirectoryW(temp.c_str(), nullptr));
+    {
+        CReplacingFile file(ToWestring(target), ToWestring(temp));
+        EXPECT_NE(file.Open(), 0u);
+        EXPECT_NE(file.Commit(), 0u);
+    }
+    EXPECT_NE(GetFileAttributesW(temp.c_str()), INVALID_FILE_ATTRIBUTES);
+    RemoveDirectoryW(temp.c_str());
+    RemoveDirectoryW(folderTarget.c_str());
+}
+
 TEST_F(ReplacingFileTest, AFailedIniWriteNamesTheSystemErrorAndTheFile) {
     WriteIni("Clock=on\r\n");
     LoadConfiguration(false, messages);
