@@ -260,7 +260,7 @@ bool AnyRowHas(const ScreenModel& s, const std::string& text) {
 // A dialog keeps its place when the size changes under it; the panels are
 // laid out for the new size once it is gone.
 TEST_F(MainProgramTest, ASizeChangeDuringADialogIsAppliedWhenTheDialogEnds) {
-    ScriptedHost host(Options());
+    ScriptedHost& host = Launch(Options());
     ASSERT_TRUE(WaitForKeyBar(host));
     host.SendKey(KEY_ALT_F5);
     ASSERT_TRUE(host.WaitFor([](const ScreenModel& s) { return AnyRowHas(s, " Stored Paths "); }))
@@ -275,7 +275,7 @@ TEST_F(MainProgramTest, ASizeChangeDuringADialogIsAppliedWhenTheDialogEnds) {
 }
 
 TEST_F(MainProgramTest, AbsurdSizesAndPointsFromTheHostChangeNothing) {
-    ScriptedHost host(Options());
+    ScriptedHost& host = Launch(Options());
     ASSERT_TRUE(WaitForKeyBar(host)) << host.ScreenText();
     const int32_t far = 2147483647, near = -2147483647 - 1;
     const int32_t points[][2] = {{near, near}, {far, far}, {near, 5}, {5, far}, {-1, -1}};
