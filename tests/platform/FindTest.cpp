@@ -218,7 +218,7 @@ TEST_F(FindTest, StoredAttributeBitsShowInTheRecord) {
     };
     // wine keeps the archive bit of every file it writes whatever is set
     // afterwards; the record still has to agree with the single query below.
-    const DWORD archive = RunningUnderWine() ? 0 : FILE_ATTRIBUTE_ARCHIVE;
+    const DWORD archive = qvtest::RunningUnderWine() ? 0 : FILE_ATTRIBUTE_ARCHIVE;
     const DWORD kept = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | archive | FILE_ATTRIBUTE_READONLY;
     for (const Case& c : cases) {
         WString file = dir.Join(W(c.name));
