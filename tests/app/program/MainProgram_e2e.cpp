@@ -52,6 +52,15 @@ protected:
     // The main loop has drawn its first pass: the key bar and the prompt.
     bool WaitForKeyBar(ScriptedHost&) { return KeyBarShown(ScriptedHost::DefaultTimeoutMs); }
 
+    // Runs the program with its standard error going to a file; the exit
+    // code, and what it wrote there.
+    int RunCapturingErrors(ScriptedHost::Options options, std::string& errors) {
+        options.errorFile = PathOf("stderr.txt");
+        int code = Launch(options).WaitExit();
+        errors = Read("stderr.txt");
+        return code;
+    }
+
     static std::string Row(ScriptedHost& host, int y) {
         ScreenModel screen = host.Snapshot();
         return screen.RowText(y < 0 ? screen.Rows() + y : y);
@@ -329,40 +338,21 @@ TEST_F(MainProgramTest, ExitDirectoryFileRefusesANameABatchLineCannotQuote) {
     // '%' can, and would expand inside the quotes.
     const std::string name = "x%PATH% & echo pwned";
     ASSERT_EQ(mkdir((root + "/work/" + name).c_str(), 0700), 0);
-    WriteAll(root + "/go.bat", "older");
+    Write("go.bat", "older");
     ScriptedHost::Options options = Options({Ini("Confirmations=8\r\n"), "-x", "T:\\go.bat"});
     options.args[1] = "T:\\work\\" + name;
-    char errorsName[] = "/tmp/qv-stderr-XXXXXX";
-    int errorsFile = mkstemp(errorsName);
-    int saved = dup(2);
-    dup2(errorsFile, 2);
-    int code;
-    {
-        ScriptedHost host(options);
-        bool started = WaitForKeyBar(host);
-        host.SendKey(KEY_F10);
-        code = host.WaitExit();
-        EXPECT_TRUE(started) << host.ScreenText();
-    }
-    dup2(saved, 2);
-    close(saved);
-    close(errorsFile);
-    std::string errors = ReadAll(errorsName);
-    unlink(errorsName);
+    options.errorFile = PathOf("stderr.txt");
+    ScriptedHost& host = Launch(options);
+    EXPECT_TRUE(WaitForKeyBar(host)) << host.ScreenText();
+    host.SendKey(KEY_F10);
+    int code = host.WaitExit();
+    std::string errors = Read("stderr.txt");
     EXPECT_NE(code, 0);
     EXPECT_NE(errors.find("-x: the directory T:\\work\\" + name + " is not written"), std::string::npos) << errors;
-    EXPECT_EQ(ReadAll(root + "/go.bat"), "older");
+    EXPECT_EQ(Read("go.bat"), "older");
 }
 
 TEST_F(MainProgramTest, OptionErrorsGoToStandardErrorWithExitCode1) {
-    // Runs the program with its standard error going to a file; the exit
-    // code, and what it wrote there.
-    auto RunCapturingErrors = [&](ScriptedHost::Options options, std::string& errors) {
-        options.errorFile = PathOf("stderr.txt");
-        int code = Launch(options).WaitExit();
-        errors = Read("stderr.txt");
-        return code;
-    };
     std::string errors;
     ScriptedHost::Options noFile = Options();
     noFile.args = {"-v"};
