@@ -18,6 +18,7 @@
 #include "app/settings/IniFile.h"
 #include "app/program/MainLoop.h"
 #include "app/panels/Panel.h"
+#include "platform/win32.h"
 #include "app/panels/PanelNavigation.h"
 #include "app/panels/PanelWindow.h"
 #include "app/program/StartupOptions.h"
@@ -124,6 +125,9 @@ int ShutDown(const TStartupOptions& options) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // The drives are known before anything else: where their map is wrong the
+    // run stops here, before it draws or touches a file.
+    GetLogicalDrives();
     ProgramPath = Westring(argv[0]);
     NormalizePath(ProgramPath);
     LoadOptionalKernelFunctions();

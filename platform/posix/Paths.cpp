@@ -254,13 +254,6 @@ const std::vector<DriveMapItem>& DriveMap() {
     return *map;
 }
 
-namespace {
-
-// The map is read as the process starts, so a malformed variable stops the
-// run before it draws or touches a file.
-[[maybe_unused]] const bool DriveMapChecked = !DriveMap().empty();
-
-}  // namespace
 
 const DriveMapItem* FindDrive(WCHAR letter) {
     letter = UpperLetter(letter);
