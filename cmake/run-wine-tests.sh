@@ -23,6 +23,10 @@ if [ ! -d "$WINEPREFIX/dosdevices" ]; then
     "$wine" cmd /c exit >/dev/null 2>&1 || true
 fi
 ln -sfn /dev/shm "$WINEPREFIX/dosdevices/s:"
+# A running wineserver keeps the drives it found when it started: restart it,
+# or the first programs of a new prefix find no S: (and their tests fail on
+# errors that have nothing to do with the program).
+"$(dirname "$wine")/wineserver" -k >/dev/null 2>&1 || wineserver -k >/dev/null 2>&1 || true
 
 passed=0
 failed=0

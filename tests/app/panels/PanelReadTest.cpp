@@ -276,7 +276,9 @@ TEST_F(PanelRead, TheSecondStartupPanelOnTheSameDirectoryTakesTheListing)
     EndStartupReads();
     EXPECT_EQ(Names(other), Names(alone));
     EXPECT_EQ(other.subdirectoryNames.Count(), panel.subdirectoryNames.Count());
-    EXPECT_EQ(Names(panel), ".. sub a.dat b.txt B.TXT c.txt");
+    // A Windows file system keeps one of two names that differ only in case.
+    const bool bothSpellings = Names(alone).find("B.TXT") != std::string::npos;
+    EXPECT_EQ(Names(panel), bothSpellings ? ".. sub a.dat b.txt B.TXT c.txt" : ".. sub a.dat b.txt c.txt");
 
     // Outside the start-up every read is its own.
     ReadPanelDirectory(&other);

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/platform/RunningUnderWine.h"
+
 #include "app/settings/HistoryFile.h"
 #include "base/os/SystemError.h"
 #include "tests/app/settings/ConfigTestSupport.h"
@@ -88,6 +90,9 @@ TEST_F(ReplacingFileTest, AWriteThatGetsNoFurtherThanItsTemporaryFileRemovesIt) 
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
+        // wine lets a file replace a folder, which Windows refuses.
+        if (c.final == &folderTarget && qvtest::RunningUnderWine())
+            continue;
         {
             CReplacingFile file(ToWestring(*c.final), ToWestring(temp));
             ASSERT_EQ(file.Open(), 0u);
@@ -100,7 +105,8 @@ TEST_F(ReplacingFileTest, AWriteThatGetsNoFurtherThanItsTemporaryFileRemovesIt) 
         EXPECT_EQ(GetFileAttributesW(temp.c_str()), INVALID_FILE_ATTRIBUTES);
         EXPECT_EQ(ReadFileBytes(target), "old\r\n");
     }
-    EXPECT_NE(GetFileAttributesW(folderTarget.c_str()) & FILE_ATTRIBUTE_DIRECTORY, 0u);
+    if (!qvtest::RunningUnderWine())
+        EXPECT_NE(GetFileAttributesW(folderTarget.c_str()) & FILE_ATTRIBUTE_DIRECTORY, 0u);
     // A temporary file that was someone else's (the write could not make its
     // own) is left alone.
     ASSERT_TRUE(CreateDirectoryW(temp.c_str(), nullptr));
