@@ -117,8 +117,8 @@ TEST_F(ConsoleControlAnswerTest, KeysTypedBeforeTheControlEventDoNotAnswerTheQue
     Key('x', 'x');
     // Were the Enter taken for the answer, the program would end here.
     AnswerConsoleControlRequest(TakeConsoleControlRequest());
-    // The key after the answer is still there for the program.
-    ASSERT_TRUE(Console->HasPendingEvents());
+    // The key after the answer is still there for the program (it may still
+    // be on its way from the host: the read waits for it).
     CConsole::TEvent next = {};
     ASSERT_TRUE(Console->GetEvent(next, 5000));
     EXPECT_EQ(next.code, 'x');
