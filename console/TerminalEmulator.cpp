@@ -693,7 +693,11 @@ void TerminalEmulator::EraseLine(int mode) {
 
 void TerminalEmulator::CsiInsertLines(const int* p, int n) { InsertLines(NOr1(p, n)); }
 
-void TerminalEmulator::InsertLines(int n) {
+void TerminalEmulator::InsertLines(int n) { ShiftLines(n, true); }
+
+// Lines inserted or deleted at the cursor move the rows from there to the
+// region's bottom (or the screen's, below the region) by at most their count.
+void TerminalEmulator::ShiftLines(int n, bool down) {
     const int last = y > bottom ? height - 1 : bottom;
     const int rows = last - y + 1;
     n = Clamp(n, 0, rows);
@@ -702,22 +706,16 @@ void TerminalEmulator::InsertLines(int n) {
     }
     PutRowBack();
     DropRow();
-    console.ScrollDown(0, y, width, rows, n, attribute);
+    if (down) {
+        console.ScrollDown(0, y, width, rows, n, attribute);
+    } else {
+        console.ScrollUp(0, y, width, rows, n, attribute);
+    }
 }
 
 void TerminalEmulator::CsiDeleteLines(const int* p, int n) { DeleteLines(NOr1(p, n)); }
 
-void TerminalEmulator::DeleteLines(int n) {
-    const int last = y > bottom ? height - 1 : bottom;
-    const int rows = last - y + 1;
-    n = Clamp(n, 0, rows);
-    if (n == 0) {
-        return;
-    }
-    PutRowBack();
-    DropRow();
-    console.ScrollUp(0, y, width, rows, n, attribute);
-}
+void TerminalEmulator::DeleteLines(int n) { ShiftLines(n, false); }
 
 void TerminalEmulator::CsiDeleteCharacters(const int* p, int n) { DeleteCharacters(NOr1(p, n)); }
 

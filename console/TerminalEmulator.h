@@ -99,6 +99,7 @@ private:
     void EraseLine(int mode);
     void InsertLines(int n);
     void DeleteLines(int n);
+    void ShiftLines(int n, bool down);
     void DeleteCharacters(int n);
     void InsertCharacters(int n);
     void Repeat(int n);
