@@ -65,12 +65,3 @@ void HideOrRestorePanels(bool restore) {
 void UserMenuCommand(int, bool) {
     ReportNotAvailable("The user menu");
 }
-
-void RemoveTempFiles() {
-    // Nothing this process runs makes temporary files: there is none to
-    // remove.
-}
-
-void ExpandCommandMacrosInString(Westring&, const Westring&, int, int) {
-    // No macro is expanded: a command runs as written.
-}

@@ -4,6 +4,8 @@
 #pragma once
 
 #include "base/strings/Westring.h"
+#include "shell/CommandMacros.h"
+#include "shell/TempFiles.h"
 
 class CPanel;
 
@@ -20,7 +22,3 @@ int ExecuteCommandLine(const Westring& command, int side, int flag);
 void HideOrRestorePanels(bool restore);
 // Shows the user menu and runs the chosen entry.
 void UserMenuCommand(int side, bool mainMenu);
-// Deletes the temporary files this process made.
-void RemoveTempFiles();
-// Expands the macros of a command for one file, in place.
-void ExpandCommandMacrosInString(Westring& command, const Westring& path, int side, int flag);

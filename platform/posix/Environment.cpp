@@ -63,6 +63,9 @@ bool IsDriveName(const WString& name) { return !name.empty() && name[0] == u'=';
 
 bool IsSearchPathName(const WString& name) { return EqualNoCase(name, WString(u"PATH")); }
 
+// COMSPEC reads in drive form, and names /bin/sh when it is not set.
+bool IsInterpreterName(const WString& name) { return EqualNoCase(name, WString(u"COMSPEC")); }
+
 // The items of a list, empty ones left out.
 template <class Text>
 std::vector<Text> SplitList(const Text& list, typename Text::value_type separator) {
@@ -111,13 +114,22 @@ bool Lookup(const WString& name, WString& value) {
             return true;
         }
         std::string found = FindName(Utf8(name));
-        if (found.empty()) {
+        if (found.empty() && !IsInterpreterName(name)) {
             return false;
         }
-        text = std::getenv(found.c_str());
+        // The interpreter is always known: the POSIX shell when none is named.
+        text = found.empty() ? std::string("/bin/sh") : std::getenv(found.c_str());
     }
     // Path translation may read the drive variables: outside the lock.
-    value = IsSearchPathName(name) ? DriveFormSearchPath(text) : ToUtf16(text);
+    if (IsSearchPathName(name)) {
+        value = DriveFormSearchPath(text);
+    } else if (IsInterpreterName(name) && !text.empty() && text[0] == '/') {
+        if (!ToWindowsPath(text, value)) {
+            value = ToUtf16(text);
+        }
+    } else {
+        value = ToUtf16(text);
+    }
     return true;
 }
 

@@ -23,7 +23,7 @@ protected:
              {&FileAssociations, &ViewerAssociations, &EditorAssociations, &FileColourRules, &DirectoryColourRules}) {
             set->FreeAll();
         }
-        IniEnvironment().FreeAll();
+        IniEnvironment().Clear();
         ConfigTest::TearDown();
     }
     void Load(const std::string& text) {
