@@ -222,7 +222,7 @@ void CMacroExpander::ReplaceEnvironmentReferences() {
             continue;
         }
         int end = i + 1;
-        while (end < result.Length() && !Westring::IsWhiteSpace(result[end]) && result[end] != '\\' &&
+        while (end < result.Length() && result[end] != ' ' && result[end] != '\t' && result[end] != '\\' &&
                result[end] != '%' && !IsInserted(end)) {
             end++;
         }
