@@ -1,6 +1,7 @@
 // Arbitrary command lines expanded for arbitrary file names. The input is the
 // mode (first byte, modulo 3), then the command, a NUL byte and the name, as
-// UTF-8. The input prompt is left out (it waits for the user). The result is
+// UTF-8. The input prompt is left out (it waits for the user): every "i" of
+// the command becomes "j". The result is
 // refused (-1) or fits the expansion buffer; list files made on the way are
 // removed after each input.
 #include "app/settings/Config.h"
@@ -29,9 +30,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     size_t split = text.find('\0');
     std::string command = text.substr(0, split);
     std::string name = split == std::string::npos ? std::string() : text.substr(split + 1);
-    for (size_t i = 0; i + 1 < command.size(); i++) {
-        if (command[i] == '!' && command[i + 1] == 'i') {
-            command[i + 1] = 'j';
+    // No letter "i" at all: a prompt may follow modifiers and selectors.
+    for (char& c : command) {
+        if (c == 'i') {
+            c = 'j';
         }
     }
     Westring expanded(command.c_str());
