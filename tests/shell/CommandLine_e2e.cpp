@@ -84,15 +84,17 @@ TEST_F(CommandLineE2E, SetReachesTheChildrenAndAnEmptyValueHidesTheVariable) {
 
 TEST_F(CommandLineE2E, KeysReachTheChildAndCtrlCEndsIt) {
     StartPausing();
-    Type("head -n 1");
-    // Give the child its terminal before typing.
-    ASSERT_TRUE(host->WaitQuiet(300));
+    // The child says when it runs (the quotes keep the typed line from
+    // saying it), then reads a line from its terminal.
+    Type("#echo rea\"\"dy; head -n 1 | tr a-z A-Z");
+    ASSERT_TRUE(Shows("ready")) << host->ScreenText();
     host->SendText("xyz");
     host->PressKey("Enter");
+    ASSERT_TRUE(Shows("XYZ")) << host->ScreenText();
     ASSERT_TRUE(Continue());
 
-    Type("sleep 100");
-    ASSERT_TRUE(host->WaitQuiet(300));
+    Type("#echo sle\"\"eping; sleep 100");
+    ASSERT_TRUE(Shows("sleeping")) << host->ScreenText();
     host->SendKey(3, 3);
     ASSERT_TRUE(Continue());
 }

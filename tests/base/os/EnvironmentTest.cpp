@@ -34,8 +34,13 @@ TEST(EnvironmentTest, ProcessLevelHoldsTheProcessVariables) {
     const Estring* value = process.Get(Estring("quorvane_test_variable"));
     ASSERT_NE(nullptr, value);
     EXPECT_STREQ("value=with=equals", value->Data());
+    // The only names beginning with "=" are the drives' own "=X:" entries.
     for (int i = 0; i < process.Count(); i++) {
-        EXPECT_NE('=', process.At(i)->name[0]);
+        const Estring& name = process.At(i)->name;
+        if (name[0] == '=') {
+            EXPECT_EQ(3, name.Length()) << name.Data();
+            EXPECT_EQ(':', name[2]) << name.Data();
+        }
     }
     SetEnvironmentVariableA("QUORVANE_TEST_VARIABLE", nullptr);
 }
