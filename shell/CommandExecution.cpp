@@ -50,8 +50,7 @@ bool MatchesWildcard(const char32_t* pattern, const Westring& text) { return Mat
 
 void Message(const char* text, const Westring& path) { ShowMessageBox(Westring(text), path, MessageBoxOk); }
 
-// The internal command a text is, by the patterns it matches.
-enum { CommandCd, CommandDrive, CommandVcd, CommandSet, CommandExternal };
+}  // namespace
 
 int ClassifyCommand(const Westring& text) {
     if (MatchesWildcard(U"cd[\\. ]*", text)) {
@@ -71,6 +70,8 @@ int ClassifyCommand(const Westring& text) {
     }
     return CommandExternal;
 }
+
+namespace {
 
 int RunCd(const Westring& command, int side) {
     CPanel* panel = &Panels[side];
