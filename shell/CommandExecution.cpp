@@ -34,6 +34,7 @@
 #include "ui/Clock.h"
 #include "ui/FunctionKeyBar.h"
 #include "ui/MessageBox.h"
+#include "ui/ModalLoop.h"
 #include "ui/NotAvailable.h"
 #include "ui/Win.h"
 
@@ -466,6 +467,14 @@ void WaitAfterProgramOutput() {
                 }
                 if (event.kind == CConsole::TEvent::KindClosed) {
                     break;
+                }
+                // A new size is laid out at once; the line moves to the new last row.
+                if (event.kind == CConsole::TEvent::KindResized && ModalLoopHooks.applyScreenSize != nullptr) {
+                    ModalLoopHooks.applyScreenSize(event.x, event.y);
+                    Console->SetOutputRegion(0, 0, ScreenColumns, ScreenRows - 2);
+                    Console->WriteText(0, ScreenRows - 1, "Press any key to continue", ColourOf(ColourMessages));
+                    Console->Flush();
+                    continue;
                 }
                 if (event.kind == CConsole::TEvent::KindKey && event.code != 0x10100) {
                     break;
