@@ -41,6 +41,16 @@ struct TEditorBlock {
     uint8_t marked;
 };
 
+// The units from `from` up to `to` (exclusive), clamped to the text; empty
+// when the stretch is empty (unlike Mid, whose count 0 means "the rest").
+inline Westring TextPiece(const Westring& text, int from, int to) {
+    if (to > text.Length())
+        to = text.Length();
+    if (from < 0)
+        from = 0;
+    return to > from ? text.Mid(from, to - from) : Westring();
+}
+
 // Display width of the first n units (all when n < 0) with the tab width of
 // the settings.
 int EditorDisplayWidth(const char32_t* text, int n = -1);
@@ -139,6 +149,10 @@ public:
     void ChangeCase(int mode);
     void MatchBracket();
 
+    // --- the key loop's dispatch (EditorRun.cpp), which tests drive directly
+    bool HandleKey(int key);
+    void TypeChar(char32_t c);
+
     // --- fields
     Westring path;
     CTextFile textFile;
@@ -193,9 +207,7 @@ public:
 private:
     // EditorRun.cpp
     void DrawStatusLine();
-    bool HandleKey(int key);
     void HandleMouse(int& key, int& repeatKey, int& repeatWait);
-    void TypeChar(char32_t c);
     void WordLeft();
     void WordRight();
     void DeleteWordLeft();

@@ -15,7 +15,7 @@ void CopyBlockToClipboard(QVEditorLineStore& lines, const TEditorBlock& region, 
             to = text.Length();
         if (from > to)
             from = to;
-        Westring piece = text.Mid(from, to - from);
+        Westring piece = TextPiece(text, from, to);
         if (line < region.endLine && record->trim)
             piece = piece.TrimRight();
         store.Add(new Westring(piece));
@@ -40,7 +40,7 @@ void AppendBlockToClipboard(QVEditorLineStore& lines, const TEditorBlock& region
             to = text.Length();
         if (from > to)
             from = to;
-        Westring piece = text.Mid(from, to - from);
+        Westring piece = TextPiece(text, from, to);
         // Only trailing blanks go: the appended lines keep their indentation.
         if (line < region.endLine && record->trim)
             piece = piece.TrimRight();

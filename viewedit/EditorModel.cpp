@@ -659,7 +659,7 @@ Estring QVEditor::BlockToText(const TEditorBlock& region, int32_t& lineCount) {
             from = to;
         if (line > region.startLine)
             text += Westring(U"\r\n");
-        text += whole.Mid(from, to - from);
+        text += TextPiece(whole, from, to);
         lineCount++;
     }
     if (lineCount == 0)
