@@ -7,6 +7,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
 #include <string>
 
 #include "console/KeyCodes.h"
@@ -314,6 +318,35 @@ TEST_F(EditorE2E, TheViewerAndTheUserMenuCommandReachTheEditor) {
     host->PressKey("Enter");
     ASSERT_TRUE(StatusHas("Edit: ")) << host->ScreenText();
     EXPECT_NE(host->Snapshot().RowText(0).find(".mnu"), std::string::npos) << host->Snapshot().RowText(0);
+}
+
+// Prints the time until a large file stands in the editor and the peak
+// resident memory; tests/viewedit/bench_viewer_1g.sh makes the file, names it
+// in QV_BENCH_EDIT_FILE and compares the figures with vi on the same file.
+TEST_F(EditorE2E, DISABLED_BenchmarkLoad) {
+    const char* given = getenv("QV_BENCH_EDIT_FILE");
+    ASSERT_TRUE(given && *given) << "QV_BENCH_EDIT_FILE names the file";
+    ASSERT_EQ(symlink(given, PathOf("bench.txt").c_str()), 0);
+    std::ifstream in(given);
+    std::string first;
+    std::getline(in, first);
+    using Clock = std::chrono::steady_clock;
+    Clock::time_point start = Clock::now();
+    Edit("bench.txt");
+    ASSERT_TRUE(host->WaitFor([&](const ScreenModel& s) { return s.RowText(1).rfind(first, 0) == 0; }, 600000))
+        << host->ScreenText();
+    const double loadMs = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+    long peak = -1;
+    std::ifstream status("/proc/" + std::to_string(host->Pid()) + "/status");
+    for (std::string key; status >> key;) {
+        if (key == "VmHWM:") {
+            status >> peak;
+            break;
+        }
+    }
+    printf("BENCH quorvane-edit load_ms=%.1f peak_rss_kib=%ld\n", loadMs, peak);
+    host->PressKey("Esc");
+    EXPECT_EQ(host->WaitExit(60000), 0);
 }
 
 }  // namespace
