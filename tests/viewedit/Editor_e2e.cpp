@@ -320,6 +320,40 @@ TEST_F(EditorE2E, TheViewerAndTheUserMenuCommandReachTheEditor) {
     EXPECT_NE(host->Snapshot().RowText(0).find(".mnu"), std::string::npos) << host->Snapshot().RowText(0);
 }
 
+TEST_F(EditorE2E, CopyAndPasteOverABlockWhichOneUndoGivesBack) {
+    Write("blocks.txt", "one two\nthree\n");
+    Edit("blocks.txt");
+    ASSERT_TRUE(EditorShows("blocks.txt"));
+    host->PressKey("Shift+End");
+    host->PressKey("Ctrl+c");
+    ASSERT_TRUE(host->WaitFor([](const ScreenModel& s) { return s.Clipboard() == U"one two"; })) << host->ScreenText();
+    host->PressKey("Down");
+    host->PressKey("Home");
+    for (int i = 0; i < 5; i++) host->PressKey("Shift+Right");
+    host->PressKey("Ctrl+v");
+    ASSERT_TRUE(host->WaitFor([](const ScreenModel& s) { return s.RowText(2).rfind("one two ", 0) == 0; }))
+        << host->ScreenText();
+    Undo();
+    ASSERT_TRUE(host->WaitFor([](const ScreenModel& s) { return s.RowText(2).rfind("three ", 0) == 0; }))
+        << host->ScreenText();
+    EXPECT_TRUE(WaitModified(false));
+
+    // F7 finds, Shift-F7 finds the next one.
+    host->PressKey("Ctrl+Home");
+    host->PressKey("F7");
+    ASSERT_TRUE(Shows("Search for:"));
+    host->SendText("e");
+    host->PressKey("Enter");
+    ASSERT_TRUE(StatusHas("Col 3")) << host->ScreenText();
+    host->SendKey(KEY_SHIFT_F7, 0, 4);
+    ASSERT_TRUE(host->WaitFor([](const ScreenModel& s) {
+        return s.RowText(0).find("Line 2") != std::string::npos && s.RowText(0).find("Col 4") != std::string::npos;
+    })) << host->ScreenText();
+    host->PressKey("Esc");
+    EXPECT_EQ(host->WaitExit(), 0);
+    EXPECT_EQ(Read("blocks.txt"), "one two\nthree\n");
+}
+
 // Prints the time until a large file stands in the editor and the peak
 // resident memory; tests/viewedit/bench_viewer_1g.sh makes the file, names it
 // in QV_BENCH_EDIT_FILE and compares the figures with vi on the same file.
