@@ -237,9 +237,11 @@ uint32_t QVEditor::SaveFile(const Westring& savePath) {
             return error;
         }
     }
+    // A link is looked through: its own time says nothing about the text.
     int64_t size = 0;
     TTimestamp time;
-    const bool exists = ReadFileState(savePath, size, time);
+    const Westring target = FinalTarget(savePath);
+    const bool exists = ReadFileState(target, size, time);
     if (exists && !newFile && loadTime != TTimestamp() &&
         (time.seconds > loadTime.seconds || (time.seconds == loadTime.seconds && time.nanoseconds > loadTime.nanoseconds))) {
         if (ShowMessageBox(Westring("File has been modified since it was loaded. Overwrite anyway?"), savePath,
@@ -252,7 +254,6 @@ uint32_t QVEditor::SaveFile(const Westring& savePath) {
     // The text goes to a new file beside the old one, which takes the old
     // one's place in one rename: a failure at any point leaves the old file
     // whole. A file that does not exist yet is written directly.
-    const Westring target = exists ? FinalTarget(savePath) : savePath;
     CTextFile out;
     out.SetEncoding(encoding);
     uint32_t error = 0;
@@ -287,7 +288,7 @@ uint32_t QVEditor::SaveFile(const Westring& savePath) {
             error = replacing->Replace();
     }
     replacing.reset();
-    if (error == 0 && ReadFileState(savePath, size, time)) {
+    if (error == 0 && ReadFileState(target, size, time)) {
         loadTime = time;
         loadSize = size;
     }
