@@ -2,11 +2,11 @@
 
 #include "app/panels/PanelSettings.h"
 #include "app/settings/IniFile.h"
-#include "archive/Archive.h"
+#include "archive/ArchiveReaders.h"
 #include "fileops/FileContainsText.h"
 
 void InstallLayerHooks() {
     InstallMaskTextSearch();
-    InstallArchiveOpener();
+    InstallArchiveReaders();
     BeforeIniWrite = StorePanelState;
 }
