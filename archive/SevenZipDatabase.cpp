@@ -397,7 +397,9 @@ bool DecodeHeader(const C7zDatabase::TReadAt& readAt, uint64_t fileSize, const T
     if (streams.packPosition > fileSize || start > fileSize || packedSize > fileSize - start)
         return false;
     const uint64_t unpackSize = folder.UnpackSize();
-    if (unpackSize > MaxHeaderSize)
+    // Header databases compress well, but not beyond all measure: a claim
+    // far beyond the file's size is a damaged or hostile file.
+    if (unpackSize > MaxHeaderSize || unpackSize > fileSize * 128 + (1 << 20))
         return false;
     std::vector<uint8_t> packed(static_cast<size_t>(packedSize));
     if (packedSize > 0 && !readAt(start, packed.data(), size_t(packedSize)))

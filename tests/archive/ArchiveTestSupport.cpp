@@ -113,6 +113,27 @@ Westring ToolFolder::PathOf(const std::string& name) const
     return Westring(path.c_str());
 }
 
+void ZipBuilder::Add(const std::string& name, uint32_t packed, uint32_t unpacked, const std::string& extra)
+{
+    central += "PK\x01\x02" + std::string(8, '\0') + Le16(TreeDosTime) + Le16(TreeDosDate) + Le32(0) + Le32(packed) +
+               Le32(unpacked) + Le16(unsigned(name.size())) + Le16(unsigned(extra.size())) + Le16(0) +
+               std::string(12, '\0') + name + extra;
+    count++;
+}
+
+std::string ZipBuilder::Bytes(uint32_t directoryOffset, const std::string& comment) const
+{
+    std::string head = "PK\x03\x04" + std::string(26, '\0');
+    uint32_t offset = directoryOffset == 0xFFFFFFFE ? uint32_t(head.size()) : directoryOffset;
+    return head + central + EndRecord(offset, comment);
+}
+
+std::string ZipBuilder::EndRecord(uint32_t offset, const std::string& comment) const
+{
+    return "PK\x05\x06" + std::string(4, '\0') + Le16(unsigned(count)) + Le16(unsigned(count)) +
+           Le32(uint32_t(central.size())) + Le32(offset) + Le16(unsigned(comment.size())) + comment;
+}
+
 std::string EntryRow(const TArchiveEntry* item)
 {
     return Utf8(item->directory) + "|" + Utf8(item->name) + "|" + std::to_string(item->unpackedSize) + "|" +

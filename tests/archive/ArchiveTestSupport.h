@@ -56,6 +56,19 @@ private:
             GTEST_SKIP() << "needs Debian's " << (program) << ", which this system lacks"; \
     } while (0)
 
+// A ZIP without member data (all the reader looks at): central directory
+// records and the end record after them.
+struct ZipBuilder {
+    std::string central;
+    int count = 0;
+
+    void Add(const std::string& name, uint32_t packed, uint32_t unpacked, const std::string& extra = "");
+    // A local-header mark, the central directory, the end record; the
+    // directory offset as it is unless told otherwise.
+    std::string Bytes(uint32_t directoryOffset = 0xFFFFFFFE, const std::string& comment = "") const;
+    std::string EndRecord(uint32_t offset, const std::string& comment = "") const;
+};
+
 // One member as a row: "directory|name|unpacked|packed|seconds|attributes|dotted|link".
 std::string EntryRow(const TArchiveEntry* item);
 std::vector<std::string> EntryRows(CArchive* archive);

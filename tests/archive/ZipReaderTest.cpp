@@ -12,32 +12,7 @@ using qvtest::Le64;
 
 const std::string T = std::to_string(qvtest::TreeSeconds);
 
-// One central directory record and the end record after it: a ZIP without
-// member data, which is all the reader looks at.
-struct ZipBuilder {
-    std::string central;
-    int count = 0;
-
-    void Add(const std::string& name, uint32_t packed, uint32_t unpacked, const std::string& extra = "")
-    {
-        central += "PK\x01\x02" + std::string(8, '\0') + Le16(qvtest::TreeDosTime) + Le16(qvtest::TreeDosDate) +
-                   Le32(0) + Le32(packed) + Le32(unpacked) + Le16(unsigned(name.size())) +
-                   Le16(unsigned(extra.size())) + Le16(0) + std::string(12, '\0') + name + extra;
-        count++;
-    }
-    // Local-header mark, the central directory, the end record.
-    std::string Bytes(uint32_t directoryOffset = 0xFFFFFFFE, const std::string& comment = "") const
-    {
-        std::string head = "PK\x03\x04" + std::string(26, '\0');
-        uint32_t offset = directoryOffset == 0xFFFFFFFE ? uint32_t(head.size()) : directoryOffset;
-        return head + central + EndRecord(offset, comment);
-    }
-    std::string EndRecord(uint32_t offset, const std::string& comment = "") const
-    {
-        return "PK\x05\x06" + std::string(4, '\0') + Le16(count) + Le16(count) + Le32(uint32_t(central.size())) +
-               Le32(offset) + Le16(unsigned(comment.size())) + comment;
-    }
-};
+using qvtest::ZipBuilder;
 
 TEST(ZipReader, ListsWhatZipStored)
 {
