@@ -120,3 +120,23 @@ TEST_F(ArchiveBrowsingTest, HostileMemberPathsStayInside)
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(ArchiveBrowsingTest, CtrlRReadsTheChangedArchiveAgain)
+{
+    qvtest::ZipBuilder before;
+    before.Add("first.txt", 1, 1);
+    Write("work/r.zip", before.Bytes());
+    EnterOnlyFile();
+    ASSERT_TRUE(Shows("first.txt")) << host->ScreenText();
+    qvtest::ZipBuilder after;
+    after.Add("first.txt", 1, 1);
+    after.Add("second.txt", 2, 2);
+    Write("work/r.zip", after.Bytes());
+    host->PressKey("Ctrl+R");
+    EXPECT_TRUE(Shows("second.txt")) << host->ScreenText();
+    EXPECT_TRUE(Shows("T:\\work\\r.zip")) << host->ScreenText();
+}
+
+}  // namespace
