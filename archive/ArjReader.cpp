@@ -8,6 +8,7 @@
 namespace {
 
 enum { ArjMainHeader = 2, ArjDirectory = 3 };
+enum { ArjHostUnix = 2, ArjHostNext = 8 };
 
 bool IsArjId(const unsigned char* p) { return p[0] == 0x60 && p[1] == 0xEA; }
 
@@ -66,7 +67,12 @@ DWORD ReadArjDirectory(CArchive& archive)
         const uint32_t packed = Le32(basic + 12);
         item->packedSize = packed;
         item->unpackedSize = Le32(basic + 16);
-        item->time = TTimestamp::FromDosDateTime(basic + 10, basic + 8);
+        // Archives made on Unix-like hosts keep Unix time in the same field.
+        const unsigned host = basic[3];
+        if (host == ArjHostUnix || host == ArjHostNext)
+            item->time = TTimestamp(Le32(basic + 8), 0);
+        else
+            item->time = TTimestamp::FromDosDateTime(basic + 10, basic + 8);
         std::string name(reinterpret_cast<const char*>(basic + firstSize));
         for (char& c : name)
             if (c == '/')
