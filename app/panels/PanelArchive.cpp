@@ -278,7 +278,7 @@ TArchiveEntry* ArchiveFindEntry(CArchive* archive, const Westring& path)
 int64_t ScanArchiveSubtree(CArchive* archive, const Westring& relativePath, Win* window, CTree* tree,
                            TArchiveScanCounters& counters)
 {
-    (void)tree;  // the folder tree of an archive takes its sizes from its own scan
+    (void)tree;  // no folder tree of an archive is kept yet to take the sizes
     if (UserAbortState == UserAbortRequested || PollEscapeKey())
         return -1;
     const Westring saved = archive->currentDirectory;
