@@ -83,6 +83,21 @@ TEST_F(ArchiveBrowsingTest, AGzippedTextListsItsOneFile)
     EXPECT_TRUE(Shows("notes.txt ")) << host->ScreenText();
 }
 
+TEST_F(ArchiveBrowsingTest, ABzip2FileListsItsOneFileOfUnknownSizeAndTime)
+{
+    if (!qvtest::ToolFolder::Has("bzip2"))
+        GTEST_SKIP() << "needs Debian's bzip2, which this system lacks";
+    MakeFolder("src");
+    Write("src/data", "data\n");
+    ASSERT_TRUE(Run("bzip2 -c data > ../work/data.bz2"));
+    EnterOnlyFile();
+    ASSERT_TRUE(Shows("T:\\work\\data.bz2")) << host->ScreenText();
+    EXPECT_TRUE(Shows("data ")) << host->ScreenText();
+    host->PressKey("Down");
+    EXPECT_TRUE(host->WaitQuiet());
+    EXPECT_TRUE(Shows("data ")) << host->ScreenText();
+}
+
 TEST_F(ArchiveBrowsingTest, AnEndRecordPointingPastTheEndIsReportedAndTheFileStays)
 {
     qvtest::ZipBuilder zip;
