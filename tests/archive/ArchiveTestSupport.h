@@ -53,7 +53,7 @@ private:
 #define QV_NEED_TOOL(program)                                                                 \
     do {                                                                                      \
         if (!qvtest::ToolFolder::Has(program))                                                \
-            GTEST_SKIP() << "needs Debian's " << (program) << ", which this system lacks"; \
+            GTEST_SKIP() << "needs Debian's " << (program) << " (a Linux program; absent here)"; \
     } while (0)
 
 // A ZIP without member data (all the reader looks at): central directory
