@@ -62,14 +62,6 @@ bool SearchArchiveEntries(CArchive* archive, const char32_t* directory, const ch
     return false;
 }
 
-bool IsSameOrBelow(const char32_t* prefix, const char32_t* path)
-{
-    int n = Str32Length(prefix);
-    if (n == 0)
-        return true;
-    return Str32CompareNoCaseN(prefix, path, n) == 0 && (path[n] == 0 || path[n] == '\\');
-}
-
 // Hands the record of a listing to the caller: a new entry of its own size
 // when records are allocated, else the archive's own record, whose name is
 // cut to what it holds.
@@ -194,7 +186,7 @@ DWORD ArchiveFindFirst(CArchive* archive, const Westring& directory, entry** out
     archive->lastSubdirectory.Clear();
     if (archive->status != 0)
         return ArchiveNotRecognised;
-    if (!directory.IsEmpty() && !(there && IsSameOrBelow(directory.Data(), there->directory)))
+    if (!directory.IsEmpty() && !(there && IsSameOrSubPath(directory, Westring(there->directory))))
         return ArchiveNotRecognised;
     entry head = EmptyHead();
     head.attributes = FILE_ATTRIBUTE_DIRECTORY;
@@ -223,9 +215,12 @@ DWORD ArchiveFindNext(CArchive* archive, entry** out)
         }
         const char32_t* rest = item->directory;
         if (!current.IsEmpty()) {
-            if (!IsSameOrBelow(current.Data(), item->directory))
+            // Compared in place: this runs once per member of the subtree.
+            const int n = current.Length();
+            if (Str32CompareNoCaseN(current.Data(), item->directory, n) != 0 ||
+                (item->directory[n] != 0 && item->directory[n] != '\\'))
                 return ArchiveNotRecognised;  // the run of the subtree is over
-            rest += current.Length();
+            rest += n;
             if (*rest == '\\')
                 rest++;
         }
