@@ -1,5 +1,7 @@
 #include "shell/CommandExecution.h"
 
+#include "app/panels/PanelTree.h"
+
 #include "ui/Clock.h"
 #include "ui/FunctionKeyBar.h"
 #include "app/settings/Histories.h"
@@ -22,7 +24,16 @@ void ExecuteCommandOrEntry(CPanel* panels, int side, const char32_t* command, in
     if (current == nullptr) {
         return;
     }
-    if (current->sortClass == '1') {
+    if (panel->panelType == PANEL_FILES && panel->viewStyle == VIEW_TREE) {
+        // A tree line sends the other panel to its directory.
+        CPanel* other = &panels[1 - side];
+        Westring target = GetTreeLinePath(panel, panel->CursorIndex());
+        if (!target.IsEmpty() && SetPanelPath(other, target)) {
+            other->cursorRow = 0;
+            other->topIndex = 0;
+            ChangePanelDirectory(panels, 1 - side, Westring(), false, -1, 0);
+        }
+    } else if (current->sortClass == '1') {
         ChangePanelDirectory(panels, side, Westring(".."), false, -1, 0);
     } else if ((current->attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
         ChangePanelDirectory(panels, side, Westring(current->name), false, -1, 0);
