@@ -222,8 +222,7 @@ bool ComputeDirectorySizes(CPanel* panel, bool quiet)
     }
     if (panel->tree && panel->tree->changed) {
         SavePanelTree(panel);
-        CPanel* other = OtherPanel(panel);
-        if (other->panelType == PANEL_FILES && other->viewStyle == VIEW_TREE) {
+        if (CPanel* other = OppositeTreeView(panel)) {
             ShowPanelTree(other);
             if (IsPanelVisible(other))
                 RedrawPanel(other);

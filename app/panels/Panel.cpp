@@ -635,8 +635,7 @@ void RefreshPanelTree(CPanel* panel)
     if (wanted == panel->tree)
         return;
     SetPanelTree(&panel->tree, wanted);
-    CPanel* other = OtherPanel(panel);
-    if (other->panelType == PANEL_FILES && other->viewStyle == VIEW_TREE) {
+    if (CPanel* other = OppositeTreeView(panel)) {
         ShowPanelTree(other);
         if (IsPanelVisible(other))
             RedrawPanel(other);

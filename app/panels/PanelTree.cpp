@@ -174,8 +174,18 @@ CTree* TreeShownBy(const CPanel* panel)
     return OtherPanel(panel)->tree;
 }
 
+CPanel* OppositeTreeView(const CPanel* panel)
+{
+    if (!Panels || (panel != &Panels[0] && panel != &Panels[1]))
+        return nullptr;
+    CPanel* other = OtherPanel(panel);
+    return ShowsTreeView(other) ? other : nullptr;
+}
+
 void RefillTreeViews(const CTree* tree)
 {
+    if (!Panels)
+        return;
     for (int side = 0; side < 2; side++) {
         CPanel* panel = &Panels[side];
         if (!ShowsTreeView(panel) || (tree && TreeShownBy(panel) != tree))
@@ -227,7 +237,7 @@ bool SyncTreeWithPanel(CPanel* panel)
 
 void RenameTreeNode(const Westring& oldPath, const Westring& newPath, int panelIndex)
 {
-    if (panelIndex < 0 || panelIndex > 1)
+    if (!Panels || panelIndex < 0 || panelIndex > 1)
         return;
     CPanel* panel = &Panels[panelIndex];
     if (ShowsTreeView(panel))
@@ -314,4 +324,6 @@ void ExpandTreeBranch(CPanel* panel, bool expand, bool whole)
         node->expanded = expand || node->depth == 0 ? 1 : 0;
     FlattenTree(panel, TreeShownBy(panel));
     ClampCursor(panel);
+    if (IsPanelVisible(panel))
+        RedrawPanel(panel);
 }

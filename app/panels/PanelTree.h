@@ -42,10 +42,13 @@ TREENODE* AddPanelTreeChild(CPanel* panel, const Westring& parentPath, const Wes
 // the panel's rescan flag asks for it).
 void ShowPanelTree(CPanel* panel);
 // Tree view: expands (or collapses) the node under the cursor, or with
-// `whole` its whole subtree, and rebuilds the lines.
+// `whole` its whole subtree, and rebuilds and redraws the lines.
 void ExpandTreeBranch(CPanel* panel, bool expand, bool whole);
 // Refills every tree-view panel that shows this tree (after nodes went
 // away), and redraws it when it is visible.
 void RefillTreeViews(const CTree* tree);
 // The tree a tree-view panel shows: the other panel's.
 CTree* TreeShownBy(const CPanel* panel);
+// The panel of the pair opposite this one when it shows the tree view; null
+// otherwise (also for a panel outside the pair, such as the chooser's).
+CPanel* OppositeTreeView(const CPanel* panel);

@@ -62,7 +62,6 @@ bool GreyKeyCommand(TCommand& c) {
     bool star = key == KEY_GREY_STAR || key == MENU_INVERT_SELECTION;
     if (c.InTreeView() && (key == KEY_GREY_PLUS || key == KEY_GREY_MINUS)) {
         ExpandTreeBranch(c.active, plus, false);
-        c.active->needsReread = 1;
     } else if (star) {
         TagAllEntries(c.active, 0, c.shiftState);
     } else {
