@@ -473,8 +473,8 @@ TEST_F(TreeLines, ShowTreeInPanelMarksTheNodeAndCentresALongList)
         records += "1n" + std::string(i < 10 ? "0" : "") + std::to_string(i) + "\n";
     LoadFrom(tree, Serial(7) + records);
     tree.SortAll();
-    TREENODE* near = tree.FindNode(Westring("C:\\n02"), false);
-    ShowTreeInPanel(&pair[0], &tree, near, 10);
+    TREENODE* early = tree.FindNode(Westring("C:\\n02"), false);
+    ShowTreeInPanel(&pair[0], &tree, early, 10);
     EXPECT_EQ(pair[0].topIndex, 0);
     EXPECT_EQ(pair[0].cursorRow, 3);
     EXPECT_EQ(pair[0].entries[3]->tagged, 1);
