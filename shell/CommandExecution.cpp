@@ -6,6 +6,8 @@
 #include "app/panels/PanelDraw.h"
 #include "app/panels/PanelDrive.h"
 #include "app/panels/PanelNavigation.h"
+#include "app/panels/PanelTree.h"
+#include "app/panels/Tree.h"
 #include "app/panels/PanelWindow.h"
 #include "app/settings/Association.h"
 #include "app/settings/Colours.h"
@@ -152,6 +154,19 @@ void ShowOutputArea(const Westring& command) {
     }
 }
 
+// The tree search of cd: the node of `base` and below it, then the whole tree.
+bool FindInPanelTree(CPanel* panel, const Westring& base, const Westring& name, Westring& found) {
+    CTree* tree = panel->tree;
+    if (tree == nullptr || tree->root == nullptr || name.IsEmpty()) {
+        return false;
+    }
+    TREENODE* node = tree->FindNode(base, true);
+    if (node != nullptr && tree->FindDirectoryByNameFrom(node, name, found, true)) {
+        return true;
+    }
+    return tree->FindDirectoryByName(name, found, true);
+}
+
 }  // namespace
 
 void ApplyBackgroundTemplate(Westring& command) {
@@ -209,6 +224,17 @@ void ParseCdArgument(const Westring& command, int side, Westring& target) {
         return;
     }
     target = path;
+    DWORD attributes = 0;
+    if (panel->archive != nullptr || (ReadFileAttributes(path, attributes) == 0 &&
+                                      (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0)) {
+        return;
+    }
+    // A bare name that is no directory here may name one elsewhere in the
+    // drive's tree: below the base first, then anywhere.
+    Westring found;
+    if (FindInPanelTree(panel, base, argument, found)) {
+        target = found;
+    }
 }
 
 void RunVisualCd(const Westring& command, int side) {
@@ -392,6 +418,17 @@ int ExecuteCommandOrEntry(CPanel* panels, int side, const char32_t* commandText,
     entry* current = panel->CursorEntry();
     if (current == nullptr) {
         return 0;
+    }
+    if (panel->panelType == PANEL_FILES && panel->viewStyle == VIEW_TREE) {
+        // A tree line sends the other panel to its directory.
+        CPanel* other = &panels[1 - side];
+        Westring target = GetTreeLinePath(panel, panel->CursorIndex());
+        if (!target.IsEmpty() && SetPanelPath(other, target)) {
+            other->cursorRow = 0;
+            other->topIndex = 0;
+            ChangePanelDirectory(panels, 1 - side, Westring(), false, -1, 0);
+        }
+        return 1;
     }
     if (current->sortClass == SORTCLASS_PARENT) {
         ChangePanelDirectory(panels, side, Westring(".."), false, -1, 0);
