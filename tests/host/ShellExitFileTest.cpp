@@ -12,24 +12,15 @@
 #include <string>
 #include <unistd.h>
 
+#include "tests/support/ShellCommand.h"
+
 using namespace qvhost;
 
 namespace {
 
 namespace fs = std::filesystem;
 
-std::string RunShell(const std::string& command) {
-    std::string out;
-    if (FILE* p = popen(command.c_str(), "r")) {
-        char buffer[4096];
-        size_t n;
-        while ((n = fread(buffer, 1, sizeof buffer, p)) > 0) {
-            out.append(buffer, n);
-        }
-        pclose(p);
-    }
-    return out;
-}
+using qvtest::RunShell;
 
 void WriteFile(const std::string& path, const std::string& text) {
     std::ofstream out(path, std::ios::binary);
