@@ -193,7 +193,7 @@ int main(int argc, char** argv) {
     }
 
     Console->WriteTty("\n\n");
-    BeginStartupReads();
+    BeginStartupReads(&Panels[0], &Panels[1]);
     InitPanelFromConfig(&Panels[0], 0);
     // The left panel shows while the right one is read.
     Console->Flush();
