@@ -51,6 +51,8 @@ void CPrefetchedListing::Read()
         }
         error = scanner.FindNext(&item);
     }
+    if (!error)
+        entry::Free(item);  // found after the taker gave up
     lock.Lock();
     ready.insert(ready.end(), batch.begin(), batch.end());
     searchError = first;
