@@ -13,7 +13,7 @@ public:
     Westring GetText() const override;
     const CToken& Token() const { return m_token; }
     bool HasPosition() const { return m_token.kind != TokenEnd || m_token.file != nullptr; }
-    void SetToken(const CToken& token) { m_token = token; }
+    void SetToken(const CToken& token);
     const Westring& Message() const { return m_message; }
 
 protected:
@@ -21,6 +21,9 @@ protected:
 
 private:
     CToken m_token;
+    // The file's name, kept with the error: the error may outlive the
+    // script whose name table the token points into.
+    Westring m_fileName;
 };
 
 class EParserError : public EScriptError {
