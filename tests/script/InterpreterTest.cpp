@@ -161,3 +161,40 @@ TEST_F(InterpreterTest, ListsMapsAndReferences) {
 
 }  // namespace
 }  // namespace qvtest
+
+namespace qvtest {
+namespace {
+
+class InterpreterLimitsTest : public ScriptTest {};
+
+TEST_F(InterpreterLimitsTest, DeepNestingEndsTheScriptWithAnError) {
+    static const TScriptCase cases[] = {
+        {"func f(n) { return f(n + 1); } f(0);", "Nesting too deep"},
+        {"l = []; for (i = 0; i < 20000; i++) l = [l]; print(l);", "Nesting too deep"},
+        {"l = []; for (i = 0; i < 20000; i++) l = [l]; m = l; m -= 1;", "Nesting too deep"},
+        // releasing it is no recursion
+        {"l = []; for (i = 0; i < 20000; i++) l = [l]; l = 0; print(\"ok\");", "ok"},
+    };
+    for (const TScriptCase& c : cases) {
+        SCOPED_TRACE(c.script);
+        std::string output = Run(c.script);
+        EXPECT_NE(std::string::npos, output.find(c.expected)) << output;
+        EXPECT_EQ(std::string::npos, output.find("Leaked")) << output;
+    }
+    std::string nested = "x = " + std::string(20000, '(') + "1" + std::string(20000, ')') + ";";
+    EXPECT_NE(std::string::npos, Run(nested).find("Nesting too deep at col "));
+    std::string blocks = std::string(20000, '{') + std::string(20000, '}');
+    EXPECT_NE(std::string::npos, Run(blocks).find("Nesting too deep at col "));
+}
+
+TEST_F(InterpreterLimitsTest, FunctionValuesKeepTheirScopeAndCyclesAreFreedAtTheEnd) {
+    static const TScriptCase cases[] = {
+        {"func mk() { g = func() { return g; }; return g; } h = mk(); print(typeOf(h()));", "func"},
+        {"f = func() { return f; }; print(typeOf(f()));", "func"},
+        {"func mk(x) { return func() { return x; }; } a = mk(1); b = mk(2); print(a(), b());", "12"},
+    };
+    RunCases(cases, sizeof(cases) / sizeof(cases[0]));
+}
+
+}  // namespace
+}  // namespace qvtest
