@@ -52,7 +52,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     arguments.Add(new Westring("<T:\\t.qvs"));
     {
         QVScript script(sources, new CNullStream());
-        script.statementBudget = 20000;
+        script.statementBudget = 5000;
         script.sleepLimitMs = 0;
         script.Run(arguments);
     }
