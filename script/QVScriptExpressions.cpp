@@ -3,6 +3,7 @@
 // consumes the same tokens and returns an empty handle. Then the type rules:
 // truth, conversion, promotion, arithmetic, comparison and value text.
 #include <climits>
+#include <cstring>
 #include <cmath>
 
 #include "base/io/StreamWrite.h"

@@ -187,6 +187,15 @@ TEST_F(InterpreterLimitsTest, DeepNestingEndsTheScriptWithAnError) {
     EXPECT_NE(std::string::npos, Run(blocks).find("Nesting too deep at col "));
 }
 
+TEST_F(InterpreterLimitsTest, ABreakRequestStopsLoopsAndCalls) {
+    // The budget ends a run as a break request does.
+    budget = 1000;
+    EXPECT_EQ(Expand("@(1): User Break at col 7\n"), Run("while (true) {}"));
+    EXPECT_EQ(Expand("@(1): User Break at col 13\n"), Run("for (;;) {} x = 1;"));
+    budget = 50;
+    EXPECT_EQ(Expand("@(1): User Break at col 22\n"), Run("func f() { return f(); } f();"));
+}
+
 TEST_F(InterpreterLimitsTest, FunctionValuesKeepTheirScopeAndCyclesAreFreedAtTheEnd) {
     static const TScriptCase cases[] = {
         {"func mk() { g = func() { return g; }; return g; } h = mk(); print(typeOf(h()));", "func"},

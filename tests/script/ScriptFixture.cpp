@@ -24,6 +24,7 @@ std::string ScriptTest::RunFile(const std::string& path, const std::vector<std::
     std::string result;
     {
         QVScript script(sources, output);
+        script.statementBudget = budget;
         script.Run(words);
         failed = script.Failed();
         // The stream may have been replaced by a redirection.

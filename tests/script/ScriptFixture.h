@@ -46,6 +46,8 @@ protected:
     void RunCases(const TScriptCase* cases, size_t count);
 
     bool failed = false;
+    // The statement budget of the runs (-1: none).
+    int64_t budget = -1;
     TempDir folder;
 };
 
