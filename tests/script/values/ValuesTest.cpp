@@ -92,6 +92,18 @@ TEST(ValueHeapTest, LeakedValuesThatHoldEachOtherAreFreedOnce) {
     EXPECT_EQ(0, scope.Heap().liveAllocations);
 }
 
+TEST(ValueHeapTest, AValueFreedTwiceIsReportedNotThrown) {
+    CValueHeapScope scope;
+    CMemoryStream report;
+    scope.Heap().reportStream = &report;
+    ValueHandle value(new CScriptValue(int64_t(1)));
+    // As if it had been freed already: it is no longer registered.
+    ASSERT_TRUE(scope.Heap().tracker.Unregister(value.Get()));
+    value.Release();
+    EXPECT_EQ("Double delete detected for ScriptVariable 1\n", report.text_);
+    scope.Heap().reportStream = nullptr;
+}
+
 TEST(ValueHeapTest, ADeeplyNestedListIsReleasedWithoutRecursion) {
     CValueHeapScope scope;
     {
