@@ -136,6 +136,7 @@ void ScriptedHost::ReaderLoop() {
                 if (m_model.Apply(request, reply)) {
                     replies += reply;
                 }
+                NoteWatchedTexts();
             }
             m_lastRequestMs = NowMs();
         }
@@ -263,6 +264,31 @@ bool ScriptedHost::WaitForTextGone(const std::string& utf8, int timeoutMs) {
             return true;
         },
         timeoutMs);
+}
+
+void ScriptedHost::NoteWatchedTexts() {
+    for (auto& watched : m_watched) {
+        if (watched.second) {
+            continue;
+        }
+        for (int y = 0; y < m_model.Rows() && !watched.second; ++y) {
+            watched.second = m_model.RowText(y).find(watched.first) != std::string::npos;
+        }
+    }
+}
+
+void ScriptedHost::WatchText(const std::string& utf8) {
+    std::lock_guard<std::mutex> guard(m_lock);
+    m_watched[utf8] = false;
+    NoteWatchedTexts();
+}
+
+bool ScriptedHost::WaitForSeen(const std::string& utf8, int timeoutMs) {
+    std::unique_lock<std::mutex> guard(m_lock);
+    return m_changed.wait_for(guard, std::chrono::milliseconds(timeoutMs), [&] {
+        auto it = m_watched.find(utf8);
+        return it != m_watched.end() && it->second;
+    });
 }
 
 bool ScriptedHost::WaitForRequests(uint16_t opcode, int count, int timeoutMs) {

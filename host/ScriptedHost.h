@@ -71,6 +71,11 @@ public:
     // answered by the time this returns (a reply the program waits for has
     // been written to it); true when it did.
     bool WaitForRequests(uint16_t opcode, int count, int timeoutMs = DefaultTimeoutMs);
+    // Texts that may stand on the screen only for a moment (a box of a short
+    // operation): WatchText before the action, then WaitForSeen, which is true
+    // once the text stood on the screen after any one request.
+    void WatchText(const std::string& utf8);
+    bool WaitForSeen(const std::string& utf8, int timeoutMs = DefaultTimeoutMs);
     // Until no request has arrived for `quietMs`; false when the time ran out first.
     bool WaitQuiet(int quietMs = 200, int timeoutMs = DefaultTimeoutMs);
     // Waits for the program to end; returns its exit code, or -1 on time-out.
@@ -93,6 +98,9 @@ private:
     std::mutex m_writeLock;  // the program's input pipe; never held while waiting for m_lock
     std::condition_variable m_changed;
     ScreenModel m_model;
+    void NoteWatchedTexts();  // with m_lock held
+    std::map<std::string, bool> m_watched;  // text, seen
+
     int m_toChild = -1;
     int m_fromChild = -1;
     int m_pid = -1;

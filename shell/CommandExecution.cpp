@@ -6,6 +6,7 @@
 #include "app/panels/PanelDraw.h"
 #include "app/panels/PanelDrive.h"
 #include "app/panels/PanelNavigation.h"
+#include "app/panels/PanelTree.h"
 #include "app/panels/PanelWindow.h"
 #include "app/settings/Association.h"
 #include "app/settings/Colours.h"
@@ -390,6 +391,17 @@ int ExecuteCommandOrEntry(CPanel* panels, int side, const char32_t* commandText,
     entry* current = panel->CursorEntry();
     if (current == nullptr) {
         return 0;
+    }
+    if (panel->panelType == PANEL_FILES && panel->viewStyle == VIEW_TREE) {
+        // A tree line sends the other panel to its directory.
+        CPanel* other = &panels[1 - side];
+        Westring target = GetTreeLinePath(panel, panel->CursorIndex());
+        if (!target.IsEmpty() && SetPanelPath(other, target)) {
+            other->cursorRow = 0;
+            other->topIndex = 0;
+            ChangePanelDirectory(panels, 1 - side, Westring(), false, -1, 0);
+        }
+        return 1;
     }
     if (current->sortClass == SORTCLASS_PARENT) {
         ChangePanelDirectory(panels, side, Westring(".."), false, -1, 0);

@@ -1,20 +1,17 @@
-// The directory trees: the tree chooser, the tree view of a panel, expanding
-// and collapsing its branches, and the directory-size command.
+// The tree chooser: the full-screen " Directory Tree " in which the user
+// walks a drive's tree, searches it by typing and picks a directory.
 #pragma once
 
 #include "base/strings/Westring.h"
 
 class CPanel;
 
-// The tree chooser for a panel; 0 and the chosen directory when one was
-// chosen.
-int DirectoryTreeDialog(CPanel* panel, Westring& chosen);
-// Sizes of the tagged directories, or of the cursor directory.
-void ComputeDirectorySizes(CPanel* panel);
-// Fills a panel in tree style with the tree of the other panel's drive.
-void ShowPanelTree(CPanel* panel);
-// Tree view: expands (or collapses) the directory under the cursor, or with
-// `whole` its whole subtree.
-void ExpandTreeBranch(CPanel* panel, bool expand, bool whole);
-// Tree view: the directory of the line under the cursor.
-Westring TreeCursorDirectory(CPanel* panel);
+// The chooser's modes: the change-directory command (Alt+F10) and the
+// target pickers of the copy and move dialogs (F10).
+enum { TreeChooserGoTo = 0, TreeChooserPicker = 'F' };
+
+// Runs the chooser over the tree of the panel's drive. 0, with the chosen
+// directory's full path in `path`, or -1 when left with Esc or when the tree
+// cannot be made. In picker mode the lines are the wider chooser lines and
+// the hint "Ctrl-Enter for next match" is shown.
+int DirectoryTreeDialog(CPanel* panel, Westring& path, int mode);

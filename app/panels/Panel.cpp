@@ -25,6 +25,9 @@
 #include "app/panels/PanelDirectoryChange.h"
 #include "ui/ProgressIndicatorThread.h"
 #include "ui/Win.h"
+#include "app/panels/PanelTree.h"
+#include "app/panels/TreeSet.h"
+#include "app/panels/ArchiveTreeHooks.h"
 
 CPanel* Panels = nullptr;
 int ActiveSide = 0;
@@ -80,20 +83,6 @@ char SortClassOf(const entry* item)
     if (item->attributes & FILE_ATTRIBUTE_HIDDEN)
         return SORTCLASS_HIDDEN;
     return SORTCLASS_FILE;
-}
-
-// Appends to the entry array, growing it when full; false (the record freed)
-// when memory is short.
-bool AppendEntry(CPanel* panel, entry* item)
-{
-    if (panel->entryCount >= panel->entryCapacity)
-        GrowEntryArray(panel);
-    if (panel->entryCount >= panel->entryCapacity) {
-        entry::Free(item);
-        return false;
-    }
-    panel->entries[panel->entryCount++] = item;
-    return true;
 }
 
 // Leaves the archive levels that no longer hold the panel's path or whose
@@ -357,6 +346,25 @@ bool TakeStartupListing(CPanel* panel, TListingRules& rules)
     return true;
 }
 
+// After a read: the tree's children of the directory follow what was read
+// (a tree view of that tree shows the change), and a directory whose size the
+// tree knows gets the new total of its files and subdirectories.
+void KeepTreeInLine(CPanel* panel, uint64_t directoryTotal)
+{
+    if (SyncTreeWithPanel(panel))
+        RefillTreeViews(panel->tree);
+    if (!panel->tree)
+        return;
+    TREENODE* node = panel->tree->FindNode(Westring(panel->path), true);
+    if (!node || node->size < 0)
+        return;
+    int64_t total = int64_t(directoryTotal);
+    for (TREENODE* child = node->firstChild; child; child = child->nextSibling)
+        if (child->size > 0)
+            total += child->size;
+    node->size = total;
+}
+
 // Puts the cursor back on the entry it stood on before a re-read.
 void RestoreCursor(CPanel* panel, const Westring& cursorName, bool haveName)
 {
@@ -375,6 +383,18 @@ void RestoreCursor(CPanel* panel, const Westring& cursorName, bool haveName)
 }
 
 }  // namespace
+
+bool AppendEntry(CPanel* panel, entry* item)
+{
+    if (panel->entryCount >= panel->entryCapacity)
+        GrowEntryArray(panel);
+    if (panel->entryCount >= panel->entryCapacity) {
+        entry::Free(item);
+        return false;
+    }
+    panel->entries[panel->entryCount++] = item;
+    return true;
+}
 
 entry* MakeEntry(const char32_t* name, uint16_t attributes, uint64_t size)
 {
@@ -414,12 +434,16 @@ CPanel::CPanel()
       volumeSerial(0),
       driveError(0),
       tree(nullptr),
+      treeRescan(0),
       archive(nullptr),
       nameScrollOffset(0),
       dirInfoRow(0)
 {
     path[0] = shownPath[0] = previousPath[0] = searchText[0] = 0;
     fileSystemName[0] = volumeLabel[0] = 0;
+    InitPanelTree(&tree);
+    // Names that differ only in case are two directories here.
+    subdirectoryNames.allowDuplicates = true;
 }
 
 CPanel::~CPanel()
@@ -427,6 +451,7 @@ CPanel::~CPanel()
     FreeEntries();
     delete[] entries;
     delete window;
+    SetPanelTree(&tree, nullptr);
     delete archive;
 }
 
@@ -484,8 +509,8 @@ void ReadPanelDirectory(CPanel* panel)
     bool rememberedDriveError = panel->driveError != 0;
     DWORD volumeError = CheckPanelVolume(panel);
     if (panel->panelType == PANEL_FILES && panel->viewStyle == VIEW_TREE) {
-        panel->FreeEntries();
-        return;  // the tree view fills its lines itself
+        ShowPanelTree(panel);  // the tree view's lines come from the tree
+        return;
     }
 
     Westring path(panel->path);
@@ -557,6 +582,8 @@ void ReadPanelDirectory(CPanel* panel)
         progress.Stop();
     RestoreTags(panel, kept);
     progress.Stop();
+    if (!panel->archive)
+        KeepTreeInLine(panel, rules.directoryTotal);
     RestoreCursor(panel, cursorName, haveCursorName);
 }
 
@@ -590,9 +617,29 @@ void RereadBothPanels()
 
 void RefreshPanelTree(CPanel* panel)
 {
-    // Trees are attached by the tree set of the directory-tree subsystem; until
-    // a panel has one there is nothing to bring in line.
-    (void)panel;
+    CTree* wanted = nullptr;
+    if (panel->archive) {
+        wanted = panel->tree;
+        Westring display = GetArchiveDisplayPath(panel->archive);
+        if (!wanted || !wanted->root || !wanted->root->name.EqualsNoCase(display))
+            wanted = BuildArchiveFolderTree(panel->archive);
+    } else if (panel->path[0] != 0) {
+        CTree* held = panel->tree;
+        bool fits = held && !held->isPrivate && held->VolumeSerial() == panel->volumeSerial &&
+                    held->DriveLetter() == char(panel->path[0]);
+        // A tree whose rescan was stopped has no root until it is loaded again.
+        if (fits && !held->root)
+            held->Load();
+        wanted = fits ? held : TreeSet.GetPanelTree(panel);
+    }
+    if (wanted == panel->tree)
+        return;
+    SetPanelTree(&panel->tree, wanted);
+    if (CPanel* other = OppositeTreeView(panel)) {
+        ShowPanelTree(other);
+        if (IsPanelVisible(other))
+            RedrawPanel(other);
+    }
 }
 
 Westring GetPanelDirectory(const CPanel* panel)
@@ -611,7 +658,9 @@ Westring GetPanelDirectory(const CPanel* panel)
 
 bool SavePanelTree(CPanel* panel)
 {
-    return panel->tree == nullptr;
+    if (!panel->tree)
+        return true;
+    return panel->tree->Save() != 0;
 }
 
 int GetPanelWidth(const CPanel* panel)

@@ -111,6 +111,7 @@ public:
     Westring mountPoint;               // shown by the information page
     int32_t driveError;                // 0, or the error that made the drive unreadable
     CTree* tree;                       // the directory tree attached, or null
+    uint8_t treeRescan;                // tree view: rescan the tree at the next fill
     CArchive* archive;                 // innermost open archive, or null
     int32_t nameScrollOffset;          // cells of the cursor name scrolled out of view
     int32_t dirInfoRow;                // where the information page shows "dirinfo"
@@ -147,6 +148,9 @@ void EndStartupReads();
 void RereadBothPanels();
 // Doubles the entry array.
 void GrowEntryArray(CPanel* panel);
+// Appends to the entry array, growing it when full; false (the record freed)
+// when memory is short.
+bool AppendEntry(CPanel* panel, entry* item);
 // Attaches the tree that belongs to the panel's drive or archive.
 void RefreshPanelTree(CPanel* panel);
 // The panel's directory on disk: inside an archive the folder of the

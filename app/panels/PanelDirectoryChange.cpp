@@ -3,10 +3,31 @@
 #include "app/settings/Histories.h"
 #include "app/panels/Panel.h"
 #include "app/panels/PanelNavigation.h"
+#include "app/panels/PanelDraw.h"
+#include "app/panels/PanelTree.h"
+#include "app/settings/Config.h"
 #include "base/os/CurrentDirectory.h"
 #include "base/os/PathNormalizer.h"
 
 namespace {
+
+// A tree view on the other side follows this panel to its new directory.
+void ShowDirectoryInTreeView(CPanel* panels, int side) {
+    CPanel* panel = &panels[side];
+    CPanel* other = &panels[1 - side];
+    if (other->panelType != PANEL_FILES || other->viewStyle != VIEW_TREE || !panel->tree) {
+        return;
+    }
+    TREENODE* node = panel->tree->FindNode(Westring(panel->path), true);
+    if (!node) {
+        return;
+    }
+    int height = other->linesInView > 0 ? other->linesInView : Config.PanelHeight;
+    ShowTreeInPanel(other, panel->tree, node, height);
+    if (IsPanelVisible(other)) {
+        RedrawPanel(other);
+    }
+}
 
 // The parent of a path that is not a root: "X:\dir" keeps its backslash and a
 // server name "\\server" leads to the network root "\\".
@@ -108,6 +129,7 @@ void ChangePanelDirectory(CPanel* panels, int side, const Westring& target, bool
         panel->topIndex = topIndex;
         panel->cursorRow = cursorRow;
     }
+    ShowDirectoryInTreeView(panels, side);
     panel->searchText[0] = 0;
     CopyPanelText(panel->shownPath, Westring(panel->path));
     ChangeDirectory(GetPanelDirectory(panel));

@@ -9,7 +9,7 @@
 
 #include "app/settings/Colours.h"
 #include "app/settings/Config.h"
-#include "app/panels/DirectoryTree.h"
+#include "app/panels/PanelTree.h"
 #include "app/panels/Panel.h"
 #include "app/panels/PanelDraw.h"
 #include "base/os/PathDisplay.h"
@@ -257,9 +257,10 @@ void AppendTreePrefix(CellString& cells, const entry* item, uint8_t colour)
     }
     bool continues = (levels >> (depth - 1)) & 1;
     cells += TCell{continues ? TreeBranch : TreeLastBranch, colour};
-    // "+" would mark a node whose children are folded away; the tree lines
-    // come with their nodes expanded.
-    cells += TCell{BoxSingleHorizontal, colour};
+    // "+" marks a node whose children are folded away.
+    const TREENODE* node = item->treeNode;
+    bool folded = node && !node->expanded && node->firstChild;
+    cells += TCell{folded ? char32_t('+') : BoxSingleHorizontal, colour};
 }
 
 }  // namespace
@@ -497,7 +498,7 @@ CellString BuildPanelStatusText(CPanel* panel, bool& drawnInFullStyle)
         return line.Pad(width);
     }
     if (panel->viewStyle == VIEW_TREE) {
-        Westring path = TreeCursorDirectory(panel);
+        Westring path = GetTreeLinePath(panel, panel->CursorIndex());
         ShortenPathForDisplay(path, width);
         line = CellString(path.Data(), normal);
         return line.Pad(width);

@@ -3,6 +3,8 @@
 #include "app/program/CommandHandlers.h"
 #include "app/settings/Config.h"
 #include "app/panels/DirectoryTree.h"
+#include "app/panels/DirectorySizes.h"
+#include "app/panels/PanelTree.h"
 #include "app/panels/InfoPage.h"
 #include "app/program/Menus.h"
 #include "app/panels/Panel.h"
@@ -60,7 +62,6 @@ bool GreyKeyCommand(TCommand& c) {
     bool star = key == KEY_GREY_STAR || key == MENU_INVERT_SELECTION;
     if (c.InTreeView() && (key == KEY_GREY_PLUS || key == KEY_GREY_MINUS)) {
         ExpandTreeBranch(c.active, plus, false);
-        c.active->needsReread = 1;
     } else if (star) {
         TagAllEntries(c.active, 0, c.shiftState);
     } else {
@@ -77,7 +78,7 @@ void StoredDirectorySlot(TCommand& c) {
         return;
     }
     if ((c.key & KEY_SHIFTED) != 0) {
-        StoredDirectorySlots[slot] = c.InTreeView() ? TreeCursorDirectory(c.active) : Westring(c.active->path);
+        StoredDirectorySlots[slot] = c.InTreeView() ? GetTreeLinePath(c.active, c.active->CursorIndex()) : Westring(c.active->path);
         return;
     }
     Westring path = StoredDirectorySlots[slot];

@@ -2,6 +2,8 @@
 #include "app/program/CommandHandlers.h"
 #include "app/settings/Config.h"
 #include "app/panels/DirectoryTree.h"
+#include "app/panels/DirectorySizes.h"
+#include "app/panels/PanelTree.h"
 #include "app/settings/Histories.h"
 #include "app/panels/Panel.h"
 #include "app/panels/QuickSearch.h"
@@ -164,7 +166,7 @@ int CmdInsertEntryName(TCommand& c) {
 int CmdInsertEntryPath(TCommand& c) {
     Westring path;
     if (c.InTreeView()) {
-        path = TreeCursorDirectory(c.active);
+        path = GetTreeLinePath(c.active, c.active->CursorIndex());
     } else {
         entry* current = c.active->CursorEntry();
         if (current == nullptr) {

@@ -7,6 +7,8 @@
 #include "app/program/ConfigurationDialog.h"
 #include "app/settings/DataFiles.h"
 #include "app/panels/DirectoryTree.h"
+#include "app/panels/DirectorySizes.h"
+#include "app/panels/PanelTree.h"
 #include "app/panels/DriveMenu.h"
 #include "app/settings/Histories.h"
 #include "app/settings/IniFile.h"
@@ -125,7 +127,7 @@ int CmdOtherPanelOnOff(TCommand& c) {
 }
 
 int CmdDirectorySizes(TCommand& c) {
-    ComputeDirectorySizes(c.active);
+    ComputeDirectorySizes(c.active, false);
     return RedrawAll;
 }
 
@@ -134,7 +136,14 @@ int CmdReread(TCommand& c) {
         DriveMenu(c.side);
         return RedrawAll;
     }
-    if (c.InArchive()) {
+    if (c.InTreeView()) {
+        // A tree view re-reads the tree it shows.
+        if (c.other->archive) {
+            ReloadPanelArchive(c.other);
+        } else {
+            c.active->treeRescan = 1;
+        }
+    } else if (c.InArchive()) {
         ReloadPanelArchive(c.active);
     }
     RereadKeepingTags(c.active);
@@ -156,7 +165,7 @@ int CmdOpenInBrowser(TCommand& c) {
     if (c.PanelsHidden() || c.active->panelType == PANEL_INFO || c.InArchive()) {
         return RedrawNothing;
     }
-    ShellOpen(c.InTreeView() ? TreeCursorDirectory(c.active) : GetPanelDirectory(c.active));
+    ShellOpen(c.InTreeView() ? GetTreeLinePath(c.active, c.active->CursorIndex()) : GetPanelDirectory(c.active));
     return RedrawAll;
 }
 

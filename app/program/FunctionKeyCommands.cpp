@@ -3,6 +3,8 @@
 #include "app/settings/Config.h"
 #include "app/settings/DataFiles.h"
 #include "app/panels/DirectoryTree.h"
+#include "app/panels/DirectorySizes.h"
+#include "app/panels/PanelTree.h"
 #include "app/panels/DriveMenu.h"
 #include "app/program/HistoryPickers.h"
 #include "app/settings/IniFile.h"
@@ -54,7 +56,7 @@ int ViewOrEdit(TCommand& c, bool edit) {
         return RedrawNothing;
     }
     if ((current->attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
-        ComputeDirectorySizes(c.active);
+        ComputeDirectorySizes(c.active, false);
         return RedrawAll;
     }
     Westring command;
@@ -201,7 +203,7 @@ int CmdToggleLines(TCommand&) {
 
 int CmdTreeChooser(TCommand& c) {
     Westring chosen;
-    if (DirectoryTreeDialog(c.active, chosen) == 0) {
+    if (DirectoryTreeDialog(c.active, chosen, TreeChooserGoTo) == 0) {
         GoToDirectory(c.active, chosen);
     }
     return RedrawAll;

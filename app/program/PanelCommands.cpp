@@ -2,6 +2,8 @@
 #include "app/program/CommandHandlers.h"
 #include "app/settings/Config.h"
 #include "app/panels/DirectoryTree.h"
+#include "app/panels/DirectorySizes.h"
+#include "app/panels/PanelTree.h"
 #include "app/settings/Histories.h"
 #include "app/program/HistoryPickers.h"
 #include "app/panels/PanelArchive.h"

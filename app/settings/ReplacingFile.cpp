@@ -36,6 +36,12 @@ void CReplacingFile::WriteLine(const char* text) {
     }
 }
 
+void CReplacingFile::Write(const void* bytes, uint32_t count) {
+    if (error == 0) {
+        error = file.Write(bytes, count);
+    }
+}
+
 DWORD CReplacingFile::Commit() {
     if (!file.IsOpen()) {
         return error ? error : ERROR_INVALID_HANDLE;
