@@ -187,9 +187,9 @@ int main(int argc, char** argv) {
     LoadHistoryFile();
     SetStartDirectories(options);
     if (!options.scriptName.IsEmpty()) {
-        RunScriptByName(options.scriptName, options.scriptArguments);
+        bool ran = RunScriptByName(options.scriptName, options.scriptArguments);
         RestoreConsoleAtExit();
-        return 0;
+        return ran ? 0 : 1;
     }
 
     Console->WriteTty("\n\n");

@@ -114,6 +114,11 @@ TEST(ShellExitFile, TheExitFileOptionIsFoundAsTheProgramReadsItsOptions) {
         EXPECT_EQ(a.exitFile, c.file) << ::testing::PrintToString(c.args);
         EXPECT_EQ(a.program, c.args);
     }
+    // -s runs a script, unless it is the value of another option.
+    EXPECT_TRUE(ReadHostArguments({"-s", "script", "-x", "f"}).runsScript);
+    EXPECT_TRUE(ReadHostArguments({"ini", "/S", "script"}).runsScript);
+    EXPECT_FALSE(ReadHostArguments({"-l", "-s"}).runsScript);
+    EXPECT_FALSE(ReadHostArguments({"-v", "file"}).runsScript);
 }
 
 TEST_F(ShellExitFileTest, TheShellSourcesTheFileAndLandsInTheDirectory) {
