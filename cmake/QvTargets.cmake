@@ -36,11 +36,13 @@ function(qv_library name)
 endfunction()
 
 include(GoogleTest)
-# Each GoogleTest test as a CTest test of its own (ctest -N lists them, ctest -j
-# spreads them), or one CTest test per test program. Under the sanitizers every
-# test then pays the start of a program (about 0.4 s of processor time each),
-# which on a loaded machine costs more than the spreading gains.
-option(QV_DISCOVER_TESTS "Register every GoogleTest test with CTest on its own" OFF)
+# Each test program is one CTest test (label "program"): ./test runs these, so
+# a program starts once for all its tests. With discovery on, every GoogleTest
+# test is registered on its own as well (label "single": ctest -N lists them,
+# ctest -L single -j spreads them, and a hang fails that test alone); under the
+# sanitizers each then pays the start of a program, which on a loaded machine
+# costs more than the spreading gains, so ./test keeps to the programs.
+option(QV_DISCOVER_TESTS "Register every GoogleTest test with CTest on its own as well" ON)
 # Seconds one test, or one test program, may take before CTest stops it as hung.
 set(QV_TEST_TIMEOUT 90 CACHE STRING "Time limit of one test, in seconds")
 set(QV_TEST_PROGRAM_TIMEOUT 600 CACHE STRING "Time limit of one test program, in seconds")
@@ -65,21 +67,19 @@ function(qv_test_folder folder)
   # The layer last: what the helpers and the host need of the lower layers is
   # then linked once, after them.
   target_link_libraries(${exe} PRIVATE qv_testsupport ${QV_DEPS} ${layer} GTest::gtest_main)
+  # The Windows leg cannot run the programs at build time to list their tests
+  # (cmake/run-wine-tests.sh runs them under wine).
+  add_test(NAME ${tname} COMMAND ${exe})
+  set_tests_properties(${tname} PROPERTIES LABELS program TIMEOUT ${QV_TEST_PROGRAM_TIMEOUT} ENVIRONMENT
+    "TZ=UTC;QUORVANE_DRIVES=C=/\\;S=/dev/shm;QV_SOURCE_DIR=${CMAKE_SOURCE_DIR};QV_BINARY_DIR=${CMAKE_BINARY_DIR}")
   if(QV_DISCOVER_TESTS AND NOT CMAKE_CROSSCOMPILING)
-    # Every GoogleTest test is a CTest test of its own, named <folder>.<suite>.<test>,
-    # so that ctest -j spreads them and a hang fails that test alone. The
-    # environment comes from a wrapper: the drive list holds a ';', which a
-    # test property cannot carry through the discovery.
+    # Named <folder>.<suite>.<test>. The environment comes from a wrapper: the
+    # drive list holds a ';', which a test property cannot carry through the
+    # discovery.
     set_target_properties(${exe} PROPERTIES CROSSCOMPILING_EMULATOR
       "${CMAKE_SOURCE_DIR}/cmake/with-test-env.sh;${CMAKE_SOURCE_DIR};${CMAKE_BINARY_DIR}")
     gtest_discover_tests(${exe} TEST_PREFIX "${tname}." DISCOVERY_TIMEOUT 60
-      PROPERTIES TIMEOUT ${QV_TEST_TIMEOUT})
-  else()
-    # One CTest test per program. The Windows leg cannot run the programs at
-    # build time to list their tests (cmake/run-wine-tests.sh runs them under wine).
-    add_test(NAME ${tname} COMMAND ${exe})
-    set_tests_properties(${tname} PROPERTIES TIMEOUT ${QV_TEST_PROGRAM_TIMEOUT} ENVIRONMENT
-      "TZ=UTC;QUORVANE_DRIVES=C=/\\;S=/dev/shm;QV_SOURCE_DIR=${CMAKE_SOURCE_DIR};QV_BINARY_DIR=${CMAKE_BINARY_DIR}")
+      PROPERTIES LABELS single TIMEOUT ${QV_TEST_TIMEOUT})
   endif()
   set_property(GLOBAL APPEND PROPERTY QV_TEST_EXECUTABLES ${exe})
 endfunction()

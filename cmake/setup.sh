@@ -35,4 +35,7 @@ export CCACHE_DIR="${CCACHE_DIR:-$HOME/.cache/ccache}"
 export CCACHE_MAXSIZE="${CCACHE_MAXSIZE:-5G}"
 # Worktrees of one checkout share cache hits: paths are hashed relative to the tree.
 export CCACHE_BASEDIR="${CCACHE_BASEDIR:-$PWD}"
+# ... and the build folder is left out of the hash, or no worktree would ever
+# hit another's objects (debug information then names the first one's folder).
+export CCACHE_NOHASHDIR="${CCACHE_NOHASHDIR:-1}"
 QV_CACHE="${XDG_CACHE_HOME:-$HOME/.cache}/quorvane"

@@ -375,6 +375,23 @@ std::string ScreenModel::RowText(int y, int x, int width) const {
     return Utf32ToUtf8(text);
 }
 
+std::string ScreenModel::TextRows() const {
+    std::string text;
+    std::string blankRows;
+    for (int y = 0; y < m_rows; ++y) {
+        std::string row = RowText(y);
+        size_t end = row.find_last_not_of(' ');
+        row.erase(end == std::string::npos ? 0 : end + 1);
+        if (row.empty()) {
+            blankRows += '\n';
+            continue;
+        }
+        text += blankRows + row + '\n';
+        blankRows.clear();
+    }
+    return text;
+}
+
 std::vector<uint8_t> ScreenModel::RowAttributes(int y, int x, int width) const {
     std::vector<uint8_t> attrs;
     if (y < 0 || y >= m_rows) {

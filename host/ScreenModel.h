@@ -30,6 +30,9 @@ public:
     int CursorY() const { return m_cursorY < 0 ? 0 : m_cursorY >= m_rows ? m_rows - 1 : m_cursorY; }
     // The attributes of one row (or part of it).
     std::vector<uint8_t> RowAttributes(int y, int x = 0, int width = -1) const;
+    // The rows as lines of text, each without its trailing blanks, the blank
+    // rows at the end left out: what a terminal keeps of a script run.
+    std::string TextRows() const;
     // Every row, then the cursor, title and beeps: for test failure messages.
     std::string Dump() const;
     int CursorSize() const { return m_cursorSize; }

@@ -52,6 +52,7 @@ HostArguments ReadHostArguments(const std::vector<std::string>& args) {
         }
         const char letter = Lower(word[1]);
         if (letter == 's') {
+            out.runsScript = true;
             break;  // the rest belongs to the script
         }
         if (!TakesValue(letter) || i + 1 >= args.size()) {

@@ -517,6 +517,11 @@ int main(int argc, char** argv) {
     }
 
     RestoreTerminal();
+    if (args.runsScript) {
+        // What the script printed stays readable after the full screen is gone.
+        std::fputs(model.TextRows().c_str(), stdout);
+        std::fflush(stdout);
+    }
     if (inputOpen) {
         close(toChild);
     }

@@ -4,5 +4,8 @@
 #include "base/strings/StringStore.h"
 #include "base/strings/Westring.h"
 
-// Finds the script along the script path and runs it with the arguments.
-void RunScriptByName(const Westring& name, const WestringStore& arguments);
+// Finds the script like a program, the ScriptPath setting's directories
+// before PATH, and runs it with the argument words; a script that is not
+// found is reported on the console. True when the script was found and ended
+// without an error.
+bool RunScriptByName(const Westring& name, const WestringStore& arguments);

@@ -1,7 +1,9 @@
 #include "app/panels/DirectorySource.h"
 
+#include <memory>
 #include <vector>
 
+#include "app/panels/DirectoryPrefetch.h"
 #include "app/panels/EntryStore.h"
 #include "app/panels/NetworkBrowsing.h"
 #include "app/panels/Panel.h"
@@ -18,6 +20,8 @@ std::vector<TDirectorySourceOpener>& Openers()
     static std::vector<TDirectorySourceOpener> openers;
     return openers;
 }
+
+std::unique_ptr<CPrefetchedListing> DiskPrefetch;
 
 // A directory on a drive (or a share) through the system's directory search.
 class CDiskSource : public IDirectorySource {
@@ -139,5 +143,18 @@ IDirectorySource* OpenDirectorySource(CPanel* panel, DWORD& error)
         return source;
     if (error)
         return nullptr;
+    if (DiskPrefetch && Str32Compare(DiskPrefetch->Path().Data(), panel->path) == 0)
+        return DiskPrefetch.release();
     return new CDiskSource(Westring(panel->path));
+}
+
+void PrefetchDiskDirectory(const Westring& path)
+{
+    DiskPrefetch.reset();
+    DiskPrefetch.reset(new CPrefetchedListing(path));
+}
+
+void DropDiskPrefetch()
+{
+    DiskPrefetch.reset();
 }

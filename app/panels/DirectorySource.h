@@ -6,6 +6,7 @@
 #pragma once
 
 #include "base/io/Entry.h"
+#include "base/strings/Westring.h"
 #include "platform/win32.h"
 
 class CPanel;
@@ -37,3 +38,11 @@ void AddDirectorySource(TDirectorySourceOpener opener);
 // every other. Null and the
 // error when the listing failed.
 IDirectorySource* OpenDirectorySource(CPanel* panel, DWORD& error);
+
+// Lets the next disk read of exactly `path` (one no opener and no archive or
+// network view serves) take a listing that is read ahead from now on, on a
+// thread of its own. One at a time: a new one drops an earlier one not taken.
+void PrefetchDiskDirectory(const Westring& path);
+// Drops a listing read ahead and not taken (its thread stopped, its entries
+// freed).
+void DropDiskPrefetch();

@@ -587,11 +587,19 @@ void ReadPanelDirectory(CPanel* panel)
     RestoreCursor(panel, cursorName, haveCursorName);
 }
 
-void BeginStartupReads()
+void BeginStartupReads(const CPanel* first, const CPanel* second)
 {
     StartupReads.active = true;
     StartupReads.aborted = false;
     StartupReads.donor = nullptr;
+    // Only a plain drive directory: a share may take long to answer or ask for
+    // credentials, and an archive is opened by the panel itself.
+    if (first && second) {
+        const char32_t* path = second->path;
+        bool drivePath = path[0] && path[1] == ':' && path[2] == '\\';
+        if (drivePath && Str32Compare(first->path, path) != 0)
+            PrefetchDiskDirectory(Westring(path));
+    }
 }
 
 void EndStartupReads()
@@ -600,6 +608,7 @@ void EndStartupReads()
     StartupReads.aborted = false;
     StartupReads.donor = nullptr;
     std::vector<entry*>().swap(StartupReads.readOrder);
+    DropDiskPrefetch();
 }
 
 void RereadBothPanels()

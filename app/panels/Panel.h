@@ -141,8 +141,11 @@ bool SetPanelPath(CPanel* panel, const Westring& path);
 void ReadPanelDirectory(CPanel* panel);
 // The reads of the program's start-up, between the two calls: a panel may
 // take the listing the other has just read of the same directory, and Ctrl-C
-// in one read stops the reads after it (each keeps what it has).
-void BeginStartupReads();
+// in one read stops the reads after it (each keeps what it has). Given the two
+// panels in the order they will be read, the second one's drive directory,
+// when it is another than the first one's, is read ahead while the first one
+// is read and drawn.
+void BeginStartupReads(const CPanel* first = nullptr, const CPanel* second = nullptr);
 void EndStartupReads();
 // Reads both panels (a panel that is off is only marked).
 void RereadBothPanels();

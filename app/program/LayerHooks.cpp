@@ -16,7 +16,9 @@ void InstallLayerHooks() {
     BeforeIniWrite = StorePanelState;
     ProgramRunnerHooks.viewFile = [](const Westring& path) { ViewFile(path, -1); };
     ProgramRunnerHooks.editFile = [](const Westring& path) { EditFile(path, -1, 0); };
-    ProgramRunnerHooks.runScript = RunScriptByName;
+    ProgramRunnerHooks.runScript = [](const Westring& path, const WestringStore& arguments) {
+        RunScriptByName(path, arguments);
+    };
     CommandExecutionHooks.updateConsoleTitle = UpdateConsoleTitle;
     CommandExecutionHooks.updatePanelHeight = UpdatePanelHeight;
     CommandExecutionHooks.numLock = ApplyNumLockSetting;

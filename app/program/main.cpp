@@ -187,13 +187,13 @@ int main(int argc, char** argv) {
     LoadHistoryFile();
     SetStartDirectories(options);
     if (!options.scriptName.IsEmpty()) {
-        RunScriptByName(options.scriptName, options.scriptArguments);
+        bool ran = RunScriptByName(options.scriptName, options.scriptArguments);
         RestoreConsoleAtExit();
-        return 0;
+        return ran ? 0 : 1;
     }
 
     Console->WriteTty("\n\n");
-    BeginStartupReads();
+    BeginStartupReads(&Panels[0], &Panels[1]);
     InitPanelFromConfig(&Panels[0], 0);
     // The left panel shows while the right one is read.
     Console->Flush();

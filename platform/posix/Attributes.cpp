@@ -85,6 +85,39 @@ long ReadXattrBitsAt(int dirfd, const char* name) {
 
 FILETIME OlderOf(const struct timespec& ctime, const struct timespec& mtime);
 
+// The attribute bits of an entry from what the file system says of it: the
+// directory and link bits, read-only from the owner's write permission, the
+// bits kept in the extended attribute (asked only of an entry that is not a
+// link, through `readKept`), hidden for a dot name. Sets the reparse tag too.
+template <class ReadKept>
+void ComposeAttributes(bool isDir, bool isLink, mode_t mode, const std::string& name, FileInfo& info,
+                       ReadKept readKept) {
+    DWORD attributes = 0;
+    if (isDir) {
+        attributes |= FILE_ATTRIBUTE_DIRECTORY;
+    }
+    if (isLink) {
+        attributes |= FILE_ATTRIBUTE_REPARSE_POINT;
+        info.reparseTag = static_cast<DWORD>(IO_REPARSE_TAG_SYMLINK);
+    } else {
+        info.reparseTag = 0;
+        if (!(mode & S_IWUSR)) {
+            attributes |= FILE_ATTRIBUTE_READONLY;
+        }
+        long kept = readKept();
+        if (kept > 0) {
+            attributes |= static_cast<DWORD>(kept);
+        }
+    }
+    if (!name.empty() && name[0] == '.' && name != "." && name != "..") {
+        attributes |= FILE_ATTRIBUTE_HIDDEN;
+    }
+    if (attributes == 0) {
+        attributes = FILE_ATTRIBUTE_NORMAL;
+    }
+    info.attributes = attributes;
+}
+
 }  // namespace
 
 bool DirectoryKeepsXattrs(int dirfd) {
@@ -99,33 +132,11 @@ bool QueryEntryInfoAt(int dirfd, const char* name, const std::string& hiddenName
     if (RetryEintr([&] { return ::statx(dirfd, name, flags, STATX_BASIC_STATS | STATX_BTIME, &sx); }) != 0) {
         return false;
     }
-    DWORD attributes = 0;
     bool isLink = S_ISLNK(sx.stx_mode);
     struct stat target;
     bool isDir = S_ISDIR(sx.stx_mode) || (isLink && ::fstatat(dirfd, name, &target, 0) == 0 && S_ISDIR(target.st_mode));
-    if (isDir) {
-        attributes |= FILE_ATTRIBUTE_DIRECTORY;
-    }
-    if (isLink) {
-        attributes |= FILE_ATTRIBUTE_REPARSE_POINT;
-        info.reparseTag = static_cast<DWORD>(IO_REPARSE_TAG_SYMLINK);
-    } else {
-        info.reparseTag = 0;
-        if (!(sx.stx_mode & S_IWUSR)) {
-            attributes |= FILE_ATTRIBUTE_READONLY;
-        }
-        long kept = xattrs ? ReadXattrBitsAt(dirfd, name) : -1;
-        if (kept > 0) {
-            attributes |= static_cast<DWORD>(kept);
-        }
-    }
-    if (!hiddenName.empty() && hiddenName[0] == '.' && hiddenName != "." && hiddenName != "..") {
-        attributes |= FILE_ATTRIBUTE_HIDDEN;
-    }
-    if (attributes == 0) {
-        attributes = FILE_ATTRIBUTE_NORMAL;
-    }
-    info.attributes = attributes;
+    ComposeAttributes(isDir, isLink, sx.stx_mode, hiddenName, info,
+                      [&] { return xattrs ? ReadXattrBitsAt(dirfd, name) : -1L; });
     auto spec = [](const struct statx_timestamp& t) {
         struct timespec ts;
         ts.tv_sec = t.tv_sec;
@@ -210,33 +221,10 @@ bool IsDriveRoot(const std::string& posix) {
 }
 
 void InfoFromStat(const std::string& posix, const std::string& name, const struct stat& st, FileInfo& info) {
-    DWORD attributes = 0;
     bool isLink = S_ISLNK(st.st_mode);
     struct stat target;
     bool isDir = S_ISDIR(st.st_mode) || (isLink && ::stat(posix.c_str(), &target) == 0 && S_ISDIR(target.st_mode));
-    if (isDir) {
-        attributes |= FILE_ATTRIBUTE_DIRECTORY;
-    }
-    if (isLink) {
-        attributes |= FILE_ATTRIBUTE_REPARSE_POINT;
-        info.reparseTag = static_cast<DWORD>(IO_REPARSE_TAG_SYMLINK);
-    } else {
-        info.reparseTag = 0;
-        if (!(st.st_mode & S_IWUSR)) {
-            attributes |= FILE_ATTRIBUTE_READONLY;
-        }
-        long kept = ReadXattrBits(posix);
-        if (kept > 0) {
-            attributes |= static_cast<DWORD>(kept);
-        }
-    }
-    if (!name.empty() && name[0] == '.' && name != "." && name != "..") {
-        attributes |= FILE_ATTRIBUTE_HIDDEN;
-    }
-    if (attributes == 0) {
-        attributes = FILE_ATTRIBUTE_NORMAL;
-    }
-    info.attributes = attributes;
+    ComposeAttributes(isDir, isLink, st.st_mode, name, info, [&] { return ReadXattrBits(posix); });
     info.creation = CreationTime(AT_FDCWD, posix.c_str(), AT_SYMLINK_NOFOLLOW, st);
     info.access = FileTimeFromTimespec(st.st_atim);
     info.write = FileTimeFromTimespec(st.st_mtim);

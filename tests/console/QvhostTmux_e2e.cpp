@@ -12,24 +12,15 @@
 #include <string>
 #include <unistd.h>
 
+#include "tests/support/ShellCommand.h"
+
 #include "tests/support/ProgramTest.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
-std::string Shell(const std::string& command) {
-    std::string out;
-    if (FILE* p = popen(command.c_str(), "r")) {
-        char buffer[4096];
-        size_t n;
-        while ((n = fread(buffer, 1, sizeof buffer, p)) > 0) {
-            out.append(buffer, n);
-        }
-        pclose(p);
-    }
-    return out;
-}
+using qvtest::RunShell;
 
 class QvhostInTmux : public qvtest::ProgramTest {
 protected:
@@ -55,7 +46,7 @@ protected:
     void Launch(const std::string& env, const std::string& args, int columns, int rows) {
         // Each session on a server of its own: a server just told to end may
         // still hold its socket.
-        Shell("tmux -L " + socket + " kill-server 2>/dev/null");
+        RunShell("tmux -L " + socket + " kill-server 2>/dev/null");
         socket = "qvtest-" + std::to_string(getpid()) + "-" + std::to_string(++launches);
         fs::remove(dir + "/rc");
         // The test's own time zone, data folder and drives, then the case's.
@@ -95,12 +86,12 @@ protected:
 
     void TearDown() override {
         if (!socket.empty()) {
-            Shell("tmux -L " + socket + " kill-server 2>/dev/null");
+            RunShell("tmux -L " + socket + " kill-server 2>/dev/null");
         }
         ProgramTest::TearDown();
     }
 
-    std::string Tmux(const std::string& args) { return Shell("tmux -L " + socket + " " + args + " 2>&1"); }
+    std::string Tmux(const std::string& args) { return RunShell("tmux -L " + socket + " " + args + " 2>&1"); }
     std::string Pane() { return Tmux("capture-pane -p -t 0"); }
 
     static bool WaitFor(const std::function<bool()>& condition) {
@@ -272,7 +263,7 @@ TEST_F(QvhostInTmux, TheExitFileIsAShellScriptThatLandsInTheDirectory) {
               true);
     Launch("TERM=xterm-256color QUORVANE_DRIVES=C=/", "-x exit.sh", 90, 30);
     ASSERT_EQ(ExitCode(), 0) << Pane();
-    const std::string landed = Shell("cd / && . '" + dir + "/exit.sh' && pwd");
+    const std::string landed = RunShell("cd / && . '" + dir + "/exit.sh' && pwd");
     EXPECT_EQ(landed, target + "\n");
     EXPECT_FALSE(fs::exists(dir + "/pwned"));
     EXPECT_FALSE(fs::exists("/pwned"));

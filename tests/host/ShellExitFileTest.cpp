@@ -12,24 +12,15 @@
 #include <string>
 #include <unistd.h>
 
+#include "tests/support/ShellCommand.h"
+
 using namespace qvhost;
 
 namespace {
 
 namespace fs = std::filesystem;
 
-std::string RunShell(const std::string& command) {
-    std::string out;
-    if (FILE* p = popen(command.c_str(), "r")) {
-        char buffer[4096];
-        size_t n;
-        while ((n = fread(buffer, 1, sizeof buffer, p)) > 0) {
-            out.append(buffer, n);
-        }
-        pclose(p);
-    }
-    return out;
-}
+using qvtest::RunShell;
 
 void WriteFile(const std::string& path, const std::string& text) {
     std::ofstream out(path, std::ios::binary);
@@ -123,6 +114,11 @@ TEST(ShellExitFile, TheExitFileOptionIsFoundAsTheProgramReadsItsOptions) {
         EXPECT_EQ(a.exitFile, c.file) << ::testing::PrintToString(c.args);
         EXPECT_EQ(a.program, c.args);
     }
+    // -s runs a script, unless it is the value of another option.
+    EXPECT_TRUE(ReadHostArguments({"-s", "script", "-x", "f"}).runsScript);
+    EXPECT_TRUE(ReadHostArguments({"ini", "/S", "script"}).runsScript);
+    EXPECT_FALSE(ReadHostArguments({"-l", "-s"}).runsScript);
+    EXPECT_FALSE(ReadHostArguments({"-v", "file"}).runsScript);
 }
 
 TEST_F(ShellExitFileTest, TheShellSourcesTheFileAndLandsInTheDirectory) {

@@ -391,3 +391,31 @@ TEST_F(MainProgramTest, AMalformedDriveMapStopsTheRunNamingTheVariableAndTheItem
         EXPECT_EQ(std::count(errors.begin(), errors.end(), '\n'), 1) << errors;
     }
 }
+
+namespace {
+
+// Keys typed while the two panels of the start-up are still being read wait
+// in the host's queue and are acted on, in their order, once the main loop
+// runs: none is taken for the reads' Ctrl-C poll and dropped.
+TEST_F(MainProgramTest, KeysTypedDuringTheStartupReadsAreKept) {
+    for (const char* side : {"left", "right"}) {
+        MakeFolder(side);
+        for (int i = 0; i < 8000; i++) {
+            std::string name = PathOf(std::string(side) + "/file" + std::to_string(i) + ".txt");
+            int fd = open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0644);
+            ASSERT_GE(fd, 0) << name;
+            close(fd);
+        }
+    }
+    ScriptedHost& host = Launch(ProgramTest::Options({"-l", "T:\\left", "-r", "T:\\right"}));
+    host.SendText("echo kept");
+    host.SendKey(KEY_LEFT);
+    host.SendText("X");
+    ASSERT_TRUE(KeyBarShown(30000)) << host.ScreenText();
+    EXPECT_TRUE(WaitForCommandLine(host, "echo kepXt")) << host.ScreenText();
+    // Both panels show their folders.
+    ScreenModel screen = host.Snapshot();
+    EXPECT_GE(RowOf(screen, "file0.txt"), 0) << host.ScreenText();
+}
+
+}  // namespace

@@ -224,7 +224,7 @@ TEST_F(HistoryFileTest, ALargeFileLoadsEachTextOnceWhereItCameLast) {
     EXPECT_EQ(File(), file);
 }
 
-// Run by tests/app/bench_history_100k.sh: prints how long loading 100,000
+// Run by tests/app/settings/bench_history_100k.sh: prints how long loading 100,000
 // lines takes; asserts no time.
 TEST_F(HistoryFileTest, DISABLED_Load100000Lines) {
     const std::string file = LargeHistoryFile();

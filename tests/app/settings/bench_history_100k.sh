@@ -2,10 +2,10 @@
 # Times loading a history file of 100,000 lines (within the limits, and cut to
 # 500 entries), next to `sort -u` on the same number of lines. Prints the
 # times and their ratio; asserts none.
-#   tests/app/bench_history_100k.sh [path to qv_test_app]
-here=$(cd "$(dirname "$0")/../.." && pwd)
+#   tests/app/settings/bench_history_100k.sh [path to qv_test_app_settings]
+here=$(cd "$(dirname "$0")/../../.." && pwd)
 # By default the test build that ./test makes.
-exe=${1:-$here/build/test/tests/qv_test_app}
+exe=${1:-$here/build/test/tests/qv_test_app_settings}
 out=$(TZ=UTC QUORVANE_DRIVES='C=/' "$exe" --gtest_also_run_disabled_tests \
     --gtest_filter='HistoryFileTest.DISABLED_Load100000Lines' 2>&1)
 echo "$out" | grep '^history load'

@@ -1,0 +1,99 @@
+// Where script values live: the live-value registry CValueTracker, the pool
+// and recycle list that plain values are carved from, and the serial
+// counter. Each script run has a heap of its own (a script started by a
+// script too), made current for the run's length; values made outside any
+// run belong to the heap of the process.
+//
+// Deleting a value goes through ReleaseScriptValue: a deletion that happens
+// while another is under way is queued and done after it, so that dropping a
+// list nested a million deep frees it in a loop, not by recursion.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+#include "base/containers/MemoryPool.h"
+#include "base/containers/SortedCollection.h"
+#include "base/containers/TObjectList.h"
+
+class IScriptValue;
+class IStreamWrite;
+
+// Registered values by serial number; does not own them.
+class CValueTracker : public TSortedObjectList<IScriptValue, uint32_t> {
+public:
+    void Register(IScriptValue* value);
+    // False when the value is not registered.
+    bool Unregister(IScriptValue* value);
+    using TSortedObjectList::At;
+    using TSortedObjectList::Count;
+
+protected:
+    const uint32_t* KeyOf(const IScriptValue* value) override;
+    int CompareKeys(const uint32_t* a, const uint32_t* b) override;
+};
+
+class CValueHeap {
+public:
+    CValueHeap();
+    ~CValueHeap();
+    CValueHeap(const CValueHeap&) = delete;
+    CValueHeap& operator=(const CValueHeap&) = delete;
+
+    // Memory for one plain value: the last recycled piece, else the pool.
+    void* AllocateScriptValue(size_t size);
+    void RecycleScriptValue(void* memory);
+    // Forgets the recycled pieces and empties the pool.
+    void ResetValuePool();
+
+    // "Variable <serial>\n" for each registered value, in serial order.
+    void ListLeakedValues(IStreamWrite& out);
+    // Frees every registered value once, whatever they hold of each other.
+    void FreeLeakedValues();
+
+    CValueTracker tracker;
+    uint32_t serialCounter = 0;
+    // Where a value freed twice is reported; none outside a run.
+    IStreamWrite* reportStream = nullptr;
+    // Plain values made from this heap and not yet recycled.
+    int liveAllocations = 0;
+
+private:
+    MemoryPool m_pool;
+    TObjectList<void> m_recycle;
+};
+
+// The heap new values are registered in.
+CValueHeap& CurrentValueHeap();
+
+// Makes a fresh heap current for its lifetime and restores the one before.
+class CValueHeapScope {
+public:
+    CValueHeapScope();
+    ~CValueHeapScope();
+    CValueHeapScope(const CValueHeapScope&) = delete;
+    CValueHeapScope& operator=(const CValueHeapScope&) = delete;
+    CValueHeap& Heap() { return m_heap; }
+
+private:
+    CValueHeap m_heap;
+    CValueHeap* m_saved;
+};
+
+// Raises the run error "Nesting too deep" (without a position) when the
+// machine stack has grown past the budget of the current run.
+void CheckScriptNesting();
+
+// Sets the stack budget for its lifetime, measured from where it stands,
+// unless an outer guard set one already.
+class CScriptNestingGuard {
+public:
+    static const size_t StackBudget = 384 * 1024;
+    CScriptNestingGuard();
+    ~CScriptNestingGuard();
+    CScriptNestingGuard(const CScriptNestingGuard&) = delete;
+    CScriptNestingGuard& operator=(const CScriptNestingGuard&) = delete;
+
+private:
+    uintptr_t m_saved;
+};

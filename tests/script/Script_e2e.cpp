@@ -1,0 +1,67 @@
+// Option -s in the real program: the script's output on the screen or in a
+// redirected file, its errors, and the exit code.
+#include <unistd.h>
+
+#include "tests/support/ProgramTest.h"
+
+namespace qvtest {
+namespace {
+
+class ScriptE2E : public ProgramTest {};
+
+TEST_F(ScriptE2E, OutputRedirectedToAFileWithArgumentsAndInput) {
+    Write("t.qvs", "println(args, \" \", typeOf(stdin));\nfor (l : stdin) println(\"<\", l, \">\");\n");
+    Write("in.txt", "first\r\nsecond\r\n");
+    ScriptedHost& run = Launch(Options({"-s", "T:\\t.qvs", "a", ">T:\\o.txt", "b"}));
+    EXPECT_EQ(0, run.WaitExit());
+    EXPECT_EQ("[\"a\",\"b\"] undefined\r\n", Read("o.txt"));
+
+    ScriptedHost& second = Launch(Options({"-s", "T:\\t.qvs", "<T:\\in.txt", "a", ">", "T:\\o2.txt"}));
+    EXPECT_EQ(0, second.WaitExit());
+    EXPECT_EQ("[\"a\"] list\r\n<first>\r\n<second>\r\n", Read("o2.txt"));
+}
+
+TEST_F(ScriptE2E, ARunErrorFollowsTheOutputOfTheLinesBeforeIt) {
+    Write("t.qvs", "println(\"line one\");\nprintln(\"line two\");\nx = 1 % 0;\nprintln(\"never\");\n");
+    ScriptedHost& run = Launch(Options({"-s", "T:\\t.qvs"}));
+    EXPECT_EQ(1, run.WaitExit());
+    ScreenModel screen = run.Snapshot();
+    int first = RowOf(screen, "line one");
+    ASSERT_GE(first, 0) << screen.Dump();
+    EXPECT_EQ(first + 1, RowOf(screen, "line two")) << screen.Dump();
+    EXPECT_EQ(first + 2, RowOf(screen, "T:\\t.qvs(3): Integer division by zero at col 7")) << screen.Dump();
+    EXPECT_EQ(-1, RowOf(screen, "never"));
+}
+
+TEST_F(ScriptE2E, ATextErrorOnTheLastLineStopsTheScriptBeforeItRuns) {
+    Write("t.qvs", "println(\"line one\");\nprintln(\"line two);\n");
+    ScriptedHost& run = Launch(Options({"-s", "T:\\t.qvs"}));
+    EXPECT_EQ(1, run.WaitExit());
+    ScreenModel screen = run.Snapshot();
+    EXPECT_GE(RowOf(screen, "T:\\t.qvs(2): Unterminated literal string at col 9"), 0) << screen.Dump();
+    EXPECT_EQ(-1, RowOf(screen, "line one"));
+}
+
+TEST_F(ScriptE2E, ScriptsThatAreMissingOrCannotBeRead) {
+    ScriptedHost& missing = Launch(Options({"-s", "T:\\none.qvs"}));
+    EXPECT_EQ(1, missing.WaitExit());
+    EXPECT_GE(RowOf(missing.Snapshot(), "Script T:\\none.qvs not found"), 0) << missing.Dump();
+
+    // A link to nothing is found, but cannot be opened.
+    ASSERT_EQ(0, symlink(PathOf("gone.qvs").c_str(), PathOf("link.qvs").c_str()));
+    ScriptedHost& unreadable = Launch(Options({"-s", "T:\\link.qvs"}));
+    EXPECT_EQ(1, unreadable.WaitExit());
+    EXPECT_GE(RowOf(unreadable.Snapshot(), "Unable to open source file: T:\\link.qvs"), 0) << unreadable.Dump();
+}
+
+TEST_F(ScriptE2E, AScriptTypedOnTheCommandLineRunsWithItsWords) {
+    Write("work/hello.qvs", "println(\"Hel\", \"lo \", args);\n");
+    Start("PauseAfterRun=on\r\n");
+    host->SendText("hello.qvs one  two");
+    host->PressKey("Enter");
+    EXPECT_TRUE(Shows("Hello [\"one\",\"two\"]")) << host->ScreenText();
+    EXPECT_TRUE(Shows("Press any key to continue")) << host->ScreenText();
+}
+
+}  // namespace
+}  // namespace qvtest
