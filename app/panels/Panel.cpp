@@ -6,6 +6,7 @@
 #include "app/settings/Config.h"
 #include "ui/ConsoleControl.h"
 #include "app/panels/DirectorySource.h"
+#include "app/panels/InfoPage.h"
 #include "app/panels/EntryStore.h"
 #include "ui/MessageBox.h"
 #include "app/panels/NetworkBrowsing.h"
@@ -472,12 +473,28 @@ void GrowEntryArray(CPanel* panel)
     panel->entryCapacity = capacity;
 }
 
+namespace {
+
+void ReadPanelEntries(CPanel* panel);
+
+}  // namespace
+
 void ReadPanelDirectory(CPanel* panel)
 {
     if (!panel->isOn || panel->panelType == PANEL_INFO) {
         panel->needsReread = 1;
         return;
     }
+    ReadPanelEntries(panel);
+    // The other panel's information page describes this one.
+    if (OtherPanel(panel)->panelType == PANEL_INFO)
+        FillInfoPanel(1 - PanelSide(panel));
+}
+
+namespace {
+
+void ReadPanelEntries(CPanel* panel)
+{
     panel->needsReread = 0;
     panel->readDone = 1;
     LeaveStaleArchives(panel);
@@ -559,6 +576,8 @@ void ReadPanelDirectory(CPanel* panel)
     progress.Stop();
     RestoreCursor(panel, cursorName, haveCursorName);
 }
+
+}  // namespace
 
 void BeginStartupReads()
 {

@@ -1,5 +1,7 @@
 #include "app/panels/PanelArchive.h"
 
+#include "base/strings/Utf16String.h"
+
 TArchiveOpener ArchiveOpener = nullptr;
 
 CArchive::CArchive(const Westring& archiveFilePath, CArchive* parent, const Westring& pathInParent)
@@ -31,6 +33,22 @@ Westring GetArchiveDisplayPath(const CArchive* archive)
     if (!archive->parent)
         return archive->filePath;
     return GetArchiveDisplayPath(archive->parent) + Westring(U"\\") + archive->pathInParent;
+}
+
+void GetArchiveTotals(CArchive* archive, int64_t& unpacked, int64_t& packed)
+{
+    // The archive readers keep no totals yet: the page shows the file's own
+    // size as the packed total and no unpacked one.
+    unpacked = -1;
+    packed = 0;
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (GetFileAttributesExW(Utf16String(archive->filePath).Data(), GetFileExInfoStandard, &data))
+        packed = (int64_t(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+}
+
+Estring GetArchiveTypeName(CArchive*)
+{
+    return Estring();
 }
 
 DWORD ArchiveFindFirst(CArchive* archive, const Westring& directory, entry** out)

@@ -7,7 +7,10 @@
 // through the virtual functions its readers override.
 #pragma once
 
+#include <cstdint>
+
 #include "base/io/Entry.h"
+#include "base/strings/Estring.h"
 #include "base/strings/Westring.h"
 #include "platform/win32.h"
 
@@ -37,6 +40,11 @@ public:
 // The path a panel shows for the archive: the outermost archive file's path,
 // then "\" and the path of each nested archive inside its parent.
 Westring GetArchiveDisplayPath(const CArchive* archive);
+// The unpacked and packed sizes of the archive's files, summed (the unpacked
+// sum can come out negative, or is -1 when the archive cannot tell).
+void GetArchiveTotals(CArchive* archive, int64_t& unpacked, int64_t& packed);
+// The name of the archiver that reads the archive.
+Estring GetArchiveTypeName(CArchive* archive);
 DWORD ArchiveFindFirst(CArchive* archive, const Westring& directory, entry** out);
 DWORD ArchiveFindNext(CArchive* archive, entry** out);
 
