@@ -486,8 +486,10 @@ void ReadPanelDirectory(CPanel* panel)
         return;
     }
     ReadPanelEntries(panel);
-    // The other panel's information page describes this one.
-    if (OtherPanel(panel)->panelType == PANEL_INFO)
+    // The other panel's information page describes this one. A panel read on
+    // its own (not one of the pair) has no other panel.
+    if (Panels != nullptr && (panel == &Panels[0] || panel == &Panels[1]) &&
+        OtherPanel(panel)->panelType == PANEL_INFO)
         FillInfoPanel(1 - PanelSide(panel));
 }
 
