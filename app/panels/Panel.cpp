@@ -6,6 +6,7 @@
 #include "app/settings/Config.h"
 #include "ui/ConsoleControl.h"
 #include "app/panels/DirectorySource.h"
+#include "app/panels/InfoPage.h"
 #include "app/panels/EntryStore.h"
 #include "ui/MessageBox.h"
 #include "app/panels/NetworkBrowsing.h"
@@ -497,12 +498,30 @@ void GrowEntryArray(CPanel* panel)
     panel->entryCapacity = capacity;
 }
 
+namespace {
+
+void ReadPanelEntries(CPanel* panel);
+
+}  // namespace
+
 void ReadPanelDirectory(CPanel* panel)
 {
     if (!panel->isOn || panel->panelType == PANEL_INFO) {
         panel->needsReread = 1;
         return;
     }
+    ReadPanelEntries(panel);
+    // The other panel's information page describes this one. A panel read on
+    // its own (not one of the pair) has no other panel.
+    if (Panels != nullptr && (panel == &Panels[0] || panel == &Panels[1]) &&
+        OtherPanel(panel)->panelType == PANEL_INFO)
+        FillInfoPanel(1 - PanelSide(panel));
+}
+
+namespace {
+
+void ReadPanelEntries(CPanel* panel)
+{
     panel->needsReread = 0;
     panel->readDone = 1;
     LeaveStaleArchives(panel);
@@ -586,6 +605,8 @@ void ReadPanelDirectory(CPanel* panel)
         KeepTreeInLine(panel, rules.directoryTotal);
     RestoreCursor(panel, cursorName, haveCursorName);
 }
+
+}  // namespace
 
 void BeginStartupReads(const CPanel* first, const CPanel* second)
 {

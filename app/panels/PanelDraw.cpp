@@ -3,6 +3,7 @@
 #include "app/settings/Colours.h"
 #include "app/settings/Config.h"
 #include "app/panels/Panel.h"
+#include "app/panels/InfoPage.h"
 #include "app/panels/PanelFormat.h"
 #include "app/panels/PanelNavigation.h"
 #include "app/panels/PanelWindow.h"
@@ -105,8 +106,10 @@ void RedrawPanel(CPanel* panel)
     if (!IsPanelVisible(panel))
         return;
     panel->readDone = 0;
-    if (panel->panelType == PANEL_INFO)
-        return;  // the information page draws itself
+    if (panel->panelType == PANEL_INFO) {
+        FillInfoPanel(PanelSide(panel));
+        return;
+    }
     if (panel->cursorRow >= panel->linesInView) {
         panel->topIndex += panel->cursorRow - panel->linesInView + 1;
         panel->cursorRow = panel->linesInView - 1;

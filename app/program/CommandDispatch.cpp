@@ -98,6 +98,7 @@ void UnlistedKey(TCommand& c) {
         (c.event.character > 0 && c.event.character <= KEY_LAST_CHARACTER) ? c.event.character : c.key;
     if (c.active->isOn && c.active->panelType == PANEL_INFO && character == 'l') {
         ChangeDiskLabel(c.other);
+        FillInfoPanel(c.side);
         return;
     }
     if (character == '\\') {

@@ -13,7 +13,7 @@
 #include "app/settings/Histories.h"
 #include "app/settings/IniFile.h"
 #include "app/panels/InfoPage.h"
-#include "app/program/Menus.h"
+#include "app/program/OptionDialogs.h"
 #include "ui/MessageBox.h"
 #include "ui/NotAvailable.h"
 #include "app/panels/Panel.h"
@@ -111,7 +111,9 @@ int CmdCompare(TCommand&) {
 }
 
 int CmdInfoPage(TCommand& c) {
-    ToggleInfoPage(c.active->panelType == PANEL_INFO ? c.side : 1 - c.side);
+    // The page goes into the other panel, or leaves the active one when it
+    // shows it there.
+    ToggleInfoPage(c.active->panelType == PANEL_INFO ? 1 - c.side : c.side);
     return RedrawAll;
 }
 
@@ -262,7 +264,11 @@ int CmdFileInformation(TCommand& c) {
 
 int CmdMenuInfo(TCommand& c) {
     int side = c.key == MENU_LEFT_INFO ? 0 : 1;
-    ToggleInfoPage(side);
+    // One page at a time: the other panel's goes first.
+    if (Panels[1 - side].panelType == PANEL_INFO && Panels[side].panelType != PANEL_INFO) {
+        ToggleInfoPage(side);
+    }
+    ToggleInfoPage(1 - side);
     return RedrawAll;
 }
 
@@ -302,7 +308,7 @@ int CmdMenuViewStyle(TCommand& c) {
 
 int CmdMenuFilter(TCommand& c) {
     CPanel* panel = MenuPanel(c.key, MENU_LEFT_FILTER);
-    PanelFilterDialog(panel);
+    PanelFilterDialog(PanelSide(panel));
     RereadKeepingTags(panel);
     return RedrawAll;
 }

@@ -142,8 +142,7 @@ int CmdDeleteFiles(TCommand& c) {
 }
 
 int CmdQuit(TCommand& c) {
-    const uint32_t QuitConfirmationOff = 8;
-    if ((Config.Confirmations & QuitConfirmationOff) != 0) {
+    if ((Config.Confirmations & ConfirmQuitOff) != 0) {
         c.state.quit = true;
         return RedrawNothing;
     }

@@ -123,3 +123,13 @@ struct TCONFIG {
 
 // The live configuration.
 extern TCONFIG Config;
+
+// The bits of TCONFIG::Confirmations: a set bit turns that confirmation off.
+enum EConfirmationBit : uint32_t {
+    ConfirmDeleteFileOff = 1u << 0,      // a file or an empty directory
+    ConfirmDeleteTaggedOff = 1u << 1,    // the tagged files
+    ConfirmDeleteNonEmptyOff = 1u << 2,  // a directory that holds files
+    ConfirmQuitOff = 1u << 3,
+    ConfirmTypedYesOff = 1u << 4,        // OK, Cancel and All instead of typing "YES"
+};
+constexpr int ConfirmationCount = 5;
