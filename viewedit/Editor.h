@@ -213,6 +213,9 @@ private:
     void DeleteWordLeft();
     void DeleteWordRight();
     void OpenLineAbove();
+    // Enter: splits the line at the cursor, moves down and records the
+    // split for undo (nothing when the line could not be split).
+    void SplitLineAndMoveDown();
     void DuplicateLine();
     void DeleteLine();
     void CopyFromLineAbove(bool rest);

@@ -4,22 +4,31 @@
 
 WestringStore EditorClipboard;
 
+namespace {
+
+// The block's part of one line, trailing blanks dropped from a line the block
+// runs past when the line is marked for trimming (indentation stays).
+Westring BlockPieceOfLine(QVEditorLineStore& lines, const TEditorBlock& region, int line) {
+    QVEditorLine* record = lines.At(line);
+    Westring text(record->Text());
+    int from = line == region.startLine ? region.startIndex : 0;
+    int to = line == region.endLine ? region.endIndex : text.Length();
+    if (to > text.Length())
+        to = text.Length();
+    if (from > to)
+        from = to;
+    Westring piece = TextPiece(text, from, to);
+    if (line < region.endLine && record->trim)
+        piece = piece.TrimRight();
+    return piece;
+}
+
+}  // namespace
+
 void CopyBlockToClipboard(QVEditorLineStore& lines, const TEditorBlock& region, WestringStore& store) {
     store.FreeAll();
-    for (int line = region.startLine; line <= region.endLine && line < lines.Count(); line++) {
-        QVEditorLine* record = lines.At(line);
-        Westring text(record->Text());
-        int from = line == region.startLine ? region.startIndex : 0;
-        int to = line == region.endLine ? region.endIndex : text.Length();
-        if (to > text.Length())
-            to = text.Length();
-        if (from > to)
-            from = to;
-        Westring piece = TextPiece(text, from, to);
-        if (line < region.endLine && record->trim)
-            piece = piece.TrimRight();
-        store.Add(new Westring(piece));
-    }
+    for (int line = region.startLine; line <= region.endLine && line < lines.Count(); line++)
+        store.Add(new Westring(BlockPieceOfLine(lines, region, line)));
     PutClipboardLines(store);
 }
 
@@ -30,26 +39,13 @@ void AppendBlockToClipboard(QVEditorLineStore& lines, const TEditorBlock& region
         CopyBlockToClipboard(lines, region, store);
         return;
     }
-    bool first = true;
+    // The block's first line continues the clipboard's last one.
     for (int line = region.startLine; line <= region.endLine && line < lines.Count(); line++) {
-        QVEditorLine* record = lines.At(line);
-        Westring text(record->Text());
-        int from = line == region.startLine ? region.startIndex : 0;
-        int to = line == region.endLine ? region.endIndex : text.Length();
-        if (to > text.Length())
-            to = text.Length();
-        if (from > to)
-            from = to;
-        Westring piece = TextPiece(text, from, to);
-        // Only trailing blanks go: the appended lines keep their indentation.
-        if (line < region.endLine && record->trim)
-            piece = piece.TrimRight();
-        if (first)
+        Westring piece = BlockPieceOfLine(lines, region, line);
+        if (line == region.startLine)
             *store.At(store.Count() - 1) += piece;
         else
             store.Add(new Westring(piece));
-        first = false;
     }
     PutClipboardLines(store);
 }
-

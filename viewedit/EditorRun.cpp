@@ -797,6 +797,17 @@ bool QVEditor::Leave(bool saveFirst) {
     }
 }
 
+void QVEditor::SplitLineAndMoveDown() {
+    int before = lines.Count();
+    SplitLine(true);
+    if (lines.Count() == before)
+        return;
+    CursorDown();
+    undoItem.regionEndLine = undoItem.positionLine = CursorLine();
+    undoItem.regionEndIndex = undoItem.positionIndex = cursorIndex;
+    PushUndo();
+}
+
 bool QVEditor::HandleKey(int key) {
     const int shift = lastEvent.shiftState;
     // Terminals send Alt+Backspace as Backspace with Alt held.
@@ -870,30 +881,13 @@ bool QVEditor::HandleKey(int key) {
             OpenLineAbove();
             return true;
         }
-        if (buffer.Length() >= 0) {
-            int before = lines.Count();
-            SplitLine(true);
-            if (lines.Count() == before)
-                return true;
-            CursorDown();
-            undoItem.regionEndLine = undoItem.positionLine = CursorLine();
-            undoItem.regionEndIndex = undoItem.positionIndex = cursorIndex;
-            PushUndo();
-        }
+        SplitLineAndMoveDown();
         return true;
-    case KEY_ALT_ENTER: {
+    case KEY_ALT_ENTER:
         EndKey();
-        int before = lines.Count();
         undoItem.regionStartIndex = undoItem.cursorAfterIndex = cursorIndex;
-        SplitLine(true);
-        if (lines.Count() == before)
-            return true;
-        CursorDown();
-        undoItem.regionEndLine = undoItem.positionLine = CursorLine();
-        undoItem.regionEndIndex = undoItem.positionIndex = cursorIndex;
-        PushUndo();
+        SplitLineAndMoveDown();
         return true;
-    }
     case KEY_CTRL_W:
         SelectWord();
         if (block.marked)
