@@ -34,6 +34,12 @@ void CReplacingFile::WriteLine(const char* text) {
     }
 }
 
+void CReplacingFile::Write(const void* bytes, uint32_t n) {
+    if (error == 0 && n > 0) {
+        error = file.Write(bytes, n);
+    }
+}
+
 DWORD CReplacingFile::Commit() {
     if (!file.IsOpen()) {
         return error ? error : ERROR_INVALID_HANDLE;

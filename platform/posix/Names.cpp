@@ -105,7 +105,8 @@ bool CopyRegularFile(const std::string& from, const std::string& to, bool replac
         }
         ssize_t got = w32::RetryEintr([&] { return ::read(in, buffer.data(), buffer.size()); });
         if (got < 0) {
-            return abandon(0, errno);
+            // A failing medium is a read error the caller may retry.
+            return errno == EIO ? abandon(ERROR_CRC, 0) : abandon(0, errno);
         }
         if (got == 0) {
             break;
