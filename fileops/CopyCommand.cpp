@@ -86,6 +86,16 @@ Westring DialogTitle(bool move, int tagged, const Westring& name) {
            Westring("\" to");
 }
 
+// Only directories have sizes to work out before the copy.
+bool TagsDirectory(const CPanel* panel) {
+    for (int i = 0; i < panel->entryCount; i++) {
+        if (panel->entries[i]->tagged && (panel->entries[i]->attributes & AttrDirectory) != 0) {
+            return true;
+        }
+    }
+    return false;
+}
+
 void Untag(CPanel* panel, entry* item) {
     PanelSetEntryTag(panel, item, -1);
     item->processed = 1;
@@ -210,7 +220,7 @@ bool CopyMoveFiles(CPanel* source, CPanel* destinationPanel, int flags, const We
             }
         }
         bool renameFirst = move && OnOneDevice(sourceDirectory, targetDirectory);
-        if (!move || !renameFirst) {
+        if ((!move || !renameFirst) && TagsDirectory(source)) {
             ComputeDirectorySizes(source);
         }
         for (int i = 0; i < source->entryCount; i++) {
@@ -274,7 +284,9 @@ bool CopyMoveFiles(CPanel* source, CPanel* destinationPanel, int flags, const We
             BuildDestinationName(itemName, AddTrailingBackslash(directoryPart) + namePart, full);
         }
         bool renameFirst = move && OnOneDevice(ExtractDirectory(from), ExtractDirectory(full));
-        if (!move || !renameFirst) {
+        DWORD fromAttributes = 0;
+        if ((!move || !renameFirst) && ReadFileAttributes(from, fromAttributes) == 0 &&
+            (fromAttributes & AttrDirectory) != 0) {
             ComputeDirectorySizes(source);
         }
         OpenDescriptionFile(from, nullptr, descriptions, false, false);
