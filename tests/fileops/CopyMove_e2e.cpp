@@ -119,6 +119,7 @@ protected:
     // Waits until the command ended and the panels were drawn again.
     void Settle() {
         host->WaitQuiet(300);
+        ASSERT_TRUE(Gone("Copying") && Gone("Moving")) << host->ScreenText();
         ASSERT_TRUE(KeyBarShown()) << host->ScreenText();
     }
 
@@ -336,6 +337,7 @@ TEST_F(CopyMoveTest, DescriptionLinesFollowCopiesAndMoves) {
     host->SendKey(KEY_F6);
     AnswerDialog("Move/Rename \"c.txt\" to", "U:\\moved.txt");
     Settle();
+    Eventually([&] { return Exists("right/moved.txt") && Read("work/descript.ion") == "lf.txt ends in LF\n" + longLine; });
     EXPECT_EQ("lf.txt ends in LF\n" + longLine, Read("work/descript.ion"));
     EXPECT_EQ("c.txt the c file\r\nmoved.txt the c file\r\n", Read("right/descript.ion"));
     // Moving the file of the last line... after the other two: the file goes.
@@ -345,7 +347,8 @@ TEST_F(CopyMoveTest, DescriptionLinesFollowCopiesAndMoves) {
     host->SendKey(KEY_F6);
     AnswerDialog("Move 2 files to", "");
     Settle();
-    ASSERT_TRUE(Eventually([&] { return !Exists("work/lf.txt"); }));
+    ASSERT_TRUE(Eventually([&] { return !Exists("work/lf.txt") && !Exists("work/long.txt"); }));
+    Eventually([&] { return !Exists("work/descript.ion"); });
     EXPECT_FALSE(Exists("work/descript.ion"));
     std::string right = Read("right/descript.ion");
     EXPECT_NE(std::string::npos, right.find(longLine));
@@ -435,8 +438,10 @@ TEST_F(CopyMoveTest, TreesCopyWholeAndAFullTargetLosesNothing) {
             // Replace the small one, keep asking for the large one.
             askedLarge = askedLarge || text.find("large.bin") != std::string::npos;
             host->SendKey(KEY_ENTER);
-        } else if (text.find("No room for") != std::string::npos || text.find("Retry") != std::string::npos) {
+            ASSERT_TRUE(Gone("Overwrite?")) << host->ScreenText();
+        } else if (text.find("No room for") != std::string::npos) {
             host->SendKey('s', 's', 0);
+            ASSERT_TRUE(Gone("No room for")) << host->ScreenText();
         } else {
             break;
         }
