@@ -4,7 +4,7 @@
 #include "app/program/AppSupport.h"
 #include "app/program/HistoryPickers.h"
 #include "app/settings/IniFile.h"
-#include "archive/Archive.h"
+#include "archive/ArchiveReaders.h"
 #include "fileops/CopyDialog.h"
 #include "fileops/FileContainsText.h"
 #include "script/ScriptRunner.h"
@@ -14,7 +14,7 @@
 
 void InstallLayerHooks() {
     InstallMaskTextSearch();
-    InstallArchiveOpener();
+    InstallArchiveReaders();
     BeforeIniWrite = StorePanelState;
     PickDirectoryHistoryHook = PickDirectoryHistory;
     ProgramRunnerHooks.viewFile = [](const Westring& path) { ViewFile(path, -1); };
