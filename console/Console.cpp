@@ -725,6 +725,11 @@ void CConsole::DetachTerminal() {
     }
     delete terminal;
     terminal = nullptr;
+    // A new size that came while attached is the main loop's to lay out.
+    if (pendingResize != nullptr) {
+        queue.Push(pendingResize);
+        pendingResize = nullptr;
+    }
 }
 
 unsigned __stdcall CConsole::KeyFeederThread(void* self) {
@@ -742,6 +747,15 @@ void CConsole::KeyFeederLoop() {
         const bool closed = item->kind == TEvent::KindClosed;
         if (item->kind == TEvent::KindKey) {
             terminal->EncodeKey(item->code);
+        }
+        if (item->kind == TEvent::KindResized) {
+            if (TerminalHooks.resized != nullptr) {
+                TerminalHooks.resized(item->x, item->y);
+            }
+            // Kept for the main loop, which sees it once the child is done.
+            delete pendingResize;
+            pendingResize = item;
+            continue;
         }
         delete item;
         if (closed) {

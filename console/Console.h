@@ -228,6 +228,7 @@ private:
     StdFile input;
     CWinHandle readerThread;
     CWinHandle keyFeederThread;
+    TEvent* pendingResize = nullptr;  // the last new size while attached
     // Taken for every request: a plain process-local lock, since drawing a
     // screen takes it thousands of times.
     std::recursive_mutex requestLock;

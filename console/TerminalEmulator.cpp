@@ -10,7 +10,7 @@
 #include "console/KeyCodes.h"
 #include "platform/win32.h"
 
-TTerminalHooks TerminalHooks = {nullptr, nullptr, nullptr};
+TTerminalHooks TerminalHooks = {nullptr, nullptr, nullptr, nullptr};
 
 namespace {
 

@@ -33,6 +33,9 @@ struct TTerminalHooks {
     void (*appendScrollBackRow)(int row);
     // The attribute output starts in and SGR 0 returns to.
     uint8_t (*defaultAttribute)();
+    // The screen took a new size while a child runs (called on the key
+    // feeder's thread): the child's terminal follows.
+    void (*resized)(int columns, int rows);
 };
 extern TTerminalHooks TerminalHooks;
 

@@ -7,6 +7,7 @@
 #include "app/panels/PanelDrive.h"
 #include "app/panels/PanelNavigation.h"
 #include "app/panels/PanelTree.h"
+#include "app/panels/Tree.h"
 #include "app/panels/PanelWindow.h"
 #include "app/settings/Association.h"
 #include "app/settings/Colours.h"
@@ -35,6 +36,7 @@
 #include "ui/Clock.h"
 #include "ui/FunctionKeyBar.h"
 #include "ui/MessageBox.h"
+#include "ui/ModalLoop.h"
 #include "ui/NotAvailable.h"
 #include "ui/Win.h"
 
@@ -51,8 +53,7 @@ bool MatchesWildcard(const char32_t* pattern, const Westring& text) { return Mat
 
 void Message(const char* text, const Westring& path) { ShowMessageBox(Westring(text), path, MessageBoxOk); }
 
-// The internal command a text is, by the patterns it matches.
-enum { CommandCd, CommandDrive, CommandVcd, CommandSet, CommandExternal };
+}  // namespace
 
 int ClassifyCommand(const Westring& text) {
     if (MatchesWildcard(U"cd[\\. ]*", text)) {
@@ -72,6 +73,8 @@ int ClassifyCommand(const Westring& text) {
     }
     return CommandExternal;
 }
+
+namespace {
 
 int RunCd(const Westring& command, int side) {
     CPanel* panel = &Panels[side];
@@ -151,6 +154,19 @@ void ShowOutputArea(const Westring& command) {
     }
 }
 
+// The tree search of cd: the node of `base` and below it, then the whole tree.
+bool FindInPanelTree(CPanel* panel, const Westring& base, const Westring& name, Westring& found) {
+    CTree* tree = panel->tree;
+    if (tree == nullptr || tree->root == nullptr || name.IsEmpty()) {
+        return false;
+    }
+    TREENODE* node = tree->FindNode(base, true);
+    if (node != nullptr && tree->FindDirectoryByNameFrom(node, name, found, true)) {
+        return true;
+    }
+    return tree->FindDirectoryByName(name, found, true);
+}
+
 }  // namespace
 
 void ApplyBackgroundTemplate(Westring& command) {
@@ -208,6 +224,17 @@ void ParseCdArgument(const Westring& command, int side, Westring& target) {
         return;
     }
     target = path;
+    DWORD attributes = 0;
+    if (panel->archive != nullptr || (ReadFileAttributes(path, attributes) == 0 &&
+                                      (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0)) {
+        return;
+    }
+    // A bare name that is no directory here may name one elsewhere in the
+    // drive's tree: below the base first, then anywhere.
+    Westring found;
+    if (FindInPanelTree(panel, base, argument, found)) {
+        target = found;
+    }
 }
 
 void RunVisualCd(const Westring& command, int side) {
@@ -477,6 +504,14 @@ void WaitAfterProgramOutput() {
                 }
                 if (event.kind == CConsole::TEvent::KindClosed) {
                     break;
+                }
+                // A new size is laid out at once; the line moves to the new last row.
+                if (event.kind == CConsole::TEvent::KindResized && ModalLoopHooks.applyScreenSize != nullptr) {
+                    ModalLoopHooks.applyScreenSize(event.x, event.y);
+                    Console->SetOutputRegion(0, 0, ScreenColumns, ScreenRows - 2);
+                    Console->WriteText(0, ScreenRows - 1, "Press any key to continue", ColourOf(ColourMessages));
+                    Console->Flush();
+                    continue;
                 }
                 if (event.kind == CConsole::TEvent::KindKey && event.code != 0x10100) {
                     break;

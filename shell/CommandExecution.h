@@ -32,6 +32,10 @@ extern TCommandExecutionHooks CommandExecutionHooks;
 // cursor entry. background: rewrite by the "Background" template. 0 nothing
 // done, 1 a directory entered, 2 otherwise.
 int ExecuteCommandOrEntry(CPanel* panels, int side, const char32_t* command, int background);
+// The internal command a command line is, by the patterns it matches
+// without regard to case.
+enum { CommandCd, CommandDrive, CommandVcd, CommandSet, CommandExternal };
+int ClassifyCommand(const Westring& text);
 // Runs one expanded command line for panel `side`: 0 for an internal command
 // that worked, -1 when one failed, else the program runner's result.
 int ExecuteCommandLine(const Westring& command, int side, int flags);

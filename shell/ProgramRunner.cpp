@@ -17,9 +17,32 @@
 
 #include <cstdint>
 #include <cstring>
+#include <mutex>
 
 TProgramRunnerHooks ProgramRunnerHooks = {nullptr, nullptr, nullptr};
 int CommandRunState = 0;
+
+namespace {
+
+// The pseudo console of the child that runs, for a new screen size that
+// arrives on the key feeder's thread.
+std::mutex RunningConsoleLock;
+HPCON RunningConsole = nullptr;
+
+void SetRunningConsole(HPCON console) {
+    std::lock_guard<std::mutex> guard(RunningConsoleLock);
+    RunningConsole = console;
+}
+
+}  // namespace
+
+void ResizeRunningProgram(int columns, int rows) {
+    std::lock_guard<std::mutex> guard(RunningConsoleLock);
+    if (RunningConsole != nullptr && columns > 0 && rows > 0 && columns < 0x8000 && rows < 0x8000) {
+        COORD size = {static_cast<SHORT>(columns), static_cast<SHORT>(rows)};
+        ResizePseudoConsole(RunningConsole, size);
+    }
+}
 
 void SplitProgramPart(Westring& command, Westring& program, Westring& rest) {
     int end = command.FindUnquoted(' ');
@@ -300,6 +323,7 @@ void PumpChildOutput(HANDLE output, HANDLE process, HPCON console) {
     // What it wrote last is still on its way: the console passes it on when
     // it closes, and the pipe then ends.
     ReadChildOutputChunk(output, buffer, sizeof buffer);
+    SetRunningConsole(nullptr);
     ClosePseudoConsole(console);
     for (;;) {
         DWORD got = 0;
@@ -481,8 +505,11 @@ int RunProgram(const Westring& commandText, int flags) {
             Console->AttachTerminal(streams.keysFd);
         }
         if (streams.console != nullptr) {
-            PumpChildOutput(streams.outputRead, info.hProcess, streams.console);
+            SetRunningConsole(streams.console);
+            // The console is closed inside, once the child is done.
+            HPCON console = streams.console;
             streams.console = nullptr;
+            PumpChildOutput(streams.outputRead, info.hProcess, console);
         } else {
             DWORD waitedFor = WaitForSingleObject(info.hProcess, INFINITE);
             if (waitedFor == WAIT_FAILED && GetLastError() != ERROR_FILE_NOT_FOUND) {

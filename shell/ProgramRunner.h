@@ -61,5 +61,7 @@ void ApplyRedirection(Westring& arguments, int position, bool output, STARTUPINF
 // Shows the output of a waited child, read from `output`, in the terminal
 // emulator until the child has ended and its output is drained.
 void PumpChildOutput(HANDLE output, HANDLE process, HPCON console);
+// The screen's new size reaches the terminal of the child that runs, if any.
+void ResizeRunningProgram(int columns, int rows);
 // Moves what the pipe holds now to the emulator; false once the pipe is closed.
 bool ReadChildOutputChunk(HANDLE output, char* buffer, int size);

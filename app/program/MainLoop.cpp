@@ -18,6 +18,7 @@
 #include "console/TerminalEmulator.h"
 #include "app/panels/PanelTags.h"
 #include "shell/CommandExecution.h"
+#include "shell/ProgramRunner.h"
 #include "ui/ModalLoop.h"
 #include "ui/ScrollBack.h"
 #include "ui/Win.h"
@@ -321,6 +322,7 @@ void InstallTerminalHooks() {
     TerminalHooks.scrollBackOn = [] { return Config.ConsoleScrollback != 0; };
     TerminalHooks.appendScrollBackRow = AppendScreenRowToScrollBack;
     TerminalHooks.defaultAttribute = [] { return ColourOf(ColourCommandLine); };
+    TerminalHooks.resized = ResizeRunningProgram;
 }
 
 void InstallScreenHooks() {

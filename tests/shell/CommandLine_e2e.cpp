@@ -99,6 +99,19 @@ TEST_F(CommandLineE2E, KeysReachTheChildAndCtrlCEndsIt) {
     ASSERT_TRUE(Continue());
 }
 
+TEST_F(CommandLineE2E, ANewScreenSizeReachesTheRunningChildAndThenThePanels) {
+    StartPausing();
+    Type("#echo rea\"\"dy; read x; stty size");
+    ASSERT_TRUE(Shows("ready")) << host->ScreenText();
+    host->SendResize(100, 30);
+    host->PressKey("Enter");
+    ASSERT_TRUE(Shows("30 100")) << host->ScreenText();
+    ASSERT_TRUE(Continue());
+    EXPECT_TRUE(host->WaitFor([](const qvhost::ScreenModel& s) {
+        return s.Columns() == 100 && s.Rows() == 30 && s.RowText(29).find("10Quit") != std::string::npos;
+    })) << host->ScreenText();
+}
+
 TEST_F(CommandLineE2E, InternalCommandsActOnThePanelAndOthersReachTheInterpreter) {
     MakeFolder("work/sub");
     MakeFolder("right");

@@ -148,8 +148,11 @@ TEST_F(StoredPathsAndHistoriesTest, ACommandTypedThreeTimesIsShownOnceAndSurvive
     // Enter runs the selected command: the interpreter finds no such program.
     host->SendKey(KEY_ENTER, KEY_ENTER);
     ASSERT_TRUE(Shows("other: not found")) << host->ScreenText();
+    // Keys typed before the pause would reach the child.
+    ASSERT_TRUE(Shows("Press any key to continue")) << host->ScreenText();
     host->SendText("x");
     ASSERT_TRUE(Gone("Press any key to continue"));
+    ASSERT_TRUE(KeyBarShown()) << host->ScreenText();
     // Esc leaves the picker with the screen as it was.
     host->SendKey(KEY_ALT_F8);
     ASSERT_TRUE(Shows(" History "));
