@@ -24,6 +24,7 @@ WString Below(const TempDir& folder, const std::string& name) {
 }  // namespace
 
 void ProgramTest::SetUp() {
+    CountInWindowsLeg(true);
     folder.reset(new TempDir());
     ASSERT_FALSE(folder->Path().empty()) << "no temporary folder";
     root = qvhost::LocalPathOf(std::u16string(folder->Path().begin(), folder->Path().end()));

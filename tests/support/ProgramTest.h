@@ -19,6 +19,9 @@
 // the host; Launch(ProbeOptions("qv_ui_probe", {...})) starts a probe from the
 // build's bin folder; Ini("Key=value\r\n") writes an ini file and gives its
 // path for the arguments. Starting again ends the program started before.
+// With QV_WINDOWS_BUILD set, the same tests start the Windows build of the
+// program under wine (WindowsProgram.h); OnWindowsLeg() tells a test so, for
+// a skip where wine lacks what it needs (with the reason in the message).
 // Every wait of the host is time-limited: wait for what the test expects
 // (a text, a request, the exit), not for a stretch of silence.
 #pragma once
@@ -33,6 +36,7 @@
 
 #include "host/ScriptedHost.h"
 #include "tests/support/TempDir.h"
+#include "tests/support/WindowsProgram.h"
 
 namespace qvtest {
 
