@@ -158,11 +158,17 @@ def main():
         "WINEDEBUG": "-all",
     })
     started = time.time()
+    # The kept prefix's server writes its registry out when it ends.
+    subprocess.run([wine_server(), "-k"], stderr=subprocess.DEVNULL)
+    subprocess.run([wine_server(), "-w"], stderr=subprocess.DEVNULL)
 
     tests_dir = os.path.join(linux_build, "tests")
     work = []
     for entry in sorted(os.listdir(tests_dir)):
         exe = os.path.join(tests_dir, entry)
+        only = os.environ.get("QV_WINE_E2E_ONLY")
+        if only and entry not in only.split(","):
+            continue
         if not entry.startswith("qv_test_") or not os.access(exe, os.X_OK) or os.path.isdir(exe):
             continue
         names = listed_tests(exe, env)

@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <map>
 #include <set>
 #include <string>
 #include <vector>
@@ -76,10 +77,46 @@ int RunQuietly(const std::vector<std::string>& args) {
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
+// Variables a program started from Linux takes from the wine session's
+// registry: wine keeps TEMP and TMP of the Linux environment from it, and the
+// session's volatile environment names APPDATA (the profile's folder), over
+// the value it was given. Values in the volatile environment come last, so a
+// test's own TEMP or TMP is put there, and removed when a later test has none.
+const char* const SessionVariables[] = {"TEMP", "TMP"};
+std::map<std::string, std::string> g_inSession;  // what this test program put there
+
+// Sets (or, for a value of nullptr, removes) values of the session's volatile
+// environment, through one run of regedit.
+void SetSessionEnvironment(const std::map<std::string, const std::string*>& values) {
+    std::string text = "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Volatile Environment]\r\n";
+    for (const auto& item : values) {
+        text += "\"" + item.first + "\"=";
+        if (!item.second) {
+            text += "-\r\n";
+            continue;
+        }
+        text += "\"";
+        for (char c : *item.second) {
+            if (c == '\\' || c == '"') {
+                text += '\\';
+            }
+            text += c;
+        }
+        text += "\"\r\n";
+    }
+    std::string file = Variable("WINEPREFIX") + "/qv-session.reg";
+    std::ofstream(file, std::ios::binary) << text;
+    std::string windows = "Z:" + file;
+    for (char& c : windows) {
+        if (c == '/') {
+            c = '\\';
+        }
+    }
+    RunQuietly({Wine(), "regedit", "/S", windows});
+}
+
 // Once per test program: a wine server that stays for the whole run, and a
-// session whose environment leaves APPDATA to the caller. The session's
-// volatile environment names the profile's folder, and a program started
-// from Linux takes the session's value over the one it was given.
+// session whose environment leaves APPDATA, TEMP and TMP to the test.
 void PrepareSession() {
     static bool prepared = false;
     if (prepared) {
@@ -87,7 +124,37 @@ void PrepareSession() {
     }
     prepared = true;
     RunQuietly({WineServer(), "-p"});
-    RunQuietly({Wine(), "reg", "delete", "HKCU\\Volatile Environment", "/v", "APPDATA", "/f"});
+    std::map<std::string, const std::string*> none = {{"APPDATA", nullptr}};
+    for (const char* name : SessionVariables) {
+        none[name] = nullptr;
+    }
+    SetSessionEnvironment(none);
+    g_inSession.clear();
+}
+
+// The test's TEMP and TMP into the session, when they differ from what is there.
+void PassSessionVariables(const std::map<std::string, std::string>& env) {
+    std::map<std::string, const std::string*> changes;
+    for (const char* name : SessionVariables) {
+        auto given = env.find(name);
+        auto there = g_inSession.find(name);
+        if (given != env.end() && (there == g_inSession.end() || there->second != given->second)) {
+            changes[name] = &given->second;
+        } else if (given == env.end() && there != g_inSession.end()) {
+            changes[name] = nullptr;
+        }
+    }
+    if (changes.empty()) {
+        return;
+    }
+    SetSessionEnvironment(changes);
+    for (const auto& change : changes) {
+        if (change.second) {
+            g_inSession[change.first] = *change.second;
+        } else {
+            g_inSession.erase(change.first);
+        }
+    }
 }
 
 // The drive items of a map ("C=/;T=/tmp/x|LABEL") as links of the prefix.
@@ -160,6 +227,7 @@ bool StartUnderWine(qvhost::ScriptedHost::Options& options) {
         return false;
     }
     PrepareSession();
+    PassSessionVariables(options.env);
     options.args.insert(options.args.begin(), exe);
     options.program = Wine();
     if (options.env.find("WINEDEBUG") == options.env.end() && Variable("WINEDEBUG").empty()) {

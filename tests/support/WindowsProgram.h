@@ -6,8 +6,8 @@
 //    Windows program does not read) become drives of the prefix, as links in
 //    its dosdevices folder, with the volume label in the drive's
 //    .windows-label file; C: stays the prefix's own system drive;
-//  - APPDATA and TZ reach the program from the environment as on Linux (the
-//    prefix's session would otherwise set APPDATA to its profile folder);
+//  - APPDATA, TZ, TEMP and TMP reach the program as on Linux (wine would take
+//    APPDATA, TEMP and TMP from the session's registry instead);
 //  - the prefix's wine server is started once per test program and kept.
 // A prefix serves one test program at a time: its drives change with every
 // test (cmake/run-wine-e2e.py gives each parallel run a prefix of its own).
