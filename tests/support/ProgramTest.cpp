@@ -150,6 +150,11 @@ bool ProgramTest::Eventually(const std::function<bool()>& condition, int timeout
     }
 }
 
+std::string ProgramTest::SystemMessage(int code, const std::string& windowsText) {
+    std::string suffix = " (" + std::to_string(code) + ")";
+    return OnWindowsLeg() ? suffix : windowsText + suffix;
+}
+
 int ProgramTest::RowOf(const ScreenModel& screen, const std::string& text) {
     for (int y = 0; y < screen.Rows(); y++) {
         if (screen.RowText(y).find(text) != std::string::npos) {

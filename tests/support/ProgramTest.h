@@ -91,6 +91,10 @@ protected:
     // Waits for a condition outside the screen (a file the program writes),
     // looking again every few milliseconds; true when it held in time.
     static bool Eventually(const std::function<bool()>& condition, int timeoutMs = WaitMs);
+    // What the program shows for a system error: the system's text and the
+    // code, "The system cannot find the path specified. (3)". Wine words its
+    // texts its own way, so on the Windows leg only " (3)" is looked for.
+    static std::string SystemMessage(int code, const std::string& windowsText);
     // The row of the screen that holds the text, -1 when none does.
     static int RowOf(const ScreenModel& screen, const std::string& text);
 
