@@ -155,3 +155,71 @@ int NormalizePath(Westring& path, const char32_t* base) {
     path = result;
     return 0;
 }
+
+int NormalizePathBuffer(char32_t* buffer, int capacity, const char32_t* base) {
+    Westring path(buffer);
+    if (NormalizePath(path, base) != 0 || path.Length() + 1 > capacity) {
+        return -1;
+    }
+    for (int i = 0; i < path.Length(); i++) {
+        buffer[i] = path[i];
+    }
+    buffer[path.Length()] = 0;
+    return 0;
+}
+
+bool IsSameOrSubPath(const Westring& prefix, const Westring& path) {
+    int n = prefix.Length();
+    if (n == 0) {
+        return true;
+    }
+    if (path.Length() < n || !path.Left(n).EqualsNoCase(prefix)) {
+        return false;
+    }
+    return path.Length() == n || path[n] == '\\';
+}
+
+bool StripTrailingSlash(char32_t* buffer) {
+    int n = 0;
+    while (buffer[n] != 0) {
+        n++;
+    }
+    if (n > 0 && (buffer[n - 1] == '\\' || buffer[n - 1] == '/')) {
+        buffer[n - 1] = 0;
+        return true;
+    }
+    return false;
+}
+
+namespace {
+
+// A variable's value when it names a drive or network path; empty otherwise,
+// so that a POSIX-style value of the host never becomes a path of ours.
+Westring TempVariable(const char* name) {
+    Utf16String wideName{Westring(name)};
+    WCHAR value[1024];
+    DWORD n = GetEnvironmentVariableW(wideName.Data(), value, 1024);
+    if (n == 0 || n >= 1024) {
+        return Westring();
+    }
+    Westring text(value);
+    return HasDrivePrefix(text) || IsUncPath(text) ? text : Westring();
+}
+
+}  // namespace
+
+Westring GetTempDirectory() {
+    static const char* const names[] = {"TMP", "TEMP"};
+    for (const char* name : names) {
+        Westring value = TempVariable(name);
+        if (!value.IsEmpty()) {
+            return value;
+        }
+    }
+    WCHAR path[MAX_PATH + 1];
+    DWORD n = GetTempPathW(MAX_PATH + 1, path);
+    if (n > 0 && n <= MAX_PATH) {
+        return Westring(path);
+    }
+    return Westring("C:\\");
+}
