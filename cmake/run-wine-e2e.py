@@ -9,7 +9,8 @@ under wine instead of the Linux program (tests/support/WindowsProgram.h).
 The fixture maps each test's drives into the wine prefix, and one prefix
 serves one test program at a time: every parallel slot gets a prefix of its
 own, made beside the kept prefix (WINEPREFIX) from its registry, sharing its
-system drive, with a wine server started once and kept for the whole run.
+system drive. The fixture keeps one wine session while the drives' letters
+and labels stay the same; the run ends the slots' servers.
 
 Prints every skip with its reason and one line "N passed, N failed, N
 skipped" for the tests that belong to the leg (the fixture records it); exits
@@ -188,7 +189,6 @@ def main():
         prefix = "%s-e2e%d" % (base, number)
         make_slot_prefix(base, prefix)
         slot_env = dict(env, WINEPREFIX=prefix)
-        subprocess.run([wine_server(), "-p"], env=slot_env)
         try:
             while True:
                 with queue_lock:

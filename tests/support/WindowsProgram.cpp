@@ -77,6 +77,15 @@ int RunQuietly(const std::vector<std::string>& args) {
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
+// One drive of the test's map.
+struct TDrive {
+    char letter = 0;  // lower case, as the prefix names its links
+    std::string folder;
+    std::string label;
+};
+
+bool MapDrives(const std::vector<TDrive>& drives, std::string& error);
+
 // Variables a program started from Linux takes from the wine session's
 // registry: wine keeps TEMP and TMP of the Linux environment from it, and the
 // session's volatile environment names APPDATA (the profile's folder), over
@@ -115,21 +124,84 @@ void SetSessionEnvironment(const std::map<std::string, const std::string*>& valu
     RunQuietly({Wine(), "regedit", "/S", windows});
 }
 
-// Once per test program: a wine server that stays for the whole run, and a
-// session whose environment leaves APPDATA, TEMP and TMP to the test.
-void PrepareSession() {
-    static bool prepared = false;
-    if (prepared) {
-        return;
+// The drives of a map as the session's mount manager must know them: the
+// letter, the label, and whether the folder is there. Wine's mount manager
+// takes its drives from the links it finds when a session's first program
+// starts and keeps them (a label, a missing folder) for the letter whatever
+// the link names later, and a drive it does not know cannot be asked for its
+// volume. So a test program whose drives differ from the session's starts a
+// session of its own; tests that differ only in their folders share one.
+std::string SessionKey(const std::vector<TDrive>& drives) {
+    std::string key;
+    for (const TDrive& drive : drives) {
+        struct stat info;
+        bool there = stat(drive.folder.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+        key += std::string(1, drive.letter) + "|" + drive.label + "|" + (there ? "1" : "0") + "\n";
     }
-    prepared = true;
-    RunQuietly({WineServer(), "-p"});
-    std::map<std::string, const std::string*> none = {{"APPDATA", nullptr}};
-    for (const char* name : SessionVariables) {
-        none[name] = nullptr;
+    return key;
+}
+
+std::string ReadText(const std::string& path);
+
+// Whether the prefix's server runs: its socket is in the folder of the
+// server's temporary files, named by the file "wineserver" of the prefix
+// where wine keeps that folder's name (else /tmp/.wine-UID), in a folder named
+// after the prefix's device and inode.
+bool ServerRunning() {
+    std::string prefix = Variable("WINEPREFIX");
+    struct stat info;
+    if (stat(prefix.c_str(), &info) != 0) {
+        return false;
     }
-    SetSessionEnvironment(none);
-    g_inSession.clear();
+    std::string base = ReadText(prefix + "/wineserver");
+    while (!base.empty() && std::isspace(static_cast<unsigned char>(base.back()))) {
+        base.pop_back();
+    }
+    base = base.empty() ? "/tmp/.wine-" + std::to_string(getuid()) : "/tmp/" + base;
+    char name[64];
+    std::snprintf(name, sizeof name, "/server-%llx-%llx/socket", static_cast<unsigned long long>(info.st_dev),
+                  static_cast<unsigned long long>(info.st_ino));
+    return stat((base + name).c_str(), &info) == 0 && S_ISSOCK(info.st_mode);
+}
+
+std::string ReadText(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// A session for the drives: the running one when it started with the same
+// drives, else a new one, with a server that stays until the next change
+// (or the end of the run) and an environment that leaves APPDATA, TEMP and
+// TMP to the test.
+bool EnsureSession(const std::vector<TDrive>& drives, std::string& error) {
+    static bool firstLaunch = true;
+    std::string key = SessionKey(drives);
+    std::string keyFile = Variable("WINEPREFIX") + "/qv-session-drives";
+    bool reused = ServerRunning() && ReadText(keyFile) == key;
+    if (!reused) {
+        unlink(keyFile.c_str());
+        RunQuietly({WineServer(), "-k"});
+        RunQuietly({WineServer(), "-w"});
+        if (!MapDrives(drives, error)) {
+            return false;
+        }
+        RunQuietly({WineServer(), "-p"});
+    }
+    if (!reused || firstLaunch) {
+        // A new session names APPDATA; an earlier test program may have left
+        // its TEMP or TMP there.
+        std::map<std::string, const std::string*> none = {{"APPDATA", nullptr}};
+        for (const char* name : SessionVariables) {
+            none[name] = nullptr;
+        }
+        SetSessionEnvironment(none);
+        g_inSession.clear();
+    }
+    firstLaunch = false;
+    if (!reused) {
+        std::ofstream(keyFile, std::ios::binary) << key;
+    }
+    return true;
 }
 
 // The test's TEMP and TMP into the session, when they differ from what is there.
@@ -157,13 +229,11 @@ void PassSessionVariables(const std::map<std::string, std::string>& env) {
     }
 }
 
-// The drive items of a map ("C=/;T=/tmp/x|LABEL") as links of the prefix.
-// Letters the map does not name lose their links, so a drive of an earlier
-// test does not linger; C: (the prefix's system drive) and Z: (wine's view of
-// the whole Linux tree, where the program itself lies) stay.
-bool MapDrives(const std::string& map, std::string& error) {
-    std::string devices = Variable("WINEPREFIX") + "/dosdevices";
-    std::set<char> mapped;
+// The drive items of a map ("C=/;T=/tmp/x|LABEL") but C: (the prefix's
+// system drive) and Z: (wine's view of the whole Linux tree, where the
+// program itself lies), in the order of their letters.
+std::vector<TDrive> ParseDrives(const std::string& map) {
+    std::map<char, TDrive> drives;
     size_t start = 0;
     while (start <= map.size()) {
         size_t end = map.find(';', start);
@@ -175,28 +245,43 @@ bool MapDrives(const std::string& map, std::string& error) {
         if (item.size() < 3 || item[1] != '=' || !std::isalpha(static_cast<unsigned char>(item[0]))) {
             continue;
         }
-        char letter = static_cast<char>(std::tolower(static_cast<unsigned char>(item[0])));
-        if (letter == 'c' || letter == 'z') {
+        TDrive drive;
+        drive.letter = static_cast<char>(std::tolower(static_cast<unsigned char>(item[0])));
+        if (drive.letter == 'c' || drive.letter == 'z') {
             continue;
         }
-        std::string folder = item.substr(2);
-        std::string label;
-        size_t bar = folder.find('|');
+        drive.folder = item.substr(2);
+        size_t bar = drive.folder.find('|');
         if (bar != std::string::npos) {
-            label = folder.substr(bar + 1);
-            folder.erase(bar);
+            drive.label = drive.folder.substr(bar + 1);
+            drive.folder.erase(bar);
         }
-        std::string link = devices + "/" + letter + ":";
+        drives[drive.letter] = drive;
+    }
+    std::vector<TDrive> sorted;
+    for (const auto& item : drives) {
+        sorted.push_back(item.second);
+    }
+    return sorted;
+}
+
+// The drives as links of the prefix. Letters the map does not name lose their
+// links, so a drive of an earlier test does not linger.
+bool MapDrives(const std::vector<TDrive>& drives, std::string& error) {
+    std::string devices = Variable("WINEPREFIX") + "/dosdevices";
+    std::set<char> mapped;
+    for (const TDrive& drive : drives) {
+        std::string link = devices + "/" + drive.letter + ":";
         unlink(link.c_str());
-        if (symlink(folder.c_str(), link.c_str()) != 0) {
-            error = "cannot link " + link + " to " + folder;
+        if (symlink(drive.folder.c_str(), link.c_str()) != 0) {
+            error = "cannot link " + link + " to " + drive.folder;
             return false;
         }
-        if (!label.empty()) {
+        if (!drive.label.empty()) {
             // Where wine reads the label of a drive that is a folder.
-            std::ofstream(folder + "/.windows-label") << label << "\n";
+            std::ofstream(drive.folder + "/.windows-label") << drive.label << "\n";
         }
-        mapped.insert(letter);
+        mapped.insert(drive.letter);
     }
     for (char letter = 'a'; letter <= 'y'; ++letter) {
         if (letter != 'c' && !mapped.count(letter)) {
@@ -220,13 +305,13 @@ bool StartUnderWine(qvhost::ScriptedHost::Options& options) {
         ADD_FAILURE() << "the Windows leg needs WINEPREFIX, a prefix of its own";
         return false;
     }
-    auto drives = options.env.find("QUORVANE_DRIVES");
+    auto map = options.env.find("QUORVANE_DRIVES");
+    std::vector<TDrive> drives = ParseDrives(map != options.env.end() ? map->second : Variable("QUORVANE_DRIVES"));
     std::string error;
-    if (!MapDrives(drives != options.env.end() ? drives->second : Variable("QUORVANE_DRIVES"), error)) {
+    if (!EnsureSession(drives, error) || !MapDrives(drives, error)) {
         ADD_FAILURE() << error;
         return false;
     }
-    PrepareSession();
     PassSessionVariables(options.env);
     options.args.insert(options.args.begin(), exe);
     options.program = Wine();

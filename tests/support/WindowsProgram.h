@@ -8,7 +8,10 @@
 //    .windows-label file; C: stays the prefix's own system drive;
 //  - APPDATA, TZ, TEMP and TMP reach the program as on Linux (wine would take
 //    APPDATA, TEMP and TMP from the session's registry instead);
-//  - the prefix's wine server is started once per test program and kept.
+//  - one wine session (a server kept with -p) serves every test whose drive
+//    letters and labels are those the session started with, across test
+//    programs; other drives start a new one (wine's mount manager keeps the
+//    drives it found at the start of a session).
 // A prefix serves one test program at a time: its drives change with every
 // test (cmake/run-wine-e2e.py gives each parallel run a prefix of its own).
 // Each test of the leg records the property "leg" as "windows", so the runner
