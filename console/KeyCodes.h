@@ -220,6 +220,18 @@ const int KEY_RESIZED = 0x800002;
 // The largest code that is a character rather than a key.
 const int KEY_LAST_CHARACTER = 0xFFFF;
 
+// Keys of the editor.
+const int KEY_ALT_ENTER = KEY_EXTENDED + SCAN_ENTER;  // what hosts send for Alt+Enter
+const int KEY_ALT_COMMA = KEY_EXTENDED + 0x33;
+const int KEY_ALT_PERIOD = KEY_EXTENDED + 0x34;
+const int KEY_SHIFT_ALT_BACKSPACE = KEY_SHIFTED + KEY_ALT_BACKSPACE;
+const int KEY_SHIFT_CTRL_INSERT = KEY_SHIFTED + KEY_CTRL_INSERT;
+const int KEY_SHIFT_CTRL_U = KEY_SHIFTED + KEY_CTRL_U;
+const int KEY_SHIFT_CTRL_MIXED_CASE = KEY_SHIFTED + KEY_EXTENDED + 0x103;
+const int KEY_CTRL_SCAN_SPACE = KEY_CTRL_SCAN + KEY_EXTENDED + 0x39;
+// Added by the editor to a key typed in literal mode.
+const int KEY_LITERAL_FLAG = 0x1000000;
+
 // The shift-state bits of events.
 const int SHIFT_ALT = 1;
 const int SHIFT_CTRL = 2;

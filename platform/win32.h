@@ -32,5 +32,6 @@
 #include "platform/posix/W32ConsoleControl.h"
 #include "platform/posix/W32Network.h"
 #include "platform/posix/W32Crt.h"
+#include "platform/posix/W32Process.h"
 #define W32TEXT(s) u##s
 #endif

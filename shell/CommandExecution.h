@@ -1,26 +1,60 @@
 // Running what the user typed on the command line, or what Enter means for the
-// entry under the cursor; hiding the panels around an external program and
-// bringing them back; the user menu; expanding %NAME% references.
+// entry under the cursor: the internal commands (cd, a drive change, vcd,
+// set), external commands with the panels hidden around them, and bringing the
+// panels back afterwards.
 #pragma once
 
+#include "base/io/Entry.h"
 #include "base/strings/Westring.h"
+#include "shell/CommandMacros.h"
+#include "shell/TempFiles.h"
 
 class CPanel;
 
-// Runs a command line, first adding it to the command history; with an empty
-// line acts on the cursor entry of panels[side] (a directory is entered).
-// flag: 1 for Shift+Enter.
-void ExecuteCommandOrEntry(CPanel* panels, int side, const char32_t* command, int flag);
-// Runs an expanded command line in the panel's directory; 0 on success.
-int ExecuteCommandLine(const Westring& command, int side, int flag);
-// false: hides the panel windows and the key bar before an external program.
-// true (every main-loop pass): shows them again, redrawing a panel read since
-// it was last drawn; the clock window goes first, so that the loop draws it
-// anew with the current time.
+// ExecuteCommandLine flags.
+enum {
+    CommandRunFromEntry = 1,      // Enter on an entry and the like
+    CommandReportNotFound = 2,    // passed on to the program runner
+    CommandKeepDirectory = 8,     // the caller made the directory current itself
+};
+
+// What the program installs: the console title and the panel height follow
+// a run. Null members do nothing.
+struct TCommandExecutionHooks {
+    void (*updateConsoleTitle)(const Westring* text);
+    void (*updatePanelHeight)();
+    void (*numLock)();
+};
+extern TCommandExecutionHooks CommandExecutionHooks;
+
+// The Enter handler: runs the command line for panels[side] (each tagged entry
+// in turn when it uses the per-file macro), or with an empty line acts on the
+// cursor entry. background: rewrite by the "Background" template. 0 nothing
+// done, 1 a directory entered, 2 otherwise.
+int ExecuteCommandOrEntry(CPanel* panels, int side, const char32_t* command, int background);
+// Runs one expanded command line for panel `side`: 0 for an internal command
+// that worked, -1 when one failed, else the program runner's result.
+int ExecuteCommandLine(const Westring& command, int side, int flags);
+// Expands and runs a command line for the panel's entries (mode 0: once per
+// tagged entry when it uses the per-file macro).
+void RunCommandOnPanelEntries(const Westring& command, int side, int mode);
+// false: hides the panel windows before an external program. true (every
+// main-loop pass): waits after a program's output when asked, then shows the
+// panels again, re-reading those marked.
 void HideOrRestorePanels(bool restore);
+// "Press any key to continue" after a waited program, when "PauseAfterRun" is on.
+void WaitAfterProgramOutput();
+// The target of a cd argument, from `target` (when not empty) or the panel's path.
+void ParseCdArgument(const Westring& command, int side, Westring& target);
+// The visual directory chooser.
+void RunVisualCd(const Westring& command, int side);
+// The command rewritten by the "Background" template.
+void ApplyBackgroundTemplate(Westring& command);
+// The command for Enter on a file: -1 cancelled, 0 none, 1 built.
+int GetEntryCommand(const entry* item, Westring& command, int side);
+// A program file by its name (or a program file without extension).
+bool IsProgramFileName(const entry* item, const Westring& directory = Westring());
+// The path, or its short 8.3 form.
+Westring GetCommandFileName(const Westring& path, bool shortForm);
 // Shows the user menu and runs the chosen entry.
 void UserMenuCommand(int side, bool mainMenu);
-// Deletes the temporary files this process made.
-void RemoveTempFiles();
-// Expands the macros of a command for one file, in place.
-void ExpandCommandMacrosInString(Westring& command, const Westring& path, int side, int flag);

@@ -23,7 +23,7 @@ Westring Piece(const Westring& text, int from, int to) {
 
 }  // namespace
 
-void SplitClipboardText(const Westring& text, WestringStore& lines) {
+void SplitTextIntoLines(const Westring& text, WestringStore& lines) {
     lines.FreeAll();
     int start = 0;
     for (;;) {
@@ -41,7 +41,7 @@ void SplitClipboardText(const Westring& text, WestringStore& lines) {
 int GetClipboardLines(WestringStore& lines) {
     Westring text;
     if (Console->GetClipboardText(text)) {
-        SplitClipboardText(text, lines);
+        SplitTextIntoLines(text, lines);
     }
     return 0;
 }

@@ -12,5 +12,7 @@ void PutClipboardLines(const WestringStore& lines);
 // before the LF dropped, empty lines kept, the text after the last LF as the
 // last line); otherwise leaves them as they were. Returns 0.
 int GetClipboardLines(WestringStore& lines);
-// The splitting rule on its own: the lines (emptied first) of a text.
-void SplitClipboardText(const Westring& text, WestringStore& lines);
+// The one line splitter of the system (clipboard, editor undo records): the
+// lines (emptied first) of a text, cut at every LF, a CR right before it
+// dropped, n line feeds giving n + 1 lines.
+void SplitTextIntoLines(const Westring& text, WestringStore& lines);

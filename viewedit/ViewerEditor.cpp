@@ -84,5 +84,3 @@ void ViewPanelFiles(CPanel* panel) {
     }
     MovePanelCursor(panel, index - panel->CursorIndex());
 }
-
-void EditFile(const Westring&, int, int) { ReportNotAvailable("The internal editor"); }

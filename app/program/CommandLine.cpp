@@ -1,7 +1,7 @@
 #include "app/program/CommandLine.h"
 
 #include "ui/WordRight.h"
-#include "archive/QuoteFileName.h"
+#include "base/strings/QuoteFileName.h"
 #include "fileops/MacroChar.h"
 #include "shell/FileNameCompletion.h"
 #include "base/strings/WordChars.h"

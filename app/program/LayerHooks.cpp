@@ -3,10 +3,21 @@
 #include "app/panels/PanelSettings.h"
 #include "app/settings/IniFile.h"
 #include "archive/Archive.h"
+#include "app/program/AppSupport.h"
 #include "fileops/FileContainsText.h"
+#include "script/ScriptRunner.h"
+#include "shell/CommandExecution.h"
+#include "shell/ProgramRunner.h"
+#include "viewedit/ViewerEditor.h"
 
 void InstallLayerHooks() {
     InstallMaskTextSearch();
     InstallArchiveOpener();
     BeforeIniWrite = StorePanelState;
+    ProgramRunnerHooks.viewFile = [](const Westring& path) { ViewFile(path, -1); };
+    ProgramRunnerHooks.editFile = [](const Westring& path) { EditFile(path, -1, 0); };
+    ProgramRunnerHooks.runScript = RunScriptByName;
+    CommandExecutionHooks.updateConsoleTitle = UpdateConsoleTitle;
+    CommandExecutionHooks.updatePanelHeight = UpdatePanelHeight;
+    CommandExecutionHooks.numLock = ApplyNumLockSetting;
 }

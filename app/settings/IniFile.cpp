@@ -130,7 +130,9 @@ void CIniReader::ReadAssignment(char* line, char* separator) {
     if (section == IniSectionEnvironment) {
         Westring expanded(value);
         ExpandPercentVariables(expanded);
-        IniEnvironment().Set(Estring(key), expanded.ToLatin1());
+        Estring utf8;
+        expanded.ToUtf8(utf8);
+        IniEnvironment().Set(Estring(key), utf8);
         return;
     }
     if (skipGeneral) {
@@ -230,7 +232,7 @@ void LoadConfiguration(bool reloadOnly, IIniMessages& messages) {
              {&FileAssociations, &ViewerAssociations, &EditorAssociations, &FileColourRules, &DirectoryColourRules}) {
             set->FreeAll();
         }
-        IniEnvironment().FreeAll();
+        IniEnvironment().Clear();
         ReadWholeFile(true, messages);
         return;
     }

@@ -1,5 +1,8 @@
 #include "app/settings/IniKeys.h"
 
+#include "base/strings/Westring.h"
+#include "platform/win32.h"
+
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -268,10 +271,43 @@ Estring FormatIniValue(const TIniKey& key, TCONFIG& config) {
     return text;
 }
 
+namespace {
+
+// Where the command interpreter is a POSIX shell, the programs the defaults
+// name are those such a system has, and a background run is the shell's own.
+const struct {
+    const char* name;
+    const char* value;
+} PosixShellDefaults[] = {
+    {"Viewer2", "less"},
+    {"Editor2", "vi"},
+    {"Background", "#nohup ! </dev/null >/dev/null 2>&1 &"},
+};
+
+bool InterpreterIsPosixShell() {
+    WCHAR value[1024];
+    DWORD n = GetEnvironmentVariableW(W32TEXT("COMSPEC"), value, 1024);
+    if (n == 0 || n >= 1024) {
+        return false;
+    }
+    Westring path(value);
+    Westring name = path.Mid(path.FindLast('\\') + 1, path.Length());
+    return !name.EqualsNoCase(Westring("cmd.exe")) && !name.EqualsNoCase(Westring("command.com"));
+}
+
+}  // namespace
+
 void SetIniDefaults(TCONFIG& config) {
     for (int i = 0; i < IniKeyCount; i++) {
         if (IniKeyTable[i].defaultValue) {
             ReadIniValue(IniKeyTable[i], IniKeyTable[i].defaultValue, config);
+        }
+    }
+    if (InterpreterIsPosixShell()) {
+        for (const auto& item : PosixShellDefaults) {
+            if (const TIniKey* key = FindIniKey(item.name)) {
+                ReadIniValue(*key, item.value, config);
+            }
         }
     }
 }

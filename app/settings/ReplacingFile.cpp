@@ -1,5 +1,7 @@
 #include "app/settings/ReplacingFile.h"
 
+#include <cstdio>
+
 #include "base/strings/Utf16String.h"
 
 CReplacingFile::CReplacingFile(const Westring& finalPath, const Westring& tempPath)
@@ -52,6 +54,11 @@ DWORD CReplacingFile::Commit() {
         RemoveTemporaryFile();
         return error;
     }
+    return Replace();
+}
+
+DWORD CReplacingFile::Replace() {
+    error = 0;
     Utf16String from(tempPath);
     Utf16String to(finalPath);
     // An existing file is replaced keeping its attributes; a new one is just
@@ -70,4 +77,16 @@ DWORD CReplacingFile::Commit() {
     // contents go with the temporary file, which must not stay behind.
     RemoveTemporaryFile();
     return error;
+}
+
+Westring CReplacingFile::FreeNameBeside(const Westring& finalPath) {
+    char suffix[16];
+    for (int n = 0; n < 1000; n++) {
+        snprintf(suffix, sizeof suffix, ".~%03d", n);
+        Westring candidate = finalPath + Westring(suffix);
+        Utf16String wide(candidate);
+        if (GetFileAttributesW(wide.Data()) == INVALID_FILE_ATTRIBUTES && GetLastError() == ERROR_FILE_NOT_FOUND)
+            return candidate;
+    }
+    return Westring();
 }

@@ -29,7 +29,21 @@ public:
     // temporary file is removed.
     DWORD Commit();
 
+    // For a writer that writes the temporary file through a file object of
+    // its own (a text file in some encoding): it creates the file at
+    // TempPath(), calls AdoptTemporaryFile() so that a failure removes it, and
+    // Replace() once it has closed it.
+    void AdoptTemporaryFile() { created = true; }
+    // Puts the closed temporary file in the final file's place (an existing
+    // file is replaced keeping its attributes, a missing one is made by the
+    // rename). 0 or the Windows error; the temporary file never stays.
+    DWORD Replace();
+    // A name beside the final file that no file has yet, for the temporary
+    // file; empty when none could be found.
+    static Westring FreeNameBeside(const Westring& finalPath);
+
     DWORD Error() const { return error; }
+    const Westring& TempPath() const { return tempPath; }
     const Westring& FinalPath() const { return finalPath; }
 
 private:

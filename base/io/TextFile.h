@@ -87,6 +87,8 @@ public:
     UINT CodePage() const { return codePage; }
     void SetCodePage(UINT value) { codePage = value; }
     bool HasByteOrderMark() const { return bomFlag; }
+    // Whether a rewrite starts with the encoding's byte-order mark.
+    void SetByteOrderMark(bool on) { bomFlag = on; }
     int ByteOrderMarkLength() const { return bomLength; }
     int FileLineEnd() const { return fileLineEnd; }
     int LastLineEnd() const { return lastLineEnd; }

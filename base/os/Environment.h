@@ -17,10 +17,13 @@ struct KeyedValue {
     Estring value;
 };
 
+// Names and values are UTF-8.
 class Environment : public TSortedCollection<KeyedValue, KeyedValue> {
 public:
-    explicit Environment(Environment* parent = nullptr) : parent(parent) {}
-    ~Environment() override { FreeAll(); }
+    explicit Environment(Environment* parent = nullptr) : parent(parent), block(nullptr) {}
+    ~Environment() override;
+    Environment(const Environment&) = delete;
+    Environment& operator=(const Environment&) = delete;
 
     // Sets a variable of this level (the name takes the letter case given
     // now); a null value removes it.
@@ -29,6 +32,17 @@ public:
     // The value of this level, else of the nearest parent that has the name;
     // null when none has it.
     const Estring* Get(const Estring& name);
+    // Copies the variables of the root, then of each level down to this one,
+    // into `target`: a lower level overrides its parents.
+    void MergeInto(Environment& target);
+    // The environment block of a child program (UTF-16: NAME=VALUE texts, each
+    // ending in a zero, sorted without regard to case, then one more zero) for
+    // this level and its parents. PATH gets ";" and `pathAppend` added;
+    // variables with an empty value, and names beginning with "=" (the
+    // per-drive directories), are left out. Kept until this level changes.
+    const WCHAR* BuildBlock(const Estring& pathAppend);
+    // Removes every variable of this level.
+    void Clear();
 
     using TSortedCollection<KeyedValue, KeyedValue>::Count;
     using TSortedCollection<KeyedValue, KeyedValue>::At;
@@ -38,7 +52,10 @@ protected:
     int CompareKeys(const KeyedValue* a, const KeyedValue* b) override;
 
 private:
+    void DropBlock();
+
     Environment* parent;
+    WCHAR* block;  // the cached block, or null
 };
 
 // The level the program was started with: every variable of the process
@@ -53,6 +70,7 @@ ProcessEnvironment& ProcessEnvironmentLevel();
 Environment& IniEnvironment();
 Environment& TopEnvironment();
 
-// Replaces each %NAME% by the value the top level finds; unknown names stay as
-// written.
+// Replaces each %NAME% (a name of letters, digits and "_", the closing "%"
+// optional) by its value in the top level; a name without a value, or with an
+// empty one, stays as written. Inserted values are not expanded again.
 void ExpandPercentVariables(Westring& text);

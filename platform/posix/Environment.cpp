@@ -61,22 +61,75 @@ std::string FindName(const std::string& name) {
 
 bool IsDriveName(const WString& name) { return !name.empty() && name[0] == u'='; }
 
+bool IsSearchPathName(const WString& name) { return EqualNoCase(name, WString(u"PATH")); }
+
+// COMSPEC reads in drive form, and names /bin/sh when it is not set.
+bool IsInterpreterName(const WString& name) { return EqualNoCase(name, WString(u"COMSPEC")); }
+
+// The items of a list, empty ones left out.
+template <class Text>
+std::vector<Text> SplitList(const Text& list, typename Text::value_type separator) {
+    std::vector<Text> items;
+    size_t start = 0;
+    while (start <= list.size()) {
+        size_t end = list.find(separator, start);
+        if (end == Text::npos) {
+            end = list.size();
+        }
+        if (end > start) {
+            items.push_back(list.substr(start, end - start));
+        }
+        start = end + 1;
+    }
+    return items;
+}
+
+// PATH as the system's code reads it: the directories in drive form,
+// separated by ";". A directory no drive holds cannot be named there.
+WString DriveFormSearchPath(const std::string& posixList) {
+    WString out;
+    for (const std::string& item : SplitList(posixList, ':')) {
+        WString windows;
+        if (ToWindowsPath(item, windows)) {
+            if (!out.empty()) {
+                out += u';';
+            }
+            out += windows;
+        }
+    }
+    return out;
+}
+
 // 0 and ERROR_ENVVAR_NOT_FOUND when missing.
 bool Lookup(const WString& name, WString& value) {
-    std::lock_guard<std::mutex> guard(EnvLock());
-    if (IsDriveName(name)) {
-        auto it = DriveVars().find(UpperName(name));
-        if (it == DriveVars().end()) {
+    std::string text;
+    {
+        std::lock_guard<std::mutex> guard(EnvLock());
+        if (IsDriveName(name)) {
+            auto it = DriveVars().find(UpperName(name));
+            if (it == DriveVars().end()) {
+                return false;
+            }
+            value = it->second;
+            return true;
+        }
+        std::string found = FindName(Utf8(name));
+        if (found.empty() && !IsInterpreterName(name)) {
             return false;
         }
-        value = it->second;
-        return true;
+        // The interpreter is always known: the POSIX shell when none is named.
+        text = found.empty() ? std::string("/bin/sh") : std::getenv(found.c_str());
     }
-    std::string found = FindName(Utf8(name));
-    if (found.empty()) {
-        return false;
+    // Path translation may read the drive variables: outside the lock.
+    if (IsSearchPathName(name)) {
+        value = DriveFormSearchPath(text);
+    } else if (IsInterpreterName(name) && !text.empty() && text[0] == '/') {
+        if (!ToWindowsPath(text, value)) {
+            value = ToUtf16(text);
+        }
+    } else {
+        value = ToUtf16(text);
     }
-    value = ToUtf16(std::getenv(found.c_str()));
     return true;
 }
 
@@ -84,6 +137,7 @@ BOOL Store(const WString& name, const WString* value) {
     if (name.empty() || name.find(u'=', 1) != WString::npos) {
         return Fail(ERROR_INVALID_PARAMETER);
     }
+    std::string text = value && IsSearchPathName(name) ? PosixSearchPath(*value) : value ? Utf8(*value) : "";
     std::lock_guard<std::mutex> guard(EnvLock());
     if (IsDriveName(name)) {
         if (value) {
@@ -102,13 +156,44 @@ BOOL Store(const WString& name, const WString* value) {
         }
         return TRUE;
     }
-    if (::setenv(existing.empty() ? utf8Name.c_str() : existing.c_str(), Utf8(*value).c_str(), 1) != 0) {
+    if (::setenv(existing.empty() ? utf8Name.c_str() : existing.c_str(), text.c_str(), 1) != 0) {
         return FailErrno();
     }
     return TRUE;
 }
 
 }  // namespace
+
+std::string PosixSearchPath(const WString& driveList) {
+    std::string out;
+    auto add = [&out](const std::string& item) {
+        if (!out.empty()) {
+            out += ':';
+        }
+        out += item;
+    };
+    for (const WString& item : SplitList(driveList, u';')) {
+        std::string posix;
+        if (ToPosixPath(item, posix)) {
+            add(posix);
+        }
+    }
+    // The process's own directories that no drive holds were never shown in
+    // drive form; they stay searched.
+    std::string own;
+    {
+        std::lock_guard<std::mutex> guard(EnvLock());
+        std::string name = FindName("PATH");
+        own = name.empty() ? std::string() : std::getenv(name.c_str());
+    }
+    for (const std::string& item : SplitList(own, ':')) {
+        WString windows;
+        if (!ToWindowsPath(item, windows)) {
+            add(item);
+        }
+    }
+    return out;
+}
 
 WString GetDriveVariable(const WString& name) {
     WString value;
@@ -170,12 +255,22 @@ LPWSTR WINAPI GetEnvironmentStringsW() {
         block += var.first + u'=' + var.second;
         block += u'\0';
     }
+    std::vector<std::string> entries;
     {
         std::lock_guard<std::mutex> guard(w32::EnvLock());
         for (char** entry = environ; entry && *entry; ++entry) {
-            block += w32::ToUtf16(*entry);
-            block += u'\0';
+            entries.push_back(*entry);
         }
+    }
+    for (const std::string& entry : entries) {
+        size_t eq = entry.find('=');
+        WString name = w32::ToUtf16(entry.substr(0, eq));
+        if (eq != std::string::npos && w32::IsSearchPathName(name)) {
+            block += name + u'=' + w32::DriveFormSearchPath(entry.substr(eq + 1));
+        } else {
+            block += w32::ToUtf16(entry);
+        }
+        block += u'\0';
     }
     block += u'\0';
     LPWSTR out = new WCHAR[block.size()];

@@ -66,6 +66,12 @@ WString GetDriveVariable(const WString& name);
 void SetDriveVariable(const WString& name, const WString* value);  // null removes
 std::vector<std::pair<WString, WString>> DriveVariables();
 
+// PATH in drive form (";"-separated) made the POSIX list a child program
+// reads: each drive path translated, empty items dropped (POSIX would read
+// them as the current directory), and the directories of the process's own
+// PATH that no drive holds kept at the end.
+std::string PosixSearchPath(const WString& driveList);
+
 // Copies a result into a caller's buffer with the Win32 counting convention:
 // the length without the terminator when it fits, else the size needed with it.
 DWORD CopyOut(const WString& text, LPWSTR buffer, DWORD size);

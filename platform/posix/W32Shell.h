@@ -32,3 +32,7 @@ typedef struct _UNIVERSAL_NAME_INFOA {
 // The UNC name of a path on a network drive. Without a network every drive is
 // local: fails with ERROR_NOT_CONNECTED.
 DWORD WINAPI WNetGetUniversalNameA(LPCSTR localPath, DWORD infoLevel, LPVOID buffer, LPDWORD bufferSize);
+
+// The arguments of a command line by the C runtime's rules (the first one is
+// the program name). One block, freed with LocalFree; null on failure.
+LPWSTR* WINAPI CommandLineToArgvW(LPCWSTR lpCmdLine, int* pNumArgs);

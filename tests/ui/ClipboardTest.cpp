@@ -10,7 +10,7 @@ namespace {
 std::vector<std::string> Lines(const char* text) {
     WestringStore lines;
     lines.Add(new Westring("old"));
-    SplitClipboardText(Westring(text), lines);
+    SplitTextIntoLines(Westring(text), lines);
     std::vector<std::string> out;
     for (int i = 0; i < lines.Count(); i++) {
         Estring utf8;
@@ -20,13 +20,14 @@ std::vector<std::string> Lines(const char* text) {
     return out;
 }
 
-TEST(ClipboardTest, SplitsAtLineFeedsDroppingTheirCarriageReturns) {
+TEST(ClipboardTest, SplitTextIntoLinesCutsAtLineFeedsDroppingTheirCarriageReturns) {
     struct Case {
         const char* text;
         std::vector<std::string> lines;
     } cases[] = {
         {"x\r\ny", {"x", "y"}},
         {"x\n", {"x", ""}},
+        {"a\r\nb\n", {"a", "b", ""}},
         {"", {""}},
         {"a\n\nb", {"a", "", "b"}},
         {"\r\n", {"", ""}},

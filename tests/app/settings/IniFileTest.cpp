@@ -23,7 +23,7 @@ protected:
              {&FileAssociations, &ViewerAssociations, &EditorAssociations, &FileColourRules, &DirectoryColourRules}) {
             set->FreeAll();
         }
-        IniEnvironment().FreeAll();
+        IniEnvironment().Clear();
         ConfigTest::TearDown();
     }
     void Load(const std::string& text) {
@@ -35,6 +35,30 @@ protected:
         return ReadFileBytes(DataFile("quorvane.ini"));
     }
 };
+
+TEST_F(IniFileTest, ProgramDefaultsFollowTheCommandInterpreter) {
+    WCHAR saved[1024];
+    DWORD had = GetEnvironmentVariableW(W("COMSPEC").c_str(), saved, 1024);
+    struct {
+        const char* interpreter;
+        const char* viewer;
+        const char* editor;
+    } const cases[] = {
+        {"C:\\Windows\\system32\\cmd.exe", "list", "notepad"},
+        {"C:\\bin\\sh", "less", "vi"},
+    };
+    for (const auto& c : cases) {
+        ASSERT_TRUE(SetEnvironmentVariableW(W("COMSPEC").c_str(), W(c.interpreter).c_str()));
+        SetIniDefaults(Config);
+        Estring viewer, editor;
+        Config.Viewer2.ToUtf8(viewer);
+        Config.Editor2.ToUtf8(editor);
+        EXPECT_STREQ(c.viewer, viewer.Data()) << c.interpreter;
+        EXPECT_STREQ(c.editor, editor.Data()) << c.interpreter;
+    }
+    SetEnvironmentVariableW(W("COMSPEC").c_str(), had ? saved : nullptr);
+    SetIniDefaults(Config);
+}
 
 TEST_F(IniFileTest, ValuesAreReadByTheirKind) {
     struct Case {
