@@ -9,4 +9,6 @@ class CPanel;
 // either panel.
 void CopyToFromArchive(CPanel* panels, int side, int mode);
 void MakeArchive(CPanel* panel);
-void ReloadPanelArchive(CPanel* panel);
+// Reads the panel's archive again from the same file, keeping its parent: 0,
+// or -1 when the file no longer opens (the panel then has no archive).
+int ReloadPanelArchive(CPanel* panel);

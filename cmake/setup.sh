@@ -25,7 +25,7 @@ qv_ensure_packages() {
 
 QV_BUILD_PACKAGES=(cmake ninja-build g++ make pkg-config ccache libncurses-dev zlib1g-dev libbz2-dev liblzma-dev)
 QV_TEST_PACKAGES=(googletest mingw-w64 g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix libz-mingw-w64-dev
-                  wine wine64 dpkg-dev clang libclang-rt-dev)
+                  wine wine64 dpkg-dev clang libclang-rt-dev zip unzip p7zip-full arj bzip2 xz-utils)
 
 qv_jobs() {
     nproc 2>/dev/null || echo 2

@@ -798,7 +798,6 @@ bool QVEditor::Leave(bool saveFirst) {
 }
 
 bool QVEditor::HandleKey(int key) {
-    key = NormaliseKey(key);
     const int shift = lastEvent.shiftState;
     // Terminals send Alt+Backspace as Backspace with Alt held.
     if (key == KEY_BACKSPACE && (shift & SHIFT_ALT))
@@ -814,6 +813,8 @@ bool QVEditor::HandleKey(int key) {
         lastEvent.shiftState = 0;
         return true;
     }
+    // The bookmark keys share their codes with Ctrl and a keypad digit.
+    key = NormaliseKey(key);
     if (key >= KEY_ALT_1 && key <= KEY_ALT_8) {
         Config.TabWidth = key - KEY_ALT_1 + 1;
         cursorX = EditorDisplayWidth(buffer.Data(), cursorIndex) - scroll;

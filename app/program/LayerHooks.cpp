@@ -2,8 +2,8 @@
 
 #include "app/panels/PanelSettings.h"
 #include "app/settings/IniFile.h"
-#include "archive/Archive.h"
 #include "app/program/AppSupport.h"
+#include "archive/ArchiveReaders.h"
 #include "fileops/FileContainsText.h"
 #include "script/ScriptRunner.h"
 #include "shell/CommandExecution.h"
@@ -12,7 +12,7 @@
 
 void InstallLayerHooks() {
     InstallMaskTextSearch();
-    InstallArchiveOpener();
+    InstallArchiveReaders();
     BeforeIniWrite = StorePanelState;
     ProgramRunnerHooks.viewFile = [](const Westring& path) { ViewFile(path, -1); };
     ProgramRunnerHooks.editFile = [](const Westring& path) { EditFile(path, -1, 0); };

@@ -40,6 +40,7 @@ protected:
         Config.AutoIndent = 0;
         Config.OverStrike = 0;
         Config.BriefWordRight = 1;
+        Config.IndentWidth = 2;
         ViewerCodePage = 0;
         ViewerSearchOptions = {0, 0, 0};
     }
@@ -449,6 +450,77 @@ TEST_F(EditorTest, CaseChangesAndWordSelection) {
     EXPECT_EQ(editor->block.startIndex, 10);
     EXPECT_EQ(editor->block.endIndex, 15);
     EXPECT_EQ(editor->cursorIndex, 10);
+}
+
+TEST_F(EditorTest, LineKeysAndTheirUndo) {
+    const std::string original = "  alpha beta|gamma";
+    struct Case {
+        const char* name;
+        int line, index;
+        std::vector<int> keys;
+        const char* result;
+        int cursorLine, cursorIndex;
+    } cases[] = {
+        {"Ctrl-D copies the line", 0, 3, {KEY_CTRL_D}, "  alpha beta|  alpha beta|gamma", 0, 3},
+        {"Ctrl-Y removes the line", 0, 3, {KEY_CTRL_Y}, "gamma", 0, 0},
+        {"Ctrl-Y on the last line empties it", 1, 2, {KEY_CTRL_Y}, "  alpha beta|", 1, 0},
+        {"Ctrl-Backspace takes the word left", 0, 12, {KEY_CTRL_BACKSPACE}, "  alpha |gamma", 0, 8},
+        {"Ctrl-Del takes the word right", 0, 2, {KEY_CTRL_DELETE}, "   beta|gamma", 0, 2},
+        {"Alt-Right indents", 0, 4, {KEY_ALT_RIGHT}, "    alpha beta|gamma", 0, 4},
+        {"Alt-Left on the last line", 1, 0, {KEY_ALT_LEFT}, "  alpha beta|gamma", 1, 0},
+        {"Shift-Enter opens a line above", 1, 3, {KEY_SHIFT_ENTER}, "  alpha beta||gamma", 1, 0},
+        {"Alt-Space copies the rest of the line above", 1, 5, {KEY_SPACE}, "  alpha beta|gammaha beta", 1, 12},
+        {"Ctrl-Space copies the character above", 1, 3, {KEY_CTRL_SCAN_SPACE}, "  alpha beta|gamlma", 1, 4},
+    };
+    for (const Case& c : cases) {
+        Load("  alpha beta\ngamma");
+        Put(c.index, c.line);
+        editor->lastEvent.shiftState = c.keys[0] == KEY_SPACE             ? SHIFT_ALT
+                                       : c.keys[0] == KEY_CTRL_SCAN_SPACE ? SHIFT_CTRL
+                                       : c.keys[0] == KEY_SHIFT_ENTER     ? SHIFT_SHIFT
+                                                                          : 0;
+        editor->ResetUndoItem();
+        editor->HandleKey(c.keys[0]);
+        editor->CommitLine();
+        EXPECT_EQ(Text(), c.result) << c.name;
+        EXPECT_EQ(editor->CursorLine(), c.cursorLine) << c.name;
+        EXPECT_EQ(editor->cursorIndex, c.cursorIndex) << c.name;
+        for (int i = 0; i < 3 && Text() != original; i++) editor->Undo();
+        EXPECT_EQ(Text(), original) << c.name << " undone";
+    }
+}
+
+TEST_F(EditorTest, CursorKeysMoveOverWordsLinesAndPages) {
+    std::string text;
+    for (int i = 0; i < 60; i++) text += "word" + std::to_string(i) + " next\n";
+    Load(text);
+    Keys({KEY_CTRL_RIGHT});
+    EXPECT_EQ(editor->cursorIndex, 5);
+    Keys({KEY_END, KEY_RIGHT});
+    EXPECT_EQ(editor->CursorLine(), 1);
+    EXPECT_EQ(editor->cursorIndex, 0);
+    Keys({KEY_LEFT});
+    EXPECT_EQ(editor->CursorLine(), 0);
+    EXPECT_EQ(editor->cursorIndex, 10);
+    Keys({KEY_CTRL_LEFT});
+    EXPECT_EQ(editor->cursorIndex, 6);
+    Keys({KEY_PGDN});
+    EXPECT_EQ(editor->topLine, editor->Rows() - 4);
+    Keys({KEY_CTRL_PGDN});
+    EXPECT_EQ(editor->CursorLine(), 60);
+    Keys({KEY_CTRL_PGUP});
+    EXPECT_EQ(editor->CursorLine(), 0);
+    EXPECT_EQ(editor->topLine, 0);
+    // Bookmarks: set with Shift, gone back to without.
+    Put(3, 5);
+    editor->lastEvent.shiftState = SHIFT_NUMLOCK;
+    editor->HandleKey(KEY_SHIFTED + KEY_SLOT_0 + 4);
+    Put(0, 40);
+    editor->lastEvent.shiftState = SHIFT_NUMLOCK;
+    editor->HandleKey(KEY_SLOT_0 + 4);
+    editor->CommitLine();
+    EXPECT_EQ(editor->CursorLine(), 5);
+    EXPECT_EQ(editor->cursorIndex, 3);
 }
 
 }  // namespace

@@ -1,0 +1,157 @@
+// Browsing archives in a panel: Ctrl+PgDn enters an archive made by Debian's
+// archivers, Enter goes into its folders, a damaged one is reported and stays
+// a file.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+#include "tests/archive/ArchiveTestSupport.h"
+#include "tests/support/ProgramTest.h"
+
+namespace {
+
+class ArchiveBrowsingTest : public qvtest::ProgramTest {
+protected:
+    // The tree a/x, "a b/y", a.txt in Root()/src.
+    void MakeTree()
+    {
+        MakeFolder("src");
+        MakeFolder("src/a");
+        MakeFolder("src/a b");
+        Write("src/a/x", "xx");
+        Write("src/a b/y", "yyy");
+        Write("src/a.txt", "text\n");
+    }
+    bool Run(const std::string& command)
+    {
+        return std::system(("cd '" + Root() + "/src' && (" + command + ") >/dev/null 2>&1").c_str()) == 0;
+    }
+    // Starts on T:\work, which holds only the archive, and enters it.
+    void EnterOnlyFile()
+    {
+        Start();
+        host->PressKey("Down");
+        ASSERT_TRUE(host->WaitQuiet());
+        host->PressKey("Ctrl+PgDn");
+    }
+};
+
+TEST_F(ArchiveBrowsingTest, EveryArchiverListsTheSameTree)
+{
+    struct Case {
+        const char* file;
+        const char* tool;
+        const char* command;
+    } cases[] = {
+        {"x.zip", "zip", "zip -r ../work/x.zip a 'a b' a.txt"},
+        {"x.tar.gz", "gzip", "tar czf ../work/x.tar.gz a 'a b' a.txt"},
+        {"x.tar.bz2", "bzip2", "tar cjf ../work/x.tar.bz2 a 'a b' a.txt"},
+        {"x.tar.xz", "xz", "tar cJf ../work/x.tar.xz a 'a b' a.txt"},
+        {"x.7z", "7z", "7z a ../work/x.7z a 'a b' a.txt"},
+        {"x.arj", "arj", "arj a -r ../work/x.arj '*'"},
+    };
+    MakeTree();
+    for (const Case& c : cases) {
+        if (!qvtest::ToolFolder::Has(c.tool)) {
+            std::printf("skipped %s: no %s here\n", c.file, c.tool);
+            continue;
+        }
+        std::system(("rm -rf '" + Root() + "/work'").c_str());
+        MakeFolder("work");
+        ASSERT_TRUE(Run(c.command)) << c.command;
+        EnterOnlyFile();
+        ASSERT_TRUE(Shows(std::string("T:\\work\\") + c.file)) << c.file << host->ScreenText();
+        EXPECT_TRUE(Shows("a b")) << c.file << host->ScreenText();
+        EXPECT_TRUE(Shows("a.txt")) << c.file << host->ScreenText();
+        host->PressKey("Down");
+        ASSERT_TRUE(host->WaitQuiet());
+        host->PressKey("Enter");
+        EXPECT_TRUE(Shows(std::string("T:\\work\\") + c.file + "\\a")) << c.file << host->ScreenText();
+        EXPECT_TRUE(Shows("x ")) << c.file << host->ScreenText();
+    }
+}
+
+TEST_F(ArchiveBrowsingTest, AGzippedTextListsItsOneFile)
+{
+    if (!qvtest::ToolFolder::Has("gzip"))
+        GTEST_SKIP() << "needs Debian's gzip, which this system lacks";
+    MakeFolder("src");
+    Write("src/notes.txt", "notes\n");
+    ASSERT_TRUE(Run("gzip -c notes.txt > ../work/notes.txt.gz"));
+    EnterOnlyFile();
+    ASSERT_TRUE(Shows("T:\\work\\notes.txt.gz")) << host->ScreenText();
+    EXPECT_TRUE(Shows("notes.txt ")) << host->ScreenText();
+}
+
+TEST_F(ArchiveBrowsingTest, ABzip2FileListsItsOneFileOfUnknownSizeAndTime)
+{
+    if (!qvtest::ToolFolder::Has("bzip2"))
+        GTEST_SKIP() << "needs Debian's bzip2, which this system lacks";
+    MakeFolder("src");
+    Write("src/data", "data\n");
+    ASSERT_TRUE(Run("bzip2 -c data > ../work/data.bz2"));
+    EnterOnlyFile();
+    ASSERT_TRUE(Shows("T:\\work\\data.bz2")) << host->ScreenText();
+    EXPECT_TRUE(Shows("data ")) << host->ScreenText();
+    host->PressKey("Down");
+    EXPECT_TRUE(host->WaitQuiet());
+    EXPECT_TRUE(Shows("data ")) << host->ScreenText();
+}
+
+TEST_F(ArchiveBrowsingTest, AnEndRecordPointingPastTheEndIsReportedAndTheFileStays)
+{
+    qvtest::ZipBuilder zip;
+    zip.Add("a.txt", 1, 1);
+    Write("work/bad.zip", zip.Bytes(100000));
+    EnterOnlyFile();
+    ASSERT_TRUE(Shows("ZIP corrupt, nonsense header read")) << host->ScreenText();
+    EXPECT_TRUE(Shows("T:\\work\\bad.zip")) << host->ScreenText();
+    host->PressKey("Enter");
+    ASSERT_TRUE(Gone("ZIP corrupt")) << host->ScreenText();
+    EXPECT_TRUE(PromptIs("T:\\work")) << host->ScreenText();
+    EXPECT_TRUE(Shows("bad.zip")) << host->ScreenText();
+}
+
+TEST_F(ArchiveBrowsingTest, TextBeginningWithHAIsNotEntered)
+{
+    Write("work/ha.txt", "HA, this is text \n with lines\n");
+    EnterOnlyFile();
+    ASSERT_TRUE(host->WaitQuiet());
+    EXPECT_TRUE(PromptIs("T:\\work")) << host->ScreenText();
+    EXPECT_EQ(std::string::npos, host->ScreenText().find("T:\\work\\ha.txt")) << host->ScreenText();
+}
+
+TEST_F(ArchiveBrowsingTest, HostileMemberPathsStayInside)
+{
+    qvtest::ZipBuilder zip;
+    zip.Add("../evil.txt", 1, 1);
+    zip.Add("/abs.txt", 2, 2);
+    Write("work/evil.zip", zip.Bytes());
+    EnterOnlyFile();
+    ASSERT_TRUE(Shows("T:\\work\\evil.zip")) << host->ScreenText();
+    EXPECT_TRUE(Shows("abs.txt")) << host->ScreenText();
+    std::string screen = host->ScreenText();
+    EXPECT_EQ(std::string::npos, screen.find("evil.txt")) << screen;
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(ArchiveBrowsingTest, CtrlRReadsTheChangedArchiveAgain)
+{
+    qvtest::ZipBuilder before;
+    before.Add("first.txt", 1, 1);
+    Write("work/r.zip", before.Bytes());
+    EnterOnlyFile();
+    ASSERT_TRUE(Shows("first.txt")) << host->ScreenText();
+    qvtest::ZipBuilder after;
+    after.Add("first.txt", 1, 1);
+    after.Add("second.txt", 2, 2);
+    Write("work/r.zip", after.Bytes());
+    host->PressKey("Ctrl+R");
+    EXPECT_TRUE(Shows("second.txt")) << host->ScreenText();
+    EXPECT_TRUE(Shows("T:\\work\\r.zip")) << host->ScreenText();
+}
+
+}  // namespace

@@ -1,0 +1,5 @@
+// The Ha reader on arbitrary bytes.
+#include "archive/ArchiveReaders.h"
+#include "tests/archive/fuzz/ArchiveReaderFuzz.h"
+
+QV_ARCHIVE_FUZZ_TARGET({ReadHaDirectory,5})

@@ -1,0 +1,5 @@
+// The Rar reader on arbitrary bytes.
+#include "archive/ArchiveReaders.h"
+#include "tests/archive/fuzz/ArchiveReaderFuzz.h"
+
+QV_ARCHIVE_FUZZ_TARGET({ReadRarDirectory,1})
