@@ -2,7 +2,9 @@
 
 #include <cstdio>
 
+#include "app/panels/DirectorySizes.h"
 #include "app/panels/DirectoryTree.h"
+#include "app/panels/PanelTree.h"
 #include "app/panels/Panel.h"
 #include "app/panels/PanelDraw.h"
 #include "app/panels/PanelNavigation.h"
@@ -147,7 +149,7 @@ bool CopyMoveFiles(CPanel* source, CPanel* destinationPanel, int flags, const We
     entry* cursor = source->CursorEntry();
     Westring cursorName;
     if (source->viewStyle == VIEW_TREE) {
-        cursorName = TreeCursorDirectory(source);
+        cursorName = GetTreeLinePath(source, source->CursorIndex());
     } else if (cursor != nullptr) {
         cursorName = Westring(cursor->name);
     }
@@ -158,7 +160,7 @@ bool CopyMoveFiles(CPanel* source, CPanel* destinationPanel, int flags, const We
     Westring proposed;
     bool otherShowsFiles = destinationPanel->isOn && destinationPanel->panelType == PANEL_FILES;
     if (otherShowsFiles && (flags & CopyCommandSameDirectory) == 0) {
-        Westring other = destinationPanel->viewStyle == VIEW_TREE ? TreeCursorDirectory(destinationPanel)
+        Westring other = destinationPanel->viewStyle == VIEW_TREE ? GetTreeLinePath(destinationPanel, destinationPanel->CursorIndex())
                                                                    : GetPanelDirectory(destinationPanel);
         proposed = AddTrailingBackslash(other) + (tagged == 0 ? LastComponent(cursorName) : Westring());
     } else {
@@ -221,7 +223,10 @@ bool CopyMoveFiles(CPanel* source, CPanel* destinationPanel, int flags, const We
         }
         bool renameFirst = move && OnOneDevice(sourceDirectory, targetDirectory);
         if ((!move || !renameFirst) && TagsDirectory(source)) {
-            ComputeDirectorySizes(source);
+            // Esc in the size scan gives up the whole command.
+            if (!ComputeDirectorySizes(source, false)) {
+                return false;
+            }
         }
         for (int i = 0; i < source->entryCount; i++) {
             if (source->entries[i]->tagged) {
@@ -287,7 +292,10 @@ bool CopyMoveFiles(CPanel* source, CPanel* destinationPanel, int flags, const We
         DWORD fromAttributes = 0;
         if ((!move || !renameFirst) && ReadFileAttributes(from, fromAttributes) == 0 &&
             (fromAttributes & AttrDirectory) != 0) {
-            ComputeDirectorySizes(source);
+            // Esc in the size scan gives up the whole command.
+            if (!ComputeDirectorySizes(source, false)) {
+                return false;
+            }
         }
         OpenDescriptionFile(from, nullptr, descriptions, false, false);
         CHeldDescriptionFile held(descriptions);

@@ -97,7 +97,7 @@ int CCopyDlg::Run() {
             }
         } else if (key == KeyTree) {
             Westring chosen = destination;
-            if (DirectoryTreeDialog(source, chosen) == 0 && !chosen.IsEmpty()) {
+            if (DirectoryTreeDialog(source, chosen, TreeChooserPicker) == 0 && !chosen.IsEmpty()) {
                 destination = chosen;
             }
         } else {
