@@ -7,21 +7,9 @@ set -uo pipefail
 build="$1"
 source "$(dirname "$0")/setup.sh"
 
-wine=$(command -v wine64 || true)
-[ -z "$wine" ] && [ -x /usr/lib/wine/wine64 ] && wine=/usr/lib/wine/wine64
-[ -z "$wine" ] && wine=$(command -v wine)
-# One prefix per source tree: its wineserver is ended at the close of the run
-# (below), which must not end the runs of another checkout on the same machine.
-tree_key=$(cd "$(dirname "$0")/.." && pwd | md5sum | cut -c1-8)
-export WINEPREFIX="${WINEPREFIX:-$QV_CACHE/wineprefix-$tree_key}"
-export WINEDEBUG=-all
-# No debugger: a crashing test must fail the run, not wait for a debugger's input.
-export WINEDLLOVERRIDES="mscoree,mshtml=;winedbg.exe=d"
+qv_wine_env
+wine=$QV_WINE
 export TZ=UTC
-mkdir -p "$WINEPREFIX"
-if [ ! -d "$WINEPREFIX/dosdevices" ]; then
-    "$wine" cmd /c exit >/dev/null 2>&1 || true
-fi
 ln -sfn /dev/shm "$WINEPREFIX/dosdevices/s:"
 # A running wineserver keeps the drives it found when it started: restart it,
 # or the first programs of a new prefix find no S: (and their tests fail on

@@ -39,3 +39,25 @@ export CCACHE_BASEDIR="${CCACHE_BASEDIR:-$PWD}"
 # hit another's objects (debug information then names the first one's folder).
 export CCACHE_NOHASHDIR="${CCACHE_NOHASHDIR:-1}"
 QV_CACHE="${XDG_CACHE_HOME:-$HOME/.cache}/quorvane"
+
+# The wine of the Windows legs and the prefix they keep (one per source tree:
+# its wineservers are ended at the close of a run, which must not end the runs
+# of another checkout on the same machine). Sets QV_WINE and exports
+# WINEPREFIX (unless given), WINEDEBUG and WINEDLLOVERRIDES; makes the prefix
+# when missing.
+qv_wine_env() {
+    QV_WINE=$(command -v wine64 || true)
+    [ -z "$QV_WINE" ] && [ -x /usr/lib/wine/wine64 ] && QV_WINE=/usr/lib/wine/wine64
+    [ -z "$QV_WINE" ] && QV_WINE=$(command -v wine)
+    export QV_WINE
+    local tree_key
+    tree_key=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd | md5sum | cut -c1-8)
+    export WINEPREFIX="${WINEPREFIX:-$QV_CACHE/wineprefix-$tree_key}"
+    export WINEDEBUG=-all
+    # No debugger: a crashing program must fail its test, not wait for a debugger's input.
+    export WINEDLLOVERRIDES="mscoree,mshtml=;winedbg.exe=d"
+    mkdir -p "$WINEPREFIX"
+    if [ ! -d "$WINEPREFIX/dosdevices" ]; then
+        "$QV_WINE" cmd /c exit >/dev/null 2>&1 || true
+    fi
+}

@@ -2,10 +2,6 @@
 
 #include "ui/NotAvailable.h"
 
-void CopyOrMovePanelFiles(CPanel*, int, int mode, int) {
-    ReportNotAvailable(mode == 1 || mode == 3 ? "Moving files" : "Copying files");
-}
-
 void MakeDirectoryCommand(int) {
     ReportNotAvailable("Making a directory");
 }

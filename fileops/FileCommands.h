@@ -8,8 +8,9 @@
 class CPanel;
 
 // Copy (mode 0), move or rename (1), and the Shift+F5 / Shift+F6 forms (2, 3)
-// from panels[side] to the other panel.
-void CopyOrMovePanelFiles(CPanel* panels, int side, int mode, int flags);
+// from panels[side] to the other panel; the remembered answers start afresh.
+// A null destination shows the copy dialog.
+void CopyOrMovePanelFiles(CPanel* panels, int side, int mode, const Westring* destination);
 void MakeDirectoryCommand(int side);
 void DeleteFilesCommand(CPanel* panel);
 void DeleteTypedFile(CPanel* panel);

@@ -29,12 +29,26 @@ std::string DefaultProgram() {
     return ProgramBesideSelf("../bin/quorvane");
 }
 
+ScriptedHost::LaunchAdapter& Adapter() {
+    static ScriptedHost::LaunchAdapter adapter;
+    return adapter;
+}
+
 }  // namespace
 
-ScriptedHost::ScriptedHost(const Options& options) : m_model(options.columns, options.rows) {
-    m_model.SetSizeFixed(options.sizeFixed);
+void ScriptedHost::SetLaunchAdapter(LaunchAdapter adapter) { Adapter() = std::move(adapter); }
+
+ScriptedHost::ScriptedHost(const Options& given) : m_model(given.columns, given.rows) {
+    m_model.SetSizeFixed(given.sizeFixed);
     std::signal(SIGPIPE, SIG_IGN);
-    std::string program = options.program.empty() ? DefaultProgram() : options.program;
+    Options options = given;
+    if (options.program.empty()) {
+        options.program = DefaultProgram();
+    }
+    if (Adapter() && !Adapter()(options)) {
+        return;
+    }
+    const std::string& program = options.program;
     int in[2], out[2];
     if (pipe2(in, O_CLOEXEC) != 0) {
         return;

@@ -32,6 +32,13 @@ public:
     // instead of stalling the run.
     static const int DefaultTimeoutMs = 10000;
 
+    // Rewrites the options of every host made afterwards, before the program
+    // starts: how a test run starts another build of the program (a Windows
+    // build under an emulator) without a change to the tests. Returns false
+    // when the program cannot be started that way; the host then starts nothing.
+    using LaunchAdapter = std::function<bool(Options&)>;
+    static void SetLaunchAdapter(LaunchAdapter adapter);
+
     explicit ScriptedHost(const Options& options);
     ~ScriptedHost();
     ScriptedHost(const ScriptedHost&) = delete;

@@ -120,7 +120,7 @@ int CmdCopyMove(TCommand& c) {
     if (c.InArchive() || otherArchive) {
         CopyToFromArchive(Panels, c.side, mode);
     } else {
-        CopyOrMovePanelFiles(Panels, c.side, mode, 0);
+        CopyOrMovePanelFiles(Panels, c.side, mode, nullptr);
     }
     c.active->searchText[0] = 0;
     return RedrawAll;
@@ -256,7 +256,7 @@ int CmdCopyMoveModes(TCommand& c) {
     if (c.PanelsHidden() || OnInfoPage(c) || c.InArchive()) {
         return RedrawNothing;
     }
-    CopyOrMovePanelFiles(Panels, c.side, c.key == KEY_SHIFT_F5 ? 2 : 3, 0);
+    CopyOrMovePanelFiles(Panels, c.side, c.key == KEY_SHIFT_F5 ? 2 : 3, nullptr);
     return RedrawAll;
 }
 

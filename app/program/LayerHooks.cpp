@@ -1,9 +1,11 @@
 #include "app/program/LayerHooks.h"
 
 #include "app/panels/PanelSettings.h"
-#include "app/settings/IniFile.h"
 #include "app/program/AppSupport.h"
+#include "app/program/HistoryPickers.h"
+#include "app/settings/IniFile.h"
 #include "archive/ArchiveReaders.h"
+#include "fileops/CopyDialog.h"
 #include "fileops/FileContainsText.h"
 #include "script/ScriptRunner.h"
 #include "shell/CommandExecution.h"
@@ -14,6 +16,7 @@ void InstallLayerHooks() {
     InstallMaskTextSearch();
     InstallArchiveReaders();
     BeforeIniWrite = StorePanelState;
+    PickDirectoryHistoryHook = PickDirectoryHistory;
     ProgramRunnerHooks.viewFile = [](const Westring& path) { ViewFile(path, -1); };
     ProgramRunnerHooks.editFile = [](const Westring& path) { EditFile(path, -1, 0); };
     ProgramRunnerHooks.runScript = [](const Westring& path, const WestringStore& arguments) {

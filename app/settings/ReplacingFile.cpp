@@ -36,9 +36,9 @@ void CReplacingFile::WriteLine(const char* text) {
     }
 }
 
-void CReplacingFile::Write(const void* bytes, uint32_t count) {
-    if (error == 0) {
-        error = file.Write(bytes, count);
+void CReplacingFile::Write(const void* bytes, uint32_t n) {
+    if (error == 0 && n > 0) {
+        error = file.Write(bytes, n);
     }
 }
 

@@ -24,8 +24,9 @@ public:
     // failure is kept; later writes do nothing.
     void WriteLine(const char* text);
     void WriteLine(const Estring& text) { WriteLine(text.Data()); }
-    // Bytes as they stand; the first failure is kept as with WriteLine.
-    void Write(const void* bytes, uint32_t count);
+    // Bytes as they are (any byte, line ends included); the first failure is
+    // kept as with WriteLine.
+    void Write(const void* bytes, uint32_t n);
     // Flushes, closes and puts the temporary file in the final file's place.
     // 0 or the first Windows error of the whole write; after an error the
     // temporary file is removed.

@@ -196,6 +196,26 @@ BOOLEAN WINAPI CreateSymbolicLinkW(LPCWSTR lpSymlinkFileName, LPCWSTR lpTargetFi
     return TRUE;
 }
 
+BOOL WINAPI CreateHardLinkW(LPCWSTR lpFileName, LPCWSTR lpExistingFileName, LPSECURITY_ATTRIBUTES) {
+    std::string link;
+    std::string existing;
+    if (!lpFileName || !lpExistingFileName || !w32::ToPosixPath(lpFileName, link) ||
+        !w32::ToPosixPath(lpExistingFileName, existing)) {
+        if (!lpFileName || !lpExistingFileName) {
+            w32::Fail(ERROR_INVALID_PARAMETER);
+        }
+        return FALSE;
+    }
+    if (::link(existing.c_str(), link.c_str()) != 0) {
+        if (errno == EEXIST) {
+            return w32::Fail(ERROR_ALREADY_EXISTS);
+        }
+        // Directories take no hard links on Windows either.
+        return errno == EPERM ? w32::Fail(ERROR_ACCESS_DENIED) : w32::FailPathErrno(errno, link);
+    }
+    return TRUE;
+}
+
 BOOL WINAPI DeviceIoControl(HANDLE hDevice, DWORD dwIoControlCode, LPVOID lpInBuffer, DWORD nInBufferSize,
                             LPVOID lpOutBuffer, DWORD nOutBufferSize, LPDWORD lpBytesReturned,
                             LPOVERLAPPED lpOverlapped) {

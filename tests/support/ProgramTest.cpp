@@ -24,6 +24,7 @@ WString Below(const TempDir& folder, const std::string& name) {
 }  // namespace
 
 void ProgramTest::SetUp() {
+    CountInWindowsLeg(true);
     folder.reset(new TempDir());
     ASSERT_FALSE(folder->Path().empty()) << "no temporary folder";
     root = qvhost::LocalPathOf(std::u16string(folder->Path().begin(), folder->Path().end()));
@@ -147,6 +148,11 @@ bool ProgramTest::Eventually(const std::function<bool()>& condition, int timeout
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }
+}
+
+std::string ProgramTest::SystemMessage(int code, const std::string& windowsText) {
+    std::string suffix = " (" + std::to_string(code) + ")";
+    return OnWindowsLeg() ? suffix : windowsText + suffix;
 }
 
 int ProgramTest::RowOf(const ScreenModel& screen, const std::string& text) {

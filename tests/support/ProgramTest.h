@@ -19,6 +19,9 @@
 // the host; Launch(ProbeOptions("qv_ui_probe", {...})) starts a probe from the
 // build's bin folder; Ini("Key=value\r\n") writes an ini file and gives its
 // path for the arguments. Starting again ends the program started before.
+// With QV_WINDOWS_BUILD set, the same tests start the Windows build of the
+// program under wine (WindowsProgram.h); OnWindowsLeg() tells a test so, for
+// a skip where wine lacks what it needs (with the reason in the message).
 // Every wait of the host is time-limited: wait for what the test expects
 // (a text, a request, the exit), not for a stretch of silence.
 #pragma once
@@ -33,6 +36,7 @@
 
 #include "host/ScriptedHost.h"
 #include "tests/support/TempDir.h"
+#include "tests/support/WindowsProgram.h"
 
 namespace qvtest {
 
@@ -87,6 +91,10 @@ protected:
     // Waits for a condition outside the screen (a file the program writes),
     // looking again every few milliseconds; true when it held in time.
     static bool Eventually(const std::function<bool()>& condition, int timeoutMs = WaitMs);
+    // What the program shows for a system error: the system's text and the
+    // code, "The system cannot find the path specified. (3)". Wine words its
+    // texts its own way, so on the Windows leg only " (3)" is looked for.
+    static std::string SystemMessage(int code, const std::string& windowsText);
     // The row of the screen that holds the text, -1 when none does.
     static int RowOf(const ScreenModel& screen, const std::string& text);
 

@@ -13,6 +13,7 @@
 #include <string>
 
 #include "host/ScriptedHost.h"
+#include "tests/support/ProgramTest.h"
 
 namespace {
 
@@ -51,27 +52,9 @@ long PeakResidentKiB(int pid) {
     return -1;
 }
 
-class ViewerMemoryTest : public ::testing::Test {
+class ViewerMemoryTest : public qvtest::ProgramTest {
 protected:
-    void SetUp() override {
-        const char* tmp = getenv("TMPDIR");
-        std::string pattern = std::string(tmp && *tmp ? tmp : "/tmp") + "/qv-viewer-mem-XXXXXX";
-        ASSERT_NE(mkdtemp(&pattern[0]), nullptr);
-        root = pattern;
-        ASSERT_EQ(mkdir((root + "/appdata").c_str(), 0700), 0);
-    }
-    void TearDown() override {
-        std::string command = "rm -rf '" + root + "'";
-        EXPECT_EQ(std::system(command.c_str()), 0);
-    }
-    ScriptedHost::Options Options(const std::string& file) const {
-        ScriptedHost::Options options;
-        options.env["APPDATA"] = "T:\\appdata";
-        options.env["QUORVANE_DRIVES"] = "C=/;T=" + root;
-        options.env["TZ"] = "UTC";
-        options.args = {"-v", "T:\\" + file};
-        return options;
-    }
+    ScriptedHost::Options Options(const std::string& file) const { return ProgramTest::Options({"-v", "T:\\" + file}); }
     static bool WaitForTop(ScriptedHost& host, const std::string& text, int timeoutMs = 60000) {
         return host.WaitFor([&](const ScreenModel& s) { return s.RowText(1).rfind(text, 0) == 0; }, timeoutMs);
     }
@@ -80,7 +63,6 @@ protected:
                             timeoutMs);
     }
 
-    std::string root;
 };
 
 TEST_F(ViewerMemoryTest, EndAndHomeOfALargeFileKeepThePeakMemoryLow) {

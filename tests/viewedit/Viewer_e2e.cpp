@@ -14,6 +14,7 @@
 
 #include "app/settings/Colours.h"
 #include "host/ScriptedHost.h"
+#include "tests/support/ProgramTest.h"
 
 namespace {
 
@@ -25,29 +26,11 @@ void WriteAll(const std::string& path, const std::string& bytes) {
     out << bytes;
 }
 
-class ViewerEndToEndTest : public ::testing::Test {
+class ViewerEndToEndTest : public qvtest::ProgramTest {
 protected:
     void SetUp() override {
-        char pattern[] = "/tmp/qv-viewer-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        root = pattern;
-        ASSERT_EQ(mkdir((root + "/appdata").c_str(), 0700), 0);
-        ASSERT_EQ(mkdir((root + "/appdata/Quorvane").c_str(), 0700), 0);
-        ASSERT_EQ(mkdir((root + "/work").c_str(), 0700), 0);
-    }
-
-    void TearDown() override {
-        std::string command = "rm -rf '" + root + "'";
-        EXPECT_EQ(std::system(command.c_str()), 0);
-    }
-
-    ScriptedHost::Options Options(const std::vector<std::string>& args) const {
-        ScriptedHost::Options options;
-        options.env["APPDATA"] = "T:\\appdata";
-        options.env["QUORVANE_DRIVES"] = "C=/;T=" + root;
-        options.env["TZ"] = "UTC";
-        options.args = args;
-        return options;
+        ProgramTest::SetUp();
+        MakeFolder("appdata/Quorvane");
     }
 
     ScriptedHost::Options Panels() const { return Options({"-l", "T:\\work", "-r", "T:\\work"}); }
@@ -72,7 +55,6 @@ protected:
         host.PressKey("Enter");
     }
 
-    std::string root;
 };
 
 TEST_F(ViewerEndToEndTest, StatusLineKeyBarAndGoingToLinesAndOffsets) {

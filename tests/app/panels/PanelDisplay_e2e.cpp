@@ -192,7 +192,7 @@ TEST_F(PanelDisplayTest, ADirectoryThatCannotBeReadShowsTheSystemMessage)
     ASSERT_TRUE(host.WaitFor([](const ScreenModel& s) { return Status(s, 0) == Padded("src", 38); }));
     ASSERT_EQ(rmdir(PathOf("left/work/src").c_str()), 0);
     host.SendKey(KEY_ENTER, KEY_ENTER);
-    ASSERT_TRUE(host.WaitForText("The system cannot find the path specified.")) << host.Snapshot().Dump();
+    ASSERT_TRUE(host.WaitForText(SystemMessage(3, "The system cannot find the path specified."))) << host.Snapshot().Dump();
     EXPECT_TRUE(host.WaitForText("T:\\work\\src"));
     host.SendKey(KEY_ENTER, KEY_ENTER);
     // Back in the parent, which no longer lists the folder.
@@ -203,6 +203,8 @@ TEST_F(PanelDisplayTest, ADirectoryThatCannotBeReadShowsTheSystemMessage)
 
 TEST_F(PanelDisplayTest, ADriveThatIsNotReadyIsEmptyWithItsStatus)
 {
+    if (qvtest::OnWindowsLeg())
+        GTEST_SKIP() << "wine has no drive whose folder is missing, so no drive that is not ready";
     ScriptedHost& host = Launch(Options("", "W:\\"));
     ASSERT_TRUE(host.WaitForText("x10.txt")) << host.Snapshot().Dump();
     EXPECT_TRUE(host.WaitFor([](const ScreenModel& s) { return Status(s, 1) == Padded(" No disk in drive", 38); }))
@@ -211,6 +213,8 @@ TEST_F(PanelDisplayTest, ADriveThatIsNotReadyIsEmptyWithItsStatus)
 
 TEST_F(PanelDisplayTest, TheNetworkRootWithoutANetworkReportsTheErrorAndStaysEmpty)
 {
+    if (qvtest::OnWindowsLeg())
+        GTEST_SKIP() << "wine answers for its network providers, not as a machine without a network";
     ScriptedHost& host = Launch(Options("", "\\\\"));
     ASSERT_TRUE(host.WaitForText("x10.txt")) << host.Snapshot().Dump();
     ASSERT_TRUE(host.WaitForText("[ OK ]")) << host.Snapshot().Dump();
@@ -277,7 +281,7 @@ TEST_F(PanelDisplayTest, EnterOnAFolderWhosePathIsTooLongSaysSo)
                 return EntryRow(s, 0, 0).rfind("..", 0) == 0 && EntryRow(s, 0, 1).rfind("   ", 0) == 0;
             })) << host.Snapshot().Dump();
         } else {
-            EXPECT_TRUE(host.WaitForText("The filename or extension is too long.")) << host.Snapshot().Dump();
+            EXPECT_TRUE(host.WaitForText(SystemMessage(206, "The filename or extension is too long."))) << host.Snapshot().Dump();
         }
         host.CloseInput();
         host.WaitExit();
@@ -290,7 +294,7 @@ TEST_F(PanelDisplayTest, AStartFolderThatDoesNotExistIsReported)
     ScriptedHost::Options options = Options("");
     options.args[2] = "T:\\work\\no-such-folder";
     ScriptedHost host(options);
-    EXPECT_TRUE(host.WaitForText("The system cannot find the path specified.")) << host.Snapshot().Dump();
+    EXPECT_TRUE(host.WaitForText(SystemMessage(3, "The system cannot find the path specified."))) << host.Snapshot().Dump();
     EXPECT_TRUE(host.WaitForText("no-such-folder")) << host.Snapshot().Dump();
 }
 
@@ -404,6 +408,8 @@ TEST_F(PanelDisplayTest, AFolderThatCanBeListedButNotSearchedIsReportedAsUnreada
 {
     if (getuid() == 0 && access("/usr/bin/setpriv", X_OK) != 0)
         GTEST_SKIP() << "running as root without setpriv: every folder can be searched";
+    if (getuid() == 0 && qvtest::OnWindowsLeg())
+        GTEST_SKIP() << "wine runs only as the owner of its prefix (root here), who may search every folder";
     // Everything on the way stays open to the user the program runs as; the
     // folder "src" may be read (its names) but not searched (their details).
     for (const char* folder : {"", "/left", "/left/work", "/right"})

@@ -261,6 +261,8 @@ TEST_F(PanelKeysTest, TheDriveMenuSelectionWrapsAtBothEnds)
 
 TEST_F(PanelKeysTest, ADriveThatCannotBeReadAsksToRetryOrTakeAnother)
 {
+    if (qvtest::OnWindowsLeg())
+        GTEST_SKIP() << "wine lists no drive whose folder is missing, so there is no unreadable drive to choose";
     MapDrive('W', "missing");
     ScriptedHost& host = Launch(Options());
     ASSERT_TRUE(WaitForPanels(host)) << host.Snapshot().Dump();
@@ -288,6 +290,8 @@ TEST_F(PanelKeysTest, ADriveThatCannotBeReadAsksToRetryOrTakeAnother)
 
 TEST_F(PanelKeysTest, TheNetworkChooserSaysWhyThereIsNothingToChoose)
 {
+    if (qvtest::OnWindowsLeg())
+        GTEST_SKIP() << "wine answers for its network providers, not as a machine without a network";
     ScriptedHost& host = Launch(Options());
     ASSERT_TRUE(WaitForPanels(host)) << host.Snapshot().Dump();
     host.SendKey(KEY_F12);

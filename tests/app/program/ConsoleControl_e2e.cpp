@@ -55,6 +55,9 @@ TEST_F(ConsoleControlE2E, CtrlCAsksAndAnOkEndsWithExitCode3) {
 }
 
 TEST_F(ConsoleControlE2E, ClosingTheConsoleOrShuttingDownEndsWithExitCode4) {
+    if (OnWindowsLeg()) {
+        GTEST_SKIP() << "wine ends a program on SIGHUP and SIGTERM without a close or shut-down event";
+    }
     for (int signo : {SIGHUP, SIGTERM}) {
         SCOPED_TRACE(signo);
         Start();
@@ -79,6 +82,9 @@ TEST_F(ConsoleControlE2E, WhileADialogRunsNothingIsDrawnOverIt) {
     host->SendKey(KEY_ESC, KEY_ESC);
     ASSERT_TRUE(Gone(Question));
 
+    if (OnWindowsLeg()) {
+        return;  // wine turns no signal into the close event (see the test above)
+    }
     // Closing the console ends the program even while a dialog runs.
     host->SendKey(KEY_ALT_F5);
     ASSERT_TRUE(Shows(" Stored Paths ")) << host->ScreenText();

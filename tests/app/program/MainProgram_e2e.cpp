@@ -58,6 +58,12 @@ protected:
         options.errorFile = PathOf("stderr.txt");
         int code = Launch(options).WaitExit();
         errors = Read("stderr.txt");
+        if (qvtest::OnWindowsLeg()) {
+            // A Windows program's text-mode output ends its lines with CR LF.
+            for (size_t at; (at = errors.find("\r\n")) != std::string::npos;) {
+                errors.erase(at, 1);
+            }
+        }
         return code;
     }
 
@@ -369,6 +375,11 @@ TEST_F(MainProgramTest, OptionErrorsGoToStandardErrorWithExitCode1) {
 }  // namespace
 
 TEST_F(MainProgramTest, AMalformedDriveMapStopsTheRunNamingTheVariableAndTheItem) {
+    if (qvtest::OnWindowsLeg()) {
+        // Not a test of the Windows program, whose drives are the system's own.
+        qvtest::CountInWindowsLeg(false);
+        GTEST_SKIP() << "the drive map is read by the Linux layer only";
+    }
     const struct {
         std::string drives;
         std::string item;  // what the error quotes

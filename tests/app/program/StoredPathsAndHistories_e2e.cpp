@@ -29,7 +29,12 @@ protected:
     }
     // Waits until the ini file holds the text (or, with `present` false, no longer does).
     bool IniHas(const std::string& text, bool present = true) {
-        return Eventually([&] { return (Read("test.ini").find(text) != std::string::npos) == present; });
+        // An empty read is the moment of the replacement, not the new file:
+        // where a rename cannot replace a file (wine) the old one goes first.
+        return Eventually([&] {
+            std::string ini = Read("test.ini");
+            return !ini.empty() && (ini.find(text) != std::string::npos) == present;
+        });
     }
     // How many rows of the screen hold the text.
     static int RowsWith(const ScreenModel& screen, const std::string& text) {
@@ -117,7 +122,7 @@ TEST_F(StoredPathsAndHistoriesTest, InsAndDelChangeTheSlotsAtOnceAndTheIniKeepsT
     ASSERT_TRUE(Gone(" Stored Paths "));
     host->SendKey(KEY_SHIFT_F9);
     EXPECT_TRUE(IniHas("d0=", false)) << Read("test.ini");
-    EXPECT_NE(Read("test.ini").find("\r\nd1=T:\\work\r\n"), std::string::npos) << Read("test.ini");
+    EXPECT_TRUE(IniHas("\r\nd1=T:\\work\r\n")) << Read("test.ini");
 }
 
 TEST_F(StoredPathsAndHistoriesTest, ACommandTypedThreeTimesIsShownOnceAndSurvivesARestart) {
@@ -147,7 +152,9 @@ TEST_F(StoredPathsAndHistoriesTest, ACommandTypedThreeTimesIsShownOnceAndSurvive
     EXPECT_TRUE(RowsWith("other", 1)) << host->ScreenText();
     // Enter runs the selected command: the interpreter finds no such program.
     host->SendKey(KEY_ENTER, KEY_ENTER);
-    ASSERT_TRUE(Shows("other: not found")) << host->ScreenText();
+    // (The Windows build's interpreter is cmd, which words it its own way.)
+    if (!OnWindowsLeg())
+        ASSERT_TRUE(Shows("other: not found")) << host->ScreenText();
     // Keys typed before the pause would reach the child.
     ASSERT_TRUE(Shows("Press any key to continue")) << host->ScreenText();
     host->SendText("x");

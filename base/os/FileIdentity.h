@@ -1,0 +1,21 @@
+// Which file a path names, whatever the name: the volume and the file's index
+// on it. Two drive letters onto one directory, a hard link and a symbolic
+// link (followed) all lead to the same identity.
+#pragma once
+
+#include <cstdint>
+
+#include "base/strings/Westring.h"
+
+struct TFileIdentity {
+    DWORD volume;
+    uint64_t index;
+
+    bool operator==(const TFileIdentity& other) const { return volume == other.volume && index == other.index; }
+    bool operator!=(const TFileIdentity& other) const { return !(*this == other); }
+};
+
+// The identity of the file or directory at the path. 0 or the Windows error.
+DWORD GetFileIdentity(const Westring& path, TFileIdentity& identity);
+// Both paths can be identified and name the same file.
+bool IsSameFile(const Westring& path1, const Westring& path2);

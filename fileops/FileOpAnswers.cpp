@@ -1,0 +1,10 @@
+#include "fileops/FileOpAnswers.h"
+
+#include "fileops/FileErrors.h"
+
+TFileOpAnswers FileOpAnswers = {};
+
+void ResetFileOpAnswers() {
+    FileOpAnswers = TFileOpAnswers{};
+    SkippedCopies().FreeAll();
+}

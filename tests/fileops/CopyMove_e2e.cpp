@@ -1,0 +1,489 @@
+// Copy and move through the real program: renames, the overwrite question and
+// its remembered answers, copies onto the file itself, the skip list, the
+// read-only question of a move, description lines, and the safety of the
+// data when a copy fails or is refused.
+#include <gtest/gtest.h>
+
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <dirent.h>
+#include <fcntl.h>
+
+#include <algorithm>
+#include <fstream>
+#include <iterator>
+
+#include <string>
+#include <vector>
+
+#include "app/settings/Colours.h"
+#include "console/KeyCodes.h"
+#include "tests/support/ProgramTest.h"
+
+namespace {
+
+using qvhost::ScreenModel;
+using qvhost::ScriptedHost;
+
+const int ShiftAlt = 1;
+
+// T:\work in the left panel, U: (the folder "right") in the right one.
+class CopyMoveTest : public qvtest::ProgramTest {
+protected:
+    void SetUp() override {
+        ProgramTest::SetUp();
+        MakeFolder("right");
+        MapDrive('U', "right");
+    }
+
+    void StartPair() {
+        Launch(Options({Ini("StickyAlt=off\r\n"), "-l", "T:\\work", "-r", "U:\\"}));
+        ASSERT_TRUE(host->Started());
+        ASSERT_TRUE(KeyBarShown()) << host->ScreenText();
+    }
+
+    static std::string LeftCursorName(const ScreenModel& screen) {
+        const int bars[] = {DefaultColours[ColourHighlight], DefaultColours[ColourHighlightTagged],
+                            DefaultColours[ColourDirectoryHigh]};
+        for (int y = 1; y < screen.Rows() - 5; y++) {
+            const int attribute = screen.RowAttributes(y, 1, 1)[0];
+            for (int bar : bars) {
+                if (attribute == bar) {
+                    std::string name = screen.RowText(y, 1, 12);
+                    name.erase(name.find_last_not_of(' ') + 1);
+                    return name;
+                }
+            }
+        }
+        return "";
+    }
+
+    // Puts the left panel's cursor on a name (at most 12 characters) by the
+    // quick search; the letters before its first other character must tell
+    // it from the other names.
+    void GoTo(const std::string& name) {
+        ASSERT_TRUE(host->WaitForText(name)) << host->ScreenText();
+        host->SendKey(KEY_HOME);
+        host->WaitQuiet();
+        // Letters only: anything else would go to the command line.
+        for (char c : name) {
+            char lower = static_cast<char>(tolower(static_cast<unsigned char>(c)));
+            if (lower < 'a' || lower > 'z') {
+                break;
+            }
+            host->SendKey(KeyAltLetter(lower), c, ShiftAlt);
+            host->WaitQuiet();
+            if (LeftCursorName(host->Snapshot()) == name) {
+                return;
+            }
+        }
+        ASSERT_TRUE(host->WaitFor([&](const ScreenModel& s) { return LeftCursorName(s) == name; }))
+            << host->ScreenText();
+    }
+
+    void Tag(const std::string& name) {
+        GoTo(name);
+        host->SendKey(KEY_INSERT);
+        host->WaitQuiet();
+    }
+
+    // The copy dialog's destination replaced by `text`, then Enter.
+    void AnswerDialog(const std::string& title, const std::string& text) {
+        ASSERT_TRUE(Shows(title)) << host->ScreenText();
+        if (!text.empty()) {
+            host->SendText(text);
+        }
+        host->SendKey(KEY_ENTER);
+        // Directory sizes come from the tree code, which may not be there yet.
+        if (host->WaitForText("is not available yet", 500)) {
+            host->SendKey(KEY_ENTER);
+        }
+    }
+
+    void Answer(const std::string& question, const char* key) {
+        ASSERT_TRUE(Shows(question)) << host->ScreenText();
+        if (std::string(key) == "Esc") {
+            host->SendKey(KEY_ESC);
+        } else if (std::string(key) == "Enter") {
+            host->SendKey(KEY_ENTER);
+        } else {
+            // As a key of its own, without the modifiers of the quick search.
+            host->SendKey(key[0], key[0], 0);
+        }
+        ASSERT_TRUE(Gone(question)) << host->ScreenText();
+    }
+
+    // Waits until the command ended and the panels were drawn again.
+    void Settle() {
+        host->WaitQuiet(300);
+        ASSERT_TRUE(Gone("Copying") && Gone("Moving")) << host->ScreenText();
+        ASSERT_TRUE(KeyBarShown()) << host->ScreenText();
+    }
+
+    static ino_t Inode(const std::string& path) {
+        struct stat st;
+        return stat(path.c_str(), &st) == 0 ? st.st_ino : 0;
+    }
+
+    // Names in a folder that belong to no one: temporary files of a copy.
+    int Temporaries(const std::string& folder) {
+        int count = 0;
+        std::vector<std::string> stack = {PathOf(folder)};
+        while (!stack.empty()) {
+            std::string dir = stack.back();
+            stack.pop_back();
+            DIR* d = opendir(dir.c_str());
+            if (d == nullptr) {
+                continue;
+            }
+            while (dirent* e = readdir(d)) {
+                std::string name = e->d_name;
+                if (name == "." || name == "..") {
+                    continue;
+                }
+                if (name.rfind(".qv", 0) == 0 || name.find("qvtmp") != std::string::npos) {
+                    count++;
+                }
+                struct stat st;
+                if (lstat((dir + "/" + name).c_str(), &st) == 0 && S_ISDIR(st.st_mode)) {
+                    stack.push_back(dir + "/" + name);
+                }
+            }
+            closedir(d);
+        }
+        return count;
+    }
+};
+
+TEST_F(CopyMoveTest, F6RenamesInPlaceAndTheDescriptionFollows) {
+    Write("work/old.txt", "contents");
+    Write("work/descript.ion", "old.txt the old one\r\nother.txt kept\n");
+    ino_t before = Inode(PathOf("work/old.txt"));
+    StartPair();
+    GoTo("old.txt");
+    host->SendKey(KEY_F6);
+    AnswerDialog("Move/Rename", "new.txt");
+    Settle();
+    ASSERT_TRUE(Eventually([&] { return Exists("work/new.txt"); })) << host->ScreenText();
+    EXPECT_FALSE(Exists("work/old.txt"));
+    EXPECT_FALSE(Exists("right/new.txt"));
+    EXPECT_EQ(before, Inode(PathOf("work/new.txt")));
+    EXPECT_EQ("new.txt the old one\r\nother.txt kept\n", Read("work/descript.ion"));
+}
+
+TEST_F(CopyMoveTest, OverwriteAnswersHoldForLaterFiles) {
+    for (const char* name : {"alpha.txt", "beta.txt", "gamma.txt"}) {
+        Write(std::string("work/") + name, "new");
+        Write(std::string("right/") + name, "old");
+    }
+    StartPair();
+    for (const char* name : {"alpha.txt", "beta.txt", "gamma.txt"}) {
+        Tag(name);
+    }
+    host->SendKey(KEY_F5);
+    AnswerDialog("Copy 3 files to", "");
+    Answer("File already exists, Overwrite?", "s");  // the first skipped
+    Answer("File already exists, Overwrite?", "a");  // All for the rest
+    Settle();
+    EXPECT_FALSE(host->ScreenText().find("Overwrite?") != std::string::npos);
+    EXPECT_EQ("old", Read("right/alpha.txt"));
+    EXPECT_EQ("new", Read("right/beta.txt"));
+    EXPECT_EQ("new", Read("right/gamma.txt"));
+
+    // None: nothing more is asked and nothing replaced. a1 is still tagged.
+    Write("right/beta.txt", "old");
+    Write("right/gamma.txt", "old");
+    Tag("beta.txt");
+    Tag("gamma.txt");
+    host->SendKey(KEY_F5);
+    AnswerDialog("Copy 3 files to", "");
+    Answer("File already exists, Overwrite?", "e");
+    Settle();
+    EXPECT_EQ("old", Read("right/alpha.txt"));
+    EXPECT_EQ("old", Read("right/beta.txt"));
+    EXPECT_EQ("old", Read("right/gamma.txt"));
+    EXPECT_EQ(0, Temporaries("right"));
+}
+
+TEST_F(CopyMoveTest, AllOlderReplacesOnlyOlderFilesAlsoInsideTrees) {
+    MakeFolder("work/tree");
+    MakeFolder("right/tree");
+    Write("work/tree/newer.txt", "new");
+    Write("work/tree/older.txt", "new");
+    Write("right/tree/newer.txt", "old");
+    Write("right/tree/older.txt", "keep");
+    struct timespec times[2];
+    times[0].tv_sec = times[1].tv_sec = 1000000000;
+    times[0].tv_nsec = times[1].tv_nsec = 0;
+    utimensat(AT_FDCWD, PathOf("right/tree/newer.txt").c_str(), times, 0);
+    times[0].tv_sec = times[1].tv_sec = 900000000;
+    utimensat(AT_FDCWD, PathOf("work/tree/older.txt").c_str(), times, 0);
+    StartPair();
+    GoTo("tree");
+    host->SendKey(KEY_F5);
+    AnswerDialog("Copy \"tree\" to", "");
+    Answer("File already exists, Overwrite?", "d");
+    Settle();
+    EXPECT_EQ("new", Read("right/tree/newer.txt"));
+    EXPECT_EQ("keep", Read("right/tree/older.txt"));
+}
+
+TEST_F(CopyMoveTest, AFileIsNeverCopiedOntoItself) {
+    Write("work/self.txt", "self");
+    MapDrive('V', "work");
+    ASSERT_EQ(0, link(PathOf("work/self.txt").c_str(), PathOf("right/hard.txt").c_str()));
+    StartPair();
+    struct Case {
+        int key;
+        const char* title;
+        const char* destination;
+    } cases[] = {
+        {KEY_SHIFT_F5, "Copy \"self.txt\" to", "self.txt"},
+        {KEY_F5, "Copy \"self.txt\" to", "V:\\self.txt"},
+        {KEY_F5, "Copy \"self.txt\" to", "U:\\hard.txt"},
+    };
+    for (const Case& c : cases) {
+        GoTo("self.txt");
+        host->SendKey(c.key);
+        AnswerDialog(c.title, c.destination);
+        if (host->WaitForText("File already exists", 2000)) {
+            host->SendText("o");
+        }
+        Answer("File cannot overwrite itself", "Enter");
+        Settle();
+        EXPECT_EQ("self", Read("work/self.txt")) << c.destination;
+    }
+    EXPECT_EQ("self", Read("right/hard.txt"));
+    EXPECT_EQ(0, Temporaries("work"));
+}
+
+TEST_F(CopyMoveTest, SkipOnErrorListsAnUnreadableFileWithoutAsking) {
+    if (geteuid() == 0) {
+        GTEST_SKIP() << "root reads every file";
+    }
+    Write("work/bone.txt", "one");
+    Write("work/btwo.txt", "two");
+    chmod(PathOf("work/btwo.txt").c_str(), 0);
+    StartPair();
+    Tag("bone.txt");
+    Tag("btwo.txt");
+    host->SendKey(KEY_F5);
+    ASSERT_TRUE(Shows("Copy 2 files to")) << host->ScreenText();
+    host->SendKey(KeyAltLetter('s'), 's', ShiftAlt);
+    host->WaitQuiet();
+    host->SendKey(KEY_ENTER);
+    ASSERT_TRUE(Shows(" Copy Failures ")) << host->ScreenText();
+    EXPECT_TRUE(Shows("btwo.txt: Access Denied")) << host->ScreenText();
+    EXPECT_EQ(std::string::npos, host->ScreenText().find("Retry"));
+    host->SendKey(KEY_ENTER);
+    Settle();
+    chmod(PathOf("work/btwo.txt").c_str(), 0644);
+    EXPECT_EQ("one", Read("right/bone.txt"));
+    EXPECT_FALSE(Exists("right/btwo.txt"));
+    EXPECT_EQ(0, Temporaries("right"));
+    // The failed one stays tagged, the copied one not: a second F5 offers one file.
+    host->SendKey(KEY_F5);
+    EXPECT_TRUE(Shows("Copy 1 file")) << host->ScreenText();
+    host->SendKey(KEY_ESC);
+}
+
+TEST_F(CopyMoveTest, ASkippedReadOnlyQuestionLeavesTheMovedFileInBothPlaces) {
+    Write("work/ro.txt", "read only");
+    Write("work/descript.ion", "ro.txt its line\r\n");
+    chmod(PathOf("work/ro.txt").c_str(), 0444);
+    // Another file system (the RAM disk under C:), so the move copies and deletes.
+    std::string other = "/dev/shm/qvcopy-" + std::to_string(getpid());
+    ASSERT_EQ(0, mkdir(other.c_str(), 0755));
+    StartPair();
+    Tag("ro.txt");
+    host->SendKey(KEY_F6);
+    AnswerDialog("Move 1 file", "C:" + other + "\\");
+    Answer("File is Read Only, Delete anyway?", "s");
+    Settle();
+    chmod(PathOf("work/ro.txt").c_str(), 0644);
+    EXPECT_EQ("read only", Read("work/ro.txt"));
+    EXPECT_EQ("ro.txt its line\r\n", Read("work/descript.ion"));
+    std::ifstream copy(other + "/ro.txt");
+    EXPECT_EQ("read only", std::string(std::istreambuf_iterator<char>(copy), {}));
+    // Still tagged: F6 offers it again.
+    host->SendKey(KEY_F6);
+    EXPECT_TRUE(Shows("Move 1 file")) << host->ScreenText();
+    host->SendKey(KEY_ESC);
+    host->WaitQuiet();
+    for (const char* name : {"/ro.txt", "/descript.ion"}) {
+        chmod((other + name).c_str(), 0644);
+        unlink((other + name).c_str());
+    }
+    rmdir(other.c_str());
+}
+
+TEST_F(CopyMoveTest, DescriptionLinesFollowCopiesAndMoves) {
+    std::string longLine = "long.txt " + std::string(5000, 'L') + "\r\n";
+    Write("work/c.txt", "c");
+    Write("work/long.txt", "l");
+    Write("work/lf.txt", "f");
+    Write("work/descript.ion", "lf.txt ends in LF\n" + longLine + "c.txt the c file\r\n");
+    StartPair();
+    GoTo("c.txt");
+    host->SendKey(KEY_F5);
+    AnswerDialog("Copy \"c.txt\" to", "");
+    Settle();
+    ASSERT_TRUE(Eventually([&] { return Exists("right/c.txt"); }));
+    EXPECT_EQ("c.txt the c file\r\n", Read("right/descript.ion"));
+    // Moving it away takes the line; the neighbours stay byte for byte.
+    host->SendKey(KEY_F6);
+    AnswerDialog("Move/Rename \"c.txt\" to", "U:\\moved.txt");
+    Settle();
+    Eventually([&] { return Exists("right/moved.txt") && Read("work/descript.ion") == "lf.txt ends in LF\n" + longLine; });
+    EXPECT_EQ("lf.txt ends in LF\n" + longLine, Read("work/descript.ion"));
+    EXPECT_EQ("c.txt the c file\r\nmoved.txt the c file\r\n", Read("right/descript.ion"));
+    // Moving the file of the last line... after the other two: the file goes.
+    for (const char* name : {"lf.txt", "long.txt"}) {
+        Tag(name);
+    }
+    host->SendKey(KEY_F6);
+    AnswerDialog("Move 2 files to", "");
+    Settle();
+    ASSERT_TRUE(Eventually([&] { return !Exists("work/lf.txt") && !Exists("work/long.txt"); }));
+    Eventually([&] { return !Exists("work/descript.ion"); });
+    EXPECT_FALSE(Exists("work/descript.ion"));
+    std::string right = Read("right/descript.ion");
+    EXPECT_NE(std::string::npos, right.find(longLine));
+    EXPECT_NE(std::string::npos, right.find("lf.txt ends in LF\r\n"));
+}
+
+// Every file of a tree, by relative path, with its bytes.
+std::vector<std::pair<std::string, std::string>> Snapshot(const std::string& root) {
+    std::vector<std::pair<std::string, std::string>> files;
+    std::vector<std::string> stack = {""};
+    while (!stack.empty()) {
+        std::string rel = stack.back();
+        stack.pop_back();
+        DIR* d = opendir((root + rel).c_str());
+        if (d == nullptr) {
+            continue;
+        }
+        std::vector<std::string> names;
+        while (dirent* e = readdir(d)) {
+            names.push_back(e->d_name);
+        }
+        closedir(d);
+        std::sort(names.begin(), names.end());
+        for (const std::string& name : names) {
+            if (name == "." || name == "..") {
+                continue;
+            }
+            std::string path = rel + "/" + name;
+            struct stat st;
+            lstat((root + path).c_str(), &st);
+            if (S_ISDIR(st.st_mode)) {
+                files.push_back({path + "/", ""});
+                stack.push_back(path);
+            } else {
+                files.push_back({path, qvtest::ReadFileBytes(qvtest::W(root + path))});
+            }
+        }
+    }
+    std::sort(files.begin(), files.end());
+    return files;
+}
+
+TEST_F(CopyMoveTest, TreesCopyWholeAndAFullTargetLosesNothing) {
+    MakeFolder("work/tree");
+    MakeFolder("work/tree/empty");
+    MakeFolder("work/tree/deep");
+    Write("work/tree/deep/small.txt", "small");
+    Write("work/tree/zero", "");
+    std::string large(3 * 1024 * 1024, 0);
+    for (size_t i = 0; i < large.size(); i++) {
+        large[i] = static_cast<char>(i * 131 + i / 4099);
+    }
+    Write("work/tree/large.bin", large);
+    Write("work/tree/descript.ion", "zero an empty file\r\n");
+    Write("work/tree/deep/descript.ion", "small.txt five bytes\r\n");
+    auto source = Snapshot(PathOf("work/tree"));
+    StartPair();
+    GoTo("tree");
+    host->SendKey(KEY_F5);
+    AnswerDialog("Copy \"tree\" to", "");
+    Settle();
+    ASSERT_TRUE(Eventually([&] { return Snapshot(PathOf("right/tree")) == source; })) << host->ScreenText();
+    EXPECT_EQ(source, Snapshot(PathOf("work/tree")));
+
+    // An old target and a target file system that takes no more than 1 MiB
+    // per file: the large file fails, is skipped, and the old one stays whole.
+    Write("right/tree/large.bin", "old large");
+    Write("right/tree/zero", "old zero");
+    auto oldTarget = Snapshot(PathOf("right/tree"));
+    signal(SIGXFSZ, SIG_IGN);
+    struct rlimit saved;
+    getrlimit(RLIMIT_FSIZE, &saved);
+    struct rlimit small = saved;
+    small.rlim_cur = 1024 * 1024;
+    setrlimit(RLIMIT_FSIZE, &small);
+    Launch(Options({Ini("StickyAlt=off\r\n"), "-l", "T:\\work", "-r", "U:\\"}));
+    setrlimit(RLIMIT_FSIZE, &saved);
+    ASSERT_TRUE(KeyBarShown()) << host->ScreenText();
+    GoTo("tree");
+    host->SendKey(KEY_F5);
+    AnswerDialog("Copy \"tree\" to", "");
+    bool askedLarge = false;
+    for (int i = 0; i < 6; i++) {
+        host->WaitQuiet(300);
+        std::string text = host->ScreenText();
+        if (text.find("Overwrite?") != std::string::npos) {
+            // Replace the small one, keep asking for the large one.
+            askedLarge = askedLarge || text.find("large.bin") != std::string::npos;
+            host->SendKey(KEY_ENTER);
+            ASSERT_TRUE(Gone("Overwrite?")) << host->ScreenText();
+        } else if (text.find("No room for") != std::string::npos) {
+            host->SendKey('s', 's', 0);
+            ASSERT_TRUE(Gone("No room for")) << host->ScreenText();
+        } else {
+            break;
+        }
+    }
+    Settle();
+    EXPECT_TRUE(askedLarge);
+    auto after = Snapshot(PathOf("right/tree"));
+    for (const auto& file : after) {
+        if (file.first == "/large.bin") {
+            EXPECT_EQ("old large", file.second);
+        } else if (file.first == "/zero") {
+            EXPECT_EQ("", file.second);
+        }
+    }
+    EXPECT_EQ(source, Snapshot(PathOf("work/tree")));
+    EXPECT_EQ(0, Temporaries("right"));
+
+    // A move of the tree onto the existing one: every source file is either
+    // still in place or wholly at the target.
+    Launch(Options({Ini("StickyAlt=off\r\n"), "-l", "T:\\work", "-r", "U:\\"}));
+    ASSERT_TRUE(KeyBarShown()) << host->ScreenText();
+    GoTo("tree");
+    host->SendKey(KEY_F6);
+    AnswerDialog("Move/Rename \"tree\" to", "");
+    for (int i = 0; i < 6 && host->WaitForText("Overwrite?", 1500); i++) {
+        host->SendKey('a', 'a', 0);
+        host->WaitQuiet(300);
+    }
+    Settle();
+    ASSERT_TRUE(Eventually([&] { return !Exists("work/tree"); })) << host->ScreenText();
+    auto moved = Snapshot(PathOf("right/tree"));
+    for (const auto& file : source) {
+        if (file.first.find("descript.ion") != std::string::npos) {
+            continue;
+        }
+        bool found = false;
+        for (const auto& m : moved) {
+            found = found || m == file;
+        }
+        EXPECT_TRUE(found) << file.first;
+    }
+    EXPECT_EQ(0, Temporaries("right"));
+}
+
+}  // namespace

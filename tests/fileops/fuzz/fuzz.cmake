@@ -1,0 +1,1 @@
+qv_fuzz_target(DescriptionLines SOURCES DescriptionLines_fuzz.cc DEPS qv_fileops SEEDS ${CMAKE_CURRENT_LIST_DIR}/seeds)
