@@ -84,10 +84,26 @@ protected:
             << host->ScreenText();
     }
 
+    // Tags a name and waits until the panel shows it tagged, so that the next
+    // key cannot overtake the Insert.
     void Tag(const std::string& name) {
         GoTo(name);
         host->SendKey(KEY_INSERT);
-        host->WaitQuiet();
+        ASSERT_TRUE(host->WaitFor([&](const ScreenModel& s) { return LeftTagged(s, name); }))
+            << host->ScreenText();
+    }
+
+    static bool LeftTagged(const ScreenModel& screen, const std::string& name) {
+        const int tagged[] = {DefaultColours[ColourTagged], DefaultColours[ColourHighlightTagged]};
+        for (int y = 1; y < screen.Rows() - 5; y++) {
+            std::string text = screen.RowText(y, 1, 12);
+            text.erase(text.find_last_not_of(' ') + 1);
+            if (text != name)
+                continue;
+            const int attribute = screen.RowAttributes(y, 1, 1)[0];
+            return attribute == tagged[0] || attribute == tagged[1];
+        }
+        return false;
     }
 
     // The copy dialog's destination replaced by `text`, then Enter.
@@ -97,14 +113,17 @@ protected:
             host->SendText(text);
         }
         host->SendKey(KEY_ENTER);
-        // Directory sizes come from the tree code, which may not be there yet.
-        if (host->WaitForText("is not available yet", 500)) {
-            host->SendKey(KEY_ENTER);
-        }
     }
 
-    void Answer(const std::string& question, const char* key) {
+    // Answers a question about `subject` (a text only the question shows,
+    // such as the destination path). The next file's question may have the
+    // same words and replace this one in a single screen update, so the wait
+    // afterwards is for the subject to go, not the words.
+    void Answer(const std::string& question, const char* key, const std::string& subject = "") {
         ASSERT_TRUE(Shows(question)) << host->ScreenText();
+        if (!subject.empty()) {
+            ASSERT_TRUE(Shows(subject)) << host->ScreenText();
+        }
         if (std::string(key) == "Esc") {
             host->SendKey(KEY_ESC);
         } else if (std::string(key) == "Enter") {
@@ -113,7 +132,7 @@ protected:
             // As a key of its own, without the modifiers of the quick search.
             host->SendKey(key[0], key[0], 0);
         }
-        ASSERT_TRUE(Gone(question)) << host->ScreenText();
+        ASSERT_TRUE(Gone(subject.empty() ? question : subject)) << host->ScreenText();
     }
 
     // Waits until the command ended and the panels were drawn again.
@@ -185,8 +204,8 @@ TEST_F(CopyMoveTest, OverwriteAnswersHoldForLaterFiles) {
     }
     host->SendKey(KEY_F5);
     AnswerDialog("Copy 3 files to", "");
-    Answer("File already exists, Overwrite?", "s");  // the first skipped
-    Answer("File already exists, Overwrite?", "a");  // All for the rest
+    Answer("File already exists, Overwrite?", "s", "U:\\alpha.txt");  // the first skipped
+    Answer("File already exists, Overwrite?", "a", "U:\\beta.txt");   // All for the rest
     Settle();
     EXPECT_FALSE(host->ScreenText().find("Overwrite?") != std::string::npos);
     EXPECT_EQ("old", Read("right/alpha.txt"));
