@@ -141,7 +141,7 @@ int64_t ScanDirectorySizes(CPanel* panel, const Westring& name, Win* box)
     int64_t total = 0;
     CDirScanner scanner(directory);
     entry* item = nullptr;
-    if (scanner.FindFirst(Westring("*"), CDirScanner::ScanEverything, &item) == 0) {
+    if (scanner.FindFirst(Westring("*"), CDirScanner::ScanEverything | CDirScanner::ScanNoVirtualRoots, &item) == 0) {
         do {
             if (!item)
                 continue;

@@ -203,4 +203,25 @@ TEST_F(DirectoryTreeTest, TreeViewShowsTheOtherDriveAndSendsThatPanel)
     })) << host->ScreenText();
 }
 
+// The menus' Re-Read and Filter rebuild a tree view from the disk, as Ctrl-R
+// there does: a folder made outside appears.
+TEST_F(DirectoryTreeTest, TheMenusReReadAndFilterRescanATreeView)
+{
+    MapDrive('U', "other");
+    MakeFolder("other");
+    MakeFolder("other/x");
+    Launch(Options({"-l", "T:\\work", "-r", "U:\\"}));
+    ASSERT_TRUE(KeyBarShown());
+    host->SendKey(MENU_LEFT_TREE);
+    ASSERT_TRUE(Shows("\u2514\u2500x")) << host->ScreenText();
+    MakeFolder("other/x/made");
+    host->SendKey(MENU_LEFT_REREAD);
+    ASSERT_TRUE(Shows("\u2514\u2500made")) << host->ScreenText();
+    MakeFolder("other/x/later");
+    host->SendKey(MENU_LEFT_FILTER);
+    ASSERT_TRUE(Shows("Filter for left panel")) << host->ScreenText();
+    host->SendKey(KEY_ENTER);
+    ASSERT_TRUE(Shows("\u251C\u2500later")) << host->ScreenText();
+}
+
 }  // namespace
