@@ -4,6 +4,7 @@
 #include <cstring>
 #include <vector>
 
+#include "app/panels/Tree.h"
 #include "app/settings/ArchiverSettings.h"
 #include "base/os/PathDisplay.h"
 #include "base/os/PathNormalizer.h"
@@ -273,7 +274,6 @@ TArchiveEntry* ArchiveFindEntry(CArchive* archive, const Westring& path)
 int64_t ScanArchiveSubtree(CArchive* archive, const Westring& relativePath, Win* window, CTree* tree,
                            TArchiveScanCounters& counters)
 {
-    (void)tree;  // no folder tree of an archive is kept yet to take the sizes
     if (UserAbortState == UserAbortRequested || PollEscapeKey())
         return -1;
     const Westring saved = archive->currentDirectory;
@@ -309,6 +309,14 @@ int64_t ScanArchiveSubtree(CArchive* archive, const Westring& relativePath, Win*
             return -1;
         total += sub;
         counters.directories++;
+    }
+    // A folder tree of the archive keeps the size for the tree view.
+    if (tree) {
+        Westring path = GetArchiveDisplayPath(archive);
+        if (!scanned.IsEmpty())
+            path = path + U"\\" + scanned;
+        if (TREENODE* node = tree->FindNode(path, false))
+            node->size = total;
     }
     return total;
 }
