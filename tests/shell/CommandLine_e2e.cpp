@@ -144,6 +144,26 @@ TEST_F(CommandLineE2E, InternalCommandsActOnThePanelAndOthersReachTheInterpreter
     ASSERT_TRUE(Shows("Invalid directory")) << host->ScreenText();
 }
 
+// cd with a bare name that is no folder here looks in the drive's tree: below
+// the panel's folder first, then anywhere on the drive.
+TEST_F(CommandLineE2E, CdFindsAFolderByNameInTheDrivesTree) {
+    for (const char* folder : {"other", "other/target", "other/lonely", "work/deep", "work/deep/target"}) {
+        MakeFolder(folder);
+    }
+    StartPausing();
+    // The chooser's scan gives the drive its tree.
+    ASSERT_TRUE(host->PressKey("Alt+F10"));
+    ASSERT_TRUE(Shows(" Directory Tree ")) << host->ScreenText();
+    ASSERT_TRUE(host->PressKey("Ctrl+R"));
+    ASSERT_TRUE(Shows("lonely")) << host->ScreenText();
+    ASSERT_TRUE(host->PressKey("Esc"));
+    ASSERT_TRUE(Gone(" Directory Tree ")) << host->ScreenText();
+    Type("cd target");
+    ASSERT_TRUE(PromptIs("T:\\work\\deep\\target")) << host->ScreenText();
+    Type("cd lonely");
+    ASSERT_TRUE(PromptIs("T:\\other\\lonely")) << host->ScreenText();
+}
+
 TEST_F(CommandLineE2E, EnterRunsAScriptAndNamesReachProgramsWhole) {
     Write("work/hello", "#!/bin/sh\necho script-says-hi\n");
     ASSERT_EQ(0, chmod(PathOf("work/hello").c_str(), 0755));
