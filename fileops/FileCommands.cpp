@@ -2,18 +2,6 @@
 
 #include "ui/NotAvailable.h"
 
-void MakeDirectoryCommand(int) {
-    ReportNotAvailable("Making a directory");
-}
-
-void DeleteFilesCommand(CPanel*) {
-    ReportNotAvailable("Deleting files");
-}
-
-void DeleteTypedFile(CPanel*) {
-    ReportNotAvailable("Deleting a typed file");
-}
-
 void FileAttributesDialog(CPanel*) {
     ReportNotAvailable("Changing file attributes");
 }
