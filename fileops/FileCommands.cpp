@@ -2,18 +2,6 @@
 
 #include "ui/NotAvailable.h"
 
-void FileAttributesDialog(CPanel*) {
-    ReportNotAvailable("Changing file attributes");
-}
-
-void ChangeCaseDialog(CPanel*) {
-    ReportNotAvailable("Changing the case of names");
-}
-
-void ChangeDateDialog(CPanel*) {
-    ReportNotAvailable("Changing file dates");
-}
-
 void ShowFileInformation(const Westring&) {
     ReportNotAvailable("File information");
 }
