@@ -140,7 +140,9 @@ TEST_F(AttributesCaseDateTest, CtrlCRenamesTaggedEntriesAndWalksTreesButNotLinks
     AltLetter('e');  // extension unchanged
     AltLetter('r');  // into directories
     host->PressKey("Enter");
-    ASSERT_TRUE(Eventually([&] { return Exists("work/SUB/DEEPER/X.txt"); })) << host->ScreenText();
+    ASSERT_TRUE(Eventually([&] {
+        return Exists("work/SUB/DEEPER/X.txt") && Exists("work/ALPHA.txt") && Exists("work/BETA.Txt");
+    })) << host->ScreenText();
     Settle("Change case of");
     EXPECT_EQ("a", Read("work/ALPHA.txt"));
     EXPECT_EQ("b", Read("work/BETA.Txt"));
@@ -166,7 +168,8 @@ TEST_F(AttributesCaseDateTest, CtrlCWithChangeFilesOffRenamesOnlyDirectories) {
     AltLetter('r');  // into directories
     AltLetter('f');  // files off
     host->PressKey("Enter");
-    ASSERT_TRUE(Eventually([&] { return Exists("work/DIR2"); })) << host->ScreenText();
+    // The panels are read again once every entry was done.
+    ASSERT_TRUE(Shows("DIR2")) << host->ScreenText();
     Settle("Change case of");
     EXPECT_EQ("g", Read("work/gamma.txt"));
     EXPECT_EQ("n", Read("work/DIR2/in2.txt"));
