@@ -2,10 +2,6 @@
 
 #include "ui/NotAvailable.h"
 
-void ShowFileInformation(const Westring&) {
-    ReportNotAvailable("File information");
-}
-
 void CompareDirectories() {
     ReportNotAvailable("Comparing directories");
 }
@@ -16,10 +12,6 @@ void FileFindCommand(CPanel*, bool) {
 
 void MakeObjectsCommand(CPanel*) {
     ReportNotAvailable("Making shortcuts");
-}
-
-void MakeSymbolicLinksCommand(CPanel*, const Westring&) {
-    ReportNotAvailable("Making symbolic links");
 }
 
 void SynchronizeCommand(const Westring&, const Westring&) {
