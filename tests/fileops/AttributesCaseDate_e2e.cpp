@@ -53,6 +53,24 @@ protected:
         return lsetxattr(PathOf(name).c_str(), "user.qvprobe", "1", 1, 0) == 0;
     }
 
+    void CompressionIsRefused(const std::string& name) {
+        Command(KEY_CTRL_A);
+        ASSERT_TRUE(Shows(" File  Attributes ")) << host->ScreenText();
+        AltLetter('c');
+        ASSERT_TRUE(Shows("[X]  Compressed")) << host->ScreenText();
+        host->PressKey("Enter");
+        ASSERT_TRUE(Shows(SystemMessage(1, "Incorrect function."))) << host->ScreenText();
+        EXPECT_TRUE(Shows(name)) << host->ScreenText();
+        host->PressKey("Enter");
+        Settle("Incorrect function");
+    }
+
+    // The bits the Linux layer keeps, where the file system keeps user
+    // extended attributes (wine keeps its own elsewhere).
+    bool ChecksKeptBits(const std::string& name) const {
+        return !qvtest::OnWindowsLeg() && KeepsUserAttributes(name);
+    }
+
     void FilesMenu(char letter, const std::string& item) {
         host->PressKey("F9");
         ASSERT_TRUE(Shows("    Left    Files    Commands    Options    Right")) << host->ScreenText();
@@ -75,17 +93,11 @@ TEST_F(AttributesCaseDateTest, CtrlAWritesReadOnlyAndHiddenAndReportsCompression
     Settle(" File  Attributes ");
     ASSERT_TRUE(Eventually([&] { return (Mode("work/ro.txt") & S_IWUSR) != 0; })) << host->ScreenText();
 
-    // Compression is a Windows file-system feature: the system's answer shows.
-    Command(KEY_CTRL_A);
-    ASSERT_TRUE(Shows(" File  Attributes ")) << host->ScreenText();
-    ASSERT_TRUE(Shows("[ ]  Read Only")) << host->ScreenText();
-    AltLetter('c');
-    ASSERT_TRUE(Shows("[X]  Compressed")) << host->ScreenText();
-    host->PressKey("Enter");
-    ASSERT_TRUE(Shows(SystemMessage(1, "Incorrect function."))) << host->ScreenText();
-    EXPECT_TRUE(Shows("ro.txt")) << host->ScreenText();
-    host->PressKey("Enter");
-    Settle("Incorrect function");
+    // Compression is a Windows file-system feature: the system's answer
+    // shows. What wine's file systems answer is wine's own.
+    if (!qvtest::OnWindowsLeg()) {
+        CompressionIsRefused("ro.txt");
+    }
 
     Command(KEY_CTRL_A);
     ASSERT_TRUE(Shows(" File  Attributes ")) << host->ScreenText();
@@ -93,7 +105,7 @@ TEST_F(AttributesCaseDateTest, CtrlAWritesReadOnlyAndHiddenAndReportsCompression
     ASSERT_TRUE(Shows("[X]  Hidden")) << host->ScreenText();
     host->PressKey("Enter");
     Settle(" File  Attributes ");
-    if (KeepsUserAttributes("work/ro.txt")) {
+    if (ChecksKeptBits("work/ro.txt")) {
         EXPECT_TRUE(Eventually([&] { return (KeptBits("work/ro.txt") & 2) == 2; })) << KeptBits("work/ro.txt");
     }
 }
@@ -112,7 +124,7 @@ TEST_F(AttributesCaseDateTest, TaggedAttributesLeaveMiddleBoxesAlone) {
     ASSERT_TRUE(Shows("[X]  Archive")) << host->ScreenText();
     host->PressKey("Enter");
     Settle(" File  Attributes ");
-    if (KeepsUserAttributes("work/one.txt")) {
+    if (ChecksKeptBits("work/one.txt")) {
         EXPECT_TRUE(Eventually([&] { return (KeptBits("work/two.txt") & 0x20) == 0x20; })) << host->ScreenText();
         EXPECT_EQ(0x20, KeptBits("work/one.txt") & 0x20);
     }
@@ -128,7 +140,12 @@ TEST_F(AttributesCaseDateTest, CtrlCRenamesTaggedEntriesAndWalksTreesButNotLinks
     MakeFolder("work/sub/deeper");
     Write("work/sub/inner.txt", "i");
     Write("work/sub/deeper/x.txt", "x");
-    ASSERT_EQ(0, symlink("..", PathOf("work/sub/up").c_str()));
+    // Wine shows a POSIX link as what it points to, so only the Linux layer
+    // can be asked not to walk through it.
+    bool withLink = !qvtest::OnWindowsLeg();
+    if (withLink) {
+        ASSERT_EQ(0, symlink("..", PathOf("work/sub/up").c_str()));
+    }
     Start("StickyAlt=off\r\n");
     Tag("alpha.txt");
     Tag("beta.Txt");
@@ -147,10 +164,12 @@ TEST_F(AttributesCaseDateTest, CtrlCRenamesTaggedEntriesAndWalksTreesButNotLinks
     EXPECT_EQ("a", Read("work/ALPHA.txt"));
     EXPECT_EQ("b", Read("work/BETA.Txt"));
     EXPECT_EQ("i", Read("work/SUB/INNER.txt"));
-    // The link is renamed itself and still points where it did.
-    char target[16] = {0};
-    EXPECT_EQ(2, readlink(PathOf("work/SUB/UP").c_str(), target, sizeof target - 1));
-    EXPECT_STREQ("..", target);
+    if (withLink) {
+        // The link is renamed itself and still points where it did.
+        char target[16] = {0};
+        EXPECT_EQ(2, readlink(PathOf("work/SUB/UP").c_str(), target, sizeof target - 1));
+        EXPECT_STREQ("..", target);
+    }
     EXPECT_FALSE(Exists("work/alpha.txt"));
 
 }
