@@ -8,6 +8,7 @@
 #include "base/os/FileTimes.h"
 #include "base/os/PathDisplay.h"
 #include "base/strings/Utf16String.h"
+#include "fileops/CursorEntryPath.h"
 #include "fileops/FileCommands.h"
 #include "fileops/FileErrors.h"
 #include "ui/Dialog.h"
@@ -203,19 +204,18 @@ void ChangeDateDialog(CPanel* panel) {
     if (panel->entryCount == 0 || panel->panelType == PANEL_INFO) {
         return;
     }
-    entry* cursor = panel->CursorEntry();
-    int tagged = panel->taggedCount;
-    if (tagged == 0 && (cursor == nullptr || Westring(cursor->name).EqualsExact(Westring("..")))) {
+    int tagged = panel->viewStyle == VIEW_TREE ? 0 : panel->taggedCount;
+    Westring path = tagged == 0 ? CursorEntryPath(panel) : Westring();
+    if (tagged == 0 && (path.IsEmpty() || ExtractFileName(path).EqualsExact(Westring("..")))) {
         return;
     }
-    Westring directory = AddTrailingBackslash(GetPanelDirectory(panel));
     TDateFields fields;
     TTimestamp initial = TTimestamp::Now();
     if (tagged == 0) {
-        ReadModifyTime(directory + Westring(cursor->name), initial);
+        ReadModifyTime(path, initial);
     }
     FillFromTime(initial, fields);
-    Westring subject = tagged > 0 ? FileCountText(tagged) : ShortenedPathForDisplay(Westring(cursor->name), 26);
+    Westring subject = tagged > 0 ? FileCountText(tagged) : ShortenedPathForDisplay(ExtractFileName(path), 26);
     if (!AskDate(subject, fields)) {
         return;
     }
@@ -228,8 +228,9 @@ void ChangeDateDialog(CPanel* panel) {
     local.second = fields.second;
     TTimestamp time = TTimestamp::FromLocalDateTime(local);
     if (tagged == 0) {
-        SetEntryModifyTime(directory + Westring(cursor->name), time);
+        SetEntryModifyTime(path, time);
     } else {
+        Westring directory = AddTrailingBackslash(GetPanelDirectory(panel));
         for (int i = 0; i < panel->entryCount; i++) {
             entry* item = panel->entries[i];
             if (item->tagged && SetEntryModifyTime(directory + Westring(item->name), time)) {

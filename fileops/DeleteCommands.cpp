@@ -12,6 +12,7 @@
 #include "base/os/PathDisplay.h"
 #include "base/os/PathNormalizer.h"
 #include "console/ScreenSize.h"
+#include "fileops/CursorEntryPath.h"
 #include "fileops/DeleteDialog.h"
 #include "fileops/DeleteWorkers.h"
 #include "fileops/FileCommands.h"
@@ -38,18 +39,6 @@ bool IsPlainDirectory(DWORD attributes) {
 
 bool IsParentName(const Westring& name) {
     return name.EqualsExact(Westring(".."));
-}
-
-// The full path of the cursor entry: its tree path in the tree view.
-Westring CursorPath(CPanel* panel) {
-    if (panel->viewStyle == VIEW_TREE) {
-        return GetTreeLinePath(panel, panel->CursorIndex());
-    }
-    entry* item = panel->CursorEntry();
-    if (item == nullptr) {
-        return Westring();
-    }
-    return AddTrailingBackslash(GetPanelDirectory(panel)) + Westring(item->name);
 }
 
 // The panel whose tree a directory deletion changed: in the tree view the
@@ -122,7 +111,7 @@ void DeletePanelEntries(CPanel* panel) {
         return;
     }
     if (panel->taggedCount == 0 || panel->viewStyle == VIEW_TREE) {
-        Westring path = CursorPath(panel);
+        Westring path = CursorEntryPath(panel);
         if (path.IsEmpty() || IsParentName(ExtractFileName(path))) {
             return;
         }
@@ -175,7 +164,7 @@ void DeleteFilesCommand(CPanel* panel) {
     bool undelete = UndeleteServesPanel(panel);
     bool tagged = panel->taggedCount > 0 && panel->viewStyle != VIEW_TREE;
     if (!tagged) {
-        Westring path = CursorPath(panel);
+        Westring path = CursorEntryPath(panel);
         if (path.IsEmpty() || IsParentName(ExtractFileName(path))) {
             return;
         }

@@ -1,12 +1,12 @@
 #include "fileops/FileAttributesCommand.h"
 
 #include "app/panels/Panel.h"
-#include "app/panels/PanelTree.h"
 #include "app/settings/Colours.h"
 #include "base/os/FileAttributes.h"
 #include "base/os/PathDisplay.h"
 #include "base/os/SystemError.h"
 #include "console/KeyCodes.h"
+#include "fileops/CursorEntryPath.h"
 #include "fileops/FileCommands.h"
 #include "fileops/FileErrors.h"
 #include "ui/Dialog.h"
@@ -94,12 +94,7 @@ void ChangeTaggedAttributes(CPanel* panel) {
 }
 
 void ChangeOneEntryAttributes(CPanel* panel) {
-    Westring path;
-    if (panel->viewStyle == VIEW_TREE) {
-        path = GetTreeLinePath(panel, panel->CursorIndex());
-    } else if (entry* item = panel->CursorEntry()) {
-        path = AddTrailingBackslash(GetPanelDirectory(panel)) + Westring(item->name);
-    }
+    Westring path = CursorEntryPath(panel);
     if (path.IsEmpty()) {
         return;
     }

@@ -7,9 +7,11 @@
 #include "app/settings/Colours.h"
 #include "app/settings/Config.h"
 #include "base/io/DirScanner.h"
+#include "base/os/FileAttributes.h"
 #include "base/os/FilePrimitives.h"
 #include "base/os/PathDisplay.h"
 #include "base/strings/MixedCase.h"
+#include "fileops/CursorEntryPath.h"
 #include "fileops/FileCommands.h"
 #include "fileops/FileErrors.h"
 #include "ui/Dialog.h"
@@ -146,9 +148,10 @@ void ChangeCaseDialog(CPanel* panel) {
     if (panel->entryCount == 0 || panel->panelType == PANEL_INFO) {
         return;
     }
-    entry* cursor = panel->CursorEntry();
-    int tagged = panel->taggedCount;
-    if (tagged == 0 && (cursor == nullptr || Westring(cursor->name).EqualsExact(Westring("..")))) {
+    int tagged = panel->viewStyle == VIEW_TREE ? 0 : panel->taggedCount;
+    Westring path = tagged == 0 ? CursorEntryPath(panel) : Westring();
+    Westring name = ExtractFileName(path);
+    if (tagged == 0 && (name.IsEmpty() || name.EqualsExact(Westring("..")))) {
         return;
     }
     int32_t nameMode = ModeIndex(Config.CaseMod.Length() > 0 ? Config.CaseMod[0] : 'l');
@@ -160,7 +163,7 @@ void ChangeCaseDialog(CPanel* panel) {
         uint8_t colour = ColourOf(ColourMessages);
         Dialog dialog(-1, -4, 36, 17, colour);
         dialog.WriteText(1, 0, "Change case of", colour);
-        dialog.WriteWide(1, 1, tagged > 0 ? FileCountText(tagged) : ShortenedPathForDisplay(Westring(cursor->name), 32),
+        dialog.WriteWide(1, 1, tagged > 0 ? FileCountText(tagged) : ShortenedPathForDisplay(name, 32),
                          colour);
         dialog.WriteText(2, 3, "Name", colour);
         dialog.WriteText(15, 3, "Extension", colour);
@@ -188,10 +191,13 @@ void ChangeCaseDialog(CPanel* panel) {
     Config.CaseModDirs = directories;
     Config.CaseModFiles = files;
 
-    Westring directory = GetPanelDirectory(panel);
     if (tagged == 0) {
-        ChangeCaseOfEntry(directory, Westring(cursor->name), cursor->attributes, modes[0], modes[1]);
+        DWORD attributes = 0;
+        if (ReadFileAttributes(path, attributes) == 0) {
+            ChangeCaseOfEntry(ExtractDirectory(path), name, attributes, modes[0], modes[1]);
+        }
     } else {
+        Westring directory = GetPanelDirectory(panel);
         uint8_t colour = ColourOf(ColourMessages);
         Dialog window(-1, -4, 60, 5, colour);
         window.WriteCentred(-1, " Changing file case ", colour);
