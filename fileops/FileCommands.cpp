@@ -2,34 +2,6 @@
 
 #include "ui/NotAvailable.h"
 
-void MakeDirectoryCommand(int) {
-    ReportNotAvailable("Making a directory");
-}
-
-void DeleteFilesCommand(CPanel*) {
-    ReportNotAvailable("Deleting files");
-}
-
-void DeleteTypedFile(CPanel*) {
-    ReportNotAvailable("Deleting a typed file");
-}
-
-void FileAttributesDialog(CPanel*) {
-    ReportNotAvailable("Changing file attributes");
-}
-
-void ChangeCaseDialog(CPanel*) {
-    ReportNotAvailable("Changing the case of names");
-}
-
-void ChangeDateDialog(CPanel*) {
-    ReportNotAvailable("Changing file dates");
-}
-
-void ShowFileInformation(const Westring&) {
-    ReportNotAvailable("File information");
-}
-
 void CompareDirectories() {
     ReportNotAvailable("Comparing directories");
 }
@@ -40,10 +12,6 @@ void FileFindCommand(CPanel*, bool) {
 
 void MakeObjectsCommand(CPanel*) {
     ReportNotAvailable("Making shortcuts");
-}
-
-void MakeSymbolicLinksCommand(CPanel*, const Westring&) {
-    ReportNotAvailable("Making symbolic links");
 }
 
 void SynchronizeCommand(const Westring&, const Westring&) {

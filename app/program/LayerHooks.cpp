@@ -6,6 +6,8 @@
 #include "app/settings/IniFile.h"
 #include "archive/ArchiveReaders.h"
 #include "fileops/CopyDialog.h"
+#include "fileops/DeleteCommands.h"
+#include "fileops/DeleteWorkers.h"
 #include "fileops/FileContainsText.h"
 #include "script/ScriptRunner.h"
 #include "shell/CommandExecution.h"
@@ -17,6 +19,7 @@ void InstallLayerHooks() {
     InstallArchiveReaders();
     BeforeIniWrite = StorePanelState;
     PickDirectoryHistoryHook = PickDirectoryHistory;
+    DirectoryRemovedHook = ForgetDirectoryInPanelTrees;
     ProgramRunnerHooks.viewFile = [](const Westring& path) { ViewFile(path, -1); };
     ProgramRunnerHooks.editFile = [](const Westring& path) { EditFile(path, -1, 0); };
     ProgramRunnerHooks.runScript = [](const Westring& path, const WestringStore& arguments) {
