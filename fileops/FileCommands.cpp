@@ -6,10 +6,6 @@ void CompareDirectories() {
     ReportNotAvailable("Comparing directories");
 }
 
-void FileFindCommand(CPanel*, bool) {
-    ReportNotAvailable("Finding files");
-}
-
 void MakeObjectsCommand(CPanel*) {
     ReportNotAvailable("Making shortcuts");
 }
