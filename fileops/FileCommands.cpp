@@ -30,10 +30,6 @@ void ShowFileInformation(const Westring&) {
     ReportNotAvailable("File information");
 }
 
-void CompareDirectories() {
-    ReportNotAvailable("Comparing directories");
-}
-
 void FileFindCommand(CPanel*, bool) {
     ReportNotAvailable("Finding files");
 }
