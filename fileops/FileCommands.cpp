@@ -41,7 +41,3 @@ void MakeObjectsCommand(CPanel*) {
 void MakeSymbolicLinksCommand(CPanel*, const Westring&) {
     ReportNotAvailable("Making symbolic links");
 }
-
-void SynchronizeCommand(const Westring&, const Westring&) {
-    ReportNotAvailable("Synchronising directories");
-}

@@ -12,6 +12,7 @@
 #include "base/mask/MaskExpression.h"
 #include "base/strings/Str32.h"
 #include "console/KeyCodes.h"
+#include "fileops/FieldHotLetter.h"
 #include "fileops/FileCommands.h"
 #include "fileops/TimestampResolution.h"
 #include "fileops/compare/CompareFileContents.h"
@@ -89,15 +90,6 @@ void ClearAllTags(CPanel* panel) {
     }
 }
 
-// The hot letters of the dialog's elements, with the mask field's own.
-void SetDialogHotLetters(Dialog& dialog, int field, char letter) {
-    char letters[Dialog::MaxElements];
-    for (int i = 0; i < dialog.Count(); i++) {
-        letters[i] = i == field ? letter : dialog.HotLetter(i);
-    }
-    dialog.SetHotKeys(letters, dialog.Count());
-}
-
 }  // namespace
 
 void PairNames(const std::vector<const char32_t*>& left, const std::vector<const char32_t*>& right,
@@ -169,7 +161,7 @@ int CompareDirectoriesDialog() {
     dialog.AddPushButton(16, 11, 0, KEY_ESC, "Cancel");
     dialog.AddPushButton(28, 11, 0, KEY_F1, "Help");
     dialog.AddExitKey(KEY_F1);
-    SetDialogHotLetters(dialog, field, 'm');
+    SetFieldHotLetter(dialog, field, 'm');
     for (;;) {
         int result = dialog.Run();
         if (result == KEY_F1) {
