@@ -2,16 +2,13 @@
 // the mask, the content comparison, and the message when nothing differs.
 #include <gtest/gtest.h>
 
-#include <fcntl.h>
-#include <sys/stat.h>
-
 #include <set>
 #include <string>
 #include <vector>
 
 #include "app/settings/Colours.h"
 #include "console/KeyCodes.h"
-#include "tests/support/ProgramTest.h"
+#include "tests/fileops/PanelPairTest.h"
 
 namespace {
 
@@ -19,27 +16,8 @@ using qvhost::ScreenModel;
 
 typedef std::set<std::string> TNames;
 
-class CompareDirectoriesTest : public qvtest::ProgramTest {
+class CompareDirectoriesTest : public qvtest::PanelPairTest {
 protected:
-    void SetUp() override {
-        ProgramTest::SetUp();
-        MakeFolder("right");
-        MapDrive('U', "right");
-    }
-
-    // A file with its last-write time in whole seconds plus nanoseconds.
-    void WriteAt(const std::string& name, const std::string& bytes, time_t seconds, long nanoseconds = 0) {
-        Write(name, bytes);
-        struct timespec times[2] = {{seconds, nanoseconds}, {seconds, nanoseconds}};
-        ASSERT_EQ(0, utimensat(AT_FDCWD, PathOf(name).c_str(), times, 0)) << name;
-    }
-
-    void StartPair(const std::string& ini) {
-        Launch(Options({Ini("StickyAlt=off\r\n" + ini), "-l", "T:\\work", "-r", "U:\\"}));
-        ASSERT_TRUE(host->Started());
-        ASSERT_TRUE(KeyBarShown()) << host->ScreenText();
-    }
-
     // Ctrl-K and OK in the options dialog.
     void Compare() {
         host->SendKey(KEY_CTRL_K, KEY_CTRL_K, SHIFT_CTRL);
@@ -108,19 +86,15 @@ struct TCompareCase {
 TEST_F(CompareDirectoriesTest, EachDateAndSizeRuleTagsItsSide) {
     const time_t older = 1000000000;
     const time_t newer = 1000086400;
-    WriteAt("work/same.txt", "abc", older);
-    WriteAt("right/same.txt", "abc", older);
-    WriteAt("work/newer.txt", "abc", newer);
-    WriteAt("right/newer.txt", "xyz", older);
-    WriteAt("work/bigger.txt", "abcde", older);
-    WriteAt("right/bigger.txt", "abc", older);
-    WriteAt("work/mixed.txt", "abc", newer);
-    WriteAt("right/mixed.txt", "abcde", older);
-    WriteAt("work/notes.h", "abc", newer);
-    WriteAt("right/notes.h", "abc", older);
-    WriteAt("work/lonely.txt", "abc", older);
-    WriteAt("right/extra.txt", "abc", older);
-    WriteAt("right/descript.ion", "extra.txt a file\r\n", older);
+    WriteAll({
+        {"work/same.txt", "abc", older, 0},      {"right/same.txt", "abc", older, 0},
+        {"work/newer.txt", "abc", newer, 0},     {"right/newer.txt", "xyz", older, 0},
+        {"work/bigger.txt", "abcde", older, 0},  {"right/bigger.txt", "abc", older, 0},
+        {"work/mixed.txt", "abc", newer, 0},     {"right/mixed.txt", "abcde", older, 0},
+        {"work/notes.h", "abc", newer, 0},       {"right/notes.h", "abc", older, 0},
+        {"work/lonely.txt", "abc", older, 0},    {"right/extra.txt", "abc", older, 0},
+        {"right/descript.ion", "extra.txt a file\r\n", older, 0},
+    });
     const std::vector<std::string> names = {"same.txt",   "newer.txt", "bigger.txt",  "mixed.txt",
                                             "notes.h",    "lonely.txt", "extra.txt", "descript.ion"};
     const TCompareCase cases[] = {
