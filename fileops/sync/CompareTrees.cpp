@@ -16,6 +16,7 @@
 #include "fileops/sync/SyncOperationList.h"
 #include "fileops/sync/SyncOptions.h"
 #include "ui/ConsoleControl.h"
+#include "ui/EscapePoll.h"
 #include "ui/ProgressIndicatorThread.h"
 
 namespace {
@@ -175,7 +176,7 @@ bool CSynchronizer::CompareTrees(CSyncOperationList& plan, CDirectoryContents& s
     int i = 0;
     int j = 0;
     for (;;) {
-        if (UserAbortState == UserAbortRequested) {
+        if (UserAbortState == UserAbortRequested || PollEscapeKey()) {
             return false;
         }
         if (i >= n && j >= m) {

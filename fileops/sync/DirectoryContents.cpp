@@ -8,6 +8,7 @@
 #include "base/strings/Str32.h"
 #include "fileops/TimestampResolution.h"
 #include "ui/ConsoleControl.h"
+#include "ui/EscapePoll.h"
 
 CSynchronizer::CDirectoryContents::CDirectoryContents(const char* label, const Westring& fileFilter,
                                                       const Westring& directoryFilter)
@@ -57,7 +58,7 @@ int ReadDirectory(CSynchronizer::CDirectoryContents& contents, MaskExpression& m
         // A directory that cannot be listed contributes nothing.
         while (error == 0) {
             contents.count++;
-            if (UserAbortState == UserAbortRequested) {
+            if (UserAbortState == UserAbortRequested || PollEscapeKey()) {
                 return 1;
             }
             if (!IsDotName(item->name)) {
