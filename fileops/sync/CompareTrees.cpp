@@ -168,7 +168,7 @@ void CTreeMerge::MergeRun(TItem* const* s, int ns, TItem* const* t, int nt) {
 }  // namespace
 
 bool CSynchronizer::CompareTrees(CSyncOperationList& plan, CDirectoryContents& source, CDirectoryContents& target,
-                                 const TSyncOptions& options) {
+                                 const TSyncOptions& options, std::atomic<uint32_t>* compared) {
     int resolution = source.resolution < target.resolution ? source.resolution : target.resolution;
     CTreeMerge merge(plan, options, resolution);
     int n = source.Count();
@@ -204,6 +204,9 @@ bool CSynchronizer::CompareTrees(CSyncOperationList& plan, CDirectoryContents& s
             runT.push_back(target.At(k));
         }
         merge.MergeRun(runS.data(), endI - i, runT.data(), endJ - j);
+        if (compared != nullptr) {
+            *compared += static_cast<uint32_t>(endI - i + endJ - j);
+        }
         i = endI;
         j = endJ;
     }
@@ -220,5 +223,5 @@ bool CSynchronizer::CompareTrees(CSyncOperationList& plan, const TSyncOptions& o
     }
     TProgressCount compared(0);
     DirReadProgress progress(&compared, Westring("Comparing:"));
-    return CompareTrees(plan, source, target, options);
+    return CompareTrees(plan, source, target, options, &compared);
 }

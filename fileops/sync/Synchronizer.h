@@ -8,6 +8,9 @@
 // class, each in a header of its own.
 #pragma once
 
+#include <atomic>
+#include <cstdint>
+
 #include "base/strings/Westring.h"
 
 class CSynchronizer {
@@ -26,9 +29,10 @@ public:
     // Reads the source tree, then the target tree, and merges them into the
     // plan. False when the user broke off (the plan may then be partial).
     static bool CompareTrees(CSyncOperationList& plan, const TSyncOptions& options);
-    // The merge alone, over lists read already (sorted).
+    // The merge alone, over lists read already (sorted); `compared` (when
+    // given) counts the items merged for a progress window.
     static bool CompareTrees(CSyncOperationList& plan, CDirectoryContents& source, CDirectoryContents& target,
-                             const TSyncOptions& options);
+                             const TSyncOptions& options, std::atomic<uint32_t>* compared = nullptr);
     // Compare, confirm, execute: 0 when any of them stopped or was declined,
     // else the execution's result. `executed` (when given) is set when the
     // plan was carried out, in full or in part.
