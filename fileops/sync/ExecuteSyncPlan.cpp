@@ -9,6 +9,7 @@
 #include "fileops/sync/SyncOperationList.h"
 #include "fileops/sync/SyncOptions.h"
 #include "ui/ConsoleControl.h"
+#include "ui/EscapePoll.h"
 
 namespace {
 
@@ -70,7 +71,7 @@ int CSynchronizer::ExecuteSyncPlan(CSyncOperationList& plan, const TSyncOptions&
                 break;
         }
         everyOneDone = everyOneDone && done;
-        stopped = r < 0 || UserAbortState == UserAbortRequested;
+        stopped = r < 0 || UserAbortState == UserAbortRequested || PollEscapeKey();
     }
     progress.Stop();
     DeleteCopyingWindow();
