@@ -38,6 +38,12 @@ int MakeTargetDirectory(const Westring& path) {
 
 int CSynchronizer::ExecuteSyncPlan(CSyncOperationList& plan, const TSyncOptions& options) {
     CUserAbortScope abortScope(UserAbortPolling);
+    // The target is to equal the source: no name lower-cased and no
+    // attribute dropped, whatever an earlier copy command set for its source.
+    const bool clearsReadOnly = CopyClearsReadOnly;
+    const bool lowerCasesNames = CopyLowerCasesNames;
+    CopyClearsReadOnly = false;
+    CopyLowerCasesNames = false;
     CCopyProgressWindow progress;
     progress.bytesTotal = static_cast<int64_t>(plan.totalBytes);
     progress.StartTiming();
@@ -75,6 +81,8 @@ int CSynchronizer::ExecuteSyncPlan(CSyncOperationList& plan, const TSyncOptions&
     }
     progress.Stop();
     DeleteCopyingWindow();
+    CopyClearsReadOnly = clearsReadOnly;
+    CopyLowerCasesNames = lowerCasesNames;
     // Success is every operation done, not just the last one: a skipped copy
     // earlier in the plan leaves the trees apart.
     return !stopped && everyOneDone ? 1 : 0;

@@ -126,6 +126,38 @@ TEST_F(SynchronizeTest, ASkippedCopyBringsTheOptionsBackAndDecliningReturnsToThe
     EXPECT_TRUE(RightPanelShows("z.txt")) << host->ScreenText();
 }
 
+TEST_F(SynchronizeTest, NamesDifferingOnlyInCaseKeepTheirSpellings) {
+    if (qvtest::OnWindowsLeg()) {
+        GTEST_SKIP() << "Windows names do not tell a.txt from A.txt: one folder cannot hold both";
+    }
+    WriteAll({
+        {"work/Note.txt", "new", 1000086400, 0},
+        {"right/note.txt", "old", 1000000000, 0},
+        {"work/a.txt", "lower", 1000000000, 0},
+        {"work/A.txt", "upper", 1000000000, 0},
+        {"right/a.txt", "lower", 1000000000, 0},
+    });
+    StartPair();
+    PressSynchronize();
+    ASSERT_TRUE(Shows("Synchronize Directories")) << host->ScreenText();
+    host->SendKey(KEY_ENTER);
+    ASSERT_TRUE(Shows("Confirm Synchronize Operations")) << host->ScreenText();
+    const std::string screen = host->ScreenText();
+    EXPECT_NE(std::string::npos, screen.find("Copy:   A.txt")) << screen;
+    EXPECT_NE(std::string::npos, screen.find("Update: Note.txt")) << screen;
+    EXPECT_EQ(std::string::npos, screen.find("Copy:   a.txt")) << screen;
+    host->SendKey(KEY_ENTER);
+    ConfirmAgain();
+    ASSERT_TRUE(Shows("Overwrite?")) << host->ScreenText();
+    host->SendKey('y', 'y', 0);
+    ASSERT_TRUE(Eventually([&] { return Exists("right/A.txt") && Read("right/note.txt") == "new"; }))
+        << host->ScreenText();
+    // The update went onto the target's own spelling; both a.txt and A.txt stay.
+    EXPECT_FALSE(Exists("right/Note.txt"));
+    EXPECT_EQ("lower", Read("right/a.txt"));
+    EXPECT_EQ("upper", Read("right/A.txt"));
+}
+
 TEST_F(SynchronizeTest, ATreeIsNotSynchronizedIntoItself) {
     Write("work/a.txt", "a");
     MakeFolder("work/inner");
