@@ -2,14 +2,10 @@
 
 #include "ui/NotAvailable.h"
 
-void CompareDirectories() {
-    ReportNotAvailable("Comparing directories");
 }
 
 void MakeObjectsCommand(CPanel*) {
     ReportNotAvailable("Making shortcuts");
 }
 
-void SynchronizeCommand(const Westring&, const Westring&) {
-    ReportNotAvailable("Synchronising directories");
 }
