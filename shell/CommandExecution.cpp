@@ -199,7 +199,11 @@ bool IsProgramFileName(const entry* item, const Westring& directory) {
 
 int GetEntryCommand(const entry* item, Westring& command, int side) {
     Westring name(item->name);
-    int chosen = ChooseAssociationCommand(FileAssociations, item, command);
+    Estring chosenText;
+    int chosen = FileAssociations.GetCommand(item, chosenText);
+    if (chosen > 0) {
+        command = Westring(chosenText.Data());
+    }
     if (chosen < 0) {
         return -1;
     }

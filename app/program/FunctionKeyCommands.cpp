@@ -23,7 +23,6 @@
 #include "console/ScreenSize.h"
 #include "fileops/FileCommands.h"
 #include "base/os/PathNormalizer.h"
-#include "shell/AssociationChoice.h"
 #include "shell/CommandExecution.h"
 #include "app/panels/PanelDirectoryChange.h"
 #include "app/settings/Association.h"
@@ -61,7 +60,7 @@ int ViewOrEdit(TCommand& c, bool edit) {
     }
     Westring command;
     if (c.key == KEY_F3 || c.key == KEY_F4) {
-        int chosen = ChooseAssociationCommand(edit ? EditorAssociations : ViewerAssociations, current, command);
+        int chosen = (edit ? EditorAssociations : ViewerAssociations).ChooseCommand(current, command);
         if (chosen < 0) {
             return RedrawNothing;
         }

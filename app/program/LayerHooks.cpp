@@ -8,6 +8,7 @@
 #include "fileops/CopyDialog.h"
 #include "fileops/FileContainsText.h"
 #include "script/ScriptRunner.h"
+#include "shell/AssociationChoice.h"
 #include "shell/CommandExecution.h"
 #include "shell/ProgramRunner.h"
 #include "viewedit/ViewerEditor.h"
@@ -16,6 +17,7 @@ void InstallLayerHooks() {
     InstallMaskTextSearch();
     InstallArchiveReaders();
     BeforeIniWrite = StorePanelState;
+    AssociationChooser = ChooseAssociation;
     PickDirectoryHistoryHook = PickDirectoryHistory;
     ProgramRunnerHooks.viewFile = [](const Westring& path) { ViewFile(path, -1); };
     ProgramRunnerHooks.editFile = [](const Westring& path) { EditFile(path, -1, 0); };
