@@ -37,7 +37,6 @@
 #include "ui/FunctionKeyBar.h"
 #include "ui/MessageBox.h"
 #include "ui/ModalLoop.h"
-#include "ui/NotAvailable.h"
 #include "ui/Win.h"
 
 TCommandExecutionHooks CommandExecutionHooks = {nullptr, nullptr, nullptr};
@@ -571,8 +570,4 @@ void HideOrRestorePanels(bool restore) {
             FunctionKeyBar->Hide();
         }
     }
-}
-
-void UserMenuCommand(int, bool) {
-    ReportNotAvailable("The user menu");
 }
