@@ -2,10 +2,6 @@
 
 #include "ui/NotAvailable.h"
 
-}
-
 void MakeObjectsCommand(CPanel*) {
     ReportNotAvailable("Making shortcuts");
-}
-
 }

@@ -37,7 +37,6 @@
 #include "ui/FunctionKeyBar.h"
 #include "ui/MessageBox.h"
 #include "ui/ModalLoop.h"
-#include "ui/NotAvailable.h"
 #include "ui/Win.h"
 
 TCommandExecutionHooks CommandExecutionHooks = {nullptr, nullptr, nullptr};
@@ -199,7 +198,11 @@ bool IsProgramFileName(const entry* item, const Westring& directory) {
 
 int GetEntryCommand(const entry* item, Westring& command, int side) {
     Westring name(item->name);
-    int chosen = ChooseAssociationCommand(FileAssociations, item, command);
+    Estring chosenText;
+    int chosen = FileAssociations.GetCommand(item, chosenText);
+    if (chosen > 0) {
+        command = Westring(chosenText.Data());
+    }
     if (chosen < 0) {
         return -1;
     }
@@ -567,8 +570,4 @@ void HideOrRestorePanels(bool restore) {
             FunctionKeyBar->Hide();
         }
     }
-}
-
-void UserMenuCommand(int, bool) {
-    ReportNotAvailable("The user menu");
 }

@@ -60,5 +60,3 @@ int GetEntryCommand(const entry* item, Westring& command, int side);
 bool IsProgramFileName(const entry* item, const Westring& directory = Westring());
 // The path, or its short 8.3 form.
 Westring GetCommandFileName(const Westring& path, bool shortForm);
-// Shows the user menu and runs the chosen entry.
-void UserMenuCommand(int side, bool mainMenu);

@@ -23,8 +23,8 @@
 #include "console/ScreenSize.h"
 #include "fileops/FileCommands.h"
 #include "base/os/PathNormalizer.h"
-#include "shell/AssociationChoice.h"
 #include "shell/CommandExecution.h"
+#include "shell/UserMenu.h"
 #include "app/panels/PanelDirectoryChange.h"
 #include "app/settings/Association.h"
 #include "ui/Dialog.h"
@@ -61,7 +61,7 @@ int ViewOrEdit(TCommand& c, bool edit) {
     }
     Westring command;
     if (c.key == KEY_F3 || c.key == KEY_F4) {
-        int chosen = ChooseAssociationCommand(edit ? EditorAssociations : ViewerAssociations, current, command);
+        int chosen = (edit ? EditorAssociations : ViewerAssociations).ChooseCommand(current, command);
         if (chosen < 0) {
             return RedrawNothing;
         }

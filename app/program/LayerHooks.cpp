@@ -17,6 +17,7 @@
 #include "console/KeyCodes.h"
 #include "viewedit/ViewerSearchState.h"
 #include "script/ScriptRunner.h"
+#include "shell/AssociationChoice.h"
 #include "shell/CommandExecution.h"
 #include "shell/ProgramRunner.h"
 #include "viewedit/ViewerEditor.h"
@@ -60,6 +61,7 @@ void InstallLayerHooks() {
     InstallMaskTextSearch();
     InstallArchiveReaders();
     BeforeIniWrite = StorePanelState;
+    AssociationChooser = ChooseAssociation;
     PickDirectoryHistoryHook = PickDirectoryHistory;
     DirectoryRemovedHook = ForgetDirectoryInPanelTrees;
     ProgramRunnerHooks.viewFile = [](const Westring& path) { ViewFile(path, -1); };

@@ -8,44 +8,12 @@
 #include <cstdio>
 #include <string>
 
-#include "tests/support/ProgramTest.h"
+#include "tests/shell/ShellE2E.h"
 
 namespace qvtest {
 namespace {
 
-const char Pause[] = "Press any key to continue";
-
-class CommandLineE2E : public ProgramTest {
-protected:
-    void SetUp() override {
-        ProgramTest::SetUp();
-        if (OnWindowsLeg()) {
-            // Its command lines (printf, ls, printenv, sh quoting) are for the
-            // Linux build's interpreter; the Windows build's is cmd.
-            CountInWindowsLeg(false);
-            GTEST_SKIP() << "command lines for the POSIX shell";
-        }
-    }
-    void StartPausing() {
-        Start("PauseAfterRun=on\r\n");
-    }
-    // Types a command and Enter.
-    void Type(const std::string& command) {
-        host->SendText(command);
-        host->PressKey("Enter");
-    }
-    // After a waited program: the pause line, then a key brings the panels back.
-    ::testing::AssertionResult Continue() {
-        if (!Shows(Pause)) {
-            return ::testing::AssertionFailure() << "no pause line:\n" << host->ScreenText();
-        }
-        host->SendText("x");
-        if (!Gone(Pause) || !KeyBarShown()) {
-            return ::testing::AssertionFailure() << "the panels did not come back:\n" << host->ScreenText();
-        }
-        return ::testing::AssertionSuccess();
-    }
-};
+class CommandLineE2E : public ShellE2E {};
 
 TEST_F(CommandLineE2E, OutputIsShownThenAKeyBringsThePanelsBack) {
     StartPausing();
