@@ -72,6 +72,7 @@ TEST_F(ScriptBuiltinsE2E, AskViewAndColourDrawOverTheOutputAndGiveItBack) {
         "println(askConfirm(\"Go\", \"line\"));\n"
         "view(\"T:\\\\w\\\\a.txt\");\n"
         "println(\"after view\");\n"
+        "edit(\"T:\\\\w\\\\b.dat\");\n"
         "colour(14, 1); print(\"X\");\n",
         {});
     ASSERT_TRUE(run.WaitForText("line")) << run.Dump();
@@ -79,6 +80,8 @@ TEST_F(ScriptBuiltinsE2E, AskViewAndColourDrawOverTheOutputAndGiveItBack) {
     ASSERT_TRUE(run.WaitForText("OK")) << run.Dump();
     run.PressKey("Enter");
     ASSERT_TRUE(run.WaitForText("first line of a")) << run.Dump();
+    run.PressKey("Esc");
+    ASSERT_TRUE(run.WaitForText("12345")) << run.Dump();
     run.PressKey("Esc");
     EXPECT_EQ(0, run.WaitExit()) << run.Dump();
     ScreenModel screen = run.Snapshot();
@@ -101,6 +104,51 @@ TEST_F(ScriptBuiltinsE2E, CancelOrEscapeAnswersFalse) {
     ASSERT_TRUE(run.WaitForText("42")) << run.Dump();
     run.PressKey("Esc");
     EXPECT_EQ(0, run.WaitExit());
+    EXPECT_EQ("false\r\n", Read("o.txt"));
+}
+
+// The dialog's size follows its title and lines, but never passes the
+// screen: wider lines are cut, lines without a row left out.
+TEST_F(ScriptBuiltinsE2E, TheQuestionFitsItsTextAndTheScreen) {
+    ScriptedHost& small = RunScript("println(askConfirm(\"Go\", 5));\n");
+    ASSERT_TRUE(small.WaitForText("[ OK ]")) << small.Dump();
+    ScreenModel screen = small.Snapshot();
+    int top = RowOf(screen, " Go ");
+    ASSERT_GE(top, 0) << screen.Dump();
+    // Columns, not bytes: the frame's characters take three bytes each.
+    auto column = [](const std::string& row, const std::string& text) {
+        size_t at = row.find(text);
+        if (at == std::string::npos)
+            return -1;
+        int cells = 0;
+        for (size_t i = 0; i < at; i++)
+            cells += (uint8_t(row[i]) & 0xC0) != 0x80;
+        return cells;
+    };
+    std::string frame = small.RowText(top);
+    int left = column(frame, "\xe2\x95\x94");
+    ASSERT_GE(left, 0) << frame;
+    EXPECT_EQ(22, column(frame, "\xe2\x95\x97") - left + 1) << frame;
+    EXPECT_EQ(top + 3, RowOf(screen, "\xe2\x95\x9a")) << screen.Dump();
+    small.PressKey("Enter");
+    EXPECT_EQ(0, small.WaitExit());
+    EXPECT_EQ("true\r\n", Read("o.txt"));
+
+    std::string lines = "l = [\"" + std::string(200, 'w') + "\"";
+    for (int i = 1; i <= 40; i++)
+        lines += ", \"line " + std::to_string(i) + "\"";
+    lines += "];\n";
+    ScriptedHost& big = RunScript(lines + "println(askConfirm(\"Big\", l));\n");
+    ASSERT_TRUE(big.WaitForText("[ OK ]")) << big.Dump();
+    ScreenModel full = big.Snapshot();
+    EXPECT_EQ(0, RowOf(full, " Big ")) << full.Dump();
+    EXPECT_GE(RowOf(full, "line 20"), 0) << full.Dump();
+    EXPECT_EQ(-1, RowOf(full, "line 40")) << full.Dump();
+    EXPECT_EQ(0u, big.RowText(0).find("\xe2\x95\x94")) << full.Dump();
+    // The long line stays inside the frame.
+    EXPECT_EQ(0u, big.RowText(1).find("\xe2\x95\x91w")) << full.Dump();
+    big.PressKey("Esc");
+    EXPECT_EQ(0, big.WaitExit());
     EXPECT_EQ("false\r\n", Read("o.txt"));
 }
 
