@@ -80,13 +80,16 @@ ValueHandle QVScript::BuiltinDeleteFile(TArgumentStore& args) {
 
 ValueHandle QVScript::BuiltinOpenText(TArgumentStore& args) {
     CheckArgCount(args.Count(), 1);
+    Westring path = GetArgument(args, ScriptString, 0)->GetString();
+    ResetFileOpAnswers();
     // A file that cannot be opened reads as one without lines.
-    return ValueHandle(new CTextFileValue(GetArgument(args, ScriptString, 0)->GetString(), false));
+    return ValueHandle(new CTextFileValue(path, false));
 }
 
 ValueHandle QVScript::BuiltinCreateText(TArgumentStore& args) {
     CheckArgCount(args.Count(), 1);
     Westring path = GetArgument(args, ScriptString, 0)->GetString();
+    ResetFileOpAnswers();
     ValueHandle file(new CTextFileValue(path, true));
     // Lines written to a file that is not there would be lost without a
     // word: the script ends here instead.

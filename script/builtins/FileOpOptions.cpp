@@ -63,3 +63,15 @@ int ApplyCopyOptions(IScriptValue* options) {
     });
     return flags;
 }
+
+int ReadSyncOptionWords(IScriptValue* options) {
+    static const char* const names[] = {"CopyMissing", "UpdateOlder", "RevertNewer",
+                                        "DeleteExtra", "UpdateSmaller", "UpdateLarger"};
+    int bits = 0;
+    ForEachWord(options, [&](const Westring& word) {
+        for (int i = 0; i < 6; i++)
+            if (Is(word, names[i]))
+                bits |= 1 << i;
+    });
+    return bits;
+}

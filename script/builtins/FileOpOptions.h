@@ -16,3 +16,15 @@ void ApplyFileOpOptions(IScriptValue* options);
 // ("OverwriteAll", "OverwriteNone", "OverwriteAllOlder"), and the copy
 // command's flags ("DerefSymLinks" follows links).
 int ApplyCopyOptions(IScriptValue* options);
+
+// synchronize: the six switches of a run, each on exactly when its word is
+// in the list, as bits in this order.
+enum {
+    SyncWordCopyMissing = 1,
+    SyncWordUpdateOlder = 2,
+    SyncWordRevertNewer = 4,
+    SyncWordDeleteExtra = 8,
+    SyncWordUpdateSmaller = 16,
+    SyncWordUpdateLarger = 32
+};
+int ReadSyncOptionWords(IScriptValue* options);

@@ -1,6 +1,7 @@
 #include "script/values/PanelEntryValues.h"
 
 #include <cstring>
+#include <new>
 
 #include "app/panels/Panel.h"
 #include "app/panels/PanelTags.h"

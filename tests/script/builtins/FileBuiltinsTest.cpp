@@ -94,6 +94,23 @@ TEST(FileOpOptionsTest, CopyWordsTheLaterWins) {
     ResetFileOpAnswers();
 }
 
+TEST(FileOpOptionsTest, SynchronizeWords) {
+    CValueHeapScope heap;
+    struct {
+        std::initializer_list<const char*> words;
+        int bits;
+    } const rows[] = {
+        {{}, 0},
+        {{"copymissing"}, SyncWordCopyMissing},
+        {{"UpdateOlder", "RevertNewer", "DeleteExtra", "UpdateSmaller", "UpdateLarger", "CopyMissing"}, 63},
+        {{"Overwrite", "Copy Missing", "UPDATELARGER"}, SyncWordUpdateLarger},
+    };
+    for (const auto& row : rows) {
+        ValueHandle list = Words(row.words);
+        EXPECT_EQ(row.bits, ReadSyncOptionWords(list.Get()));
+    }
+}
+
 TEST_F(FileBuiltinsTest, DeleteFile) {
     WriteFile("gone.txt", "x");
     CreateDirectoryW(folder.Join(W("dir")).c_str(), nullptr);
