@@ -117,6 +117,33 @@ public:
     ValueHandle BuiltinPrint(TArgumentStore& args);
     ValueHandle BuiltinPrintln(TArgumentStore& args);
     ValueHandle BuiltinGetMessage(TArgumentStore& args);
+
+    // Builtins over panels, dialogs, the viewer and the editor.
+    ValueHandle BuiltinAskConfirm(TArgumentStore& args);
+    ValueHandle BuiltinCd(TArgumentStore& args);
+    ValueHandle BuiltinColour(TArgumentStore& args);
+    ValueHandle BuiltinView(TArgumentStore& args);
+    ValueHandle BuiltinEdit(TArgumentStore& args);
+    ValueHandle BuiltinFiles(TArgumentStore& args);
+    ValueHandle BuiltinTag(TArgumentStore& args);
+    ValueHandle BuiltinUntag(TArgumentStore& args);
+    ValueHandle BuiltinGetCurrentDir(TArgumentStore& args);
+    ValueHandle BuiltinGetStoredPath(TArgumentStore& args);
+    ValueHandle BuiltinSetStoredPath(TArgumentStore& args);
+    ValueHandle BuiltinGetEnvVar(TArgumentStore& args);
+    ValueHandle BuiltinSetEnvVar(TArgumentStore& args);
+    ValueHandle BuiltinGetClip(TArgumentStore& args);
+    ValueHandle BuiltinPutClip(TArgumentStore& args);
+    ValueHandle BuiltinRun(TArgumentStore& args);
+    ValueHandle BuiltinSaveSetup(TArgumentStore& args);
+
+    // Builtins over files.
+    ValueHandle BuiltinCopy(TArgumentStore& args);
+    ValueHandle BuiltinCopyFile(TArgumentStore& args);
+    ValueHandle BuiltinMoveFile(TArgumentStore& args);
+    ValueHandle BuiltinDeleteFile(TArgumentStore& args);
+    ValueHandle BuiltinOpenText(TArgumentStore& args);
+    ValueHandle BuiltinCreateText(TArgumentStore& args);
     // The rows whose builtins are not built yet.
     ValueHandle BuiltinNotAvailable(TArgumentStore& args);
 
@@ -173,6 +200,13 @@ private:
     void WriteValueNested(IScriptValue& value, bool quoted, TObjectList<IScriptValue>& open);
     [[noreturn]] void RunError(CToken* token, const Westring& message);
     ValueHandle NewValue(CScriptValue* value, CToken* token);
+    // The builtins' shared steps.
+    ValueHandle TagByMask(TArgumentStore& args, int mode);
+    ValueHandle RunViewerOrEditor(TArgumentStore& args, bool edit);
+    // The stored-path slot the argument names; out of range raises the error
+    // at the argument.
+    int StoredPathSlot(TArgumentStore& args, int index);
+    ValueHandle CopyOrMoveFile(TArgumentStore& args, bool move);
 
     // Running.
     void FreeAllScopes();

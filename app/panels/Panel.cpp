@@ -158,6 +158,7 @@ void ParkOldEntries(CPanel* panel, bool reread, EntryStore& kept)
         else
             entry::Free(item);
     }
+    panel->entriesGeneration++;
     panel->entryCount = 0;
     panel->taggedCount = 0;
     panel->taggedBytes = 0;
@@ -424,6 +425,7 @@ CPanel::CPanel()
       window(nullptr),
       entries(new entry*[InitialEntryCapacity]),
       entryCapacity(InitialEntryCapacity),
+      entriesGeneration(0),
       entryCount(0),
       taggedCount(0),
       taggedBytes(0),
@@ -466,6 +468,7 @@ void CPanel::FreeEntries()
 {
     for (int i = 0; i < entryCount; i++)
         entry::Free(entries[i]);
+    entriesGeneration++;
     entryCount = 0;
     taggedCount = 0;
     taggedBytes = 0;

@@ -95,6 +95,9 @@ public:
     CPosStack positions;
     entry** entries;                   // owned; each freed with entry::Free
     int32_t entryCapacity;
+    // Goes up whenever the entry records are freed (a read, a tree fill), so
+    // that a holder of an entry pointer can tell it no longer points at one.
+    uint32_t entriesGeneration;
     int32_t entryCount;
     int32_t taggedCount;
     int64_t taggedBytes;

@@ -65,6 +65,18 @@ void InitPanelFromConfig(CPanel* panel, int side)
         OpenPanelWindow(panel, side);
 }
 
+void InitHiddenPanelFromConfig(CPanel* panel, int side)
+{
+    const TSideSettings& keys = SideSettings[side];
+    CopyPanelText(panel->shownPath, Westring(panel->path));
+    panel->sortMode = Config.*keys.sort;
+    panel->filter = Config.*keys.filter;
+    panel->panelType = PANEL_FILES;
+    panel->viewStyle = VIEW_FULL;
+    panel->isOn = 0;
+    panel->needsReread = 1;
+}
+
 void OpenPanelWindow(CPanel* panel, int side)
 {
     int width = GetPanelWidth(panel);

@@ -11,6 +11,9 @@ class CPanel;
 // reads the directory once as a full-style file list and opens the window
 // when the panel is showing (a tree view of files opens later).
 void InitPanelFromConfig(CPanel* panel, int side);
+// Takes the side's sort and filter for a panel that is never shown (a script
+// run on its own) and marks it to be read when it is first used.
+void InitHiddenPanelFromConfig(CPanel* panel, int side);
 // (Re)opens the panel's window at its side, reads the directory when a read is
 // pending, and redraws the panel.
 void OpenPanelWindow(CPanel* panel, int side);

@@ -187,6 +187,12 @@ int main(int argc, char** argv) {
     LoadHistoryFile();
     SetStartDirectories(options);
     if (!options.scriptName.IsEmpty()) {
+        // The panels are never shown: the script reads the left one, as the
+        // start directories left it, when it first asks for its entries.
+        for (int side = 0; side < 2; side++) {
+            InitHiddenPanelFromConfig(&Panels[side], side);
+        }
+        ActiveSide = 0;
         bool ran = RunScriptByName(options.scriptName, options.scriptArguments);
         RestoreConsoleAtExit();
         return ran ? 0 : 1;

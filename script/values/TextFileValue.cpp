@@ -7,8 +7,8 @@ QVScript* CTextFileValue::converter = nullptr;
 
 CTextFileValue::CTextFileValue(const Westring& path, bool rewrite)
     : CScriptValueMin("text file"), m_path(path), m_rewrite(rewrite) {
-    uint32_t error = m_file.Open(path, rewrite ? 7 : 1, StdFile::ShareRead);
-    if (error != 0)
+    m_openError = m_file.Open(path, rewrite ? 7 : 1, StdFile::ShareRead);
+    if (m_openError != 0)
         return;
     m_open = true;
     if (rewrite)

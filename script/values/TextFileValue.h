@@ -17,6 +17,9 @@ public:
     int GetValueClass() const override { return ValueClassTextFile; }
     int GetType() const override { return ScriptList; }
     bool IsOpen() const { return m_open; }
+    // The system's error of a failed open, 0 when it opened.
+    uint32_t OpenError() const { return m_openError; }
+    const Westring& Path() const { return m_path; }
     void BeginIteration(int& cursor) override;
     ValueHandle IterateNext(int& cursor) override;
     // Writes the value's text as one line (a value that is not a string is
@@ -31,4 +34,5 @@ private:
     CTextFile m_file;
     bool m_rewrite;
     bool m_open = false;
+    uint32_t m_openError = 0;
 };
