@@ -28,6 +28,7 @@
 #include "app/panels/PanelDirectoryChange.h"
 #include "app/settings/Association.h"
 #include "ui/Dialog.h"
+#include "ui/HelpTopics.h"
 #include "ui/HelpViewer.h"
 #include "viewedit/ViewerEditor.h"
 #include "console/KeyCodes.h"
@@ -90,7 +91,7 @@ int ViewOrEdit(TCommand& c, bool edit) {
 }  // namespace
 
 int CmdHelp(TCommand&) {
-    ShowHelp(0);
+    ShowHelp(HelpTopicPanels);
     return RedrawAll;
 }
 
