@@ -24,15 +24,14 @@
 
 namespace {
 
-// F3 and F4 on a found file: the first matching association, else the
-// configured program; Alt-F3 and Alt-F4 the second viewer and editor.
+// F3 and F4 on a found file: the first association whose mask matches its
+// name, else the configured program; Alt-F3 and Alt-F4 the second viewer and
+// editor. A found entry's name is its full path.
 bool FoundFileCommand(const entry* item, int key, Westring& command) {
     const bool edit = key == KEY_F4 || key == KEY_ALT_F4;
     if (key == KEY_F3 || key == KEY_F4) {
-        int chosen = ChooseAssociationCommand(edit ? EditorAssociations : ViewerAssociations, item, command);
-        if (chosen < 0)
-            return false;
-        if (chosen == 0)
+        const AssociationSet& set = edit ? EditorAssociations : ViewerAssociations;
+        if (!set.FindFirstMatch(ExtractFileName(Westring(item->name)), command))
             command = edit ? Config.Editor : Config.Viewer;
     } else {
         command = edit ? Config.Editor2 : Config.Viewer2;
