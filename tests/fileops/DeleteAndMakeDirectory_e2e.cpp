@@ -50,6 +50,18 @@ TEST_F(DeleteMakeDirectoryTest, F7MakesTheDirectoryAndRefusesNamesThatExist) {
     EXPECT_EQ("x", Read("work/afile.txt"));
 }
 
+TEST_F(DeleteMakeDirectoryTest, F7UpperCasesNamesOnCaseFilterFileSystems) {
+    // Every name the layers give a file system: the test's folder is on one.
+    Start("CaseFilter=ext4 tmpfs btrfs xfs overlay zfs f2fs nfs cifs fuse FAT exFAT NTFS udf v9fs ramfs bcachefs "
+          "unknown\r\n");
+    host->SendKey(KEY_F7);
+    ASSERT_TRUE(Shows("Create the directory")) << host->ScreenText();
+    host->SendText("Low");
+    host->SendKey(KEY_ENTER);
+    ASSERT_TRUE(Eventually([&] { return IsDirectory("work/LOW"); })) << host->ScreenText();
+    EXPECT_FALSE(Exists("work/Low"));
+}
+
 TEST_F(DeleteMakeDirectoryTest, F8DeletesAFileWithItsDescription) {
     Write("work/gone.txt", "x");
     Write("work/keep.txt", "y");
