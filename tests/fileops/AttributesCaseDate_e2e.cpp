@@ -195,6 +195,33 @@ TEST_F(AttributesCaseDateTest, CtrlCWithChangeFilesOffRenamesOnlyDirectories) {
     EXPECT_EQ("n", Read("work/DIR2/in2.txt"));
 }
 
+TEST_F(AttributesCaseDateTest, CtrlCNeverRenamesOntoANameThatDiffersOnlyInCase) {
+    if (qvtest::OnWindowsLeg()) {
+        GTEST_SKIP() << "wine finds names without regard to case, so it cannot keep x.txt and X.TXT apart";
+    }
+    Write("work/x.txt", "lower");
+    Write("work/X.TXT", "upper");
+    Start("StickyAlt=off\r\n");
+    // Both tagged from the top: the quick search cannot tell them apart.
+    host->SendKey(KEY_HOME);
+    host->SendKey(KEY_DOWN);
+    host->SendKey(KEY_INSERT);
+    host->SendKey(KEY_INSERT);
+    ASSERT_TRUE(host->WaitFor([](const ScreenModel& s) { return LeftTagged(s, "x.txt") && LeftTagged(s, "X.TXT"); }))
+        << host->ScreenText();
+    Command(KEY_CTRL_C);
+    ASSERT_TRUE(Shows("2 files")) << host->ScreenText();
+    AltLetter('u');
+    AltLetter('p');
+    host->PressKey("Enter");
+    // x.txt cannot become X.TXT: the system's answer, and Skip.
+    ASSERT_TRUE(Shows("(183)")) << host->ScreenText();
+    host->SendKey('s', 's', 0);
+    Settle("(183)");
+    EXPECT_EQ("lower", Read("work/x.txt"));
+    EXPECT_EQ("upper", Read("work/X.TXT"));
+}
+
 TEST_F(AttributesCaseDateTest, DateTimeSetsEveryTaggedFileAndRefusesInvalidDates) {
     Write("work/da.txt", "1");
     Write("work/db.txt", "2");
