@@ -137,6 +137,12 @@ TEST_F(DeleteMakeDirectoryTest, ShiftF8DeletesTheTypedName) {
     Press("File not found", KEY_ENTER);
     ASSERT_TRUE(Shows("Delete the file:")) << host->ScreenText();
     ASSERT_TRUE(Gone("File not found")) << host->ScreenText();
+    // A drive's root is never offered for deletion.
+    host->SendText("T:\\");
+    host->SendKey(KEY_ENTER);
+    Press("Invalid Path", KEY_ENTER);
+    ASSERT_TRUE(Gone("Invalid Path")) << host->ScreenText();
+    ASSERT_TRUE(Shows("Delete the file:")) << host->ScreenText();
     host->SendText("T:\\work\\other.txt");
     host->SendKey(KEY_ENTER);
     Press("Do you wish to delete", KEY_ENTER);
