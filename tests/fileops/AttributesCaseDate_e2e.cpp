@@ -12,7 +12,7 @@
 #include <ctime>
 #include <string>
 
-#include "tests/fileops/PanelSteps.h"
+#include "tests/fileops/PanelStepsTest.h"
 
 namespace {
 
