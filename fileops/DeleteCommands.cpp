@@ -41,6 +41,22 @@ bool IsParentName(const Westring& name) {
     return name.EqualsExact(Westring(".."));
 }
 
+// A drive or share root can never be removed: deleting it as a tree would
+// only empty the whole drive before the removal fails.
+bool IsDriveOrShareRoot(const Westring& path) {
+    Westring full = AddTrailingBackslash(path);
+    return IsRootPath(full) || (IsUncPath(full) && AddTrailingBackslash(UncShareRoot(full)).EqualsNoCase(full));
+}
+
+// The cursor's path, or empty when nothing there may be deleted.
+Westring DeletableCursorPath(CPanel* panel) {
+    Westring path = CursorEntryPath(panel);
+    if (path.IsEmpty() || IsParentName(ExtractFileName(path)) || IsDriveOrShareRoot(path)) {
+        return Westring();
+    }
+    return path;
+}
+
 // The panel whose tree a directory deletion changed: in the tree view the
 // tree belongs to the other panel.
 void SaveTreeAfterDelete(CPanel* panel) {
@@ -111,8 +127,8 @@ void DeletePanelEntries(CPanel* panel) {
         return;
     }
     if (panel->taggedCount == 0 || panel->viewStyle == VIEW_TREE) {
-        Westring path = CursorEntryPath(panel);
-        if (path.IsEmpty() || IsParentName(ExtractFileName(path))) {
+        Westring path = DeletableCursorPath(panel);
+        if (path.IsEmpty()) {
             return;
         }
         DWORD attributes = 0;
@@ -164,8 +180,8 @@ void DeleteFilesCommand(CPanel* panel) {
     bool undelete = UndeleteServesPanel(panel);
     bool tagged = panel->taggedCount > 0 && panel->viewStyle != VIEW_TREE;
     if (!tagged) {
-        Westring path = CursorEntryPath(panel);
-        if (path.IsEmpty() || IsParentName(ExtractFileName(path))) {
+        Westring path = DeletableCursorPath(panel);
+        if (path.IsEmpty()) {
             return;
         }
         if (Confirmed(ConfirmDeleteFileOff)) {
@@ -243,7 +259,7 @@ void DeleteTypedFile(CPanel* panel) {
             continue;
         }
         Westring base = GetPanelDirectory(panel);
-        if (NormalizePath(path, base.Data()) != 0) {
+        if (NormalizePath(path, base.Data()) != 0 || IsDriveOrShareRoot(path)) {
             ShowMessageBox(Westring("Invalid Path"), text, MessageBoxOk);
             continue;
         }

@@ -217,7 +217,8 @@ void ChangeCaseDialog(CPanel* panel) {
             done++;
             ratio = static_cast<float>(done) / static_cast<float>(tagged);
             window.DrawElement(bar);
-            if (result < 0 || PollEscapeKey()) {
+            // Esc inside a tree stops the whole command, not only that tree.
+            if (result != 0 || PollEscapeKey()) {
                 break;
             }
         }

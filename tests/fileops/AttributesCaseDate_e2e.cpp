@@ -3,6 +3,7 @@
 // holds a link back up, and last-write times from a typed date.
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/xattr.h>
 #include <unistd.h>
@@ -11,7 +12,7 @@
 #include <ctime>
 #include <string>
 
-#include "tests/fileops/PanelSteps.h"
+#include "tests/fileops/PanelStepsTest.h"
 
 namespace {
 
@@ -194,6 +195,33 @@ TEST_F(AttributesCaseDateTest, CtrlCWithChangeFilesOffRenamesOnlyDirectories) {
     EXPECT_EQ("n", Read("work/DIR2/in2.txt"));
 }
 
+TEST_F(AttributesCaseDateTest, CtrlCNeverRenamesOntoANameThatDiffersOnlyInCase) {
+    if (qvtest::OnWindowsLeg()) {
+        GTEST_SKIP() << "wine finds names without regard to case, so it cannot keep x.txt and X.TXT apart";
+    }
+    Write("work/x.txt", "lower");
+    Write("work/X.TXT", "upper");
+    Start("StickyAlt=off\r\n");
+    // Both tagged from the top: the quick search cannot tell them apart.
+    host->SendKey(KEY_HOME);
+    host->SendKey(KEY_DOWN);
+    host->SendKey(KEY_INSERT);
+    host->SendKey(KEY_INSERT);
+    ASSERT_TRUE(host->WaitFor([](const ScreenModel& s) { return LeftTagged(s, "x.txt") && LeftTagged(s, "X.TXT"); }))
+        << host->ScreenText();
+    Command(KEY_CTRL_C);
+    ASSERT_TRUE(Shows("2 files")) << host->ScreenText();
+    AltLetter('u');
+    AltLetter('p');
+    host->PressKey("Enter");
+    // x.txt cannot become X.TXT: the system's answer, and Skip.
+    ASSERT_TRUE(Shows("(183)")) << host->ScreenText();
+    host->SendKey('s', 's', 0);
+    Settle("(183)");
+    EXPECT_EQ("lower", Read("work/x.txt"));
+    EXPECT_EQ("upper", Read("work/X.TXT"));
+}
+
 TEST_F(AttributesCaseDateTest, DateTimeSetsEveryTaggedFileAndRefusesInvalidDates) {
     Write("work/da.txt", "1");
     Write("work/db.txt", "2");
@@ -239,6 +267,37 @@ TEST_F(AttributesCaseDateTest, DateTimeSetsEveryTaggedFileAndRefusesInvalidDates
     ASSERT_TRUE(Eventually([&] { return ModifyTime("work/db.txt") == expected; })) << host->ScreenText();
     EXPECT_EQ(expected, ModifyTime("work/da.txt"));
     EXPECT_NE(expected, ModifyTime("work/dc.txt"));
+}
+
+TEST_F(AttributesCaseDateTest, DateOfOneFileStartsFromItsTimeOnTheTwelveHourClock) {
+    Write("work/one.txt", "1");
+    struct tm when = {};
+    when.tm_year = 2020 - 1900;
+    when.tm_mon = 6;
+    when.tm_mday = 4;
+    when.tm_hour = 15;
+    when.tm_min = 5;
+    when.tm_sec = 9;
+    struct timespec times[2];
+    times[0].tv_sec = times[1].tv_sec = timegm(&when);
+    times[0].tv_nsec = times[1].tv_nsec = 0;
+    ASSERT_EQ(0, utimensat(AT_FDCWD, PathOf("work/one.txt").c_str(), times, 0));
+    Start("StickyAlt=off\r\n");
+    GoTo("one.txt");
+    FilesMenu('t', "File Date/Time");
+    ASSERT_TRUE(Shows("Change date of")) << host->ScreenText();
+    EXPECT_TRUE(Shows("one.txt")) << host->ScreenText();
+    ASSERT_TRUE(Shows("2020")) << host->ScreenText();
+    // 15:05 is 3 PM: the PM button is the one set.
+    EXPECT_TRUE(Shows("(\u2022) PM")) << host->ScreenText();
+    EXPECT_TRUE(Shows("( ) AM")) << host->ScreenText();
+    // One minute later: the hour comes back from 3 PM as 15 and the seconds stay.
+    AltLetter('i');
+    host->SendText("6");
+    host->PressKey("Enter");
+    Settle("Change date of");
+    time_t expected = times[1].tv_sec + 60;
+    EXPECT_TRUE(Eventually([&] { return ModifyTime("work/one.txt") == expected; })) << ModifyTime("work/one.txt");
 }
 
 }  // namespace

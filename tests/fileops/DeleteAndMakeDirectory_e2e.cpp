@@ -7,7 +7,7 @@
 
 #include <string>
 
-#include "tests/fileops/PanelSteps.h"
+#include "tests/fileops/PanelStepsTest.h"
 
 namespace {
 
@@ -48,6 +48,18 @@ TEST_F(DeleteMakeDirectoryTest, F7MakesTheDirectoryAndRefusesNamesThatExist) {
     }
     EXPECT_TRUE(IsDirectory("work/adir"));
     EXPECT_EQ("x", Read("work/afile.txt"));
+}
+
+TEST_F(DeleteMakeDirectoryTest, F7UpperCasesNamesOnCaseFilterFileSystems) {
+    // Every name the layers give a file system: the test's folder is on one.
+    Start("CaseFilter=ext4 tmpfs btrfs xfs overlay zfs f2fs nfs cifs fuse FAT exFAT NTFS udf v9fs ramfs bcachefs "
+          "unknown\r\n");
+    host->SendKey(KEY_F7);
+    ASSERT_TRUE(Shows("Create the directory")) << host->ScreenText();
+    host->SendText("Low");
+    host->SendKey(KEY_ENTER);
+    ASSERT_TRUE(Eventually([&] { return IsDirectory("work/LOW"); })) << host->ScreenText();
+    EXPECT_FALSE(Exists("work/Low"));
 }
 
 TEST_F(DeleteMakeDirectoryTest, F8DeletesAFileWithItsDescription) {
@@ -125,6 +137,12 @@ TEST_F(DeleteMakeDirectoryTest, ShiftF8DeletesTheTypedName) {
     Press("File not found", KEY_ENTER);
     ASSERT_TRUE(Shows("Delete the file:")) << host->ScreenText();
     ASSERT_TRUE(Gone("File not found")) << host->ScreenText();
+    // A drive's root is never offered for deletion.
+    host->SendText("T:\\");
+    host->SendKey(KEY_ENTER);
+    Press("Invalid Path", KEY_ENTER);
+    ASSERT_TRUE(Gone("Invalid Path")) << host->ScreenText();
+    ASSERT_TRUE(Shows("Delete the file:")) << host->ScreenText();
     host->SendText("T:\\work\\other.txt");
     host->SendKey(KEY_ENTER);
     Press("Do you wish to delete", KEY_ENTER);

@@ -9,7 +9,7 @@
 
 #include <string>
 
-#include "tests/fileops/PanelSteps.h"
+#include "tests/fileops/PanelStepsTest.h"
 
 namespace {
 
