@@ -46,6 +46,13 @@ const DWORD ProgressBlinkMs = 500;
 const uint16_t AttributeDirectory = 0x10;
 const uint16_t AttributeReparsePoint = 0x400;
 
+// The keys that end the dialog's loop for the result loop to act on (a
+// focused field or list takes the keys it uses first).
+const int ResultKeys[] = {KEY_F1,       KEY_F3,           KEY_ALT_F3,       KEY_F4,           KEY_ALT_F4,
+                          KEY_F5,       KEY_F6,           KEY_F8,           KEY_SHIFT_F8,     KEY_DELETE,
+                          KEY_CTRL_F3,  KEY_CTRL_F4,      KEY_CTRL_F5,      KEY_CTRL_F6,      KEY_SHIFT_CTRL_F,
+                          KEY_SHIFT_CTRL_J, KEY_SHIFT_CTRL_A, KEY_CTRL_R};
+
 // How the last search ended, for the summary of a reopened window.
 bool LastSearchStopped = false;
 
@@ -158,6 +165,7 @@ void FileFinder::Build(bool reopen) {
     window->AddPushButton(49, h - 1, 0, KEY_F3, "View");
     window->AddPushButton(59, h - 1, 0, KEY_F4, "Edit");
     window->SetDefaultButton(find);
+    for (int key : ResultKeys) window->AddExitKey(key);
     // Alt and the letter: the list, the masks, the text and the code page.
     char letters[8] = {0, 'i', 't', 'p'};
     window->SetHotKeys(letters, 4);

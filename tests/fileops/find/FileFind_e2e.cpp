@@ -62,4 +62,185 @@ TEST_F(FileFindTest, FindsByMaskAndTextAndGoesToTheFile) {
     ASSERT_TRUE(PromptIs("T:\\work\\sub")) << host->ScreenText();
 }
 
+TEST_F(FileFindTest, ReopensOnTheResultsWithTheCursorWhereItWas) {
+    MakeFolder("work/sub");
+    Write("work/sub/a.txt", "x");
+    Write("work/sub/b.txt", "x");
+    Start("FFRootSearch=0\r\n");
+    Find("*.txt", "");
+    ASSERT_TRUE(Shows("2 matches use")) << host->ScreenText();
+    host->SendKey(KEY_UP);
+    ASSERT_TRUE(host->WaitFor([&](const ScreenModel& s) {
+        int a = RowOf(s, "sub\\a.txt");
+        int b = RowOf(s, "sub\\b.txt");
+        return a >= 0 && b >= 0 && s.RowAttributes(a, 4, 1)[0] != s.RowAttributes(b, 4, 1)[0];
+    })) << host->ScreenText();
+    ScreenModel before = host->Snapshot();
+    const uint8_t cursorAttribute = before.RowAttributes(RowOf(before, "sub\\a.txt"), 4, 1)[0];
+    host->SendKey(KEY_ESC);
+    ASSERT_TRUE(Gone(" File Find ")) << host->ScreenText();
+    host->SendKey(KEY_ALT_SHIFT_F7);
+    ASSERT_TRUE(Shows("Search Complete:")) << host->ScreenText();
+    ASSERT_TRUE(host->WaitFor([&](const ScreenModel& s) {
+        int a = RowOf(s, "sub\\a.txt");
+        return a >= 0 && s.RowAttributes(a, 4, 1)[0] == cursorAttribute;
+    })) << host->ScreenText();
+    ScreenModel after = host->Snapshot();
+    EXPECT_NE(after.RowAttributes(RowOf(after, "sub\\b.txt"), 4, 1)[0], cursorAttribute);
+    // Alt-F7 itself opens on an empty list.
+    host->SendKey(KEY_ESC);
+    ASSERT_TRUE(Gone(" File Find ")) << host->ScreenText();
+    host->SendKey(KEY_ALT_F7);
+    ASSERT_TRUE(Shows(" File Find ")) << host->ScreenText();
+    EXPECT_TRUE(Gone("sub\\a.txt")) << host->ScreenText();
+}
+
+TEST_F(FileFindTest, EscStopsASearchAndASecondEscClosesTheWindow) {
+    // Enough directories that the walk is still going when Esc comes.
+    for (int i = 0; i < 60; i++) {
+        std::string outer = "work/d" + std::to_string(i);
+        MakeFolder(outer);
+        for (int j = 0; j < 100; j++) MakeFolder(outer + "/e" + std::to_string(j));
+    }
+    Start("FFRootSearch=0\r\n");
+    Find("*.none", "");
+    ASSERT_TRUE(Shows("Searching:")) << host->ScreenText();
+    host->SendKey(KEY_ESC);
+    ASSERT_TRUE(Shows("Search Stopped:")) << host->ScreenText();
+    EXPECT_TRUE(Shows(" File Find ")) << host->ScreenText();
+    host->SendKey(KEY_ESC);
+    ASSERT_TRUE(Gone(" File Find ")) << host->ScreenText();
+}
+
+TEST_F(FileFindTest, NamesDifferingOnlyInCaseAreBothSearched) {
+    if (qvtest::OnWindowsLeg())
+        GTEST_SKIP() << "the Windows file system keeps one of two names differing only in case";
+    MakeFolder("work/Src");
+    MakeFolder("work/src");
+    Write("work/Src/m.c", "needle");
+    Write("work/src/m.c", "needle");
+    Start("FFRootSearch=0\r\n");
+    Find("*.c", "needle");
+    ASSERT_TRUE(Shows("2 matches use")) << host->ScreenText();
+    EXPECT_TRUE(Shows("T:\\work\\Src\\m.c")) << host->ScreenText();
+    EXPECT_TRUE(Shows("T:\\work\\src\\m.c")) << host->ScreenText();
+}
+
+TEST_F(FileFindTest, FollowedLinksNeverWalkATreeTwice) {
+    if (qvtest::OnWindowsLeg())
+        GTEST_SKIP() << "the links are made with the Linux call";
+    MakeFolder("work/a");
+    MakeFolder("work/b");
+    Write("work/a/one.txt", "x");
+    Write("work/b/two.txt", "x");
+    // A link back to an ancestor, and a second road into b.
+    ASSERT_EQ(symlink("..", PathOf("work/a/up").c_str()), 0);
+    ASSERT_EQ(symlink("../b", PathOf("work/a/tob").c_str()), 0);
+    Start("FFRootSearch=0\r\nFFFollowLinks=1\r\n");
+    Find("*.txt", "");
+    ASSERT_TRUE(Shows("Search Complete:")) << host->ScreenText();
+    EXPECT_TRUE(Shows("2 matches use")) << host->ScreenText();
+    EXPECT_EQ(RowOf(host->Snapshot(), "up\\"), -1) << host->ScreenText();
+}
+
+TEST_F(FileFindTest, AFileThatCannotBeOpenedIsListedAsSuch) {
+    if (qvtest::OnWindowsLeg() || geteuid() == 0)
+        GTEST_SKIP() << "needs a file its owner may not read (not root, not wine)";
+    Write("work/locked.txt", "needle");
+    Write("work/open.txt", "needle");
+    chmod(PathOf("work/locked.txt").c_str(), 0);
+    Start("FFRootSearch=0\r\n");
+    Find("*.txt", "needle");
+    ASSERT_TRUE(Shows("Search Complete:")) << host->ScreenText();
+    EXPECT_TRUE(Shows("Error opening               T:\\work\\locked.txt")) << host->ScreenText();
+    EXPECT_TRUE(Shows("T:\\work\\open.txt")) << host->ScreenText();
+    chmod(PathOf("work/locked.txt").c_str(), 0644);
+}
+
+class FileReplaceTest : public FileFindTest {
+protected:
+    // Ctrl-R over the found files with the replacement; answers both boxes.
+    void Replace(const std::string& replacement) {
+        host->SendKey(KEY_CTRL_R);
+        ASSERT_TRUE(Shows("Replace with:")) << host->ScreenText();
+        host->SendText(replacement);
+        host->SendKey(KEY_ENTER);
+        ASSERT_TRUE(Shows("Are you sure you want to replace")) << host->ScreenText();
+        host->SendKey(KEY_ENTER);
+    }
+
+    int Temporaries() const {
+        int n = 0;
+        for (const char* name : {"a.txt", "ro.txt", "u.txt", "none.txt"})
+            n += Exists(std::string("work/") + name + ".qv@@@.tmp") ? 1 : 0;
+        return n;
+    }
+};
+
+TEST_F(FileReplaceTest, ReplacesInEveryFoundFileKeepingPermissions) {
+    Write("work/a.txt", "cat, cat and dog\n");
+    Write("work/none.txt", "no felines\n");
+    Write("work/u.txt", "caf\xC3\xA9 cat\n");
+    chmod(PathOf("work/a.txt").c_str(), 0640);
+    Start("FFRootSearch=0\r\n");
+    Find("*.txt", "cat");
+    ASSERT_TRUE(Shows("2 matches use")) << host->ScreenText();
+    Replace("lion");
+    ASSERT_TRUE(Shows("Replaced 3 occurances in 2 files")) << host->ScreenText();
+    host->SendKey(KEY_ENTER);
+    EXPECT_EQ(Read("work/a.txt"), "lion, lion and dog\n");
+    EXPECT_EQ(Read("work/u.txt"), "caf\xC3\xA9 lion\n");
+    EXPECT_EQ(Read("work/none.txt"), "no felines\n");
+    if (!qvtest::OnWindowsLeg()) {
+        struct stat info;
+        ASSERT_EQ(stat(PathOf("work/a.txt").c_str(), &info), 0);
+        EXPECT_EQ(info.st_mode & 0777, 0640u);
+    }
+    EXPECT_EQ(Temporaries(), 0);
+
+    // A letter beyond ASCII, spelt in UTF-8 in the file, with a replacement
+    // of another length in bytes than the text.
+    host->SendKey(KEY_ESC);
+    ASSERT_TRUE(Gone(" File Find ")) << host->ScreenText();
+    host->SendKey(KEY_ALT_F7);
+    ASSERT_TRUE(Shows(" File Find ")) << host->ScreenText();
+    host->SendKey(KEY_TAB);
+    host->SendKey(KEY_END);
+    for (int i = 0; i < 3; i++) host->SendKey(KEY_BACKSPACE);
+    host->SendText("\xC3\xA9");
+    host->SendKey(KEY_ENTER);
+    ASSERT_TRUE(Shows("1 match uses")) << host->ScreenText();
+    Replace("\xC3\xA8!");
+    ASSERT_TRUE(Shows("Replaced 1 occurances in 1 files")) << host->ScreenText();
+    host->SendKey(KEY_ENTER);
+    EXPECT_EQ(Read("work/u.txt"), "caf\xC3\xA8! lion\n");
+    EXPECT_EQ(Temporaries(), 0);
+}
+
+TEST_F(FileReplaceTest, AReadOnlyFileIsReportedAndKept) {
+    Write("work/a.txt", "cat\n");
+    Write("work/ro.txt", "cat\n");
+    chmod(PathOf("work/ro.txt").c_str(), 0444);
+    Start("FFRootSearch=0\r\n");
+    Find("*.txt", "cat");
+    ASSERT_TRUE(Shows("2 matches use")) << host->ScreenText();
+    // Sorted by name, a.txt comes first: the replace stops at the file that
+    // fails, after it.
+    host->SendKey(KEY_CTRL_F3);
+    ASSERT_TRUE(host->WaitFor([&](const ScreenModel& s) {
+        int a = RowOf(s, "work\\a.txt");
+        return a >= 0 && a < RowOf(s, "work\\ro.txt");
+    })) << host->ScreenText();
+    Replace("dog");
+    ASSERT_TRUE(Shows("ro.txt")) << host->ScreenText();
+    ASSERT_TRUE(Shows("Access Denied")) << host->ScreenText();
+    host->SendKey(KEY_ENTER);
+    ASSERT_TRUE(Shows("Replaced 1 occurances in 1 files")) << host->ScreenText();
+    host->SendKey(KEY_ENTER);
+    EXPECT_EQ(Read("work/a.txt"), "dog\n");
+    EXPECT_EQ(Read("work/ro.txt"), "cat\n");
+    EXPECT_EQ(Temporaries(), 0);
+    chmod(PathOf("work/ro.txt").c_str(), 0644);
+}
+
 }  // namespace
