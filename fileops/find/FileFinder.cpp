@@ -20,7 +20,10 @@
 #include "console/Console.h"
 #include "console/KeyCodes.h"
 #include "console/ScreenSize.h"
+#include "fileops/CopyCommand.h"
 #include "fileops/DeleteWorkers.h"
+#include "fileops/FileOpAnswers.h"
+#include "base/strings/Utf16String.h"
 #include "fileops/FileContainsText.h"
 #include "fileops/find/EntryListBox.h"
 #include "fileops/find/FileFindHooks.h"
@@ -43,8 +46,16 @@ const int CodeGoTo = 'g';
 
 const int FindHelpTopic = 7;
 const DWORD ProgressBlinkMs = 500;
+const ULONGLONG DirectoryShowMs = 50;
 const uint16_t AttributeDirectory = 0x10;
 const uint16_t AttributeReparsePoint = 0x400;
+
+// The keys that end the dialog's loop for the result loop to act on (a
+// focused field or list takes the keys it uses first).
+const int ResultKeys[] = {KEY_F1,       KEY_F3,           KEY_ALT_F3,       KEY_F4,           KEY_ALT_F4,
+                          KEY_F5,       KEY_F6,           KEY_F8,           KEY_SHIFT_F8,     KEY_DELETE,
+                          KEY_CTRL_F3,  KEY_CTRL_F4,      KEY_CTRL_F5,      KEY_CTRL_F6,      KEY_SHIFT_CTRL_F,
+                          KEY_SHIFT_CTRL_J, KEY_SHIFT_CTRL_A, KEY_CTRL_R};
 
 // How the last search ended, for the summary of a reopened window.
 bool LastSearchStopped = false;
@@ -95,8 +106,8 @@ FileFinder::FileFinder(CPanel* panel, bool reopen)
       shownCount(0),
       job(this, &LastFindMasks, &LastFindText, &startDirectory, &Config),
       running(false),
-      lastStopped(false),
-      timeMode(Config.TimeMode) {
+      lastDirectoryShown(0),
+      lastStopped(false) {
     startDirectory = GetPanelDirectory(panel);
     masks = LastFindMasks;
     text = LastFindText;
@@ -158,6 +169,7 @@ void FileFinder::Build(bool reopen) {
     window->AddPushButton(49, h - 1, 0, KEY_F3, "View");
     window->AddPushButton(59, h - 1, 0, KEY_F4, "Edit");
     window->SetDefaultButton(find);
+    for (int key : ResultKeys) window->AddExitKey(key);
     // Alt and the letter: the list, the masks, the text and the code page.
     char letters[8] = {0, 'i', 't', 'p'};
     window->SetHotKeys(letters, 4);
@@ -208,8 +220,14 @@ void FileFinder::ShowSummary() {
 // ---- the engine's user interface (worker thread) ----
 
 void FileFinder::EnterDirectory(const Westring& directory) {
+    // A walk enters thousands of directories a second; the row shows where
+    // it is, not every step, so that writing it never holds the walk back.
+    const ULONGLONG now = GetTickCount64();
+    if (now - lastDirectoryShown < DirectoryShowMs)
+        return;
     if (displayLock.Lock(0) != 0)
         return;
+    lastDirectoryShown = now;
     const int room = window->ClientWidth() - 12;
     WriteStatus(12, ShortenedPathForDisplay(directory, room).Pad(room));
     displayLock.Unlock();
@@ -249,6 +267,8 @@ void FileFinder::SearchDone(bool stopped) {
     stopEvent.Set();
     progress.WaitAndClose();
     stopEvent.Reset();
+    // The walk is over: the keys refused while it ran work from here on.
+    running = false;
     lastStopped = stopped;
     LastSearchStopped = stopped;
     {
@@ -262,7 +282,6 @@ void FileFinder::SearchDone(bool stopped) {
         SendCount(count, follow && count > 0 ? count - 1 : -1);
         shownCount = count;
     }
-    running = false;
     Config.Saver = savedSaver;
 }
 
@@ -519,7 +538,46 @@ void FileFinder::ViewOrEdit(int key) {
 }
 
 void FileFinder::CopyOrMoveFound(int key) {
-    (void)key;
+    const bool move = key == KEY_F6;
+    CLock hold(displayLock);
+    CPanel temporary;
+    FillPanelWithFound(temporary, listLock, cursor);
+    if (temporary.entryCount == 0)
+        return;
+    for (int i = 0; i < temporary.entryCount; i++) {
+        temporary.entries[i]->tagged = 1;
+        temporary.taggedBytes += static_cast<int64_t>(temporary.entries[i]->size);
+    }
+    temporary.taggedCount = temporary.entryCount;
+    temporary.panelType = PANEL_FILES;
+    ResetFileOpAnswers();
+    CopyMoveFiles(&temporary, OtherPanel(panel), move ? CopyCommandMove : 0, nullptr);
+    if (!move)
+        return;
+    // What was moved is no longer where the list says.
+    for (int i = 0;;) {
+        Westring path;
+        {
+            CLock list(listLock);
+            if (i >= FoundList.Count())
+                break;
+            path = FoundPath(i);
+        }
+        Utf16String wide(path);
+        const bool gone = GetFileAttributesW(wide.Data()) == INVALID_FILE_ATTRIBUTES &&
+                          (GetLastError() == ERROR_FILE_NOT_FOUND || GetLastError() == ERROR_PATH_NOT_FOUND);
+        if (gone)
+            RemoveFoundEntry(*this, i, false);
+        else
+            i++;
+    }
+    int left;
+    {
+        CLock list(listLock);
+        left = FoundList.Count();
+    }
+    SendCount(left, -1);
+    shownCount = left;
 }
 
 void FileFinder::DeleteCurrent() {

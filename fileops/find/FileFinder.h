@@ -19,6 +19,7 @@
 #include "base/os/CMutex.h"
 #include "base/os/CWinHandle.h"
 #include "base/strings/Westring.h"
+#include "platform/win32.h"
 #include "fileops/find/FileFindJob.h"
 #include "fileops/find/FileFinderUI.h"
 
@@ -87,8 +88,8 @@ private:
     void CopyToClipboard(int key);
 
     std::atomic<bool> running;
+    ULONGLONG lastDirectoryShown;  // worker thread only
     bool lastStopped;
-    int timeMode;
 };
 
 // Stops a running search: sets the job's stop, waits for the worker and
