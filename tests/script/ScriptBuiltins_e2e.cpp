@@ -208,13 +208,19 @@ TEST_F(ScriptBuiltinsE2E, ACopyThatFailsAsksThenAnswersFalseWithTheSystemsText) 
 }
 
 TEST_F(ScriptBuiltinsE2E, ATypedScriptPrintsOnTheScreen) {
-    Write("work/x.txt", "x");
-    Write("work/b.qvs", "for (e : files()) if (e.name == \"x.txt\") println(\"found \", e.name, \" in \", getCurrentDir());\n");
+    Write("work/x.txt", "inside x");
+    Write("work/b.qvs", "for (e : files()) if (e.name == \"x.txt\") println(\"found \", e.name, \" in \", getCurrentDir());\n"
+                        "view(\"x.txt\"); println(\"viewed\");\n");
     Start("PauseAfterRun=on\r\n");
     host->SendText("b.qvs");
     host->PressKey("Enter");
+    ASSERT_TRUE(Shows("inside x")) << host->ScreenText();
+    host->PressKey("Esc");
+    EXPECT_TRUE(Shows("viewed")) << host->ScreenText();
     EXPECT_TRUE(Shows("found x.txt in T:\\work")) << host->ScreenText();
     EXPECT_TRUE(Shows("Press any key to continue")) << host->ScreenText();
+    host->PressKey("Enter");
+    EXPECT_TRUE(KeyBarShown()) << host->ScreenText();
 }
 
 }  // namespace
