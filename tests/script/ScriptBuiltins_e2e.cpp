@@ -73,7 +73,7 @@ TEST_F(ScriptBuiltinsE2E, AskViewAndColourDrawOverTheOutputAndGiveItBack) {
         "view(\"T:\\\\w\\\\a.txt\");\n"
         "println(\"after view\");\n"
         "edit(\"T:\\\\w\\\\b.dat\");\n"
-        "colour(14, 1); print(\"X\");\n",
+        "colour(14, 1); print(\"X\"); colour(12); print(\"Y\");\n",
         {});
     ASSERT_TRUE(run.WaitForText("line")) << run.Dump();
     ASSERT_TRUE(run.WaitForText(" Go ")) << run.Dump();
@@ -97,6 +97,9 @@ TEST_F(ScriptBuiltinsE2E, AskViewAndColourDrawOverTheOutputAndGiveItBack) {
     size_t x = text.find('X');
     ASSERT_LT(x, attributes.size());
     EXPECT_EQ(0x1E, attributes[x]);
+    // One argument keeps the background.
+    ASSERT_EQ(x + 1, text.find('Y'));
+    EXPECT_EQ(0x1C, attributes[x + 1]);
 }
 
 TEST_F(ScriptBuiltinsE2E, CancelOrEscapeAnswersFalse) {
@@ -205,13 +208,19 @@ TEST_F(ScriptBuiltinsE2E, ACopyThatFailsAsksThenAnswersFalseWithTheSystemsText) 
 }
 
 TEST_F(ScriptBuiltinsE2E, ATypedScriptPrintsOnTheScreen) {
-    Write("work/x.txt", "x");
-    Write("work/b.qvs", "for (e : files()) if (e.name == \"x.txt\") println(\"found \", e.name, \" in \", getCurrentDir());\n");
+    Write("work/x.txt", "inside x");
+    Write("work/b.qvs", "for (e : files()) if (e.name == \"x.txt\") println(\"found \", e.name, \" in \", getCurrentDir());\n"
+                        "view(\"x.txt\"); println(\"viewed\");\n");
     Start("PauseAfterRun=on\r\n");
     host->SendText("b.qvs");
     host->PressKey("Enter");
+    ASSERT_TRUE(Shows("inside x")) << host->ScreenText();
+    host->PressKey("Esc");
+    EXPECT_TRUE(Shows("viewed")) << host->ScreenText();
     EXPECT_TRUE(Shows("found x.txt in T:\\work")) << host->ScreenText();
     EXPECT_TRUE(Shows("Press any key to continue")) << host->ScreenText();
+    host->PressKey("Enter");
+    EXPECT_TRUE(KeyBarShown()) << host->ScreenText();
 }
 
 }  // namespace
