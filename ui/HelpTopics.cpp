@@ -4,10 +4,10 @@ const int HelpTopics[] = {
     HelpTopicIndex,        HelpTopicPanels,          HelpTopicViewer,         HelpTopicEditor,
     HelpTopicConfiguration, HelpTopicCommandHistory, HelpTopicConfirmations,  HelpTopicFileFind,
     HelpTopicAttributes,   HelpTopicCompare,         HelpTopicUserMenu,       HelpTopicIniFile,
-    HelpTopicSynchronise,  HelpTopicMenus,           HelpTopicMenus + 1,      HelpTopicMenus + 2,
+    HelpTopicSynchronize,  HelpTopicMenus,           HelpTopicMenus + 1,      HelpTopicMenus + 2,
     HelpTopicMenus + 3,
 };
 const int HelpTopicCount = sizeof(HelpTopics) / sizeof(HelpTopics[0]);
 
-static_assert(sizeof(HelpTopics) / sizeof(HelpTopics[0]) == HelpTopicSynchronise + 1 + HelpTopicMenuPages,
+static_assert(sizeof(HelpTopics) / sizeof(HelpTopics[0]) == HelpTopicSynchronize + 1 + HelpTopicMenuPages,
               "every page number is listed once");

@@ -16,7 +16,7 @@ enum EHelpTopic {
     HelpTopicCompare = 9,
     HelpTopicUserMenu = 10,
     HelpTopicIniFile = 11,
-    HelpTopicSynchronise = 12,
+    HelpTopicSynchronize = 12,
     // The pull-down menus: this number plus the menu's title index; the Right
     // menu shares the Left menu's page, so only the first four titles have one.
     HelpTopicMenus = 100,
