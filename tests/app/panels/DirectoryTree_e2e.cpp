@@ -220,6 +220,31 @@ TEST_F(DirectoryTreeTest, TreeViewShowsTheOtherDriveAndSendsThatPanel)
     })) << host->ScreenText();
 }
 
+// Esc while the chooser rescans leaves the drive without a tree: the chooser
+// closes, and the next one scans again.
+TEST_F(DirectoryTreeTest, EscDuringARescanClosesTheChooserAndTheNextOneScansAgain)
+{
+    // Enough folders that the scan is still running when Esc arrives.
+    MakeFolder("work/many");
+    for (int i = 0; i < 10000; i++)
+        MakeFolder("work/many/f" + std::to_string(i));
+    Start();
+    ASSERT_TRUE(host->PressKey("Alt+F10"));
+    ASSERT_TRUE(Shows(" Directory Tree ")) << host->ScreenText();
+    host->WatchText("Scanning directories");
+    ASSERT_TRUE(host->PressKey("Ctrl+R"));
+    ASSERT_TRUE(host->WaitForSeen("Scanning directories")) << host->ScreenText();
+    host->SendKey(KEY_ESC);
+    ASSERT_TRUE(Gone("Scanning directories")) << host->ScreenText();
+    ASSERT_TRUE(Gone(" Directory Tree ")) << host->ScreenText();
+    // No tree is left: the next chooser scans the drive before it opens.
+    host->WatchText("Scanning directories");
+    ASSERT_TRUE(host->PressKey("Alt+F10"));
+    ASSERT_TRUE(host->WaitForSeen("Scanning directories", 60000)) << host->ScreenText();
+    ASSERT_TRUE(Shows(" Directory Tree ", 60000)) << host->ScreenText();
+    ASSERT_TRUE(Shows("many")) << host->ScreenText();
+}
+
 // The menus' Re-Read and Filter rebuild a tree view from the disk, as Ctrl-R
 // there does: a folder made outside appears.
 TEST_F(DirectoryTreeTest, TheMenusReReadAndFilterRescanATreeView)
