@@ -33,6 +33,7 @@
 #include "shell/AssociationChoice.h"
 #include "shell/ProgramRunner.h"
 #include "shell/ProgramSearch.h"
+#include "shell/TempDriveMapping.h"
 #include "ui/Clock.h"
 #include "ui/FunctionKeyBar.h"
 #include "ui/MessageBox.h"
@@ -113,8 +114,12 @@ int RunSet(const Westring& command) {
 int MakePanelDirectoryCurrent(int side) {
     Westring directory = GetPanelDirectory(&Panels[side]);
     if (IsUncPath(directory)) {
-        Message("Unable to map a drive to the UNC path", directory);
-        return -1;
+        // Programs cannot work in a UNC directory: the share gets a letter.
+        if (TempDriveMappings.MapPath(directory) == nullptr) {
+            Message("Unable to map a drive to the UNC path", TempDriveMappings.LastErrorText());
+            return -1;
+        }
+        return 0;
     }
     DWORD error = ChangeDirectory(directory);
     if (error != 0) {
@@ -341,6 +346,8 @@ int ExecuteCommandLine(const Westring& commandText, int side, int flags) {
     for (int i = 0; i < 2; i++) {
         Panels[i].needsReread = 1;
     }
+    // A letter no program holds any more is given back.
+    TempDriveMappings.UnmapAll();
     return result;
 }
 

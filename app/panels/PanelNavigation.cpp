@@ -334,9 +334,18 @@ int ResolvePanelPath(CPanel* panel, const Westring& typedPath)
                 return 0;
             continue;
         }
-        // A server is no directory to look into; its shares are checked.
+        // Neither the network root nor a server is a directory to look
+        // into: a server is taken as named, a share when it can be reached.
         if (built.EqualsExact(Westring(U"\\\\"))) {
             built = built + name;
+            continue;
+        }
+        if (IsUncPath(built) && built.FindFrom(Westring(U"\\"), 2) < 0) {
+            Westring share = built + Westring(U"\\") + name;
+            DWORD attributes = 0;
+            if (ReadFileAttributes(share, attributes) != 0 || (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0)
+                return 0;
+            built = share;
             continue;
         }
         if (HasWildcard(name))
