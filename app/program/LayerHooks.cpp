@@ -4,6 +4,8 @@
 #include "app/program/AppSupport.h"
 #include "app/program/HistoryPickers.h"
 #include "app/settings/IniFile.h"
+#include "archive/ArchiveCommands.h"
+#include "archive/ArchiveMembers.h"
 #include "archive/ArchiveReaders.h"
 #include "fileops/CopyDialog.h"
 #include "fileops/FileContainsText.h"
@@ -15,6 +17,8 @@
 void InstallLayerHooks() {
     InstallMaskTextSearch();
     InstallArchiveReaders();
+    InstallArchiveMemberHooks();
+    InstallArchiveTreeHooks();
     BeforeIniWrite = StorePanelState;
     PickDirectoryHistoryHook = PickDirectoryHistory;
     ProgramRunnerHooks.viewFile = [](const Westring& path) { ViewFile(path, -1); };
