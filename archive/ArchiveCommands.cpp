@@ -181,6 +181,7 @@ CMakeArchiveDlg::CMakeArchiveDlg(Westring& nameText, int32_t* index)
       nameField(-1)
 {
     const uint8_t colour = ColourOf(ColourMessages);
+    WriteCentred(-1, " Compress Files ", colour);
     WriteHotKeyText(1, 0, "Archive Name:", "N", colour);
     nameField = AddStringField(1, 1, 1, nameText, 44, NameFieldLength, NameHistoryKind);
     for (int i = 0; i < ArchiverCount; i++) {

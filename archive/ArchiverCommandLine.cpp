@@ -70,16 +70,35 @@ struct TLineWord {
     Westring argument;
     Westring local;
     bool mayRedirect;
+    bool definitionOnly;  // nothing put in: the definition's own word
 };
+
+// A word of the definition itself is quoted only where the line's splitting
+// needs it; a word that holds a name or a path always goes through the
+// argument rules.
+Westring QuoteLineWord(const TLineWord& word)
+{
+    if (word.definitionOnly && !word.argument.IsEmpty()) {
+        bool plain = true;
+        for (int i = 0; i < word.argument.Length() && plain; i++) {
+            char32_t c = word.argument[i];
+            plain = c > ' ' && c != '"' && c != '<' && c != '>' && c != '|';
+        }
+        if (plain)
+            return word.argument;
+    }
+    return QuoteArgument(word.argument);
+}
 
 void AppendName(std::vector<TLineWord>& line, const TArchiverWord& name, bool startWord)
 {
     Westring argument = name.fromDefinition ? name.text : ProgramArgumentPath(name.text);
     if (startWord || line.empty()) {
-        line.push_back({argument, name.text, name.fromDefinition});
+        line.push_back({argument, name.text, name.fromDefinition, name.fromDefinition});
     } else {
         line.back().argument += argument;
         line.back().local += name.text;
+        line.back().definitionOnly = line.back().definitionOnly && name.fromDefinition;
     }
 }
 
@@ -138,13 +157,14 @@ Westring BuildArchiverCommandLine(const Westring& command, const Westring& archi
     bool usedArchive = false;
     bool usedNames = false;
     for (const Westring& word : SplitDefinitionWords(command)) {
-        line.push_back({Westring(), Westring(), true});
+        line.push_back({Westring(), Westring(), true, true});
         for (int i = 0; i < word.Length(); i++) {
             char32_t c = word[i];
             char32_t next = i + 1 < word.Length() ? word[i + 1] : 0;
             if (c == '%' && next == 'a') {
                 line.back().argument += archiveArgument;
                 line.back().local += archivePath;
+                line.back().definitionOnly = false;
                 usedArchive = true;
                 i++;
             } else if (c == '%' && next == 'f' && !usedNames) {
@@ -161,17 +181,17 @@ Westring BuildArchiverCommandLine(const Westring& command, const Westring& archi
             line.pop_back();  // a word that was only an empty placeholder
     }
     if (!usedArchive)
-        line.push_back({archiveArgument, archivePath, false});
+        line.push_back({archiveArgument, archivePath, false, false});
     if (!usedNames)
         AppendNames(line, names, false);
     if (line.empty())
         return Westring();
 
-    Westring text = QuoteArgument(line[0].argument);
+    Westring text = QuoteLineWord(line[0]);
     for (size_t i = 1; i < line.size(); i++) {
         const TLineWord& word = line[i];
         if (!IsRedirection(word)) {
-            text += Westring(" ") + QuoteArgument(word.argument);
+            text += Westring(" ") + QuoteLineWord(word);
             continue;
         }
         int n = 1;
@@ -298,9 +318,9 @@ Estring ListFileLine(const Westring& name, bool slashes)
     return ToEstring(line);
 }
 
-// The names of a list switch and its list file: the switch's own words,
-// the file glued to the last one unless the switch ends in a blank.
-TArchiverWords ListSwitchWords(const Estring& listSwitch, const Westring& listFile)
+}  // namespace
+
+TArchiverWords ArchiverListSwitchWords(const Estring& listSwitch, const Westring& listFile)
 {
     TArchiverWords words;
     Westring text(listSwitch.Data());
@@ -310,8 +330,6 @@ TArchiverWords ListSwitchWords(const Estring& listSwitch, const Westring& listFi
     words.push_back({listFile, false, !endsInBlank && !words.empty()});
     return words;
 }
-
-}  // namespace
 
 int RunArchiverCommand(const Estring& commandText, const Westring& archivePath, const Westring& baseDirectoryIn,
                        CPanel* panel, const TArchiverSettings& settings, int mode)
@@ -374,7 +392,7 @@ int RunArchiverCommand(const Estring& commandText, const Westring& archivePath, 
             }
             file.Close();
         }
-        int code = ExpandArchiverCommand(command, archivePath, ListSwitchWords(listSwitch, listFile), side);
+        int code = ExpandArchiverCommand(command, archivePath, ArchiverListSwitchWords(listSwitch, listFile), side);
         DeleteFileOrLink(listFile);
         return code <= ok && code >= 0 ? 0 : code;
     }

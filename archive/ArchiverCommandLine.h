@@ -51,6 +51,11 @@ using TArchiverWords = std::vector<TArchiverWord>;
 // end-of-options marker.
 void AddArchiverNameWords(TArchiverWords& names, const std::vector<Westring>& words, const Westring& command);
 
+// The names of a list switch and its list file: the switch's own words, the
+// file written against the last one unless the switch ends in a blank
+// ("@listfile", "--files-from=listfile", "-@ < listfile").
+TArchiverWords ArchiverListSwitchWords(const Estring& listSwitch, const Westring& listFile);
+
 // The command line of one run: every "%a" becomes the archive path, the first
 // "%f" the names (substituted in one pass, so a path holding "%f" stays as it
 // is); without "%a" the archive path is appended, without "%f" the names. A

@@ -17,6 +17,8 @@ protected:
     {
         ProgramTest::SetUp();
         MakeFolder("src");
+        MakeFolder("tmp");
+        MakeFolder("out");
     }
     // Runs a shell command in Root()/src; true when it succeeded.
     bool Run(const std::string& command)
@@ -28,27 +30,292 @@ protected:
     {
         return qvtest::RunShell("cd '" + Root() + "' && " + command + " 2>&1");
     }
-    // Starts on T:\work and enters the archive that is the folder's only file.
-    void EnterOnlyFile(const std::string& archive)
+    // The program's temporary files go to T:\tmp, where the tests see them.
+    std::map<std::string, std::string> Environment(const std::string& pathFirst = "")
     {
-        Start();
+        std::map<std::string, std::string> env = {{"TMP", "T:\\tmp"}, {"TEMP", "T:\\tmp"}};
+        const char* path = std::getenv("PATH");
+        env["PATH"] = (pathFirst.empty() ? "" : pathFirst + ":") + (path ? path : "/usr/bin:/bin");
+        return env;
+    }
+    // Both panels on folders of their own.
+    void StartOn(const std::string& left, const std::string& right, const std::string& iniLines = "",
+                 const std::string& pathFirst = "")
+    {
+        std::vector<std::string> args = {"-l", left, "-r", right};
+        if (!iniLines.empty())
+            args.push_back(Ini(iniLines));
+        ScriptedHost::Options options = Options(args);
+        for (const auto& item : Environment(pathFirst))
+            options.env[item.first] = item.second;
+        Launch(options);
+        ASSERT_TRUE(host->Started());
+        ASSERT_TRUE(KeyBarShown(ScriptedHost::DefaultTimeoutMs)) << host->ScreenText();
+    }
+    // Starts on T:\work and enters the archive that is the folder's only file.
+    void EnterOnlyFile(const std::string& archive, const std::string& iniLines = "",
+                       const std::string& pathFirst = "")
+    {
+        StartOn("T:\\work", "T:\\work", iniLines, pathFirst);
+        EnterFirstFile(archive);
+    }
+    void EnterFirstFile(const std::string& archive)
+    {
+        host->PressKey("Home");
         host->PressKey("Down");
         ASSERT_TRUE(host->WaitQuiet());
         host->PressKey("Ctrl+PgDn");
         ASSERT_TRUE(Shows("T:\\work\\" + archive)) << host->ScreenText();
     }
+    void Key(const std::string& name)
+    {
+        host->PressKey(name);
+        ASSERT_TRUE(host->WaitQuiet());
+    }
+    // Leaves the archive through its ".." and waits for the folder.
+    void LeaveArchive()
+    {
+        Key("Home");
+        host->PressKey("Enter");
+        ASSERT_TRUE(PromptIs("T:\\work")) << host->ScreenText();
+    }
+    bool Listed(const std::string& command, const std::string& name)
+    {
+        return Output(command).find(name) != std::string::npos;
+    }
+    bool NoTemporaryFolderLeft() { return Output("ls tmp").empty(); }
 };
 
-TEST_F(ArchiveCommandsTest, F3ShowsAMemberOfAZip)
+TEST_F(ArchiveCommandsTest, F3ShowsAMemberOfAZipAndItsCopyGoesWithTheArchive)
 {
     QV_NEED_TOOL("zip");
     Write("src/a.txt", "the text inside\n");
     ASSERT_TRUE(Run("zip ../work/x.zip a.txt"));
     EnterOnlyFile("x.zip");
-    host->PressKey("Down");
-    ASSERT_TRUE(host->WaitQuiet());
+    Key("Down");
     host->PressKey("F3");
-    EXPECT_TRUE(Shows("the text inside")) << host->ScreenText();
+    ASSERT_TRUE(Shows("the text inside")) << host->ScreenText();
+    Key("Esc");
+    EXPECT_FALSE(NoTemporaryFolderLeft());
+    LeaveArchive();
+    EXPECT_TRUE(Eventually([&] { return NoTemporaryFolderLeft(); })) << Output("ls -R tmp");
+}
+
+TEST_F(ArchiveCommandsTest, AMemberEditedWithF4IsPutBackWhenTheArchiveIsLeft)
+{
+    QV_NEED_TOOL("zip");
+    Write("src/a.txt", "old text\n");
+    ASSERT_TRUE(Run("zip ../work/x.zip a.txt"));
+    EnterOnlyFile("x.zip");
+    Key("Down");
+    host->PressKey("F4");
+    ASSERT_TRUE(Shows("old text")) << host->ScreenText();
+    host->SendText("new ");
+    ASSERT_TRUE(Shows("new old text")) << host->ScreenText();
+    Key("F2");
+    Key("Esc");
+    ASSERT_TRUE(Gone("new old text")) << host->ScreenText();
+    LeaveArchive();
+    EXPECT_TRUE(Eventually([&] { return Output("unzip -p work/x.zip a.txt") == "new old text\n"; }))
+        << Output("unzip -p work/x.zip a.txt");
+    EXPECT_TRUE(Eventually([&] { return NoTemporaryFolderLeft(); })) << Output("ls -R tmp");
+}
+
+TEST_F(ArchiveCommandsTest, TaggedMembersOfA7zAreCopiedOutAndAMovedOneLeavesTheArchive)
+{
+    QV_NEED_TOOL("7z");
+    Write("src/a.txt", "aa\n");
+    Write("src/b.txt", "bb\n");
+    Write("src/c.txt", "cc\n");
+    ASSERT_TRUE(Run("7z a ../work/x.7z a.txt b.txt c.txt"));
+    EnterOnlyFile("x.7z");
+    Key("Down");
+    Key("Ins");
+    Key("Ins");
+    host->PressKey("F5");
+    ASSERT_TRUE(Shows("Extract 2 files to")) << host->ScreenText();
+    host->PressKey("Enter");
+    EXPECT_TRUE(Eventually([&] { return Read("work/a.txt") == "aa\n" && Read("work/b.txt") == "bb\n"; }));
+    ASSERT_TRUE(host->WaitQuiet());
+    EXPECT_TRUE(Listed("7z l work/x.7z", "a.txt"));
+    // The cursor stands on c.txt now.
+    host->PressKey("F6");
+    ASSERT_TRUE(Shows("Extract and Move \"c.txt\" to")) << host->ScreenText();
+    host->PressKey("Enter");
+    EXPECT_TRUE(Eventually([&] { return Read("work/c.txt") == "cc\n"; }));
+    EXPECT_TRUE(Eventually([&] { return !Listed("7z l work/x.7z", "c.txt"); })) << Output("7z l work/x.7z");
+    EXPECT_TRUE(Listed("7z l work/x.7z", "b.txt"));
+    EXPECT_TRUE(Output("ls work | grep QV").empty()) << Output("ls -R work");
+}
+
+TEST_F(ArchiveCommandsTest, TaggedFilesCopiedOntoAPanelShowingATarAreAddedToIt)
+{
+    QV_NEED_TOOL("tar");
+    Write("src/base.txt", "base\n");
+    Write("src/p.txt", "pp\n");
+    Write("src/q.txt", "qq\n");
+    ASSERT_TRUE(Run("tar cf ../work/x.tar base.txt"));
+    StartOn("T:\\src", "T:\\work");
+    Key("Tab");
+    EnterFirstFile("x.tar");
+    Key("Tab");
+    // base.txt, p.txt, q.txt: tag the last two.
+    Key("Home");
+    Key("Down");
+    Key("Down");
+    Key("Ins");
+    Key("Ins");
+    host->PressKey("F5");
+    ASSERT_TRUE(Shows("Compress 2 files to")) << host->ScreenText();
+    host->PressKey("Enter");
+    EXPECT_TRUE(Eventually([&] { return Listed("tar tf work/x.tar", "p.txt") && Listed("tar tf work/x.tar", "q.txt"); }))
+        << Output("tar tf work/x.tar");
+    EXPECT_TRUE(Listed("tar tf work/x.tar", "base.txt"));
+}
+
+TEST_F(ArchiveCommandsTest, F8DeletesTheMemberUnderTheCursor)
+{
+    QV_NEED_TOOL("zip");
+    Write("src/a.txt", "aa\n");
+    Write("src/b.txt", "bb\n");
+    ASSERT_TRUE(Run("zip ../work/x.zip a.txt b.txt"));
+    EnterOnlyFile("x.zip");
+    Key("Down");
+    host->PressKey("F8");
+    EXPECT_TRUE(Eventually([&] { return !Listed("unzip -l work/x.zip", "a.txt"); })) << Output("unzip -l work/x.zip");
+    EXPECT_TRUE(Listed("unzip -l work/x.zip", "b.txt"));
+    EXPECT_TRUE(Gone("a.txt")) << host->ScreenText();
+}
+
+TEST_F(ArchiveCommandsTest, CompressFilesProposesTheOtherFolderAndMakesTheZip)
+{
+    QV_NEED_TOOL("zip");
+    Write("src/a.txt", "aa\n");
+    Write("src/b.txt", "bb\n");
+    Write("src/c.txt", "cc\n");
+    StartOn("T:\\src", "T:\\work");
+    Key("Home");
+    Key("Down");
+    Key("Ins");
+    Key("Ins");
+    host->PressKey("Shift+F7");
+    ASSERT_TRUE(Shows("Compress Files")) << host->ScreenText();
+    ASSERT_TRUE(Shows("T:\\work\\c.zip")) << host->ScreenText();
+    host->PressKey("Enter");
+    EXPECT_TRUE(Eventually([&] { return Listed("unzip -l work/c.zip", "b.txt"); })) << Output("unzip -l work/c.zip");
+    EXPECT_TRUE(Listed("unzip -l work/c.zip", "a.txt"));
+    EXPECT_FALSE(Listed("unzip -l work/c.zip", "c.txt"));
+}
+
+TEST_F(ArchiveCommandsTest, UpdatingATarGzNeedsTheCompanionProgram)
+{
+    QV_NEED_TOOL("gzip");
+    Write("src/a.txt", "old\n");
+    ASSERT_TRUE(Run("tar czf ../work/x.tar.gz a.txt"));
+    // Without it: reported, and the changed copy is kept.
+    EnterOnlyFile("x.tar.gz");
+    Key("Down");
+    host->PressKey("F4");
+    ASSERT_TRUE(Shows("old")) << host->ScreenText();
+    host->SendText("new ");
+    Key("F2");
+    Key("Esc");
+    Key("Home");
+    host->PressKey("Enter");
+    ASSERT_TRUE(Shows("Program not found")) << host->ScreenText();
+    EXPECT_TRUE(Shows("zevoz")) << host->ScreenText();
+
+    // A stand-in first on the search path, which logs its arguments.
+    MakeFolder("bin");
+    Write("bin/zevoz",
+          "#!/bin/sh\n"
+          "printf '%s|' \"$@\" >> \"$(dirname \"$0\")/../zevoz.log\"\n"
+          "[ \"$1\" = -u ] || exit 2\n"
+          "t=\"$2.new\"; gzip -dc \"$2\" > \"$t.tar\" || exit 3\n"
+          "tar --delete -f \"$t.tar\" \"$3\" 2>/dev/null\n"
+          "tar -rf \"$t.tar\" \"$3\" && gzip -c \"$t.tar\" > \"$t\" && rm \"$t.tar\" && mv \"$t\" \"$2\"\n");
+    ASSERT_EQ(0, std::system(("chmod +x '" + Root() + "/bin/zevoz'").c_str()));
+    Run("rm -f ../work/x.tar.gz && tar czf ../work/x.tar.gz a.txt");
+    EnterOnlyFile("x.tar.gz", "", Root() + "/bin");
+    Key("Down");
+    host->PressKey("F4");
+    ASSERT_TRUE(Shows("old")) << host->ScreenText();
+    host->SendText("new ");
+    Key("F2");
+    Key("Esc");
+    LeaveArchive();
+    EXPECT_TRUE(Eventually([&] { return Output("tar xzOf work/x.tar.gz a.txt") == "new old\n"; }))
+        << Output("tar xzOf work/x.tar.gz a.txt") << Read("zevoz.log");
+    EXPECT_NE(std::string::npos, Read("zevoz.log").find("-u|")) << Read("zevoz.log");
+}
+
+TEST_F(ArchiveCommandsTest, NamesThatAShellWouldRunGoIntoAndOutOfAZipAsNames)
+{
+    QV_NEED_TOOL("zip");
+    Write("src/base.txt", "base\n");
+    Write("src/a;touch pwned", "one\n");
+    Write("src/$(touch pwned2)", "two\n");
+    Write("src/`touch pwned3`", "three\n");
+    ASSERT_TRUE(Run("zip ../work/x.zip base.txt"));
+    StartOn("T:\\src", "T:\\work");
+    Key("Tab");
+    EnterFirstFile("x.zip");
+    Key("Tab");
+    // $(touch pwned2), a;touch pwned, base.txt, `touch pwned3` in name order:
+    // tag everything but base.txt.
+    Key("Home");
+    host->PressKey("Down");
+    Key("Ins");
+    Key("Ins");
+    Key("Down");
+    Key("Ins");
+    host->PressKey("F5");
+    ASSERT_TRUE(Shows("Compress 3 files to")) << host->ScreenText();
+    host->PressKey("Enter");
+    EXPECT_TRUE(Eventually([&] { return Listed("unzip -l work/x.zip", "a;touch pwned"); })) << Output("unzip -l work/x.zip");
+    EXPECT_TRUE(Listed("unzip -l work/x.zip", "$(touch pwned2)")) << Output("unzip -l work/x.zip");
+    EXPECT_TRUE(Listed("unzip -l work/x.zip", "`touch pwned3`")) << Output("unzip -l work/x.zip");
+
+    // And out again, each member on its own (names on the command line).
+    StartOn("T:\\out", "T:\\work");
+    Key("Tab");
+    EnterFirstFile("x.zip");
+    Key("Home");
+    host->PressKey("Down");
+    Key("Ins");
+    Key("Ins");
+    Key("Down");
+    Key("Ins");
+    host->PressKey("F5");
+    ASSERT_TRUE(Shows("Extract 3 files to")) << host->ScreenText();
+    host->PressKey("Enter");
+    EXPECT_TRUE(Eventually([&] { return Read("out/a;touch pwned") == "one\n"; })) << Output("ls -la out");
+    EXPECT_EQ("two\n", Read("out/$(touch pwned2)"));
+    EXPECT_EQ("three\n", Read("out/`touch pwned3`"));
+    EXPECT_EQ("", Output("find . -name 'pwned*'"));
+}
+
+TEST_F(ArchiveCommandsTest, AFailedUpdateKeepsTheChangedCopyWhereTheMessageSays)
+{
+    QV_NEED_TOOL("zip");
+    Write("src/a.txt", "old\n");
+    ASSERT_TRUE(Run("zip ../work/x.zip a.txt"));
+    EnterOnlyFile("x.zip", "\r\n[Archiver:ZIP]\r\nCompressUpdate=false\r\n");
+    Key("Down");
+    host->PressKey("F4");
+    ASSERT_TRUE(Shows("old")) << host->ScreenText();
+    host->SendText("new ");
+    Key("F2");
+    Key("Esc");
+    Key("Home");
+    host->PressKey("Enter");
+    ASSERT_TRUE(Shows("An error occurred updating")) << host->ScreenText();
+    host->PressKey("Enter");
+    ASSERT_TRUE(Shows("The changed file was kept in")) << host->ScreenText();
+    EXPECT_TRUE(Shows("T:\\tmp\\QV#")) << host->ScreenText();
+    std::string kept = Output("cat tmp/QV#*/a.txt");
+    EXPECT_EQ("new old\n", kept) << Output("ls -R tmp");
+    EXPECT_EQ("old\n", Output("unzip -p work/x.zip a.txt"));
 }
 
 }  // namespace
