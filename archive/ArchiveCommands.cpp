@@ -446,8 +446,12 @@ void CopyToFromArchive(CPanel* panels, int side, int mode)
                     allMoved = false;
                     item->processed = 0;
                 }
-                if (r < 0)
+                if (r < 0) {
+                    // Stopped: what was not moved yet stays in the archive.
+                    for (int j = i + 1; j < source->entryCount; j++)
+                        source->entries[j]->processed = 0;
                     break;
+                }
             }
         }
         ChangeDirectory(destination);

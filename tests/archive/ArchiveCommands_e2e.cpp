@@ -118,6 +118,8 @@ TEST_F(ArchiveCommandsTest, EveryArchiverExtractsAMemberForF3)
     } cases[] = {
         {"x.7z", "7z", "7z a ../work/x.7z d/a.txt", "Down Enter Down"},
         {"x.tar", "tar", "tar cf ../work/x.tar d/a.txt", "Down Enter Down"},
+        // Stored as ./d/a.txt: listed under d, extracted by its stored name.
+        {"dot.tar", "tar", "tar cf ../work/dot.tar ./d/a.txt", "Down Enter Down"},
         {"x.tar.gz", "gzip", "tar czf ../work/x.tar.gz d/a.txt", "Down Enter Down"},
         {"x.tar.bz2", "bzip2", "tar cjf ../work/x.tar.bz2 d/a.txt", "Down Enter Down"},
         {"x.tar.xz", "xz", "tar cJf ../work/x.tar.xz d/a.txt", "Down Enter Down"},
@@ -384,6 +386,61 @@ TEST_F(NestedArchiveTest, AZipInsideAZipIsEnteredAndItsMemberViewed)
     Key("Down");
     host->PressKey("F3");
     EXPECT_TRUE(Shows("deep text")) << host->ScreenText();
+}
+
+}  // namespace
+
+namespace {
+
+class ArchiveCommandRefusalsTest : public ArchiveCommandsTest {};
+
+TEST_F(ArchiveCommandRefusalsTest, WhatCannotBeDoneIsSaidAndNothingChanges)
+{
+    QV_NEED_TOOL("zip");
+    QV_NEED_TOOL("gzip");
+    Write("src/a.txt", "aa\n");
+    ASSERT_TRUE(Run("zip ../work/x.zip a.txt && gzip -c a.txt > ../work/y.txt.gz"));
+    struct Case {
+        const char* archive;  // entered in the left panel, second in the folder when 2
+        const char* key;
+        const char* typed;    // replaces the proposed destination; null: Enter at once
+        const char* message;
+    } cases[] = {
+        {"y.txt.gz", "F8", nullptr, "Deleting from GZIP not supported"},
+        {"x.zip", "F5", "T:\\nosuch\\", "Directory does not exist"},
+        {"x.zip", "F5", "T:\\nosuch", "Destination must be a valid directory"},
+        {"x.zip", "F5", "T:\\work\\x.zip\\sub", "Compressing into subdirectories not supported"},
+    };
+    for (const Case& c : cases) {
+        StartOn("T:\\work", "T:\\src");
+        Key("Home");
+        if (std::string(c.archive) == "y.txt.gz")
+            Key("Down");
+        Key("Down");
+        host->PressKey("Ctrl+PgDn");
+        ASSERT_TRUE(Shows(std::string("T:\\work\\") + c.archive)) << host->ScreenText();
+        if (std::string(c.message).find("Compressing") == 0) {
+            // From the files' side into the archive's own folder.
+            Key("Tab");
+            Key("Home");
+            Key("Down");
+        } else {
+            Key("Down");
+        }
+        host->PressKey(c.key);
+        if (c.typed) {
+            ASSERT_TRUE(Shows(" to")) << host->ScreenText();
+            host->SendText(c.typed);
+            ASSERT_TRUE(Shows(c.typed)) << host->ScreenText();
+            host->PressKey("Enter");
+        }
+        EXPECT_TRUE(Shows(c.message)) << c.message << "\n" << host->ScreenText();
+        host->PressKey("Enter");
+        EXPECT_TRUE(Gone(c.message)) << host->ScreenText();
+    }
+    EXPECT_TRUE(Listed("unzip -l work/x.zip", "a.txt"));
+    EXPECT_EQ("aa\n", Output("gzip -dc work/y.txt.gz"));
+    EXPECT_FALSE(Exists("nosuch"));
 }
 
 }  // namespace
