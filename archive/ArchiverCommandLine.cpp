@@ -71,6 +71,7 @@ struct TLineWord {
     Westring local;
     bool mayRedirect;
     bool definitionOnly;  // nothing put in: the definition's own word
+    int own;              // units of `local` before the first thing put in
 };
 
 // A word of the definition itself is quoted only where the line's splitting
@@ -94,11 +95,19 @@ void AppendName(std::vector<TLineWord>& line, const TArchiverWord& name, bool st
 {
     Westring argument = name.fromDefinition ? name.text : ProgramArgumentPath(name.text);
     if (startWord || line.empty()) {
-        line.push_back({argument, name.text, name.fromDefinition, name.fromDefinition});
+        line.push_back({argument, name.text, name.fromDefinition, name.fromDefinition,
+                        name.fromDefinition ? name.text.Length() : 0});
     } else {
-        line.back().argument += argument;
-        line.back().local += name.text;
-        line.back().definitionOnly = line.back().definitionOnly && name.fromDefinition;
+        // A word that begins with what was put in is no operator, whatever
+        // its first character.
+        TLineWord& word = line.back();
+        if (word.local.IsEmpty())
+            word.mayRedirect = name.fromDefinition;
+        if (name.fromDefinition && word.own == word.local.Length())
+            word.own += name.text.Length();
+        word.argument += argument;
+        word.local += name.text;
+        word.definitionOnly = word.definitionOnly && name.fromDefinition;
     }
 }
 
@@ -156,12 +165,18 @@ Westring BuildArchiverCommandLine(const Westring& command, const Westring& archi
     std::vector<TLineWord> line;
     bool usedArchive = false;
     bool usedNames = false;
-    for (const Westring& word : SplitDefinitionWords(command)) {
-        line.push_back({Westring(), Westring(), true, true});
+    const std::vector<Westring> definition = SplitDefinitionWords(command);
+    // An empty definition runs nothing (never the archive itself).
+    if (definition.empty())
+        return Westring();
+    for (const Westring& word : definition) {
+        line.push_back({Westring(), Westring(), true, true, 0});
         for (int i = 0; i < word.Length(); i++) {
             char32_t c = word[i];
             char32_t next = i + 1 < word.Length() ? word[i + 1] : 0;
             if (c == '%' && next == 'a') {
+                if (line.back().local.IsEmpty())
+                    line.back().mayRedirect = false;
                 line.back().argument += archiveArgument;
                 line.back().local += archivePath;
                 line.back().definitionOnly = false;
@@ -173,15 +188,18 @@ Westring BuildArchiverCommandLine(const Westring& command, const Westring& archi
                 AppendNames(line, names, true);
                 // What follows the placeholder stays with the last name.
             } else {
-                line.back().argument.AppendChar(c);
-                line.back().local.AppendChar(c);
+                TLineWord& last = line.back();
+                if (last.own == last.local.Length())
+                    last.own++;
+                last.argument.AppendChar(c);
+                last.local.AppendChar(c);
             }
         }
         if (line.back().local.IsEmpty())
             line.pop_back();  // a word that was only an empty placeholder
     }
     if (!usedArchive)
-        line.push_back({archiveArgument, archivePath, false, false});
+        line.push_back({archiveArgument, archivePath, false, false, 0});
     if (!usedNames)
         AppendNames(line, names, false);
     if (line.empty())
@@ -195,8 +213,8 @@ Westring BuildArchiverCommandLine(const Westring& command, const Westring& archi
             continue;
         }
         int n = 1;
-        if (word.local.Length() > 1 && word.local[1] == word.local[0])
-            n = 2;  // ">>" appends
+        if (word.own > 1 && word.local[1] == word.local[0])
+            n = 2;  // ">>" appends (the definition's own two characters)
         Westring operatorText = word.local.Left(n);
         Westring target = word.local.Mid(n, 0);
         if (target.IsEmpty() && i + 1 < line.size())

@@ -90,6 +90,12 @@ TEST(ArchiverCommandLineTest, PlaceholdersAppendedPartsAndQuoting)
         {"zip -r", {"$(touch y)"}, "zip -r {A} \"$(touch y)\""},
         {"zip -r", {"a|b"}, "zip -r {A} \"a|b\""},
         {"zip -r", {"a>b"}, "zip -r {A} \"a>b\""},
+        // Put in where a definition's word begins, a name is still no
+        // redirection.
+        {"x %f", {">out"}, "x \">out\" {A}"},
+        {"x %f", {"<in"}, "x \"<in\" {A}"},
+        {"x %a >%f", {">out"}, "x {A} > \">out\""},
+        {"x %a >>%f", {"out"}, "x {A} >> out"},
         {"zip -r", {"a\"b"}, "zip -r {A} \"a\\\"b\""},
         // The definition's own quotes group a word.
         {"\"my zip\" -r", {"n"}, "\"my zip\" -r {A} n"},
@@ -98,6 +104,12 @@ TEST(ArchiverCommandLineTest, PlaceholdersAppendedPartsAndQuoting)
         Westring line = BuildArchiverCommandLine(Wide(c.command), Wide(archive), Names(c.names));
         EXPECT_EQ(Expand(c.expected, A), Utf8(line)) << c.command;
     }
+}
+
+TEST(ArchiverCommandLineTest, AnEmptyDefinitionRunsNothing)
+{
+    EXPECT_TRUE(BuildArchiverCommandLine(Wide(""), Wide("C:\\arc\\x.zip"), Names({"n"})).IsEmpty());
+    EXPECT_TRUE(BuildArchiverCommandLine(Wide(" \t "), Wide("C:\\arc\\x.zip"), Names({"n"})).IsEmpty());
 }
 
 TEST(ArchiverCommandLineTest, AnArchivePathHoldingAPlaceholderStaysIntact)
