@@ -48,6 +48,8 @@ int RunMemberCommand(CArchive* archive, const Estring& definition, const Westrin
     Westring name = settings.slashFlag ? WithSlashes(member) : member;
     Westring command(definition.Data());
     ResolveArchiverProgram(command, unzipFlag);
+    if (unzipFlag)
+        name = EscapeArchiverPattern(name);  // unzip matches names as patterns
     TArchiverWords names;
     AddArchiverNameWords(names, std::vector<Westring>{name}, command);
     Westring kept = GetDriveCurrentDirectoryWide(folder.Length() > 0 ? folder[0] : 0);

@@ -249,12 +249,30 @@ bool ResolveArchiverProgram(Westring& command, int& unzipFlag)
     return true;
 }
 
+Westring EscapeArchiverPattern(const Westring& name)
+{
+    Westring out;
+    for (int i = 0; i < name.Length(); i++) {
+        char32_t c = name[i];
+        if (c == '[' || c == '*' || c == '?') {
+            out.AppendChar('[');
+            out.AppendChar(c);
+            out.AppendChar(']');
+        } else {
+            out.AppendChar(c);
+        }
+    }
+    return out;
+}
+
 void BuildArchiverName(const entry* item, const Westring& baseDirectory, const Estring& dirSpec, bool realFile,
-                       std::vector<Westring>& words)
+                       std::vector<Westring>& words, bool patterns)
 {
     Westring path = baseDirectory + Westring(item->name);
     if (realFile && baseDirectory.IsEmpty() && path.Length() > 0 && path[0] == '-')
         path = Westring(".\\") + path;  // a name, never an option
+    if (patterns)
+        path = EscapeArchiverPattern(path);
     if ((item->attributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
         words.push_back(path);
         return;
@@ -361,14 +379,14 @@ int RunArchiverCommand(const Estring& commandText, const Westring& archivePath, 
     if (settings.slashFlag)
         baseDirectory.ReplaceAll(Westring("\\"), Westring("/"));
     const bool realFiles = panel->archive == nullptr;
-    // Each member is named as it was stored: under ".\\" when its own entry
-    // says so.
+    // Each member is named as it was stored: under a leading dot and
+    // separator when its own entry says so.
     auto nameWords = [&](const entry* item, std::vector<Westring>& words) {
         Westring base = baseDirectory;
         if (!realFiles && ArchiveMemberDotted(panel->archive, panel->archive->currentDirectory, Westring(item->name),
                                               (item->attributes & FILE_ATTRIBUTE_DIRECTORY) != 0))
             base = Westring(settings.slashFlag ? "./" : ".\\") + base;
-        BuildArchiverName(item, base, dirSpec, realFiles, words);
+        BuildArchiverName(item, base, dirSpec, realFiles, words, unzipFlag != 0);
     };
     const int side = PanelSide(panel);
     const int ok = unzipFlag;

@@ -33,8 +33,13 @@ bool ResolveArchiverProgram(Westring& command, int& unzipFlag);
 // ("!\*" names everything below it). `realFile`: the entry is a file of the
 // file system, not an archive member, so that a name beginning with "-" is
 // written ".\-name" and cannot be read as an option.
+// `patterns`: the archiver reads names as wildcard patterns (unzip), so the
+// name's own "[", "*" and "?" are written as sets that match only themselves.
 void BuildArchiverName(const entry* item, const Westring& baseDirectory, const Estring& dirSpec, bool realFile,
-                       std::vector<Westring>& words);
+                       std::vector<Westring>& words, bool patterns = false);
+// A name for an archiver that reads wildcard patterns: "[", "*" and "?" as
+// "[[]", "[*]" and "[?]".
+Westring EscapeArchiverPattern(const Westring& name);
 
 // One word of the names put into a command: a name (never taken for anything
 // but an argument) or a word of the definition's own list switch (which may

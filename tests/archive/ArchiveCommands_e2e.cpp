@@ -151,6 +151,20 @@ TEST_F(ArchiveCommandsTest, EveryArchiverExtractsAMemberForF3)
     }
 }
 
+TEST_F(ArchiveCommandsTest, AZipMemberNamedLikeAPatternIsExtractedByItsName)
+{
+    QV_NEED_TOOL("zip");
+    Write("src/a[1].txt", "bracketed\n");
+    Write("src/a1.txt", "plain\n");
+    ASSERT_TRUE(Run("zip ../work/x.zip 'a[1].txt' a1.txt"));
+    EnterOnlyFile("x.zip");
+    // a1.txt, then a[1].txt, which as a pattern would match a1.txt.
+    Key("Down");
+    Key("Down");
+    host->PressKey("F3");
+    EXPECT_TRUE(Shows("bracketed")) << host->ScreenText();
+}
+
 TEST_F(ArchiveCommandsTest, AMemberEditedWithF4IsPutBackWhenTheArchiveIsLeft)
 {
     QV_NEED_TOOL("zip");

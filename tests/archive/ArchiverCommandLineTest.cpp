@@ -180,6 +180,7 @@ TEST(ArchiverCommandLineTest, AnEntryIsNamedByItsBaseDirectoryAndTheDirSpec)
         const char* dirSpec;
         bool realFile;
         std::vector<std::string> expected;
+        bool patterns = false;
     } cases[] = {
         {"a.txt", false, "", "!", true, {"a.txt"}},
         {"a.txt", false, "sub\\", "!", false, {"sub\\a.txt"}},
@@ -191,11 +192,15 @@ TEST(ArchiverCommandLineTest, AnEntryIsNamedByItsBaseDirectoryAndTheDirSpec)
         // a member keeps its stored name.
         {"-x", false, "", "!", true, {".\\-x"}},
         {"-x", false, "", "!", false, {"-x"}},
+        // For an archiver that matches patterns, a name matches only itself;
+        // the dir spec's own wildcard stays one.
+        {"a[1]*?.txt", false, "s[2]\\", "!", false, {"s[[]2]\\a[[]1][*][?].txt"}, true},
+        {"d[x]", true, "", "!\\*", false, {"d[[]x]\\*"}, true},
     };
     for (const Case& c : cases) {
         entry* item = MakeEntry(c.name, c.directory);
         std::vector<Westring> words;
-        BuildArchiverName(item, Wide(c.base), Estring(c.dirSpec), c.realFile, words);
+        BuildArchiverName(item, Wide(c.base), Estring(c.dirSpec), c.realFile, words, c.patterns);
         std::vector<std::string> got;
         for (const Westring& word : words)
             got.push_back(Utf8(word));
