@@ -77,28 +77,6 @@ Westring PanelShownDirectory(const CPanel* panel)
     return Westring(panel->path);
 }
 
-// A new empty folder inside `parent`.
-bool MakeFolderIn(const Westring& parent, Westring& folder)
-{
-    for (int attempt = 0; attempt < 100; attempt++) {
-        if (MakeTempFileName(folder, &parent) != 0)
-            return false;
-        DeleteFileOrLink(folder);
-        if (MakeDirectory(folder) == 0)
-            return true;
-    }
-    return false;
-}
-
-void RemoveFolderWithoutAsking(const Westring& folder)
-{
-    TFileOpAnswers saved = FileOpAnswers;
-    FileOpAnswers.readOnly = AnswerAll;
-    FileOpAnswers.treeAll = true;
-    DeleteOneDirectory(folder, nullptr);
-    FileOpAnswers = saved;
-}
-
 // Deletes the source panel's tagged entries after a move: members from the
 // archive, files and folders from the disk.
 void DeleteMovedEntries(CPanel* panel)
@@ -407,8 +385,8 @@ void CopyToFromArchive(CPanel* panels, int side, int mode)
                               : Westring();
     Westring temporary;
     if (extracting) {
-        if (!MakeFolderIn(destination, temporary)) {
-            Message(Westring("Unable to create temporary directory"), temporary);
+        if (!MakeTemporaryFolder(temporary, &destination)) {
+            Message(Westring("Unable to create temporary directory"), destination);
             return;
         }
         if (ChangeDirectory(temporary) != 0) {
@@ -416,7 +394,7 @@ void CopyToFromArchive(CPanel* panels, int side, int mode)
             Message(Westring(IsUncPath(temporary) ? "Unable to map a drive to the UNC path"
                                                   : "Unable to create temporary directory"),
                     IsUncPath(temporary) ? FormatSystemError(error) : temporary);
-            RemoveFolderWithoutAsking(temporary);
+            RemoveTemporaryFolder(temporary);
             return;
         }
     } else if (ChangeDirectory(GetPanelDirectory(source)) != 0) {
@@ -455,7 +433,7 @@ void CopyToFromArchive(CPanel* panels, int side, int mode)
             }
         }
         ChangeDirectory(destination);
-        RemoveFolderWithoutAsking(temporary);
+        RemoveTemporaryFolder(temporary);
     }
     if (!wasTagged && allMoved)
         current->processed = 1;

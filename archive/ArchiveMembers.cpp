@@ -61,12 +61,19 @@ int RunMemberCommand(CArchive* archive, const Estring& definition, const Westrin
     return code;
 }
 
-// A new empty folder in the temporary directory.
-bool MakeTemporaryFolder(Westring& folder)
+bool CopyExists(const Westring& path)
+{
+    DWORD attributes = 0;
+    return ReadFileAttributes(path, attributes) == 0 && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
+}  // namespace
+
+bool MakeTemporaryFolder(Westring& folder, const Westring* parent)
 {
     for (int attempt = 0; attempt < 100; attempt++) {
         Westring name;
-        if (MakeTempFileName(name) != 0)
+        if (MakeTempFileName(name, parent) != 0)
             return false;
         // The free name is taken as a folder.
         DeleteFileOrLink(name);
@@ -78,14 +85,6 @@ bool MakeTemporaryFolder(Westring& folder)
     return false;
 }
 
-bool CopyExists(const Westring& path)
-{
-    DWORD attributes = 0;
-    return ReadFileAttributes(path, attributes) == 0 && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
-}
-
-// Removes a temporary folder and what it holds without asking: it is the
-// system's own.
 void RemoveTemporaryFolder(const Westring& folder)
 {
     TFileOpAnswers saved = FileOpAnswers;
@@ -94,8 +93,6 @@ void RemoveTemporaryFolder(const Westring& folder)
     DeleteOneDirectory(folder, nullptr);
     FileOpAnswers = saved;
 }
-
-}  // namespace
 
 bool ArchiveMemberDotted(CArchive* archive, const Westring& directory, const Westring& name, bool isDirectory)
 {

@@ -35,6 +35,13 @@ void DeleteFromArchive(CPanel* panel);
 // a directory of that name) was stored under a leading ".\".
 bool ArchiveMemberDotted(CArchive* archive, const Westring& directory, const Westring& name, bool isDirectory);
 
+// A new empty folder for the archive commands, in `parent` (the temporary
+// directory when null); false when none could be made.
+bool MakeTemporaryFolder(Westring& folder, const Westring* parent = nullptr);
+// Removes such a folder and what it holds without asking: it is the
+// system's own.
+void RemoveTemporaryFolder(const Westring& folder);
+
 // Installs the member hooks of the layers below (closing an archive, nested
 // archives, macros and the viewer).
 void InstallArchiveMemberHooks();
