@@ -323,7 +323,7 @@ int ExecuteCommandLine(const Westring& commandText, int side, int flags) {
         Console->GetOutputRect(savedRegion);
         Console->SetOutputRegion(0, 0, ScreenColumns, ScreenRows);
     }
-    int result = RunProgram(command, flags & RunReportNotFound);
+    int result = RunProgram(command, flags & (RunReportNotFound | RunNoInterpreter));
     if (CommandExecutionHooks.updateConsoleTitle != nullptr) {
         CommandExecutionHooks.updateConsoleTitle(nullptr);
     }

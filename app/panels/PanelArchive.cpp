@@ -19,6 +19,7 @@ const TArchiveHandler* ArchiveHandlers = nullptr;
 int ArchiveHandlerCount = 0;
 
 TArchiveErrorReporter ArchiveErrorReporter = ShowMessageBox;
+TArchiveMemberHooks ArchiveMemberHooks = {nullptr, nullptr};
 
 namespace {
 
@@ -152,6 +153,8 @@ CArchive::CArchive(const Westring& archiveFilePath, CArchive* parent)
 
 CArchive::~CArchive()
 {
+    if (!temporaryFolder.IsEmpty() && ArchiveMemberHooks.release)
+        ArchiveMemberHooks.release(this);
     entries.RemoveAll();
     delete parent;
 }

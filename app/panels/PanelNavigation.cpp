@@ -173,9 +173,14 @@ bool EnterArchiveComponent(CPanel* panel, Westring& built, const Westring& name)
         item = nullptr;
         if (match) {
             // A nested archive is read from a copy of the member outside the
-            // archive, and no reader makes such a copy: the path cannot be
-            // entered.
-            return false;
+            // archive, which the archive commands make.
+            Westring local = ArchiveMemberHooks.entryFile
+                                 ? ArchiveMemberHooks.entryFile(panel->archive, JoinInside(inside, name))
+                                 : Westring();
+            if (local.IsEmpty() || !OpenPanelArchive(panel, local))
+                return false;
+            built = JoinPath(built, name);
+            return true;
         }
     }
     built = JoinPath(built, name);

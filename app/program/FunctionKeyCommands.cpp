@@ -11,7 +11,6 @@
 #include "ui/IniMessages.h"
 #include "ui/MessageBox.h"
 #include "app/panels/NetworkChooser.h"
-#include "ui/NotAvailable.h"
 #include "app/panels/Panel.h"
 #include "app/panels/PanelNavigation.h"
 #include "app/panels/PanelWindow.h"
@@ -19,6 +18,7 @@
 #include "app/program/StoredPathsDialog.h"
 #include "app/settings/FieldKinds.h"
 #include "archive/ArchiveCommands.h"
+#include "archive/ArchiveMembers.h"
 #include "base/os/ShellOpen.h"
 #include "console/ScreenSize.h"
 #include "fileops/FileCommands.h"
@@ -39,11 +39,11 @@ bool OnInfoPage(const TCommand& c) {
     return c.active->panelType == PANEL_INFO;
 }
 
-// The local file for a panel entry; an entry inside an archive has none.
+// The local file for a panel entry: a member of an archive is extracted.
 bool EntryFile(TCommand& c, const entry* item, Westring& path) {
     if (c.InArchive()) {
-        ReportNotAvailable("Viewing files inside archives");
-        return false;
+        path = GetArchiveEntryFile(c.active->archive, Westring(item->name));
+        return !path.IsEmpty();
     }
     path = AddTrailingBackslash(GetPanelDirectory(c.active)) + Westring(item->name);
     return true;
@@ -137,6 +137,13 @@ int CmdMakeDirectory(TCommand& c) {
 int CmdDeleteFiles(TCommand& c) {
     if (c.PanelsHidden() || OnInfoPage(c)) {
         return RedrawNothing;
+    }
+    if (c.InArchive()) {
+        // Until the delete command reaches archives itself: the members go
+        // through the archiver's delete command.
+        DeleteFromArchive(c.active);
+        RereadBothPanels();
+        return RedrawAll;
     }
     DeleteFilesCommand(c.active);
     return RedrawAll;

@@ -4,6 +4,8 @@
 #include "app/program/AppSupport.h"
 #include "app/program/HistoryPickers.h"
 #include "app/settings/IniFile.h"
+#include "archive/ArchiveCommands.h"
+#include "archive/ArchiveMembers.h"
 #include "archive/ArchiveReaders.h"
 #include "fileops/CopyDialog.h"
 #include "fileops/DeleteCommands.h"
@@ -59,6 +61,8 @@ void InstallLayerHooks() {
     };
     InstallMaskTextSearch();
     InstallArchiveReaders();
+    InstallArchiveMemberHooks();
+    InstallArchiveTreeHooks();
     BeforeIniWrite = StorePanelState;
     AssociationChooser = ChooseAssociation;
     PickDirectoryHistoryHook = PickDirectoryHistory;

@@ -627,3 +627,31 @@ DWORD WINAPI GetShortPathNameW(LPCWSTR lpszLongPath, LPWSTR lpszShortPath, DWORD
 DWORD WINAPI GetLongPathNameW(LPCWSTR lpszShortPath, LPWSTR lpszLongPath, DWORD cchBuffer) {
     return SameName(lpszShortPath, lpszLongPath, cchBuffer);
 }
+
+DWORD WINAPI GetProgramArgumentPathW(LPCWSTR lpPath, LPWSTR lpBuffer, DWORD nBufferLength) {
+    if (lpPath == nullptr) {
+        w32::Fail(ERROR_INVALID_PARAMETER);
+        return 0;
+    }
+    WString path = w32::WideArg(lpPath);
+    // A drive path (X: alone or followed by a separator) or a network path;
+    // anything else is a name relative to the child's directory.
+    const bool drive = path.size() >= 2 && w32::IsLetter(path[0]) && path[1] == u':' &&
+                       (path.size() == 2 || path[2] == u'\\' || path[2] == u'/');
+    const bool network = path.size() >= 2 && (path[0] == u'\\' || path[0] == u'/') &&
+                         (path[1] == u'\\' || path[1] == u'/');
+    const bool absolute = drive || network;
+    if (!absolute) {
+        for (WCHAR& c : path) {
+            if (c == u'\\') {
+                c = u'/';
+            }
+        }
+        return w32::CopyOut(path, lpBuffer, nBufferLength);
+    }
+    std::string posix;
+    if (!w32::ToPosixPath(path, posix)) {
+        return 0;
+    }
+    return w32::CopyOut(WString(w32::ToUtf16(posix)), lpBuffer, nBufferLength);
+}
