@@ -493,14 +493,4 @@ CTree* BuildArchiveFolderTree(const CArchive* archive)
 void InstallArchiveTreeHooks()
 {
     ArchiveFolderTreeBuilder = [](CArchive* archive) { return BuildArchiveFolderTree(static_cast<const CArchive*>(archive)); };
-    ArchiveSubtreeScanner = [](CPanel* panel, const Westring& folder, Win* box, CTree* tree) -> int64_t {
-        if (panel == nullptr || panel->archive == nullptr)
-            return 0;
-        TArchiveScanCounters counters = {0, 0, 0};
-        int64_t total = ScanArchiveSubtree(panel->archive, folder, box, tree, counters);
-        DirScanCounters.directories += uint32_t(counters.directories);
-        DirScanCounters.files += uint32_t(counters.files);
-        DirScanCounters.bytes += counters.bytes;
-        return total;
-    };
 }
