@@ -17,9 +17,18 @@
 namespace {
 
 // Text of valid UTF-8 only: other bytes would not reach a program as text.
+// The decoder takes the old five- and six-byte forms and code points past
+// U+10FFFF too, which no name in UTF-16 can hold; they are left out.
 bool Text(const std::string& bytes, Westring& text)
 {
-    return text.AssignUtf8(bytes.c_str()) == 1;
+    if (text.AssignUtf8(bytes.c_str()) != 1)
+        return false;
+    for (int i = 0; i < text.Length(); i++) {
+        char32_t c = text[i];
+        if (c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF))
+            return false;
+    }
+    return true;
 }
 
 Westring ArgumentForm(const Westring& path)
@@ -51,7 +60,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         return 0;
     // The program word is split by its own, simpler rule (no escapes): it is
     // a program's path, which holds neither quotes nor placeholders.
-    const std::string program = lines[0].substr(0, lines[0].find_first_of(" \t"));
+    // Blanks before it do not make it empty.
+    const size_t start = lines[0].find_first_not_of(" \t");
+    const std::string program =
+        start == std::string::npos ? std::string() : lines[0].substr(start, lines[0].find_first_of(" \t", start) - start);
     if (program.find_first_of("\"%") != std::string::npos)
         return 0;
     TArchiverWords names;
