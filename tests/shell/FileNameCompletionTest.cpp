@@ -37,7 +37,9 @@ TEST_F(FileNameCompletionTest, AWordWithADirectoryCompletesToTheCommonBeginning)
         {"alph", true, "alpha.txt", true},
         {"ALPI", true, "alpine.txt", true},   // the case of the name on disk
         {"al", true, "alp", false},
-        {"b", true, "beta.", false},          // "Beta.c" and "beta.h" agree without case
+        // "Beta.c" and "beta.h" agree without case; the spelling is that of
+        // whichever the directory lists first, which differs between systems.
+        {"b", true, "beta.", false},
         {"gammas", true, "gammas\\", true},   // a directory ends in "\"
         {"zz", false, "", false},
     };
@@ -47,7 +49,11 @@ TEST_F(FileNameCompletionTest, AWordWithADirectoryCompletesToTheCommonBeginning)
         Westring word((base + "\\" + c.word).c_str());
         SCOPED_TRACE(c.word);
         EXPECT_EQ(c.found, completion.CompleteFromDirectory(word, result));
-        EXPECT_EQ(c.found ? base + "\\" + c.result : std::string(), Narrow(result));
+        EXPECT_TRUE(Westring((c.found ? base + "\\" + c.result : std::string()).c_str()).EqualsNoCase(result))
+            << Narrow(result);
+        if (std::string(c.word) != "b") {
+            EXPECT_EQ(c.found ? base + "\\" + c.result : std::string(), Narrow(result));
+        }
         EXPECT_EQ(c.whole, completion.SingleMatch());
     }
 }
