@@ -356,6 +356,14 @@ void FileFinder::StartSearch() {
     running = true;
     progress.Reset(StartThread(ProgressThread, this));
     worker.Reset(StartThread(WorkerThread, this));
+    if (!worker.IsValid()) {
+        // No walk runs, so nothing would end the indicator.
+        stopEvent.Set();
+        progress.WaitAndClose();
+        stopEvent.Reset();
+        running = false;
+        return;
+    }
     UserAbortState = UserAbortPolling;
     Config.Saver = 0;
 }
