@@ -311,10 +311,7 @@ TEST_F(FileReplaceTest, AReadOnlyFileIsReportedAndKept) {
     })) << host->ScreenText();
     Replace("dog");
     ASSERT_TRUE(Shows("ro.txt")) << host->ScreenText();
-    if (!qvtest::OnWindowsLeg()) {
-        // Windows words the refusal of its own.
-        ASSERT_TRUE(Shows("Access Denied")) << host->ScreenText();
-    }
+    ASSERT_TRUE(Shows("Access Denied")) << host->ScreenText();
     host->SendKey(KEY_ENTER);
     ASSERT_TRUE(Shows("Replaced 1 occurances in 1 files")) << host->ScreenText();
     host->SendKey(KEY_ENTER);
