@@ -44,6 +44,21 @@ bool FirstEntry(TFileFindJob& job, const Westring& directory) {
     return true;
 }
 
+// The root of the start directory's drive: "C:\", or for a network path the
+// share itself ("\\server\share\"), whose first three characters name no
+// directory.
+Westring DriveRootOf(const Westring& directory) {
+    if (directory.Length() >= 2 && directory[0] == U'\\' && directory[1] == U'\\') {
+        int slashes = 0;
+        for (int i = 2; i < directory.Length(); i++) {
+            if (directory[i] == U'\\' && ++slashes == 2)
+                return directory.Left(i + 1);
+        }
+        return AddTrailingBackslash(directory);
+    }
+    return directory.Left(3);
+}
+
 }  // namespace
 
 int CFindDirectorySet::CompareKeys(const Westring* a, const Westring* b) {
@@ -70,7 +85,7 @@ void BuildFindRoots(TFileFindJob& job) {
         }
         job.startPrefix = Westring();
     } else if (config.FFRootSearch) {
-        job.startPrefix = job.startDirectory->Left(3);
+        job.startPrefix = DriveRootOf(*job.startDirectory);
         job.roots.Add(new Westring(job.startPrefix));
     } else {
         job.startPrefix = *job.startDirectory;

@@ -272,8 +272,8 @@ void FileFinder::SearchDone(bool stopped) {
     lastStopped = stopped;
     LastSearchStopped = stopped;
     {
+        // The list first: once the summary shows, every row is drawn.
         CLock hold(displayLock);
-        ShowSummary();
         int count;
         {
             CLock list(listLock);
@@ -281,6 +281,7 @@ void FileFinder::SearchDone(bool stopped) {
         }
         SendCount(count, follow && count > 0 ? count - 1 : -1);
         shownCount = count;
+        ShowSummary();
     }
     Config.Saver = savedSaver;
 }
@@ -356,6 +357,14 @@ void FileFinder::StartSearch() {
     running = true;
     progress.Reset(StartThread(ProgressThread, this));
     worker.Reset(StartThread(WorkerThread, this));
+    if (!worker.IsValid()) {
+        // No walk runs, so nothing would end the indicator.
+        stopEvent.Set();
+        progress.WaitAndClose();
+        stopEvent.Reset();
+        running = false;
+        return;
+    }
     UserAbortState = UserAbortPolling;
     Config.Saver = 0;
 }

@@ -165,6 +165,13 @@ bool ReplaceInFile(FileFinder& finder, const Westring& path, const Westring& rep
         ReportError(error, path);
         return false;
     }
+    // A read-only file is not rewritten, whatever the system would let the
+    // replacing rename do with it.
+    const DWORD attributes = GetFileAttributesW(Utf16String(path).Data());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) {
+        ReportError(ERROR_ACCESS_DENIED, path);
+        return false;
+    }
     const Westring temp = path + Westring(".qv@@@.tmp");
     Utf16String wideTemp(temp);
     HANDLE handle = CreateFileW(wideTemp.Data(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);

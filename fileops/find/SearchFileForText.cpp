@@ -72,6 +72,10 @@ int64_t SearchFileForText(CRandomFile& file, int64_t start, const Westring& text
         return -1;
     if (codePage == 0)
         codePage = GetTextCodePage();
+    // A break asked for before the search (in the operation around it)
+    // counts as well: the scope below would otherwise cover it.
+    if (UserAbortState == UserAbortRequested)
+        return -1;
     CUserAbortScope abortScope(UserAbortPolling);
 
     unsigned char fold[256];

@@ -50,6 +50,13 @@ TEST(FileFindRootsTest, RootsAndPrefixFollowTheOptions) {
     EXPECT_EQ(Roots(job), (std::vector<std::string>{"C:\\"}));
     EXPECT_EQ(job.prefixLength, 3);
 
+    // A network path's root is its share.
+    Westring share("\\\\server\\share\\dir\\sub");
+    job.startDirectory = &share;
+    BuildFindRoots(job);
+    EXPECT_EQ(Roots(job), (std::vector<std::string>{"\\\\server\\share\\"}));
+    job.startDirectory = &start;
+
     config.FFRootSearch = 0;
     job.pending.InsertCopy(Westring("C:\\Left\\Over"));
     BuildFindRoots(job);

@@ -208,6 +208,33 @@ TEST_F(FileFindTest, CopiesAndMovesTheFoundFilesToTheOtherPanel) {
     EXPECT_FALSE(Exists("work/a/x.txt") || Exists("work/b/y.txt"));
 }
 
+TEST_F(FileFindTest, ViewsRemovesAndDeletesFoundFiles) {
+    MakeFolder("work/sub");
+    Write("work/sub/one.txt", "first line\na needle in the hay\n");
+    Write("work/two.txt", "needle two\n");
+    Start("FFRootSearch=0\r\n");
+    Find("*.txt", "needle");
+    ASSERT_TRUE(Shows("2 matches use")) << host->ScreenText();
+    // The cursor is on the last found file; F3 views it, Esc comes back.
+    ScreenModel found = host->Snapshot();
+    const bool twoLast = RowOf(found, "work\\two.txt") > RowOf(found, "sub\\one.txt");
+    host->SendKey(KEY_F3);
+    ASSERT_TRUE(Gone(" File Find ")) << host->ScreenText();
+    EXPECT_TRUE(Shows(twoLast ? "needle two" : "a needle in the hay")) << host->ScreenText();
+    host->SendKey(KEY_ESC);
+    ASSERT_TRUE(Shows(" File Find ")) << host->ScreenText();
+    // Del takes the entry off the list and leaves the file.
+    host->SendKey(KEY_DELETE);
+    ASSERT_TRUE(Shows("1 match uses")) << host->ScreenText();
+    EXPECT_TRUE(Exists(twoLast ? "work/two.txt" : "work/sub/one.txt"));
+    // F8 deletes the file after the question.
+    host->SendKey(KEY_F8);
+    ASSERT_TRUE(Shows("Do you wish to delete")) << host->ScreenText();
+    host->SendKey(KEY_ENTER);
+    ASSERT_TRUE(Shows("0 matches use")) << host->ScreenText();
+    EXPECT_FALSE(Exists(twoLast ? "work/sub/one.txt" : "work/two.txt"));
+}
+
 class FileReplaceTest : public FileFindTest {
 protected:
     // Ctrl-R over the found files with the replacement; answers both boxes.
