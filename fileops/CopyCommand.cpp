@@ -88,6 +88,16 @@ void Untag(CPanel* panel, entry* item) {
     item->processed = 1;
 }
 
+// A directory moved or renamed keeps its place in the source panel's tree,
+// so the tree view and the chooser show it where it went. True when the
+// panel has a tree to save.
+bool MoveDirectoryInTree(CPanel* panel, const Westring& from, const Westring& to) {
+    if (panel->tree == nullptr)
+        return false;
+    RenameTreeNode(from, to, PanelSide(panel));
+    return true;
+}
+
 }  // namespace
 
 void BuildDestinationName(const Westring& sourceName, const Westring& destination, Westring& out) {
@@ -179,6 +189,7 @@ bool CopyMoveFiles(CPanel* source, CPanel* destinationPanel, int flags, const We
     CUserAbortScope abortScope(UserAbortPolling);
     StdFile descriptions;
     bool allDone = true;
+    bool treeMoved = false;
     Westring cursorTarget;
     int64_t total = 0;
     if (tagged > 0) {
@@ -246,6 +257,8 @@ bool CopyMoveFiles(CPanel* source, CPanel* destinationPanel, int flags, const We
             int r = move ? MoveOneFile(from, itemTarget, index, tagged, &progress, descriptions, renameItem)
                          : CopyOneFile(from, itemTarget, index, tagged, &progress, descriptions, options);
             if (r == 0) {
+                if (move && (item->attributes & AttrDirectory) != 0)
+                    treeMoved = MoveDirectoryInTree(source, from, itemTarget) || treeMoved;
                 Untag(source, item);
             } else {
                 allDone = false;
@@ -282,8 +295,9 @@ bool CopyMoveFiles(CPanel* source, CPanel* destinationPanel, int flags, const We
         }
         bool renameFirst = move && OnOneDevice(ExtractDirectory(from), ExtractDirectory(full));
         DWORD fromAttributes = 0;
-        if ((!move || !renameFirst) && ReadFileAttributes(from, fromAttributes) == 0 &&
-            (fromAttributes & AttrDirectory) != 0) {
+        const bool fromIsDirectory =
+            ReadFileAttributes(from, fromAttributes) == 0 && (fromAttributes & AttrDirectory) != 0;
+        if ((!move || !renameFirst) && fromIsDirectory) {
             // Esc in the size scan gives up the whole command.
             if (!ComputeDirectorySizes(source, false)) {
                 return false;
@@ -297,12 +311,16 @@ bool CopyMoveFiles(CPanel* source, CPanel* destinationPanel, int flags, const We
         int r = move ? MoveOneFile(from, full, 1, 1, &progress, descriptions, renameFirst)
                      : CopyOneFile(from, full, 1, 1, &progress, descriptions, options);
         allDone = r == 0;
+        if (r == 0 && move && fromIsDirectory)
+            treeMoved = MoveDirectoryInTree(source, from, full);
         if (r == 0 && ExtractDirectory(full).EqualsExact(ExtractDirectory(from))) {
             cursorTarget = LastComponent(full);
         }
     }
 
     descriptions.Close();
+    if (treeMoved)
+        SavePanelTree(source);
     progress.Stop();
     DeleteCopyingWindow();
     if (SkippedCopies().Count() > 0) {

@@ -193,6 +193,30 @@ TEST_F(CopyMoveTest, F6RenamesInPlaceAndTheDescriptionFollows) {
     EXPECT_EQ("new.txt the old one\r\nother.txt kept\n", Read("work/descript.ion"));
 }
 
+// A renamed directory keeps its branch in the drive's tree: the chooser shows
+// it under its new name with the folder below it, which no panel has read.
+TEST_F(CopyMoveTest, ARenamedDirectoryKeepsItsBranchInTheTree) {
+    MakeFolder("work/old");
+    MakeFolder("work/old/inner");
+    StartPair();
+    ASSERT_TRUE(host->PressKey("Alt+F10"));
+    ASSERT_TRUE(Shows(" Directory Tree ")) << host->ScreenText();
+    ASSERT_TRUE(host->PressKey("Ctrl+R"));
+    ASSERT_TRUE(Shows("inner")) << host->ScreenText();
+    ASSERT_TRUE(host->PressKey("Esc"));
+    ASSERT_TRUE(Gone(" Directory Tree ")) << host->ScreenText();
+    GoTo("old");
+    host->SendKey(KEY_F6);
+    AnswerDialog("Move/Rename", "renamed");
+    Settle();
+    ASSERT_TRUE(Eventually([&] { return Exists("work/renamed/inner"); })) << host->ScreenText();
+    ASSERT_TRUE(host->PressKey("Alt+F10"));
+    ASSERT_TRUE(Shows(" Directory Tree ")) << host->ScreenText();
+    ASSERT_TRUE(Shows("\u2500renamed")) << host->ScreenText();
+    EXPECT_TRUE(Shows("\u2500inner")) << host->ScreenText();
+    EXPECT_TRUE(Gone("\u2500old")) << host->ScreenText();
+}
+
 TEST_F(CopyMoveTest, OverwriteAnswersHoldForLaterFiles) {
     for (const char* name : {"alpha.txt", "beta.txt", "gamma.txt"}) {
         Write(std::string("work/") + name, "new");
