@@ -9,6 +9,7 @@
 #include "app/settings/Config.h"
 #include "app/settings/DataFiles.h"
 #include "app/settings/FieldKinds.h"
+#include "base/os/FileAttributes.h"
 #include "base/os/PathDisplay.h"
 #include "base/os/SystemError.h"
 #include "base/strings/ConsoleCodePage.h"
@@ -131,10 +132,24 @@ void QVEditor::Run(const Westring& filePath, int startOffset, int highlightLengt
         syntaxPath = DataFilePath(DataFileSyntax, DataFileProgramFolder);
     highlighter.Load(syntaxPath, path);
 
-    uint32_t error = textFile.Open(path, StdFile::ModeRead | StdFile::ModeWrite | StdFile::ModeKeep, StdFile::ShareRead);
-    if (error != 0 && textFile.Open(path, StdFile::ModeRead, StdFile::ShareRead) == 0) {
-        readOnly = 1;
-        error = 0;
+    // The attribute is what makes a file read-only to its user. A system that
+    // lets an administrator open such a file for writing all the same must
+    // still not have it written without asking, so the attribute counts as
+    // well as a refused write access (a lock, the rights of another user).
+    DWORD attributes = 0;
+    const bool attributeReadOnly =
+        ReadFileAttributes(path, attributes) == 0 && (attributes & FILE_ATTRIBUTE_READONLY) != 0;
+    uint32_t error = attributeReadOnly ? uint32_t(ERROR_ACCESS_DENIED)
+                                       : textFile.Open(path, StdFile::ModeRead | StdFile::ModeWrite | StdFile::ModeKeep,
+                                                       StdFile::ShareRead);
+    if (error != 0) {
+        const uint32_t readError = textFile.Open(path, StdFile::ModeRead, StdFile::ShareRead);
+        if (readError == 0) {
+            readOnly = 1;
+            error = 0;
+        } else if (attributeReadOnly) {
+            error = readError;
+        }
     }
     if (error == ERROR_FILE_NOT_FOUND || error == ERROR_OPEN_FAILED) {
         if (ShowMessageBox(Westring("File does not exist, Create?"), path, MessageBoxOkCancel) != 'y')
