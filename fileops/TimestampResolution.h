@@ -5,19 +5,7 @@
 #pragma once
 
 #include "base/strings/Timestamp.h"
+#include "fileops/TimestampRounding.h"
 
-// 0 even seconds, 1 odd seconds, 2 a non-zero multiple of 100 ns, 3 finer.
-enum {
-    TimestampEvenSeconds = 0,
-    TimestampSeconds = 1,
-    TimestampHundredNanoseconds = 2,
-    TimestampFiner = 3
-};
-
-int GetTimestampResolution(const TTimestamp& time);
-// Rounds up to the class: 1 to the whole second (any nanoseconds add one
-// second), 0 further up to an even second, 2 the nanoseconds up to a multiple
-// of 100, 3 unchanged.
-TTimestamp RoundTimestamp(const TTimestamp& time, int resolution);
 // Seconds first, then nanoseconds: negative, 0 or positive.
 int CompareTimestamps(const TTimestamp& a, const TTimestamp& b);

@@ -200,7 +200,7 @@ void CompareDirectories() {
     left.directory = GetPanelDirectory(left.panel);
     right.directory = GetPanelDirectory(right.panel);
 
-    int resolution = TimestampEvenSeconds;
+    int resolution = ResolutionEvenSeconds;
     for (int i = 0; i < left.panel->entryCount; i++) {
         entry* item = left.panel->entries[i];
         PanelSetEntryTag(left.panel, item, -1);
@@ -212,7 +212,7 @@ void CompareDirectories() {
     // Every right file starts tagged as unmatched (when asked); a partner
     // takes the tag off again.
     std::vector<entry*> rightFiles;
-    int rightResolution = TimestampEvenSeconds;
+    int rightResolution = ResolutionEvenSeconds;
     for (int i = 0; i < right.panel->entryCount; i++) {
         entry* item = right.panel->entries[i];
         bool file = !IsDirectory(item) && !IsParentEntry(item);

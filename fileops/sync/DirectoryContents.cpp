@@ -12,7 +12,7 @@
 
 CSynchronizer::CDirectoryContents::CDirectoryContents(const char* label, const Westring& fileFilter,
                                                       const Westring& directoryFilter)
-    : resolution(TimestampEvenSeconds),
+    : resolution(ResolutionEvenSeconds),
       label(label),
       count(0),
       fileFilter(fileFilter),
