@@ -12,6 +12,7 @@
 #include "base/os/PathNormalizer.h"
 #include "base/os/SystemError.h"
 #include "base/strings/Estring.h"
+#include "fileops/DeleteCommands.h"
 #include "fileops/DeleteWorkers.h"
 #include "fileops/FileOpAnswers.h"
 #include "shell/CommandMacros.h"
@@ -234,6 +235,8 @@ void DeleteFromArchive(CPanel* panel)
 void InstallArchiveMemberHooks()
 {
     ArchiveMemberHooks.release = ReleaseArchiveMember;
+    // F8 and the delete commands reach the members through the archiver.
+    DeleteFromArchiveHook = DeleteFromArchive;
     ArchiveMemberHooks.entryFile = GetArchiveMemberFile;
     GetArchiveEntryFileHook = [](CPanel* panel, const Westring& name, Westring& localPath) {
         if (panel == nullptr || panel->archive == nullptr)

@@ -138,13 +138,6 @@ int CmdDeleteFiles(TCommand& c) {
     if (c.PanelsHidden() || OnInfoPage(c)) {
         return RedrawNothing;
     }
-    if (c.InArchive()) {
-        // Until the delete command reaches archives itself: the members go
-        // through the archiver's delete command.
-        DeleteFromArchive(c.active);
-        RereadBothPanels();
-        return RedrawAll;
-    }
     DeleteFilesCommand(c.active);
     return RedrawAll;
 }
