@@ -43,7 +43,7 @@ struct TListedName {
 void ListNames(const Westring& directory, std::vector<TListedName>& names) {
     CDirScanner scanner(directory);
     entry* item = nullptr;
-    DWORD error = scanner.FindFirst(Westring("*"), CDirScanner::ScanEverything, &item);
+    DWORD error = scanner.FindFirst(Westring("*"), CDirScanner::ScanEverything | CDirScanner::ScanNoVirtualRoots, &item);
     while (error == 0) {
         Westring name(item->name);
         if (!name.EqualsExact(Westring(".")) && !name.EqualsExact(Westring(".."))) {
