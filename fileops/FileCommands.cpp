@@ -38,10 +38,6 @@ void FileFindCommand(CPanel*, bool) {
     ReportNotAvailable("Finding files");
 }
 
-void MakeObjectsCommand(CPanel*) {
-    ReportNotAvailable("Making shortcuts");
-}
-
 void MakeSymbolicLinksCommand(CPanel*, const Westring&) {
     ReportNotAvailable("Making symbolic links");
 }

@@ -21,6 +21,5 @@ void ShowFileInformation(const Westring& path);
 void CompareDirectories();
 // flag: set for the form that searches from the root (Alt+Shift+F7).
 void FileFindCommand(CPanel* panel, bool flag);
-void MakeObjectsCommand(CPanel* panel);
 void MakeSymbolicLinksCommand(CPanel* panel, const Westring& destination);
 void SynchronizeCommand(const Westring& source, const Westring& destination);
