@@ -17,7 +17,7 @@ using shelltest::Wide;
 class FileNameCompletionTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        for (const char* name : {"alpha.txt", "alpine.txt", "Beta.c", "beta.h", "gamma.txt"}) {
+        for (const char* name : {"alpha.txt", "alpine.txt", "beta.c", "beta.h", "gamma.txt"}) {
             ASSERT_TRUE(qvtest::WriteFileBytes(dir.Join(W(name)), "x"));
         }
         ASSERT_TRUE(CreateDirectoryW(dir.Join(W("gammas")).c_str(), nullptr));
@@ -37,7 +37,7 @@ TEST_F(FileNameCompletionTest, AWordWithADirectoryCompletesToTheCommonBeginning)
         {"alph", true, "alpha.txt", true},
         {"ALPI", true, "alpine.txt", true},   // the case of the name on disk
         {"al", true, "alp", false},
-        {"b", true, "beta.", false},          // "Beta.c" and "beta.h" agree without case
+        {"B", true, "beta.", false},          // the beginning as the names on disk spell it
         {"gammas", true, "gammas\\", true},   // a directory ends in "\"
         {"zz", false, "", false},
     };
