@@ -10,9 +10,10 @@
 
 if(WIN32)
   # On Windows the platform layer is the real API: only its system-neutral
-  # sources are built, and the network-name functions come from mpr.
+  # sources are built; the network-name functions come from mpr, COM and its
+  # shell link object from ole32 and uuid.
   set(qv_platform_exclude "/posix/")
-  set(qv_platform_libs mpr)
+  set(qv_platform_libs mpr ole32 uuid)
 else()
   find_package(Threads REQUIRED)
   set(qv_platform_exclude "")

@@ -22,6 +22,5 @@ void CompareDirectories();
 // The File Find window over the panel's directory; flag (Alt+Shift+F7)
 // reopens it on the previous results with the cursor where it was left.
 void FileFindCommand(CPanel* panel, bool flag);
-void MakeObjectsCommand(CPanel* panel);
 void MakeSymbolicLinksCommand(CPanel* panel, const Westring& destination);
 void SynchronizeCommand(const Westring& source, const Westring& destination);

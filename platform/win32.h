@@ -16,6 +16,12 @@
 #include <winnetwk.h>
 // The LAN Manager records of the network enumerations loaded from netapi32.
 #include <lm.h>
+// Left out by WIN32_LEAN_AND_MEAN: the registry is in, COM's shell link and
+// DDE are not.
+#include <ddeml.h>
+#include <objbase.h>
+#include <shlobj.h>
+#include <shlguid.h>
 // Wide literals: WCHAR is wchar_t on Windows and char16_t elsewhere.
 #define W32TEXT(s) L##s
 // The form in which a child program is given a path as an argument: on
@@ -43,5 +49,8 @@ inline DWORD GetProgramArgumentPathW(LPCWSTR lpPath, LPWSTR lpBuffer, DWORD nBuf
 #include "platform/posix/W32Network.h"
 #include "platform/posix/W32Crt.h"
 #include "platform/posix/W32Process.h"
+#include "platform/posix/W32Registry.h"
+#include "platform/posix/W32Com.h"
+#include "platform/posix/W32Dde.h"
 #define W32TEXT(s) u##s
 #endif

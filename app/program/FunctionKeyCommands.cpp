@@ -24,6 +24,7 @@
 #include "fileops/FileCommands.h"
 #include "base/os/PathNormalizer.h"
 #include "shell/CommandExecution.h"
+#include "shell/MakeObjects.h"
 #include "shell/UserMenu.h"
 #include "app/panels/PanelDirectoryChange.h"
 #include "app/settings/Association.h"

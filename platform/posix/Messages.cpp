@@ -108,6 +108,10 @@ const SystemMessage kSystemMessages[] = {
 };
 
 const char* SystemMessageText(DWORD code) {
+    // An HRESULT made from a Windows error reads as that error.
+    if ((code & 0xFFFF0000u) == 0x80070000u) {
+        code &= 0xFFFFu;
+    }
     for (const SystemMessage& message : kSystemMessages) {
         if (message.code == code) {
             return message.text;
