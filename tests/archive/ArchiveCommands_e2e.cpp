@@ -466,3 +466,36 @@ TEST_F(ArchiveCommandRefusalsTest, WhatCannotBeDoneIsSaidAndNothingChanges)
 }
 
 }  // namespace
+
+namespace {
+
+class ArchiveExtractOverwriteTest : public ArchiveCommandsTest {};
+
+TEST_F(ArchiveExtractOverwriteTest, OnlyTheMemberThatExistsIsAskedAboutAndADeclinedOneStaysInTheArchive)
+{
+    QV_NEED_TOOL("zip");
+    Write("src/a.txt", "new a\n");
+    Write("src/b.txt", "new b\n");
+    ASSERT_TRUE(Run("zip ../work/x.zip a.txt b.txt"));
+    Write("out/b.txt", "old b\n");
+    StartOn("T:\\work", "T:\\out");
+    EnterFirstFile("x.zip");
+    Key("Down");
+    Key("Ins");
+    Key("Ins");
+    host->PressKey("F6");
+    ASSERT_TRUE(Shows("Extract and Move 2 files to")) << host->ScreenText();
+    host->PressKey("Enter");
+    ASSERT_TRUE(Shows("File already exists, Overwrite?")) << host->ScreenText();
+    EXPECT_TRUE(Shows("T:\\out\\b.txt")) << host->ScreenText();
+    host->PressKey("s");  // Skip
+    ASSERT_TRUE(Gone("File already exists, Overwrite?")) << host->ScreenText();
+    EXPECT_TRUE(Eventually([&] { return Read("out/a.txt") == "new a\n"; }));
+    EXPECT_EQ("old b\n", Read("out/b.txt"));
+    // The moved member left the archive, the declined one stayed.
+    EXPECT_TRUE(Eventually([&] { return !Listed("unzip -l work/x.zip", "a.txt"); })) << Output("unzip -l work/x.zip");
+    EXPECT_TRUE(Listed("unzip -l work/x.zip", "b.txt"));
+    EXPECT_TRUE(Output("ls out | grep QV").empty()) << Output("ls -R out");
+}
+
+}  // namespace
