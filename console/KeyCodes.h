@@ -77,6 +77,7 @@ const int KEY_SPACE = 0x20;
 const int KEY_CTRL_BACKSPACE = 0x7F;
 
 // Control characters with Shift held.
+const int KEY_SHIFT_CTRL_A = KEY_SHIFTED + KEY_CTRL_A;
 const int KEY_SHIFT_CTRL_E = KEY_SHIFTED + KEY_CTRL_E;
 const int KEY_SHIFT_CTRL_F = KEY_SHIFTED + KEY_CTRL_F;
 const int KEY_SHIFT_CTRL_J = KEY_SHIFTED + KEY_CTRL_J;
@@ -114,6 +115,9 @@ const int KEY_SHIFT_F10 = KEY_SHIFT_F1 + 9;
 const int KEY_CTRL_F1 = KEY_EXTENDED + 0x5E;
 const int KEY_CTRL_F2 = KEY_CTRL_F1 + 1;
 const int KEY_CTRL_F3 = KEY_CTRL_F1 + 2;
+const int KEY_CTRL_F4 = KEY_CTRL_F1 + 3;
+const int KEY_CTRL_F5 = KEY_CTRL_F1 + 4;
+const int KEY_CTRL_F6 = KEY_CTRL_F1 + 5;
 const int KEY_CTRL_F8 = KEY_CTRL_F1 + 7;
 
 const int KEY_ALT_F1 = KEY_EXTENDED + 0x68;

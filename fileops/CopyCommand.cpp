@@ -221,8 +221,12 @@ bool CopyMoveFiles(CPanel* source, CPanel* destinationPanel, int flags, const We
                 target = AddTrailingBackslash(target);
             }
         }
-        bool renameFirst = move && OnOneDevice(sourceDirectory, targetDirectory);
-        if ((!move || !renameFirst) && TagsDirectory(source)) {
+        // A panel without a directory (the found files of File Find) names
+        // each entry by its full path: the device is asked for per item,
+        // and there is no one description file to carry lines from.
+        const bool byFullPath = sourceDirectory.IsEmpty();
+        bool renameFirst = move && !byFullPath && OnOneDevice(sourceDirectory, targetDirectory);
+        if ((!move || !renameFirst) && !byFullPath && TagsDirectory(source)) {
             // Esc in the size scan gives up the whole command.
             if (!ComputeDirectorySizes(source, false)) {
                 return false;
@@ -235,7 +239,9 @@ bool CopyMoveFiles(CPanel* source, CPanel* destinationPanel, int flags, const We
         }
         progress.bytesTotal = total;
         progress.StartTiming();
-        OpenDescriptionFile(AddTrailingBackslash(sourceDirectory) + Westring("*"), nullptr, descriptions, false, false);
+        if (!byFullPath)
+            OpenDescriptionFile(AddTrailingBackslash(sourceDirectory) + Westring("*"), nullptr, descriptions, false,
+                                false);
         CHeldDescriptionFile held(descriptions);
         for (int i = 0; i < source->entryCount; i++) {
             source->entries[i]->processed = 0;
@@ -250,8 +256,9 @@ bool CopyMoveFiles(CPanel* source, CPanel* destinationPanel, int flags, const We
             Westring name(item->name);
             Westring itemTarget;
             BuildDestinationName(name, target, itemTarget);
-            Westring from = AddTrailingBackslash(sourceDirectory) + name;
-            int r = move ? MoveOneFile(from, itemTarget, index, tagged, &progress, descriptions, renameFirst)
+            Westring from = byFullPath ? name : AddTrailingBackslash(sourceDirectory) + name;
+            const bool renameItem = byFullPath ? move && OnOneDevice(ExtractDirectory(from), targetDirectory) : renameFirst;
+            int r = move ? MoveOneFile(from, itemTarget, index, tagged, &progress, descriptions, renameItem)
                          : CopyOneFile(from, itemTarget, index, tagged, &progress, descriptions, options);
             if (r == 0) {
                 Untag(source, item);

@@ -34,10 +34,6 @@ void CompareDirectories() {
     ReportNotAvailable("Comparing directories");
 }
 
-void FileFindCommand(CPanel*, bool) {
-    ReportNotAvailable("Finding files");
-}
-
 void MakeObjectsCommand(CPanel*) {
     ReportNotAvailable("Making shortcuts");
 }

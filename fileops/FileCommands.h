@@ -19,7 +19,8 @@ void ChangeCaseDialog(CPanel* panel);
 void ChangeDateDialog(CPanel* panel);
 void ShowFileInformation(const Westring& path);
 void CompareDirectories();
-// flag: set for the form that searches from the root (Alt+Shift+F7).
+// The File Find window over the panel's directory; flag (Alt+Shift+F7)
+// reopens it on the previous results with the cursor where it was left.
 void FileFindCommand(CPanel* panel, bool flag);
 void MakeObjectsCommand(CPanel* panel);
 void MakeSymbolicLinksCommand(CPanel* panel, const Westring& destination);

@@ -4,7 +4,7 @@
 #include "app/settings/FieldKinds.h"
 #include "ui/MessageBox.h"
 #include "ui/Dialog.h"
-#include "viewedit/SearchFileForText.h"
+#include "fileops/find/SearchFileForText.h"
 #include "viewedit/Viewer.h"
 #include "viewedit/ViewerSearchState.h"
 

@@ -7,12 +7,54 @@
 #include "archive/ArchiveReaders.h"
 #include "fileops/CopyDialog.h"
 #include "fileops/FileContainsText.h"
+#include "fileops/find/FileFindHooks.h"
+#include "shell/AssociationChoice.h"
+#include "shell/CommandMacros.h"
+#include "app/settings/Association.h"
+#include "app/settings/Config.h"
+#include "console/KeyCodes.h"
+#include "viewedit/ViewerSearchState.h"
 #include "script/ScriptRunner.h"
 #include "shell/CommandExecution.h"
 #include "shell/ProgramRunner.h"
 #include "viewedit/ViewerEditor.h"
 
+namespace {
+
+// F3 and F4 on a found file: the first matching association, else the
+// configured program; Alt-F3 and Alt-F4 the second viewer and editor.
+bool FoundFileCommand(const entry* item, int key, Westring& command) {
+    const bool edit = key == KEY_F4 || key == KEY_ALT_F4;
+    if (key == KEY_F3 || key == KEY_F4) {
+        int chosen = ChooseAssociationCommand(edit ? EditorAssociations : ViewerAssociations, item, command);
+        if (chosen < 0)
+            return false;
+        if (chosen == 0)
+            command = edit ? Config.Editor : Config.Viewer;
+    } else {
+        command = edit ? Config.Editor2 : Config.Viewer2;
+    }
+    return true;
+}
+
+}  // namespace
+
 void InstallLayerHooks() {
+    FileFindHooks.commandFor = FoundFileCommand;
+    FileFindHooks.runCommand = [](const Westring& command, const Westring& path, int side) {
+        Westring line = command;
+        ExpandCommandMacrosInString(line, path, side, 0);
+        ExecuteCommandLine(line, side, 0);
+    };
+    FileFindHooks.viewPanelFiles = ViewPanelFiles;
+    FileFindHooks.editFile = [](const Westring& path, int64_t offset, int length) {
+        EditFile(path, static_cast<int>(offset), length);
+    };
+    FileFindHooks.setViewerSearch = [](const Westring& text, bool caseSensitive, bool wholeWord) {
+        ViewerSearchText = text;
+        ViewerSearchOptions.caseSensitive = caseSensitive;
+        ViewerSearchOptions.wholeWord = wholeWord;
+    };
     InstallMaskTextSearch();
     InstallArchiveReaders();
     BeforeIniWrite = StorePanelState;

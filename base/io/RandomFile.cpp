@@ -62,10 +62,6 @@ uint32_t CRandomFile::Open(const Westring& path, int mode, int shareLevel) {
         openError = lastError;
     }
     if (!readAheadBuffer) readAheadBuffer = static_cast<unsigned char*>(malloc(BlockSize));
-    if (!thread.IsValid() && readAheadBuffer) {
-        quitReadAhead = false;
-        thread.Reset(StartThread(&CRandomFile::ReadAheadThread, this));
-    }
     return openError;
 }
 
@@ -245,7 +241,16 @@ uint32_t CRandomFile::LoadBlock(int64_t blockOffset, unsigned char*& block, uint
         readAheadOffset = next;
         readAheadCount = 0;
     }
-    if (next != -1) request.Set();
+    if (next != -1) {
+        // The thread starts with the first read-ahead: a file that fits in
+        // one block never needs it, and a search through many small files
+        // would otherwise start and join one thread for each.
+        if (!thread.IsValid() && readAheadBuffer) {
+            quitReadAhead = false;
+            thread.Reset(StartThread(&CRandomFile::ReadAheadThread, this));
+        }
+        request.Set();
+    }
     return 0;
 }
 

@@ -34,8 +34,9 @@ public:
     ~CRandomFile();
 
     // Opens (closing a file that is open) with StdFile's modes and share
-    // levels, empties the cache, resets the sequential position and starts the
-    // read-ahead thread when none runs. 0 or the Windows error.
+    // levels, empties the cache and resets the sequential position; the
+    // read-ahead thread starts with the first read-ahead the file needs.
+    // 0 or the Windows error.
     uint32_t Open(const Westring& path, int mode, int shareLevel = ShareReadWrite);
     // Stops the read-ahead thread, frees the cached blocks, closes the file.
     uint32_t Close();

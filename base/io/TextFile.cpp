@@ -512,7 +512,8 @@ uint32_t CTextFile::EndRewrite() {
     return error;
 }
 
-int64_t CTextFile::Find(const Westring& pattern, int64_t start, bool caseSensitive, bool wholeWords, bool backwards) {
+int64_t CTextFile::Find(const Westring& pattern, int64_t start, bool caseSensitive, bool wholeWords, bool backwards,
+                        bool (*stopRequested)()) {
     if (encoding == EncodingUnknown) DetectEncoding();
     if (encoding == EncodingUnknown || !IsOpen()) return -1;
     bigEndian = IsBigEndian();
@@ -534,7 +535,8 @@ int64_t CTextFile::Find(const Westring& pattern, int64_t start, bool caseSensiti
     int matched = 0;
     int64_t candidate = charPosition;
     uint32_t previous = NoChar;  // the character stepped over last, none at the start
-    for (;;) {
+    for (uint32_t steps = 0;; steps++) {
+        if (stopRequested != nullptr && steps % 1024 == 0 && stopRequested()) return -1;
         if (matched == 0) candidate = charPosition;
         uint32_t raw = step();
         if (raw == NoChar) return -2;

@@ -69,9 +69,11 @@ public:
     uint32_t EndRewrite();
 
     // Position of the first character of a match, -2 when there is none, -1
-    // when the encoding cannot be told. A negative start begins after the
-    // byte-order mark.
-    int64_t Find(const Westring& pattern, int64_t start, bool caseSensitive, bool wholeWords, bool backwards);
+    // when the encoding cannot be told or stopRequested (asked now and then,
+    // when given) answered true. A negative start begins after the byte-order
+    // mark.
+    int64_t Find(const Westring& pattern, int64_t start, bool caseSensitive, bool wholeWords, bool backwards,
+                 bool (*stopRequested)() = nullptr);
 
     static Estring EncodingName(int encoding, UINT codePage);
     Estring GetEncodingName() const { return EncodingName(encoding, codePage); }

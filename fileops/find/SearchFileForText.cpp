@@ -1,6 +1,9 @@
-#include "viewedit/SearchFileForText.h"
+#include "fileops/find/SearchFileForText.h"
+
+#include <cstring>
 
 #include "ui/ConsoleControl.h"
+#include "ui/EscapePoll.h"
 #include "base/strings/CaseTable.h"
 #include "base/strings/ConsoleCodePage.h"
 #include "base/strings/Estring.h"
@@ -26,7 +29,42 @@ void BuildFoldTable(uint32_t codePage, unsigned char fold[256]) {
     }
 }
 
+// The fold table of the code page last asked for on this thread: a find
+// searches many files in one code page, and building the table converts every
+// byte value through the system.
+void FoldTableFor(uint32_t codePage, unsigned char fold[256]) {
+    thread_local uint32_t cachedCodePage = 0;
+    thread_local unsigned char cached[256];
+    if (cachedCodePage != codePage) {
+        BuildFoldTable(codePage, cached);
+        cachedCodePage = codePage;
+    }
+    memcpy(fold, cached, sizeof cached);
+}
+
+thread_local bool escapePolling = true;
+thread_local unsigned breakCalls = 0;
+
+// Calls between two looks at the keyboard; PollEscapeKey itself looks at most
+// every 0.1 s, but asking the clock that often costs more than the search.
+const unsigned BreakPollInterval = 4096;
+
 }  // namespace
+
+void SetSearchEscapePolling(bool on) {
+    escapePolling = on;
+}
+
+bool SearchBreakRequested() {
+    if (UserAbortState == UserAbortRequested)
+        return true;
+    if (!escapePolling || ++breakCalls % BreakPollInterval != 0)
+        return false;
+    if (!PollEscapeKey())
+        return false;
+    UserAbortState = UserAbortRequested;
+    return true;
+}
 
 int64_t SearchFileForText(CRandomFile& file, int64_t start, const Westring& text, bool reverse, bool caseSensitive,
                           bool wholeWord, uint32_t codePage) {
@@ -34,11 +72,15 @@ int64_t SearchFileForText(CRandomFile& file, int64_t start, const Westring& text
         return -1;
     if (codePage == 0)
         codePage = GetTextCodePage();
+    // A break asked for before the search (in the operation around it)
+    // counts as well: the scope below would otherwise cover it.
+    if (UserAbortState == UserAbortRequested)
+        return -1;
     CUserAbortScope abortScope(UserAbortPolling);
 
     unsigned char fold[256];
     if (!caseSensitive)
-        BuildFoldTable(codePage, fold);
+        FoldTableFor(codePage, fold);
     Estring pattern(caseSensitive ? text : text.ToUpper(), codePage);
     const int64_t m = pattern.Length();
     if (m == 0)
@@ -67,7 +109,7 @@ int64_t SearchFileForText(CRandomFile& file, int64_t start, const Westring& text
         uint32_t probe = byteAt(q);
         if (probe == CRandomFile::NoByte)
             return -2;
-        if (UserAbortState == UserAbortRequested)
+        if (SearchBreakRequested())
             return -1;
         int64_t k = skip[probe];
         if (k < 0) {

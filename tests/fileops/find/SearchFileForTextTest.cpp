@@ -1,4 +1,4 @@
-#include "viewedit/SearchFileForText.h"
+#include "fileops/find/SearchFileForText.h"
 
 #include <gtest/gtest.h>
 

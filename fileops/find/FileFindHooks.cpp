@@ -1,0 +1,3 @@
+#include "fileops/find/FileFindHooks.h"
+
+TFileFindHooks FileFindHooks = {};

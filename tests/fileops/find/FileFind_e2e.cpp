@@ -1,0 +1,324 @@
+// File Find through the real program: the search by masks and content, the
+// result rows and the summary, going to a found file, stopping a search,
+// reopening on the previous results, and the replace over found files.
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <string>
+
+#include "console/KeyCodes.h"
+#include "tests/support/ProgramTest.h"
+
+namespace {
+
+using qvhost::ScreenModel;
+
+class FileFindTest : public qvtest::ProgramTest {
+protected:
+    // The attribute of column 4 on every row, for a failure's message.
+    static std::string Attributes(const ScreenModel& screen) {
+        std::string text;
+        for (int y = 0; y < screen.Rows(); y++) text += std::to_string(screen.RowAttributes(y, 4, 1)[0]) + " ";
+        return text;
+    }
+
+    // Alt-F7, the masks, Tab, the text (when given), Enter.
+    void Find(const std::string& masks, const std::string& text, int key = KEY_ALT_F7) {
+        host->SendKey(key);
+        ASSERT_TRUE(Shows(" File Find ")) << host->ScreenText();
+        ASSERT_TRUE(Shows("File(s) to find:")) << host->ScreenText();
+        host->SendText(masks);
+        host->SendKey(KEY_TAB);
+        host->SendText(text);
+        host->SendKey(KEY_ENTER);
+    }
+
+    // The screen row that holds the text and whether it is the list's
+    // cursor row (drawn in another attribute than a plain row).
+    static std::string RowWith(const ScreenModel& screen, const std::string& text) {
+        int row = RowOf(screen, text);
+        return row < 0 ? std::string() : screen.RowText(row, 0, screen.Columns());
+    }
+};
+
+TEST_F(FileFindTest, FindsByMaskAndTextAndGoesToTheFile) {
+    MakeFolder("work/sub");
+    MakeFolder("work/sub/deeper");
+    Write("work/one.txt", "no match in here\n");
+    Write("work/sub/two.txt", "a needle in the hay\n");
+    Write("work/sub/deeper/three.txt", "NEEDLE\n");
+    Write("work/sub/four.dat", "needle\n");
+    Start("FFRootSearch=0\r\n");
+    Find("*.txt", "needle");
+    ASSERT_TRUE(Shows("Search Complete:")) << host->ScreenText();
+    ASSERT_TRUE(Shows("2 matches use")) << host->ScreenText();
+    ScreenModel screen = host->Snapshot();
+    std::string two = RowWith(screen, "T:\\work\\sub\\two.txt");
+    EXPECT_NE(two.find("20"), std::string::npos) << two;
+    EXPECT_NE(RowWith(screen, "T:\\work\\sub\\deeper\\three.txt"), "");
+    EXPECT_EQ(RowOf(screen, "one.txt"), -1);
+    EXPECT_EQ(RowOf(screen, "four.dat"), -1);
+    // Directories come first in path order: sub before sub\deeper; the cursor
+    // followed the results to the last one. Up, then Enter: GoTo.
+    host->SendKey(KEY_UP);
+    host->WaitQuiet();
+    host->SendKey(KEY_ENTER);
+    ASSERT_TRUE(Gone(" File Find ")) << host->ScreenText();
+    ASSERT_TRUE(PromptIs("T:\\work\\sub")) << host->ScreenText();
+}
+
+TEST_F(FileFindTest, ReopensOnTheResultsWithTheCursorWhereItWas) {
+    MakeFolder("work/sub");
+    Write("work/sub/a.txt", "x");
+    Write("work/sub/b.txt", "x");
+    Start("FFRootSearch=0\r\n");
+    Find("*.txt", "");
+    ASSERT_TRUE(Shows("2 matches use")) << host->ScreenText();
+    // The cursor followed the results to the second row.
+    ScreenModel found = host->Snapshot();
+    const int first = std::min(RowOf(found, "sub\\a.txt"), RowOf(found, "sub\\b.txt"));
+    ASSERT_GE(first, 0) << host->ScreenText();
+    auto attribute = [](const ScreenModel& s, int row) { return s.RowAttributes(row, 4, 1)[0]; };
+    // The row after the two is blank, in the list's plain attribute.
+    ASSERT_TRUE(host->WaitFor([&](const ScreenModel& s) {
+        return attribute(s, first) == attribute(s, first + 2) && attribute(s, first + 1) != attribute(s, first + 2);
+    })) << host->ScreenText() << Attributes(host->Snapshot());
+    found = host->Snapshot();
+    const uint8_t cursorAttribute = attribute(found, first + 1);
+    host->SendKey(KEY_UP);
+    ASSERT_TRUE(host->WaitFor([&](const ScreenModel& s) { return attribute(s, first) == cursorAttribute; }))
+        << host->ScreenText() << Attributes(host->Snapshot());
+    host->SendKey(KEY_ESC);
+    ASSERT_TRUE(Gone(" File Find ")) << host->ScreenText();
+    host->SendKey(KEY_ALT_SHIFT_F7);
+    ASSERT_TRUE(Shows("Search Complete:")) << host->ScreenText();
+    ASSERT_TRUE(host->WaitFor([&](const ScreenModel& s) {
+        return attribute(s, first) == cursorAttribute && attribute(s, first + 1) != cursorAttribute;
+    })) << host->ScreenText() << Attributes(host->Snapshot());
+    EXPECT_EQ(host->Snapshot().RowText(first), found.RowText(first));
+    // Alt-F7 itself opens on an empty list.
+    host->SendKey(KEY_ESC);
+    ASSERT_TRUE(Gone(" File Find ")) << host->ScreenText();
+    host->SendKey(KEY_ALT_F7);
+    ASSERT_TRUE(Shows(" File Find ")) << host->ScreenText();
+    EXPECT_TRUE(Gone("sub\\a.txt")) << host->ScreenText();
+}
+
+TEST_F(FileFindTest, EscStopsASearchAndASecondEscClosesTheWindow) {
+    // Enough directories that the walk is still going when Esc comes.
+    for (int i = 0; i < 60; i++) {
+        std::string outer = "work/d" + std::to_string(i);
+        MakeFolder(outer);
+        for (int j = 0; j < 100; j++) MakeFolder(outer + "/e" + std::to_string(j));
+    }
+    Start("FFRootSearch=0\r\n");
+    Find("*.none", "");
+    ASSERT_TRUE(Shows("Searching:")) << host->ScreenText();
+    host->SendKey(KEY_ESC);
+    ASSERT_TRUE(Shows("Search Stopped:")) << host->ScreenText();
+    EXPECT_TRUE(Shows(" File Find ")) << host->ScreenText();
+    host->SendKey(KEY_ESC);
+    ASSERT_TRUE(Gone(" File Find ")) << host->ScreenText();
+}
+
+TEST_F(FileFindTest, NamesDifferingOnlyInCaseAreBothSearched) {
+    if (qvtest::OnWindowsLeg())
+        GTEST_SKIP() << "the Windows file system keeps one of two names differing only in case";
+    MakeFolder("work/Src");
+    MakeFolder("work/src");
+    Write("work/Src/m.c", "needle");
+    Write("work/src/m.c", "needle");
+    Start("FFRootSearch=0\r\n");
+    Find("*.c", "needle");
+    ASSERT_TRUE(Shows("2 matches use")) << host->ScreenText();
+    EXPECT_TRUE(Shows("T:\\work\\Src\\m.c")) << host->ScreenText();
+    EXPECT_TRUE(Shows("T:\\work\\src\\m.c")) << host->ScreenText();
+}
+
+TEST_F(FileFindTest, FollowedLinksNeverWalkATreeTwice) {
+    if (qvtest::OnWindowsLeg())
+        GTEST_SKIP() << "the links are made with the Linux call";
+    MakeFolder("work/a");
+    MakeFolder("work/b");
+    Write("work/a/one.txt", "x");
+    Write("work/b/two.txt", "x");
+    // A link back to an ancestor, and a second road into b.
+    ASSERT_EQ(symlink("..", PathOf("work/a/up").c_str()), 0);
+    ASSERT_EQ(symlink("../b", PathOf("work/a/tob").c_str()), 0);
+    Start("FFRootSearch=0\r\nFFFollowLinks=1\r\n");
+    Find("*.txt", "");
+    ASSERT_TRUE(Shows("Search Complete:")) << host->ScreenText();
+    EXPECT_TRUE(Shows("2 matches use")) << host->ScreenText();
+    EXPECT_EQ(RowOf(host->Snapshot(), "up\\"), -1) << host->ScreenText();
+}
+
+TEST_F(FileFindTest, AFileThatCannotBeOpenedIsListedAsSuch) {
+    if (qvtest::OnWindowsLeg())
+        GTEST_SKIP() << "the file that cannot be opened is made with the Linux calls";
+    Write("work/open.txt", "needle");
+    // A link whose target is gone cannot be opened by anyone, root included.
+    ASSERT_EQ(symlink("nowhere", PathOf("work/gone.txt").c_str()), 0);
+    const bool permissions = geteuid() != 0;
+    if (permissions) {
+        Write("work/locked.txt", "needle");
+        chmod(PathOf("work/locked.txt").c_str(), 0);
+    }
+    Start("FFRootSearch=0\r\n");
+    Find("*.txt", "needle");
+    ASSERT_TRUE(Shows("Search Complete:")) << host->ScreenText();
+    EXPECT_TRUE(Shows("Error opening               T:\\work\\gone.txt")) << host->ScreenText();
+    if (permissions) {
+        EXPECT_TRUE(Shows("Error opening               T:\\work\\locked.txt")) << host->ScreenText();
+    }
+    EXPECT_TRUE(Shows("T:\\work\\open.txt")) << host->ScreenText();
+    if (permissions)
+        chmod(PathOf("work/locked.txt").c_str(), 0644);
+}
+
+TEST_F(FileFindTest, CopiesAndMovesTheFoundFilesToTheOtherPanel) {
+    MakeFolder("right");
+    MapDrive('U', "right");
+    MakeFolder("work/a");
+    MakeFolder("work/b");
+    Write("work/a/x.txt", "x");
+    Write("work/b/y.txt", "yy");
+    Launch(Options({Ini("FFRootSearch=0\r\n"), "-l", "T:\\work", "-r", "U:\\"}));
+    ASSERT_TRUE(KeyBarShown()) << host->ScreenText();
+    Find("*.txt", "");
+    ASSERT_TRUE(Shows("2 matches use")) << host->ScreenText();
+    host->SendKey(KEY_F5);
+    ASSERT_TRUE(Shows("Copy 2 files to")) << host->ScreenText();
+    host->SendKey(KEY_ENTER);
+    ASSERT_TRUE(Eventually([&] { return Exists("right/x.txt") && Exists("right/y.txt"); })) << host->ScreenText();
+    EXPECT_EQ(Read("right/y.txt"), "yy");
+    EXPECT_TRUE(Exists("work/a/x.txt"));
+
+    // A move takes the files away, and them off the list.
+    ASSERT_TRUE(Gone("Copy 2 files to")) << host->ScreenText();
+    ASSERT_EQ(unlink(PathOf("right/x.txt").c_str()), 0);
+    ASSERT_EQ(unlink(PathOf("right/y.txt").c_str()), 0);
+    host->SendKey(KEY_F6);
+    ASSERT_TRUE(Shows("Move 2 files to")) << host->ScreenText();
+    host->SendKey(KEY_ENTER);
+    ASSERT_TRUE(Shows("0 matches use")) << host->ScreenText();
+    EXPECT_TRUE(Exists("right/x.txt") && Exists("right/y.txt"));
+    EXPECT_FALSE(Exists("work/a/x.txt") || Exists("work/b/y.txt"));
+}
+
+TEST_F(FileFindTest, ViewsRemovesAndDeletesFoundFiles) {
+    MakeFolder("work/sub");
+    Write("work/sub/one.txt", "first line\na needle in the hay\n");
+    Write("work/two.txt", "needle two\n");
+    Start("FFRootSearch=0\r\n");
+    Find("*.txt", "needle");
+    ASSERT_TRUE(Shows("2 matches use")) << host->ScreenText();
+    // The cursor is on the last found file; F3 views it, Esc comes back.
+    ScreenModel found = host->Snapshot();
+    const bool twoLast = RowOf(found, "work\\two.txt") > RowOf(found, "sub\\one.txt");
+    host->SendKey(KEY_F3);
+    ASSERT_TRUE(Gone(" File Find ")) << host->ScreenText();
+    EXPECT_TRUE(Shows(twoLast ? "needle two" : "a needle in the hay")) << host->ScreenText();
+    host->SendKey(KEY_ESC);
+    ASSERT_TRUE(Shows(" File Find ")) << host->ScreenText();
+    // Del takes the entry off the list and leaves the file.
+    host->SendKey(KEY_DELETE);
+    ASSERT_TRUE(Shows("1 match uses")) << host->ScreenText();
+    EXPECT_TRUE(Exists(twoLast ? "work/two.txt" : "work/sub/one.txt"));
+    // F8 deletes the file after the question.
+    host->SendKey(KEY_F8);
+    ASSERT_TRUE(Shows("Do you wish to delete")) << host->ScreenText();
+    host->SendKey(KEY_ENTER);
+    ASSERT_TRUE(Shows("0 matches use")) << host->ScreenText();
+    EXPECT_FALSE(Exists(twoLast ? "work/sub/one.txt" : "work/two.txt"));
+}
+
+class FileReplaceTest : public FileFindTest {
+protected:
+    // Ctrl-R over the found files with the replacement; answers both boxes.
+    void Replace(const std::string& replacement) {
+        host->SendKey(KEY_CTRL_R);
+        ASSERT_TRUE(Shows("Replace with:")) << host->ScreenText();
+        host->SendText(replacement);
+        host->SendKey(KEY_ENTER);
+        ASSERT_TRUE(Shows("Are you sure you want to replace")) << host->ScreenText();
+        host->SendKey(KEY_ENTER);
+    }
+
+    int Temporaries() const {
+        int n = 0;
+        for (const char* name : {"a.txt", "ro.txt", "u.txt", "none.txt"})
+            n += Exists(std::string("work/") + name + ".qv@@@.tmp") ? 1 : 0;
+        return n;
+    }
+};
+
+TEST_F(FileReplaceTest, ReplacesInEveryFoundFileKeepingPermissions) {
+    Write("work/a.txt", "cat, cat and dog\n");
+    Write("work/none.txt", "no felines\n");
+    Write("work/u.txt", "caf\xC3\xA9 cat\n");
+    chmod(PathOf("work/a.txt").c_str(), 0640);
+    Start("FFRootSearch=0\r\n");
+    Find("*.txt", "cat");
+    ASSERT_TRUE(Shows("2 matches use")) << host->ScreenText();
+    Replace("lion");
+    ASSERT_TRUE(Shows("Replaced 3 occurances in 2 files")) << host->ScreenText();
+    host->SendKey(KEY_ENTER);
+    EXPECT_EQ(Read("work/a.txt"), "lion, lion and dog\n");
+    EXPECT_EQ(Read("work/u.txt"), "caf\xC3\xA9 lion\n");
+    EXPECT_EQ(Read("work/none.txt"), "no felines\n");
+    if (!qvtest::OnWindowsLeg()) {
+        struct stat info;
+        ASSERT_EQ(stat(PathOf("work/a.txt").c_str(), &info), 0);
+        EXPECT_EQ(info.st_mode & 0777, 0640u);
+    }
+    EXPECT_EQ(Temporaries(), 0);
+
+    // A letter beyond ASCII, spelt in UTF-8 in the file, with a replacement
+    // of another length in bytes than the text.
+    host->SendKey(KEY_ESC);
+    ASSERT_TRUE(Gone(" File Find ")) << host->ScreenText();
+    host->SendKey(KEY_ALT_F7);
+    ASSERT_TRUE(Shows(" File Find ")) << host->ScreenText();
+    host->SendKey(KEY_TAB);
+    host->SendKey(KEY_END);
+    for (int i = 0; i < 3; i++) host->SendKey(KEY_BACKSPACE);
+    host->SendText("\xC3\xA9");
+    host->SendKey(KEY_ENTER);
+    ASSERT_TRUE(Shows("1 match uses")) << host->ScreenText();
+    Replace("\xC3\xA8!");
+    ASSERT_TRUE(Shows("Replaced 1 occurances in 1 files")) << host->ScreenText();
+    host->SendKey(KEY_ENTER);
+    EXPECT_EQ(Read("work/u.txt"), "caf\xC3\xA8! lion\n");
+    EXPECT_EQ(Temporaries(), 0);
+}
+
+TEST_F(FileReplaceTest, AReadOnlyFileIsReportedAndKept) {
+    Write("work/a.txt", "cat\n");
+    Write("work/ro.txt", "cat\n");
+    chmod(PathOf("work/ro.txt").c_str(), 0444);
+    Start("FFRootSearch=0\r\n");
+    Find("*.txt", "cat");
+    ASSERT_TRUE(Shows("2 matches use")) << host->ScreenText();
+    // Sorted by name, a.txt comes first: the replace stops at the file that
+    // fails, after it.
+    host->SendKey(KEY_CTRL_F3);
+    ASSERT_TRUE(host->WaitFor([&](const ScreenModel& s) {
+        int a = RowOf(s, "work\\a.txt");
+        return a >= 0 && a < RowOf(s, "work\\ro.txt");
+    })) << host->ScreenText();
+    Replace("dog");
+    ASSERT_TRUE(Shows("ro.txt")) << host->ScreenText();
+    ASSERT_TRUE(Shows("Access Denied")) << host->ScreenText();
+    host->SendKey(KEY_ENTER);
+    ASSERT_TRUE(Shows("Replaced 1 occurances in 1 files")) << host->ScreenText();
+    host->SendKey(KEY_ENTER);
+    EXPECT_EQ(Read("work/a.txt"), "dog\n");
+    EXPECT_EQ(Read("work/ro.txt"), "cat\n");
+    EXPECT_EQ(Temporaries(), 0);
+    chmod(PathOf("work/ro.txt").c_str(), 0644);
+}
+
+}  // namespace
