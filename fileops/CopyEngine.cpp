@@ -446,30 +446,6 @@ bool IsActiveTree(const TFileIdentity& id) {
     return false;
 }
 
-// True when the destination, or a directory above it that exists, is the
-// source directory itself, whatever names lead there.
-bool LiesInside(const TFileIdentity& source, const Westring& destination) {
-    Westring path = destination;
-    for (;;) {
-        TFileIdentity id;
-        if (GetFileIdentity(path, id) == 0 && id == source) {
-            return true;
-        }
-        int slash = path.FindLast('\\');
-        if (slash < 0 || IsRootPath(path)) {
-            return false;
-        }
-        Westring parent = path.Left(slash);
-        if (parent.Length() == 2 && parent[1] == ':') {
-            parent.AppendChar('\\');
-        }
-        if (parent.Length() >= path.Length() || parent.IsEmpty()) {
-            return false;
-        }
-        path = parent;
-    }
-}
-
 // The merge question for an existing destination directory: 0 merge, or the
 // result to return.
 int AskMerge(const Westring& source, const Westring& destination, CCopyProgressWindow* progress) {
@@ -552,7 +528,7 @@ int CopyTree(const Westring& sourceGiven, const Westring& destinationGiven, cons
     }
     TFileIdentity identity;
     DWORD known = GetFileIdentity(source, identity);
-    if (known == 0 && LiesInside(identity, destination)) {
+    if (known == 0 && PathLiesInside(identity, destination)) {
         StopProgressAndShowMessage(progress, Westring("Directory cannot be copied into itself"), source);
         return CopyResultStop;
     }

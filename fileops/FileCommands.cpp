@@ -30,18 +30,10 @@ void ShowFileInformation(const Westring&) {
     ReportNotAvailable("File information");
 }
 
-void CompareDirectories() {
-    ReportNotAvailable("Comparing directories");
-}
-
 void MakeObjectsCommand(CPanel*) {
     ReportNotAvailable("Making shortcuts");
 }
 
 void MakeSymbolicLinksCommand(CPanel*, const Westring&) {
     ReportNotAvailable("Making symbolic links");
-}
-
-void SynchronizeCommand(const Westring&, const Westring&) {
-    ReportNotAvailable("Synchronising directories");
 }

@@ -1,5 +1,6 @@
 #include "base/os/FileIdentity.h"
 
+#include "base/os/PathNormalizer.h"
 #include "base/strings/Utf16String.h"
 #include "platform/win32.h"
 
@@ -28,4 +29,26 @@ bool IsSameFile(const Westring& path1, const Westring& path2) {
     TFileIdentity a;
     TFileIdentity b;
     return GetFileIdentity(path1, a) == 0 && GetFileIdentity(path2, b) == 0 && a == b;
+}
+
+bool PathLiesInside(const TFileIdentity& tree, const Westring& path) {
+    Westring at = path;
+    for (;;) {
+        TFileIdentity id;
+        if (GetFileIdentity(at, id) == 0 && id == tree) {
+            return true;
+        }
+        int slash = at.FindLast('\\');
+        if (slash < 0 || IsRootPath(at)) {
+            return false;
+        }
+        Westring parent = at.Left(slash);
+        if (parent.Length() == 2 && parent[1] == ':') {
+            parent.AppendChar('\\');
+        }
+        if (parent.Length() >= at.Length() || parent.IsEmpty()) {
+            return false;
+        }
+        at = parent;
+    }
 }

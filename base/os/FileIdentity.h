@@ -19,3 +19,7 @@ struct TFileIdentity {
 DWORD GetFileIdentity(const Westring& path, TFileIdentity& identity);
 // Both paths can be identified and name the same file.
 bool IsSameFile(const Westring& path1, const Westring& path2);
+// True when the path, or a directory above it that exists, is the file or
+// directory of the identity, whatever names lead there (a second drive letter,
+// a link): what refuses copying or synchronising a tree into itself.
+bool PathLiesInside(const TFileIdentity& tree, const Westring& path);
