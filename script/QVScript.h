@@ -144,6 +144,8 @@ public:
     ValueHandle BuiltinDeleteFile(TArgumentStore& args);
     ValueHandle BuiltinOpenText(TArgumentStore& args);
     ValueHandle BuiltinCreateText(TArgumentStore& args);
+    ValueHandle BuiltinFileFind(TArgumentStore& args);
+    ValueHandle BuiltinSynchronize(TArgumentStore& args);
     // The rows whose builtins are not built yet.
     ValueHandle BuiltinNotAvailable(TArgumentStore& args);
 

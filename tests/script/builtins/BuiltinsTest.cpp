@@ -51,7 +51,6 @@ TEST_F(BuiltinsTest, ValuesTimesAndOutput) {
         {"sleep(-5); sleep(0); print(\"ok\");", "ok"},
         {"print(getMessage(true), \"|\");", "|"},
         {"x = now() + 1; y = x - 1; print(typeOf(y), y < x); t = now(); print(t + true == t);", "timestamptruetrue"},
-        {"x = synchronize(\"a\", \"b\", []);", "@(1): synchronize is not available yet at col 30\n"},
     };
     RunCases(cases, sizeof(cases) / sizeof(cases[0]));
 }

@@ -157,6 +157,10 @@ TEST_F(FileBuiltinsTest, ArgumentChecks) {
         {"x = deleteFile();", "@(1): Incorrect number of arguments, 1 required at col 17\n"},
         {"x = openText([]);", "@(1): String compatible type required for argument 1 at col 14\n"},
         {"x = createText(\"a\", \"b\");", "@(1): Incorrect number of arguments, 1 required at col 25\n"},
+        {"x = fileFind(\"*\");", "@(1): Incorrect number of arguments, 2 required at col 18\n"},
+        {"x = fileFind(\"*\", []);", "@(1): Map compatible type required for argument 2 at col 19\n"},
+        {"x = synchronize(\"a\", \"b\");", "@(1): Incorrect number of arguments, 3 to 5 required at col 26\n"},
+        {"x = synchronize(\"a\", \"b\", [], \"*\", {});", "@(1): String compatible type required for argument 5 at col 36\n"},
     };
     RunCases(cases, sizeof(cases) / sizeof(cases[0]));
 }
