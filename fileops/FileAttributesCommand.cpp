@@ -10,6 +10,7 @@
 #include "fileops/FileCommands.h"
 #include "fileops/FileErrors.h"
 #include "ui/Dialog.h"
+#include "ui/HelpTopics.h"
 #include "ui/HelpViewer.h"
 #include "ui/MessageBox.h"
 
@@ -24,7 +25,6 @@ const uint32_t DirectoryAttribute = 0x10;
 const uint32_t NormalAttribute = 0x80;
 // What the system keeps itself and a write of attributes must not carry.
 const uint32_t SystemKeptAttributes = 0x10 | 0x200 | 0x400 | 0x800 | 0x4000;
-const int AttributesHelpTopic = 8;
 const int BoxColumn = 7;
 const int BoxCount = 5;
 
@@ -38,7 +38,7 @@ int RunWithHelp(Dialog& dialog) {
     for (;;) {
         int key = dialog.Run();
         if (key == KEY_F1) {
-            ShowHelp(AttributesHelpTopic);
+            ShowHelp(HelpTopicAttributes);
             continue;
         }
         return key;

@@ -17,12 +17,12 @@
 #include "fileops/TimestampResolution.h"
 #include "fileops/compare/CompareFileContents.h"
 #include "ui/Dialog.h"
+#include "ui/HelpTopics.h"
 #include "ui/HelpViewer.h"
 #include "ui/MessageBox.h"
 
 namespace {
 
-const int HelpTopicCompare = 9;
 const int MaskLength = 100;
 const uint16_t AttrDirectory = 0x10;
 

@@ -33,6 +33,7 @@
 #include "ui/ClipboardText.h"
 #include "ui/ConsoleControl.h"
 #include "ui/Dialog.h"
+#include "ui/HelpTopics.h"
 #include "ui/HelpViewer.h"
 #include "ui/MessageBox.h"
 
@@ -44,7 +45,6 @@ namespace {
 const int CodeFind = 'f';
 const int CodeGoTo = 'g';
 
-const int FindHelpTopic = 7;
 const DWORD ProgressBlinkMs = 500;
 const ULONGLONG DirectoryShowMs = 50;
 const uint16_t AttributeDirectory = 0x10;
@@ -433,7 +433,7 @@ void FileFinder::RunResultLoop() {
             break;
         case KEY_F1: {
             CLock hold(displayLock);
-            ShowHelp(FindHelpTopic);
+            ShowHelp(HelpTopicFileFind);
             break;
         }
         default:

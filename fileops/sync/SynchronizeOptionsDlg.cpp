@@ -7,12 +7,12 @@
 #include "console/KeyCodes.h"
 #include "console/ScreenSize.h"
 #include "fileops/FieldHotLetter.h"
+#include "ui/HelpTopics.h"
 #include "ui/HelpViewer.h"
 #include "ui/MessageBox.h"
 
 namespace {
 
-const int HelpTopicSynchronize = 12;
 const int DialogHeight = 16;
 const int FilterColumn = 36;
 const int FilterWidth = 20;

@@ -25,8 +25,13 @@ protected:
         Write("work/tools.mnu", "A: Say hello\r\n    echo hello\r\n");
         // One earlier command, for the history list.
         Write("test.hst", "echo earlier\r\n");
+        // The synchroniser wants two different folders.
+        MakeFolder("other");
     }
-    void StartHere() { Start("PauseAfterRun=off\r\n"); }
+    void StartHere() {
+        Launch(Options({"-l", "T:\\work", "-r", "T:\\other", Ini("PauseAfterRun=off\r\n")}));
+        ASSERT_TRUE(KeyBarShown()) << host->ScreenText();
+    }
     // F1, and the page is shown in the help window.
     void ShowsPage(const std::string& line) {
         host->SendKey(KEY_F1);
@@ -102,6 +107,19 @@ TEST_F(HelpTest, EachScreenShowsItsOwnPage) {
         {"configuration", [&] { menu('o', 'c'); }, " Configuration ", "Options, Configuration. Every field is kept"},
         {"confirmations", [&] { menu('o', 'n'); }, " Confirmations ", "Options, Confirmations: which questions"},
         {"command history", [this] { host->SendKey(KEY_ALT_F8); }, " History ", "Type a command and press Enter."},
+        {"file find", [this] { host->SendKey(KEY_ALT_F7); }, " File Find ",
+         "Alt+F7 (Commands, File Find) searches from the panel's directory"},
+        {"attributes",
+         [this] {
+             host->SendKey(KEY_HOME);
+             host->SendKey(KEY_DOWN);
+             host->SendKey(KEY_CTRL_A, KEY_CTRL_A, SHIFT_CTRL);
+         },
+         " File  Attributes ", "Ctrl-A (Files, File Attributes) changes the attributes"},
+        {"directory compare", [this] { host->SendKey(KEY_CTRL_K, KEY_CTRL_K, SHIFT_CTRL); }, " Directory Compare ",
+         "Ctrl-K (Commands, Compare Directories) compares the files"},
+        {"synchroniser", [this] { host->SendKey(KEY_CTRL_SHIFT_F9, 0, SHIFT_CTRL | SHIFT_SHIFT); },
+         " Synchronize Directories ", "Ctrl+Shift+F9 (Commands, Synchronize) makes the other panel's tree"},
     };
     StartHere();
     for (const TScreenPage& c : pages) {
