@@ -14,7 +14,9 @@ namespace {
 const uint16_t AttributeDirectory = 0x10;
 const uint16_t AttributeReparsePoint = 0x400;
 // Read-only, system, directory and archive; hidden is added by the setting.
-const DWORD WalkAttributeMask = 0x35;
+// The roots of virtual file systems are passed by: a walk from C:\ on
+// Linux would otherwise read /proc without end.
+const DWORD WalkAttributeMask = 0x35 | CDirScanner::ScanNoVirtualRoots;
 const DWORD HiddenAttribute = 0x2;
 
 Westring JoinPath(const Westring& directory, const char32_t* name) {
@@ -111,7 +113,8 @@ int32_t FindDirDepth(const TFileFindJob& job, const Westring& directory) {
 
 void RunFileFind(TFileFindJob& job, FFEntryStore& store) {
     MaskExpression mask;
-    job.stop = 0;
+    // stop is not cleared here: the one who starts the walk clears it before,
+    // so that a stop asked for before the walk got going is not lost.
     BuildFindRoots(job);
     const TCONFIG& config = *job.config;
     const Westring& text = *job.text;

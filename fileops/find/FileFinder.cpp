@@ -355,6 +355,7 @@ void FileFinder::StartSearch() {
         Console->SetCursorShape(0);
     window->SetFocus(listIndex);
     running = true;
+    job.stop = 0;
     progress.Reset(StartThread(ProgressThread, this));
     worker.Reset(StartThread(WorkerThread, this));
     if (!worker.IsValid()) {

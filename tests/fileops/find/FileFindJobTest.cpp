@@ -169,6 +169,15 @@ TEST_F(FileFindWalkTest, FoundStoreKeepsWhatItHadAndRecordsTheMatch) {
     EXPECT_EQ(store.Count(), 0);
 }
 
+TEST(FileFindVirtualRootsTest, AWalkFromTheRootPassesVirtualFileSystemsBy) {
+    // C: is / on Linux: its proc and sys are neither found nor entered.
+    TCONFIG config = FindConfig();
+    config.FFRecurse = 0;
+    FFEntryStore store;
+    DoFileFind(store, Westring("proc|sys"), Westring(""), Westring("C:\\"), config);
+    EXPECT_EQ(store.Count(), 0);
+}
+
 TEST_F(FileFindWalkTest, NamesDifferingOnlyInCaseAreBothSearched) {
     if (qvtest::RunsUnderWine())
         GTEST_SKIP() << "the Windows file system keeps one of two names differing only in case";

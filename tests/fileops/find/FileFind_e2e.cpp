@@ -115,8 +115,9 @@ TEST_F(FileFindTest, EscStopsASearchAndASecondEscClosesTheWindow) {
         for (int j = 0; j < 100; j++) MakeFolder(outer + "/e" + std::to_string(j));
     }
     Start("FFRootSearch=0\r\n");
+    // Esc right behind the Enter that starts the search: the window reads it
+    // as soon as the walk has begun, long before the walk could end.
     Find("*.none", "");
-    ASSERT_TRUE(Shows("Searching:")) << host->ScreenText();
     host->SendKey(KEY_ESC);
     ASSERT_TRUE(Shows("Search Stopped:")) << host->ScreenText();
     EXPECT_TRUE(Shows(" File Find ")) << host->ScreenText();
