@@ -14,8 +14,12 @@ and labels stay the same; the run ends the slots' servers.
 
 Prints every skip with its reason and one line "N passed, N failed, N
 skipped" for the tests that belong to the leg (the fixture records it); exits
-with 1 when a test failed. QV_WINE_E2E_JOBS sets the number of slots.
+with 1 when a test failed. QV_WINE_E2E_JOBS sets the number of slots;
+QV_WINE_E2E_ONLY names the test programs to run (qv_test_fileops,...) and
+QV_WINE_E2E_FILTER the tests, as patterns of gtest's filter without its
+negative part (CopyMoveTest.*:ScriptE2E.Scripts*).
 """
+import fnmatch
 import json
 import os
 import shutil
@@ -164,6 +168,7 @@ def main():
     subprocess.run([wine_server(), "-w"], stderr=subprocess.DEVNULL)
 
     tests_dir = os.path.join(linux_build, "tests")
+    patterns = [p for p in os.environ.get("QV_WINE_E2E_FILTER", "").split(":") if p]
     work = []
     for entry in sorted(os.listdir(tests_dir)):
         exe = os.path.join(tests_dir, entry)
@@ -177,6 +182,8 @@ def main():
             print("-- %s: could not list its tests" % entry)
             work.append((exe, ["(listing)"]))
             continue
+        if patterns:
+            names = [n for n in names if any(fnmatch.fnmatchcase(n, p) for p in patterns)]
         # Runs of about eight tests, so that the slots share the work evenly.
         for first in range(0, len(names), 8):
             work.append((exe, names[first:first + 8]))

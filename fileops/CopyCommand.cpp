@@ -16,6 +16,7 @@
 #include "base/os/FilePrimitives.h"
 #include "base/os/PathDisplay.h"
 #include "base/os/PathNormalizer.h"
+#include "fileops/CaseFilter.h"
 #include "fileops/CopyDialog.h"
 #include "fileops/CopyEngine.h"
 #include "fileops/CopyFailures.h"
@@ -44,22 +45,6 @@ Westring LastComponent(const Westring& path) {
 
 bool IsParentName(const Westring& name) {
     return name.EqualsExact(Westring(".."));
-}
-
-// True when `word` is one of the blank-separated words of `list` (any case).
-bool ListHoldsWord(const Westring& list, const Westring& word) {
-    int start = 0;
-    while (start <= list.Length()) {
-        int end = start;
-        while (end < list.Length() && list[end] != ' ') {
-            end++;
-        }
-        if (end > start && list.Mid(start, end - start).EqualsNoCase(word)) {
-            return true;
-        }
-        start = end + 1;
-    }
-    return false;
 }
 
 // The volume (device) of a directory by its identity; false when unknown.
@@ -141,7 +126,7 @@ bool CopyMoveFiles(CPanel* source, CPanel* destinationPanel, int flags, const We
     CCopyProgressWindow progress;
     Westring fileSystem(source->fileSystemName);
     CopyClearsReadOnly = fileSystem.EqualsNoCase(Westring("CDFS")) || fileSystem.EqualsNoCase(Westring("UDF"));
-    CopyLowerCasesNames = !fileSystem.IsEmpty() && ListHoldsWord(Config.CaseFilter, fileSystem);
+    CopyLowerCasesNames = FileSystemInCaseFilter(fileSystem);
     if (source->entryCount == 0) {
         return false;
     }

@@ -479,7 +479,7 @@ struct TItem {
 void ListItems(const Westring& directory, std::vector<TItem>& items) {
     CDirScanner scanner(directory);
     entry* item = nullptr;
-    DWORD error = scanner.FindFirst(Westring("*"), CDirScanner::ScanEverything, &item);
+    DWORD error = scanner.FindFirst(Westring("*"), CDirScanner::ScanEverything | CDirScanner::ScanNoVirtualRoots, &item);
     while (error == 0) {
         Westring name(item->name);
         if (!name.EqualsExact(Westring(".")) && !name.EqualsExact(Westring(".."))) {

@@ -105,7 +105,7 @@ struct TDirectoryItem {
 DWORD ListDirectory(const Westring& path, std::vector<TDirectoryItem>& items) {
     CDirScanner scanner(path);
     entry* item = nullptr;
-    DWORD error = scanner.FindFirst(Westring("*"), CDirScanner::ScanEverything, &item);
+    DWORD error = scanner.FindFirst(Westring("*"), CDirScanner::ScanEverything | CDirScanner::ScanNoVirtualRoots, &item);
     while (error == 0) {
         Westring name(item->name);
         if (!name.EqualsExact(Westring(".")) && !name.EqualsExact(Westring(".."))) {

@@ -11,3 +11,12 @@ constexpr bool DrivesAreMappedFolders = false;
 #else
 constexpr bool DrivesAreMappedFolders = true;
 #endif
+
+// Programs of the system read names with "/" between their parts and text
+// lines that end in a line feed alone: the list files handed to archivers are
+// written that way (see GetProgramArgumentPathW for the paths themselves).
+#ifdef _WIN32
+constexpr bool ProgramsReadSlashNames = false;
+#else
+constexpr bool ProgramsReadSlashNames = true;
+#endif

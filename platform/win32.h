@@ -18,6 +18,16 @@
 #include <lm.h>
 // Wide literals: WCHAR is wchar_t on Windows and char16_t elsewhere.
 #define W32TEXT(s) L##s
+// The form in which a child program is given a path as an argument: on
+// Windows the path itself (the other systems' layer translates it).
+inline DWORD GetProgramArgumentPathW(LPCWSTR lpPath, LPWSTR lpBuffer, DWORD nBufferLength) {
+    DWORD n = static_cast<DWORD>(lstrlenW(lpPath));
+    if (lpBuffer == nullptr || nBufferLength <= n) {
+        return n + 1;
+    }
+    lstrcpyW(lpBuffer, lpPath);
+    return n;
+}
 #else
 #include "platform/posix/W32Types.h"
 #include "platform/posix/W32Errors.h"

@@ -1,11 +1,9 @@
-// Choosing the command of the associations whose masks match an entry.
+// The choice among several associated commands that match one file.
 #pragma once
 
-#include "base/io/Entry.h"
+#include "app/settings/Association.h"
 #include "base/strings/Westring.h"
 
-class AssociationSet;
-
-// One match gives its command, several a choice; negative when the user
-// cancelled, 0 when none matches, positive when a command was chosen.
-int ChooseAssociationCommand(AssociationSet& set, const entry* item, Westring& command);
+// " Choose command ": the commands of the list, in its order. 1 with the
+// chosen command, -1 when the user left any other way than Enter.
+int ChooseAssociation(CAssociationList& list, Westring& command);

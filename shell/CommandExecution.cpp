@@ -33,11 +33,11 @@
 #include "shell/AssociationChoice.h"
 #include "shell/ProgramRunner.h"
 #include "shell/ProgramSearch.h"
+#include "shell/TempDriveMapping.h"
 #include "ui/Clock.h"
 #include "ui/FunctionKeyBar.h"
 #include "ui/MessageBox.h"
 #include "ui/ModalLoop.h"
-#include "ui/NotAvailable.h"
 #include "ui/Win.h"
 
 TCommandExecutionHooks CommandExecutionHooks = {nullptr, nullptr, nullptr};
@@ -114,8 +114,12 @@ int RunSet(const Westring& command) {
 int MakePanelDirectoryCurrent(int side) {
     Westring directory = GetPanelDirectory(&Panels[side]);
     if (IsUncPath(directory)) {
-        Message("Unable to map a drive to the UNC path", directory);
-        return -1;
+        // Programs cannot work in a UNC directory: the share gets a letter.
+        if (TempDriveMappings.MapPath(directory) == nullptr) {
+            Message("Unable to map a drive to the UNC path", TempDriveMappings.LastErrorText());
+            return -1;
+        }
+        return 0;
     }
     DWORD error = ChangeDirectory(directory);
     if (error != 0) {
@@ -199,7 +203,11 @@ bool IsProgramFileName(const entry* item, const Westring& directory) {
 
 int GetEntryCommand(const entry* item, Westring& command, int side) {
     Westring name(item->name);
-    int chosen = ChooseAssociationCommand(FileAssociations, item, command);
+    Estring chosenText;
+    int chosen = FileAssociations.GetCommand(item, chosenText);
+    if (chosen > 0) {
+        command = Westring(chosenText.Data());
+    }
     if (chosen < 0) {
         return -1;
     }
@@ -315,7 +323,7 @@ int ExecuteCommandLine(const Westring& commandText, int side, int flags) {
         Console->GetOutputRect(savedRegion);
         Console->SetOutputRegion(0, 0, ScreenColumns, ScreenRows);
     }
-    int result = RunProgram(command, flags & RunReportNotFound);
+    int result = RunProgram(command, flags & (RunReportNotFound | RunNoInterpreter));
     if (CommandExecutionHooks.updateConsoleTitle != nullptr) {
         CommandExecutionHooks.updateConsoleTitle(nullptr);
     }
@@ -338,6 +346,8 @@ int ExecuteCommandLine(const Westring& commandText, int side, int flags) {
     for (int i = 0; i < 2; i++) {
         Panels[i].needsReread = 1;
     }
+    // A letter no program holds any more is given back.
+    TempDriveMappings.UnmapAll();
     return result;
 }
 
@@ -567,8 +577,4 @@ void HideOrRestorePanels(bool restore) {
             FunctionKeyBar->Hide();
         }
     }
-}
-
-void UserMenuCommand(int, bool) {
-    ReportNotAvailable("The user menu");
 }

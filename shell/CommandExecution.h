@@ -16,6 +16,7 @@ enum {
     CommandRunFromEntry = 1,      // Enter on an entry and the like
     CommandReportNotFound = 2,    // passed on to the program runner
     CommandKeepDirectory = 8,     // the caller made the directory current itself
+    CommandNoInterpreter = 16,    // passed on: never through the interpreter (archiver lines)
 };
 
 // What the program installs: the console title and the panel height follow
@@ -60,5 +61,3 @@ int GetEntryCommand(const entry* item, Westring& command, int side);
 bool IsProgramFileName(const entry* item, const Westring& directory = Westring());
 // The path, or its short 8.3 form.
 Westring GetCommandFileName(const Westring& path, bool shortForm);
-// Shows the user menu and runs the chosen entry.
-void UserMenuCommand(int side, bool mainMenu);

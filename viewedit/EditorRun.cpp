@@ -19,6 +19,7 @@
 #include "ui/Clock.h"
 #include "ui/Dialog.h"
 #include "ui/FunctionKeyBar.h"
+#include "ui/HelpTopics.h"
 #include "ui/HelpViewer.h"
 #include "ui/MessageBox.h"
 #include "ui/ModalLoop.h"
@@ -29,9 +30,6 @@
 
 namespace {
 
-const int HelpTopicEditor = 3;
-const int HelpTopicUserMenu = 10;
-const int HelpTopicIni = 11;
 const int RepeatFirstWaitMs = 200;
 const int CursorShapeInsert = 15;
 const int CursorShapeOverStrike = 80;
@@ -745,7 +743,7 @@ void QVEditor::ShowHelpForFile() {
         topic = HelpTopicUserMenu;
     else if ((!Config.IniFilePath.IsEmpty() && path.EqualsNoCase(Config.IniFilePath)) ||
              path.EqualsNoCase(DataFilePath(DataFileIni, DataFileUserFolder)))
-        topic = HelpTopicIni;
+        topic = HelpTopicIniFile;
     ShowHelp(topic);
     redraw = 1;
 }

@@ -1,7 +1,7 @@
 #include "viewedit/ViewerEditor.h"
 
 #include "app/settings/Colours.h"
-#include "ui/NotAvailable.h"
+#include "shell/CommandMacros.h"
 #include "app/panels/Panel.h"
 #include "app/panels/PanelNavigation.h"
 #include "base/os/SystemError.h"
@@ -53,10 +53,6 @@ void ViewFile(const Westring& path, int startLine) {
 void ViewPanelFiles(CPanel* panel) {
     if (!panel || panel->entryCount == 0)
         return;
-    if (panel->archive) {
-        ReportNotAvailable("Viewing files inside archives");
-        return;
-    }
     int index = panel->CursorIndex();
     if (index < 0 || index >= panel->entryCount)
         return;
@@ -66,8 +62,13 @@ void ViewPanelFiles(CPanel* panel) {
         for (;;) {
             entry* item = panel->entries[index];
             Westring path(item->name);
-            if (NormalizePath(path, directory.Data()) != 0)
+            if (panel->archive) {
+                // A member is viewed as its extracted copy.
+                if (GetArchiveEntryFileHook == nullptr || GetArchiveEntryFileHook(panel, path, path) != 0)
+                    break;
+            } else if (NormalizePath(path, directory.Data()) != 0) {
                 path = AddTrailingBackslash(directory) + Westring(item->name);
+            }
             // Only File Find sets a match; other entries carry no position.
             const bool matched = item->matchLength > 0 && item->matchOffset >= 0;
             int key = viewer.Run(path, matched ? item->matchOffset : -1, matched ? item->matchLength : -1);

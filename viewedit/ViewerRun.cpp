@@ -17,6 +17,7 @@
 #include "base/os/PathNormalizer.h"
 #include "platform/win32.h"
 #include "ui/Dialog.h"
+#include "ui/HelpTopics.h"
 #include "ui/HelpViewer.h"
 #include "ui/ModalLoop.h"
 #include "viewedit/FileStatusStore.h"
@@ -28,7 +29,6 @@
 
 namespace {
 
-const int ViewerHelpTopic = 2;
 const int FollowTickMs = 200;
 
 // The keys a press or hold in the text area repeats, by direction: -8 -4 -2
@@ -500,7 +500,7 @@ int CViewer::DispatchKey(int key, const TInputEvent& event) {
         Redraw();
         break;
     case KEY_F1:
-        ShowHelp(ViewerHelpTopic);
+        ShowHelp(HelpTopicViewer);
         break;
     case KEY_F2:
         if (!hexMode)

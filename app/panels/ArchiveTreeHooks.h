@@ -1,6 +1,6 @@
 // The archive side's part in the directory trees. The panels stand below the
-// archive readers, so the archive layer installs these at start-up; until it
-// does, an archive has no folder tree and its folders add nothing to a size.
+// archive commands, so the archive layer installs this at start-up; until it
+// does, an archive has no folder tree.
 #pragma once
 
 #include <cstdint>
@@ -17,12 +17,5 @@ class Win;
 using TArchiveFolderTreeBuilder = CTree* (*)(CArchive* archive);
 extern TArchiveFolderTreeBuilder ArchiveFolderTreeBuilder;
 
-// Adds the files below a folder of the archive the panel shows to the
-// directory-size counters (DirectorySizes.h) and the folders it meets to the
-// tree; the total bytes, or -1 when the user stopped it.
-using TArchiveSubtreeScanner = int64_t (*)(CPanel* panel, const Westring& folder, Win* box, CTree* tree);
-extern TArchiveSubtreeScanner ArchiveSubtreeScanner;
-
-// Through the installed hooks; null and 0 while none is installed.
+// Through the installed hook; null while none is installed.
 CTree* BuildArchiveFolderTree(CArchive* archive);
-int64_t ScanArchiveSubtree(CPanel* panel, const Westring& folder, Win* box, CTree* tree);

@@ -1,7 +1,7 @@
 #include "app/panels/DirectorySizes.h"
 
-#include "app/panels/ArchiveTreeHooks.h"
 #include "app/panels/Panel.h"
+#include "app/panels/PanelArchive.h"
 #include "app/panels/PanelDraw.h"
 #include "app/panels/PanelNavigation.h"
 #include "app/panels/PanelSort.h"
@@ -128,8 +128,17 @@ unsigned __stdcall DirScanDisplayThread(void* parameter)
 
 int64_t ScanDirectorySizes(CPanel* panel, const Westring& name, Win* box)
 {
-    if (panel->archive)
-        return ScanArchiveSubtree(panel, name, box, panel->tree);
+    if (panel->archive) {
+        // The archive's listing is in memory: the path row shows the folder
+        // asked for, and the counters take the archive scan's figures.
+        SetDirScanText(JoinPath(GetArchiveDisplayPath(panel->archive), name));
+        TArchiveScanCounters counters = {0, 0, 0};
+        int64_t total = ScanArchiveSubtree(panel->archive, name, nullptr, panel->tree, counters);
+        DirScanCounters.directories = DirScanCounters.directories + counters.directories;
+        DirScanCounters.files = DirScanCounters.files + counters.files;
+        DirScanCounters.bytes = DirScanCounters.bytes + counters.bytes;
+        return total;
+    }
     Westring directory = JoinPath(Westring(panel->path), name);
     SetDirScanText(directory);
     TREENODE* node = panel->tree ? panel->tree->FindNode(directory, false) : nullptr;
@@ -141,7 +150,7 @@ int64_t ScanDirectorySizes(CPanel* panel, const Westring& name, Win* box)
     int64_t total = 0;
     CDirScanner scanner(directory);
     entry* item = nullptr;
-    if (scanner.FindFirst(Westring("*"), CDirScanner::ScanEverything, &item) == 0) {
+    if (scanner.FindFirst(Westring("*"), CDirScanner::ScanEverything | CDirScanner::ScanNoVirtualRoots, &item) == 0) {
         do {
             if (!item)
                 continue;

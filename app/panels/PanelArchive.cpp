@@ -4,6 +4,7 @@
 #include <cstring>
 #include <vector>
 
+#include "app/panels/Tree.h"
 #include "app/settings/ArchiverSettings.h"
 #include "base/os/PathDisplay.h"
 #include "base/os/PathNormalizer.h"
@@ -18,6 +19,7 @@ const TArchiveHandler* ArchiveHandlers = nullptr;
 int ArchiveHandlerCount = 0;
 
 TArchiveErrorReporter ArchiveErrorReporter = ShowMessageBox;
+TArchiveMemberHooks ArchiveMemberHooks = {nullptr, nullptr};
 
 namespace {
 
@@ -151,6 +153,8 @@ CArchive::CArchive(const Westring& archiveFilePath, CArchive* parent)
 
 CArchive::~CArchive()
 {
+    if (!temporaryFolder.IsEmpty() && ArchiveMemberHooks.release)
+        ArchiveMemberHooks.release(this);
     entries.RemoveAll();
     delete parent;
 }
@@ -273,7 +277,6 @@ TArchiveEntry* ArchiveFindEntry(CArchive* archive, const Westring& path)
 int64_t ScanArchiveSubtree(CArchive* archive, const Westring& relativePath, Win* window, CTree* tree,
                            TArchiveScanCounters& counters)
 {
-    (void)tree;  // no folder tree of an archive is kept yet to take the sizes
     if (UserAbortState == UserAbortRequested || PollEscapeKey())
         return -1;
     const Westring saved = archive->currentDirectory;
@@ -309,6 +312,14 @@ int64_t ScanArchiveSubtree(CArchive* archive, const Westring& relativePath, Win*
             return -1;
         total += sub;
         counters.directories++;
+    }
+    // A folder tree of the archive keeps the size for the tree view.
+    if (tree) {
+        Westring path = GetArchiveDisplayPath(archive);
+        if (!scanned.IsEmpty())
+            path = path + U"\\" + scanned;
+        if (TREENODE* node = tree->FindNode(path, false))
+            node->size = total;
     }
     return total;
 }

@@ -48,7 +48,8 @@ public:
     // it. `parent` is the archive the file was taken from, or null; it is
     // owned by the new object from then on.
     CArchive(const Westring& archiveFilePath, CArchive* parent);
-    // Frees the parent after its own clean-up: whoever keeps the outer
+    // Puts a changed extracted member back and removes the temporary folder
+    // (ArchiveMemberHooks), then frees the parent: whoever keeps the outer
     // archive detaches it first.
     virtual ~CArchive();
     CArchive(const CArchive&) = delete;
@@ -140,6 +141,17 @@ unsigned ReportArchiveError(CArchive* archive, const Westring& message, const We
 // puts its own reporter in.
 using TArchiveErrorReporter = unsigned (*)(const Westring& message, const Westring& path, uint32_t flags);
 extern TArchiveErrorReporter ArchiveErrorReporter;
+
+// What the archive commands install at start-up, since the panels stand below
+// them: `release` puts a changed extracted member back and removes the
+// archive's temporary folder when the archive closes; `entryFile` takes the
+// member at a path inside the archive out to a local file (empty when it could
+// not), from which a nested archive is read. Null members do nothing.
+struct TArchiveMemberHooks {
+    void (*release)(CArchive* archive);
+    Westring (*entryFile)(CArchive* archive, const Westring& pathInside);
+};
+extern TArchiveMemberHooks ArchiveMemberHooks;
 
 // Opens a file as an archive; the caller checks `status`.
 CArchive* OpenArchive(const Westring& archiveFilePath, CArchive* parent);

@@ -173,9 +173,14 @@ bool EnterArchiveComponent(CPanel* panel, Westring& built, const Westring& name)
         item = nullptr;
         if (match) {
             // A nested archive is read from a copy of the member outside the
-            // archive, and no reader makes such a copy: the path cannot be
-            // entered.
-            return false;
+            // archive, which the archive commands make.
+            Westring local = ArchiveMemberHooks.entryFile
+                                 ? ArchiveMemberHooks.entryFile(panel->archive, JoinInside(inside, name))
+                                 : Westring();
+            if (local.IsEmpty() || !OpenPanelArchive(panel, local))
+                return false;
+            built = JoinPath(built, name);
+            return true;
         }
     }
     built = JoinPath(built, name);
@@ -334,9 +339,18 @@ int ResolvePanelPath(CPanel* panel, const Westring& typedPath)
                 return 0;
             continue;
         }
-        // A server is no directory to look into; its shares are checked.
+        // Neither the network root nor a server is a directory to look
+        // into: a server is taken as named, a share when it can be reached.
         if (built.EqualsExact(Westring(U"\\\\"))) {
             built = built + name;
+            continue;
+        }
+        if (IsUncPath(built) && built.FindFrom(Westring(U"\\"), 2) < 0) {
+            Westring share = built + Westring(U"\\") + name;
+            DWORD attributes = 0;
+            if (ReadFileAttributes(share, attributes) != 0 || (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0)
+                return 0;
+            built = share;
             continue;
         }
         if (HasWildcard(name))

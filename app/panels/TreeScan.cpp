@@ -22,7 +22,8 @@ bool CTree::Rescan()
     // Depth first, newest branch first: the nodes still to be read.
     std::vector<TREENODE*> pending;
     pending.push_back(root);
-    const DWORD mask = CDirScanner::ScanDirectoriesOnly | CDirScanner::ScanEverything;
+    const DWORD mask =
+        CDirScanner::ScanDirectoriesOnly | CDirScanner::ScanEverything | CDirScanner::ScanNoVirtualRoots;
     while (!pending.empty()) {
         if (PollEscapeKey()) {
             pending.clear();

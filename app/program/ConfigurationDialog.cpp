@@ -11,11 +11,11 @@
 #include "console/KeyCodes.h"
 #include "console/ScreenSize.h"
 #include "ui/Clock.h"
+#include "ui/HelpTopics.h"
 #include "ui/HelpViewer.h"
 
 namespace {
 
-const int HelpTopicConfiguration = 4;
 const int DialogWidth = 76;
 const int DialogHeight = 19;
 const int TextFieldWidth = 20;

@@ -53,6 +53,15 @@ void RereadKeepingTags(CPanel* panel) {
     }
 }
 
+// The menus' re-reads of a panel in tree view rebuild the tree from the disk,
+// as Ctrl-R does there.
+void RereadFromMenu(CPanel* panel) {
+    if (panel->panelType == PANEL_FILES && panel->viewStyle == VIEW_TREE) {
+        panel->treeRescan = 1;
+    }
+    RereadKeepingTags(panel);
+}
+
 void RereadBothKeepingTags() {
     RereadKeepingTags(&Panels[0]);
     RereadKeepingTags(&Panels[1]);
@@ -309,12 +318,12 @@ int CmdMenuViewStyle(TCommand& c) {
 int CmdMenuFilter(TCommand& c) {
     CPanel* panel = MenuPanel(c.key, MENU_LEFT_FILTER);
     PanelFilterDialog(PanelSide(panel));
-    RereadKeepingTags(panel);
+    RereadFromMenu(panel);
     return RedrawAll;
 }
 
 int CmdMenuReread(TCommand& c) {
-    RereadKeepingTags(MenuPanel(c.key, MENU_LEFT_REREAD));
+    RereadFromMenu(MenuPanel(c.key, MENU_LEFT_REREAD));
     return RedrawAll;
 }
 

@@ -11,7 +11,6 @@
 #include "ui/IniMessages.h"
 #include "ui/MessageBox.h"
 #include "app/panels/NetworkChooser.h"
-#include "ui/NotAvailable.h"
 #include "app/panels/Panel.h"
 #include "app/panels/PanelNavigation.h"
 #include "app/panels/PanelWindow.h"
@@ -19,15 +18,17 @@
 #include "app/program/StoredPathsDialog.h"
 #include "app/settings/FieldKinds.h"
 #include "archive/ArchiveCommands.h"
+#include "archive/ArchiveMembers.h"
 #include "base/os/ShellOpen.h"
 #include "console/ScreenSize.h"
 #include "fileops/FileCommands.h"
 #include "base/os/PathNormalizer.h"
-#include "shell/AssociationChoice.h"
 #include "shell/CommandExecution.h"
+#include "shell/UserMenu.h"
 #include "app/panels/PanelDirectoryChange.h"
 #include "app/settings/Association.h"
 #include "ui/Dialog.h"
+#include "ui/HelpTopics.h"
 #include "ui/HelpViewer.h"
 #include "viewedit/ViewerEditor.h"
 #include "console/KeyCodes.h"
@@ -38,11 +39,11 @@ bool OnInfoPage(const TCommand& c) {
     return c.active->panelType == PANEL_INFO;
 }
 
-// The local file for a panel entry; an entry inside an archive has none.
+// The local file for a panel entry: a member of an archive is extracted.
 bool EntryFile(TCommand& c, const entry* item, Westring& path) {
     if (c.InArchive()) {
-        ReportNotAvailable("Viewing files inside archives");
-        return false;
+        path = GetArchiveEntryFile(c.active->archive, Westring(item->name));
+        return !path.IsEmpty();
     }
     path = AddTrailingBackslash(GetPanelDirectory(c.active)) + Westring(item->name);
     return true;
@@ -61,7 +62,7 @@ int ViewOrEdit(TCommand& c, bool edit) {
     }
     Westring command;
     if (c.key == KEY_F3 || c.key == KEY_F4) {
-        int chosen = ChooseAssociationCommand(edit ? EditorAssociations : ViewerAssociations, current, command);
+        int chosen = (edit ? EditorAssociations : ViewerAssociations).ChooseCommand(current, command);
         if (chosen < 0) {
             return RedrawNothing;
         }
@@ -90,7 +91,7 @@ int ViewOrEdit(TCommand& c, bool edit) {
 }  // namespace
 
 int CmdHelp(TCommand&) {
-    ShowHelp(0);
+    ShowHelp(HelpTopicPanels);
     return RedrawAll;
 }
 
@@ -136,6 +137,13 @@ int CmdMakeDirectory(TCommand& c) {
 int CmdDeleteFiles(TCommand& c) {
     if (c.PanelsHidden() || OnInfoPage(c)) {
         return RedrawNothing;
+    }
+    if (c.InArchive()) {
+        // Until the delete command reaches archives itself: the members go
+        // through the archiver's delete command.
+        DeleteFromArchive(c.active);
+        RereadBothPanels();
+        return RedrawAll;
     }
     DeleteFilesCommand(c.active);
     return RedrawAll;

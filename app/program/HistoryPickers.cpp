@@ -14,6 +14,7 @@
 #include "shell/CommandExecution.h"
 #include "app/panels/PanelDirectoryChange.h"
 #include "ui/Dialog.h"
+#include "ui/HelpTopics.h"
 #include "ui/HelpViewer.h"
 
 namespace {
@@ -81,7 +82,7 @@ int ShowCommandHistory(int side, Westring& commandLine, int& cursor) {
                 return 1;
             }
             if (key == KEY_F1) {
-                ShowHelp(5);
+                ShowHelp(HelpTopicCommandHistory);
             } else if (key == KEY_DELETE) {
                 if (ShowMessageBox(Westring("Remove command from history?"), chosen, 1) == 'y') {
                     RewriteHistoryWithout(EscapeHistoryText(chosen));

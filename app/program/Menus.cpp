@@ -6,13 +6,13 @@
 #include "console/InputEvent.h"
 #include "console/KeyCodes.h"
 #include "console/ScreenSize.h"
+#include "ui/HelpTopics.h"
 #include "ui/HelpViewer.h"
 #include "ui/ModalLoop.h"
 #include "ui/Win.h"
 
 namespace {
 
-const int HelpTopicMenus = 100;
 const char32_t MenuSeparatorChar = 0x2500;
 
 // What survives between openings of the bar.
@@ -23,6 +23,9 @@ struct TMenuBarState {
 };
 
 TMenuBarState BarState;
+
+static_assert(static_cast<int>(MenuRight) == static_cast<int>(HelpTopicMenuPages) && MenuTitleCount == MenuRight + 1,
+              "every title but Right has a help page of its own");
 
 uint8_t WithForegroundOf(uint8_t attribute, EColourSlot slot) {
     return static_cast<uint8_t>((attribute & 0xF0) | (ColourOf(slot) & 0x0F));

@@ -8,14 +8,9 @@
 #include "base/mask/MaskExpression.h"
 #include "console/KeyCodes.h"
 #include "ui/Dialog.h"
+#include "ui/HelpTopics.h"
 #include "ui/HelpViewer.h"
 #include "ui/MessageBox.h"
-
-namespace {
-
-const int HelpTopicConfirmations = 6;
-
-}  // namespace
 
 const char* const ConfirmationNames[ConfirmationCount] = {
     "Delete File/Empty Directory", "Delete Tagged Files", "Delete Non-empty Directory", "Quit Quorvane",

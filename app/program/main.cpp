@@ -23,6 +23,7 @@
 #include "app/panels/PanelWindow.h"
 #include "app/program/StartupOptions.h"
 #include "app/panels/PanelArchive.h"
+#include "shell/TempDriveMapping.h"
 #include "ui/MessageBox.h"
 #include "base/os/SystemError.h"
 #include "base/strings/Utf16String.h"
@@ -109,6 +110,8 @@ int ShutDown(const TStartupOptions& options) {
     }
     DeleteFunctionKeyBar();
     RemoveTempFiles();
+    // Every temporary drive connection goes with its mapping.
+    TempDriveMappings.FreeAll();
     RestoreLocalConsoleMode();
     Console->FillRect(0, ScreenRows - 2, ScreenColumns, 2, ColourOf(ColourCommandLine));
     Console->SetCursorShape(15);

@@ -70,9 +70,15 @@ Westring DataFilePath(int kind, int location) {
     Westring programFolder = AddTrailingBackslash(ExtractDirectory(program));
     Westring base = BaseName(program);
     bool inProgramFolder = (location & 1) != 0;
+    const TDataFileKind& row = DataFileKinds[kind];
     Westring dataFolder;
     if (!Config.IniFilePath.IsEmpty()) {
-        base = BaseName(Config.IniFilePath);
+        // An ini file named on the command line names the user's own files;
+        // the help files ship beside the program under the program's name, so
+        // naming an ini file must not lose them.
+        if (!row.besideProgram) {
+            base = BaseName(Config.IniFilePath);
+        }
         dataFolder = AddTrailingBackslash(ExtractDirectory(Config.IniFilePath));
     } else {
         Westring appData = Variable("APPDATA");
@@ -89,7 +95,6 @@ Westring DataFilePath(int kind, int location) {
     if (inProgramFolder) {
         dataFolder = programFolder;
     }
-    const TDataFileKind& row = DataFileKinds[kind];
     if (kind == DataFileSyntax) {
         base = base.DropRight(1);
     }

@@ -34,6 +34,7 @@ void CDirScanner::Close() {
 bool CDirScanner::AcceptsAttributes(DWORD mask, DWORD attributes) {
     bool isDirectory = (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
     if ((mask & ScanDirectoriesOnly) && !isDirectory) return false;
+    if ((mask & ScanNoVirtualRoots) && (attributes & FILE_ATTRIBUTE_VIRTUAL)) return false;
     if (!(mask & ScanHidden) && (attributes & FILE_ATTRIBUTE_HIDDEN)) return false;
     if (mask & ScanDirectories) return true;
     return !isDirectory;

@@ -24,6 +24,10 @@ public:
     static constexpr DWORD ScanDirectories = 0x10;         // deliver directories too
     static constexpr DWORD ScanSeparateRecords = 0x10000;  // each item in a new record
     static constexpr DWORD ScanDirectoriesOnly = 0x20000;  // needs ScanDirectories as well
+    // Passes by the roots of file systems the kernel makes up as they are read
+    // (the system flags them FILE_ATTRIBUTE_VIRTUAL): every walk over a whole
+    // tree asks for this, so that it neither reads without end nor hangs.
+    static constexpr DWORD ScanNoVirtualRoots = 0x40000;
     // The masks the system passes.
     static constexpr DWORD ScanEverything = 0x37;
     static constexpr DWORD ScanFiles = 0x27;

@@ -9,7 +9,11 @@
 #include <fcntl.h>
 #include <atomic>
 #include <cerrno>
+#include <cstring>
+#include <map>
+#include <mutex>
 #include <sys/stat.h>
+#include <sys/statfs.h>
 #include <sys/syscall.h>
 #include <sys/xattr.h>
 #include <unistd.h>
@@ -118,6 +122,88 @@ void ComposeAttributes(bool isDir, bool isLink, mode_t mode, const std::string& 
     info.attributes = attributes;
 }
 
+// File systems whose files are made up by the kernel as they are read: a walk
+// over a whole tree that went into one would read without end or hang.
+const char* const kVirtualFileSystems[] = {"proc",     "sysfs",     "devtmpfs", "devpts",   "cgroup",
+                                           "cgroup2",  "debugfs",   "tracefs",  "securityfs", "pstore",
+                                           "bpf",      "configfs",  "fusectl",  "mqueue",   "hugetlbfs"};
+
+bool IsVirtualFileSystemType(const char* type) {
+    for (const char* name : kVirtualFileSystems) {
+        if (std::strcmp(type, name) == 0) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// The file system type of a mount by its id, from the process's mount table;
+// an empty string when the table does not list it.
+std::string MountTypeOf(uint64_t mountId) {
+    FILE* table = std::fopen("/proc/self/mountinfo", "re");
+    if (table == nullptr) {
+        return std::string();
+    }
+    std::string type;
+    char line[4096];
+    while (std::fgets(line, sizeof line, table) != nullptr) {
+        char* end = nullptr;
+        unsigned long long id = std::strtoull(line, &end, 10);
+        if (end == line || id != mountId) {
+            continue;
+        }
+        // The optional fields end at " - ", after which the type comes.
+        const char* dash = std::strstr(line, " - ");
+        if (dash != nullptr) {
+            const char* start = dash + 3;
+            size_t length = std::strcspn(start, " \n");
+            type.assign(start, length);
+        }
+        break;
+    }
+    std::fclose(table);
+    return type;
+}
+
+// Whether the mount an entry is the root of is a virtual file system. Mount
+// roots are few, and the answers are kept per mount id; without the id the
+// file system's magic number answers, for the kinds that have one of their own.
+bool IsVirtualMountRoot(int dirfd, const char* name, const struct statx& sx) {
+#ifdef STATX_MNT_ID
+    if (sx.stx_mask & STATX_MNT_ID) {
+        static std::mutex lock;
+        static std::map<uint64_t, bool> known;
+        std::lock_guard<std::mutex> guard(lock);
+        auto found = known.find(sx.stx_mnt_id);
+        if (found != known.end()) {
+            return found->second;
+        }
+        bool isVirtual = IsVirtualFileSystemType(MountTypeOf(sx.stx_mnt_id).c_str());
+        known[sx.stx_mnt_id] = isVirtual;
+        return isVirtual;
+    }
+#endif
+    int fd = ::openat(dirfd, name, O_PATH | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0) {
+        return false;
+    }
+    struct statfs fs;
+    bool ok = ::fstatfs(fd, &fs) == 0;
+    ::close(fd);
+    if (!ok) {
+        return false;
+    }
+    static const unsigned long magics[] = {0x9fa0,     0x62656572, 0x1cd1,     0x27e0eb,   0x63677270,
+                                           0x64626720, 0x74726163, 0x73636673, 0x6165676C, 0xcafe4a11,
+                                           0x62656570, 0x65735543, 0x19800202, 0x958458f6};
+    for (unsigned long magic : magics) {
+        if (static_cast<unsigned long>(fs.f_type) == magic) {
+            return true;
+        }
+    }
+    return false;
+}
+
 }  // namespace
 
 bool DirectoryKeepsXattrs(int dirfd) {
@@ -129,7 +215,11 @@ bool DirectoryKeepsXattrs(int dirfd) {
 bool QueryEntryInfoAt(int dirfd, const char* name, const std::string& hiddenName, bool xattrs, FileInfo& info) {
     struct statx sx;
     int flags = AT_SYMLINK_NOFOLLOW | AT_NO_AUTOMOUNT;
-    if (RetryEintr([&] { return ::statx(dirfd, name, flags, STATX_BASIC_STATS | STATX_BTIME, &sx); }) != 0) {
+    unsigned int wanted = STATX_BASIC_STATS | STATX_BTIME;
+#ifdef STATX_MNT_ID
+    wanted |= STATX_MNT_ID;
+#endif
+    if (RetryEintr([&] { return ::statx(dirfd, name, flags, wanted, &sx); }) != 0) {
         return false;
     }
     bool isLink = S_ISLNK(sx.stx_mode);
@@ -137,6 +227,14 @@ bool QueryEntryInfoAt(int dirfd, const char* name, const std::string& hiddenName
     bool isDir = S_ISDIR(sx.stx_mode) || (isLink && ::fstatat(dirfd, name, &target, 0) == 0 && S_ISDIR(target.st_mode));
     ComposeAttributes(isDir, isLink, sx.stx_mode, hiddenName, info,
                       [&] { return xattrs ? ReadXattrBitsAt(dirfd, name) : -1L; });
+#ifdef STATX_ATTR_MOUNT_ROOT
+    // The root of a virtual file system is flagged as Windows flags what the
+    // system itself makes up, so that whole-tree walks can pass it by.
+    if (S_ISDIR(sx.stx_mode) && (sx.stx_attributes_mask & STATX_ATTR_MOUNT_ROOT) &&
+        (sx.stx_attributes & STATX_ATTR_MOUNT_ROOT) && IsVirtualMountRoot(dirfd, name, sx)) {
+        info.attributes |= FILE_ATTRIBUTE_VIRTUAL;
+    }
+#endif
     auto spec = [](const struct statx_timestamp& t) {
         struct timespec ts;
         ts.tv_sec = t.tv_sec;

@@ -3,6 +3,7 @@
 #include "platform/posix/Paths.h"
 
 #include "platform/posix/HandleObject.h"
+#include "platform/posix/Shares.h"
 
 #include <cstdlib>
 #include <cstring>
@@ -12,16 +13,6 @@
 #include <unistd.h>
 
 namespace w32 {
-
-namespace {
-
-const WCHAR kBackslash = u'\\';
-
-bool IsSlash(WCHAR c) { return c == u'\\' || c == u'/'; }
-
-bool IsLetter(WCHAR c) { return (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z'); }
-
-WCHAR UpperLetter(WCHAR c) { return (c >= u'a' && c <= u'z') ? static_cast<WCHAR>(c - u'a' + u'A') : c; }
 
 // Lexical clean-up of an absolute POSIX path: no "//", no "." components, ".."
 // resolved, no trailing slash except for "/".
@@ -50,6 +41,16 @@ std::string NormalisePosix(const std::string& path) {
     }
     return out.empty() ? "/" : out;
 }
+
+namespace {
+
+const WCHAR kBackslash = u'\\';
+
+bool IsSlash(WCHAR c) { return c == u'\\' || c == u'/'; }
+
+bool IsLetter(WCHAR c) { return (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z'); }
+
+WCHAR UpperLetter(WCHAR c) { return (c >= u'a' && c <= u'z') ? static_cast<WCHAR>(c - u'a' + u'A') : c; }
 
 // What a user wrote wrong in QUORVANE_DRIVES: empty when the whole list is
 // sound. A guess at a meaning (skipping an item, resolving a relative folder
@@ -262,7 +263,7 @@ const DriveMapItem* FindDrive(WCHAR letter) {
             return &item;
         }
     }
-    return nullptr;
+    return FindConnectedDrive(letter);
 }
 
 WString CurrentDirectory() {
@@ -351,6 +352,60 @@ DWORD FullPath(const WString& input, WString& full, PathForm* form) {
     return 0;
 }
 
+namespace {
+
+// Characters Windows refuses in a name.
+bool HasForbiddenCharacter(const WString& rest) {
+    for (WCHAR c : rest) {
+        if (c < 32 || c == u'<' || c == u'>' || c == u':' || c == u'"' || c == u'|' || c == u'?' || c == u'*') {
+            return true;
+        }
+    }
+    return false;
+}
+
+// A directory and the rest of a Windows path below it.
+std::string JoinPosix(const std::string& dir, const WString& rest) {
+    std::string out = dir;
+    if (!rest.empty()) {
+        if (out != "/") {
+            out += '/';
+        }
+        std::string tail = Utf8(rest);
+        for (char& c : tail) {
+            if (c == '\\') {
+                c = '/';
+            }
+        }
+        out += tail;
+    }
+    return out;
+}
+
+// \\server\share\rest of a share mounted here; any other server or share
+// answers as an unreachable one.
+bool UncToPosix(const WString& full, std::string& posix) {
+    size_t serverEnd = full.find(kBackslash, 2);
+    if (serverEnd == WString::npos) {
+        return Fail(ERROR_BAD_NETPATH);
+    }
+    size_t shareEnd = full.find(kBackslash, serverEnd + 1);
+    WString server = full.substr(2, serverEnd - 2);
+    WString share = full.substr(serverEnd + 1, shareEnd == WString::npos ? WString::npos : shareEnd - serverEnd - 1);
+    WString rest = shareEnd == WString::npos ? WString() : full.substr(shareEnd + 1);
+    std::string dir;
+    if (!FindShareDirectory(server, share, dir)) {
+        return Fail(ERROR_BAD_NETPATH);
+    }
+    if (HasForbiddenCharacter(rest)) {
+        return Fail(ERROR_INVALID_NAME);
+    }
+    posix = JoinPosix(dir, rest);
+    return true;
+}
+
+}  // namespace
+
 bool ToPosixPath(const WString& windowsPath, std::string& posix) {
     WString path = windowsPath;
     // "\\?\X:\...", "\??\X:\..." and "\\.\X:\..." name the same file as "X:\...".
@@ -371,7 +426,7 @@ bool ToPosixPath(const WString& windowsPath, std::string& posix) {
         return Fail(error);
     }
     if (form == PathForm::Unc) {
-        return Fail(ERROR_BAD_NETPATH);  // no network here: as for an unreachable server
+        return UncToPosix(full, posix);
     }
     if (form == PathForm::Device) {
         return Fail(ERROR_PATH_NOT_FOUND);
@@ -380,26 +435,11 @@ bool ToPosixPath(const WString& windowsPath, std::string& posix) {
     if (!drive) {
         return Fail(ERROR_PATH_NOT_FOUND);
     }
-    std::string out = drive->dir;
     WString rest = full.substr(3);
-    for (WCHAR c : rest) {
-        if (c < 32 || c == u'<' || c == u'>' || c == u':' || c == u'"' || c == u'|' || c == u'?' || c == u'*') {
-            return Fail(ERROR_INVALID_NAME);
-        }
+    if (HasForbiddenCharacter(rest)) {
+        return Fail(ERROR_INVALID_NAME);
     }
-    if (!rest.empty()) {
-        if (out != "/") {
-            out += '/';
-        }
-        std::string tail = Utf8(rest);
-        for (char& c : tail) {
-            if (c == '\\') {
-                c = '/';
-            }
-        }
-        out += tail;
-    }
-    posix = out;
+    posix = JoinPosix(drive->dir, rest);
     return true;
 }
 
@@ -586,4 +626,32 @@ DWORD WINAPI GetShortPathNameW(LPCWSTR lpszLongPath, LPWSTR lpszShortPath, DWORD
 
 DWORD WINAPI GetLongPathNameW(LPCWSTR lpszShortPath, LPWSTR lpszLongPath, DWORD cchBuffer) {
     return SameName(lpszShortPath, lpszLongPath, cchBuffer);
+}
+
+DWORD WINAPI GetProgramArgumentPathW(LPCWSTR lpPath, LPWSTR lpBuffer, DWORD nBufferLength) {
+    if (lpPath == nullptr) {
+        w32::Fail(ERROR_INVALID_PARAMETER);
+        return 0;
+    }
+    WString path = w32::WideArg(lpPath);
+    // A drive path (X: alone or followed by a separator) or a network path;
+    // anything else is a name relative to the child's directory.
+    const bool drive = path.size() >= 2 && w32::IsLetter(path[0]) && path[1] == u':' &&
+                       (path.size() == 2 || path[2] == u'\\' || path[2] == u'/');
+    const bool network = path.size() >= 2 && (path[0] == u'\\' || path[0] == u'/') &&
+                         (path[1] == u'\\' || path[1] == u'/');
+    const bool absolute = drive || network;
+    if (!absolute) {
+        for (WCHAR& c : path) {
+            if (c == u'\\') {
+                c = u'/';
+            }
+        }
+        return w32::CopyOut(path, lpBuffer, nBufferLength);
+    }
+    std::string posix;
+    if (!w32::ToPosixPath(path, posix)) {
+        return 0;
+    }
+    return w32::CopyOut(WString(w32::ToUtf16(posix)), lpBuffer, nBufferLength);
 }

@@ -27,7 +27,12 @@ struct DriveMapItem {
     std::string label;  // empty unless the item says |LABEL
 };
 const std::vector<DriveMapItem>& DriveMap();
+// A drive of the map, or a letter the process connected to a share.
 const DriveMapItem* FindDrive(WCHAR letter);
+
+// Lexical clean-up of an absolute POSIX path: no "//", no "." components, ".."
+// resolved, no trailing slash except for "/".
+std::string NormalisePosix(const std::string& path);
 
 // The forms a Windows path takes after normalisation.
 enum class PathForm {

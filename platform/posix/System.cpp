@@ -254,6 +254,34 @@ DWORD WINAPI GetVersion() { return (19045u << 16) | (0u << 8) | 10u; }
 
 BOOL WINAPI GetVersionExA(LPOSVERSIONINFOA info) { return w32::FillVersion(info); }
 
+namespace {
+
+// No folder holds Windows here; the root of C: (or of the first drive) is
+// where a caller that only needs some directory off every other drive goes.
+w32::WString WindowsDirectory() {
+    const std::vector<w32::DriveMapItem>& map = w32::DriveMap();
+    char letter = map.empty() ? 'C' : map.front().letter;
+    for (const w32::DriveMapItem& item : map) {
+        if (item.letter == 'C') {
+            letter = 'C';
+        }
+    }
+    w32::WString root;
+    root += static_cast<WCHAR>(letter);
+    root += u":\\";
+    return root;
+}
+
+}  // namespace
+
+UINT WINAPI GetWindowsDirectoryW(LPWSTR buffer, UINT size) {
+    return w32::CopyOut(WindowsDirectory(), buffer, size);
+}
+
+UINT WINAPI GetWindowsDirectoryA(LPSTR buffer, UINT size) {
+    return w32::CopyOut(w32::Utf8(WindowsDirectory()), buffer, size);
+}
+
 BOOL WINAPI GetVersionExW(LPOSVERSIONINFOW info) { return w32::FillVersion(info); }
 
 void WINAPI GetSystemInfo(LPSYSTEM_INFO info) {

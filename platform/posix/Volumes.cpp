@@ -1,6 +1,7 @@
 // Drives and volumes: every mapped drive letter is a fixed volume of its own.
 #include "platform/posix/HandleObject.h"
 #include "platform/posix/Paths.h"
+#include "platform/posix/Shares.h"
 
 #include <cstdio>
 #include <sys/stat.h>
@@ -146,12 +147,17 @@ DWORD WINAPI GetLogicalDrives() {
     for (const DriveMapItem& item : w32::DriveMap()) {
         mask |= 1u << (item.letter - 'A');
     }
+    mask |= w32::ConnectedDriveMask();
     SetLastError(ERROR_SUCCESS);
     return mask;
 }
 
 UINT WINAPI GetDriveTypeW(LPCWSTR lpRootPathName) {
-    return DriveOfRoot(lpRootPathName, false) ? DRIVE_FIXED : DRIVE_NO_ROOT_DIR;
+    const DriveMapItem* drive = DriveOfRoot(lpRootPathName, false);
+    if (drive == nullptr) {
+        return DRIVE_NO_ROOT_DIR;
+    }
+    return w32::FindConnectedDrive(static_cast<WCHAR>(drive->letter)) == drive ? DRIVE_REMOTE : DRIVE_FIXED;
 }
 
 UINT WINAPI GetDriveTypeA(LPCSTR lpRootPathName) {

@@ -53,6 +53,7 @@
 #define FILE_ATTRIBUTE_OFFLINE 0x00001000
 #define FILE_ATTRIBUTE_NOT_CONTENT_INDEXED 0x00002000
 #define FILE_ATTRIBUTE_ENCRYPTED 0x00004000
+#define FILE_ATTRIBUTE_VIRTUAL 0x00010000
 #define INVALID_FILE_ATTRIBUTES ((DWORD)-1)
 
 // Flags of CreateFileW (in the same word as the attributes).
@@ -274,6 +275,13 @@ DWORD WINAPI GetCurrentDirectoryW(DWORD nBufferLength, LPWSTR lpBuffer);
 DWORD WINAPI GetTempPathW(DWORD nBufferLength, LPWSTR lpBuffer);
 DWORD WINAPI GetShortPathNameW(LPCWSTR lpszLongPath, LPWSTR lpszShortPath, DWORD cchBuffer);
 DWORD WINAPI GetLongPathNameW(LPCWSTR lpszShortPath, LPWSTR lpszLongPath, DWORD cchBuffer);
+// Not of the Win32 API: the form in which a child program must be given a
+// path as an argument, since it reads the system's own paths. Here an
+// absolute path becomes the POSIX path of its drive's directory and a
+// relative one keeps its place with "/" between its names; on Windows the
+// path itself. The length without the terminator when it fits, else the size
+// needed; 0 with the last error when the path names nothing on a mapped drive.
+DWORD WINAPI GetProgramArgumentPathW(LPCWSTR lpPath, LPWSTR lpBuffer, DWORD nBufferLength);
 
 // Environment. Names are compared without regard to case, as on Windows; the
 // per-drive current directories live in the names "=X:".

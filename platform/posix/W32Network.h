@@ -1,7 +1,8 @@
 // Network connections and the LAN Manager records of netapi32.
 //
-// No network exists here. The WNet functions answer as Windows does on a
-// machine without one, and netapi32 is not among the modules the layer can
+// The shares that can be reached are those mounted here: named in
+// QUORVANE_SHARES or mounted as cifs or smb3. A drive letter connected to one
+// is a drive of this process. netapi32 is not among the modules the layer can
 // load, so callers that look up NetServerEnum and NetShareEnum at run time see
 // the missing-library error. The records below are what those functions hand
 // back on Windows; callers declare their own pointer types for the functions.
@@ -28,9 +29,10 @@ typedef struct _NETRESOURCEW {
     LPWSTR lpProvider;
 } NETRESOURCEW, *LPNETRESOURCEW;
 
-// Connects a local device (or none) to a remote resource: ERROR_NO_NETWORK.
+// Connects a local device ("X:", or none) to a mounted share; any other share
+// gives ERROR_BAD_NET_NAME, a letter in use ERROR_ALREADY_ASSIGNED.
 DWORD WINAPI WNetAddConnection2W(LPNETRESOURCEW netResource, LPCWSTR password, LPCWSTR userName, DWORD flags);
-// Drops a connection: no name is redirected, so ERROR_NOT_CONNECTED.
+// Drops a connected letter; any other name gives ERROR_NOT_CONNECTED.
 DWORD WINAPI WNetCancelConnectionA(LPCSTR name, BOOL force);
 DWORD WINAPI WNetCancelConnectionW(LPCWSTR name, BOOL force);
 DWORD WINAPI WNetCancelConnection2W(LPCWSTR name, DWORD flags, BOOL force);

@@ -112,6 +112,11 @@ DWORD WINAPI GetVersion();
 BOOL WINAPI GetVersionExA(LPOSVERSIONINFOA info);
 BOOL WINAPI GetVersionExW(LPOSVERSIONINFOW info);
 
+// The Windows directory: here the root of drive C:, else of the first drive.
+// Counted as the other path answers are (the length, or the size needed).
+UINT WINAPI GetWindowsDirectoryA(LPSTR buffer, UINT size);
+UINT WINAPI GetWindowsDirectoryW(LPWSTR buffer, UINT size);
+
 #define MAX_COMPUTERNAME_LENGTH 15
 BOOL WINAPI GetComputerNameA(LPSTR buffer, LPDWORD size);
 BOOL WINAPI GetComputerNameW(LPWSTR buffer, LPDWORD size);

@@ -154,4 +154,31 @@ TEST_F(ArchiveBrowsingTest, CtrlRReadsTheChangedArchiveAgain)
     EXPECT_TRUE(Shows("T:\\work\\r.zip")) << host->ScreenText();
 }
 
+// Ctrl-Q on a folder of an archive counts the members below it, and Ctrl-L
+// describes the archive in the other panel.
+TEST_F(ArchiveBrowsingTest, SizesAndTheInformationPageOfAnArchive)
+{
+    qvtest::ZipBuilder zip;
+    zip.Add("dir/one", 100, 1000);
+    zip.Add("dir/sub/two", 50, 2345);
+    zip.Add("top.txt", 5, 7);
+    Write("work/r.zip", zip.Bytes());
+    EnterOnlyFile();
+    ASSERT_TRUE(Shows("top.txt")) << host->ScreenText();
+    // "..", dir, top.txt: down to dir.
+    ASSERT_TRUE(host->PressKey("Down"));
+    ASSERT_TRUE(host->PressKey("Ctrl+Q"));
+    ASSERT_TRUE(host->WaitFor([&](const qvhost::ScreenModel& screen) {
+        int row = RowOf(screen, "dir ");
+        std::string line = row < 0 ? std::string() : screen.RowText(row, 0, 40);
+        return (line.find("3,345") != std::string::npos || line.find("3345") != std::string::npos) &&
+               line.find("SUBDIR") == std::string::npos;
+    })) << host->ScreenText();
+    ASSERT_TRUE(host->PressKey("Ctrl+L"));
+    ASSERT_TRUE(Shows("r.zip")) << host->ScreenText();
+    EXPECT_TRUE(Shows("ZIP")) << host->ScreenText();
+    EXPECT_TRUE(Shows("total uncompressed")) << host->ScreenText();
+    EXPECT_TRUE(Shows("3,352") || Shows("3352")) << host->ScreenText();
+}
+
 }  // namespace

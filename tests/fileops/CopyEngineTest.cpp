@@ -11,6 +11,7 @@
 #include "base/strings/Utf16String.h"
 #include "fileops/CopyProgressWindow.h"
 #include "tests/base/os/OsTestSupport.h"
+#include "tests/platform/RunningUnderWine.h"
 #include "tests/support/TempDir.h"
 
 using qvtest::PathIn;
@@ -74,7 +75,11 @@ TEST_P(CopyEngineTest, CopiesBytesAndTimesThroughATemporaryFile) {
     TTimestamp copied;
     ASSERT_EQ(0u, GetFileModifyTime(In("copy.bin"), copied));
     EXPECT_EQ(old.seconds, copied.seconds);
-    EXPECT_EQ(static_cast<int64_t>(data.size()), progress.bytesDone.load());
+    // wine's CopyFileExW never calls the progress routine; Windows and our
+    // own layer do.
+    if (!(GetParam() && qvtest::RunningUnderWine())) {
+        EXPECT_EQ(static_cast<int64_t>(data.size()), progress.bytesDone.load());
+    }
     EXPECT_EQ(0, Leftovers());
 
     // An empty file is a file too.

@@ -265,6 +265,11 @@ TEST_F(CopyMoveTest, AFileIsNeverCopiedOntoItself) {
         {KEY_F5, "Copy \"self.txt\" to", "U:\\hard.txt"},
     };
     for (const Case& c : cases) {
+        if (qvtest::OnWindowsLeg() && std::string(c.destination) == "U:\\hard.txt") {
+            EXPECT_EQ(0, Temporaries("work"));
+            GTEST_SKIP() << "wine gives a file the volume serial of the drive folder its name lies in, so the names "
+                            "of one hard link in two drives' folders look like two files";
+        }
         GoTo("self.txt");
         host->SendKey(c.key);
         AnswerDialog(c.title, c.destination);
@@ -313,13 +318,15 @@ TEST_F(CopyMoveTest, ASkippedReadOnlyQuestionLeavesTheMovedFileInBothPlaces) {
     Write("work/ro.txt", "read only");
     Write("work/descript.ion", "ro.txt its line\r\n");
     chmod(PathOf("work/ro.txt").c_str(), 0444);
-    // Another file system (the RAM disk under C:), so the move copies and deletes.
+    // Another file system (the RAM disk under the drive of the whole Linux
+    // tree: C: on Linux, Z: under wine, whose C: is its prefix's own), so the
+    // move copies and deletes.
     std::string other = "/dev/shm/qvcopy-" + std::to_string(getpid());
     ASSERT_EQ(0, mkdir(other.c_str(), 0755));
     StartPair();
     Tag("ro.txt");
     host->SendKey(KEY_F6);
-    AnswerDialog("Move 1 file", "C:" + other + "\\");
+    AnswerDialog("Move 1 file", (qvtest::OnWindowsLeg() ? "Z:" : "C:") + other + "\\");
     Answer("File is Read Only, Delete anyway?", "s");
     Settle();
     chmod(PathOf("work/ro.txt").c_str(), 0644);
@@ -449,6 +456,10 @@ TEST_F(CopyMoveTest, TreesCopyWholeAndAFullTargetLosesNothing) {
     GoTo("tree");
     host->SendKey(KEY_F5);
     AnswerDialog("Copy \"tree\" to", "");
+    // Wine reports a write past the file-size limit as a general failure,
+    // where the Linux layer (like Windows on a full disk) reports no room.
+    const std::string noRoom =
+        qvtest::OnWindowsLeg() ? SystemMessage(31, "A device attached to the system is not functioning.") : "No room for";
     bool askedLarge = false;
     for (int i = 0; i < 6; i++) {
         host->WaitQuiet(300);
@@ -458,9 +469,9 @@ TEST_F(CopyMoveTest, TreesCopyWholeAndAFullTargetLosesNothing) {
             askedLarge = askedLarge || text.find("large.bin") != std::string::npos;
             host->SendKey(KEY_ENTER);
             ASSERT_TRUE(Gone("Overwrite?")) << host->ScreenText();
-        } else if (text.find("No room for") != std::string::npos) {
+        } else if (text.find(noRoom) != std::string::npos) {
             host->SendKey('s', 's', 0);
-            ASSERT_TRUE(Gone("No room for")) << host->ScreenText();
+            ASSERT_TRUE(Gone(noRoom)) << host->ScreenText();
         } else {
             break;
         }

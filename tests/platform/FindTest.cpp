@@ -2,6 +2,7 @@
 #include "platform/win32.h"
 #include "tests/platform/RunningUnderWine.h"
 #include "tests/support/TempDir.h"
+#include "tests/platform/PosixPathOf.h"
 
 #include <algorithm>
 #include <cctype>
@@ -301,33 +302,6 @@ TEST_F(FindTest, LinksAreListedAsReparsePoints) {
     EXPECT_EQ(Records(Pattern("target.txt"))["target.txt"].size, 12u);
 }
 
-#ifndef _WIN32
-// The POSIX form of a drive path, by the drive map the tests run with
-// (QUORVANE_DRIVES, C: alone being "/").
-std::string PosixPath(const WString& path) {
-    std::string utf8 = U8(path);
-    std::string map = std::getenv("QUORVANE_DRIVES") ? std::getenv("QUORVANE_DRIVES") : "C=/";
-    std::string directory;
-    size_t at = 0;
-    while (at <= map.size()) {
-        size_t end = map.find(';', at);
-        std::string item = map.substr(at, end == std::string::npos ? std::string::npos : end - at);
-        if (item.size() > 2 && toupper(item[0]) == toupper(utf8[0]) && item[1] == '=') {
-            directory = item.substr(2, item.find('|') == std::string::npos ? std::string::npos : item.find('|') - 2);
-        }
-        if (end == std::string::npos) {
-            break;
-        }
-        at = end + 1;
-    }
-    if (directory.empty()) {
-        return std::string();
-    }
-    std::string rest = utf8.substr(2);
-    std::replace(rest.begin(), rest.end(), '\\', '/');
-    return (directory == "/" ? std::string() : directory) + rest;
-}
-#endif
 
 // A name whose bytes are not UTF-8 is still listed, each bad sequence shown
 // as U+FFFD, with the size and kind of the file itself.
@@ -336,7 +310,7 @@ TEST_F(FindTest, NameThatIsNotUtf8IsListedWithItsRecord) {
     GTEST_SKIP() << "names on Windows are UTF-16: no name has bytes that are not UTF-8";
 #else
     std::string bad = "bad\xff\xfe.txt";
-    std::string path = PosixPath(dir.Path()) + "/" + bad;
+    std::string path = qvtest::PosixPathOf(dir.Path()) + "/" + bad;
     ASSERT_FALSE(path.empty());
     int fd = ::open(path.c_str(), O_CREAT | O_WRONLY | O_EXCL, 0644);
     ASSERT_GE(fd, 0) << path;

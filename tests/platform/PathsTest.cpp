@@ -5,6 +5,7 @@
 #include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
+#include <cstdio>
 #include <string>
 
 namespace {
@@ -208,6 +209,50 @@ TEST(PathsTest, EnvironmentVariables) {
     ASSERT_TRUE(SetEnvironmentVariableW(W("QV_TEST_VAR").c_str(), nullptr));
     EXPECT_EQ(GetEnvironmentVariableW(W("QV_TEST_VAR").c_str(), buf, 64), 0u);
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_ENVVAR_NOT_FOUND));
+}
+
+}  // namespace
+
+namespace {
+
+// What GetProgramArgumentPathW gives, as UTF-8.
+std::string ArgumentPath(const WString& path) {
+    DWORD n = GetProgramArgumentPathW(path.c_str(), nullptr, 0);
+    if (n == 0) {
+        return "<failed>";
+    }
+    std::basic_string<WCHAR> buffer(n, 0);
+    DWORD got = GetProgramArgumentPathW(path.c_str(), &buffer[0], n);
+    return got + 1 == n ? U8(WString(buffer.c_str(), got)) : "<wrong size>";
+}
+
+// The C runtime of a started program reads the file by that path.
+std::string ReadByRuntime(const std::string& path) {
+    std::string text;
+    if (FILE* file = std::fopen(path.c_str(), "rb")) {
+        char buffer[64];
+        size_t n = std::fread(buffer, 1, sizeof buffer, file);
+        text.assign(buffer, n);
+        std::fclose(file);
+    }
+    return text;
+}
+
+TEST(PathsTest, ArgumentPathsNameTheFileToAProgramsRuntime) {
+    CurrentDirectoryGuard guard;
+    TempDir dir;
+    ASSERT_TRUE(CreateDirectoryW(dir.Join(W("sub")).c_str(), nullptr));
+    ASSERT_TRUE(qvtest::WriteFileBytes(dir.Join(W("sub\\f.txt")), "inside"));
+    // A full path, a relative one below the current directory.
+    EXPECT_EQ("inside", ReadByRuntime(ArgumentPath(dir.Join(W("sub\\f.txt")))));
+    ASSERT_TRUE(SetCurrentDirectoryW(dir.Path().c_str()));
+    std::string relative = ArgumentPath(W("sub\\f.txt"));
+    EXPECT_EQ("inside", ReadByRuntime(relative));
+    EXPECT_EQ(0u, relative.find("sub")) << relative;
+    // A buffer too small gets nothing and the size asked for.
+    WCHAR small[2] = {'x', 0};
+    EXPECT_EQ(GetProgramArgumentPathW(W("sub\\f.txt").c_str(), nullptr, 0),
+              GetProgramArgumentPathW(W("sub\\f.txt").c_str(), small, 2));
 }
 
 }  // namespace

@@ -48,6 +48,9 @@ TEST_F(ScriptE2E, ScriptsThatAreMissingOrCannotBeRead) {
     EXPECT_GE(RowOf(missing.Snapshot(), "Script T:\\none.qvs not found"), 0) << missing.Dump();
 
     // A link to nothing is found, but cannot be opened.
+    if (OnWindowsLeg()) {
+        GTEST_SKIP() << "wine 8 does not show a Linux symbolic link to nothing, so the script is not found";
+    }
     ASSERT_EQ(0, symlink(PathOf("gone.qvs").c_str(), PathOf("link.qvs").c_str()));
     ScriptedHost& unreadable = Launch(Options({"-s", "T:\\link.qvs"}));
     EXPECT_EQ(1, unreadable.WaitExit());

@@ -8,44 +8,12 @@
 #include <cstdio>
 #include <string>
 
-#include "tests/support/ProgramTest.h"
+#include "tests/shell/ShellE2E.h"
 
 namespace qvtest {
 namespace {
 
-const char Pause[] = "Press any key to continue";
-
-class CommandLineE2E : public ProgramTest {
-protected:
-    void SetUp() override {
-        ProgramTest::SetUp();
-        if (OnWindowsLeg()) {
-            // Its command lines (printf, ls, printenv, sh quoting) are for the
-            // Linux build's interpreter; the Windows build's is cmd.
-            CountInWindowsLeg(false);
-            GTEST_SKIP() << "command lines for the POSIX shell";
-        }
-    }
-    void StartPausing() {
-        Start("PauseAfterRun=on\r\n");
-    }
-    // Types a command and Enter.
-    void Type(const std::string& command) {
-        host->SendText(command);
-        host->PressKey("Enter");
-    }
-    // After a waited program: the pause line, then a key brings the panels back.
-    ::testing::AssertionResult Continue() {
-        if (!Shows(Pause)) {
-            return ::testing::AssertionFailure() << "no pause line:\n" << host->ScreenText();
-        }
-        host->SendText("x");
-        if (!Gone(Pause) || !KeyBarShown()) {
-            return ::testing::AssertionFailure() << "the panels did not come back:\n" << host->ScreenText();
-        }
-        return ::testing::AssertionSuccess();
-    }
-};
+class CommandLineE2E : public ShellE2E {};
 
 TEST_F(CommandLineE2E, OutputIsShownThenAKeyBringsThePanelsBack) {
     StartPausing();
@@ -142,6 +110,26 @@ TEST_F(CommandLineE2E, InternalCommandsActOnThePanelAndOthersReachTheInterpreter
     ASSERT_TRUE(Continue());
     Type("cd T:\\nowhere");
     ASSERT_TRUE(Shows("Invalid directory")) << host->ScreenText();
+}
+
+// cd with a bare name that is no folder here looks in the drive's tree: below
+// the panel's folder first, then anywhere on the drive.
+TEST_F(CommandLineE2E, CdFindsAFolderByNameInTheDrivesTree) {
+    for (const char* folder : {"other", "other/target", "other/lonely", "work/deep", "work/deep/target"}) {
+        MakeFolder(folder);
+    }
+    StartPausing();
+    // The chooser's scan gives the drive its tree.
+    ASSERT_TRUE(host->PressKey("Alt+F10"));
+    ASSERT_TRUE(Shows(" Directory Tree ")) << host->ScreenText();
+    ASSERT_TRUE(host->PressKey("Ctrl+R"));
+    ASSERT_TRUE(Shows("lonely")) << host->ScreenText();
+    ASSERT_TRUE(host->PressKey("Esc"));
+    ASSERT_TRUE(Gone(" Directory Tree ")) << host->ScreenText();
+    Type("cd target");
+    ASSERT_TRUE(PromptIs("T:\\work\\deep\\target")) << host->ScreenText();
+    Type("cd lonely");
+    ASSERT_TRUE(PromptIs("T:\\other\\lonely")) << host->ScreenText();
 }
 
 TEST_F(CommandLineE2E, EnterRunsAScriptAndNamesReachProgramsWhole) {

@@ -27,14 +27,31 @@ protected:
             MakeFolder(folder);
     }
 
-    // Where the tree data file of T: lies: the data folder, which is the ini
-    // file's folder when one is named.
-    std::string TreeFile(bool withIni) const { return withIni ? "qv2treeT.dat" : "appdata/Quorvane/qv2treeT.dat"; }
+    // Where the tree data file of T: lies with "TreeDir" empty: the Linux
+    // build keeps it in the per-user data folder, the Windows build at the
+    // drive's root (T: is the test's folder).
+    static std::string TreeFile()
+    {
+        return qvtest::OnWindowsLeg() ? "qv2tree.dat" : "appdata/Quorvane/qv2treeT.dat";
+    }
+
+    // The bytes of a tree data file. Wine replaces a file by moving the old
+    // one out of the way before the new one takes its name, so a read may
+    // find no file for a moment: it reads again until a header is there.
+    std::string Saved(const std::string& name) const
+    {
+        std::string bytes;
+        Eventually([&] {
+            bytes = Read(name);
+            return bytes.size() >= 4;
+        });
+        return bytes;
+    }
 
     // The records of the file after its 4-byte header.
     std::string Records(const std::string& name) const
     {
-        std::string bytes = Read(name);
+        std::string bytes = Saved(name);
         return bytes.size() >= 4 ? bytes.substr(4) : std::string();
     }
 
@@ -78,7 +95,7 @@ TEST_F(DirectoryTreeTest, ChooserScansSearchesAndSendsThePanelThere)
 
     // The scan was saved: the serial, then one record per directory in
     // pre-order, the root first.
-    std::string records = Records(TreeFile(false));
+    std::string records = Records(TreeFile());
     EXPECT_EQ(records.compare(0, 4, "0T:\n"), 0) << records;
     EXPECT_NE(records.find("1work\n2a\n3b\n3c\n2d\n"), std::string::npos) << records;
 }
@@ -90,7 +107,7 @@ TEST_F(DirectoryTreeTest, TheFileOfAnotherDiskIsReplacedAndTheNextRunReadsItsOwn
     if (!Exists("appdata/Quorvane"))
         MakeFolder("appdata/Quorvane");
     const std::string foreign = std::string("\x01\x02\x03\x04", 4) + "0T:\n1bogus\n";
-    Write(TreeFile(false), foreign);
+    Write(TreeFile(), foreign);
     Start();
     ASSERT_TRUE(host->PressKey("Alt+F10"));
     ASSERT_TRUE(Shows(" Directory Tree "));
@@ -98,7 +115,7 @@ TEST_F(DirectoryTreeTest, TheFileOfAnotherDiskIsReplacedAndTheNextRunReadsItsOwn
     ASSERT_TRUE(host->PressKey("Ctrl+R"));
     ASSERT_TRUE(Shows("\u2514\u2500d"));
     ASSERT_TRUE(host->PressKey("Esc"));
-    std::string bytes = Read(TreeFile(false));
+    std::string bytes = Saved(TreeFile());
     ASSERT_GE(bytes.size(), 4u);
     EXPECT_NE(bytes.substr(0, 4), foreign.substr(0, 4));
     EXPECT_EQ(bytes.find("bogus"), std::string::npos);
@@ -107,7 +124,7 @@ TEST_F(DirectoryTreeTest, TheFileOfAnotherDiskIsReplacedAndTheNextRunReadsItsOwn
     Start();
     ASSERT_TRUE(host->PressKey("Alt+F10"));
     ASSERT_TRUE(Shows("\u2514\u2500d")) << host->ScreenText();
-    EXPECT_EQ(Read(TreeFile(false)), bytes);
+    EXPECT_EQ(Saved(TreeFile()), bytes);
 }
 
 TEST_F(DirectoryTreeTest, AFailedSaveIsReportedAndKeepsTheOldFile)
@@ -140,12 +157,12 @@ TEST_F(DirectoryTreeTest, ADirectoryRemovedOutsideLeavesTheTreeOnTheNextRead)
     OpenScannedChooser();
     ASSERT_TRUE(host->PressKey("Esc"));
     ASSERT_TRUE(Gone(" Directory Tree "));
-    ASSERT_NE(Records(TreeFile(false)).find("2d\n"), std::string::npos);
+    ASSERT_NE(Records(TreeFile()).find("2d\n"), std::string::npos);
     ASSERT_EQ(rmdir(PathOf("work/d").c_str()), 0);
     ASSERT_TRUE(host->PressKey("Ctrl+R"));
-    EXPECT_TRUE(Eventually([&] { return Records(TreeFile(false)).find("2d\n") == std::string::npos; }))
-        << Records(TreeFile(false));
-    EXPECT_NE(Records(TreeFile(false)).find("2a\n3b\n3c\n"), std::string::npos);
+    EXPECT_TRUE(Eventually([&] { return Records(TreeFile()).find("2d\n") == std::string::npos; }))
+        << Records(TreeFile());
+    EXPECT_NE(Records(TreeFile()).find("2a\n3b\n3c\n"), std::string::npos) << Records(TreeFile());
 }
 
 TEST_F(DirectoryTreeTest, DirectorySizesShowTheTotalAndKeepItInThePanel)
@@ -201,6 +218,52 @@ TEST_F(DirectoryTreeTest, TreeViewShowsTheOtherDriveAndSendsThatPanel)
     ASSERT_TRUE(host->WaitFor([&](const ScreenModel& screen) {
         return RowOf(screen, "\u2500y") < 0 && RowOf(screen, "\u251C+x") >= 0;
     })) << host->ScreenText();
+}
+
+// Esc while the chooser rescans leaves the drive without a tree: the chooser
+// closes, and the next one scans again.
+TEST_F(DirectoryTreeTest, EscDuringARescanClosesTheChooserAndTheNextOneScansAgain)
+{
+    // Enough folders that the scan is still running when Esc arrives.
+    MakeFolder("work/many");
+    for (int i = 0; i < 10000; i++)
+        MakeFolder("work/many/f" + std::to_string(i));
+    Start();
+    ASSERT_TRUE(host->PressKey("Alt+F10"));
+    ASSERT_TRUE(Shows(" Directory Tree ")) << host->ScreenText();
+    host->WatchText("Scanning directories");
+    ASSERT_TRUE(host->PressKey("Ctrl+R"));
+    ASSERT_TRUE(host->WaitForSeen("Scanning directories")) << host->ScreenText();
+    host->SendKey(KEY_ESC);
+    ASSERT_TRUE(Gone("Scanning directories")) << host->ScreenText();
+    ASSERT_TRUE(Gone(" Directory Tree ")) << host->ScreenText();
+    // No tree is left: the next chooser scans the drive before it opens.
+    host->WatchText("Scanning directories");
+    ASSERT_TRUE(host->PressKey("Alt+F10"));
+    ASSERT_TRUE(host->WaitForSeen("Scanning directories", 60000)) << host->ScreenText();
+    ASSERT_TRUE(Shows(" Directory Tree ", 60000)) << host->ScreenText();
+    ASSERT_TRUE(Shows("many")) << host->ScreenText();
+}
+
+// The menus' Re-Read and Filter rebuild a tree view from the disk, as Ctrl-R
+// there does: a folder made outside appears.
+TEST_F(DirectoryTreeTest, TheMenusReReadAndFilterRescanATreeView)
+{
+    MapDrive('U', "other");
+    MakeFolder("other");
+    MakeFolder("other/x");
+    Launch(Options({"-l", "T:\\work", "-r", "U:\\"}));
+    ASSERT_TRUE(KeyBarShown());
+    host->SendKey(MENU_LEFT_TREE);
+    ASSERT_TRUE(Shows("\u2514\u2500x")) << host->ScreenText();
+    MakeFolder("other/x/made");
+    host->SendKey(MENU_LEFT_REREAD);
+    ASSERT_TRUE(Shows("\u2514\u2500made")) << host->ScreenText();
+    MakeFolder("other/x/later");
+    host->SendKey(MENU_LEFT_FILTER);
+    ASSERT_TRUE(Shows("Filter for left panel")) << host->ScreenText();
+    host->SendKey(KEY_ENTER);
+    ASSERT_TRUE(Shows("\u251C\u2500later")) << host->ScreenText();
 }
 
 }  // namespace

@@ -32,6 +32,9 @@ TEST_F(DataFilesTest, WithoutAppDataOrAnIniNamedTheFolderChanges) {
     Config.IniFilePath = Westring("D:\\cfg\\my.ini");
     EXPECT_EQ(Path(DataFileHistory, 2), "D:\\cfg\\my.hst");
     EXPECT_EQ(Path(DataFileSyntax, 0), "D:\\cfg\\mysyntax.ini");
+    // The help files stay the program's own, beside it.
+    EXPECT_EQ(Path(DataFileHelp, 2), U8W(dir.Path()) + "\\qv.qvh");
+    EXPECT_EQ(Path(DataFileHtmlHelp, 2), U8W(dir.Path()) + "\\qv.chm");
 }
 
 TEST(AppSupportTest, PanelHeightByScreenSetting) {

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "tests/base/os/OsTestSupport.h"
+#include "tests/platform/RunningUnderWine.h"
 
 using qvtest::PathIn;
 using qvtest::W;
@@ -193,6 +194,44 @@ TEST_F(DirScannerTest, ExistsFillsTheRecordAndLeavesNoSearchOpen) {
     CDirScanner anywhere{Westring()};
     EXPECT_EQ(0u, anywhere.Exists(PathIn(dir, "b.dat"), 0x37));
     EXPECT_EQ(3000u, anywhere.Record()->size);
+}
+
+// Whole-tree walks ask to pass by the roots of the file systems the kernel
+// makes up (proc, sysfs, devtmpfs...); a panel listing still shows them, and
+// an ordinary mount such as a tmpfs is walked like any folder.
+TEST(DirScannerVirtualRootsTest, WalksPassByTheKernelsOwnFileSystemsOnly) {
+    if (qvtest::RunningUnderWine()) {
+        GTEST_SKIP() << "wine does not flag the roots of Linux's virtual file systems";
+    }
+    auto list = [](DWORD mask) {
+        std::set<std::string> names;
+        CDirScanner scanner(Westring("C:\\"));
+        entry* item = nullptr;
+        for (DWORD error = scanner.FindFirst(Westring("*"), mask, &item); error == 0; error = scanner.FindNext(&item))
+            names.insert(NameOf(item));
+        return names;
+    };
+    const DWORD all = CDirScanner::ScanEverything;
+    std::set<std::string> shown = list(all);
+    std::set<std::string> walked = list(all | CDirScanner::ScanNoVirtualRoots);
+    ASSERT_FALSE(shown.empty());
+    if (GetFileAttributesW(W("C:\\proc\\self").c_str()) == INVALID_FILE_ATTRIBUTES) {
+        // No virtual file systems here (Windows): the walk sees what a panel sees.
+        EXPECT_EQ(shown, walked);
+        return;
+    }
+    EXPECT_EQ(1u, shown.count("proc"));
+    EXPECT_EQ(0u, walked.count("proc"));
+    if (GetFileAttributesW(W("C:\\sys\\kernel").c_str()) != INVALID_FILE_ATTRIBUTES) {
+        EXPECT_EQ(0u, walked.count("sys"));
+    }
+    // Everything else, mount roots of real file systems among them, stays;
+    // /dev is devtmpfs on a machine and a plain tmpfs in many containers.
+    for (const std::string& name : shown) {
+        if (name != "proc" && name != "sys" && name != "dev") {
+            EXPECT_EQ(1u, walked.count(name)) << name;
+        }
+    }
 }
 
 }  // namespace

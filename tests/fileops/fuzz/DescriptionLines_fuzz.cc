@@ -19,6 +19,11 @@ bool WritesBack(const Westring& name) {
         if (c == '"' || c == '\r' || c == '\n' || c == 0) {
             return false;
         }
+        // What the decoder makes of bytes no UTF-8 allows (an overlong NUL
+        // among them) has no UTF-8 form, and no file carries such a name.
+        if (c > 0x10FFFF) {
+            return false;
+        }
     }
     return true;
 }

@@ -1,0 +1,158 @@
+// The user menu: found up the directory tree, shown with hot keys and
+// submenus, its entries' lines run in the directory their cd lines choose.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "tests/shell/ShellE2E.h"
+
+namespace qvtest {
+namespace {
+
+class UserMenuE2E : public ShellE2E {
+protected:
+    // The menu file of the test's ini (T:\test.ini) is T:\test.mnu.
+    void WriteMainMenu() {
+        Write("test.mnu",
+              "// each entry leaves a file of its own\r\n"
+              "A: Alpha\r\n"
+              "  printf alpha > alpha.txt\r\n"
+              "F12: Twelve\r\n"
+              "  printf twelve > twelve.txt\r\n"
+              "SF3: Shift three\r\n"
+              "  printf shift > shift.txt\r\n"
+              "B @*.c: Build\r\n"
+              "  cp ! built.txt\r\n"
+              "S: Submenu\r\n"
+              "{\r\n"
+              "X: Inner\r\n"
+              "  printf inner > inner.txt\r\n"
+              "}\r\n"
+              "!include extra.mnu\r\n"
+              "M: Make in sub\r\n"
+              "  cd sub\r\n"
+              "  printf x > made.txt\r\n");
+        Write("extra.mnu", "E: Extra entry\r\n  echo ex\"\"tra-ran\r\n");
+    }
+    ::testing::AssertionResult OpenMenu() {
+        host->PressKey("F2");
+        if (!Shows(" User  Menu ")) {
+            return ::testing::AssertionFailure() << host->ScreenText();
+        }
+        return ::testing::AssertionSuccess();
+    }
+    // The entry's file appeared in T:\work and the panels are back.
+    ::testing::AssertionResult Ran(const std::string& name, const std::string& bytes) {
+        if (!Eventually([&] { return Read("work/" + name) == bytes; })) {
+            return ::testing::AssertionFailure() << name << " not made:\n" << host->ScreenText();
+        }
+        if (!Gone(" User  Menu ") || !KeyBarShown()) {
+            return ::testing::AssertionFailure() << "the menu stayed:\n" << host->ScreenText();
+        }
+        return ::testing::AssertionSuccess();
+    }
+    // The screen row that shows the text, from the screen.
+    std::string RowWith(const std::string& text) {
+        qvhost::ScreenModel screen = host->Snapshot();
+        int row = RowOf(screen, text);
+        return row < 0 ? std::string() : screen.RowText(row);
+    }
+};
+
+TEST_F(UserMenuE2E, RowsHotKeysSubmenusAndIncludes) {
+    WriteMainMenu();
+    MakeFolder("work/sub");
+    Write("work/main.c", "int x;");
+    StartPausing();
+    ASSERT_TRUE(OpenMenu());
+    EXPECT_TRUE(Shows("Extra entry")) << host->ScreenText();
+    // Key texts padded to the longest key and one blank; a submenu's row ends in ">".
+    EXPECT_NE(std::string::npos, RowWith("Alpha").find("A   Alpha")) << host->ScreenText();
+    std::string submenu = RowWith("Submenu");
+    size_t arrow = submenu.find('>');
+    ASSERT_NE(std::string::npos, arrow) << submenu;
+    size_t title = submenu.find("Submenu");
+    EXPECT_EQ(std::string::npos, submenu.substr(title, arrow - title).find_first_not_of("Submenu ")) << submenu;
+    // The cursor stands on "..": the entry for C sources is left out.
+    EXPECT_EQ(-1, RowOf(host->Snapshot(), "Build")) << host->ScreenText();
+    host->PressKey("Esc");
+    ASSERT_TRUE(Gone(" User  Menu "));
+
+    // On a C source the masked entry is there, and "!" names the file.
+    host->PressKey("Down");  // sub: directories sort first
+    host->PressKey("Down");  // main.c
+    ASSERT_TRUE(OpenMenu());
+    ASSERT_TRUE(Shows("Build")) << host->ScreenText();
+    host->SendText("b");
+    ASSERT_TRUE(Ran("built.txt", "int x;"));
+
+    ASSERT_TRUE(OpenMenu());
+    host->SendText("a");
+    ASSERT_TRUE(Ran("alpha.txt", "alpha"));
+
+    ASSERT_TRUE(OpenMenu());
+    host->PressKey("F12");
+    ASSERT_TRUE(Ran("twelve.txt", "twelve"));
+
+    ASSERT_TRUE(OpenMenu());
+    host->PressKey("Shift+F3");
+    ASSERT_TRUE(Ran("shift.txt", "shift"));
+
+    // The submenu opens by its key; its own hot key runs its entry.
+    ASSERT_TRUE(OpenMenu());
+    host->SendText("s");
+    ASSERT_TRUE(Shows(" Submenu ")) << host->ScreenText();
+    host->SendText("x");
+    ASSERT_TRUE(Ran("inner.txt", "inner"));
+
+    // A cd line moves the following lines and, at the end, the panel.
+    ASSERT_TRUE(OpenMenu());
+    host->SendText("m");
+    ASSERT_TRUE(PromptIs("T:\\work\\sub")) << host->ScreenText();
+    EXPECT_TRUE(Eventually([&] { return Read("work/sub/made.txt") == "x"; }));
+    EXPECT_FALSE(Exists("work/made.txt"));
+}
+
+TEST_F(UserMenuE2E, TheNearestMenuFileWinsAndShiftF2TakesTheMainOne) {
+    WriteMainMenu();
+    MakeFolder("work/proj");
+    MakeFolder("work/proj/deep");
+    Write("work/proj/test.mnu", "P: Parent menu\r\n  echo p\r\n");
+    StartPausing();
+    Type("cd proj\\deep");
+    ASSERT_TRUE(PromptIs("T:\\work\\proj\\deep")) << host->ScreenText();
+    ASSERT_TRUE(OpenMenu());
+    EXPECT_TRUE(Shows("Parent menu")) << host->ScreenText();
+    EXPECT_EQ(-1, RowOf(host->Snapshot(), "Alpha"));
+    host->PressKey("Esc");
+    ASSERT_TRUE(Gone(" User  Menu "));
+
+    Write("work/proj/deep/test.mnu", "H: Here menu\r\n  echo h\r\n");
+    ASSERT_TRUE(OpenMenu());
+    EXPECT_TRUE(Shows("Here menu")) << host->ScreenText();
+    EXPECT_EQ(-1, RowOf(host->Snapshot(), "Parent menu"));
+    host->PressKey("Esc");
+    ASSERT_TRUE(Gone(" User  Menu "));
+
+    host->PressKey("Shift+F2");
+    ASSERT_TRUE(Shows(" User  Menu ")) << host->ScreenText();
+    EXPECT_TRUE(Shows("Alpha")) << host->ScreenText();
+    host->PressKey("Esc");
+    ASSERT_TRUE(Gone(" User  Menu "));
+}
+
+TEST_F(UserMenuE2E, AMenuThatIncludesItselfOpensWithTheMessage) {
+    Write("test.mnu", "A: Alpha\r\n  echo a\r\n!include test.mnu\r\nB: Beta\r\n  echo b\r\n");
+    StartPausing();
+    host->PressKey("F2");
+    ASSERT_TRUE(Shows("Unable to open included menu")) << host->ScreenText();
+    EXPECT_TRUE(Shows("test.mnu"));
+    host->PressKey("Enter");
+    ASSERT_TRUE(Shows(" User  Menu ")) << host->ScreenText();
+    EXPECT_TRUE(Shows("Beta"));
+    host->PressKey("Esc");
+    ASSERT_TRUE(Gone(" User  Menu "));
+}
+
+}  // namespace
+}  // namespace qvtest
