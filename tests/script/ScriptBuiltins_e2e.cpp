@@ -228,5 +228,23 @@ TEST_F(ScriptBuiltinsE2E, ATypedScriptPrintsOnTheScreen) {
     EXPECT_TRUE(KeyBarShown()) << host->ScreenText();
 }
 
+TEST_F(ScriptBuiltinsE2E, AScriptFromAUserMenuEntryPrintsOnTheScreen) {
+    Write("work/x.txt", "x");
+    Write("work/b.qvs", "for (e : files()) if (e.name == \"x.txt\") println(\"menu found \", e.name);\n");
+    // The menu file of the test's ini (T:\test.ini) is T:\test.mnu; the
+    // entry's second line tells that the script is over.
+    Write("test.mnu", "S: Script\r\n  b.qvs\r\n  printf ran > ran.txt\r\n");
+    Start("PauseAfterRun=off\r\n");
+    host->PressKey("F2");
+    ASSERT_TRUE(Shows(" User  Menu ")) << host->ScreenText();
+    host->SendText("s");
+    ASSERT_TRUE(Eventually([&] { return Exists("work/ran.txt"); }));
+    ASSERT_TRUE(Gone(" User  Menu ")) << host->ScreenText();
+    // The output lies under the panels.
+    ASSERT_TRUE(KeyBarShown()) << host->ScreenText();
+    host->PressKey("Ctrl+O");
+    EXPECT_TRUE(Shows("menu found x.txt")) << host->ScreenText();
+}
+
 }  // namespace
 }  // namespace qvtest
