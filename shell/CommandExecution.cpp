@@ -495,6 +495,10 @@ int ExecuteCommandOrEntry(CPanel* panels, int side, const char32_t* commandText,
         } else {
             delete archive;
         }
+    } else if (ResolvePanelPath(panel, AddTrailingBackslash(Westring(panel->path)) + Westring(current->name))) {
+        // An archive inside the archive opens from its extracted copy, as
+        // Ctrl+PgDn opens it.
+        ChangePanelDirectory(panels, side, Westring(), false, 0, 0);
     }
     return 2;
 }

@@ -406,6 +406,18 @@ TEST_F(NestedArchiveTest, AZipInsideAZipIsEnteredAndItsMemberViewed)
     EXPECT_TRUE(Shows("deep text")) << host->ScreenText();
 }
 
+TEST_F(NestedArchiveTest, EnterOpensAnArchiveInsideAnArchiveToo)
+{
+    QV_NEED_TOOL("zip");
+    Write("src/b.txt", "inner member\n");
+    ASSERT_TRUE(Run("zip inner.zip b.txt && zip ../work/outer.zip inner.zip && rm inner.zip"));
+    EnterOnlyFile("outer.zip");
+    Key("Down");
+    host->PressKey("Enter");
+    ASSERT_TRUE(Shows("T:\\work\\outer.zip\\inner.zip")) << host->ScreenText();
+    EXPECT_TRUE(Shows("b.txt")) << host->ScreenText();
+}
+
 }  // namespace
 
 namespace {
