@@ -13,8 +13,7 @@ enum { AceMain = 0, AceFile = 1 };
 
 }  // namespace
 
-DWORD ReadAceHeader(CArchive& archive, int64_t& position)
-{
+DWORD ReadAceHeader(CArchive& archive, int64_t& position) {
     unsigned char* header = archive.header;
     if (!ReadArchiveBytes(archive, position, header, 4))
         return ArchiveNotRecognised;
@@ -29,8 +28,7 @@ DWORD ReadAceHeader(CArchive& archive, int64_t& position)
     return 0;
 }
 
-DWORD ReadAceDirectory(CArchive& archive)
-{
+DWORD ReadAceDirectory(CArchive& archive) {
     unsigned char* header = archive.header;
     int64_t position = 0;
     const bool read = ReadAceHeader(archive, position) == 0;

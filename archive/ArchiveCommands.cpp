@@ -36,12 +36,14 @@ namespace {
 // The archiver names as the dialog's radio buttons show them, the hot
 // letter marked.
 const char* const ArchiverLabels[ArchiverCount] = {
-    "_ZIP", "_RAR", "_LHARC", "_ARJ", "A_CE", "_HA", "_GZIP", "_TAR", "_7ZIP", "_BZIP2", "_XZ",
-    "TAR/GZI_P", "TAR/BZIP_2", "TAR/XZ",
+    "_ZIP", "_RAR",  "_LHARC", "_ARJ", "A_CE",      "_HA",        "_GZIP",
+    "_TAR", "_7ZIP", "_BZIP2", "_XZ",  "TAR/GZI_P", "TAR/BZIP_2", "TAR/XZ",
 };
 const char MakeArchiveHotKeys[] = "nzrlachgt7bxp2";
 // The plain compressors hold one file and keep its extension in the name.
-bool IsSingleFileArchiver(int index) { return index == 6 || index == 9 || index == 10; }
+bool IsSingleFileArchiver(int index) {
+    return index == 6 || index == 9 || index == 10;
+}
 const char* const ArchiverExtensions[ArchiverCount] = {
     "zip", "rar", "lzh", "arj", "ace", "ha", "gz", "tar", "7z", "bz2", "xz", "tar.gz", "tar.bz2", "tar.xz",
 };
@@ -50,28 +52,24 @@ const int NameFieldLength = 512;
 const int NameHistoryKind = 9;
 const int NoHistory = 14;
 
-void Message(const Westring& text, const Westring& path = Westring())
-{
+void Message(const Westring& text, const Westring& path = Westring()) {
     ShowMessageBox(text, path, MessageBoxOk);
 }
 
-Westring FormatWithName(const char* format, int archiverIndex)
-{
+Westring FormatWithName(const char* format, int archiverIndex) {
     Estring text;
     text.Format(format, GetArchiverName(archiverIndex).Data());
     return Westring(text);
 }
 
-bool EndsWithNoCase(const Westring& text, const char* ending)
-{
+bool EndsWithNoCase(const Westring& text, const char* ending) {
     Westring tail(ending);
     return text.Length() >= tail.Length() && text.Right(tail.Length()).EqualsNoCase(tail);
 }
 
 // The directory a panel shows, as a destination: its tree line's path in
 // the tree view.
-Westring PanelShownDirectory(const CPanel* panel)
-{
+Westring PanelShownDirectory(const CPanel* panel) {
     if (panel->viewStyle == VIEW_TREE)
         return GetTreeLinePath(panel, panel->CursorIndex());
     return Westring(panel->path);
@@ -79,8 +77,7 @@ Westring PanelShownDirectory(const CPanel* panel)
 
 // Deletes the source panel's tagged entries after a move: members from the
 // archive, files and folders from the disk.
-void DeleteMovedEntries(CPanel* panel)
-{
+void DeleteMovedEntries(CPanel* panel) {
     if (panel->archive != nullptr) {
         DeleteFromArchive(panel);
         return;
@@ -93,10 +90,10 @@ void DeleteMovedEntries(CPanel* panel)
         if (!item->tagged)
             continue;
         Westring path = directory + Westring(item->name);
-        int result = (item->attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) ==
-                             FILE_ATTRIBUTE_DIRECTORY
-                         ? DeleteOneDirectory(path, nullptr)
-                         : DeleteOneFile(path, DeleteShowAndKeep, nullptr);
+        int result =
+            (item->attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) == FILE_ATTRIBUTE_DIRECTORY
+                ? DeleteOneDirectory(path, nullptr)
+                : DeleteOneFile(path, DeleteShowAndKeep, nullptr);
         if (result < 0 || UserAbortState == UserAbortRequested)
             break;
     }
@@ -107,8 +104,7 @@ void DeleteMovedEntries(CPanel* panel)
 class CArchiveCopyDlg : public Dialog {
 public:
     CArchiveCopyDlg(const Westring& prompt, Westring& destination)
-        : Dialog(-1, -4, 76, 7, ColourOf(ColourMessages)), field(-1)
-    {
+        : Dialog(-1, -4, 76, 7, ColourOf(ColourMessages)), field(-1) {
         WriteWide(1, 0, prompt, ColourOf(ColourMessages));
         field = AddStringField(1, 2, 1, destination, 72, NameFieldLength, NoHistory);
         static const TButtonDef buttons[] = {
@@ -122,15 +118,13 @@ public:
 
 }  // namespace
 
-void AddOkCancelHelpButtons(Dialog& dialog)
-{
+void AddOkCancelHelpButtons(Dialog& dialog) {
     static const TButtonDef buttons[] = {
         {13, "_OK"}, {27, "Cancel"}, {static_cast<uint32_t>(KEY_F1), "Help"}, {0, nullptr}};
     dialog.AddButtonRow(-1, -1, 1, buttons);
 }
 
-int ReloadPanelArchive(CPanel* panel)
-{
+int ReloadPanelArchive(CPanel* panel) {
     CArchive* old = panel->archive;
     if (!old)
         return -1;
@@ -152,12 +146,8 @@ int ReloadPanelArchive(CPanel* panel)
 // Compress Files
 
 CMakeArchiveDlg::CMakeArchiveDlg(Westring& nameText, int32_t* index)
-    : Dialog(-1, -3, 74, 9, ColourOf(ColourMessages)),
-      archiverIndex(index),
-      name(&nameText),
-      shownIndex(*index),
-      nameField(-1)
-{
+    : Dialog(-1, -3, 74, 9, ColourOf(ColourMessages)), archiverIndex(index), name(&nameText), shownIndex(*index),
+      nameField(-1) {
     const uint8_t colour = ColourOf(ColourMessages);
     WriteCentred(-1, " Compress Files ", colour);
     WriteHotKeyText(1, 0, "Archive Name:", "N", colour);
@@ -175,13 +165,11 @@ CMakeArchiveDlg::CMakeArchiveDlg(Westring& nameText, int32_t* index)
 
 CMakeArchiveDlg::~CMakeArchiveDlg() = default;
 
-void CMakeArchiveDlg::OnEventHandled()
-{
+void CMakeArchiveDlg::OnEventHandled() {
     OnArchiverChanged(*this);
 }
 
-void ApplyArchiveExtension(CMakeArchiveDlg& dialog)
-{
+void ApplyArchiveExtension(CMakeArchiveDlg& dialog) {
     Westring& name = *dialog.name;
     const Westring file = ExtractFileName(name);
     const Westring directory = name.Left(name.Length() - file.Length());
@@ -199,8 +187,7 @@ void ApplyArchiveExtension(CMakeArchiveDlg& dialog)
         name = directory + dialog.baseName + extension;
 }
 
-void OnArchiverChanged(CMakeArchiveDlg& dialog)
-{
+void OnArchiverChanged(CMakeArchiveDlg& dialog) {
     const int index = *dialog.archiverIndex;
     if (index == dialog.shownIndex || index < 0 || index >= ArchiverCount)
         return;
@@ -217,8 +204,7 @@ void OnArchiverChanged(CMakeArchiveDlg& dialog)
     dialog.DrawElement(-1);
 }
 
-int MakeArchive(CPanel* panel)
-{
+int MakeArchive(CPanel* panel) {
     entry* current = panel->CursorEntry();
     if (panel->entryCount == 0 || panel->archive != nullptr || current == nullptr)
         return -1;
@@ -247,8 +233,8 @@ int MakeArchive(CPanel* panel)
         const char* other1;
         const char* other2;
     } static const endings[] = {
-        {6, ".gz", ".gz", ".tgz"},       {7, ".tar", ".tar", nullptr},    {9, ".bz2", ".bz2", ".tbz"},
-        {10, ".xz", ".xz", ".txz"},      {11, ".tar.gz", ".tgz", ".tar.gz"},
+        {6, ".gz", ".gz", ".tgz"},  {7, ".tar", ".tar", nullptr},       {9, ".bz2", ".bz2", ".tbz"},
+        {10, ".xz", ".xz", ".txz"}, {11, ".tar.gz", ".tgz", ".tar.gz"},
     };
     for (const auto& ending : endings) {
         if (ending.index != index)
@@ -271,8 +257,7 @@ int MakeArchive(CPanel* panel)
 // ---------------------------------------------------------------------------
 // Copy or move between a panel and an archive
 
-void CopyToFromArchive(CPanel* panels, int side, int mode)
-{
+void CopyToFromArchive(CPanel* panels, int side, int mode) {
     CPanel* source = &panels[side];
     CPanel* other = &panels[1 - side];
     entry* current = source->CursorEntry();
@@ -377,12 +362,11 @@ void CopyToFromArchive(CPanel* panels, int side, int mode)
     CUserAbortScope abortScope(UserAbortPolling);
     for (int i = 0; i < source->entryCount; i++)
         source->entries[i]->processed = 0;
-    const Estring& command = extracting ? settings.Extract
-                                        : (settings.CompressUpdate.IsEmpty() ? settings.Compress
-                                                                             : settings.CompressUpdate);
-    const Westring base = extracting && !archive->currentDirectory.IsEmpty()
-                              ? archive->currentDirectory + Westring("\\")
-                              : Westring();
+    const Estring& command = extracting
+                                 ? settings.Extract
+                                 : (settings.CompressUpdate.IsEmpty() ? settings.Compress : settings.CompressUpdate);
+    const Westring base =
+        extracting && !archive->currentDirectory.IsEmpty() ? archive->currentDirectory + Westring("\\") : Westring();
     Westring temporary;
     if (extracting) {
         if (!MakeTemporaryFolder(temporary, &destination)) {
@@ -450,8 +434,7 @@ void CopyToFromArchive(CPanel* panels, int side, int mode)
 // ---------------------------------------------------------------------------
 // The folder tree of an archive
 
-void AddArchiveFolderPath(TREENODE* node, const Westring& path)
-{
+void AddArchiveFolderPath(TREENODE* node, const Westring& path) {
     Westring rest = path;
     while (!rest.IsEmpty()) {
         int cut = rest.Find('\\');
@@ -474,8 +457,7 @@ void AddArchiveFolderPath(TREENODE* node, const Westring& path)
     }
 }
 
-CTree* BuildArchiveFolderTree(const CArchive* archive)
-{
+CTree* BuildArchiveFolderTree(const CArchive* archive) {
     CTree* tree = new CTree();
     tree->isPrivate = 1;
     tree->SetKey(0, 0xFFFFFFFF);
@@ -490,7 +472,8 @@ CTree* BuildArchiveFolderTree(const CArchive* archive)
     return tree;
 }
 
-void InstallArchiveTreeHooks()
-{
-    ArchiveFolderTreeBuilder = [](CArchive* archive) { return BuildArchiveFolderTree(static_cast<const CArchive*>(archive)); };
+void InstallArchiveTreeHooks() {
+    ArchiveFolderTreeBuilder = [](CArchive* archive) {
+        return BuildArchiveFolderTree(static_cast<const CArchive*>(archive));
+    };
 }

@@ -46,11 +46,11 @@ public:
     CMakeArchiveDlg(Westring& name, int32_t* archiverIndex);
     ~CMakeArchiveDlg() override;
 
-    int32_t* archiverIndex;  // the caller's, changed by the radio buttons
-    Westring* name;          // the name being edited
-    Westring baseName;       // the file name without its last extension
-    Westring savedExtension; // the text after the file name's last dot
-    int32_t shownIndex;      // the archiver whose extension the name carries
+    int32_t* archiverIndex;   // the caller's, changed by the radio buttons
+    Westring* name;           // the name being edited
+    Westring baseName;        // the file name without its last extension
+    Westring savedExtension;  // the text after the file name's last dot
+    int32_t shownIndex;       // the archiver whose extension the name carries
     int nameField;
 
 protected:

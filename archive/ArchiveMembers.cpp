@@ -21,20 +21,17 @@
 
 namespace {
 
-Westring JoinInside(const Westring& directory, const Westring& name)
-{
+Westring JoinInside(const Westring& directory, const Westring& name) {
     return directory.IsEmpty() ? name : directory + Westring("\\") + name;
 }
 
-Westring WithSlashes(const Westring& path)
-{
+Westring WithSlashes(const Westring& path) {
     Westring out = path;
     out.ReplaceAll(Westring("\\"), Westring("/"));
     return out;
 }
 
-Westring CodeText(int code)
-{
+Westring CodeText(int code) {
     Estring text;
     text.Format(" (%d)", code);
     return Westring(text);
@@ -43,8 +40,7 @@ Westring CodeText(int code)
 // Runs a member command (extract or update) of the archive in `folder`: the
 // command with its program found, the member as its one name. The exit code.
 int RunMemberCommand(CArchive* archive, const Estring& definition, const Westring& member, const Westring& folder,
-                     int& unzipFlag)
-{
+                     int& unzipFlag) {
     const TArchiverSettings& settings = ArchiverSettings[archive->archiverIndex];
     Westring name = settings.slashFlag ? WithSlashes(member) : member;
     Westring command(definition.Data());
@@ -62,16 +58,14 @@ int RunMemberCommand(CArchive* archive, const Estring& definition, const Westrin
     return code;
 }
 
-bool CopyExists(const Westring& path)
-{
+bool CopyExists(const Westring& path) {
     DWORD attributes = 0;
     return ReadFileAttributes(path, attributes) == 0 && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 
 }  // namespace
 
-bool MakeTemporaryFolder(Westring& folder, const Westring* parent)
-{
+bool MakeTemporaryFolder(Westring& folder, const Westring* parent) {
     for (int attempt = 0; attempt < 100; attempt++) {
         Westring name;
         if (MakeTempFileName(name, parent) != 0)
@@ -86,8 +80,7 @@ bool MakeTemporaryFolder(Westring& folder, const Westring* parent)
     return false;
 }
 
-void RemoveTemporaryFolder(const Westring& folder)
-{
+void RemoveTemporaryFolder(const Westring& folder) {
     TFileOpAnswers saved = FileOpAnswers;
     FileOpAnswers.readOnly = AnswerAll;
     FileOpAnswers.treeAll = true;
@@ -95,8 +88,7 @@ void RemoveTemporaryFolder(const Westring& folder)
     FileOpAnswers = saved;
 }
 
-bool ArchiveMemberDotted(CArchive* archive, const Westring& directory, const Westring& name, bool isDirectory)
-{
+bool ArchiveMemberDotted(CArchive* archive, const Westring& directory, const Westring& name, bool isDirectory) {
     if (!isDirectory) {
         const TArchiveEntry* member = ArchiveFindEntry(archive, directory, name);
         return member != nullptr && member->dotted != 0;
@@ -115,8 +107,7 @@ bool ArchiveMemberDotted(CArchive* archive, const Westring& directory, const Wes
     return dotted;
 }
 
-Westring ExtractFromArchive(CArchive* archive, const Westring& entryPath, const Westring& destination)
-{
+Westring ExtractFromArchive(CArchive* archive, const Westring& entryPath, const Westring& destination) {
     const Westring local = AddTrailingBackslash(destination) + entryPath;
     Westring normal = local;
     Westring folder = destination;
@@ -136,8 +127,7 @@ Westring ExtractFromArchive(CArchive* archive, const Westring& entryPath, const 
     return Westring();
 }
 
-int UpdateArchive(CArchive* archive)
-{
+int UpdateArchive(CArchive* archive) {
     if (archive->lastExtracted.IsEmpty())
         return 1;
     const Westring copy = AddTrailingBackslash(archive->temporaryFolder) + archive->lastExtracted;
@@ -162,8 +152,7 @@ int UpdateArchive(CArchive* archive)
     return 0;
 }
 
-void ReleaseArchiveMember(CArchive* archive)
-{
+void ReleaseArchiveMember(CArchive* archive) {
     if (archive->temporaryFolder.IsEmpty())
         return;
     const Westring copy = AddTrailingBackslash(archive->temporaryFolder) + archive->lastExtracted;
@@ -177,8 +166,7 @@ void ReleaseArchiveMember(CArchive* archive)
     archive->lastExtracted.Clear();
 }
 
-Westring GetArchiveMemberFile(CArchive* archive, const Westring& pathInside)
-{
+Westring GetArchiveMemberFile(CArchive* archive, const Westring& pathInside) {
     int cut = pathInside.FindLast('\\');
     Westring directory = cut < 0 ? Westring() : pathInside.Left(cut);
     Westring name = cut < 0 ? pathInside : pathInside.Mid(cut + 1, 0);
@@ -190,8 +178,7 @@ Westring GetArchiveMemberFile(CArchive* archive, const Westring& pathInside)
     ReleaseArchiveMember(archive);
     Westring folder;
     if (!MakeTemporaryFolder(folder)) {
-        ReportArchiveError(archive, Westring("Unable to create temporary directory"), GetTempDirectory(),
-                           MessageBoxOk);
+        ReportArchiveError(archive, Westring("Unable to create temporary directory"), GetTempDirectory(), MessageBoxOk);
         return Westring();
     }
     archive->temporaryFolder = folder;
@@ -200,23 +187,21 @@ Westring GetArchiveMemberFile(CArchive* archive, const Westring& pathInside)
     if (path.IsEmpty())
         return path;
     if (GetFileModifyTime(path, archive->extractedTime) != 0) {
-        ReportArchiveError(archive, Westring("An error occurred extracting"),
-                           entryPath + Westring(" to ") + folder, MessageBoxOk);
+        ReportArchiveError(archive, Westring("An error occurred extracting"), entryPath + Westring(" to ") + folder,
+                           MessageBoxOk);
         archive->lastExtracted.Clear();
         return Westring();
     }
     return path;
 }
 
-Westring GetArchiveEntryFile(CArchive* archive, const Westring& name)
-{
+Westring GetArchiveEntryFile(CArchive* archive, const Westring& name) {
     if (name.Find('\\') >= 0)
         return GetArchiveMemberFile(archive, name);
     return GetArchiveMemberFile(archive, JoinInside(archive->currentDirectory, name));
 }
 
-void DeleteFromArchive(CPanel* panel)
-{
+void DeleteFromArchive(CPanel* panel) {
     CArchive* archive = panel->archive;
     if (archive == nullptr)
         return;
@@ -232,8 +217,7 @@ void DeleteFromArchive(CPanel* panel)
     ReloadPanelArchive(panel);
 }
 
-void InstallArchiveMemberHooks()
-{
+void InstallArchiveMemberHooks() {
     ArchiveMemberHooks.release = ReleaseArchiveMember;
     // F8 and the delete commands reach the members through the archiver.
     DeleteFromArchiveHook = DeleteFromArchive;

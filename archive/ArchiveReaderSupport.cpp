@@ -3,23 +3,20 @@
 #include "base/strings/ConsoleCodePage.h"
 #include "base/strings/Str32.h"
 
-bool ReadArchiveBytes(CArchive& archive, int64_t offset, void* buffer, uint32_t n)
-{
+bool ReadArchiveBytes(CArchive& archive, int64_t offset, void* buffer, uint32_t n) {
     if (offset < 0)
         return false;
     archive.file->SetPosition(offset);
     return ReadArchiveBytes(archive, buffer, n);
 }
 
-bool ReadArchiveBytes(CArchive& archive, void* buffer, uint32_t n)
-{
+bool ReadArchiveBytes(CArchive& archive, void* buffer, uint32_t n) {
     if (n == 0)
         return true;
     return archive.file->Read(buffer, n) == 0;
 }
 
-int64_t FindArchiveMark(CArchive& archive, int64_t from, int64_t last, const unsigned char* mark, int n)
-{
+int64_t FindArchiveMark(CArchive& archive, int64_t from, int64_t last, const unsigned char* mark, int n) {
     CRandomFile* file = archive.file;
     for (int64_t at = from; at <= last; at++) {
         uint32_t first = file->ByteAt(at);
@@ -36,8 +33,7 @@ int64_t FindArchiveMark(CArchive& archive, int64_t from, int64_t last, const uns
     return -1;
 }
 
-Westring DecodeArchiveName(const char* bytes, TArchiveNameCoding coding)
-{
+Westring DecodeArchiveName(const char* bytes, TArchiveNameCoding coding) {
     Westring text;
     if (coding == ArchiveNameUtf8)
         text.AssignUtf8(bytes);
@@ -46,8 +42,7 @@ Westring DecodeArchiveName(const char* bytes, TArchiveNameCoding coding)
     return text;
 }
 
-void SetArchiveEntryPath(CArchive& archive, TArchiveEntry* item, const Westring& path, bool asDirectory)
-{
+void SetArchiveEntryPath(CArchive& archive, TArchiveEntry* item, const Westring& path, bool asDirectory) {
     if (asDirectory) {
         item->directory = StoreArchiveWideName(&archive, RemoveTrailingBackslash(path).Data());
         return;
@@ -63,15 +58,13 @@ void SetArchiveEntryPath(CArchive& archive, TArchiveEntry* item, const Westring&
 
 namespace {
 
-bool IsParentComponent(const char32_t* p, int n)
-{
+bool IsParentComponent(const char32_t* p, int n) {
     return n == 2 && p[0] == '.' && p[1] == '.';
 }
 
 // The directory path without a drive prefix, leading or doubled backslashes
 // and "." components; false when a component is "..".
-bool MakeSafeDirectory(const char32_t* path, Westring& safe)
-{
+bool MakeSafeDirectory(const char32_t* path, Westring& safe) {
     if (path[0] != 0 && path[1] == ':')
         path += 2;
     safe.Clear();
@@ -97,8 +90,7 @@ bool MakeSafeDirectory(const char32_t* path, Westring& safe)
 
 }  // namespace
 
-bool AddArchiveEntry(CArchive& archive, TArchiveEntry* item)
-{
+bool AddArchiveEntry(CArchive& archive, TArchiveEntry* item) {
     NormalizeArchiveEntryPath(&archive, item);
     if (Str32FindChar(item->name, '\\') || Str32Compare(item->name, U"..") == 0 || Str32Compare(item->name, U".") == 0)
         return false;

@@ -7,9 +7,15 @@
 
 #include "app/panels/PanelArchive.h"
 
-inline uint16_t Le16(const unsigned char* p) { return uint16_t(p[0] | p[1] << 8); }
-inline uint32_t Le32(const unsigned char* p) { return uint32_t(Le16(p)) | uint32_t(Le16(p + 2)) << 16; }
-inline uint64_t Le64(const unsigned char* p) { return uint64_t(Le32(p)) | uint64_t(Le32(p + 4)) << 32; }
+inline uint16_t Le16(const unsigned char* p) {
+    return uint16_t(p[0] | p[1] << 8);
+}
+inline uint32_t Le32(const unsigned char* p) {
+    return uint32_t(Le16(p)) | uint32_t(Le16(p + 2)) << 16;
+}
+inline uint64_t Le64(const unsigned char* p) {
+    return uint64_t(Le32(p)) | uint64_t(Le32(p + 4)) << 32;
+}
 
 // Exactly n bytes at the offset into the buffer; the file's sequential
 // position ends after them.

@@ -22,8 +22,7 @@ TArchiverRunner ArchiverRunner = ExecuteCommandLine;
 namespace {
 
 // The form in which the started program must be given a path.
-Westring ProgramArgumentPath(const Westring& path)
-{
+Westring ProgramArgumentPath(const Westring& path) {
     Utf16String wide(path);
     DWORD n = GetProgramArgumentPathW(wide.Data(), nullptr, 0);
     if (n == 0)
@@ -37,8 +36,7 @@ Westring ProgramArgumentPath(const Westring& path)
 
 // The definition's text in words: blanks outside double quotes separate
 // them, and the quotes go.
-std::vector<Westring> SplitDefinitionWords(const Westring& text)
-{
+std::vector<Westring> SplitDefinitionWords(const Westring& text) {
     std::vector<Westring> words;
     Westring word;
     bool quoted = false;
@@ -77,8 +75,7 @@ struct TLineWord {
 // A word of the definition itself is quoted only where the line's splitting
 // needs it; a word that holds a name or a path always goes through the
 // argument rules.
-Westring QuoteLineWord(const TLineWord& word)
-{
+Westring QuoteLineWord(const TLineWord& word) {
     if (word.definitionOnly && !word.argument.IsEmpty()) {
         bool plain = true;
         for (int i = 0; i < word.argument.Length() && plain; i++) {
@@ -91,8 +88,7 @@ Westring QuoteLineWord(const TLineWord& word)
     return QuoteArgument(word.argument);
 }
 
-void AppendName(std::vector<TLineWord>& line, const TArchiverWord& name, bool startWord)
-{
+void AppendName(std::vector<TLineWord>& line, const TArchiverWord& name, bool startWord) {
     Westring argument = name.fromDefinition ? name.text : ProgramArgumentPath(name.text);
     if (startWord || line.empty()) {
         line.push_back({argument, name.text, name.fromDefinition, name.fromDefinition,
@@ -114,16 +110,14 @@ void AppendName(std::vector<TLineWord>& line, const TArchiverWord& name, bool st
 // The names into the line: the first joins the word being built when
 // `joinFirst`, the others start words of their own unless joined to the word
 // before (a list switch and its list file).
-void AppendNames(std::vector<TLineWord>& line, const TArchiverWords& names, bool joinFirst)
-{
+void AppendNames(std::vector<TLineWord>& line, const TArchiverWords& names, bool joinFirst) {
     for (size_t i = 0; i < names.size(); i++)
         AppendName(line, names[i], i == 0 ? !joinFirst : !names[i].joined);
 }
 
 // The same file: both made full paths, then compared exactly (names that
 // differ only in case are other files here).
-bool NormalizedEquals(const Westring& a, const Westring& b)
-{
+bool NormalizedEquals(const Westring& a, const Westring& b) {
     Westring x = a;
     Westring y = b;
     if (NormalizePath(x) != 0 || NormalizePath(y) != 0)
@@ -133,12 +127,10 @@ bool NormalizedEquals(const Westring& a, const Westring& b)
 
 // Programs that take "--" as the end of their options, so that a member
 // whose name begins with "-" can follow it.
-bool TakesEndOfOptions(const Westring& resolvedCommand)
-{
+bool TakesEndOfOptions(const Westring& resolvedCommand) {
     static const char* const programs[] = {"zip", "tar", "7z", "7za", "7zr", "rar", "gzip", "bzip2", "xz"};
-    Westring program = StripQuotes(resolvedCommand.Left(resolvedCommand.FindUnquoted(' ') < 0
-                                                             ? resolvedCommand.Length()
-                                                             : resolvedCommand.FindUnquoted(' ')));
+    Westring program = StripQuotes(resolvedCommand.Left(
+        resolvedCommand.FindUnquoted(' ') < 0 ? resolvedCommand.Length() : resolvedCommand.FindUnquoted(' ')));
     Westring name = ExtractFileName(program);
     if (name.Length() > 4 && name.Right(4).EqualsNoCase(Westring(".exe")))
         name = name.DropRight(4);
@@ -149,16 +141,14 @@ bool TakesEndOfOptions(const Westring& resolvedCommand)
     return false;
 }
 
-bool IsRedirection(const TLineWord& word)
-{
+bool IsRedirection(const TLineWord& word) {
     return word.mayRedirect && word.local.Length() > 0 && (word.local[0] == '<' || word.local[0] == '>');
 }
 
 }  // namespace
 
 Westring BuildArchiverCommandLine(const Westring& command, const Westring& archivePath, const TArchiverWords& names,
-                                  Westring* temporaryTarget)
-{
+                                  Westring* temporaryTarget) {
     if (temporaryTarget)
         temporaryTarget->Clear();
     const Westring archiveArgument = ProgramArgumentPath(archivePath);
@@ -231,8 +221,7 @@ Westring BuildArchiverCommandLine(const Westring& command, const Westring& archi
     return text;
 }
 
-bool ResolveArchiverProgram(Westring& command, int& unzipFlag)
-{
+bool ResolveArchiverProgram(Westring& command, int& unzipFlag) {
     unzipFlag = 0;
     int blank = command.Find(' ');
     Westring program = blank < 0 ? command : command.Left(blank);
@@ -249,8 +238,7 @@ bool ResolveArchiverProgram(Westring& command, int& unzipFlag)
     return true;
 }
 
-Westring EscapeArchiverPattern(const Westring& name)
-{
+Westring EscapeArchiverPattern(const Westring& name) {
     Westring out;
     for (int i = 0; i < name.Length(); i++) {
         char32_t c = name[i];
@@ -266,8 +254,7 @@ Westring EscapeArchiverPattern(const Westring& name)
 }
 
 void BuildArchiverName(const entry* item, const Westring& baseDirectory, const Estring& dirSpec, bool realFile,
-                       std::vector<Westring>& words, bool patterns)
-{
+                       std::vector<Westring>& words, bool patterns) {
     Westring path = baseDirectory + Westring(item->name);
     if (realFile && baseDirectory.IsEmpty() && path.Length() > 0 && path[0] == '-')
         path = Westring(".\\") + path;  // a name, never an option
@@ -302,8 +289,7 @@ void BuildArchiverName(const entry* item, const Westring& baseDirectory, const E
 // The member names as arguments: after "--" when one begins with "-" and the
 // program knows the marker (a definition that places the names itself with
 // "%f" keeps its order).
-void AddArchiverNameWords(TArchiverWords& names, const std::vector<Westring>& words, const Westring& command)
-{
+void AddArchiverNameWords(TArchiverWords& names, const std::vector<Westring>& words, const Westring& command) {
     bool needed = false;
     for (const Westring& word : words)
         needed = needed || (word.Length() > 0 && word[0] == '-');
@@ -314,16 +300,13 @@ void AddArchiverNameWords(TArchiverWords& names, const std::vector<Westring>& wo
         names.push_back({word, false});
 }
 
-int ArchiverSide(const CArchive* archive)
-{
+int ArchiverSide(const CArchive* archive) {
     if (Panels != nullptr && archive != nullptr && Panels[1].archive == archive)
         return 1;
     return 0;
 }
 
-int ExpandArchiverCommand(const Westring& command, const Westring& archivePath, const TArchiverWords& names,
-                          int side)
-{
+int ExpandArchiverCommand(const Westring& command, const Westring& archivePath, const TArchiverWords& names, int side) {
     Westring temporary;
     Westring line = BuildArchiverCommandLine(command, archivePath, names, &temporary);
     if (line.IsEmpty())
@@ -345,8 +328,7 @@ namespace {
 
 // The list file's line for a name: as the program reads a relative name, with
 // slashes for the archivers that want them.
-Estring ListFileLine(const Westring& name, bool slashes)
-{
+Estring ListFileLine(const Westring& name, bool slashes) {
     Westring line = ProgramArgumentPath(name);
     if (slashes)
         line.ReplaceAll(Westring("\\"), Westring("/"));
@@ -356,8 +338,7 @@ Estring ListFileLine(const Westring& name, bool slashes)
 
 }  // namespace
 
-TArchiverWords ArchiverListSwitchWords(const Estring& listSwitch, const Westring& listFile)
-{
+TArchiverWords ArchiverListSwitchWords(const Estring& listSwitch, const Westring& listFile) {
     TArchiverWords words;
     Westring text(listSwitch.Data());
     for (const Westring& word : SplitDefinitionWords(text))
@@ -368,8 +349,7 @@ TArchiverWords ArchiverListSwitchWords(const Estring& listSwitch, const Westring
 }
 
 int RunArchiverCommand(const Estring& commandText, const Westring& archivePath, const Westring& baseDirectoryIn,
-                       CPanel* panel, const TArchiverSettings& settings, int mode)
-{
+                       CPanel* panel, const TArchiverSettings& settings, int mode) {
     const Estring& listSwitch = mode == 1 ? settings.ExtractListfileSwitch : settings.CompressListfileSwitch;
     const Estring& dirSpec = mode == 1 ? settings.ExtractDirSpec : settings.CompressDirSpec;
     Westring command(commandText.Data());

@@ -73,8 +73,7 @@ Westring BuildArchiverCommandLine(const Westring& command, const Westring& archi
 // Builds one command line and runs it for the panel `side` (the caller has
 // made the directory current): the exit code, or -1 when the program could not
 // be started or was not found ("Program not found" is shown).
-int ExpandArchiverCommand(const Westring& command, const Westring& archivePath, const TArchiverWords& names,
-                          int side);
+int ExpandArchiverCommand(const Westring& command, const Westring& archivePath, const TArchiverWords& names, int side);
 
 // Runs the command over the panel's tagged entries (or the current one),
 // mode 1 extract (the Extract list switch and dir spec), mode 0 compress or

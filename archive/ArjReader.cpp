@@ -10,12 +10,13 @@ namespace {
 enum { ArjMainHeader = 2, ArjDirectory = 3 };
 enum { ArjHostUnix = 2, ArjHostNext = 8 };
 
-bool IsArjId(const unsigned char* p) { return p[0] == 0x60 && p[1] == 0xEA; }
+bool IsArjId(const unsigned char* p) {
+    return p[0] == 0x60 && p[1] == 0xEA;
+}
 
 // The main header behind a self-extracting program: a header id whose
 // header looks like a main header. -1 when there is none.
-int64_t FindArjMainHeader(CArchive& archive)
-{
+int64_t FindArjMainHeader(CArchive& archive) {
     static const unsigned char mark[2] = {0x60, 0xEA};
     int64_t from = 4;
     unsigned char candidate[33];
@@ -32,8 +33,7 @@ int64_t FindArjMainHeader(CArchive& archive)
 
 }  // namespace
 
-DWORD ReadArjDirectory(CArchive& archive)
-{
+DWORD ReadArjDirectory(CArchive& archive) {
     unsigned char* header = archive.header;
     int64_t start = 0;
     if (!ReadArchiveBytes(archive, 0, header, 4))

@@ -9,8 +9,7 @@ namespace {
 
 // The archive file's name without its directory, with the compressor's
 // extension cut off or a tar shorthand turned into ".tar".
-Westring MemberNameFromArchive(const CArchive& archive, const char32_t* cut, const char32_t* tarShorthand)
-{
+Westring MemberNameFromArchive(const CArchive& archive, const char32_t* cut, const char32_t* tarShorthand) {
     Westring name = ExtractFileName(archive.filePath);
     int dot = name.FindLast('.');
     if (dot < 0)
@@ -25,8 +24,7 @@ Westring MemberNameFromArchive(const CArchive& archive, const char32_t* cut, con
 
 // Bytes of a zero-terminated header text (ended also by a line feed), at most
 // `room` - 1 of them; false when the file ends first.
-bool ReadHeaderText(CArchive& archive, int64_t& position, char* text, int room)
-{
+bool ReadHeaderText(CArchive& archive, int64_t& position, char* text, int room) {
     int n = 0;
     for (;;) {
         uint32_t byte = archive.file->ByteAt(position);
@@ -43,8 +41,7 @@ bool ReadHeaderText(CArchive& archive, int64_t& position, char* text, int room)
 }
 
 // The least significant 7 bits first; at most nine bytes and never past `end`.
-bool ReadXzNumber(CArchive& archive, int64_t& position, int64_t end, uint64_t& value)
-{
+bool ReadXzNumber(CArchive& archive, int64_t& position, int64_t end, uint64_t& value) {
     value = 0;
     for (int i = 0; i < 9; i++) {
         if (position >= end)
@@ -61,8 +58,7 @@ bool ReadXzNumber(CArchive& archive, int64_t& position, int64_t end, uint64_t& v
 
 // The uncompressed size from the index of the file's last stream; all ones
 // when the index cannot be read.
-uint64_t XzUncompressedSize(CArchive& archive)
-{
+uint64_t XzUncompressedSize(CArchive& archive) {
     const int64_t size = archive.file->KnownSize();
     unsigned char footer[12];
     if (size < 12 + 12 || !ReadArchiveBytes(archive, size - 12, footer, 12) || footer[10] != 'Y' || footer[11] != 'Z')
@@ -88,8 +84,7 @@ uint64_t XzUncompressedSize(CArchive& archive)
 }
 
 DWORD ReadOneMemberOfUnknownSize(CArchive& archive, const unsigned char* magic, int n, const char32_t* cut,
-                                 const char32_t* tarShorthand, bool xz)
-{
+                                 const char32_t* tarShorthand, bool xz) {
     unsigned char start[6];
     if (!ReadArchiveBytes(archive, 0, start, uint32_t(n)) || std::memcmp(start, magic, size_t(n)) != 0)
         return ArchiveNotRecognised;
@@ -108,8 +103,7 @@ DWORD ReadOneMemberOfUnknownSize(CArchive& archive, const unsigned char* magic, 
 
 }  // namespace
 
-DWORD ReadGzipDirectory(CArchive& archive)
-{
+DWORD ReadGzipDirectory(CArchive& archive) {
     unsigned char* header = archive.header;
     if (!ReadArchiveBytes(archive, 0, header, 10) || header[0] != 0x1F || header[1] != 0x8B)
         return ArchiveNotRecognised;
@@ -156,14 +150,12 @@ DWORD ReadGzipDirectory(CArchive& archive)
     return 0;
 }
 
-DWORD ReadBzip2Directory(CArchive& archive)
-{
+DWORD ReadBzip2Directory(CArchive& archive) {
     static const unsigned char magic[3] = {0x42, 0x5A, 0x68};
     return ReadOneMemberOfUnknownSize(archive, magic, 3, U"bz2", U"tbz", false);
 }
 
-DWORD ReadXzDirectory(CArchive& archive)
-{
+DWORD ReadXzDirectory(CArchive& archive) {
     static const unsigned char magic[6] = {0xFD, 0x37, 0x7A, 0x58, 0x5A, 0x00};
     return ReadOneMemberOfUnknownSize(archive, magic, 6, U"xz", U"txz", true);
 }

@@ -11,8 +11,7 @@ enum { HaDirectoryMethod = 14 };
 
 // Bytes up to a zero byte or line feed, at most 299 of them; false when the
 // file ends or no end comes in time.
-bool ReadHaText(CArchive& archive, int64_t& position, std::string& text)
-{
+bool ReadHaText(CArchive& archive, int64_t& position, std::string& text) {
     text.clear();
     for (;;) {
         uint32_t byte = archive.file->ByteAt(position++);
@@ -28,8 +27,7 @@ bool ReadHaText(CArchive& archive, int64_t& position, std::string& text)
 
 }  // namespace
 
-DWORD ReadHaDirectory(CArchive& archive)
-{
+DWORD ReadHaDirectory(CArchive& archive) {
     unsigned char* header = archive.header;
     if (!ReadArchiveBytes(archive, 0, header, 4) || header[0] != 'H' || header[1] != 'A')
         return ArchiveNotRecognised;

@@ -7,15 +7,13 @@
 
 namespace {
 
-bool IsLhaMethod(const unsigned char* header)
-{
+bool IsLhaMethod(const unsigned char* header) {
     return header[2] == 0x2D && header[3] == 0x6C && header[4] == 0x68 && header[6] == 0x2D;
 }
 
 // The first "-lh?-" behind a self-extracting program; the offset of the
 // header that holds it, or -1.
-int64_t FindLhaHeader(CArchive& archive)
-{
+int64_t FindLhaHeader(CArchive& archive) {
     static const unsigned char mark[3] = {0x2D, 0x6C, 0x68};
     int64_t from = 7;
     for (;;) {
@@ -30,8 +28,7 @@ int64_t FindLhaHeader(CArchive& archive)
 
 }  // namespace
 
-DWORD ReadLhaDirectory(CArchive& archive)
-{
+DWORD ReadLhaDirectory(CArchive& archive) {
     unsigned char* header = archive.header;
     int64_t position = 0;
     if (!ReadArchiveBytes(archive, 0, header, 7))

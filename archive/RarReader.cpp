@@ -16,8 +16,7 @@ enum { RarLongBlock = 0x8000, RarLargeSizes = 0x100, RarUnicodeName = 0x200, Rar
 
 }  // namespace
 
-DWORD ReadRarBlockHeader(CArchive& archive, TRarBlock& block)
-{
+DWORD ReadRarBlockHeader(CArchive& archive, TRarBlock& block) {
     unsigned char* bytes = archive.header;
     if (block.bytesRead != 0) {
         if ((block.flags & RarLongBlock) && block.bytesRead < 11) {
@@ -48,8 +47,7 @@ DWORD ReadRarBlockHeader(CArchive& archive, TRarBlock& block)
     return 0;
 }
 
-Westring DecodeRarUnicodeName(const unsigned char* field, int size)
-{
+Westring DecodeRarUnicodeName(const unsigned char* field, int size) {
     int zero = 0;
     while (zero < size && field[zero] != 0)
         zero++;
@@ -105,8 +103,7 @@ Westring DecodeRarUnicodeName(const unsigned char* field, int size)
     return end >= 0 ? name.Left(end) : name;
 }
 
-DWORD ReadRarDirectory(CArchive& archive)
-{
+DWORD ReadRarDirectory(CArchive& archive) {
     unsigned char* bytes = archive.header;
     int64_t start = 0;
     if (!ReadArchiveBytes(archive, 0, bytes, 7))

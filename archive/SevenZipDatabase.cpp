@@ -44,23 +44,20 @@ public:
     size_t Left() const { return ok ? size - at : 0; }
     void Fail() { ok = false; }
 
-    uint8_t Byte()
-    {
+    uint8_t Byte() {
         if (!ok || at >= size) {
             ok = false;
             return 0;
         }
         return data[at++];
     }
-    uint32_t U32()
-    {
+    uint32_t U32() {
         uint32_t v = 0;
         for (int i = 0; i < 4; i++)
             v |= uint32_t(Byte()) << (8 * i);
         return v;
     }
-    uint64_t U64()
-    {
+    uint64_t U64() {
         uint64_t v = 0;
         for (int i = 0; i < 8; i++)
             v |= uint64_t(Byte()) << (8 * i);
@@ -68,8 +65,7 @@ public:
     }
     // The variable-length number: the leading one bits of the first byte
     // count the bytes that follow, little-endian.
-    uint64_t Number()
-    {
+    uint64_t Number() {
         const uint8_t first = Byte();
         uint8_t mask = 0x80;
         uint64_t value = 0;
@@ -84,15 +80,13 @@ public:
         return value;
     }
     // A count of things each taking at least one byte of what is left.
-    uint64_t Count()
-    {
+    uint64_t Count() {
         uint64_t n = Number();
         if (n > Left())
             ok = false;
         return ok ? n : 0;
     }
-    void Skip(uint64_t n)
-    {
+    void Skip(uint64_t n) {
         if (!ok || n > size - at) {
             ok = false;
             return;
@@ -100,8 +94,7 @@ public:
         at += size_t(n);
     }
     // A sub-range of the next n bytes, which it skips.
-    C7zCursor Take(uint64_t n)
-    {
+    C7zCursor Take(uint64_t n) {
         if (!ok || n > size - at) {
             ok = false;
             return C7zCursor(data, 0);
@@ -134,8 +127,7 @@ struct TFolder {
     uint64_t unpackStreams = 1;
 
     // The size of the stream that leaves the folder.
-    uint64_t UnpackSize() const
-    {
+    uint64_t UnpackSize() const {
         for (uint64_t i = 0; i < unpackSizes.size(); i++) {
             bool bound = false;
             for (uint64_t b : boundOut)
@@ -154,8 +146,7 @@ struct TStreams {
     std::vector<uint64_t> streamSizes;  // one per unpacked stream, in order
 };
 
-std::vector<bool> ReadBits(C7zCursor& in, uint64_t n)
-{
+std::vector<bool> ReadBits(C7zCursor& in, uint64_t n) {
     std::vector<bool> bits;
     if (n > in.Left() * 8) {
         in.Fail();
@@ -172,23 +163,20 @@ std::vector<bool> ReadBits(C7zCursor& in, uint64_t n)
 }
 
 // An "all defined" byte, or the bits of the defined ones.
-std::vector<bool> ReadDefined(C7zCursor& in, uint64_t n)
-{
+std::vector<bool> ReadDefined(C7zCursor& in, uint64_t n) {
     if (in.Byte() != 0)
         return std::vector<bool>(size_t(n <= in.Left() * 8 + 8 ? n : 0), true);
     return ReadBits(in, n);
 }
 
-void SkipDigests(C7zCursor& in, uint64_t n)
-{
+void SkipDigests(C7zCursor& in, uint64_t n) {
     std::vector<bool> defined = ReadDefined(in, n);
     for (bool d : defined)
         if (d)
             in.U32();
 }
 
-void ReadPackInfo(C7zCursor& in, TStreams& streams)
-{
+void ReadPackInfo(C7zCursor& in, TStreams& streams) {
     streams.packPosition = in.Number();
     uint64_t count = in.Count();
     for (;;) {
@@ -206,8 +194,7 @@ void ReadPackInfo(C7zCursor& in, TStreams& streams)
     }
 }
 
-void ReadFolder(C7zCursor& in, TFolder& folder)
-{
+void ReadFolder(C7zCursor& in, TFolder& folder) {
     uint64_t coders = in.Count();
     if (coders == 0 || coders > MaxCoders) {
         in.Fail();
@@ -257,8 +244,7 @@ void ReadFolder(C7zCursor& in, TFolder& folder)
             in.Number();
 }
 
-void ReadUnpackInfo(C7zCursor& in, TStreams& streams)
-{
+void ReadUnpackInfo(C7zCursor& in, TStreams& streams) {
     if (in.Number() != kFolder) {
         in.Fail();
         return;
@@ -289,8 +275,7 @@ void ReadUnpackInfo(C7zCursor& in, TStreams& streams)
     }
 }
 
-void ReadSubStreamsInfo(C7zCursor& in, TStreams& streams)
-{
+void ReadSubStreamsInfo(C7zCursor& in, TStreams& streams) {
     uint64_t id = in.Number();
     if (id == kNumUnpackStream) {
         for (TFolder& folder : streams.folders)
@@ -330,8 +315,7 @@ void ReadSubStreamsInfo(C7zCursor& in, TStreams& streams)
     }
 }
 
-void ReadStreamsInfo(C7zCursor& in, TStreams& streams)
-{
+void ReadStreamsInfo(C7zCursor& in, TStreams& streams) {
     uint64_t id = in.Number();
     if (id == kPackInfo) {
         ReadPackInfo(in, streams);
@@ -355,8 +339,7 @@ void ReadStreamsInfo(C7zCursor& in, TStreams& streams)
 }
 
 bool DecodeLzma(const TCoder& coder, lzma_vli filterId, const std::vector<uint8_t>& packed,
-                std::vector<uint8_t>& unpacked)
-{
+                std::vector<uint8_t>& unpacked) {
     lzma_filter filters[2];
     filters[0].id = filterId;
     filters[0].options = nullptr;
@@ -385,8 +368,7 @@ bool DecodeLzma(const TCoder& coder, lzma_vli filterId, const std::vector<uint8_
 
 // The one folder of a packed header, decoded.
 bool DecodeHeader(const C7zDatabase::TReadAt& readAt, uint64_t fileSize, const TStreams& streams,
-                  std::vector<uint8_t>& out)
-{
+                  std::vector<uint8_t>& out) {
     if (streams.folders.size() != 1 || streams.packSizes.empty())
         return false;
     const TFolder& folder = streams.folders[0];
@@ -424,8 +406,7 @@ bool DecodeHeader(const C7zDatabase::TReadAt& readAt, uint64_t fileSize, const T
 
 namespace {
 
-bool ReadFilesInfo(C7zCursor& in, C7zDatabase& db, const TStreams& streams)
-{
+bool ReadFilesInfo(C7zCursor& in, C7zDatabase& db, const TStreams& streams) {
     const uint64_t count = in.Count();
     db.files.resize(size_t(count));
     std::vector<bool> emptyStream(size_t(count), false);
@@ -497,8 +478,7 @@ bool ReadFilesInfo(C7zCursor& in, C7zDatabase& db, const TStreams& streams)
 
 }  // namespace
 
-bool C7zDatabase::Read(const TReadAt& readAt, uint64_t fileSize)
-{
+bool C7zDatabase::Read(const TReadAt& readAt, uint64_t fileSize) {
     files.clear();
     namesStored = false;
     packedTotal = 0;

@@ -5,8 +5,7 @@
 #include "archive/ArchiveReaders.h"
 #include "archive/SevenZipDatabase.h"
 
-DWORD Read7zDirectory(CArchive& archive)
-{
+DWORD Read7zDirectory(CArchive& archive) {
     static const unsigned char signature[6] = {0x37, 0x7A, 0xBC, 0xAF, 0x27, 0x1C};
     unsigned char start[6];
     if (!ReadArchiveBytes(archive, 0, start, 6) || std::memcmp(start, signature, 6) != 0)

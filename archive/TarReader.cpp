@@ -20,8 +20,7 @@ const int TarBlock = 512;
 // reader allocate at will.
 const int64_t MaxExtensionData = 1 << 20;
 
-bool HeaderChecksumMatches(const unsigned char* header)
-{
+bool HeaderChecksumMatches(const unsigned char* header) {
     uint32_t sum = 256;  // the eight checksum bytes counted as blanks
     for (int i = 0; i < 148; i++)
         sum += header[i];
@@ -30,8 +29,7 @@ bool HeaderChecksumMatches(const unsigned char* header)
     return ParseTarNumber(header + 148, 8) == int64_t(sum);
 }
 
-uint32_t ClampSeconds(int64_t seconds)
-{
+uint32_t ClampSeconds(int64_t seconds) {
     if (seconds < 0)
         return 0;
     return seconds > int64_t(0xFFFFFFFF) ? 0xFFFFFFFF : uint32_t(seconds);
@@ -39,8 +37,7 @@ uint32_t ClampSeconds(int64_t seconds)
 
 // The data of an extension header, whole blocks of it; false when it is too
 // large or cut short.
-bool ReadExtensionData(IStreamRead& stream, const unsigned char* header, std::vector<char>& data)
-{
+bool ReadExtensionData(IStreamRead& stream, const unsigned char* header, std::vector<char>& data) {
     int64_t size = ParseTarNumber(header + 124, 12);
     if (size < 0 || size > MaxExtensionData)
         return false;
@@ -52,8 +49,7 @@ bool ReadExtensionData(IStreamRead& stream, const unsigned char* header, std::ve
     return true;
 }
 
-Estring TextUpToZero(const std::vector<char>& data)
-{
+Estring TextUpToZero(const std::vector<char>& data) {
     size_t n = 0;
     while (n < data.size() && data[n] != 0)
         n++;
@@ -66,11 +62,9 @@ enum { OverGzip, OverBzip2, OverXz };
 
 // Tar through a decompressing filter, when the file begins with the
 // compressor's magic (n bytes of the `readLength` first ones).
-DWORD ReadCompressedTar(CArchive& archive, const unsigned char* magic, int n, int readLength, int kind)
-{
+DWORD ReadCompressedTar(CArchive& archive, const unsigned char* magic, int n, int readLength, int kind) {
     unsigned char start[16];
-    if (!ReadArchiveBytes(archive, 0, start, uint32_t(readLength)) ||
-        std::memcmp(start, magic, size_t(n)) != 0)
+    if (!ReadArchiveBytes(archive, 0, start, uint32_t(readLength)) || std::memcmp(start, magic, size_t(n)) != 0)
         return ArchiveNotRecognised;
     archive.file->SetPosition(0);
     CRandomFileStreamRead raw(archive.file);
@@ -88,8 +82,7 @@ DWORD ReadCompressedTar(CArchive& archive, const unsigned char* magic, int n, in
 
 }  // namespace
 
-int64_t ParseTarNumber(const unsigned char* field, int width)
-{
+int64_t ParseTarNumber(const unsigned char* field, int width) {
     if (width <= 0 || field[0] == 0)
         return 0;
     uint64_t value = 0;
@@ -112,8 +105,7 @@ int64_t ParseTarNumber(const unsigned char* field, int width)
     return int64_t(value);
 }
 
-void ParsePaxRecords(const char* data, int size, TPaxRecords& records)
-{
+void ParsePaxRecords(const char* data, int size, TPaxRecords& records) {
     int lineStart = 0;
     while (lineStart < size) {
         int lineEnd = lineStart;
@@ -170,8 +162,7 @@ void ParsePaxRecords(const char* data, int size, TPaxRecords& records)
     }
 }
 
-DWORD ReadTarHeaders(CArchive& archive, IStreamRead& stream)
-{
+DWORD ReadTarHeaders(CArchive& archive, IStreamRead& stream) {
     unsigned char* header = archive.header;
     if (!stream.ReadExact(header, TarBlock) || !HeaderChecksumMatches(header))
         return ArchiveNotRecognised;
@@ -243,26 +234,22 @@ DWORD ReadTarHeaders(CArchive& archive, IStreamRead& stream)
     return read > 0 ? 0 : ArchiveNotRecognised;
 }
 
-DWORD ReadTarGzDirectory(CArchive& archive)
-{
+DWORD ReadTarGzDirectory(CArchive& archive) {
     static const unsigned char magic[2] = {0x1F, 0x8B};
     return ReadCompressedTar(archive, magic, 2, 10, OverGzip);
 }
 
-DWORD ReadTarBz2Directory(CArchive& archive)
-{
+DWORD ReadTarBz2Directory(CArchive& archive) {
     static const unsigned char magic[3] = {0x42, 0x5A, 0x68};
     return ReadCompressedTar(archive, magic, 3, 3, OverBzip2);
 }
 
-DWORD ReadTarXzDirectory(CArchive& archive)
-{
+DWORD ReadTarXzDirectory(CArchive& archive) {
     static const unsigned char magic[6] = {0xFD, 0x37, 0x7A, 0x58, 0x5A, 0x00};
     return ReadCompressedTar(archive, magic, 6, 6, OverXz);
 }
 
-DWORD ReadTarDirectory(CArchive& archive)
-{
+DWORD ReadTarDirectory(CArchive& archive) {
     archive.file->SetPosition(0);
     CRandomFileStreamRead raw(archive.file);
     return ReadTarHeaders(archive, raw);

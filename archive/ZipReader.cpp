@@ -8,21 +8,19 @@ namespace {
 
 const unsigned char LocalHeaderMark[4] = {0x50, 0x4B, 0x03, 0x04};
 
-bool HasMark(const unsigned char* p, unsigned char third, unsigned char fourth)
-{
+bool HasMark(const unsigned char* p, unsigned char third, unsigned char fourth) {
     return p[0] == 0x50 && p[1] == 0x4B && p[2] == third && p[3] == fourth;
 }
 
-DWORD Corrupt(CArchive& archive, const char* message)
-{
+DWORD Corrupt(CArchive& archive, const char* message) {
     ReportArchiveError(&archive, Westring(message), archive.filePath, 0);
     return ArchiveNotRecognised;
 }
 
 // The sizes of a ZIP64 extended-information block: only those whose 32-bit
 // field in the header says "look here", in the order the format gives them.
-void TakeZip64Sizes(TArchiveEntry* item, bool unpackedFollows, bool packedFollows, const unsigned char* data, int size)
-{
+void TakeZip64Sizes(TArchiveEntry* item, bool unpackedFollows, bool packedFollows, const unsigned char* data,
+                    int size) {
     int at = 0;
     if (unpackedFollows && at + 8 <= size) {
         item->unpackedSize = Le64(data + at);
@@ -34,8 +32,7 @@ void TakeZip64Sizes(TArchiveEntry* item, bool unpackedFollows, bool packedFollow
 
 }  // namespace
 
-DWORD ReadZipDirectory(CArchive& archive)
-{
+DWORD ReadZipDirectory(CArchive& archive) {
     CRandomFile* file = archive.file;
     const int64_t size = file->KnownSize();
     unsigned char* buffer = archive.header;
@@ -43,8 +40,7 @@ DWORD ReadZipDirectory(CArchive& archive)
     int64_t selfExtractor = 0;
     if (!ReadArchiveBytes(archive, 0, buffer, 8)) {
         // A file of fewer than eight bytes can still begin like a ZIP.
-        if (!(size >= 4 && ReadArchiveBytes(archive, 0, buffer, 4) &&
-              (HasMark(buffer, 3, 4) || HasMark(buffer, 5, 6))))
+        if (!(size >= 4 && ReadArchiveBytes(archive, 0, buffer, 4) && (HasMark(buffer, 3, 4) || HasMark(buffer, 5, 6))))
             return ArchiveNotRecognised;
     } else if (HasMark(buffer, 3, 4) || HasMark(buffer, 5, 6) || HasMark(buffer + 4, 3, 4)) {
         selfExtractor = 0;

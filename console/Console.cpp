@@ -37,7 +37,9 @@ const DWORD FlushLingerMs = 25;
 // Sizes a host may report; anything else is a broken answer, not a screen.
 const int32_t MaxScreenSide = 1000;
 
-uint16_t U16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | (p[1] << 8)); }
+uint16_t U16(const uint8_t* p) {
+    return static_cast<uint16_t>(p[0] | (p[1] << 8));
+}
 
 bool SensibleSize(int32_t columns, int32_t rows) {
     return columns > 0 && rows > 0 && columns <= MaxScreenSide && rows <= MaxScreenSide;
@@ -122,16 +124,16 @@ void CConsole::CEventQueue::Flush(uint64_t mark) {
 // ---- Construction ----
 
 CConsole::CConsole()
-    : cursorSize(1), attribute(0x07), pendingReply(nullptr), readerEnded(false), terminal(nullptr), outputRect{0, 0, 0, 0},
-      shadow(80, 25), receiveBuffer(nullptr) {
+    : cursorSize(1), attribute(0x07), pendingReply(nullptr), readerEnded(false),
+      terminal(nullptr), outputRect{0, 0, 0, 0}, shadow(80, 25), receiveBuffer(nullptr) {
     output.Attach(GetStdHandle(STD_OUTPUT_HANDLE));
     input.Attach(GetStdHandle(STD_INPUT_HANDLE));
     Start();
 }
 
 CConsole::CConsole(HANDLE inputHandle, HANDLE outputHandle)
-    : cursorSize(1), attribute(0x07), pendingReply(nullptr), readerEnded(false), terminal(nullptr), outputRect{0, 0, 0, 0},
-      shadow(80, 25), receiveBuffer(nullptr) {
+    : cursorSize(1), attribute(0x07), pendingReply(nullptr), readerEnded(false),
+      terminal(nullptr), outputRect{0, 0, 0, 0}, shadow(80, 25), receiveBuffer(nullptr) {
     output.Attach(outputHandle);
     input.Attach(inputHandle);
     Start();
@@ -209,10 +211,12 @@ void CConsole::WriteParameter(const CParameter& parameter) {
 void CConsole::SendRequest(uint16_t opcode, CParameterList& list) {
     TRequestHold hold(requestLock);
     const int count = list.Count();
-    unsigned char head[6] = {
-        static_cast<unsigned char>(CONSOLE_MAGIC_CALL & 0xFF), static_cast<unsigned char>(CONSOLE_MAGIC_CALL >> 8),
-        static_cast<unsigned char>(opcode & 0xFF),             static_cast<unsigned char>(opcode >> 8),
-        static_cast<unsigned char>(count & 0xFF),              static_cast<unsigned char>(count >> 8)};
+    unsigned char head[6] = {static_cast<unsigned char>(CONSOLE_MAGIC_CALL & 0xFF),
+                             static_cast<unsigned char>(CONSOLE_MAGIC_CALL >> 8),
+                             static_cast<unsigned char>(opcode & 0xFF),
+                             static_cast<unsigned char>(opcode >> 8),
+                             static_cast<unsigned char>(count & 0xFF),
+                             static_cast<unsigned char>(count >> 8)};
     output.Write(head, 6);
     for (int i = 0; i < count; ++i) {
         WriteParameter(*list.At(i));
@@ -344,7 +348,9 @@ void CConsole::QueueInputEvent(const CParameterList& list) {
     queue.Push(new TEvent(event));
 }
 
-void CConsole::QueueCloseEvent() { queue.Push(new TEvent{TEvent::KindClosed, 0, 0, 0, 0, 0}); }
+void CConsole::QueueCloseEvent() {
+    queue.Push(new TEvent{TEvent::KindClosed, 0, 0, 0, 0, 0});
+}
 
 CParameterList* CConsole::WaitReply() {
     if (replyEvent.Wait(INFINITE) != WAIT_OBJECT_0) {
@@ -784,8 +790,14 @@ bool CConsole::HasPendingEvents() {
     return !queue.IsEmpty();
 }
 
-void CConsole::FlushEvents() { queue.Flush(UINT64_MAX); }
+void CConsole::FlushEvents() {
+    queue.Flush(UINT64_MAX);
+}
 
-uint64_t CConsole::EventsReceived() { return queue.Received(); }
+uint64_t CConsole::EventsReceived() {
+    return queue.Received();
+}
 
-void CConsole::FlushEventsReceivedBefore(uint64_t mark) { queue.Flush(mark); }
+void CConsole::FlushEventsReceivedBefore(uint64_t mark) {
+    queue.Flush(mark);
+}

@@ -46,20 +46,20 @@ public:
     struct TEvent {
         enum {
             KindKey = 0,
-            KindMousePress = 1,    // code: button 1 or 2
+            KindMousePress = 1,  // code: button 1 or 2
             KindMouseRelease = 2,
-            KindMouseMove = 3,     // moved with a button held
-            KindMouseDouble = 4,   // double click
-            KindMouseWheel = 5,    // code: the wheel delta
-            KindClosed = 6,        // the host closed the input
-            KindResized = 7,       // x, y: the new columns and rows
+            KindMouseMove = 3,    // moved with a button held
+            KindMouseDouble = 4,  // double click
+            KindMouseWheel = 5,   // code: the wheel delta
+            KindClosed = 6,       // the host closed the input
+            KindResized = 7,      // x, y: the new columns and rows
         };
         int32_t kind;
         int32_t code;        // key code, mouse button or wheel delta
         int32_t shiftState;  // 1 Alt, 2 Ctrl, 4 Shift (8 NumLock, local console only)
         int32_t x;
         int32_t y;
-        int32_t character;   // a key's Unicode character, 0 when none
+        int32_t character;  // a key's Unicode character, 0 when none
     };
 
     // First-in first-out queue of events between the reader thread and the
@@ -220,8 +220,8 @@ private:
     CEventQueue queue;
     CParameterList* pendingReply;
     CEvent replyEvent;
-    bool readerEnded;     // the host will answer no more
-    CMutex replyLock;     // guards pendingReply and readerEnded
+    bool readerEnded;  // the host will answer no more
+    CMutex replyLock;  // guards pendingReply and readerEnded
     TerminalEmulator* terminal;
     TOutputRect outputRect;
     StdFile output;

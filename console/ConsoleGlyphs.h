@@ -19,6 +19,8 @@ constexpr char32_t MapGlyph(char32_t c) {
 }
 
 // A repeated cell: only 1 to 31 are mapped.
-constexpr char32_t MapRepeatGlyph(char32_t c) { return (c >= 1 && c <= 31) ? LowGlyphs[c] : c; }
+constexpr char32_t MapRepeatGlyph(char32_t c) {
+    return (c >= 1 && c <= 31) ? LowGlyphs[c] : c;
+}
 
 }  // namespace ConsoleGlyphs

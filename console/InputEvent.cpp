@@ -52,27 +52,26 @@ int ReadInputEvent(TInputEvent* inputEvent, int timeout) {
         return 0;
     }
     switch (event.kind) {
-        case CConsole::TEvent::KindKey:
-            if (inputEvent != nullptr) {
-                inputEvent->shiftState = event.shiftState;
-                inputEvent->character = event.character;
+    case CConsole::TEvent::KindKey:
+        if (inputEvent != nullptr) {
+            inputEvent->shiftState = event.shiftState;
+            inputEvent->character = event.character;
+        }
+        return event.code;
+    case CConsole::TEvent::KindClosed: return KEY_CLOSED;
+    case CConsole::TEvent::KindResized:
+        if (inputEvent != nullptr) {
+            inputEvent->x = event.x;
+            inputEvent->y = event.y;
+        }
+        return KEY_RESIZED;
+    default:
+        if (event.kind >= CConsole::TEvent::KindMousePress && event.kind <= CConsole::TEvent::KindMouseWheel) {
+            if (inputEvent == nullptr || TranslateMouseEvent(event, *inputEvent)) {
+                return KEY_MOUSE;
             }
-            return event.code;
-        case CConsole::TEvent::KindClosed:
-            return KEY_CLOSED;
-        case CConsole::TEvent::KindResized:
-            if (inputEvent != nullptr) {
-                inputEvent->x = event.x;
-                inputEvent->y = event.y;
-            }
-            return KEY_RESIZED;
-        default:
-            if (event.kind >= CConsole::TEvent::KindMousePress && event.kind <= CConsole::TEvent::KindMouseWheel) {
-                if (inputEvent == nullptr || TranslateMouseEvent(event, *inputEvent)) {
-                    return KEY_MOUSE;
-                }
-            }
-            return 0;
+        }
+        return 0;
     }
 }
 
@@ -120,4 +119,6 @@ void RestoreLocalConsoleMode() {
     }
 }
 
-bool IsInputPending() { return Console != nullptr && Console->HasPendingEvents(); }
+bool IsInputPending() {
+    return Console != nullptr && Console->HasPendingEvents();
+}

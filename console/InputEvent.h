@@ -19,7 +19,7 @@ struct TInputEvent {
         ActionDouble1 = 4,   // double click of button 1
         ActionRelease1 = 5,  // button 1 released: a completed click
         ActionRelease2 = 6,
-        ActionWheel = 7,     // button holds the wheel delta
+        ActionWheel = 7,  // button holds the wheel delta
     };
     int32_t action;
     int32_t x;

@@ -35,8 +35,9 @@ const int SCAN_GREY_PLUS = 0x4E;
 // Alt+letter: KEY_EXTENDED plus the letter's scan code; the event carries the
 // letter as its character. 0 for anything but a letter.
 constexpr int KeyAltLetter(char letter) {
-    const char* scans = "\x1E\x30\x2E\x20\x12\x21\x22\x23\x17\x24\x25\x26\x32"
-                        "\x31\x18\x19\x10\x13\x1F\x14\x16\x2F\x11\x2D\x15\x2C";
+    const char* scans =
+        "\x1E\x30\x2E\x20\x12\x21\x22\x23\x17\x24\x25\x26\x32"
+        "\x31\x18\x19\x10\x13\x1F\x14\x16\x2F\x11\x2D\x15\x2C";
     return letter >= 'a' && letter <= 'z'   ? KEY_EXTENDED + scans[letter - 'a']
            : letter >= 'A' && letter <= 'Z' ? KEY_EXTENDED + scans[letter - 'A']
                                             : 0;

@@ -23,14 +23,20 @@ uint32_t FitUtf8(const char* text, uint32_t length) {
     return n;
 }
 
-char32_t WireChar(char32_t c) { return c == 0 ? U' ' : c; }
+char32_t WireChar(char32_t c) {
+    return c == 0 ? U' ' : c;
+}
 
 }  // namespace
 
 void CIntegerParameter::WriteData(StdFile& out) const {
     uint32_t v = static_cast<uint32_t>(value);
-    unsigned char bytes[6] = {4, 0, static_cast<unsigned char>(v), static_cast<unsigned char>(v >> 8),
-                              static_cast<unsigned char>(v >> 16), static_cast<unsigned char>(v >> 24)};
+    unsigned char bytes[6] = {4,
+                              0,
+                              static_cast<unsigned char>(v),
+                              static_cast<unsigned char>(v >> 8),
+                              static_cast<unsigned char>(v >> 16),
+                              static_cast<unsigned char>(v >> 24)};
     out.Write(bytes, 6);
 }
 

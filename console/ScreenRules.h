@@ -23,9 +23,10 @@ constexpr bool ClipSpan(int& start, int& length, int limit) {
     return length > 0;
 }
 
-
 // What teletype output stores; other control characters are ignored.
-constexpr bool IsPrintable(char32_t c) { return c >= 32 && c != 127 && !(c >= 0x80 && c < 0xA0); }
+constexpr bool IsPrintable(char32_t c) {
+    return c >= 32 && c != 127 && !(c >= 0x80 && c < 0xA0);
+}
 
 template <class TScreen>
 void Write(TScreen& screen, const char32_t* text, int n) {
@@ -40,28 +41,22 @@ void Write(TScreen& screen, const char32_t* text, int n) {
         }
         const char32_t c = text[i];
         switch (c) {
-            case U'\t':
-                x = (x | 7) + 1;  // the next multiple of 8
-                break;
-            case U'\r':
-                x = 0;
-                break;
-            case U'\b':
-                if (x > 0) {
-                    --x;
-                }
-                break;
-            case U'\n':
-                screen.LineFeed();
-                break;
-            case 7:
-                screen.Bell();
-                break;
-            default:
-                if (IsPrintable(c)) {
-                    screen.Put(x, y, c);
-                    ++x;
-                }
+        case U'\t':
+            x = (x | 7) + 1;  // the next multiple of 8
+            break;
+        case U'\r': x = 0; break;
+        case U'\b':
+            if (x > 0) {
+                --x;
+            }
+            break;
+        case U'\n': screen.LineFeed(); break;
+        case 7: screen.Bell(); break;
+        default:
+            if (IsPrintable(c)) {
+                screen.Put(x, y, c);
+                ++x;
+            }
         }
     }
 }

@@ -15,7 +15,9 @@ struct TStar {
     int y;
 };
 
-TStar RandomCell(int columns, int rows) { return TStar{std::rand() % columns, std::rand() % rows}; }
+TStar RandomCell(int columns, int rows) {
+    return TStar{std::rand() % columns, std::rand() % rows};
+}
 
 }  // namespace
 

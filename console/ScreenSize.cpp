@@ -49,6 +49,10 @@ bool ChangeScreenSize(int rows, int columns, bool followHost) {
 
 }  // namespace
 
-bool SetScreenSize(int rows, int columns) { return ChangeScreenSize(rows, columns, false); }
+bool SetScreenSize(int rows, int columns) {
+    return ChangeScreenSize(rows, columns, false);
+}
 
-bool FollowHostScreenSize(int rows, int columns) { return ChangeScreenSize(rows, columns, true); }
+bool FollowHostScreenSize(int rows, int columns) {
+    return ChangeScreenSize(rows, columns, true);
+}

@@ -7,9 +7,13 @@ namespace {
 
 const uint8_t FreshAttribute = 0x07;
 
-TCell Blank(uint8_t attribute) { return TCell{U' ', attribute}; }
+TCell Blank(uint8_t attribute) {
+    return TCell{U' ', attribute};
+}
 
-bool Differs(const TCell& a, const TCell& b) { return a.character != b.character || a.attribute != b.attribute; }
+bool Differs(const TCell& a, const TCell& b) {
+    return a.character != b.character || a.attribute != b.attribute;
+}
 
 }  // namespace
 
@@ -19,7 +23,9 @@ ShadowScreen::ShadowScreen(int columns, int rows)
     Resize(columns, rows);
 }
 
-ShadowScreen::~ShadowScreen() { delete[] cells; }
+ShadowScreen::~ShadowScreen() {
+    delete[] cells;
+}
 
 void ShadowScreen::Resize(int columns, int rows) {
     if (columns < 1) {
@@ -54,7 +60,9 @@ void ShadowScreen::FillRect(int x, int y, int w, int h, uint8_t attr) {
     }
 }
 
-void ShadowScreen::Clear(uint8_t attr) { FillRect(0, 0, width, height, attr); }
+void ShadowScreen::Clear(uint8_t attr) {
+    FillRect(0, 0, width, height, attr);
+}
 
 void ShadowScreen::ScrollUp(int x, int y, int w, int h, int lines, uint8_t attr) {
     if (lines < 0 || !ScreenRules::ClipSpan(x, w, width) || !ScreenRules::ClipSpan(y, h, height)) {

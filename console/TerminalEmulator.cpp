@@ -81,12 +81,18 @@ const TKeyEntry KeyTable[] = {
     {KEY_BACKSPACE, false, "\b"},
 };
 
-int Clamp(int value, int low, int high) { return value < low ? low : value > high ? high : value; }
+int Clamp(int value, int low, int high) {
+    return value < low ? low : value > high ? high : value;
+}
 
 // n, or 1 when the parameter is 0 or missing.
-int NOr1(const int* p, int count) { return count > 0 && p[0] > 0 ? p[0] : 1; }
+int NOr1(const int* p, int count) {
+    return count > 0 && p[0] > 0 ? p[0] : 1;
+}
 // n, or 1 when there are no parameters (a given 0 stays 0).
-int NOrOneWhenMissing(const int* p, int count) { return count > 0 ? p[0] : 1; }
+int NOrOneWhenMissing(const int* p, int count) {
+    return count > 0 ? p[0] : 1;
+}
 
 // How many bytes a UTF-8 sequence that starts with this byte has; 0 for a
 // byte that cannot start one.
@@ -168,7 +174,9 @@ int IncompleteUtf8Tail(const unsigned char* text, int length) {
     return 0;
 }
 
-bool IsDigit(unsigned char c) { return c >= '0' && c <= '9'; }
+bool IsDigit(unsigned char c) {
+    return c >= '0' && c <= '9';
+}
 
 void AppendUtf8(std::string& out, char32_t c) {
     if (c < 0x80) {
@@ -220,11 +228,10 @@ const TerminalEmulator::TCsiEntry TerminalEmulator::CsiTable[] = {
 // ---- Construction ----
 
 TerminalEmulator::TerminalEmulator(CConsole& console, int fd)
-    : console(console), fd(fd), x(0), y(0), savedX(0), savedY(0), attribute(0x07), width(80), height(25),
-      row(nullptr), rowY(0), rowDirty(false), defaultAttribute(0x07), lastCharacter(0), foreground(7),
-      background(0), reverse(0), bold(0), underline(0), insertMode(0), applicationCursorKeys(0),
-      alternateSaved(nullptr), alternateWidth(0), alternateHeight(0), top(0), bottom(24), cursorSize(15),
-      lineDrawing(0), skippingCsi(false) {
+    : console(console), fd(fd), x(0), y(0), savedX(0), savedY(0), attribute(0x07), width(80), height(25), row(nullptr),
+      rowY(0), rowDirty(false), defaultAttribute(0x07), lastCharacter(0), foreground(7), background(0), reverse(0),
+      bold(0), underline(0), insertMode(0), applicationCursorKeys(0), alternateSaved(nullptr), alternateWidth(0),
+      alternateHeight(0), top(0), bottom(24), cursorSize(15), lineDrawing(0), skippingCsi(false) {
     if (TerminalHooks.defaultAttribute != nullptr) {
         defaultAttribute = TerminalHooks.defaultAttribute();
     }
@@ -301,41 +308,35 @@ void TerminalEmulator::Write(const char* bytes, int length) {
             runStart = -1;
         }
         switch (c) {
-            case 7:
-                console.Beep();
-                break;
-            case 8:
-                if (x >= width) {
-                    x = width - 1;
-                }
-                if (x > 0) {
-                    --x;
-                }
-                break;
-            case 9:
-                x = (x | 7) + 1;
-                if (x >= width) {
-                    NewLine();
-                    x = 0;
-                }
-                break;
-            case 10:
-                NewLine();
-                break;
-            case 13:
-                x = 0;
-                break;
-            case Esc: {
-                int start = scan.pos;
-                if (Escape(scan) == ScanIncomplete) {
-                    keepFrom = start;
-                    scan.pos = scan.length;
-                }
-                continue;
+        case 7: console.Beep(); break;
+        case 8:
+            if (x >= width) {
+                x = width - 1;
             }
-            default:
-                // Other control bytes, NUL among them, show nothing.
-                break;
+            if (x > 0) {
+                --x;
+            }
+            break;
+        case 9:
+            x = (x | 7) + 1;
+            if (x >= width) {
+                NewLine();
+                x = 0;
+            }
+            break;
+        case 10: NewLine(); break;
+        case 13: x = 0; break;
+        case Esc: {
+            int start = scan.pos;
+            if (Escape(scan) == ScanIncomplete) {
+                keepFrom = start;
+                scan.pos = scan.length;
+            }
+            continue;
+        }
+        default:
+            // Other control bytes, NUL among them, show nothing.
+            break;
         }
         ++scan.pos;
     }
@@ -497,54 +498,50 @@ TerminalEmulator::EScanResult TerminalEmulator::Escape(TScan& scan) {
         return ScanIncomplete;
     }
     switch (scan.data[at + 1]) {
-        case '[':
-            scan.pos = at + 2;
-            return ParseCsi(scan);
-        case ']':
-            // Skipped up to BEL, the one-byte terminator 0x9C, or ESC "\".
-            for (int i = at + 2; i < scan.length; ++i) {
-                unsigned char c = static_cast<unsigned char>(scan.data[i]);
-                if (c == 7 || c == 0x9C) {
-                    scan.pos = i + 1;
-                    return ScanDone;
-                }
-                if (c == Esc && i + 1 < scan.length && scan.data[i + 1] == '\\') {
-                    scan.pos = i + 2;
-                    return ScanDone;
-                }
+    case '[': scan.pos = at + 2; return ParseCsi(scan);
+    case ']':
+        // Skipped up to BEL, the one-byte terminator 0x9C, or ESC "\".
+        for (int i = at + 2; i < scan.length; ++i) {
+            unsigned char c = static_cast<unsigned char>(scan.data[i]);
+            if (c == 7 || c == 0x9C) {
+                scan.pos = i + 1;
+                return ScanDone;
             }
+            if (c == Esc && i + 1 < scan.length && scan.data[i + 1] == '\\') {
+                scan.pos = i + 2;
+                return ScanDone;
+            }
+        }
+        return ScanIncomplete;
+    case 'M':
+        ScrollRegionDown(1);
+        scan.pos = at + 2;
+        return ScanDone;
+    case '=':
+    case '>': scan.pos = at + 2; return ScanDone;
+    case '(':
+        if (at + 2 >= scan.length) {
             return ScanIncomplete;
-        case 'M':
-            ScrollRegionDown(1);
-            scan.pos = at + 2;
-            return ScanDone;
-        case '=':
-        case '>':
-            scan.pos = at + 2;
-            return ScanDone;
-        case '(':
-            if (at + 2 >= scan.length) {
-                return ScanIncomplete;
-            }
-            if (scan.data[at + 2] == '0') {
-                lineDrawing = 1;
-            } else if (scan.data[at + 2] == 'B') {
-                lineDrawing = 0;
-            }
-            scan.pos = at + 3;
-            return ScanDone;
-        case '7':
-            SaveCursor();
-            scan.pos = at + 2;
-            return ScanDone;
-        case '8':
-            RestoreCursor();
-            scan.pos = at + 2;
-            return ScanDone;
-        default:
-            // Only the ESC goes; what follows is output.
-            scan.pos = at + 1;
-            return ScanDone;
+        }
+        if (scan.data[at + 2] == '0') {
+            lineDrawing = 1;
+        } else if (scan.data[at + 2] == 'B') {
+            lineDrawing = 0;
+        }
+        scan.pos = at + 3;
+        return ScanDone;
+    case '7':
+        SaveCursor();
+        scan.pos = at + 2;
+        return ScanDone;
+    case '8':
+        RestoreCursor();
+        scan.pos = at + 2;
+        return ScanDone;
+    default:
+        // Only the ESC goes; what follows is output.
+        scan.pos = at + 1;
+        return ScanDone;
     }
 }
 
@@ -614,9 +611,13 @@ void TerminalEmulator::MoveTo(int column, int line) {
     y = Clamp(line, 0, height - 1);
 }
 
-void TerminalEmulator::CsiCursorUp(const int* p, int n) { y = Clamp(y - NOrOneWhenMissing(p, n), 0, height - 1); }
+void TerminalEmulator::CsiCursorUp(const int* p, int n) {
+    y = Clamp(y - NOrOneWhenMissing(p, n), 0, height - 1);
+}
 
-void TerminalEmulator::CsiCursorDown(const int* p, int n) { y = Clamp(y + NOrOneWhenMissing(p, n), 0, height - 1); }
+void TerminalEmulator::CsiCursorDown(const int* p, int n) {
+    y = Clamp(y + NOrOneWhenMissing(p, n), 0, height - 1);
+}
 
 void TerminalEmulator::CsiCursorRight(const int* p, int n) {
     x = Clamp(x + NOrOneWhenMissing(p, n), 0, width - 1);
@@ -626,9 +627,13 @@ void TerminalEmulator::CsiCursorLeft(const int* p, int n) {
     x = Clamp(Clamp(x, 0, width - 1) - NOrOneWhenMissing(p, n), 0, width - 1);
 }
 
-void TerminalEmulator::CsiColumn(const int* p, int n) { x = Clamp(NOr1(p, n), 1, width) - 1; }
+void TerminalEmulator::CsiColumn(const int* p, int n) {
+    x = Clamp(NOr1(p, n), 1, width) - 1;
+}
 
-void TerminalEmulator::CsiRow(const int* p, int n) { y = Clamp(NOr1(p, n), 1, height) - 1; }
+void TerminalEmulator::CsiRow(const int* p, int n) {
+    y = Clamp(NOr1(p, n), 1, height) - 1;
+}
 
 void TerminalEmulator::CsiPosition(const int* p, int n) {
     int r = n > 0 && p[0] > 0 ? p[0] : 1;
@@ -648,52 +653,52 @@ void TerminalEmulator::RestoreCursor() {
 
 // ---- Erasing, inserting, deleting ----
 
-void TerminalEmulator::CsiEraseDisplay(const int* p, int n) { EraseDisplay(n > 0 ? p[0] : 0); }
+void TerminalEmulator::CsiEraseDisplay(const int* p, int n) {
+    EraseDisplay(n > 0 ? p[0] : 0);
+}
 
 void TerminalEmulator::EraseDisplay(int mode) {
     switch (mode) {
-        case 0:
-            BlankCells(x, width - x);
-            if (y + 1 < height) {
-                console.FillRect(0, y + 1, width, height - y - 1, attribute);
-            }
-            break;
-        case 1:
-            if (y > 0) {
-                console.FillRect(0, 0, width, y, attribute);
-            }
-            BlankCells(0, x + 1);
-            break;
-        case 2:
-            PutRowBack();
-            DropRow();
-            console.FillRect(0, 0, width, height, attribute);
-            break;
-        default:
-            BlankCells(0, width);
-            break;
+    case 0:
+        BlankCells(x, width - x);
+        if (y + 1 < height) {
+            console.FillRect(0, y + 1, width, height - y - 1, attribute);
+        }
+        break;
+    case 1:
+        if (y > 0) {
+            console.FillRect(0, 0, width, y, attribute);
+        }
+        BlankCells(0, x + 1);
+        break;
+    case 2:
+        PutRowBack();
+        DropRow();
+        console.FillRect(0, 0, width, height, attribute);
+        break;
+    default: BlankCells(0, width); break;
     }
 }
 
-void TerminalEmulator::CsiEraseLine(const int* p, int n) { EraseLine(n > 0 ? p[0] : 0); }
+void TerminalEmulator::CsiEraseLine(const int* p, int n) {
+    EraseLine(n > 0 ? p[0] : 0);
+}
 
 void TerminalEmulator::EraseLine(int mode) {
     switch (mode) {
-        case 0:
-            BlankCells(x, width - x);
-            break;
-        case 1:
-            BlankCells(0, x + 1);
-            break;
-        default:
-            BlankCells(0, width);
-            break;
+    case 0: BlankCells(x, width - x); break;
+    case 1: BlankCells(0, x + 1); break;
+    default: BlankCells(0, width); break;
     }
 }
 
-void TerminalEmulator::CsiInsertLines(const int* p, int n) { InsertLines(NOr1(p, n)); }
+void TerminalEmulator::CsiInsertLines(const int* p, int n) {
+    InsertLines(NOr1(p, n));
+}
 
-void TerminalEmulator::InsertLines(int n) { ShiftLines(n, true); }
+void TerminalEmulator::InsertLines(int n) {
+    ShiftLines(n, true);
+}
 
 // Lines inserted or deleted at the cursor move the rows from there to the
 // region's bottom (or the screen's, below the region) by at most their count.
@@ -713,11 +718,17 @@ void TerminalEmulator::ShiftLines(int n, bool down) {
     }
 }
 
-void TerminalEmulator::CsiDeleteLines(const int* p, int n) { DeleteLines(NOr1(p, n)); }
+void TerminalEmulator::CsiDeleteLines(const int* p, int n) {
+    DeleteLines(NOr1(p, n));
+}
 
-void TerminalEmulator::DeleteLines(int n) { ShiftLines(n, false); }
+void TerminalEmulator::DeleteLines(int n) {
+    ShiftLines(n, false);
+}
 
-void TerminalEmulator::CsiDeleteCharacters(const int* p, int n) { DeleteCharacters(NOr1(p, n)); }
+void TerminalEmulator::CsiDeleteCharacters(const int* p, int n) {
+    DeleteCharacters(NOr1(p, n));
+}
 
 void TerminalEmulator::DeleteCharacters(int n) {
     const int from = Clamp(x, 0, width - 1);
@@ -731,7 +742,9 @@ void TerminalEmulator::DeleteCharacters(int n) {
     BlankCells(width - n, n);
 }
 
-void TerminalEmulator::CsiInsertCharacters(const int* p, int n) { InsertCharacters(NOr1(p, n)); }
+void TerminalEmulator::CsiInsertCharacters(const int* p, int n) {
+    InsertCharacters(NOr1(p, n));
+}
 
 void TerminalEmulator::InsertCharacters(int n) {
     const int from = Clamp(x, 0, width - 1);
@@ -749,11 +762,17 @@ void TerminalEmulator::CsiEraseCharacters(const int* p, int n) {
     BlankCells(Clamp(x, 0, width - 1), NOrOneWhenMissing(p, n));
 }
 
-void TerminalEmulator::CsiScrollUp(const int* p, int n) { ScrollRegionUp(n > 0 ? p[0] : 0); }
+void TerminalEmulator::CsiScrollUp(const int* p, int n) {
+    ScrollRegionUp(n > 0 ? p[0] : 0);
+}
 
-void TerminalEmulator::CsiScrollDown(const int* p, int n) { ScrollRegionDown(NOr1(p, n)); }
+void TerminalEmulator::CsiScrollDown(const int* p, int n) {
+    ScrollRegionDown(NOr1(p, n));
+}
 
-void TerminalEmulator::CsiRepeat(const int* p, int n) { Repeat(NOr1(p, n)); }
+void TerminalEmulator::CsiRepeat(const int* p, int n) {
+    Repeat(NOr1(p, n));
+}
 
 void TerminalEmulator::Repeat(int n) {
     if (lastCharacter == 0) {
@@ -799,38 +818,33 @@ void TerminalEmulator::CsiResetPrivate(const int* p, int n) {
 
 void TerminalEmulator::SetPrivateMode(int mode, bool set) {
     switch (mode) {
-        case 1:
-            applicationCursorKeys = set ? 1 : 0;
-            break;
-        case 25:
-            cursorSize = set ? 15 : 0;
-            break;
-        case 47:
-        case 1047:
-            if (set) {
-                EnterAlternateScreen();
-            } else {
-                LeaveAlternateScreen();
-            }
-            break;
-        case 1048:
-            if (set) {
-                SaveCursor();
-            } else {
-                RestoreCursor();
-            }
-            break;
-        case 1049:
-            if (set) {
-                SaveCursor();
-                EnterAlternateScreen();
-            } else {
-                LeaveAlternateScreen();
-                RestoreCursor();
-            }
-            break;
-        default:
-            break;
+    case 1: applicationCursorKeys = set ? 1 : 0; break;
+    case 25: cursorSize = set ? 15 : 0; break;
+    case 47:
+    case 1047:
+        if (set) {
+            EnterAlternateScreen();
+        } else {
+            LeaveAlternateScreen();
+        }
+        break;
+    case 1048:
+        if (set) {
+            SaveCursor();
+        } else {
+            RestoreCursor();
+        }
+        break;
+    case 1049:
+        if (set) {
+            SaveCursor();
+            EnterAlternateScreen();
+        } else {
+            LeaveAlternateScreen();
+            RestoreCursor();
+        }
+        break;
+    default: break;
     }
 }
 

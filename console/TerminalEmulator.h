@@ -149,9 +149,9 @@ private:
     uint8_t attribute;
     int width;
     int height;
-    TCell* row;      // the cells of row rowY, or null
+    TCell* row;  // the cells of row rowY, or null
     int rowY;
-    bool rowDirty;   // the copy holds cells the console has not seen
+    bool rowDirty;  // the copy holds cells the console has not seen
     uint8_t defaultAttribute;
     Estring pending;
     char32_t lastCharacter;

@@ -145,19 +145,22 @@ bool AskDate(const Westring& subject, TDateFields& fields) {
 
 int DaysInMonth(int month, int year) {
     switch (month) {
-    case 1: case 3: case 5: case 7: case 8: case 10: case 12:
-        return 31;
-    case 2:
-        return year % 4 == 0 ? 29 : 28;
-    default:
-        return 30;
+    case 1:
+    case 3:
+    case 5:
+    case 7:
+    case 8:
+    case 10:
+    case 12: return 31;
+    case 2: return year % 4 == 0 ? 29 : 28;
+    default: return 30;
     }
 }
 
 bool IsValidDialogDate(int year, int month, int day, int hour, int minute, int second) {
     return year >= FirstYear && year <= LastYear && month >= 1 && month <= 12 && day >= 1 &&
-           day <= DaysInMonth(month, year) && hour >= 0 && hour <= 23 && minute >= 0 && minute < 60 &&
-           second >= 0 && second < 60;
+           day <= DaysInMonth(month, year) && hour >= 0 && hour <= 23 && minute >= 0 && minute < 60 && second >= 0 &&
+           second < 60;
 }
 
 void To12Hour(int32_t& hour, int32_t& pm) {

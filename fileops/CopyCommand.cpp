@@ -155,8 +155,9 @@ bool CopyMoveFiles(CPanel* source, CPanel* destinationPanel, int flags, const We
     Westring proposed;
     bool otherShowsFiles = destinationPanel->isOn && destinationPanel->panelType == PANEL_FILES;
     if (otherShowsFiles && (flags & CopyCommandSameDirectory) == 0) {
-        Westring other = destinationPanel->viewStyle == VIEW_TREE ? GetTreeLinePath(destinationPanel, destinationPanel->CursorIndex())
-                                                                   : GetPanelDirectory(destinationPanel);
+        Westring other = destinationPanel->viewStyle == VIEW_TREE
+                             ? GetTreeLinePath(destinationPanel, destinationPanel->CursorIndex())
+                             : GetPanelDirectory(destinationPanel);
         proposed = AddTrailingBackslash(other) + (tagged == 0 ? LastComponent(cursorName) : Westring());
     } else {
         if (tagged == 0 && IsParentName(cursorName)) {
@@ -209,9 +210,9 @@ bool CopyMoveFiles(CPanel* source, CPanel* destinationPanel, int flags, const We
             } else {
                 DWORD attributes = 0;
                 if (ReadFileAttributes(target, attributes) != 0 || (attributes & AttrDirectory) == 0) {
-                    ShowMessageBox(Westring(asDirectory ? "Directory does not exist"
-                                                        : "Destination must be a valid directory"),
-                                   destination, MessageBoxOk);
+                    ShowMessageBox(
+                        Westring(asDirectory ? "Directory does not exist" : "Destination must be a valid directory"),
+                        destination, MessageBoxOk);
                     return false;
                 }
                 target = AddTrailingBackslash(target);
@@ -253,7 +254,8 @@ bool CopyMoveFiles(CPanel* source, CPanel* destinationPanel, int flags, const We
             Westring itemTarget;
             BuildDestinationName(name, target, itemTarget);
             Westring from = byFullPath ? name : AddTrailingBackslash(sourceDirectory) + name;
-            const bool renameItem = byFullPath ? move && OnOneDevice(ExtractDirectory(from), targetDirectory) : renameFirst;
+            const bool renameItem =
+                byFullPath ? move && OnOneDevice(ExtractDirectory(from), targetDirectory) : renameFirst;
             int r = move ? MoveOneFile(from, itemTarget, index, tagged, &progress, descriptions, renameItem)
                          : CopyOneFile(from, itemTarget, index, tagged, &progress, descriptions, options);
             if (r == 0) {

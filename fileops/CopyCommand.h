@@ -11,7 +11,7 @@ class CPanel;
 
 // Command flags.
 enum {
-    CopyCommandMove = 1,        // move instead of copy
+    CopyCommandMove = 1,           // move instead of copy
     CopyCommandSameDirectory = 2,  // propose the entry's own name (rename, copy to a new name)
     CopyCommandDereference = 4
 };

@@ -45,12 +45,7 @@ CCopyDlg::CCopyDlg(CPanel* sourcePanel, CPanel* otherPanel, const Westring& titl
                    bool copyOptions, bool nameKeys, bool isMove)
     : Dialog(-1, -4, DialogWidth, CopyDialogHeight(copyOptions, isMove, CursorIsLink(sourcePanel)),
              ColourOf(ColourMessages)),
-      destination(text),
-      overwriteMode(0),
-      dereference(0),
-      skipOnError(0),
-      source(sourcePanel),
-      other(otherPanel),
+      destination(text), overwriteMode(0), dereference(0), skipOnError(0), source(sourcePanel), other(otherPanel),
       field(-1) {
     uint8_t colour = ColourOf(ColourMessages);
     WriteWide(1, 0, title, colour);
@@ -71,9 +66,11 @@ CCopyDlg::CCopyDlg(CPanel* sourcePanel, CPanel* otherPanel, const Westring& titl
     if (copyOptions) {
         AddCheckBox(1, row, 1, &skipOnError, "_Skip On Error", 1);
     }
-    static const TButtonDef buttons[] = {
-        {13, "OK"}, {27, "Cancel"}, {static_cast<uint32_t>(KeyTree), "F10-_Tree"},
-        {static_cast<uint32_t>(KeyDirectoryHistory), "Dir _Hist"}, {0, nullptr}};
+    static const TButtonDef buttons[] = {{13, "OK"},
+                                         {27, "Cancel"},
+                                         {static_cast<uint32_t>(KeyTree), "F10-_Tree"},
+                                         {static_cast<uint32_t>(KeyDirectoryHistory), "Dir _Hist"},
+                                         {0, nullptr}};
     AddButtonRow(-1, -1, 1, buttons);
     AddExitKey(KeyTree);
     if (nameKeys) {

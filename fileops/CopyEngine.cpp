@@ -209,8 +209,9 @@ int CopyWithOwnLoop(const Westring& source, const Westring& target, bool device,
     Utf16String from(source);
     Utf16String to(target);
     bool sharedOpen = (options & CopyOptionOpenForWriting) != 0;
-    HANDLE in = CreateFileW(from.Data(), GENERIC_READ, sharedOpen ? FILE_SHARE_READ | FILE_SHARE_WRITE : FILE_SHARE_READ,
-                            nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+    HANDLE in =
+        CreateFileW(from.Data(), GENERIC_READ, sharedOpen ? FILE_SHARE_READ | FILE_SHARE_WRITE : FILE_SHARE_READ,
+                    nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
     if (in == INVALID_HANDLE_VALUE && GetLastError() == ERROR_SHARING_VIOLATION && !sharedOpen) {
         in = CreateFileW(from.Data(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                          FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
@@ -223,12 +224,12 @@ int CopyWithOwnLoop(const Westring& source, const Westring& target, bool device,
         return static_cast<int>(GetLastError());
     }
     DWORD createAttributes = data.attributes & ~(AttrReadOnly | AttrDirectory | AttrReparse | FILE_ATTRIBUTE_HIDDEN);
-    HANDLE out = device ? CreateFileW(to.Data(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr,
-                                      OPEN_EXISTING, 0, nullptr)
-                        : CreateFileW(to.Data(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_NEW,
-                                      (createAttributes ? createAttributes : FILE_ATTRIBUTE_NORMAL) |
-                                          FILE_FLAG_SEQUENTIAL_SCAN,
-                                      nullptr);
+    HANDLE out =
+        device
+            ? CreateFileW(to.Data(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr)
+            : CreateFileW(to.Data(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_NEW,
+                          (createAttributes ? createAttributes : FILE_ATTRIBUTE_NORMAL) | FILE_FLAG_SEQUENTIAL_SCAN,
+                          nullptr);
     if (out == INVALID_HANDLE_VALUE) {
         DWORD error = GetLastError();
         CloseHandle(in);
@@ -306,8 +307,8 @@ int CopyWithOwnLoop(const Westring& source, const Westring& target, bool device,
 }
 
 // The platform's routine, into a new temporary file. 0, -1 or the error.
-int CopyWithPlatform(const Westring& source, const Westring& temp, CCopyProgressWindow* progress,
-                     uint32_t options, bool& retry) {
+int CopyWithPlatform(const Westring& source, const Westring& temp, CCopyProgressWindow* progress, uint32_t options,
+                     bool& retry) {
     Utf16String from(source);
     Utf16String to(temp);
     TCallbackState state{progress, 0, FALSE};
@@ -346,7 +347,7 @@ int CopyFileData(const Westring& source, const Westring& destination, const TSou
     if (ReadFileAttributes(destination, old) == 0) {
         if (IsSameFile(source, destination) || !overwrite || (old & AttrDirectory) != 0) {
             return IsSameFile(source, destination) || (old & AttrDirectory) != 0 ? ERROR_ACCESS_DENIED
-                                                                                  : ERROR_FILE_EXISTS;
+                                                                                 : ERROR_FILE_EXISTS;
         }
     }
     if ((options & CopyOptionOpenForWriting) == 0 && IsOpenForWriting(source)) {
@@ -391,8 +392,8 @@ int CopyFileData(const Westring& source, const Westring& destination, const TSou
 }
 
 // A link copied as a link.
-int CopyLink(const Westring& source, const Westring& destination, const TSourceData& data, bool overwrite,
-             bool move, StdFile& descriptions) {
+int CopyLink(const Westring& source, const Westring& destination, const TSourceData& data, bool overwrite, bool move,
+             StdFile& descriptions) {
     Westring target = GetLinkTarget(source);
     if (target.IsEmpty()) {
         DWORD error = GetLastError();
@@ -453,21 +454,15 @@ int AskMerge(const Westring& source, const Westring& destination, CCopyProgressW
         return 0;
     }
     StopProgress(progress);
-    unsigned key =
-        ShowMessageBox(Westring("Directory already exists, merge with source?"), destination, MessageBoxOkCancelSkipAll);
+    unsigned key = ShowMessageBox(Westring("Directory already exists, merge with source?"), destination,
+                                  MessageBoxOkCancelSkipAll);
     StartProgress(progress);
     switch (key) {
-    case 'y':
-        return 0;
-    case 'a':
-        FileOpAnswers.mergeAll = true;
-        return 0;
-    case 's':
-        return CopyResultDeclined;
-    case 27:
-        return CopyResultStop;
-    default:
-        return static_cast<int>(key);
+    case 'y': return 0;
+    case 'a': FileOpAnswers.mergeAll = true; return 0;
+    case 's': return CopyResultDeclined;
+    case 27: return CopyResultStop;
+    default: return static_cast<int>(key);
     }
 }
 
@@ -479,7 +474,8 @@ struct TItem {
 void ListItems(const Westring& directory, std::vector<TItem>& items) {
     CDirScanner scanner(directory);
     entry* item = nullptr;
-    DWORD error = scanner.FindFirst(Westring("*"), CDirScanner::ScanEverything | CDirScanner::ScanNoVirtualRoots, &item);
+    DWORD error =
+        scanner.FindFirst(Westring("*"), CDirScanner::ScanEverything | CDirScanner::ScanNoVirtualRoots, &item);
     while (error == 0) {
         Westring name(item->name);
         if (!name.EqualsExact(Westring(".")) && !name.EqualsExact(Westring(".."))) {
@@ -607,8 +603,8 @@ int CopyTree(const Westring& sourceGiven, const Westring& destinationGiven, cons
 
 // The "Copying" or "Moving" window, wide enough for the lines; an existing
 // one is kept when it is wide enough already.
-void PrepareCopyingWindow(const char* verb, const Westring& source, const Westring& destination,
-                          const Westring& count, CCopyProgressWindow* progress) {
+void PrepareCopyingWindow(const char* verb, const Westring& source, const Westring& destination, const Westring& count,
+                          CCopyProgressWindow* progress) {
     int w = 44;
     w = source.Length() > w ? source.Length() : w;
     w = destination.Length() > w ? destination.Length() : w;
@@ -651,21 +647,12 @@ int AskOverwrite(const Westring& destination, bool offerAllOlder) {
     unsigned key = ShowMessageBox(Westring("File already exists, Overwrite?"), destination,
                                   offerAllOlder ? MessageBoxOkCancelSkipAllOlder : MessageBoxOkCancelSkipAll);
     switch (key) {
-    case 'y':
-        return 1;
-    case 'a':
-        FileOpAnswers.overwrite = OverwriteAll;
-        return 1;
-    case 'e':
-        FileOpAnswers.overwrite = OverwriteNone;
-        return 0;
-    case 'd':
-        FileOpAnswers.overwrite = OverwriteAllOlder;
-        return 2;
-    case 27:
-        return -1;
-    default:
-        return 0;
+    case 'y': return 1;
+    case 'a': FileOpAnswers.overwrite = OverwriteAll; return 1;
+    case 'e': FileOpAnswers.overwrite = OverwriteNone; return 0;
+    case 'd': FileOpAnswers.overwrite = OverwriteAllOlder; return 2;
+    case 27: return -1;
+    default: return 0;
     }
 }
 
@@ -695,20 +682,12 @@ int AskEachAnswer(const char* question, const Westring& source, int& answer, int
     for (;;) {
         unsigned key = ShowMessageBox(Westring(question), source, MessageBoxOkCancelSkipAll);
         switch (key) {
-        case 'y':
-            return 1;
-        case 'a':
-            answer = AnswerAll;
-            return 1;
-        case 'e':
-            answer = AnswerNone;
-            return code;
-        case 's':
-            return code;
-        case 27:
-            return CopyResultStop;
-        default:
-            break;
+        case 'y': return 1;
+        case 'a': answer = AnswerAll; return 1;
+        case 'e': answer = AnswerNone; return code;
+        case 's': return code;
+        case 27: return CopyResultStop;
+        default: break;
         }
     }
 }
@@ -841,7 +820,8 @@ int CopyOneFile(const Westring& source, const Westring& destination, int index, 
             return CopyResultStop;
         }
         if (r == ErrorEncryptionFailed) {
-            int go = AskEachAnswer("Cannot encrypt destination file, copy anyway?", source, FileOpAnswers.encryption, r);
+            int go =
+                AskEachAnswer("Cannot encrypt destination file, copy anyway?", source, FileOpAnswers.encryption, r);
             if (go != 1) {
                 return go;
             }
@@ -933,15 +913,14 @@ int MoveOneFile(const Westring& source, const Westring& destination, int index, 
             DWORD destinationAttributes = 0;
             bool destinationExists = ReadFileAttributes(destination, destinationAttributes) == 0;
             if (destinationExisted && destinationExists && ReadFileAttributes(source, sourceAttributes) == 0) {
-                bool bothDirectories =
-                    (sourceAttributes & destinationAttributes & AttrDirectory) != 0 &&
-                    ((sourceAttributes | destinationAttributes) & AttrReparse) == 0;
+                bool bothDirectories = (sourceAttributes & destinationAttributes & AttrDirectory) != 0 &&
+                                       ((sourceAttributes | destinationAttributes) & AttrReparse) == 0;
                 if (bothDirectories) {
                     // Merge entry by entry; done only when every entry moved
                     // and the source directory is gone.
                     StdFile entryDescriptions;
-                    OpenDescriptionFile(AddTrailingBackslash(source) + Westring("*"), nullptr, entryDescriptions,
-                                        false, false);
+                    OpenDescriptionFile(AddTrailingBackslash(source) + Westring("*"), nullptr, entryDescriptions, false,
+                                        false);
                     CHeldDescriptionFile held(entryDescriptions);
                     std::vector<TItem> items;
                     ListItems(source, items);

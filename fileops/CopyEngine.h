@@ -46,8 +46,8 @@ int CopyOneFile(const Westring& source, const Westring& destination, int index, 
 int MoveOneFile(const Westring& source, const Westring& destination, int index, int count,
                 CCopyProgressWindow* progress, StdFile& descriptions, bool renameFirst);
 DWORD CALLBACK CopyProgressRoutine(LARGE_INTEGER totalSize, LARGE_INTEGER totalTransferred, LARGE_INTEGER streamSize,
-                                   LARGE_INTEGER streamTransferred, DWORD streamNumber, DWORD reason,
-                                   HANDLE source, HANDLE destination, LPVOID data);
+                                   LARGE_INTEGER streamTransferred, DWORD streamNumber, DWORD reason, HANDLE source,
+                                   HANDLE destination, LPVOID data);
 // Deletes the "Copying" window the engine keeps across the items of one
 // operation (the command calls it at its end).
 void DeleteCopyingWindow();

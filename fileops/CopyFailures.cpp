@@ -30,12 +30,10 @@ Westring FormatCopyFailureRow(const TSkippedCopy& item, int nameWidth, int reaso
     return item.name.Pad(nameWidth) + Westring(": ") + item.reason.Pad(reasonWidth);
 }
 
-CAutoSkippedListBox::CAutoSkippedListBox(Dialog& owner, int x, int y, int rows, CSkippedCopyList& list,
-                                         int nameWidth, int reasonWidth, int32_t* selection)
-    : ListBoxBase(owner, x, y, nameWidth + reasonWidth + 2, rows, list.Count(), selection, 0),
-      list(list),
-      nameWidth(nameWidth),
-      reasonWidth(reasonWidth) {}
+CAutoSkippedListBox::CAutoSkippedListBox(Dialog& owner, int x, int y, int rows, CSkippedCopyList& list, int nameWidth,
+                                         int reasonWidth, int32_t* selection)
+    : ListBoxBase(owner, x, y, nameWidth + reasonWidth + 2, rows, list.Count(), selection, 0), list(list),
+      nameWidth(nameWidth), reasonWidth(reasonWidth) {}
 
 void CAutoSkippedListBox::DrawItem(int row, int item, uint8_t attribute) {
     Owner().WriteWide(X(), Y() + row, FormatCopyFailureRow(*list.At(item), nameWidth, reasonWidth), attribute);

@@ -16,8 +16,8 @@ Westring FormatCopyFailureRow(const TSkippedCopy& item, int nameWidth, int reaso
 
 class CAutoSkippedListBox : public ListBoxBase {
 public:
-    CAutoSkippedListBox(Dialog& owner, int x, int y, int rows, CSkippedCopyList& list, int nameWidth,
-                        int reasonWidth, int32_t* selection);
+    CAutoSkippedListBox(Dialog& owner, int x, int y, int rows, CSkippedCopyList& list, int nameWidth, int reasonWidth,
+                        int32_t* selection);
     void DrawItem(int row, int item, uint8_t attribute) override;
 
 private:

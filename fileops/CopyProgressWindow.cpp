@@ -33,16 +33,8 @@ Westring Centred(const Westring& text, int field) {
 }  // namespace
 
 CCopyProgressWindow::CCopyProgressWindow()
-    : bytesDone(0),
-      bytesTotal(0),
-      redraw(true),
-      window(nullptr),
-      startTime(0),
-      pauseStart(0),
-      pausedTotal(0),
-      running(false),
-      lastBarFilled(-1),
-      lastBarWidth(-1) {}
+    : bytesDone(0), bytesTotal(0), redraw(true), window(nullptr), startTime(0), pauseStart(0), pausedTotal(0),
+      running(false), lastBarFilled(-1), lastBarWidth(-1) {}
 
 CCopyProgressWindow::~CCopyProgressWindow() {
     Stop();
@@ -164,8 +156,8 @@ int CopyBarFilled(int width, int64_t bytesDone, int64_t bytesTotal) {
     }
     // width x done / total without overflowing for very large totals; the
     // bar is full only when everything is done.
-    int filled = static_cast<int>(static_cast<double>(width) * static_cast<double>(bytesDone) /
-                                  static_cast<double>(bytesTotal));
+    int filled =
+        static_cast<int>(static_cast<double>(width) * static_cast<double>(bytesDone) / static_cast<double>(bytesTotal));
     return filled < width ? filled : width - 1;
 }
 

@@ -18,8 +18,7 @@ int CDeleteDlgHeight(bool readOnlyChoice, bool undeleteChoice) {
 CDeleteDlg::CDeleteDlg(const Westring& line1, const Westring& line2, bool readOnlyChoice, bool undeleteChoice)
     : Dialog(-1, -4, CDeleteDlgWidth(line1, line2, readOnlyChoice), CDeleteDlgHeight(readOnlyChoice, undeleteChoice),
              ColourOf(ColourMessages)),
-      readOnlyAnswer(0),
-      noUndelete(0) {
+      readOnlyAnswer(0), noUndelete(0) {
     uint8_t colour = ColourOf(ColourMessages);
     WriteWideCentred(0, line1, colour);
     WriteWideCentred(1, line2, colour);

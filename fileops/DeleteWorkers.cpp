@@ -72,21 +72,13 @@ int AskReadOnly(const char* question, const Westring& path) {
     for (;;) {
         unsigned key = ShowMessageBox(Westring(question), path, MessageBoxOkCancelSkipAll);
         switch (key) {
-        case 'a':
-            FileOpAnswers.readOnly = AnswerAll;
-            return 1;
-        case 'e':
-            FileOpAnswers.readOnly = AnswerNone;
-            return 0;
-        case 'y':
-            return 1;
-        case 27:
-            return -1;
+        case 'a': FileOpAnswers.readOnly = AnswerAll; return 1;
+        case 'e': FileOpAnswers.readOnly = AnswerNone; return 0;
+        case 'y': return 1;
+        case 27: return -1;
         case 's':
-        case 'n':
-            return 0;
-        default:
-            break;
+        case 'n': return 0;
+        default: break;
         }
     }
 }
@@ -105,7 +97,8 @@ struct TDirectoryItem {
 DWORD ListDirectory(const Westring& path, std::vector<TDirectoryItem>& items) {
     CDirScanner scanner(path);
     entry* item = nullptr;
-    DWORD error = scanner.FindFirst(Westring("*"), CDirScanner::ScanEverything | CDirScanner::ScanNoVirtualRoots, &item);
+    DWORD error =
+        scanner.FindFirst(Westring("*"), CDirScanner::ScanEverything | CDirScanner::ScanNoVirtualRoots, &item);
     while (error == 0) {
         Westring name(item->name);
         if (!name.EqualsExact(Westring(".")) && !name.EqualsExact(Westring(".."))) {

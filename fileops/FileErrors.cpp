@@ -15,18 +15,12 @@ struct TErrorRow {
 };
 
 const TErrorRow ErrorRows[] = {
-    {2, "File not found", false, false},
-    {3, "Path not found", false, true},
-    {5, "Access Denied", true, false},
-    {19, "Disk write protected, cannot write", true, false},
-    {21, "Drive not ready", true, false},
-    {23, "Error reading disk", true, false},
-    {27, "Error reading disk", true, false},
-    {32, "Sharing violation", true, false},
-    {82, "Cannot create", true, false},
-    {112, "No room for", true, false},
-    {123, "Invalid name", false, false},
-    {206, "Name too long", false, true},
+    {2, "File not found", false, false},     {3, "Path not found", false, true},
+    {5, "Access Denied", true, false},       {19, "Disk write protected, cannot write", true, false},
+    {21, "Drive not ready", true, false},    {23, "Error reading disk", true, false},
+    {27, "Error reading disk", true, false}, {32, "Sharing violation", true, false},
+    {82, "Cannot create", true, false},      {112, "No room for", true, false},
+    {123, "Invalid name", false, false},     {206, "Name too long", false, true},
 };
 
 // The skipped item's name: the part after the active panel's directory when
@@ -71,7 +65,8 @@ void ReportFileError(int& code, int& stop, const char32_t* source, const char32_
         return;
     }
     Westring path = error.showsDestination && destination != nullptr ? Westring(destination) : sourcePath;
-    unsigned answer = ShowMessageBox(error.text, path, error.retryable ? MessageBoxRetrySkipCancel : MessageBoxOkCancel);
+    unsigned answer =
+        ShowMessageBox(error.text, path, error.retryable ? MessageBoxRetrySkipCancel : MessageBoxOkCancel);
     if (answer == 27) {
         code = -1;
     }

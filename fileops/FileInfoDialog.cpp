@@ -41,8 +41,7 @@ int CFileInfoDlgHeight(const CFileInfoItems& rows) {
 }
 
 CFileInfoDlg::CFileInfoDlg(const Westring& path, const CFileInfoItems& rows)
-    : Dialog(-1, -4, CFileInfoDlgWidth(path, rows, ScreenColumns), CFileInfoDlgHeight(rows),
-             ColourOf(ColourMessages)),
+    : Dialog(-1, -4, CFileInfoDlgWidth(path, rows, ScreenColumns), CFileInfoDlgHeight(rows), ColourOf(ColourMessages)),
       nameWidth(LongestLabel(rows)) {
     uint8_t colour = ColourOf(ColourMessages);
     int inner = ClientWidth();

@@ -81,7 +81,7 @@ void MakeDirectoryCommand(int side) {
         if ((error == ERROR_ACCESS_DENIED || error == ERROR_ALREADY_EXISTS) &&
             ReadFileAttributes(full, attributes) == 0) {
             ShowMessageBox(Westring((attributes & DirectoryAttribute) != 0 ? "Directory already exists"
-                                                                            : "File already exists named"),
+                                                                           : "File already exists named"),
                            full, MessageBoxOk);
             break;
         }

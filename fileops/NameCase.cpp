@@ -43,7 +43,8 @@ struct TListedName {
 void ListNames(const Westring& directory, std::vector<TListedName>& names) {
     CDirScanner scanner(directory);
     entry* item = nullptr;
-    DWORD error = scanner.FindFirst(Westring("*"), CDirScanner::ScanEverything | CDirScanner::ScanNoVirtualRoots, &item);
+    DWORD error =
+        scanner.FindFirst(Westring("*"), CDirScanner::ScanEverything | CDirScanner::ScanNoVirtualRoots, &item);
     while (error == 0) {
         Westring name(item->name);
         if (!name.EqualsExact(Westring(".")) && !name.EqualsExact(Westring(".."))) {
@@ -64,17 +65,14 @@ Westring FileCountText(int count) {
 
 Westring ConvertNameCase(const Westring& text, char mode) {
     switch (mode) {
-    case 'l':
-        return text.ToLower();
-    case 'u':
-        return text.ToUpper();
+    case 'l': return text.ToLower();
+    case 'u': return text.ToUpper();
     case 'm': {
         Westring mixed = text;
         ToMixedCase(mixed);
         return mixed;
     }
-    default:
-        return text;
+    default: return text;
     }
 }
 
@@ -163,8 +161,7 @@ void ChangeCaseDialog(CPanel* panel) {
         uint8_t colour = ColourOf(ColourMessages);
         Dialog dialog(-1, -4, 36, 17, colour);
         dialog.WriteText(1, 0, "Change case of", colour);
-        dialog.WriteWide(1, 1, tagged > 0 ? FileCountText(tagged) : ShortenedPathForDisplay(name, 32),
-                         colour);
+        dialog.WriteWide(1, 1, tagged > 0 ? FileCountText(tagged) : ShortenedPathForDisplay(name, 32), colour);
         dialog.WriteText(2, 3, "Name", colour);
         dialog.WriteText(15, 3, "Extension", colour);
         static const char* const nameLabels[] = {"_Lower", "_Upper", "_Mixed", "_None"};

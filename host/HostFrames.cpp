@@ -8,7 +8,9 @@ namespace qvhost {
 
 namespace {
 
-uint16_t U16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | (p[1] << 8)); }
+uint16_t U16(const uint8_t* p) {
+    return static_cast<uint16_t>(p[0] | (p[1] << 8));
+}
 
 void PutU16(std::string& out, uint16_t v) {
     out += static_cast<char>(v & 0xFF);
@@ -100,43 +102,38 @@ bool RequestDecoder::Next(Request& out) {
         const uint8_t* payload = p + off + 4;
         off += 4 + len;
         switch (param.type) {
-            case kParamInt: {
-                uint32_t v = 0;
-                for (int k = 0; k < len && k < 4; ++k) {
-                    v |= static_cast<uint32_t>(payload[k]) << (8 * k);
-                }
-                param.value = static_cast<int32_t>(v);
-                break;
+        case kParamInt: {
+            uint32_t v = 0;
+            for (int k = 0; k < len && k < 4; ++k) {
+                v |= static_cast<uint32_t>(payload[k]) << (8 * k);
             }
-            case kParamText8:
-                for (int k = 0; k < len && payload[k] != 0; ++k) {
-                    param.text += static_cast<char32_t>(payload[k]);
-                }
-                break;
-            case kParamText32:
-                param.text = Utf8ToUtf32(std::string(reinterpret_cast<const char*>(payload), len));
-                break;
-            case kParamAttr:
-                param.value = len >= 1 ? payload[0] : 0;
-                break;
-            case kParamCells: {
-                // Text up to the NUL, then one attribute per character; a
-                // record too short for them all is dropped, as the program does.
-                size_t nul = 0;
-                while (nul < len && payload[nul] != 0) {
-                    ++nul;
-                }
-                std::u32string chars = Utf8ToUtf32(std::string(reinterpret_cast<const char*>(payload), nul));
-                if (nul >= len || len - nul - 1 < chars.size()) {
-                    continue;
-                }
-                for (size_t k = 0; k < chars.size(); ++k) {
-                    param.cells.push_back(Cell{chars[k], payload[nul + 1 + k]});
-                }
-                break;
+            param.value = static_cast<int32_t>(v);
+            break;
+        }
+        case kParamText8:
+            for (int k = 0; k < len && payload[k] != 0; ++k) {
+                param.text += static_cast<char32_t>(payload[k]);
             }
-            default:
-                continue;  // unknown record: skipped by its length
+            break;
+        case kParamText32: param.text = Utf8ToUtf32(std::string(reinterpret_cast<const char*>(payload), len)); break;
+        case kParamAttr: param.value = len >= 1 ? payload[0] : 0; break;
+        case kParamCells: {
+            // Text up to the NUL, then one attribute per character; a
+            // record too short for them all is dropped, as the program does.
+            size_t nul = 0;
+            while (nul < len && payload[nul] != 0) {
+                ++nul;
+            }
+            std::u32string chars = Utf8ToUtf32(std::string(reinterpret_cast<const char*>(payload), nul));
+            if (nul >= len || len - nul - 1 < chars.size()) {
+                continue;
+            }
+            for (size_t k = 0; k < chars.size(); ++k) {
+                param.cells.push_back(Cell{chars[k], payload[nul + 1 + k]});
+            }
+            break;
+        }
+        default: continue;  // unknown record: skipped by its length
         }
         out.params.push_back(std::move(param));
     }

@@ -30,9 +30,9 @@ struct Cell {
 // One decoded parameter record of a request.
 struct Param {
     ParamType type = kParamInt;
-    int32_t value = 0;          // int: the value; attr: the attribute byte
-    std::u32string text;        // text8 (each byte one unit, undecoded), text32 (decoded UTF-8)
-    std::vector<Cell> cells;    // cells
+    int32_t value = 0;        // int: the value; attr: the attribute byte
+    std::u32string text;      // text8 (each byte one unit, undecoded), text32 (decoded UTF-8)
+    std::vector<Cell> cells;  // cells
 };
 
 struct Request {
@@ -76,9 +76,9 @@ enum EventKind : int32_t {
     kEventKey = 0,
     kEventMousePress = 1,
     kEventMouseRelease = 2,
-    kEventMouseMove = 3,    // moved with a button held
+    kEventMouseMove = 3,  // moved with a button held
     kEventMouseDouble = 4,
-    kEventMouseWheel = 5,   // code: the wheel delta
+    kEventMouseWheel = 5,  // code: the wheel delta
     kEventClosed = 6,
     kEventResized = 7,
 };

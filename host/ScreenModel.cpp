@@ -70,10 +70,11 @@ std::string AsBytes(const std::u32string& units) {
     return bytes;
 }
 
-
 }  // namespace
 
-ScreenModel::ScreenModel(int columns, int rows) : m_columns(0), m_rows(0) { Resize(columns, rows); }
+ScreenModel::ScreenModel(int columns, int rows) : m_columns(0), m_rows(0) {
+    Resize(columns, rows);
+}
 
 void ScreenModel::Resize(int columns, int rows) {
     columns = std::max(1, std::min(columns, kMaxColumns));
@@ -222,143 +223,129 @@ void ScreenModel::WriteTty(const std::u32string& text) {
 
 bool ScreenModel::Apply(const Request& r, std::string& reply) {
     switch (r.opcode) {
-        case kOpInit:
-            reply = EncodeReply({1});
-            return true;
-        case kOpGetScreenSize:
-            reply = EncodeReply({m_columns, m_rows});
-            return true;
-        case kOpSetScreenSize: {
-            int cols = r.Int(0), rows = r.Int(1);
-            bool ok = cols > 0 && rows > 0 && cols <= kMaxColumns && rows <= kMaxRows;
-            if (ok && m_sizeFixed) {
-                auto fits = [](int wanted, int terminal, int least) {
-                    return wanted == terminal || (terminal < wanted && wanted <= least);
-                };
-                ok = fits(cols, m_terminalColumns, kLeastColumns) && fits(rows, m_terminalRows, kLeastRows);
-            }
-            if (ok) {
-                Resize(cols, rows);
-            }
-            reply = EncodeReply({ok ? 1 : 0});
-            return true;
+    case kOpInit: reply = EncodeReply({1}); return true;
+    case kOpGetScreenSize: reply = EncodeReply({m_columns, m_rows}); return true;
+    case kOpSetScreenSize: {
+        int cols = r.Int(0), rows = r.Int(1);
+        bool ok = cols > 0 && rows > 0 && cols <= kMaxColumns && rows <= kMaxRows;
+        if (ok && m_sizeFixed) {
+            auto fits = [](int wanted, int terminal, int least) {
+                return wanted == terminal || (terminal < wanted && wanted <= least);
+            };
+            ok = fits(cols, m_terminalColumns, kLeastColumns) && fits(rows, m_terminalRows, kLeastRows);
         }
-        case kOpGetClipboard:
-            reply = EncodeReply({m_clipboard.empty() ? 0 : 1}, &m_clipboard);
-            return true;
-        case kOpSetCursorPos:
-            m_cursorX = r.Int(0);
-            m_cursorY = r.Int(1);
-            break;
-        case kOpSetCursorShape:
-            m_cursorSize = r.Int(0);
-            break;
-        case kOpSetAttribute:
-            m_attribute = static_cast<uint8_t>(r.Int(0, m_attribute));
-            break;
-        case kOpFill:
-            if (r.params.size() >= 5) {
-                FillRect(r.Int(0), r.Int(1), r.Int(2), r.Int(3), static_cast<uint8_t>(r.Int(4)));
-            } else {
-                FillRect(0, 0, m_columns, m_rows, m_attribute);
-            }
-            break;
-        case kOpScrollUp:
-        case kOpScrollDown:
-            Scroll(r.Int(0), r.Int(1), r.Int(2), r.Int(3), r.Int(4), static_cast<uint8_t>(r.Int(5, 0x07)),
-                   r.opcode == kOpScrollUp);
-            break;
-        case kOpSetTitle:
-            m_title = !r.params.empty() && r.params[0].type == kParamText8 ? DecodeText8(r.Text(0)) : r.Text(0);
-            m_titleChanged = true;
-            break;
-        case kOpWrite: {
-            const int32_t x = r.Int(0), y = r.Int(1);
-            if (const std::vector<Cell>* cells = r.Cells(2)) {
-                std::u32string chars;
-                std::vector<uint8_t> attrs;
-                for (const Cell& c : *cells) {
-                    chars += c.ch;
-                    attrs.push_back(c.attr);
-                }
-                PutRow(x, y, chars.data(), attrs.data(), chars.size(), 0, kMapAll);
-            } else {
-                uint8_t attr = static_cast<uint8_t>(r.Int(3, m_attribute));
-                bool narrow = r.params.size() > 2 && r.params[2].type == kParamText8;
-                const std::u32string text = narrow ? DecodeText8(r.Text(2)) : r.Text(2);
-                PutRow(x, y, text.data(), nullptr, text.size(), attr, kMapAll);
-            }
-            break;
+        if (ok) {
+            Resize(cols, rows);
         }
-        case kOpRepeatCell: {
-            const std::vector<Cell>* cells = r.Cells(3);
-            int first, count;
-            if (cells && !cells->empty() && r.Int(1) >= 0 && r.Int(1) < m_rows &&
-                ClipSpan(r.Int(0), r.Int(2), m_columns, first, count)) {
-                for (int i = 0; i < count; ++i) {
-                    Put(first + i, r.Int(1), (*cells)[0].ch, (*cells)[0].attr, kMapLow);
-                }
-            }
-            break;
+        reply = EncodeReply({ok ? 1 : 0});
+        return true;
+    }
+    case kOpGetClipboard: reply = EncodeReply({m_clipboard.empty() ? 0 : 1}, &m_clipboard); return true;
+    case kOpSetCursorPos:
+        m_cursorX = r.Int(0);
+        m_cursorY = r.Int(1);
+        break;
+    case kOpSetCursorShape: m_cursorSize = r.Int(0); break;
+    case kOpSetAttribute: m_attribute = static_cast<uint8_t>(r.Int(0, m_attribute)); break;
+    case kOpFill:
+        if (r.params.size() >= 5) {
+            FillRect(r.Int(0), r.Int(1), r.Int(2), r.Int(3), static_cast<uint8_t>(r.Int(4)));
+        } else {
+            FillRect(0, 0, m_columns, m_rows, m_attribute);
         }
-        case kOpSetAttributes: {
-            int first, count;
-            if (r.Int(1) >= 0 && r.Int(1) < m_rows && ClipSpan(r.Int(0), r.Int(2), m_columns, first, count)) {
-                for (int i = 0; i < count; ++i) {
-                    SetAttr(first + i, r.Int(1), static_cast<uint8_t>(r.Int(3)));
-                }
-            }
-            break;
-        }
-        case kOpPutCellRect: {
-            // w x h cells row after row; only the rows that are on the screen
-            // are walked.
-            const std::vector<Cell>* cells = r.Cells(4);
-            const int64_t x = r.Int(0), y = r.Int(1), w = r.Int(2);
-            const int64_t h = std::min<int64_t>(r.Int(3), cells ? static_cast<int64_t>(cells->size()) / std::max<int64_t>(w, 1) : 0);
-            int top, rows;
-            if (!cells || w <= 0 || !ClipSpan(y, h, m_rows, top, rows)) {
-                break;
-            }
+        break;
+    case kOpScrollUp:
+    case kOpScrollDown:
+        Scroll(r.Int(0), r.Int(1), r.Int(2), r.Int(3), r.Int(4), static_cast<uint8_t>(r.Int(5, 0x07)),
+               r.opcode == kOpScrollUp);
+        break;
+    case kOpSetTitle:
+        m_title = !r.params.empty() && r.params[0].type == kParamText8 ? DecodeText8(r.Text(0)) : r.Text(0);
+        m_titleChanged = true;
+        break;
+    case kOpWrite: {
+        const int32_t x = r.Int(0), y = r.Int(1);
+        if (const std::vector<Cell>* cells = r.Cells(2)) {
             std::u32string chars;
             std::vector<uint8_t> attrs;
-            for (int row = top; row < top + rows; ++row) {
-                const size_t first = static_cast<size_t>((row - y) * w);
-                chars.clear();
-                attrs.clear();
-                for (size_t i = first; i < first + static_cast<size_t>(w); ++i) {
-                    chars += (*cells)[i].ch;
-                    attrs.push_back((*cells)[i].attr);
-                }
-                PutRow(static_cast<int32_t>(x), row, chars.data(), attrs.data(), chars.size(), 0, kMapNone);
+            for (const Cell& c : *cells) {
+                chars += c.ch;
+                attrs.push_back(c.attr);
             }
+            PutRow(x, y, chars.data(), attrs.data(), chars.size(), 0, kMapAll);
+        } else {
+            uint8_t attr = static_cast<uint8_t>(r.Int(3, m_attribute));
+            bool narrow = r.params.size() > 2 && r.params[2].type == kParamText8;
+            const std::u32string text = narrow ? DecodeText8(r.Text(2)) : r.Text(2);
+            PutRow(x, y, text.data(), nullptr, text.size(), attr, kMapAll);
+        }
+        break;
+    }
+    case kOpRepeatCell: {
+        const std::vector<Cell>* cells = r.Cells(3);
+        int first, count;
+        if (cells && !cells->empty() && r.Int(1) >= 0 && r.Int(1) < m_rows &&
+            ClipSpan(r.Int(0), r.Int(2), m_columns, first, count)) {
+            for (int i = 0; i < count; ++i) {
+                Put(first + i, r.Int(1), (*cells)[0].ch, (*cells)[0].attr, kMapLow);
+            }
+        }
+        break;
+    }
+    case kOpSetAttributes: {
+        int first, count;
+        if (r.Int(1) >= 0 && r.Int(1) < m_rows && ClipSpan(r.Int(0), r.Int(2), m_columns, first, count)) {
+            for (int i = 0; i < count; ++i) {
+                SetAttr(first + i, r.Int(1), static_cast<uint8_t>(r.Int(3)));
+            }
+        }
+        break;
+    }
+    case kOpPutCellRect: {
+        // w x h cells row after row; only the rows that are on the screen
+        // are walked.
+        const std::vector<Cell>* cells = r.Cells(4);
+        const int64_t x = r.Int(0), y = r.Int(1), w = r.Int(2);
+        const int64_t h =
+            std::min<int64_t>(r.Int(3), cells ? static_cast<int64_t>(cells->size()) / std::max<int64_t>(w, 1) : 0);
+        int top, rows;
+        if (!cells || w <= 0 || !ClipSpan(y, h, m_rows, top, rows)) {
             break;
         }
-        case kOpSetClipboard:
-            m_clipboard = !r.params.empty() && r.params[0].type == kParamText8 ? DecodeText8(r.Text(0)) : r.Text(0);
-            break;
-        case kOpWriteTty:
-            // Teletype output is the program's UTF-8 console text.
-            WriteTty(Utf8ToUtf32(AsBytes(r.Text(0))));
-            break;
-        case kOpBeep:
-            ++m_beeps;
-            break;
-        case kOpSetOutputRegion:
-            m_regionX1 = r.Int(0);
-            m_regionY1 = r.Int(1);
-            m_regionX2 = r.Int(2);
-            m_regionY2 = r.Int(3);
-            break;
-        case kOpResetOutputRegion:
-            m_regionX1 = m_regionY1 = 0;
-            m_regionX2 = m_regionY2 = -1;
-            break;
-        case kOpSetCodePage:
-            m_codePage = r.Int(0);
-            break;
-        default:
-            break;
+        std::u32string chars;
+        std::vector<uint8_t> attrs;
+        for (int row = top; row < top + rows; ++row) {
+            const size_t first = static_cast<size_t>((row - y) * w);
+            chars.clear();
+            attrs.clear();
+            for (size_t i = first; i < first + static_cast<size_t>(w); ++i) {
+                chars += (*cells)[i].ch;
+                attrs.push_back((*cells)[i].attr);
+            }
+            PutRow(static_cast<int32_t>(x), row, chars.data(), attrs.data(), chars.size(), 0, kMapNone);
+        }
+        break;
+    }
+    case kOpSetClipboard:
+        m_clipboard = !r.params.empty() && r.params[0].type == kParamText8 ? DecodeText8(r.Text(0)) : r.Text(0);
+        break;
+    case kOpWriteTty:
+        // Teletype output is the program's UTF-8 console text.
+        WriteTty(Utf8ToUtf32(AsBytes(r.Text(0))));
+        break;
+    case kOpBeep: ++m_beeps; break;
+    case kOpSetOutputRegion:
+        m_regionX1 = r.Int(0);
+        m_regionY1 = r.Int(1);
+        m_regionX2 = r.Int(2);
+        m_regionY2 = r.Int(3);
+        break;
+    case kOpResetOutputRegion:
+        m_regionX1 = m_regionY1 = 0;
+        m_regionX2 = m_regionY2 = -1;
+        break;
+    case kOpSetCodePage: m_codePage = r.Int(0); break;
+    default: break;
     }
     return false;
 }

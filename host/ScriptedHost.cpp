@@ -36,7 +36,9 @@ ScriptedHost::LaunchAdapter& Adapter() {
 
 }  // namespace
 
-void ScriptedHost::SetLaunchAdapter(LaunchAdapter adapter) { Adapter() = std::move(adapter); }
+void ScriptedHost::SetLaunchAdapter(LaunchAdapter adapter) {
+    Adapter() = std::move(adapter);
+}
 
 ScriptedHost::ScriptedHost(const Options& given) : m_model(given.columns, given.rows) {
     m_model.SetSizeFixed(given.sizeFixed);
@@ -229,9 +231,13 @@ void ScriptedHost::Click(int x, int y, int button, int32_t shift) {
     SendMouse(kEventMouseRelease, button, x, y, shift);
 }
 
-void ScriptedHost::DoubleClick(int x, int y) { SendMouse(kEventMouseDouble, 1, x, y); }
+void ScriptedHost::DoubleClick(int x, int y) {
+    SendMouse(kEventMouseDouble, 1, x, y);
+}
 
-void ScriptedHost::Wheel(int x, int y, int delta) { SendMouse(kEventMouseWheel, delta, x, y); }
+void ScriptedHost::Wheel(int x, int y, int delta) {
+    SendMouse(kEventMouseWheel, delta, x, y);
+}
 
 void ScriptedHost::SendResize(int columns, int rows) {
     {
@@ -324,7 +330,6 @@ bool ScriptedHost::WaitQuiet(int quietMs, int timeoutMs) {
     }
     return true;
 }
-
 
 int ScriptedHost::WaitExit(int timeoutMs) {
     std::unique_lock<std::mutex> guard(m_lock);

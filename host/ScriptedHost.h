@@ -20,11 +20,11 @@ public:
     struct Options {
         int columns = 80;
         int rows = 25;
-        std::vector<std::string> args;             // program arguments
-        std::map<std::string, std::string> env;    // added to (or replacing in) the environment
-        std::string program;                        // default: quorvane beside the test's build
-        bool sizeFixed = false;                     // refuse every size but the model's own, as a terminal does
-        std::string errorFile;                      // the program's standard error goes there (default: ours)
+        std::vector<std::string> args;           // program arguments
+        std::map<std::string, std::string> env;  // added to (or replacing in) the environment
+        std::string program;                     // default: quorvane beside the test's build
+        bool sizeFixed = false;                  // refuse every size but the model's own, as a terminal does
+        std::string errorFile;                   // the program's standard error goes there (default: ours)
     };
 
     // How long a wait lasts unless told otherwise: long enough for a loaded
@@ -93,7 +93,7 @@ public:
     std::string ScreenText();  // all rows, joined with newlines
     std::string RowText(int y);
     std::vector<uint8_t> RowAttributes(int y);
-    std::string Dump();        // rows, cursor, title and beeps
+    std::string Dump();  // rows, cursor, title and beeps
     // How many requests of the opcode the program sent so far.
     int RequestCount(uint16_t opcode);
 
@@ -105,7 +105,7 @@ private:
     std::mutex m_writeLock;  // the program's input pipe; never held while waiting for m_lock
     std::condition_variable m_changed;
     ScreenModel m_model;
-    void NoteWatchedTexts();  // with m_lock held
+    void NoteWatchedTexts();                // with m_lock held
     std::map<std::string, bool> m_watched;  // text, seen
 
     int m_toChild = -1;

@@ -12,9 +12,13 @@ namespace qvhost {
 namespace {
 
 // The options of the program that take the next word.
-bool TakesValue(char letter) { return std::strchr("evlrx", letter) != nullptr; }
+bool TakesValue(char letter) {
+    return std::strchr("evlrx", letter) != nullptr;
+}
 
-char Lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+char Lower(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
 
 bool ReadWhole(const std::string& path, std::string& text) {
     int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
@@ -99,7 +103,9 @@ bool DirectoryOfBatchRecord(const std::string& record, std::string& windowsPath)
     return true;
 }
 
-std::string ShellCdScript(const std::string& posixDirectory) { return "cd -- " + ShellQuote(posixDirectory) + "\n"; }
+std::string ShellCdScript(const std::string& posixDirectory) {
+    return "cd -- " + ShellQuote(posixDirectory) + "\n";
+}
 
 bool WriteShellExitFile(const std::string& recordFile, const std::string& scriptFile, std::string& error) {
     std::string record, script;

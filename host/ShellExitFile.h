@@ -18,7 +18,7 @@ struct HostArguments {
     std::vector<std::string> program;  // what the program gets, FILE not yet replaced
     int exitFileIndex = -1;            // the index in `program` of FILE, -1 without -x FILE
     std::string exitFile;
-    bool runsScript = false;           // -s: the program runs a script and ends
+    bool runsScript = false;  // -s: the program runs a script and ends
 };
 HostArguments ReadHostArguments(const std::vector<std::string>& args);
 

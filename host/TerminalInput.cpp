@@ -70,9 +70,12 @@ bool TerminalInput::MouseReport(const std::string& report, long long nowMs) {
     const int code = n[0];
     const int32_t x = n[1] - 1, y = n[2] - 1;
     int32_t shift = 0;
-    if (code & kSgrShift) shift |= kShiftShift;
-    if (code & kSgrAlt) shift |= kShiftAlt;
-    if (code & kSgrCtrl) shift |= kShiftCtrl;
+    if (code & kSgrShift)
+        shift |= kShiftShift;
+    if (code & kSgrAlt)
+        shift |= kShiftAlt;
+    if (code & kSgrCtrl)
+        shift |= kShiftCtrl;
     const int low = code & kSgrButtonMask;
     if (code & kSgrWheel) {
         // Wheel up and down; the sideways ones have no use here.

@@ -69,11 +69,26 @@ struct PlainName {
     const char* base;
 };
 const PlainName kPlainNames[] = {
-    {"KEY_HOME", "kHOM"}, {"KEY_UP", "kUP"}, {"KEY_PPAGE", "kPRV"}, {"KEY_LEFT", "kLFT"}, {"KEY_RIGHT", "kRIT"},
-    {"KEY_END", "kEND"},  {"KEY_DOWN", "kDN"}, {"KEY_NPAGE", "kNXT"}, {"KEY_IC", "kIC"},  {"KEY_DC", "kDC"},
+    {"KEY_HOME", "kHOM"},
+    {"KEY_UP", "kUP"},
+    {"KEY_PPAGE", "kPRV"},
+    {"KEY_LEFT", "kLFT"},
+    {"KEY_RIGHT", "kRIT"},
+    {"KEY_END", "kEND"},
+    {"KEY_DOWN", "kDN"},
+    {"KEY_NPAGE", "kNXT"},
+    {"KEY_IC", "kIC"},
+    {"KEY_DC", "kDC"},
     // The shifted forms have names of their own.
-    {"KEY_SHOME", "kHOM2"}, {"KEY_SR", "kUP2"}, {"KEY_SPREVIOUS", "kPRV2"}, {"KEY_SLEFT", "kLFT2"},
-    {"KEY_SRIGHT", "kRIT2"}, {"KEY_SEND", "kEND2"}, {"KEY_SF", "kDN2"}, {"KEY_SNEXT", "kNXT2"}, {"KEY_SIC", "kIC2"},
+    {"KEY_SHOME", "kHOM2"},
+    {"KEY_SR", "kUP2"},
+    {"KEY_SPREVIOUS", "kPRV2"},
+    {"KEY_SLEFT", "kLFT2"},
+    {"KEY_SRIGHT", "kRIT2"},
+    {"KEY_SEND", "kEND2"},
+    {"KEY_SF", "kDN2"},
+    {"KEY_SNEXT", "kNXT2"},
+    {"KEY_SIC", "kIC2"},
     {"KEY_SDC", "kDC2"},
 };
 
@@ -81,9 +96,12 @@ const PlainName kPlainNames[] = {
 int32_t ShiftFromModifier(int modifier) {
     int bits = modifier - 1;
     int32_t shift = 0;
-    if (bits & 1) shift |= kShiftShift;
-    if (bits & 2) shift |= kShiftAlt;
-    if (bits & 4) shift |= kShiftCtrl;
+    if (bits & 1)
+        shift |= kShiftShift;
+    if (bits & 2)
+        shift |= kShiftAlt;
+    if (bits & 4)
+        shift |= kShiftCtrl;
     return shift;
 }
 
@@ -110,12 +128,11 @@ struct SequenceKey {
     const char* label;
 };
 const SequenceKey kSequenceKeys[] = {
-    {'A', 1, "Up"},    {'B', 1, "Down"},  {'C', 1, "Right"}, {'D', 1, "Left"},  {'H', 1, "Home"},
-    {'F', 1, "End"},   {'P', 1, "F1"},    {'Q', 1, "F2"},    {'R', 1, "F3"},    {'S', 1, "F4"},
-    {0, 1, "Home"},    {0, 2, "Ins"},     {0, 3, "Del"},     {0, 4, "End"},     {0, 5, "PgUp"},
-    {0, 6, "PgDn"},    {0, 7, "Home"},    {0, 8, "End"},     {0, 11, "F1"},     {0, 12, "F2"},
-    {0, 13, "F3"},     {0, 14, "F4"},     {0, 15, "F5"},     {0, 17, "F6"},     {0, 18, "F7"},
-    {0, 19, "F8"},     {0, 20, "F9"},     {0, 21, "F10"},    {0, 23, "F11"},    {0, 24, "F12"},
+    {'A', 1, "Up"}, {'B', 1, "Down"}, {'C', 1, "Right"}, {'D', 1, "Left"}, {'H', 1, "Home"}, {'F', 1, "End"},
+    {'P', 1, "F1"}, {'Q', 1, "F2"},   {'R', 1, "F3"},    {'S', 1, "F4"},   {0, 1, "Home"},   {0, 2, "Ins"},
+    {0, 3, "Del"},  {0, 4, "End"},    {0, 5, "PgUp"},    {0, 6, "PgDn"},   {0, 7, "Home"},   {0, 8, "End"},
+    {0, 11, "F1"},  {0, 12, "F2"},    {0, 13, "F3"},     {0, 14, "F4"},    {0, 15, "F5"},    {0, 17, "F6"},
+    {0, 18, "F7"},  {0, 19, "F8"},    {0, 20, "F9"},     {0, 21, "F10"},   {0, 23, "F11"},   {0, 24, "F12"},
 };
 
 std::string SequenceOf(const SequenceKey& key, int modifier) {
@@ -127,9 +144,12 @@ std::string SequenceOf(const SequenceKey& key, int modifier) {
 // Shift-state bits as the prefixes of a key name.
 std::string ModifierPrefix(int32_t shift) {
     std::string prefix;
-    if (shift & kShiftShift) prefix += "Shift+";
-    if (shift & kShiftCtrl) prefix += "Ctrl+";
-    if (shift & kShiftAlt) prefix += "Alt+";
+    if (shift & kShiftShift)
+        prefix += "Shift+";
+    if (shift & kShiftCtrl)
+        prefix += "Ctrl+";
+    if (shift & kShiftAlt)
+        prefix += "Alt+";
     return prefix;
 }
 

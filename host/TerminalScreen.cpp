@@ -16,7 +16,9 @@ namespace {
 // Longer titles are no use to anybody and only load the terminal.
 constexpr size_t kMaxTitle = 256;
 
-bool IsControl(char32_t c) { return c < 0x20 || (c >= 0x7F && c < 0xA0); }
+bool IsControl(char32_t c) {
+    return c < 0x20 || (c >= 0x7F && c < 0xA0);
+}
 
 locale_t Utf8Locale() {
     static locale_t utf8 = [] {

@@ -28,9 +28,9 @@ std::string TerminalTitle(const std::u32string& title);
 // than the screen the program laid out (it has a minimum), the part that fits
 // is shown and the terminal's last row carries a notice of the size needed.
 struct TerminalLayout {
-    int columns = 0;      // columns of the program's screen shown
-    int rows = 0;         // rows of the program's screen shown
-    int noticeRow = -1;   // the terminal row of the notice, -1 for none
+    int columns = 0;     // columns of the program's screen shown
+    int rows = 0;        // rows of the program's screen shown
+    int noticeRow = -1;  // the terminal row of the notice, -1 for none
 };
 TerminalLayout LayoutOnTerminal(int screenColumns, int screenRows, int terminalColumns, int terminalRows);
 // The notice, cut to the terminal's width.

@@ -51,7 +51,7 @@ bool WriteAll(int fd, const std::string& bytes) {
 }
 
 // Windows console colours in the order of the attribute's four bits, as curses colour numbers.
-const short kCursesColour[8] = {COLOR_BLACK, COLOR_BLUE, COLOR_GREEN, COLOR_CYAN,
+const short kCursesColour[8] = {COLOR_BLACK, COLOR_BLUE,    COLOR_GREEN,  COLOR_CYAN,
                                 COLOR_RED,   COLOR_MAGENTA, COLOR_YELLOW, COLOR_WHITE};
 
 class Painter {
@@ -75,7 +75,8 @@ public:
         int bg = (attribute >> 4) & 0x0F;
         attr_t extra = A_NORMAL;
         if (!m_bright) {
-            if (fg & 8) extra |= A_BOLD;
+            if (fg & 8)
+                extra |= A_BOLD;
             fg &= 7;
             bg &= 7;
         }
@@ -470,8 +471,8 @@ int main(int argc, char** argv) {
     };
 
     for (;;) {
-        pollfd fds[3] = {{fromChild, POLLIN, 0}, {errorsOpen ? errorsFromChild : -1, POLLIN, 0},
-                         {inputOpen ? 0 : -1, POLLIN, 0}};
+        pollfd fds[3] = {
+            {fromChild, POLLIN, 0}, {errorsOpen ? errorsFromChild : -1, POLLIN, 0}, {inputOpen ? 0 : -1, POLLIN, 0}};
         int n = poll(fds, 3, -1);
         if (n < 0 && errno != EINTR) {
             break;
@@ -527,8 +528,7 @@ int main(int argc, char** argv) {
     }
     close(fromChild);
     int status = 0;
-    while (waitpid(g_child, &status, 0) < 0 && errno == EINTR) {
-    }
+    while (waitpid(g_child, &status, 0) < 0 && errno == EINTR) {}
     // What the program still had to say on its standard error; a process it
     // left behind may hold the pipe open, so this waits only a moment.
     while (errorsOpen) {

@@ -156,8 +156,7 @@ void QVScript::Expect(int kind) {
 
 void QVScript::ExpectKeyword(int keyword) {
     if (!Current()->IsKeyword(keyword)) {
-        throw EParserError(*Current(),
-                           Westring("'") + *Keywords().At(keyword) + Westring("' expected"));
+        throw EParserError(*Current(), Westring("'") + *Keywords().At(keyword) + Westring("' expected"));
     }
     Advance();
 }
@@ -223,8 +222,7 @@ int QVScript::ExecStatement() {
     if (token->kind == TokenKeyword) {
         int result;
         switch (token->number) {
-        case KeywordIf:
-            return ExecIf();
+        case KeywordIf: return ExecIf();
         case KeywordWhile:
         case KeywordDo:
         case KeywordFor:
@@ -255,8 +253,7 @@ int QVScript::ExecStatement() {
                 return SignalBreak;
             }
             return SignalNone;
-        default:
-            throw EParserError(*token, Westring("Unexpected keyword"));
+        default: throw EParserError(*token, Westring("Unexpected keyword"));
         }
     }
     EvalExpressionList();

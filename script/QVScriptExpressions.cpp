@@ -32,9 +32,15 @@ int ArithmeticOf(int kind) {
 }
 
 // Integer arithmetic wraps like the machine's, without undefined behaviour.
-int64_t WrapAdd(int64_t a, int64_t b) { return int64_t(uint64_t(a) + uint64_t(b)); }
-int64_t WrapSub(int64_t a, int64_t b) { return int64_t(uint64_t(a) - uint64_t(b)); }
-int64_t WrapMul(int64_t a, int64_t b) { return int64_t(uint64_t(a) * uint64_t(b)); }
+int64_t WrapAdd(int64_t a, int64_t b) {
+    return int64_t(uint64_t(a) + uint64_t(b));
+}
+int64_t WrapSub(int64_t a, int64_t b) {
+    return int64_t(uint64_t(a) - uint64_t(b));
+}
+int64_t WrapMul(int64_t a, int64_t b) {
+    return int64_t(uint64_t(a) * uint64_t(b));
+}
 
 Estring RealText(double value) {
     return FormatReal(value, 20, -1, false).Trim();
@@ -404,16 +410,14 @@ ValueHandle QVScript::EvalPrimary() {
             return EvalCall();
         return EvalVariable();
     case TokenIncrement:
-    case TokenDecrement:
-        return EvalVariable();
+    case TokenDecrement: return EvalVariable();
     case TokenOpenParen: {
         Advance();
         ValueHandle value = EvalExpression();
         Expect(TokenCloseParen);
         return value;
     }
-    default:
-        throw EParserError(*token, Westring("Expression expected"));
+    default: throw EParserError(*token, Westring("Expression expected"));
     }
 }
 
@@ -508,8 +512,7 @@ ValueHandle QVScript::ConvertValue(IScriptValue& value, int type) {
         else if (from == ScriptReal)
             result->SetString(Westring(RealText(value.GetReal())));
         break;
-    default:
-        break;
+    default: break;
     }
     return handle;
 }
@@ -525,8 +528,7 @@ void QVScript::PromoteOperands(ValueHandle& a, ValueHandle& b) {
         b = ConvertValue(*b, ta);
 }
 
-void QVScript::Compare(const ValueHandle& left, const ValueHandle& right, CToken* opToken, bool& equal,
-                       bool& greater) {
+void QVScript::Compare(const ValueHandle& left, const ValueHandle& right, CToken* opToken, bool& equal, bool& greater) {
     equal = greater = false;
     if (!left->IsSimpleType())
         RunError(opToken, Westring("Simple type required"));
@@ -570,8 +572,7 @@ void QVScript::Compare(const ValueHandle& left, const ValueHandle& right, CToken
         greater = c > 0;
         break;
     }
-    default:
-        break;
+    default: break;
     }
 }
 
@@ -658,8 +659,7 @@ ValueHandle QVScript::Arithmetic(int op, const ValueHandle& left, const ValueHan
         }
         break;
     }
-    default:
-        break;
+    default: break;
     }
     if (!result) {
         if (strict)
@@ -738,7 +738,6 @@ void QVScript::WriteValueNested(IScriptValue& value, bool quoted, TObjectList<IS
         open.RemoveAt(open.Count() - 1);
         break;
     }
-    default:
-        break;
+    default: break;
     }
 }

@@ -9,8 +9,8 @@
 
 namespace {
 
-const char* const KeywordTexts[KeywordCount] = {"bool", "break", "do",     "else",   "false",     "for",
-                                                "func", "if",    "int",    "list",   "map",       "real",
+const char* const KeywordTexts[KeywordCount] = {"bool",   "break",  "do",        "else", "false", "for",
+                                                "func",   "if",     "int",       "list", "map",   "real",
                                                 "return", "string", "timestamp", "true", "while"};
 
 const char* const KindNames[TokenKindCount] = {
@@ -170,8 +170,7 @@ bool CScriptTokenizer::ReadChar() {
 
 void CScriptTokenizer::TokenizeAll() {
     Begin();
-    while (ReadToken()) {
-    }
+    while (ReadToken()) {}
     if (m_reader && m_reader->openError != 0)
         throw EFileError(m_reader->file, Westring("Unable to open source file"));
 }

@@ -81,8 +81,8 @@ public:
     int32_t line = 0;
     int32_t column = 0;
     int32_t kind = TokenEnd;
-    const void* record = nullptr;    // keyword text, or the identifier or literal record
-    uint32_t number = 0;             // keyword, identifier or literal number
+    const void* record = nullptr;  // keyword text, or the identifier or literal record
+    uint32_t number = 0;           // keyword, identifier or literal number
     int64_t integer = 0;
     double real = 0.0;
 

@@ -49,9 +49,13 @@ namespace {
 bool OutputShown = false;
 int OutputEndRow = 0;
 
-bool MatchesWildcard(const char32_t* pattern, const Westring& text) { return MatchWildcard(pattern, text.Data()) != 0; }
+bool MatchesWildcard(const char32_t* pattern, const Westring& text) {
+    return MatchWildcard(pattern, text.Data()) != 0;
+}
 
-void Message(const char* text, const Westring& path) { ShowMessageBox(Westring(text), path, MessageBoxOk); }
+void Message(const char* text, const Westring& path) {
+    ShowMessageBox(Westring(text), path, MessageBoxOk);
+}
 
 }  // namespace
 
@@ -183,7 +187,9 @@ void ApplyBackgroundTemplate(Westring& command) {
     }
 }
 
-Westring GetCommandFileName(const Westring& path, bool shortForm) { return shortForm ? GetShortName(path) : path; }
+Westring GetCommandFileName(const Westring& path, bool shortForm) {
+    return shortForm ? GetShortName(path) : path;
+}
 
 bool IsProgramFileName(const entry* item, const Westring& directory) {
     Westring name(item->name);
@@ -233,8 +239,8 @@ void ParseCdArgument(const Westring& command, int side, Westring& target) {
     }
     target = path;
     DWORD attributes = 0;
-    if (panel->archive != nullptr || (ReadFileAttributes(path, attributes) == 0 &&
-                                      (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0)) {
+    if (panel->archive != nullptr ||
+        (ReadFileAttributes(path, attributes) == 0 && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0)) {
         return;
     }
     // A bare name that is no directory here may name one elsewhere in the
@@ -250,8 +256,8 @@ void RunVisualCd(const Westring& command, int side) {
     if (MakeTempFileName(output) != 0) {
         return;
     }
-    Westring line = Westring("vcdpgm.exe ") + command.Mid(3, command.Length()).Trim() + Westring(" > ") +
-                    QuoteArgument(output);
+    Westring line =
+        Westring("vcdpgm.exe ") + command.Mid(3, command.Length()).Trim() + Westring(" > ") + QuoteArgument(output);
     ExecuteCommandLine(line, side, 0);
     CTextFile file;
     if (file.Open(output, CRandomFile::ModeRead) != 0) {
@@ -301,18 +307,14 @@ void RunVisualCd(const Westring& command, int side) {
 int ExecuteCommandLine(const Westring& commandText, int side, int flags) {
     Westring command = commandText;
     switch (ClassifyCommand(command)) {
-    case CommandCd:
-        return RunCd(command, side);
-    case CommandDrive:
-        return RunDriveChange(command, side);
+    case CommandCd: return RunCd(command, side);
+    case CommandDrive: return RunDriveChange(command, side);
     case CommandVcd:
         RunVisualCd(command, side);
         ChangeDirectory(Westring(Panels[side].path));
         return 0;
-    case CommandSet:
-        return RunSet(command);
-    default:
-        break;
+    case CommandSet: return RunSet(command);
+    default: break;
     }
     if ((flags & CommandKeepDirectory) == 0 && MakePanelDirectoryCurrent(side) != 0) {
         return -1;
@@ -384,8 +386,7 @@ void RunCommandOnPanelEntries(const Westring& command, int side, int mode) {
     }
     Westring line = command;
     entry* current = panel->CursorEntry();
-    if (ExpandCommandMacrosInString(line, current != nullptr ? Westring(current->name) : Westring(), side, mode) >=
-        0) {
+    if (ExpandCommandMacrosInString(line, current != nullptr ? Westring(current->name) : Westring(), side, mode) >= 0) {
         ExecuteCommandLine(line, side, 0);
     }
     RemoveTempFiles();

@@ -13,10 +13,10 @@ class CPanel;
 
 // ExecuteCommandLine flags.
 enum {
-    CommandRunFromEntry = 1,      // Enter on an entry and the like
-    CommandReportNotFound = 2,    // passed on to the program runner
-    CommandKeepDirectory = 8,     // the caller made the directory current itself
-    CommandNoInterpreter = 16,    // passed on: never through the interpreter (archiver lines)
+    CommandRunFromEntry = 1,    // Enter on an entry and the like
+    CommandReportNotFound = 2,  // passed on to the program runner
+    CommandKeepDirectory = 8,   // the caller made the directory current itself
+    CommandNoInterpreter = 16,  // passed on: never through the interpreter (archiver lines)
 };
 
 // What the program installs: the console title and the panel height follow

@@ -31,14 +31,18 @@ namespace {
 // The "l" macro stops adding names before the command would pass this length.
 constexpr int ListMacroLimit = 1000;
 
-CPanel* PanelOf(int side) { return Panels != nullptr ? &Panels[side & 1] : nullptr; }
+CPanel* PanelOf(int side) {
+    return Panels != nullptr ? &Panels[side & 1] : nullptr;
+}
 
 Westring CursorName(CPanel* panel) {
     entry* current = panel != nullptr ? panel->CursorEntry() : nullptr;
     return current != nullptr ? Westring(current->name) : Westring();
 }
 
-Westring DirectoryOf(CPanel* panel) { return panel != nullptr ? GetPanelDirectory(panel) : Westring(); }
+Westring DirectoryOf(CPanel* panel) {
+    return panel != nullptr ? GetPanelDirectory(panel) : Westring();
+}
 
 Westring WithBackslash(const Westring& directory) {
     if (directory.IsEmpty() || directory[directory.Length() - 1] == '\\') {
@@ -337,13 +341,9 @@ int CMacroExpander::Run(Westring& out) {
             Flush(false);
             break;
         case 'p':
-        case 'P':
-            pending += DirectoryOf(letter == 'p' ? panel : opposite);
-            break;
+        case 'P': pending += DirectoryOf(letter == 'p' ? panel : opposite); break;
         case 's':
-        case 'S':
-            pending += WithBackslash(DirectoryOf(letter == 's' ? panel : opposite));
-            break;
+        case 'S': pending += WithBackslash(DirectoryOf(letter == 's' ? panel : opposite)); break;
         case 't': {
             Westring name = given;
             if (mode != MacroModeProbe && !name.IsEmpty()) {
@@ -362,11 +362,8 @@ int CMacroExpander::Run(Westring& out) {
             code = 1;
             break;
         }
-        case 'x':
-            pending += WithoutExtension(current);
-            break;
-        case 'n':
-            break;
+        case 'x': pending += WithoutExtension(current); break;
+        case 'n': break;
         case '@':
             if (!ListFile(panel, shortNames)) {
                 return -1;

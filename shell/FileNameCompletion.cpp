@@ -11,7 +11,9 @@
 
 namespace {
 
-bool IsDot(const char32_t* name) { return name[0] == '.' && (name[1] == 0 || (name[1] == '.' && name[2] == 0)); }
+bool IsDot(const char32_t* name) {
+    return name[0] == '.' && (name[1] == 0 || (name[1] == '.' && name[2] == 0));
+}
 
 // True when `text` begins with `start`, letters compared without case.
 bool BeginsWithNoCase(const Westring& text, const Westring& start) {

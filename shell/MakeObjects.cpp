@@ -41,8 +41,8 @@ bool AskForObjects(CPanel* panel, const entry* item, Westring& title) {
     Westring shown = name;
     ShortenPathForDisplay(shown, ScreenColumns - 10);
     title = TitleFromFileName(name);
-    bool program = GetProgramKindByExtension(AddTrailingBackslash(GetPanelDirectory(panel)) + name) !=
-                   ProgramKindNotProgram;
+    bool program =
+        GetProgramKindByExtension(AddTrailingBackslash(GetPanelDirectory(panel)) + name) != ProgramKindNotProgram;
     int width = shown.Length() > 40 ? shown.Length() : 40;
     width += (width & 1) + 4;
     Dialog dialog(-1, -3, width, program ? 8 : 6, colour);

@@ -8,7 +8,9 @@
 #include "console/KeyCodes.h"
 #include "ui/MessageBox.h"
 
-MenuEntry::~MenuEntry() { delete submenu; }
+MenuEntry::~MenuEntry() {
+    delete submenu;
+}
 
 namespace {
 
@@ -36,9 +38,13 @@ int FunctionNumber(const Westring& key, int start) {
     return static_cast<int>(n < -100000 ? -100000 : (n > 100000 ? 100000 : n));
 }
 
-int32_t GroupCode(int32_t f1, int32_t f11, int n) { return n <= 10 ? f1 - 1 + n : f11 - 11 + n; }
+int32_t GroupCode(int32_t f1, int32_t f11, int n) {
+    return n <= 10 ? f1 - 1 + n : f11 - 11 + n;
+}
 
-bool IsLetter(char32_t c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
+bool IsLetter(char32_t c) {
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+}
 
 void ShowIncludeFailure(const Westring& path) {
     ShowMessageBox(Westring("Unable to open included menu"), path, MessageBoxOk);
@@ -184,8 +190,8 @@ void ReadMenuFile(MenuStore& top, CTextFile& file, const Westring& path, TMenuRe
             continue;
         }
         // An entry for some files only: left out without a matching entry under the cursor.
-        if (at >= 0 && (context.cursorEntry == nullptr ||
-                        MatchMask(mask, context.panelDirectory, context.cursorEntry) != 1)) {
+        if (at >= 0 &&
+            (context.cursorEntry == nullptr || MatchMask(mask, context.panelDirectory, context.cursorEntry) != 1)) {
             continue;
         }
         MenuEntry* item = new MenuEntry;

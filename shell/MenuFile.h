@@ -18,11 +18,11 @@ struct MenuEntry {
     MenuEntry(const MenuEntry&) = delete;
     MenuEntry& operator=(const MenuEntry&) = delete;
 
-    int32_t hotKey = 0;           // a character, an extended function-key code, or 0
-    Westring keyText;             // the key as written, upper-cased
+    int32_t hotKey = 0;  // a character, an extended function-key code, or 0
+    Westring keyText;    // the key as written, upper-cased
     Westring title;
-    WestringStore commands;       // in file order
-    MenuStore* submenu = nullptr; // owned
+    WestringStore commands;        // in file order
+    MenuStore* submenu = nullptr;  // owned
 };
 
 class MenuStore : public TObjectStore<MenuEntry> {

@@ -79,7 +79,9 @@ bool InterpreterTakesSlashC(const Westring& interpreter) {
 
 namespace {
 
-int InterpreterRoad() { return InterpreterTakesSlashC(GetCommandInterpreter()) ? CommandRoadCmd : CommandRoadShell; }
+int InterpreterRoad() {
+    return InterpreterTakesSlashC(GetCommandInterpreter()) ? CommandRoadCmd : CommandRoadShell;
+}
 
 bool IsInterpreterKind(int kind) {
     return kind == ProgramKindNotProgram || kind == ProgramKindBatch || kind == ProgramKindDos;
@@ -125,13 +127,10 @@ int GetCommandRoad(const Westring& commandText, int flags) {
 
 Westring QuoteNameForRoad(const Westring& name, int road) {
     switch (road) {
-    case CommandRoadShell:
-        return QuoteForShell(name);
+    case CommandRoadShell: return QuoteForShell(name);
     case CommandRoadCmd:
-    case CommandRoadInternal:
-        return QuoteForCmd(name);
-    default:
-        return QuoteArgument(name);
+    case CommandRoadInternal: return QuoteForCmd(name);
+    default: return QuoteArgument(name);
     }
 }
 
@@ -144,7 +143,7 @@ struct TChildStreams {
     HANDLE keysWrite = nullptr;                      // the console's input, our end
     HANDLE outputRead = nullptr;                     // the console's output, our end
     HPCON console = nullptr;
-    int keysFd = -1;                                 // keysWrite as a descriptor, once attached
+    int keysFd = -1;  // keysWrite as a descriptor, once attached
 
     void CloseRedirections() {
         for (int i = 0; i < 3; i++) {
@@ -237,7 +236,8 @@ void ApplyRedirection(Westring& arguments, int position, bool output, STARTUPINF
     int end = FindOutsideArgumentQuotes(arguments.Mid(word, arguments.Length()), ' ');
     end = end < 0 ? arguments.Length() : word + end;
     Westring target = arguments.Mid(word, end - word);
-    arguments = (arguments.Left(cut).TrimRight() + Westring(" ") + arguments.Mid(end, arguments.Length()).TrimLeft()).Trim();
+    arguments =
+        (arguments.Left(cut).TrimRight() + Westring(" ") + arguments.Mid(end, arguments.Length()).TrimLeft()).Trim();
 
     if (target.EqualsExact(Westring("&1")) || target.EqualsExact(Westring("&2"))) {
         if (stream == 2 && target[1] == '1') {
@@ -251,8 +251,10 @@ void ApplyRedirection(Westring& arguments, int position, bool output, STARTUPINF
     SECURITY_ATTRIBUTES security = {sizeof security, nullptr, TRUE};
     HANDLE file = CreateFileW(Utf16String(path).Data(), output ? GENERIC_WRITE : GENERIC_READ,
                               FILE_SHARE_READ | FILE_SHARE_WRITE, &security,
-                              !output ? OPEN_EXISTING : append ? OPEN_ALWAYS : CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                              nullptr);
+                              !output  ? OPEN_EXISTING
+                              : append ? OPEN_ALWAYS
+                                       : CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
         ShowMessageBox(Westring("Error: ") + FormatSystemError(GetLastError()), path, MessageBoxOk);
         return;
@@ -271,15 +273,9 @@ void ApplyRedirection(Westring& arguments, int position, bool output, STARTUPINF
         }
     };
     switch (stream) {
-    case 0:
-        take(0, start.hStdInput);
-        break;
-    case 1:
-        take(1, start.hStdOutput);
-        break;
-    case 2:
-        take(2, start.hStdError);
-        break;
+    case 0: take(0, start.hStdInput); break;
+    case 1: take(1, start.hStdOutput); break;
+    case 2: take(2, start.hStdError); break;
     default:
         take(1, start.hStdOutput);
         take(2, start.hStdError);

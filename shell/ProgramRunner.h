@@ -26,9 +26,9 @@ extern TProgramRunnerHooks ProgramRunnerHooks;
 
 // Where a command line goes, decided from its program part.
 enum {
-    CommandRoadDirect = 0,  // the program is started with the line split by the C runtime's rules
-    CommandRoadShell = 1,   // the line goes to a POSIX shell
-    CommandRoadCmd = 2,     // the line goes to cmd.exe or command.com
+    CommandRoadDirect = 0,    // the program is started with the line split by the C runtime's rules
+    CommandRoadShell = 1,     // the line goes to a POSIX shell
+    CommandRoadCmd = 2,       // the line goes to cmd.exe or command.com
     CommandRoadInternal = 3,  // "$view", "$edit" or a script: quotes are taken away
 };
 

@@ -128,7 +128,9 @@ int GetProgramKindByExtension(const Westring& path) {
         const char32_t* mask;
         int kind;
     } static const byExtension[] = {
-        {U"*.cmd", ProgramKindBatch}, {U"*.bat", ProgramKindBatch}, {U"*.inf", ProgramKindInf},
+        {U"*.cmd", ProgramKindBatch},
+        {U"*.bat", ProgramKindBatch},
+        {U"*.inf", ProgramKindInf},
         {U"*.com", ProgramKindDos},
     };
     for (const auto& item : byExtension) {

@@ -7,14 +7,14 @@
 
 // Program kinds.
 enum {
-    ProgramKindInf = 2,           // ".inf" file
-    ProgramKindNotProgram = 3,    // runs through the command interpreter
-    ProgramKindWin16 = 4,         // NE for Windows: not waited for
-    ProgramKindExtendedDos = 5,   // NE for OS/2, LE, LX
-    ProgramKindBatch = 6,         // ".cmd", ".bat"
-    ProgramKindDos = 7,           // ".com", an MZ file of no other kind
-    ProgramKindConsole = 8,       // PE console program, or a program file without extension
-    ProgramKindWindowed = 9,      // PE windowed program: not waited for
+    ProgramKindInf = 2,          // ".inf" file
+    ProgramKindNotProgram = 3,   // runs through the command interpreter
+    ProgramKindWin16 = 4,        // NE for Windows: not waited for
+    ProgramKindExtendedDos = 5,  // NE for OS/2, LE, LX
+    ProgramKindBatch = 6,        // ".cmd", ".bat"
+    ProgramKindDos = 7,          // ".com", an MZ file of no other kind
+    ProgramKindConsole = 8,      // PE console program, or a program file without extension
+    ProgramKindWindowed = 9,     // PE windowed program: not waited for
 };
 
 // The extensions tried, in order, after a name that has no point.

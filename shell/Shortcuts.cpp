@@ -13,12 +13,13 @@ void Report(const char* text, DWORD code) {
     ShowMessageBox(Westring(text), FormatSystemError(code), MessageBoxOk);
 }
 
-HDDEDATA WINAPI IgnoreDdeEvent(UINT, UINT, HCONV, HSZ, HSZ, HDDEDATA, ULONG_PTR, ULONG_PTR) { return nullptr; }
+HDDEDATA WINAPI IgnoreDdeEvent(UINT, UINT, HCONV, HSZ, HSZ, HDDEDATA, ULONG_PTR, ULONG_PTR) {
+    return nullptr;
+}
 
 // The item through a DDE conversation with Program Manager; nothing is said
 // when it does not answer.
-void AddProgmanItemByDde(const Westring& directory, const Westring& fileName, const Westring& title,
-                         bool fullScreen) {
+void AddProgmanItemByDde(const Westring& directory, const Westring& fileName, const Westring& title, bool fullScreen) {
     DWORD instance = 0;
     UINT result = DdeInitializeA(&instance, IgnoreDdeEvent, APPCMD_CLIENTONLY, 0);
     if (result != DMLERR_NO_ERROR) {

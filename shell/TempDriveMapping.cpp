@@ -22,7 +22,9 @@ int TShareDescriptor::Compare(const TShareDescriptor& other) const {
     return byServer != 0 ? byServer : Str32CompareNoCase(share.Data(), other.share.Data());
 }
 
-CTempDriveMapping::~CTempDriveMapping() { Unmap(); }
+CTempDriveMapping::~CTempDriveMapping() {
+    Unmap();
+}
 
 bool CTempDriveMapping::Map(const Westring& path) {
     Westring remote = UncShareRoot(path);
@@ -73,7 +75,9 @@ bool CTempDriveMapping::Unmap() {
     return true;
 }
 
-Westring CTempDriveMapping::ErrorText() const { return FormatSystemError(error); }
+Westring CTempDriveMapping::ErrorText() const {
+    return FormatSystemError(error);
+}
 
 CTempDriveMapping* CTempDriveMappingSet::MapPath(const Westring& path) {
     TShareDescriptor key = TShareDescriptor::FromPath(path);

@@ -16,7 +16,9 @@
 
 namespace {
 
-char32_t UpperCase(char32_t c) { return c >= 'a' && c <= 'z' ? c - 32 : c; }
+char32_t UpperCase(char32_t c) {
+    return c >= 'a' && c <= 'z' ? c - 32 : c;
+}
 
 // The rows of the menu: key texts padded to one width, then the titles; a
 // submenu's row ends in ">".
@@ -80,7 +82,8 @@ MenuEntry* ShowUserMenu(MenuStore& store, const Westring& title, int column) {
                 }
                 if (key != KEY_ENTER) {
                     // A hot key acts as Enter on its entry.
-                    int code = (key & KEY_EXTENDED) == 0 ? static_cast<int>(UpperCase(static_cast<char32_t>(key))) : key;
+                    int code =
+                        (key & KEY_EXTENDED) == 0 ? static_cast<int>(UpperCase(static_cast<char32_t>(key))) : key;
                     int found = -1;
                     for (int i = 0; i < store.Count() && found < 0; i++) {
                         if (store.At(i)->hotKey != 0 && store.At(i)->hotKey == code) {

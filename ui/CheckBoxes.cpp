@@ -34,17 +34,10 @@ CheckBox::CheckBox(Dialog& owner, int x, int y, uint8_t* v, const Estring& text,
 bool CheckBox::HandleEvent(TDialogEvent& event) {
     if (event.kind == TDialogEvent::KindKey) {
         switch (event.key) {
-        case KEY_INSERT:
-            *value = 1;
-            break;
-        case KEY_DELETE:
-            *value = 0;
-            break;
-        case ' ':
-            *value = *value ? 0 : 1;
-            break;
-        default:
-            return false;
+        case KEY_INSERT: *value = 1; break;
+        case KEY_DELETE: *value = 0; break;
+        case ' ': *value = *value ? 0 : 1; break;
+        default: return false;
         }
         Draw();
         // Not taken: the key is still looked up as an accelerator.

@@ -1,7 +1,7 @@
 #include "ui/ColourSelector.h"
 
-ColourSelector::ColourSelector(Dialog& owner, int x, int y, int w, int r, const char* const* n, uint8_t* a,
-                               int c, int32_t* sel, int exit)
+ColourSelector::ColourSelector(Dialog& owner, int x, int y, int w, int r, const char* const* n, uint8_t* a, int c,
+                               int32_t* sel, int exit)
     : ListBoxBase(owner, x, y, w, r, c, sel, exit), names(n), attributes(a) {}
 
 bool ColourSelector::HandleEvent(TDialogEvent& event) {
@@ -12,20 +12,11 @@ bool ColourSelector::HandleEvent(TDialogEvent& event) {
     const int fg = attr & 0x0F;
     const int bg = attr & 0xF0;
     switch (event.key) {
-    case 'b':
-        attr = static_cast<uint8_t>(((bg + 0x10) & 0xF0) | fg);
-        break;
-    case 'B':
-        attr = static_cast<uint8_t>(((bg - 0x10) & 0xF0) | fg);
-        break;
-    case 'f':
-        attr = static_cast<uint8_t>(bg | ((fg + 1) & 0x0F));
-        break;
-    case 'F':
-        attr = static_cast<uint8_t>(bg | ((fg - 1) & 0x0F));
-        break;
-    default:
-        return ListBoxBase::HandleEvent(event);
+    case 'b': attr = static_cast<uint8_t>(((bg + 0x10) & 0xF0) | fg); break;
+    case 'B': attr = static_cast<uint8_t>(((bg - 0x10) & 0xF0) | fg); break;
+    case 'f': attr = static_cast<uint8_t>(bg | ((fg + 1) & 0x0F)); break;
+    case 'F': attr = static_cast<uint8_t>(bg | ((fg - 1) & 0x0F)); break;
+    default: return ListBoxBase::HandleEvent(event);
     }
     DrawRow(cursorRow);
     return true;

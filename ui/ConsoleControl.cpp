@@ -41,8 +41,7 @@ BOOL WINAPI ConsoleCtrlHandler(DWORD controlType) {
     if (state == UserAbortPolling) {
         UserAbortState.compare_exchange_strong(state, UserAbortRequested);
     } else if (state == UserAbortChildRunning && !IsClosing(controlType)) {
-        GenerateConsoleCtrlEvent(controlType == CTRL_BREAK_EVENT ? CTRL_BREAK_EVENT : CTRL_C_EVENT,
-                                 ChildProcessGroup);
+        GenerateConsoleCtrlEvent(controlType == CTRL_BREAK_EVENT ? CTRL_BREAK_EVENT : CTRL_C_EVENT, ChildProcessGroup);
     }
     // Ctrl-C while idle is a question for the main loop; a closing console
     // ends the program whatever runs, and outranks a question that waits.

@@ -16,12 +16,7 @@
 // program runs in the process group ChildProcessGroup. Whoever starts an
 // operation or a child saves the value it found, sets 1 or 3, and puts the
 // saved value back afterwards, so that nested operations work.
-enum {
-    UserAbortIdle = 0,
-    UserAbortPolling = 1,
-    UserAbortRequested = 2,
-    UserAbortChildRunning = 3
-};
+enum { UserAbortIdle = 0, UserAbortPolling = 1, UserAbortRequested = 2, UserAbortChildRunning = 3 };
 extern std::atomic<int> UserAbortState;
 extern std::atomic<uint32_t> ChildProcessGroup;
 

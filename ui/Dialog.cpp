@@ -92,8 +92,8 @@ void DialogElement::MakeGroupCurrent() {
 // Dialog: building
 
 Dialog::Dialog(int x, int y, int widthOrRight, int heightOrBottom, uint8_t attr)
-    : Win(x, y, widthOrRight, heightOrBottom, attr, attr, 0), defaultCode(0), requestedExit(0), elements(),
-      count(0), focused(0), hotLetters(), hotLetterCount(0), buildingGroup(0), lastOutsideKind(1) {
+    : Win(x, y, widthOrRight, heightOrBottom, attr, attr, 0), defaultCode(0), requestedExit(0), elements(), count(0),
+      focused(0), hotLetters(), hotLetterCount(0), buildingGroup(0), lastOutsideKind(1) {
     colours[DialogColourWindow] = attr;
     colours[DialogColourField] = ColourOf(ColourInputFields);
     colours[DialogColourButton] = ColourOf(ColourInputFields);
@@ -219,27 +219,25 @@ int Dialog::AddRadioButton(int x, int y, int newGroup, int32_t* selection, int v
     return i;
 }
 
-int Dialog::AddStringField(int x, int y, int newGroup, Westring& buffer, int width, int maxLength,
-                           int historyKind) {
+int Dialog::AddStringField(int x, int y, int newGroup, Westring& buffer, int width, int maxLength, int historyKind) {
     int i = AddElement(new StringField(*this, x, y, buffer, width, maxLength, historyKind), newGroup);
     DrawElement(i);
     return i;
 }
 
-int Dialog::AddIntegerField(int x, int y, int newGroup, int32_t* value, int width, int keepTypedText,
-                            int historyKind) {
+int Dialog::AddIntegerField(int x, int y, int newGroup, int32_t* value, int width, int keepTypedText, int historyKind) {
     int i = AddElement(new IntegerField(*this, x, y, value, width, keepTypedText, historyKind), newGroup);
     DrawElement(i);
     return i;
 }
 
-int Dialog::AddListBoxString(int x, int y, int newGroup, int width, int rows, const char* const* strings,
-                             int n, int32_t* selection, int exitSetting) {
+int Dialog::AddListBoxString(int x, int y, int newGroup, int width, int rows, const char* const* strings, int n,
+                             int32_t* selection, int exitSetting) {
     return AddElement(new ListBoxString(*this, x, y, width, rows, strings, n, selection, exitSetting), newGroup);
 }
 
-int Dialog::AddListBoxEstring(int x, int y, int newGroup, int width, int rows, EstringStore& store,
-                              int32_t* selection, int exitSetting) {
+int Dialog::AddListBoxEstring(int x, int y, int newGroup, int width, int rows, EstringStore& store, int32_t* selection,
+                              int exitSetting) {
     return AddElement(new ListBoxEstring(*this, x, y, width, rows, store, selection, exitSetting), newGroup);
 }
 
@@ -250,14 +248,14 @@ int Dialog::AddListBoxWestring(int x, int y, int newGroup, int width, int rows, 
 
 int Dialog::AddColourSelector(int x, int y, int newGroup, int width, int rows, const char* const* names,
                               uint8_t* attributes, int n, int32_t* selection, int exitSetting) {
-    int i = AddElement(
-        new ColourSelector(*this, x, y, width, rows, names, attributes, n, selection, exitSetting), newGroup);
+    int i = AddElement(new ColourSelector(*this, x, y, width, rows, names, attributes, n, selection, exitSetting),
+                       newGroup);
     DrawElement(i);
     return i;
 }
 
-int Dialog::AddPresetsListBox(int x, int y, int newGroup, int width, int rows, CFieldPresets& presets,
-                              int labelWidth, int32_t* selection, int exitSetting) {
+int Dialog::AddPresetsListBox(int x, int y, int newGroup, int width, int rows, CFieldPresets& presets, int labelWidth,
+                              int32_t* selection, int exitSetting) {
     return AddElement(new CPresetsListBox(*this, x, y, width, rows, presets, labelWidth, selection, exitSetting),
                       newGroup);
 }
@@ -497,29 +495,15 @@ void Dialog::HandleKey(TDialogEvent& event) {
         return;
     }
     switch (event.key) {
-    case KEY_TAB:
-        MoveToGroup(1);
-        return;
-    case KEY_SHIFT_TAB:
-        MoveToGroup(-1);
-        return;
-    case KEY_ENTER:
-        requestedExit = DefaultExit();
-        return;
-    case KEY_ESC:
-        requestedExit = KEY_ESC;
-        return;
+    case KEY_TAB: MoveToGroup(1); return;
+    case KEY_SHIFT_TAB: MoveToGroup(-1); return;
+    case KEY_ENTER: requestedExit = DefaultExit(); return;
+    case KEY_ESC: requestedExit = KEY_ESC; return;
     case KEY_UP:
-    case KEY_LEFT:
-        MoveInGroup(-1);
-        return;
+    case KEY_LEFT: MoveInGroup(-1); return;
     case KEY_RIGHT:
-    case KEY_DOWN:
-        MoveInGroup(1);
-        return;
-    default:
-        ActivateByKey(event);
-        return;
+    case KEY_DOWN: MoveInGroup(1); return;
+    default: ActivateByKey(event); return;
     }
 }
 

@@ -34,18 +34,18 @@ class CFieldPresets;
 // has converted them.
 struct TDialogEvent {
     enum {
-        KindKey = 1,         // key: the key code
-        KindPress = 2,       // first button pressed
-        KindChoose = 3,      // first button double click
-        KindClick = 4,       // first button released: a completed click
-        KindDrag = 5,        // moved with the first button held
-        KindPress2 = 6,      // second button pressed
-        KindRelease2 = 7,    // second button released
-        KindWheel = 8,       // key: the wheel delta
-        KindListCount = 10,  // to a list: key is its new item count
-        KindListRedraw = 11, // to a list: redraw every row
-        KindListRow = 12,    // to a list: answer the cursor row in key
-        KindTimeout = 13     // nothing came within the time-out
+        KindKey = 1,          // key: the key code
+        KindPress = 2,        // first button pressed
+        KindChoose = 3,       // first button double click
+        KindClick = 4,        // first button released: a completed click
+        KindDrag = 5,         // moved with the first button held
+        KindPress2 = 6,       // second button pressed
+        KindRelease2 = 7,     // second button released
+        KindWheel = 8,        // key: the wheel delta
+        KindListCount = 10,   // to a list: key is its new item count
+        KindListRedraw = 11,  // to a list: redraw every row
+        KindListRow = 12,     // to a list: answer the cursor row in key
+        KindTimeout = 13      // nothing came within the time-out
     };
     int32_t kind;
     int32_t key;
@@ -63,9 +63,9 @@ struct TButtonDef {
 
 // The colour slots of a dialog.
 enum EDialogColour {
-    DialogColourWindow = 0,   // labels, check boxes, radio buttons, unfocused buttons
-    DialogColourField = 1,    // field text, list search window
-    DialogColourButton = 2    // the focused push button
+    DialogColourWindow = 0,  // labels, check boxes, radio buttons, unfocused buttons
+    DialogColourField = 1,   // field text, list search window
+    DialogColourButton = 2   // the focused push button
 };
 
 // Base of every element of a dialog. A control's constructor fills the fields
@@ -169,8 +169,8 @@ public:
                          int32_t* selection, int exitSetting);
     int AddListBoxEstring(int x, int y, int newGroup, int width, int rows, EstringStore& store, int32_t* selection,
                           int exitSetting);
-    int AddListBoxWestring(int x, int y, int newGroup, int width, int rows, WestringStore& store,
-                           int32_t* selection, int exitSetting);
+    int AddListBoxWestring(int x, int y, int newGroup, int width, int rows, WestringStore& store, int32_t* selection,
+                           int exitSetting);
     int AddColourSelector(int x, int y, int newGroup, int width, int rows, const char* const* names,
                           uint8_t* attributes, int count, int32_t* selection, int exitSetting);
     int AddPresetsListBox(int x, int y, int newGroup, int width, int rows, CFieldPresets& presets, int labelWidth,

@@ -82,8 +82,7 @@ int FunctionKeyFromBarSlot(int x, int columns, int action, int shiftState) {
     if (slot > 9) {
         slot = 9;
     }
-    if (action == TInputEvent::ActionPress2 || action == TInputEvent::ActionRelease2 ||
-        (shiftState & SHIFT_ALT) != 0) {
+    if (action == TInputEvent::ActionPress2 || action == TInputEvent::ActionRelease2 || (shiftState & SHIFT_ALT) != 0) {
         return KEY_ALT_F1 + slot;
     }
     if ((shiftState & SHIFT_SHIFT) != 0) {

@@ -144,17 +144,11 @@ bool CHelpWindow::HandleKey(int key, bool& redraw) {
             ShowHelp(HelpIndexSection);
         }
         break;
-    case KEY_F7:
-        redraw = SearchHelpText(lines, top, false);
-        break;
-    case KEY_SHIFT_F7:
-        redraw = SearchHelpText(lines, top, true);
-        break;
+    case KEY_F7: redraw = SearchHelpText(lines, top, false); break;
+    case KEY_SHIFT_F7: redraw = SearchHelpText(lines, top, true); break;
     case KEY_ESC:
-    case KEY_CLOSED:
-        return false;
-    default:
-        break;
+    case KEY_CLOSED: return false;
+    default: break;
     }
     return true;
 }

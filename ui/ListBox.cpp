@@ -10,8 +10,8 @@
 // ListBoxBase
 
 ListBoxBase::ListBoxBase(Dialog& owner, int x, int y, int w, int r, int n, int32_t* sel, int exit)
-    : DialogElement(owner, x, y, true, 0), width(w), rows(r < 1 ? 1 : r), count(n < 0 ? 0 : n), top(0),
-      cursorRow(0), lastTop(-1), lastCursorRow(-1), selection(sel), exitSetting(exit), searchWindow(nullptr) {
+    : DialogElement(owner, x, y, true, 0), width(w), rows(r < 1 ? 1 : r), count(n < 0 ? 0 : n), top(0), cursorRow(0),
+      lastTop(-1), lastCursorRow(-1), selection(sel), exitSetting(exit), searchWindow(nullptr) {
     int s = *selection;
     if (s >= count) {
         s = count - 1;
@@ -188,11 +188,8 @@ bool ListBoxBase::HandleKey(int code) {
         top = count > rows ? count - rows : 0;
         cursorRow = last > top ? last - top : 0;
         return true;
-    case KEY_ENTER:
-        Owner().RequestExit(exitSetting > 0 ? exitSetting : Owner().DefaultExit());
-        return true;
-    default:
-        break;
+    case KEY_ENTER: Owner().RequestExit(exitSetting > 0 ? exitSetting : Owner().DefaultExit()); return true;
+    default: break;
     }
     if (exitSetting == -1) {
         Owner().RequestExit(code);
@@ -257,12 +254,8 @@ void ListBoxBase::AutoScroll(int direction) {
 
 bool ListBoxBase::HandleEvent(TDialogEvent& event) {
     switch (event.kind) {
-    case TDialogEvent::KindListRow:
-        event.key = cursorRow;
-        return true;
-    case TDialogEvent::KindListRedraw:
-        lastTop = -1;
-        break;
+    case TDialogEvent::KindListRow: event.key = cursorRow; return true;
+    case TDialogEvent::KindListRedraw: lastTop = -1; break;
     case TDialogEvent::KindListCount: {
         const int lastVisible = top + rows - 1;
         const int newCount = event.key < 0 ? 0 : event.key;
@@ -305,8 +298,8 @@ bool ListBoxBase::HandleEvent(TDialogEvent& event) {
 // ---------------------------------------------------------------------------
 // The list kinds
 
-ListBoxString::ListBoxString(Dialog& owner, int x, int y, int w, int r, const char* const* s, int n,
-                             int32_t* sel, int exit)
+ListBoxString::ListBoxString(Dialog& owner, int x, int y, int w, int r, const char* const* s, int n, int32_t* sel,
+                             int exit)
     : ListBoxBase(owner, x, y, w, r, n, sel, exit), strings(s) {}
 
 void ListBoxString::DrawItem(int row, int item, uint8_t attribute) {
@@ -324,8 +317,7 @@ Westring ListBoxEstring::GetItemText(int item) {
     return Westring(*store.At(item));
 }
 
-ListBoxWestring::ListBoxWestring(Dialog& owner, int x, int y, int w, int r, WestringStore& s, int32_t* sel,
-                                 int exit)
+ListBoxWestring::ListBoxWestring(Dialog& owner, int x, int y, int w, int r, WestringStore& s, int32_t* sel, int exit)
     : ListBoxBase(owner, x, y, w, r, s.Count(), sel, exit), store(s) {}
 
 void ListBoxWestring::DrawItem(int row, int item, uint8_t attribute) {

@@ -16,21 +16,18 @@ struct TMessageBoxButtons {
 
 const TButtonDef OkButtons[] = {{'y', "_OK"}, {0, nullptr}};
 const TButtonDef OkCancelButtons[] = {{'y', "_OK"}, {KEY_ESC, "Cancel"}, {0, nullptr}};
-const TButtonDef SkipAllButtons[] = {{'y', "_OK"}, {KEY_ESC, "Cancel"}, {'s', "Skip"}, {'a', "All"},
-                                     {'e', "None"}, {0, nullptr}};
+const TButtonDef SkipAllButtons[] = {{'y', "_OK"}, {KEY_ESC, "Cancel"}, {'s', "Skip"},
+                                     {'a', "All"}, {'e', "None"},       {0, nullptr}};
 const TButtonDef RetryButtons[] = {{'r', "Retry"}, {'s', "Skip"}, {KEY_ESC, "Cancel"}, {0, nullptr}};
-const TButtonDef AllOlderButtons[] = {{'y', "_OK"}, {KEY_ESC, "Cancel"}, {'s', "Skip"}, {'a', "All"},
-                                      {'e', "None"}, {'d', "All Older"}, {0, nullptr}};
+const TButtonDef AllOlderButtons[] = {{'y', "_OK"},  {KEY_ESC, "Cancel"}, {'s', "Skip"}, {'a', "All"},
+                                      {'e', "None"}, {'d', "All Older"},  {0, nullptr}};
 
 // Cancel has no hot letter: it answers Esc.
 const char OkHotLetters[] = {'o', 0, 's', 'a', 'e', 'd'};
 
 const TMessageBoxButtons ButtonSets[] = {
-    {OkButtons, OkHotLetters, 6, 8},
-    {OkCancelButtons, OkHotLetters, 6, 20},
-    {SkipAllButtons, OkHotLetters, 6, 50},
-    {RetryButtons, "rs", 2, 33},
-    {AllOlderButtons, OkHotLetters, 6, 61},
+    {OkButtons, OkHotLetters, 6, 8}, {OkCancelButtons, OkHotLetters, 6, 20}, {SkipAllButtons, OkHotLetters, 6, 50},
+    {RetryButtons, "rs", 2, 33},     {AllOlderButtons, OkHotLetters, 6, 61},
 };
 const int ButtonSetCount = sizeof ButtonSets / sizeof ButtonSets[0];
 

@@ -12,11 +12,11 @@
 // Flags: the low four bits choose the button set, MessageBoxNormal draws the
 // box in the "Messages" colour instead of the "Errors" colour.
 enum {
-    MessageBoxOk = 0,                   // OK
-    MessageBoxOkCancel = 1,             // OK, Cancel
-    MessageBoxOkCancelSkipAll = 2,      // OK, Cancel, Skip, All, None
-    MessageBoxRetrySkipCancel = 3,      // Retry, Skip, Cancel
-    MessageBoxOkCancelSkipAllOlder = 4, // OK, Cancel, Skip, All, None, All Older
+    MessageBoxOk = 0,                    // OK
+    MessageBoxOkCancel = 1,              // OK, Cancel
+    MessageBoxOkCancelSkipAll = 2,       // OK, Cancel, Skip, All, None
+    MessageBoxRetrySkipCancel = 3,       // Retry, Skip, Cancel
+    MessageBoxOkCancelSkipAllOlder = 4,  // OK, Cancel, Skip, All, None, All Older
     MessageBoxButtonMask = 15,
     MessageBoxNormal = 16
 };

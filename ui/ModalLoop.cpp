@@ -31,11 +31,17 @@ bool TakePendingScreenSize(int& columns, int& rows) {
     return true;
 }
 
-CModalLoop::CModalLoop(EResizes resizes) : outer(Innermost), resizes(resizes) { Innermost = this; }
+CModalLoop::CModalLoop(EResizes resizes) : outer(Innermost), resizes(resizes) {
+    Innermost = this;
+}
 
-CModalLoop::~CModalLoop() { Innermost = outer; }
+CModalLoop::~CModalLoop() {
+    Innermost = outer;
+}
 
-CModalLoop* CModalLoop::Current() { return Innermost; }
+CModalLoop* CModalLoop::Current() {
+    return Innermost;
+}
 
 int CModalLoop::ReadMerged(TInputEvent& event, int timeout) {
     int key;

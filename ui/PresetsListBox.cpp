@@ -1,7 +1,7 @@
 #include "ui/PresetsListBox.h"
 
-CPresetsListBox::CPresetsListBox(Dialog& owner, int x, int y, int w, int r, CFieldPresets& p, int labels,
-                                 int32_t* sel, int exit)
+CPresetsListBox::CPresetsListBox(Dialog& owner, int x, int y, int w, int r, CFieldPresets& p, int labels, int32_t* sel,
+                                 int exit)
     : ListBoxBase(owner, x, y, w, r, p.Count(), sel, exit), presets(p), labelWidth(labels) {}
 
 void CPresetsListBox::DrawItem(int row, int item, uint8_t attribute) {

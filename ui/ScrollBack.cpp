@@ -91,11 +91,8 @@ void CScrollBackViewer::Run() {
             }
             break;
         case KEY_ESC:
-        case KEY_CLOSED:
-            Console->SetOutputRect(saved);
-            return;
-        default:
-            break;
+        case KEY_CLOSED: Console->SetOutputRect(saved); return;
+        default: break;
         }
     }
 }

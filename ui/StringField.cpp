@@ -15,7 +15,6 @@ namespace {
 
 const char32_t DropDownMark = 0x2193;
 
-
 const int CTRL_C = 3;
 const int CTRL_Q = 17;
 const int CTRL_V = 22;
@@ -31,10 +30,8 @@ bool IsMoveKey(int code) {
     case KEY_HOME:
     case KEY_END:
     case KEY_CTRL_LEFT:
-    case KEY_CTRL_RIGHT:
-        return true;
-    default:
-        return false;
+    case KEY_CTRL_RIGHT: return true;
+    default: return false;
     }
 }
 
@@ -239,26 +236,13 @@ void StringField::SelectWord() {
 void StringField::MoveCursor(int code) {
     const int length = buffer->Length();
     switch (code & ~KEY_SHIFTED) {
-    case KEY_LEFT:
-        cursor = cursor > 0 ? cursor - 1 : 0;
-        break;
-    case KEY_RIGHT:
-        cursor = cursor < length ? cursor + 1 : length;
-        break;
-    case KEY_HOME:
-        cursor = 0;
-        break;
-    case KEY_END:
-        cursor = length;
-        break;
-    case KEY_CTRL_LEFT:
-        cursor = WordLeft(cursor);
-        break;
-    case KEY_CTRL_RIGHT:
-        cursor = WordRight(cursor);
-        break;
-    default:
-        break;
+    case KEY_LEFT: cursor = cursor > 0 ? cursor - 1 : 0; break;
+    case KEY_RIGHT: cursor = cursor < length ? cursor + 1 : length; break;
+    case KEY_HOME: cursor = 0; break;
+    case KEY_END: cursor = length; break;
+    case KEY_CTRL_LEFT: cursor = WordLeft(cursor); break;
+    case KEY_CTRL_RIGHT: cursor = WordRight(cursor); break;
+    default: break;
     }
 }
 
@@ -282,17 +266,10 @@ void StringField::UpdateSelection(bool shifted, bool keep) {
 
 bool StringField::HandleKey(int code) {
     switch (code) {
-    case KEY_GREY_PLUS:
-        code = '+';
-        break;
-    case KEY_GREY_MINUS:
-        code = '-';
-        break;
-    case KEY_GREY_STAR:
-        code = '*';
-        break;
-    default:
-        break;
+    case KEY_GREY_PLUS: code = '+'; break;
+    case KEY_GREY_MINUS: code = '-'; break;
+    case KEY_GREY_STAR: code = '*'; break;
+    default: break;
     }
     if (!HasSelection()) {
         selStart = selEnd = cursor;
@@ -331,12 +308,8 @@ bool StringField::HandleKey(int code) {
                 DeleteRange(cursor, cursor + 1);
             }
             break;
-        case CODE_DEL:
-            DeleteRange(WordLeft(cursor), cursor);
-            break;
-        case KEY_CTRL_DELETE:
-            DeleteRange(cursor, WordRight(cursor));
-            break;
+        case CODE_DEL: DeleteRange(WordLeft(cursor), cursor); break;
+        case KEY_CTRL_DELETE: DeleteRange(cursor, WordRight(cursor)); break;
         case CTRL_C:
         case KEY_CTRL_INSERT:
             if (HasSelection()) {
@@ -352,9 +325,7 @@ bool StringField::HandleKey(int code) {
             }
             break;
         case CTRL_V:
-        case KEY_SHIFT_INSERT:
-            Paste();
-            break;
+        case KEY_SHIFT_INSERT: Paste(); break;
         case CTRL_W:
             SelectWord();
             if (HasSelection()) {
@@ -362,9 +333,7 @@ bool StringField::HandleKey(int code) {
             }
             keepSelection = true;
             break;
-        case CTRL_Q:
-            literalNext = 1;
-            break;
+        case CTRL_Q: literalNext = 1; break;
         case KEY_ALT_UP:
         case KEY_ALT_DOWN:
             if (!HasHistory()) {
@@ -427,9 +396,7 @@ bool StringField::HandleMouse(const TDialogEvent& event) {
         cursor = under;
         UpdateSelection(true, false);
         break;
-    default:
-        ClearSelection();
-        break;
+    default: ClearSelection(); break;
     }
     Draw();
     return true;
@@ -593,8 +560,8 @@ Westring Decimal(int32_t value) {
 }  // namespace
 
 IntegerField::IntegerField(Dialog& owner, int x, int y, int32_t* v, int w, int keep, int kind)
-    : StringField(owner, x, y, ProvisionalBuffer(), w, w < 18 ? w : 18, kind), value(v),
-      keepTypedText(keep ? 1 : 0), editing(0), text(Decimal(*v)) {
+    : StringField(owner, x, y, ProvisionalBuffer(), w, w < 18 ? w : 18, kind), value(v), keepTypedText(keep ? 1 : 0),
+      editing(0), text(Decimal(*v)) {
     SetBuffer(text);
     ResetCursor();
 }

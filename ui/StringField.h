@@ -63,7 +63,10 @@ private:
     // After a handled key: the selection follows the cursor from the anchor
     // with Shift, else it ends (unless kept).
     void UpdateSelection(bool shifted, bool keep);
-    void ClearSelection() { selStart = selEnd = cursor; selecting = 0; }
+    void ClearSelection() {
+        selStart = selEnd = cursor;
+        selecting = 0;
+    }
 
     Westring* buffer;
     int width;

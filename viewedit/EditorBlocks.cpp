@@ -62,7 +62,8 @@ int AskReplace() {
     const uint8_t attribute = ColourOf(ColourMessages);
     Dialog dialog(-1, -3, 48, 5, attribute);
     dialog.WriteCentred(-1, " String Found ", attribute);
-    static const TButtonDef buttons[] = {{'r', "_Replace"}, {'s', "_Skip"}, {27, "Cancel"}, {'a', "_All"}, {0, nullptr}};
+    static const TButtonDef buttons[] = {
+        {'r', "_Replace"}, {'s', "_Skip"}, {27, "Cancel"}, {'a', "_All"}, {0, nullptr}};
     int first = dialog.AddButtonRow(-1, 1, 1, buttons);
     if (first >= 0)
         dialog.SetDefaultButton(first);
@@ -70,8 +71,7 @@ int AskReplace() {
     return answer == 13 ? 'r' : answer;
 }
 
-bool MatchesAt(const char32_t* line, int length, int at, const Westring& pattern, bool caseSensitive,
-               bool wholeWord) {
+bool MatchesAt(const char32_t* line, int length, int at, const Westring& pattern, bool caseSensitive, bool wholeWord) {
     const int n = pattern.Length();
     if (at < 0 || at + n > length)
         return false;
@@ -348,7 +348,8 @@ void QVEditor::IndentBlock(int delta) {
         region.endIndex = lines.At(region.endLine)->Length();
     }
     undoItem.text = BlockToText(region, undoItem.lineCount);
-    for (int l = first; l <= last && l < lines.Count(); l++) IndentLine(l, delta);
+    for (int l = first; l <= last && l < lines.Count(); l++)
+        IndentLine(l, delta);
     Refetch();
     if (cursorIndex > buffer.Length())
         cursorIndex = buffer.Length();

@@ -73,7 +73,8 @@ bool QVEditor::LoadFile(CTextFile& file, bool forceFormat, int startOffset, int 
         if (record && record->fileSize >= 0 && (record->fileSize != loadSize || record->fileTime != loadTime)) {
             record->undo.FreeAll();
             record->redo.FreeAll();
-            for (TBookmark& mark : record->bookmarks) mark = {-1, 0};
+            for (TBookmark& mark : record->bookmarks)
+                mark = {-1, 0};
         }
         if (record && startOffset < 0 && record->viewerPosition >= 0)
             startOffset = record->viewerPosition > 0x7FFFFFFF ? 0x7FFFFFFF : int(record->viewerPosition);
@@ -126,8 +127,9 @@ bool QVEditor::LoadFile(CTextFile& file, bool forceFormat, int startOffset, int 
                 int64_t index = startOffset - lineStart;
                 placedIndex = index < 0 ? 0 : index > length ? int(length) : int(index);
                 int end = placedIndex + (highlightLength > 0 ? highlightLength : 0);
-                block = {topLine, placedIndex, topLine, end > length ? int(length) : end, 0,
-                         uint8_t(highlightLength > 0 ? 1 : 0)};
+                block = {topLine, placedIndex,
+                         topLine, end > length ? int(length) : end,
+                         0,       uint8_t(highlightLength > 0 ? 1 : 0)};
             }
             if (count % EscapePollLines == EscapePollLines - 1 && PollEscapeKey()) {
                 progress.reset();
@@ -147,7 +149,8 @@ bool QVEditor::LoadFile(CTextFile& file, bool forceFormat, int startOffset, int 
         undoStack = record->undo;
         redoStack = record->redo;
         MarkSaved();
-        for (int i = 0; i < HISTREC::BookmarkCount; i++) bookmarks[i] = record->bookmarks[i];
+        for (int i = 0; i < HISTREC::BookmarkCount; i++)
+            bookmarks[i] = record->bookmarks[i];
         if (!hasStart) {
             topLine = record->topLine;
             cursorRow = record->cursorRow;
@@ -207,7 +210,7 @@ uint32_t WriteLines(CTextFile& out, QVEditorLineStore& lines, int lineEndMode, T
     const int count = lines.Count();
     for (int i = 0; i < count && error == 0; i++) {
         QVEditorLine* line = lines.At(i);
-        int kind = i == count - 1 ? CTextFile::LineEndNone
+        int kind = i == count - 1                           ? CTextFile::LineEndNone
                    : lineEndMode == CTextFile::LineEndMixed ? int(line->lineEnd)
                                                             : lineEndMode;
         if (line->trim) {
@@ -243,7 +246,8 @@ uint32_t QVEditor::SaveFile(const Westring& savePath) {
     const Westring target = FinalTarget(savePath);
     const bool exists = ReadFileState(target, size, time);
     if (exists && !newFile && loadTime != TTimestamp() &&
-        (time.seconds > loadTime.seconds || (time.seconds == loadTime.seconds && time.nanoseconds > loadTime.nanoseconds))) {
+        (time.seconds > loadTime.seconds ||
+         (time.seconds == loadTime.seconds && time.nanoseconds > loadTime.nanoseconds))) {
         if (ShowMessageBox(Westring("File has been modified since it was loaded. Overwrite anyway?"), savePath,
                            MessageBoxOkCancel) != 'y') {
             guard.Restore();
@@ -406,7 +410,8 @@ bool QVEditor::ReloadWithEncoding() {
     CopyLines(lines, old->lines);
     old->undo = undoStack;
     old->redo = redoStack;
-    for (int i = 0; i < HISTREC::BookmarkCount; i++) old->bookmarks[i] = bookmarks[i];
+    for (int i = 0; i < HISTREC::BookmarkCount; i++)
+        old->bookmarks[i] = bookmarks[i];
     old->topLine = topLine;
     old->cursorRow = cursorRow;
     old->cursorX = cursorX;
@@ -424,7 +429,8 @@ bool QVEditor::ReloadWithEncoding() {
         CopyLines(old->lines, lines);
         undoStack = old->undo;
         redoStack = old->redo;
-        for (int i = 0; i < HISTREC::BookmarkCount; i++) bookmarks[i] = old->bookmarks[i];
+        for (int i = 0; i < HISTREC::BookmarkCount; i++)
+            bookmarks[i] = old->bookmarks[i];
         topLine = old->topLine;
         cursorRow = old->cursorRow;
         cursorX = old->cursorX;
@@ -484,7 +490,8 @@ void QVEditor::StoreFileStatus(const Westring& recordPath) {
     record->horizontalScroll = scroll;
     record->undo = undoStack;
     record->redo = redoStack;
-    for (int i = 0; i < HISTREC::BookmarkCount; i++) record->bookmarks[i] = bookmarks[i];
+    for (int i = 0; i < HISTREC::BookmarkCount; i++)
+        record->bookmarks[i] = bookmarks[i];
     record->viewerPosition = -1;
     record->encoding = encoding;
     record->codePage = codePage;

@@ -8,7 +8,8 @@ int UnitCount(const char32_t* text, int n) {
     if (n >= 0 || !text)
         return n < 0 ? 0 : n;
     int length = 0;
-    while (text[length]) length++;
+    while (text[length])
+        length++;
     return length;
 }
 
@@ -17,7 +18,8 @@ int UnitCount(const char32_t* text, int n) {
 int QVEditorLine::Length() const {
     const char32_t* text = Text();
     int length = 0;
-    while (text[length]) length++;
+    while (text[length])
+        length++;
     return length;
 }
 

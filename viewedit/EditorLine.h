@@ -11,9 +11,9 @@
 #include "base/containers/TObjectList.h"
 
 struct QVEditorLine {
-    uint32_t lineEnd;   // CTextFile line-end kind
-    uint8_t trim;       // trailing white space is dropped on save and copy
-    int32_t capacity;   // units the record holds, terminator not counted
+    uint32_t lineEnd;  // CTextFile line-end kind
+    uint8_t trim;      // trailing white space is dropped on save and copy
+    int32_t capacity;  // units the record holds, terminator not counted
 
     // The units follow the fixed fields in the same block.
     char32_t* Text() { return reinterpret_cast<char32_t*>(this + 1); }

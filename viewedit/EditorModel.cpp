@@ -17,7 +17,9 @@
 
 namespace {
 
-int TabWidth() { return Config.TabWidth >= 1 && Config.TabWidth <= 8 ? Config.TabWidth : 8; }
+int TabWidth() {
+    return Config.TabWidth >= 1 && Config.TabWidth <= 8 ? Config.TabWidth : 8;
+}
 
 int NextColumn(int column, char32_t c) {
     if (c == '\t') {
@@ -27,8 +29,12 @@ int NextColumn(int column, char32_t c) {
     return column + 1;
 }
 
-bool IsBlank(char32_t c) { return c == ' ' || c == '\t'; }
-bool IsCSpace(char32_t c) { return c == ' ' || (c >= 9 && c <= 13); }
+bool IsBlank(char32_t c) {
+    return c == ' ' || c == '\t';
+}
+bool IsCSpace(char32_t c) {
+    return c == ' ' || (c >= 9 && c <= 13);
+}
 
 // Where block highlights stop on a line that goes on past the screen.
 const int HighlightToEnd = 100000;
@@ -37,7 +43,8 @@ const int HighlightToEnd = 100000;
 
 int EditorDisplayWidth(const char32_t* text, int n) {
     int column = 0;
-    for (int i = 0; (n < 0 || i < n) && text[i]; i++) column = NextColumn(column, text[i]);
+    for (int i = 0; (n < 0 || i < n) && text[i]; i++)
+        column = NextColumn(column, text[i]);
     return column;
 }
 
@@ -60,42 +67,16 @@ int ColumnToIndex(const char32_t* text, int& cursorX, int scroll) {
     return i;
 }
 
-void SplitUtf8TextIntoLines(const char* text, WestringStore& store) { SplitTextIntoLines(Westring(text), store); }
+void SplitUtf8TextIntoLines(const char* text, WestringStore& store) {
+    SplitTextIntoLines(Westring(text), store);
+}
 
 QVEditor::QVEditor()
-    : lines(&pool),
-      buffer(MaxLineUnits + 1),
-      drawWindow(nullptr),
-      currentLine(0),
-      scroll(0),
-      cursorIndex(0),
-      topLine(0),
-      cursorRow(0),
-      cursorX(0),
-      wantedColumn(-1),
-      lineWidth(0),
-      lineLength(0),
-      viewMoved(0),
-      modified(0),
-      redraw(1),
-      lastEvent(),
-      block(),
-      selectionMode(0),
-      newFile(0),
-      readOnly(0),
-      savedPoint(0),
-      byteOrderMark(0),
-      encoding(CTextFile::EncodingUtf8),
-      lineEndMode(0),
-      codePage(int32_t(GetTextCodePage())),
-      loadTime(),
-      loadSize(-1),
-      literalMode(0),
-      rows(ScreenRows),
-      columns(ScreenColumns),
-      mouseBarKey(0),
-      leaving(false),
-      storeOnLeave(false) {
+    : lines(&pool), buffer(MaxLineUnits + 1), drawWindow(nullptr), currentLine(0), scroll(0), cursorIndex(0),
+      topLine(0), cursorRow(0), cursorX(0), wantedColumn(-1), lineWidth(0), lineLength(0), viewMoved(0), modified(0),
+      redraw(1), lastEvent(), block(), selectionMode(0), newFile(0), readOnly(0), savedPoint(0), byteOrderMark(0),
+      encoding(CTextFile::EncodingUtf8), lineEndMode(0), codePage(int32_t(GetTextCodePage())), loadTime(), loadSize(-1),
+      literalMode(0), rows(ScreenRows), columns(ScreenColumns), mouseBarKey(0), leaving(false), storeOnLeave(false) {
     if (rows < 4)
         rows = 4;
     if (columns < 1)
@@ -105,7 +86,8 @@ QVEditor::QVEditor()
         window->SetOrigin(0, 1);
     }
     drawWindow = window.get();
-    for (TBookmark& mark : bookmarks) mark = {-1, 0};
+    for (TBookmark& mark : bookmarks)
+        mark = {-1, 0};
     ResetUndoItem();
 }
 
@@ -167,7 +149,8 @@ int QVEditor::DrawLine(int row, int line, const char32_t* text) {
     const uint8_t plain = ColourOf(ColourFileViewer);
     highlighter.ColourLine(text, cells);
     const int width = cells.Length();
-    while (cells.Length() < scroll + columns) cells += TCell{' ', plain};
+    while (cells.Length() < scroll + columns)
+        cells += TCell{' ', plain};
     if (block.marked && line >= block.startLine && line <= block.endLine) {
         int from = 0;
         int to = HighlightToEnd;
@@ -177,7 +160,8 @@ int QVEditor::DrawLine(int row, int line, const char32_t* text) {
             to = EditorDisplayWidth(text, block.endIndex);
         const uint8_t highlight = ColourOf(ColourHighlight);
         TCell* cell = cells.Data();
-        for (int c = from > scroll ? from : scroll; c < to && c < scroll + columns; c++) cell[c].attribute = highlight;
+        for (int c = from > scroll ? from : scroll; c < to && c < scroll + columns; c++)
+            cell[c].attribute = highlight;
     }
     if (drawWindow)
         drawWindow->WriteAttrString(0, row, cells.Mid(scroll, columns));
@@ -188,7 +172,8 @@ void QVEditor::DrawFromLine(int line, const char32_t* text) {
     highlighter.stack.Copy(topState);
     if (highlighter.loaded) {
         CellString scratch;
-        for (int i = topLine; i < line; i++) highlighter.ColourLine(LineText(i), scratch);
+        for (int i = topLine; i < line; i++)
+            highlighter.ColourLine(LineText(i), scratch);
     }
     for (int i = line; i < lines.Count() && i - topLine < TextRows(); i++) {
         if (i < topLine)
@@ -204,7 +189,8 @@ void QVEditor::ComputeTopState() {
     if (highlighter.loaded) {
         CellString scratch;
         int from = topLine - TopStateLines;
-        for (int i = from < 0 ? 0 : from; i < topLine; i++) highlighter.ColourLine(LineText(i), scratch);
+        for (int i = from < 0 ? 0 : from; i < topLine; i++)
+            highlighter.ColourLine(LineText(i), scratch);
     }
     topState.Copy(highlighter.stack);
 }
@@ -337,8 +323,10 @@ void QVEditor::MakeColumnVisible(int& scrollColumn, const TEditorBlock& visible)
     const int before = scrollColumn;
     int a = EditorDisplayWidth(LineText(visible.startLine), visible.startIndex);
     int b = EditorDisplayWidth(LineText(visible.endLine), visible.endIndex);
-    while (b - scrollColumn >= columns) scrollColumn += 4;
-    while (a - scrollColumn < 0) scrollColumn -= 4;
+    while (b - scrollColumn >= columns)
+        scrollColumn += 4;
+    while (a - scrollColumn < 0)
+        scrollColumn -= 4;
     if (scrollColumn < 0)
         scrollColumn = 0;
     cursorX = EditorDisplayWidth(buffer.Data(), cursorIndex) - scrollColumn;
@@ -351,7 +339,8 @@ bool QVEditor::FindIndent(int& units, int& width, Westring& text) {
     for (int line = CursorLine(); line >= 0; line--) {
         const char32_t* t = LineText(line);
         int n = 0;
-        while (t[n] && IsCSpace(t[n])) n++;
+        while (t[n] && IsCSpace(t[n]))
+            n++;
         int w = EditorDisplayWidth(t, n);
         bool qualifies = t[n] != 0;
         if (qualifies && line == currentLine)
@@ -375,7 +364,8 @@ void QVEditor::SplitLine(bool autoIndent) {
     int cut = cursorIndex > buffer.Length() ? buffer.Length() : cursorIndex;
     int rightStart = cut;
     if (indent) {
-        while (rightStart < buffer.Length() && IsBlank(buffer[rightStart])) rightStart++;
+        while (rightStart < buffer.Length() && IsBlank(buffer[rightStart]))
+            rightStart++;
         if (rightStart > cut) {
             Westring skipped = buffer.Mid(cut, rightStart - cut);
             skipped.ToUtf8(undoItem.text);
@@ -501,7 +491,8 @@ bool QVEditor::InsertLines(int& line, int& index, const WestringStore& insert) {
         for (int i = 0; i < n - 1; i++) {
             if (lines.At(line + i)->lineEnd == CTextFile::LineEndNone) {
                 uint32_t above = line > 0 ? lines.At(line - 1)->lineEnd : uint32_t(CTextFile::LineEndCrLf);
-                lines.At(line + i)->lineEnd = above == CTextFile::LineEndNone ? uint32_t(CTextFile::LineEndCrLf) : above;
+                lines.At(line + i)->lineEnd =
+                    above == CTextFile::LineEndNone ? uint32_t(CTextFile::LineEndCrLf) : above;
             }
         }
         line += n - 1;
@@ -571,7 +562,8 @@ void QVEditor::IndentLine(int line, int delta) {
     StoreBuffer();
     Westring text(lines.At(line)->Text());
     int n = 0;
-    while (n < text.Length() && std::iswspace(wint_t(text[n]))) n++;
+    while (n < text.Length() && std::iswspace(wint_t(text[n])))
+        n++;
     if (n == text.Length())
         return;
     int width = EditorDisplayWidth(text.Data(), n);
@@ -601,7 +593,8 @@ void QVEditor::ConvertCase(const TEditorBlock& region, int mode) {
         if (mode == 2) {
             ToMixedCase(part);
         } else {
-            for (int i = 0; i < part.Length(); i++) part.SetAt(i, mode == 0 ? ToLowerChar(part[i]) : ToUpperChar(part[i]));
+            for (int i = 0; i < part.Length(); i++)
+                part.SetAt(i, mode == 0 ? ToLowerChar(part[i]) : ToUpperChar(part[i]));
         }
         Westring result = text.Left(from) + part + text.Mid(to, text.Length() - to);
         lines.ReplaceText(line, result.Data(), result.Length());
@@ -635,9 +628,11 @@ void QVEditor::SelectWord() {
     if (cursorIndex >= buffer.Length() || !IsWordCharWide(buffer[cursorIndex]))
         return;
     int start = cursorIndex;
-    while (start > 0 && IsWordCharWide(buffer[start - 1])) start--;
+    while (start > 0 && IsWordCharWide(buffer[start - 1]))
+        start--;
     int end = cursorIndex;
-    while (end < buffer.Length() && IsWordCharWide(buffer[end])) end++;
+    while (end < buffer.Length() && IsWordCharWide(buffer[end]))
+        end++;
     block = {CursorLine(), start, CursorLine(), end, 0, 1};
     cursorIndex = start;
     cursorX = EditorDisplayWidth(buffer.Data(), start) - scroll;

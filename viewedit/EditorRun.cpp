@@ -42,21 +42,36 @@ struct TDigitKey {
     int digit;
     int key;
 };
-const TDigitKey DigitKeys[] = {{1, KEY_CTRL_END}, {3, KEY_CTRL_PGDN}, {4, KEY_CTRL_LEFT},
+const TDigitKey DigitKeys[] = {{1, KEY_CTRL_END},   {3, KEY_CTRL_PGDN}, {4, KEY_CTRL_LEFT},
                                {6, KEY_CTRL_RIGHT}, {7, KEY_CTRL_HOME}, {9, KEY_CTRL_PGUP}};
 
 // Navigation keys that Shift (KEY_SHIFTED) does not change: the shift state
 // extends the block instead.
-const int NavigationKeys[] = {KEY_HOME,      KEY_END,        KEY_UP,        KEY_DOWN,     KEY_LEFT,
-                              KEY_RIGHT,     KEY_CTRL_LEFT,  KEY_CTRL_RIGHT, KEY_PGUP,    KEY_PGDN,
-                              KEY_CTRL_HOME, KEY_CTRL_END,   KEY_CTRL_PGUP, KEY_CTRL_PGDN};
+const int NavigationKeys[] = {KEY_HOME,      KEY_END,       KEY_UP,         KEY_DOWN,     KEY_LEFT,
+                              KEY_RIGHT,     KEY_CTRL_LEFT, KEY_CTRL_RIGHT, KEY_PGUP,     KEY_PGDN,
+                              KEY_CTRL_HOME, KEY_CTRL_END,  KEY_CTRL_PGUP,  KEY_CTRL_PGDN};
 
 // After these a marked block stays, as long as the cursor is at its moving end.
-const int BlockKeepingKeys[] = {KEY_CTRL_INSERT, KEY_SHIFT_CTRL_INSERT, KEY_SLOT_0,        KEY_CTRL_C,
-                                KEY_CTRL_W,      KEY_ESC,               KEY_F1,            KEY_F7,
-                                KEY_SHIFT_F7,    KEY_ALT_F7,            KEY_ALT_COMMA,     KEY_ALT_PERIOD,
-                                KEY_ALT_LEFT,    KEY_ALT_RIGHT,         KEY_SHIFT_CTRL_L,  KEY_SHIFT_CTRL_U,
-                                KEY_SHIFT_CTRL_MIXED_CASE, KEY_IGNORED, KEY_MOUSE,        0};
+const int BlockKeepingKeys[] = {KEY_CTRL_INSERT,
+                                KEY_SHIFT_CTRL_INSERT,
+                                KEY_SLOT_0,
+                                KEY_CTRL_C,
+                                KEY_CTRL_W,
+                                KEY_ESC,
+                                KEY_F1,
+                                KEY_F7,
+                                KEY_SHIFT_F7,
+                                KEY_ALT_F7,
+                                KEY_ALT_COMMA,
+                                KEY_ALT_PERIOD,
+                                KEY_ALT_LEFT,
+                                KEY_ALT_RIGHT,
+                                KEY_SHIFT_CTRL_L,
+                                KEY_SHIFT_CTRL_U,
+                                KEY_SHIFT_CTRL_MIXED_CASE,
+                                KEY_IGNORED,
+                                KEY_MOUSE,
+                                0};
 
 int NormaliseKey(int key) {
     for (const TDigitKey& d : DigitKeys) {
@@ -162,7 +177,8 @@ void QVEditor::Run(const Westring& filePath, int startOffset, int highlightLengt
     }
 
     drawWindow = window.get();
-    const char* labels[10] = {"1Help", "2Save", "3SaveAs", "4Cut", "5Copy", "6Paste", "7Search", "8Rplace", "9", "10Quit"};
+    const char* labels[10] = {"1Help",  "2Save",   "3SaveAs", "4Cut", "5Copy",
+                              "6Paste", "7Search", "8Rplace", "9",    "10Quit"};
     if (FunctionKeyBar)
         FunctionKeyBar->SetLabels(labels);
     displayName = path;
@@ -170,7 +186,8 @@ void QVEditor::Run(const Westring& filePath, int startOffset, int highlightLengt
     const int32_t savedClock = Config.Clock;
     Config.Clock = 0;
     CloseClockWindow();
-    for (TBookmark& mark : bookmarks) mark = {-1, 0};
+    for (TBookmark& mark : bookmarks)
+        mark = {-1, 0};
 
     bool loaded = LoadFile(textFile, false, startOffset, highlightLength);
     textFile.Close();
@@ -505,14 +522,16 @@ void QVEditor::WordLeft() {
         return;
     }
     int i = cursorIndex > buffer.Length() ? buffer.Length() : cursorIndex;
-    while (i > 0 && !IsWordCharWide(buffer[i - 1])) i--;
+    while (i > 0 && !IsWordCharWide(buffer[i - 1]))
+        i--;
     if (i == 0) {
         cursorIndex = 0;
         cursorX = -scroll;
         CursorLeft();
         return;
     }
-    while (i > 0 && IsWordCharWide(buffer[i - 1])) i--;
+    while (i > 0 && IsWordCharWide(buffer[i - 1]))
+        i--;
     cursorIndex = i;
     cursorX = EditorDisplayWidth(buffer.Data(), i) - scroll;
     wantedColumn = -1;
@@ -542,8 +561,10 @@ void QVEditor::DeleteWordLeft() {
     }
     int end = cursorIndex > buffer.Length() ? buffer.Length() : cursorIndex;
     int i = end;
-    while (i > 0 && !IsWordCharWide(buffer[i - 1])) i--;
-    while (i > 0 && IsWordCharWide(buffer[i - 1])) i--;
+    while (i > 0 && !IsWordCharWide(buffer[i - 1]))
+        i--;
+    while (i > 0 && IsWordCharWide(buffer[i - 1]))
+        i--;
     Westring removed = buffer.Mid(i, end - i);
     removed.ToUtf8(undoItem.text);
     buffer = buffer.Left(i) + buffer.Mid(end, buffer.Length() - end);
@@ -851,19 +872,13 @@ bool QVEditor::HandleKey(int key) {
     }
     switch (key) {
     case KEY_ESC:
-    case KEY_F10:
-        leaving = Leave(false);
-        return true;
-    case KEY_SHIFT_F10:
-        leaving = Leave(true);
-        return true;
+    case KEY_F10: leaving = Leave(false); return true;
+    case KEY_SHIFT_F10: leaving = Leave(true); return true;
     case KEY_CLOSED:
         modified = 0;
         leaving = true;
         return true;
-    case KEY_F2:
-        SaveCommand();
-        return true;
+    case KEY_F2: SaveCommand(); return true;
     case KEY_F3: {
         CommitLine();
         Westring name = path;
@@ -873,20 +888,14 @@ bool QVEditor::HandleKey(int key) {
         redraw = 1;
         return true;
     }
-    case KEY_F1:
-        ShowHelpForFile();
-        return true;
-    case KEY_CTRL_Q:
-        literalMode = 1;
-        return true;
+    case KEY_F1: ShowHelpForFile(); return true;
+    case KEY_CTRL_Q: literalMode = 1; return true;
     case KEY_CTRL_A:
         block = {0, 0, 0, 0, 1, 1};
         lastEvent.shiftState |= SHIFT_SHIFT;
         CtrlPgDn();
         return true;
-    case KEY_CTRL_D:
-        DuplicateLine();
-        return true;
+    case KEY_CTRL_D: DuplicateLine(); return true;
     case KEY_ENTER:
     case KEY_SHIFT_ENTER:
         if (shift & SHIFT_SHIFT) {
@@ -907,98 +916,51 @@ bool QVEditor::HandleKey(int key) {
             CopyCommand(false, false);
         redraw = 1;
         return true;
-    case KEY_CTRL_Y:
-        DeleteLine();
-        return true;
+    case KEY_CTRL_Y: DeleteLine(); return true;
     case KEY_CTRL_U:
         if (lineEndMode == CTextFile::LineEndMixed) {
             QVEditorLine* line = lines.At(currentLine);
-            line->lineEnd = line->lineEnd >= CTextFile::LineEndNul ? uint32_t(CTextFile::LineEndCrLf) : line->lineEnd + 1;
+            line->lineEnd =
+                line->lineEnd >= CTextFile::LineEndNul ? uint32_t(CTextFile::LineEndCrLf) : line->lineEnd + 1;
         }
         modified = 1;
         return true;
     case KEY_CTRL_V:
     case KEY_F6:
-    case KEY_SHIFT_INSERT:
-        Paste();
-        return true;
+    case KEY_SHIFT_INSERT: Paste(); return true;
     case KEY_CTRL_C:
     case KEY_F5:
     case KEY_CTRL_INSERT:
-    case KEY_SLOT_0:
-        CopyCommand(false, false);
-        return true;
+    case KEY_SLOT_0: CopyCommand(false, false); return true;
     case KEY_CTRL_X:
     case KEY_F4:
-    case KEY_SHIFT_DELETE:
-        CopyCommand(true, false);
-        return true;
-    case KEY_SHIFT_CTRL_INSERT:
-        CopyCommand(false, true);
-        return true;
-    case KEY_CTRL_BACKSPACE:
-        DeleteWordLeft();
-        return true;
-    case KEY_ALT_BACKSPACE:
-        Undo();
-        return true;
-    case KEY_SHIFT_ALT_BACKSPACE:
-        Redo();
-        return true;
+    case KEY_SHIFT_DELETE: CopyCommand(true, false); return true;
+    case KEY_SHIFT_CTRL_INSERT: CopyCommand(false, true); return true;
+    case KEY_CTRL_BACKSPACE: DeleteWordLeft(); return true;
+    case KEY_ALT_BACKSPACE: Undo(); return true;
+    case KEY_SHIFT_ALT_BACKSPACE: Redo(); return true;
     case KEY_ALT_COMMA:
-    case KEY_ALT_PERIOD:
-        SearchWordCommand(key == KEY_ALT_COMMA);
-        return true;
-    case KEY_F7:
-        SearchCommand(true, false);
-        return true;
-    case KEY_SHIFT_F7:
-        SearchCommand(false, false);
-        return true;
-    case KEY_ALT_F7:
-        SearchCommand(false, true);
-        return true;
-    case KEY_F8:
-        ReplaceCommand();
-        return true;
-    case KEY_HOME:
-        HomeKey();
-        return true;
-    case KEY_END:
-        EndKey();
-        return true;
-    case KEY_UP:
-        CursorUp();
-        return true;
-    case KEY_DOWN:
-        CursorDown();
-        return true;
-    case KEY_LEFT:
-        CursorLeft();
-        return true;
-    case KEY_RIGHT:
-        CursorRight();
-        return true;
-    case KEY_CTRL_LEFT:
-        WordLeft();
-        return true;
-    case KEY_CTRL_RIGHT:
-        WordRight();
-        return true;
-    case KEY_PGUP:
-        PageUp();
-        return true;
-    case KEY_PGDN:
-        PageDown();
-        return true;
+    case KEY_ALT_PERIOD: SearchWordCommand(key == KEY_ALT_COMMA); return true;
+    case KEY_F7: SearchCommand(true, false); return true;
+    case KEY_SHIFT_F7: SearchCommand(false, false); return true;
+    case KEY_ALT_F7: SearchCommand(false, true); return true;
+    case KEY_F8: ReplaceCommand(); return true;
+    case KEY_HOME: HomeKey(); return true;
+    case KEY_END: EndKey(); return true;
+    case KEY_UP: CursorUp(); return true;
+    case KEY_DOWN: CursorDown(); return true;
+    case KEY_LEFT: CursorLeft(); return true;
+    case KEY_RIGHT: CursorRight(); return true;
+    case KEY_CTRL_LEFT: WordLeft(); return true;
+    case KEY_CTRL_RIGHT: WordRight(); return true;
+    case KEY_PGUP: PageUp(); return true;
+    case KEY_PGDN: PageDown(); return true;
     case KEY_CTRL_HOME:
         cursorRow = 0;
         HomeKey();
         viewMoved = 1;
         return true;
-    case KEY_CTRL_END:
-        CtrlEnd();
-        return true;
+    case KEY_CTRL_END: CtrlEnd(); return true;
     case KEY_CTRL_PGUP:
         cursorIndex = 0;
         cursorX = -scroll;
@@ -1009,12 +971,8 @@ bool QVEditor::HandleKey(int key) {
             redraw = 1;
         }
         return true;
-    case KEY_CTRL_PGDN:
-        CtrlPgDn();
-        return true;
-    case KEY_INSERT:
-        Config.OverStrike = Config.OverStrike ? 0 : 1;
-        return true;
+    case KEY_CTRL_PGDN: CtrlPgDn(); return true;
+    case KEY_INSERT: Config.OverStrike = Config.OverStrike ? 0 : 1; return true;
     case KEY_DELETE:
         if (block.marked)
             DeleteMarkedBlock();
@@ -1033,28 +991,15 @@ bool QVEditor::HandleKey(int key) {
         else
             DeleteWordRight();
         return true;
-    case KEY_ALT_LEFT:
-        IndentBlock(-Config.IndentWidth);
-        return true;
-    case KEY_ALT_RIGHT:
-        IndentBlock(Config.IndentWidth);
-        return true;
-    case KEY_SHIFT_CTRL_L:
-        ChangeCase(0);
-        return true;
-    case KEY_SHIFT_CTRL_U:
-        ChangeCase(1);
-        return true;
-    case KEY_SHIFT_CTRL_MIXED_CASE:
-        ChangeCase(2);
-        return true;
+    case KEY_ALT_LEFT: IndentBlock(-Config.IndentWidth); return true;
+    case KEY_ALT_RIGHT: IndentBlock(Config.IndentWidth); return true;
+    case KEY_SHIFT_CTRL_L: ChangeCase(0); return true;
+    case KEY_SHIFT_CTRL_U: ChangeCase(1); return true;
+    case KEY_SHIFT_CTRL_MIXED_CASE: ChangeCase(2); return true;
     case KEY_GREY_PLUS:
     case KEY_GREY_MINUS:
-    case KEY_GREY_STAR:
-        TypeChar(char32_t(key - KEY_GREY_FLAG));
-        return true;
-    default:
-        break;
+    case KEY_GREY_STAR: TypeChar(char32_t(key - KEY_GREY_FLAG)); return true;
+    default: break;
     }
     if ((key == KEY_SPACE || key == KEY_CTRL_SCAN_SPACE) && (shift & (SHIFT_CTRL | SHIFT_ALT))) {
         CopyFromLineAbove((shift & SHIFT_ALT) != 0);
@@ -1063,27 +1008,13 @@ bool QVEditor::HandleKey(int key) {
     if (key >= KEY_EXTENDED && key < KEY_EXTENDED + 0x100) {
         switch (TranslateKeyChar(key, lastEvent)) {
         case '[':
-        case 'm':
-            MatchBracket();
-            return true;
-        case 'c':
-            SwitchCodePage(true);
-            return true;
-        case 'e':
-            SelectFileEncoding();
-            return true;
-        case 'i':
-            Config.AutoIndent = Config.AutoIndent ? 0 : 1;
-            return true;
-        case 'l':
-            GotoLineDialog();
-            return true;
-        case 's':
-            selectionMode = selectionMode ? 0 : 1;
-            return true;
-        case 't':
-            SwitchCodePage(false);
-            return true;
+        case 'm': MatchBracket(); return true;
+        case 'c': SwitchCodePage(true); return true;
+        case 'e': SelectFileEncoding(); return true;
+        case 'i': Config.AutoIndent = Config.AutoIndent ? 0 : 1; return true;
+        case 'l': GotoLineDialog(); return true;
+        case 's': selectionMode = selectionMode ? 0 : 1; return true;
+        case 't': SwitchCodePage(false); return true;
         case 'u':
             lineEndMode = lineEndMode >= CTextFile::LineEndMixed ? CTextFile::LineEndCrLf : lineEndMode + 1;
             modified = 1;
@@ -1095,8 +1026,7 @@ bool QVEditor::HandleKey(int key) {
                 highlighter.Load(syntaxPath, path);
             redraw = 1;
             return true;
-        default:
-            break;
+        default: break;
         }
     }
     if (IsTypedCharacter(key)) {

@@ -5,17 +5,10 @@
 CFileStatusStore FileStatusStore;
 
 HISTREC::HISTREC(const Westring& path)
-    : name(path),
-      topLine(0),
-      cursorRow(0),
-      cursorX(0),
-      horizontalScroll(0),
-      viewerPosition(-1),
-      encoding(6),
-      codePage(0),
-      fileSize(-1),
-      fileTime() {
-    for (TBookmark& mark : bookmarks) mark = {-1, 0};
+    : name(path), topLine(0), cursorRow(0), cursorX(0), horizontalScroll(0), viewerPosition(-1), encoding(6),
+      codePage(0), fileSize(-1), fileTime() {
+    for (TBookmark& mark : bookmarks)
+        mark = {-1, 0};
 }
 
 HISTREC* CFileStatusStore::FindRecord(const Westring& path) {

@@ -25,14 +25,8 @@ const TEncodingChoice EncodingChoices[] = {
 
 CFormatSelectDlg::CFormatSelectDlg(const char* title, int32_t* encoding, int32_t* codePage, uint8_t* byteOrderMark,
                                    int extraRows)
-    : Dialog(-1, -4, 60, extraRows + 9, ColourOf(ColourMessages)),
-      encoding(encoding),
-      codePage(codePage),
-      byteOrderMark(byteOrderMark),
-      radio(0),
-      bigEndian(0),
-      lastRadio(0),
-      startRadio(0),
+    : Dialog(-1, -4, 60, extraRows + 9, ColourOf(ColourMessages)), encoding(encoding), codePage(codePage),
+      byteOrderMark(byteOrderMark), radio(0), bigEndian(0), lastRadio(0), startRadio(0),
       startByteOrderMark(*byteOrderMark) {
     const uint8_t attribute = Attribute();
     Estring framed = Estring(" ") + title + " ";
@@ -79,18 +73,10 @@ int CFormatSelectDlg::Run() {
     } while (result != 13 && result != 27);
     if (result == 13) {
         switch (radio) {
-        case 1:
-            *encoding = CTextFile::EncodingUtf8;
-            break;
-        case 2:
-            *encoding = CTextFile::EncodingUtf16LE + bigEndian;
-            break;
-        case 3:
-            *encoding = CTextFile::EncodingUtf32LE + bigEndian;
-            break;
-        default:
-            *encoding = CTextFile::EncodingCodePage;
-            break;
+        case 1: *encoding = CTextFile::EncodingUtf8; break;
+        case 2: *encoding = CTextFile::EncodingUtf16LE + bigEndian; break;
+        case 3: *encoding = CTextFile::EncodingUtf32LE + bigEndian; break;
+        default: *encoding = CTextFile::EncodingCodePage; break;
         }
     }
     return result;

@@ -26,7 +26,7 @@ protected:
     int32_t* encoding;
     int32_t* codePage;
     uint8_t* byteOrderMark;
-    int32_t radio;      // 0 code page, 1 UTF-8, 2 UTF-16, 3 UTF-32
+    int32_t radio;  // 0 code page, 1 UTF-8, 2 UTF-16, 3 UTF-32
     uint8_t bigEndian;
     int32_t lastRadio;
     int32_t startRadio;

@@ -16,8 +16,11 @@ int HexDigit(char c) {
 
 uint64_t ParseHex64(const char* text) {
     uint64_t value = 0;
-    for (const char* p = text; p && HexDigit(*p) >= 0; p++) value = value << 4 | uint64_t(HexDigit(*p));
+    for (const char* p = text; p && HexDigit(*p) >= 0; p++)
+        value = value << 4 | uint64_t(HexDigit(*p));
     return value;
 }
 
-uint32_t ParseHex(const char* text) { return static_cast<uint32_t>(ParseHex64(text)); }
+uint32_t ParseHex(const char* text) {
+    return static_cast<uint32_t>(ParseHex64(text));
+}

@@ -14,7 +14,9 @@
 #include "platform/win32.h"
 #include "viewedit/IniStack.h"
 
-CSyntaxDefinition::CSyntaxDefinition() : defaultAttribute(0), escape(0) { Clear(); }
+CSyntaxDefinition::CSyntaxDefinition() : defaultAttribute(0), escape(0) {
+    Clear();
+}
 
 void CSyntaxDefinition::Clear() {
     defaultAttribute = ColourOf(ColourFileViewer);
@@ -54,13 +56,16 @@ void CSyntaxDefinition::AddColourClass(const Estring& name, const Estring& colou
     colourClasses.push_back({name, colour});
 }
 
-void ReportSyntaxFileError(uint32_t error, const Westring& path) { ShowMessageBox(FormatSystemError(error), path, 0); }
+void ReportSyntaxFileError(uint32_t error, const Westring& path) {
+    ShowMessageBox(FormatSystemError(error), path, 0);
+}
 
 namespace {
 
 bool StartsWithNoCase(const Estring& text, const char* prefix) {
     int n = 0;
-    while (prefix[n]) n++;
+    while (prefix[n])
+        n++;
     return text.Length() >= n && text.Left(n) == prefix;
 }
 
@@ -87,18 +92,22 @@ void SplitEscapedFields(const Estring& value, Estring* fields, int room, int& co
         if (c == '\\' && i + 1 < value.Length()) {
             field += value[++i];
         } else if (c == ':') {
-            if (count < room) fields[count] = field.Trim();
+            if (count < room)
+                fields[count] = field.Trim();
             count++;
             field.Clear();
         } else {
             field += c;
         }
     }
-    if (count < room) fields[count] = field.Trim();
+    if (count < room)
+        fields[count] = field.Trim();
     count++;
 }
 
-bool HasOption(const Estring& options, char letter) { return options.Find(letter) >= 0; }
+bool HasOption(const Estring& options, char letter) {
+    return options.Find(letter) >= 0;
+}
 
 // Whether a section header's masks take the file: its directory entry when it
 // exists, else its name alone with size 0 and the current time. A mask that
@@ -109,7 +118,8 @@ bool HeaderMatches(const Westring& masks, const Westring& name) {
     entry* item = entry::Allocate(fileName.Length());
     if (!item)
         return false;
-    for (int i = 0; i < fileName.Length(); i++) item->name[i] = fileName[i];
+    for (int i = 0; i < fileName.Length(); i++)
+        item->name[i] = fileName[i];
     item->matchOffset = -1;
     WIN32_FILE_ATTRIBUTE_DATA data;
     if (GetFileAttributesExW(Utf16String(name).Data(), GetFileExInfoStandard, &data)) {
@@ -193,9 +203,11 @@ void CSyntaxLoader::AddRule(const Estring& line) {
         words->context.SetList(list);
         int i = 0;
         while (i < value.Length()) {
-            while (i < value.Length() && (value[i] == ' ' || value[i] == '\t')) i++;
+            while (i < value.Length() && (value[i] == ' ' || value[i] == '\t'))
+                i++;
             int start = i;
-            while (i < value.Length() && value[i] != ' ' && value[i] != '\t') i++;
+            while (i < value.Length() && value[i] != ' ' && value[i] != '\t')
+                i++;
             if (i > start)
                 words->InsertCopy(Westring(value.Mid(start, i - start).Data()));
         }
@@ -204,7 +216,8 @@ void CSyntaxLoader::AddRule(const Estring& line) {
         SyntaxSymbolList* symbols = new SyntaxSymbolList;
         symbols->attribute = Attribute(className);
         symbols->context.SetList(list);
-        for (int i = 0; i < value.Length(); i++) symbols->flags[static_cast<unsigned char>(value[i])] = 1;
+        for (int i = 0; i < value.Length(); i++)
+            symbols->flags[static_cast<unsigned char>(value[i])] = 1;
         def.symbolLists.Add(symbols);
     } else if (key == "linecomment") {
         if (value.IsEmpty())

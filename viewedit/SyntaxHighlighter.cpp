@@ -4,7 +4,8 @@
 
 void CContextStack::Copy(const CContextStack& other) {
     RemoveAll();
-    for (int i = 0; i < other.Count(); i++) Add(other.At(i));
+    for (int i = 0; i < other.Count(); i++)
+        Add(other.At(i));
 }
 
 void AppendViewChar(CellString& out, char32_t c, uint8_t attribute) {
@@ -56,9 +57,7 @@ void CSyntaxHighlighter::RunStateChange(CSyntaxStateChange& change) {
         if (change.target)
             stack.Push(change.target);
         break;
-    case CSyntaxStateChange::ActionPop:
-        stack.Pop();
-        break;
+    case CSyntaxStateChange::ActionPop: stack.Pop(); break;
     default:
         stack.Pop();
         if (change.target)
@@ -71,7 +70,8 @@ void CSyntaxHighlighter::ColourLine(const char32_t* line, CellString& out) {
     out.SetLength(0);
     out.SetDefaultAttribute(definition.defaultAttribute);
     if (!loaded) {
-        for (const char32_t* p = line; *p; p++) AppendViewChar(out, *p, definition.defaultAttribute);
+        for (const char32_t* p = line; *p; p++)
+            AppendViewChar(out, *p, definition.defaultAttribute);
         return;
     }
     const char32_t* p = line;
@@ -80,7 +80,8 @@ void CSyntaxHighlighter::ColourLine(const char32_t* line, CellString& out) {
         int length = 0;
 
         if (current && current->EndsAt(p, length)) {
-            for (int i = 0; i < length; i++) AppendViewChar(out, p[i], current->attribute);
+            for (int i = 0; i < length; i++)
+                AppendViewChar(out, p[i], current->attribute);
             p += length;
             stack.Pop();
             continue;
@@ -95,7 +96,8 @@ void CSyntaxHighlighter::ColourLine(const char32_t* line, CellString& out) {
             }
         }
         if (started) {
-            for (int i = 0; i < length; i++) AppendViewChar(out, p[i], started->attribute);
+            for (int i = 0; i < length; i++)
+                AppendViewChar(out, p[i], started->attribute);
             p += length;
             stack.Push(started);
             continue;
@@ -112,7 +114,8 @@ void CSyntaxHighlighter::ColourLine(const char32_t* line, CellString& out) {
         if (change) {
             RunStateChange(*change);
             int n = change->text.Length();
-            for (int i = 0; i < n; i++) AppendViewChar(out, p[i], change->attribute);
+            for (int i = 0; i < n; i++)
+                AppendViewChar(out, p[i], change->attribute);
             p += n;
             continue;
         }
@@ -121,7 +124,8 @@ void CSyntaxHighlighter::ColourLine(const char32_t* line, CellString& out) {
         CWordChars* wordChars = WordCharsFor(current);
         if (wordChars->IsWordChar(*p)) {
             const char32_t* end = p;
-            while (*end && wordChars->IsWordChar(*end)) end++;
+            while (*end && wordChars->IsWordChar(*end))
+                end++;
             if (*p >= '0' && *p <= '9') {
                 for (int i = 0; i < definition.numbers.Count(); i++) {
                     SyntaxNumber* number = definition.numbers.At(i);
@@ -139,7 +143,8 @@ void CSyntaxHighlighter::ColourLine(const char32_t* line, CellString& out) {
                     }
                 }
             }
-            for (; p < end; p++) AppendViewChar(out, *p, colour);
+            for (; p < end; p++)
+                AppendViewChar(out, *p, colour);
             continue;
         }
 

@@ -18,7 +18,8 @@ public:
     ~CContextStack() override { RemoveAll(); }
     CContextStack(const CContextStack& other) : TObjectStoreAbstract<CSyntaxElement>() { Copy(other); }
     CContextStack& operator=(const CContextStack& other) {
-        if (this != &other) Copy(other);
+        if (this != &other)
+            Copy(other);
         return *this;
     }
 

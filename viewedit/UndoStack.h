@@ -9,7 +9,7 @@
 #include "base/strings/Estring.h"
 
 struct UndoItem {
-    Estring text;               // what the change removed, UTF-8
+    Estring text;  // what the change removed, UTF-8
     int32_t lineCount = 1;
     int32_t cursorAfterIndex = 0;
     int32_t cursorAfterLine = 0;

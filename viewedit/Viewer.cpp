@@ -17,26 +17,9 @@ const char32_t HexSeparator = 0x2502;
 }  // namespace
 
 CViewer::CViewer()
-    : statusWindow(nullptr),
-      nextLineOffset(0),
-      bottomEndOffset(0),
-      lastMatch(-1),
-      topOffset(0),
-      bottomLineOffset(-1),
-      blankRows(0),
-      leftColumn(0),
-      hexMode(false),
-      width(0),
-      height(0),
-      topLength(0),
-      topPiece(0),
-      bottomLength(0),
-      bottomShown(0),
-      longLineStart(0),
-      longLineEnd(0),
-      followMode(false),
-      mouseBarKey(0),
-      ended(false) {
+    : statusWindow(nullptr), nextLineOffset(0), bottomEndOffset(0), lastMatch(-1), topOffset(0), bottomLineOffset(-1),
+      blankRows(0), leftColumn(0), hexMode(false), width(0), height(0), topLength(0), topPiece(0), bottomLength(0),
+      bottomShown(0), longLineStart(0), longLineEnd(0), followMode(false), mouseBarKey(0), ended(false) {
     // Without a console (tools that use only the line model) there is no window.
     if (Console) {
         window.reset(new Win(0, 0, ScreenColumns - 1, ScreenRows - 1, ColourOf(ColourFileViewer), -1, 1));
@@ -57,7 +40,9 @@ CViewer::~CViewer() {
     window.reset();
 }
 
-bool CViewer::Wrapping() const { return Config.ViewerWrap != 0 && !hexMode; }
+bool CViewer::Wrapping() const {
+    return Config.ViewerWrap != 0 && !hexMode;
+}
 
 void CViewer::ResetView() {
     hexMode = false;
@@ -299,7 +284,8 @@ CellString CViewer::HexLineCells(int64_t offset) {
     }
     const uint8_t attr = ColourOf(ColourFileViewer);
     CellString cells(hex.Pad(64).Data(), attr);
-    for (int i = 0; i < count; i++) cells += TCell{hexTable[static_cast<unsigned char>(bytes[i])], attr};
+    for (int i = 0; i < count; i++)
+        cells += TCell{hexTable[static_cast<unsigned char>(bytes[i])], attr};
     return cells;
 }
 
@@ -560,7 +546,8 @@ void CViewer::ShowPosition(int64_t& lineStart, int64_t column, int length) {
         }
     }
     if (!wrap && !hexMode) {
-        while (leftColumn + width < c + length) leftColumn += 4;
+        while (leftColumn + width < c + length)
+            leftColumn += 4;
         if (c < leftColumn)
             leftColumn -= int((leftColumn - c - 1) / 4 * 4) + 4;
         if (leftColumn < 0)

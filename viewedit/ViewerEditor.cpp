@@ -16,7 +16,9 @@ namespace {
 
 const int NoMoreFilesMs = 500;
 
-bool IsFileEntry(const entry* item) { return item && (item->attributes & FILE_ATTRIBUTE_DIRECTORY) == 0; }
+bool IsFileEntry(const entry* item) {
+    return item && (item->attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
 
 // The index of the nearest file entry from `index` in the direction, or -1.
 int NearestFile(const CPanel* panel, int index, int step) {

@@ -33,7 +33,7 @@ const int FollowTickMs = 200;
 
 // The keys a press or hold in the text area repeats, by direction: -8 -4 -2
 // -1 0 1 2 4 8 (second button: double steps).
-const int MouseDirectionKeys[9] = {KEY_CTRL_LEFT, KEY_LEFT, KEY_PGUP, KEY_UP, 0,
+const int MouseDirectionKeys[9] = {KEY_CTRL_LEFT, KEY_LEFT, KEY_PGUP,  KEY_UP,        0,
                                    KEY_DOWN,      KEY_PGDN, KEY_RIGHT, KEY_CTRL_RIGHT};
 
 }  // namespace
@@ -41,8 +41,11 @@ const int MouseDirectionKeys[9] = {KEY_CTRL_LEFT, KEY_LEFT, KEY_PGUP, KEY_UP, 0,
 void CViewer::SetKeyBarLabels() {
     if (!FunctionKeyBar)
         return;
-    const char* labels[10] = {"1Help", Config.ViewerWrap ? "2UnWrap" : "2Wrap", "3", hexMode ? "4ASCII" : "4Hex", "5",
-                              "6",     "7Search",                             "8Home", "9End", "10Quit"};
+    const char* labels[10] = {"1Help",   Config.ViewerWrap ? "2UnWrap" : "2Wrap",
+                              "3",       hexMode ? "4ASCII" : "4Hex",
+                              "5",       "6",
+                              "7Search", "8Home",
+                              "9End",    "10Quit"};
     if (followWindow)
         followWindow->SetHidden(true);
     FunctionKeyBar->SetLabels(labels);
@@ -432,9 +435,7 @@ int CViewer::DispatchKey(int key, const TInputEvent& event) {
         if (!atStart)
             ScrollUp();
         break;
-    case KEY_DOWN:
-        ScrollDown();
-        break;
+    case KEY_DOWN: ScrollDown(); break;
     case KEY_PGUP:
         if (!atStart) {
             StepBackRows(height - 1);
@@ -453,14 +454,10 @@ int CViewer::DispatchKey(int key, const TInputEvent& event) {
         break;
     case KEY_HOME:
     case KEY_F8:
-    case KEY_CTRL_PGUP:
-        GoHome();
-        break;
+    case KEY_CTRL_PGUP: GoHome(); break;
     case KEY_END:
     case KEY_F9:
-    case KEY_CTRL_PGDN:
-        GoToEnd();
-        break;
+    case KEY_CTRL_PGDN: GoToEnd(); break;
     case KEY_LEFT:
     case KEY_HOST_LEFT:
     case KEY_HOST_SHIFT_LEFT:
@@ -499,16 +496,12 @@ int CViewer::DispatchKey(int key, const TInputEvent& event) {
         LoadTopLine(topOffset);
         Redraw();
         break;
-    case KEY_F1:
-        ShowHelp(HelpTopicViewer);
-        break;
+    case KEY_F1: ShowHelp(HelpTopicViewer); break;
     case KEY_F2:
         if (!hexMode)
             ToggleWrap();
         break;
-    case KEY_F4:
-        ToggleHex();
-        break;
+    case KEY_F4: ToggleHex(); break;
     case KEY_F7:
     case '/':
     case '?':
@@ -532,30 +525,18 @@ int CViewer::DispatchKey(int key, const TInputEvent& event) {
             ViewerSearchOptions.reverse = !ViewerSearchOptions.reverse;
         break;
     }
-    case KeyAltLetter('l'):
-        GotoLine();
-        break;
-    case KeyAltLetter('o'):
-        GotoOffset();
-        break;
-    case KeyAltLetter('e'):
-        SelectEncoding();
-        break;
+    case KeyAltLetter('l'): GotoLine(); break;
+    case KeyAltLetter('o'): GotoOffset(); break;
+    case KeyAltLetter('e'): SelectEncoding(); break;
     case KeyAltLetter('c'):
         if (EditTranslateCodePages() == 0) {
             SetEncoding(EncodingCodePage);
             TranslateNextCodePage();
         }
         break;
-    case KeyAltLetter('t'):
-        TranslateNextCodePage();
-        break;
-    case KeyAltLetter('h'):
-        ToggleSyntax();
-        break;
-    case KeyAltLetter('f'):
-        StartFollowMode();
-        break;
+    case KeyAltLetter('t'): TranslateNextCodePage(); break;
+    case KeyAltLetter('h'): ToggleSyntax(); break;
+    case KeyAltLetter('f'): StartFollowMode(); break;
     case KEY_SHIFT_F4:
     case KEY_ALT_F4: {
         StopFollowMode();
@@ -575,11 +556,9 @@ int CViewer::DispatchKey(int key, const TInputEvent& event) {
         return KEY_ESC;
     case KEY_F3:
     case KEY_F10:
-    case KEY_CLOSED:
-        return KEY_ESC;
+    case KEY_CLOSED: return KEY_ESC;
     case KEY_ALT_UP:
-    case KEY_ALT_DOWN:
-        return key;
+    case KEY_ALT_DOWN: return key;
     default:
         if (key >= KEY_ALT_1 && key <= KEY_ALT_8) {
             Config.TabWidth = key - KEY_ALT_1 + 1;

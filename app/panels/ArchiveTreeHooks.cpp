@@ -2,7 +2,6 @@
 
 TArchiveFolderTreeBuilder ArchiveFolderTreeBuilder = nullptr;
 
-CTree* BuildArchiveFolderTree(CArchive* archive)
-{
+CTree* BuildArchiveFolderTree(CArchive* archive) {
     return ArchiveFolderTreeBuilder ? ArchiveFolderTreeBuilder(archive) : nullptr;
 }

@@ -4,8 +4,7 @@
 
 // Empties `to` and fills it with copies of the items of `from`.
 template <class TItem, class TSet>
-TSet& AssignDeepCopy(TSet& to, const TSet& from)
-{
+TSet& AssignDeepCopy(TSet& to, const TSet& from) {
     if (&to == &from)
         return to;
     to.FreeAll();

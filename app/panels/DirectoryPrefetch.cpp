@@ -3,8 +3,7 @@
 #include "base/io/DirScanner.h"
 #include "base/os/Threads.h"
 
-CPrefetchedListing::CPrefetchedListing(const Westring& path) : path(path)
-{
+CPrefetchedListing::CPrefetchedListing(const Westring& path) : path(path) {
     thread.Reset(StartThread(&CPrefetchedListing::ReadRoutine, this));
     if (!thread.IsValid()) {
         // No thread: the taker gets an empty listing with the reason, and the
@@ -14,8 +13,7 @@ CPrefetchedListing::CPrefetchedListing(const Westring& path) : path(path)
     }
 }
 
-CPrefetchedListing::~CPrefetchedListing()
-{
+CPrefetchedListing::~CPrefetchedListing() {
     stop = true;
     thread.WaitAndClose();
     for (size_t i = nextTaken; i < taking.size(); i++)
@@ -24,20 +22,18 @@ CPrefetchedListing::~CPrefetchedListing()
         entry::Free(item);
 }
 
-unsigned __stdcall CPrefetchedListing::ReadRoutine(void* self)
-{
+unsigned __stdcall CPrefetchedListing::ReadRoutine(void* self) {
     static_cast<CPrefetchedListing*>(self)->Read();
     return 0;
 }
 
-void CPrefetchedListing::Read()
-{
+void CPrefetchedListing::Read() {
     CDirScanner scanner(path);
     std::vector<entry*> batch;
     batch.reserve(BatchSize);
     entry* item = nullptr;
-    DWORD error = scanner.FindFirst(Westring(U"*"), CDirScanner::ScanEverything | CDirScanner::ScanSeparateRecords,
-                                    &item);
+    DWORD error =
+        scanner.FindFirst(Westring(U"*"), CDirScanner::ScanEverything | CDirScanner::ScanSeparateRecords, &item);
     DWORD first = error;
     while (!error && !stop) {
         batch.push_back(item);
@@ -61,8 +57,7 @@ void CPrefetchedListing::Read()
     lock.Unlock();
 }
 
-bool CPrefetchedListing::TakeBatch()
-{
+bool CPrefetchedListing::TakeBatch() {
     taking.clear();
     nextTaken = 0;
     for (;;) {
@@ -84,8 +79,7 @@ bool CPrefetchedListing::TakeBatch()
     }
 }
 
-DWORD CPrefetchedListing::First(entry** item)
-{
+DWORD CPrefetchedListing::First(entry** item) {
     if (!TakeBatch()) {
         lock.Lock();
         DWORD error = searchError ? searchError : ERROR_NO_MORE_FILES;
@@ -95,8 +89,7 @@ DWORD CPrefetchedListing::First(entry** item)
     return Next(item);
 }
 
-DWORD CPrefetchedListing::Next(entry** item)
-{
+DWORD CPrefetchedListing::Next(entry** item) {
     if (nextTaken == taking.size() && !TakeBatch())
         return ERROR_NO_MORE_FILES;
     *item = taking[nextTaken++];

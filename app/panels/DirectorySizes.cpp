@@ -30,8 +30,7 @@ const int BoxWidth = 54;
 const int BoxHeight = 8;
 const int PathRow = 4;
 
-CMutex& DisplayTextLock()
-{
+CMutex& DisplayTextLock() {
     static CMutex lock;
     return lock;
 }
@@ -42,14 +41,12 @@ struct TDisplayThreadParameter {
     CEvent* stop;
 };
 
-Westring JoinPath(const Westring& directory, const Westring& name)
-{
+Westring JoinPath(const Westring& directory, const Westring& name) {
     return AddTrailingBackslash(directory) + name;
 }
 
 // The line of the directory counts and the total, as the box shows them.
-void DrawCounters(Win* box)
-{
+void DrawCounters(Win* box) {
     const uint8_t colour = box->Attribute();
     char32_t directories[NumberTextSize], files[NumberTextSize], full[NumberTextSize], brief[NumberTextSize];
     FormatNumberToWidth(DirScanCounters.directories, directories, 14);
@@ -71,14 +68,12 @@ void DrawCounters(Win* box)
 }
 
 // The directories the command works on: the tagged ones, else the cursor's.
-bool Chosen(const entry* item)
-{
+bool Chosen(const entry* item) {
     return IsDirectoryNotReparse(item) && item->sortClass != SORTCLASS_PARENT;
 }
 
 // Waits on the box for the user to read the totals.
-void PauseOnTotals(Win& box)
-{
+void PauseOnTotals(Win& box) {
     const uint8_t colour = box.Attribute();
     box.GotoXY(0, PathRow);
     box.ClearToEol(colour);
@@ -96,8 +91,7 @@ void PauseOnTotals(Win& box)
 
 }  // namespace
 
-void SetDirScanText(const Westring& text)
-{
+void SetDirScanText(const Westring& text) {
     Westring shown = text;
     ShortenPathForDisplay(shown, DisplayTextWidth);
     shown = shown.Pad(DisplayTextWidth);
@@ -106,16 +100,14 @@ void SetDirScanText(const Westring& text)
     DisplayTextLock().Unlock();
 }
 
-Westring GetDirScanText()
-{
+Westring GetDirScanText() {
     DisplayTextLock().Lock();
     Westring text = DisplayText;
     DisplayTextLock().Unlock();
     return text;
 }
 
-unsigned __stdcall DirScanDisplayThread(void* parameter)
-{
+unsigned __stdcall DirScanDisplayThread(void* parameter) {
     TDisplayThreadParameter* p = static_cast<TDisplayThreadParameter*>(parameter);
     SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_ABOVE_NORMAL);
     for (;;) {
@@ -126,8 +118,7 @@ unsigned __stdcall DirScanDisplayThread(void* parameter)
     }
 }
 
-int64_t ScanDirectorySizes(CPanel* panel, const Westring& name, Win* box)
-{
+int64_t ScanDirectorySizes(CPanel* panel, const Westring& name, Win* box) {
     if (panel->archive) {
         // The archive's listing is in memory: the path row shows the folder
         // asked for, and the counters take the archive scan's figures.
@@ -180,10 +171,9 @@ int64_t ScanDirectorySizes(CPanel* panel, const Westring& name, Win* box)
     return total;
 }
 
-bool ComputeDirectorySizes(CPanel* panel, bool quiet)
-{
-    if (panel->entryCount == 0 || panel->panelType == PANEL_INFO || panel->viewStyle == VIEW_TREE ||
-        !panel->isOn || (panel->window && panel->window->IsHidden()))
+bool ComputeDirectorySizes(CPanel* panel, bool quiet) {
+    if (panel->entryCount == 0 || panel->panelType == PANEL_INFO || panel->viewStyle == VIEW_TREE || !panel->isOn ||
+        (panel->window && panel->window->IsHidden()))
         return true;
     bool tagged = panel->taggedCount > 0;
     bool any = false;

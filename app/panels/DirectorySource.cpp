@@ -15,8 +15,7 @@
 
 namespace {
 
-std::vector<TDirectorySourceOpener>& Openers()
-{
+std::vector<TDirectorySourceOpener>& Openers() {
     static std::vector<TDirectorySourceOpener> openers;
     return openers;
 }
@@ -27,10 +26,8 @@ std::unique_ptr<CPrefetchedListing> DiskPrefetch;
 class CDiskSource : public IDirectorySource {
 public:
     explicit CDiskSource(const Westring& path) : scanner(path) {}
-    DWORD First(entry** item) override
-    {
-        return scanner.FindFirst(Westring(U"*"), CDirScanner::ScanEverything | CDirScanner::ScanSeparateRecords,
-                                 item);
+    DWORD First(entry** item) override {
+        return scanner.FindFirst(Westring(U"*"), CDirScanner::ScanEverything | CDirScanner::ScanSeparateRecords, item);
     }
     DWORD Next(entry** item) override { return scanner.FindNext(item); }
 
@@ -50,8 +47,7 @@ private:
     Westring directory;  // inside the archive, without a leading backslash
 };
 
-IDirectorySource* OpenArchiveSource(CPanel* panel, DWORD& error)
-{
+IDirectorySource* OpenArchiveSource(CPanel* panel, DWORD& error) {
     error = 0;
     if (!panel->archive)
         return nullptr;
@@ -65,13 +61,11 @@ IDirectorySource* OpenArchiveSource(CPanel* panel, DWORD& error)
 // list of directories taken whole when the source opens.
 class CNetworkSource : public IDirectorySource {
 public:
-    DWORD First(entry** item) override
-    {
+    DWORD First(entry** item) override {
         next = 0;
         return Next(item);
     }
-    DWORD Next(entry** item) override
-    {
+    DWORD Next(entry** item) override {
         if (next >= names.Count())
             return ERROR_NO_MORE_FILES;
         const Westring& name = *names.At(next++);
@@ -93,8 +87,7 @@ private:
 
 // Serves "\\" and "\\server"; a deeper UNC path, or a view with nothing in
 // it, is read as a directory.
-IDirectorySource* OpenNetworkSource(CPanel* panel, DWORD& error)
-{
+IDirectorySource* OpenNetworkSource(CPanel* panel, DWORD& error) {
     error = 0;
     Westring path(panel->path);
     if (!IsUncPath(path))
@@ -119,8 +112,7 @@ IDirectorySource* OpenNetworkSource(CPanel* panel, DWORD& error)
 
 }  // namespace
 
-void AddDirectorySource(TDirectorySourceOpener opener)
-{
+void AddDirectorySource(TDirectorySourceOpener opener) {
     std::vector<TDirectorySourceOpener>& openers = Openers();
     for (TDirectorySourceOpener known : openers)
         if (known == opener)
@@ -128,8 +120,7 @@ void AddDirectorySource(TDirectorySourceOpener opener)
     openers.insert(openers.begin(), opener);
 }
 
-IDirectorySource* OpenDirectorySource(CPanel* panel, DWORD& error)
-{
+IDirectorySource* OpenDirectorySource(CPanel* panel, DWORD& error) {
     error = 0;
     for (TDirectorySourceOpener opener : Openers()) {
         if (IDirectorySource* source = opener(panel, error))
@@ -148,13 +139,11 @@ IDirectorySource* OpenDirectorySource(CPanel* panel, DWORD& error)
     return new CDiskSource(Westring(panel->path));
 }
 
-void PrefetchDiskDirectory(const Westring& path)
-{
+void PrefetchDiskDirectory(const Westring& path) {
     DiskPrefetch.reset();
     DiskPrefetch.reset(new CPrefetchedListing(path));
 }
 
-void DropDiskPrefetch()
-{
+void DropDiskPrefetch() {
     DiskPrefetch.reset();
 }

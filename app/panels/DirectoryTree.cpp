@@ -20,9 +20,7 @@ const int SearchLimit = 20;
 // other part of the program sees.
 class CTreeChooser {
 public:
-    CTreeChooser(CPanel* panel, CTree* tree, int mode)
-        : panel(panel), tree(tree), mode(mode), height(ScreenRows - 10)
-    {
+    CTreeChooser(CPanel* panel, CTree* tree, int mode) : panel(panel), tree(tree), mode(mode), height(ScreenRows - 10) {
         if (height < 1)
             height = 1;
         lines.viewStyle = mode == TreeChooserPicker ? VIEW_TREE_CHOOSER : VIEW_TREE;
@@ -32,8 +30,7 @@ public:
     }
 
     // 0 with the chosen path, or -1.
-    int Run(Westring& path)
-    {
+    int Run(Westring& path) {
         const uint8_t menu = ColourOf(ColourMenu);
         Win window(0, 2, ScreenColumns - 1, 2 + height + 3, menu, menu, 1);
         this->window = &window;
@@ -66,14 +63,12 @@ public:
     }
 
 private:
-    TREENODE* CursorNode() const
-    {
+    TREENODE* CursorNode() const {
         entry* line = lines.CursorEntry();
         return line ? line->treeNode : nullptr;
     }
 
-    void MoveTo(int index)
-    {
+    void MoveTo(int index) {
         if (lines.entryCount == 0)
             return;
         if (index < 0)
@@ -88,8 +83,7 @@ private:
     }
 
     // The lines built again with the cursor on the node (ancestors expanded).
-    void Rebuild(TREENODE* node)
-    {
+    void Rebuild(TREENODE* node) {
         if (node)
             for (TREENODE* up = node->parent; up; up = up->parent)
                 up->expanded = 1;
@@ -112,8 +106,7 @@ private:
 
     // The same depth the given way, passing deeper lines, stopping at a
     // shallower one.
-    void MoveToSibling(int step)
-    {
+    void MoveToSibling(int step) {
         int from = lines.CursorIndex();
         if (from < 0 || from >= lines.entryCount)
             return;
@@ -129,8 +122,7 @@ private:
         }
     }
 
-    bool Rescan()
-    {
+    bool Rescan() {
         if (panel->archive)
             return true;
         if (!tree->Rescan() || !tree->root)
@@ -140,8 +132,7 @@ private:
     }
 
     // A search text that leads somewhere: the cursor goes there.
-    bool Search(const Westring& text, TREENODE* from)
-    {
+    bool Search(const Westring& text, TREENODE* from) {
         TREENODE* found = FindNextNodeByPrefix(tree->root, from, text);
         if (!found)
             return false;
@@ -149,8 +140,7 @@ private:
         return true;
     }
 
-    void HandleKey(int key)
-    {
+    void HandleKey(int key) {
         int index = lines.CursorIndex();
         switch (key) {
         case KEY_UP: MoveTo(index - 1); return;
@@ -168,8 +158,7 @@ private:
         default: break;
         }
         TREENODE* node = CursorNode();
-        if (key == KEY_GREY_PLUS || key == KEY_GREY_MINUS || key == KEY_CTRL_GREY_PLUS ||
-            key == KEY_CTRL_GREY_MINUS) {
+        if (key == KEY_GREY_PLUS || key == KEY_GREY_MINUS || key == KEY_CTRL_GREY_PLUS || key == KEY_CTRL_GREY_MINUS) {
             if (!node)
                 return;
             bool expand = key == KEY_GREY_PLUS || key == KEY_CTRL_GREY_PLUS;
@@ -200,8 +189,7 @@ private:
 
     // A click puts the cursor on the line under it; true for a double click
     // on a line (chosen as with Enter).
-    bool Mouse(const TInputEvent& event)
-    {
+    bool Mouse(const TInputEvent& event) {
         int x = event.x, y = event.y;
         if (!window->ScreenToClient(x, y) || y < 0 || y >= height)
             return false;
@@ -219,8 +207,7 @@ private:
         return false;
     }
 
-    void Draw()
-    {
+    void Draw() {
         const uint8_t menu = ColourOf(ColourMenu);
         const uint8_t cursor = ColourOf(ColourCommandLine);
         int width = window->ClientWidth();
@@ -257,8 +244,7 @@ private:
 
 }  // namespace
 
-int DirectoryTreeDialog(CPanel* panel, Westring& path, int mode)
-{
+int DirectoryTreeDialog(CPanel* panel, Westring& path, int mode) {
     if (!panel->tree)
         SetPanelTree(&panel->tree, TreeSet.GetPanelTree(panel));
     CTree* tree = panel->tree;

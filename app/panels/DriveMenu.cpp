@@ -29,14 +29,13 @@ const int ListRebuildMs = 1000;
 // What the menu and its watch threads share. The mutex guards the other two
 // fields and every write into the window.
 struct TDriveWatchState {
-    Win* window = nullptr;   // published while the menu is open
-    char32_t watched = 0;    // the drive being looked up, 0 when none
+    Win* window = nullptr;  // published while the menu is open
+    char32_t watched = 0;   // the drive being looked up, 0 when none
 };
 
 TDriveWatchState WatchState;
 
-CMutex& WatchMutex()
-{
+CMutex& WatchMutex() {
     static CMutex mutex;
     return mutex;
 }
@@ -48,16 +47,14 @@ public:
 };
 
 // Text centred in a field of blanks `width` wide.
-Westring CentreText(const Westring& text, int width)
-{
+Westring CentreText(const Westring& text, int width) {
     if (text.Length() >= width)
         return text.Left(width);
     const int left = (width - text.Length()) / 2;
     return (RepeatChar32(' ', left) + text).Pad(width);
 }
 
-char32_t ToUpperLetter(int key)
-{
+char32_t ToUpperLetter(int key) {
     return key >= 'a' && key <= 'z' ? char32_t(key - 'a' + 'A') : char32_t(key);
 }
 
@@ -73,8 +70,7 @@ public:
     ~CDriveMenu() { CloseWindow(); }
 
     // Runs the menu: the chosen entry ('\' or a letter), or 0 for none.
-    char32_t Run()
-    {
+    char32_t Run() {
         BuildDriveList(drives, ScreenColumns / 2);
         const char32_t* path = Panels[side].path;
         const char32_t current = path[0] == '\\' ? U'\\' : ToUpperLetter(int(path[0]));
@@ -122,8 +118,7 @@ public:
     }
 
 private:
-    void OpenWindow()
-    {
+    void OpenWindow() {
         CloseWindow();
         const int half = ScreenColumns / 2;
         const int cells = drives.letters.Length() * drives.cellWidth;
@@ -149,8 +144,7 @@ private:
         WatchState.watched = 0;
     }
 
-    void CloseWindow()
-    {
+    void CloseWindow() {
         CWatchLock lock;
         WatchState.watched = 0;
         WatchState.window = nullptr;
@@ -159,8 +153,7 @@ private:
     }
 
     // Starts a lookup whenever the selection moved to another drive.
-    void WatchSelection()
-    {
+    void WatchSelection() {
         const char32_t letter = drives.letters[selected];
         {
             CWatchLock lock;
@@ -173,8 +166,7 @@ private:
             CloseHandle(thread);
     }
 
-    void DrawCells()
-    {
+    void DrawCells() {
         CWatchLock lock;
         window->WriteAttrString(cellsX, CellRow, FormatDriveCells(drives, selected));
     }
@@ -182,8 +174,7 @@ private:
     // A click on a cell chooses its drive, a click outside the window is Esc,
     // the second button inside it chooses the selection. True when the menu
     // ends, with the choice (0 for none) in `chosen`.
-    bool HandleMouse(const TInputEvent& event, char32_t& chosen)
-    {
+    bool HandleMouse(const TInputEvent& event, char32_t& chosen) {
         int x = event.x;
         int y = event.y;
         const bool inside = window->ScreenToClient(x, y);
@@ -214,8 +205,7 @@ private:
 
 }  // namespace
 
-bool BuildDriveList(TDriveList& list, int availableWidth)
-{
+bool BuildDriveList(TDriveList& list, int availableWidth) {
     Westring letters(U"\\");
     const DWORD present = GetLogicalDrives();
     for (int i = 0; i < 26; i++) {
@@ -229,8 +219,7 @@ bool BuildDriveList(TDriveList& list, int availableWidth)
     return changed;
 }
 
-CellString FormatDriveCells(const TDriveList& list, int selected)
-{
+CellString FormatDriveCells(const TDriveList& list, int selected) {
     CellString cells;
     for (int i = 0; i < list.letters.Length(); i++) {
         const uint8_t attribute = ColourOf(i == selected ? ColourHighlight : ColourMessages);
@@ -247,8 +236,7 @@ CellString FormatDriveCells(const TDriveList& list, int selected)
     return cells;
 }
 
-unsigned __stdcall DriveWatchThread(void* argument)
-{
+unsigned __stdcall DriveWatchThread(void* argument) {
     TDriveWatchState& state = *static_cast<TDriveWatchState*>(argument);
     char32_t letter;
     int width = 0;
@@ -278,8 +266,7 @@ unsigned __stdcall DriveWatchThread(void* argument)
     return 0;
 }
 
-void DriveMenu(int side)
-{
+void DriveMenu(int side) {
     char32_t chosen;
     {
         CDriveMenu menu(side);

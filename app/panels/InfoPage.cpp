@@ -228,15 +228,13 @@ void FillInfoPanel(int side) {
         if (unpacked >= 0) {
             WriteNumber(window, 8, unpacked, " total uncompressed");
             WriteNumber(window, 9, packed, " total compressed");
-            WriteFigure(window, 10, Westring(InfoPageCompressionText(unpacked, packed).Data()),
-                        " total compression");
+            WriteFigure(window, 10, Westring(InfoPageCompressionText(unpacked, packed).Data()), " total compression");
             pathRow = 11;
         } else {
             WriteNumber(window, 8, packed, " total compressed");
             pathRow = 9;
         }
-        AddFact(facts, "Archive : ",
-                ShortenedPathForDisplay(ExtractFileName(described->archive->filePath), 25));
+        AddFact(facts, "Archive : ", ShortenedPathForDisplay(ExtractFileName(described->archive->filePath), 25));
         AddFact(facts, "Type    : ", Westring(GetArchiveTypeName(described->archive).Data()));
     }
     WriteCentredWide(window, pathRow, ShortenedPathForDisplay(Westring(described->path), w - 2));

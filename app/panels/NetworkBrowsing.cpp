@@ -6,10 +6,10 @@
 namespace {
 
 typedef NET_API_STATUS(WINAPI* TNetServerEnum)(LMCSTR server, DWORD level, LPBYTE* buffer, DWORD preferredLength,
-                                                LPDWORD entriesRead, LPDWORD totalEntries, DWORD serverType,
-                                                LMCSTR domain, LPDWORD resumeHandle);
+                                               LPDWORD entriesRead, LPDWORD totalEntries, DWORD serverType,
+                                               LMCSTR domain, LPDWORD resumeHandle);
 typedef NET_API_STATUS(WINAPI* TNetShareEnum)(LMSTR server, DWORD level, LPBYTE* buffer, DWORD preferredLength,
-                                               LPDWORD entriesRead, LPDWORD totalEntries, LPDWORD resumeHandle);
+                                              LPDWORD entriesRead, LPDWORD totalEntries, LPDWORD resumeHandle);
 typedef NET_API_STATUS(WINAPI* TNetApiBufferFree)(LPVOID buffer);
 
 HMODULE NetApiLibrary = nullptr;
@@ -17,15 +17,13 @@ TNetServerEnum NetServerEnumFunction = nullptr;
 TNetShareEnum NetShareEnumFunction = nullptr;
 TNetApiBufferFree NetApiBufferFreeFunction = nullptr;
 
-Westring NameOf(const WCHAR* text)
-{
+Westring NameOf(const WCHAR* text) {
     return text ? Westring(text) : Westring();
 }
 
 }  // namespace
 
-DWORD LoadNetApi()
-{
+DWORD LoadNetApi() {
     HMODULE library = LoadLibraryA("NETAPI32");
     if (library == nullptr)
         return GetLastError();
@@ -44,13 +42,11 @@ DWORD LoadNetApi()
     return 0;
 }
 
-DWORD EnsureNetApi()
-{
+DWORD EnsureNetApi() {
     return NetApiLibrary ? 0 : LoadNetApi();
 }
 
-DWORD EnumNetworkServers(WestringStore& servers)
-{
+DWORD EnumNetworkServers(WestringStore& servers) {
     const DWORD loaded = EnsureNetApi();
     if (loaded != 0)
         return loaded;
@@ -69,8 +65,7 @@ DWORD EnumNetworkServers(WestringStore& servers)
     return status;
 }
 
-DWORD EnumServerShares(WestringStore& shares, const Westring& server)
-{
+DWORD EnumServerShares(WestringStore& shares, const Westring& server) {
     const DWORD loaded = EnsureNetApi();
     if (loaded != 0)
         return loaded;
@@ -78,8 +73,8 @@ DWORD EnumServerShares(WestringStore& shares, const Westring& server)
     LPBYTE buffer = nullptr;
     DWORD read = 0;
     DWORD total = 0;
-    const NET_API_STATUS status = NetShareEnumFunction(serverName.Data(), 1, &buffer,
-                                                       MAX_PREFERRED_LENGTH, &read, &total, nullptr);
+    const NET_API_STATUS status =
+        NetShareEnumFunction(serverName.Data(), 1, &buffer, MAX_PREFERRED_LENGTH, &read, &total, nullptr);
     if (status == NERR_Success) {
         const SHARE_INFO_1* info = reinterpret_cast<const SHARE_INFO_1*>(buffer);
         for (DWORD i = 0; i < read; i++) {

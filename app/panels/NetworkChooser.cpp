@@ -16,8 +16,7 @@ const int ListWidth = 14;
 
 // One list of names in a small dialog, centred horizontally with a third of
 // the free rows above it, or centred both ways. The chosen index, or -1.
-int ChooseName(WestringStore& names, bool centredVertically)
-{
+int ChooseName(WestringStore& names, bool centredVertically) {
     int rows = names.Count();
     if (rows > ScreenRows - 6)
         rows = ScreenRows - 6;
@@ -33,8 +32,7 @@ int ChooseName(WestringStore& names, bool centredVertically)
 
 }  // namespace
 
-int NetworkBrowse(CPanel* panel)
-{
+int NetworkBrowse(CPanel* panel) {
     WestringStore servers;
     const DWORD error = EnumNetworkServers(servers);
     if (error != 0) {

@@ -53,8 +53,7 @@ class CReadProgress {
 public:
     CReadProgress() : indicator(Console ? new DirReadProgress(&count) : nullptr) {}
     ~CReadProgress() { Stop(); }
-    void Stop()
-    {
+    void Stop() {
         delete indicator;
         indicator = nullptr;
     }
@@ -65,18 +64,15 @@ private:
     DirReadProgress* indicator;
 };
 
-bool IsDotName(const char32_t* name)
-{
+bool IsDotName(const char32_t* name) {
     return name[0] == '.' && name[1] == 0;
 }
 
-bool IsParentName(const char32_t* name)
-{
+bool IsParentName(const char32_t* name) {
     return name[0] == '.' && name[1] == '.' && name[2] == 0;
 }
 
-char SortClassOf(const entry* item)
-{
+char SortClassOf(const entry* item) {
     if (IsParentName(item->name))
         return SORTCLASS_PARENT;
     if (item->attributes & FILE_ATTRIBUTE_DIRECTORY)
@@ -88,8 +84,7 @@ char SortClassOf(const entry* item)
 
 // Leaves the archive levels that no longer hold the panel's path or whose
 // archive file has gone, innermost first.
-void LeaveStaleArchives(CPanel* panel)
-{
+void LeaveStaleArchives(CPanel* panel) {
     while (panel->archive) {
         Westring display = GetArchiveDisplayPath(panel->archive);
         bool inside = Str32CompareNoCaseN(panel->path, display.Data(), display.Length()) == 0;
@@ -104,8 +99,7 @@ void LeaveStaleArchives(CPanel* panel)
 
 // Label, serial number and file-system name of the panel's drive; 0 or the
 // error that made the drive unreadable.
-DWORD CheckPanelVolume(CPanel* panel)
-{
+DWORD CheckPanelVolume(CPanel* panel) {
     panel->fileSystemName[0] = 0;
     panel->volumeLabel[0] = 0;
     uint32_t oldSerial = panel->volumeSerial;
@@ -115,8 +109,8 @@ DWORD CheckPanelVolume(CPanel* panel)
         return 0;
     if (panel->driveError)
         return DWORD(panel->driveError);
-    bool letterOrDigit = (path[0] >= 'A' && path[0] <= 'Z') || (path[0] >= 'a' && path[0] <= 'z') ||
-                         (path[0] >= '0' && path[0] <= '9');
+    bool letterOrDigit =
+        (path[0] >= 'A' && path[0] <= 'Z') || (path[0] >= 'a' && path[0] <= 'z') || (path[0] >= '0' && path[0] <= '9');
     if (!letterOrDigit)
         return 0;
     WCHAR root[4] = {WCHAR(path[0]), ':', '\\', 0};
@@ -149,8 +143,7 @@ DWORD CheckPanelVolume(CPanel* panel)
 
 // The tagged and processed entries of a re-read, parked until the new entries
 // are in; every other old entry is freed.
-void ParkOldEntries(CPanel* panel, bool reread, EntryStore& kept)
-{
+void ParkOldEntries(CPanel* panel, bool reread, EntryStore& kept) {
     for (int i = 0; i < panel->entryCount; i++) {
         entry* item = panel->entries[i];
         if (reread && (item->tagged || item->processed))
@@ -167,8 +160,7 @@ void ParkOldEntries(CPanel* panel, bool reread, EntryStore& kept)
 }
 
 // Gives the parked entries' tags to the new entries of the same name.
-void RestoreTags(CPanel* panel, EntryStore& kept)
-{
+void RestoreTags(CPanel* panel, EntryStore& kept) {
     if (kept.Count() == 0 || panel->entryCount == 0)
         return;
     entry** byName = new entry*[size_t(panel->entryCount)];
@@ -204,8 +196,7 @@ void RestoreTags(CPanel* panel, EntryStore& kept)
 
 // What a failed listing means; true when the read goes on as an empty
 // directory, false when it ends here.
-bool HandleReadError(CPanel* panel, DWORD error, bool fromRememberedDriveError, CReadProgress& progress)
-{
+bool HandleReadError(CPanel* panel, DWORD error, bool fromRememberedDriveError, CReadProgress& progress) {
     if (error == ERROR_FILE_NOT_FOUND || error == ERROR_NO_MORE_FILES)
         return true;
     if (fromRememberedDriveError)
@@ -216,8 +207,7 @@ bool HandleReadError(CPanel* panel, DWORD error, bool fromRememberedDriveError, 
     }
     Westring path(panel->path);
     progress.Stop();
-    bool missing = error == ERROR_PATH_NOT_FOUND || error == ERROR_FILENAME_EXCED_RANGE ||
-                   error == ERROR_ACCESS_DENIED;
+    bool missing = error == ERROR_PATH_NOT_FOUND || error == ERROR_FILENAME_EXCED_RANGE || error == ERROR_ACCESS_DENIED;
     if (missing && !IsRootPath(path)) {
         ShowMessageBox(FormatSystemError(error), path, 0);
         PanelGoToParent(panel);
@@ -241,8 +231,7 @@ struct TListingRules {
     bool sawParent;
     uint64_t directoryTotal;
 
-    explicit TListingRules(CPanel* panel) : panel(panel), sawParent(false), directoryTotal(0)
-    {
+    explicit TListingRules(CPanel* panel) : panel(panel), sawParent(false), directoryTotal(0) {
         Westring path(panel->path);
         root = IsRootPath(path);
         showHidden = Config.Hidden != 0;
@@ -256,8 +245,7 @@ struct TListingRules {
     }
 
     // True when the entry is kept (it is then ready for the array).
-    bool Keep(entry* item)
-    {
+    bool Keep(entry* item) {
         if (IsDotName(item->name))
             return false;
         bool directoryEntry = (item->attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
@@ -290,9 +278,7 @@ struct TListingRules {
 
 // Reads the directory entries into the panel until the listing ends or the
 // user breaks off. A complete source's entries are taken as they come.
-void ReadListing(CPanel* panel, IDirectorySource* source, entry* first, TListingRules& rules,
-                 CReadProgress& progress)
-{
+void ReadListing(CPanel* panel, IDirectorySource* source, entry* first, TListingRules& rules, CReadProgress& progress) {
     CUserAbortScope polling(UserAbortPolling);
     bool complete = source && source->Complete();
     entry* item = first;
@@ -320,13 +306,12 @@ void ReadListing(CPanel* panel, IDirectorySource* source, entry* first, TListing
 // Takes the listing the other panel has just read of the same directory in
 // this start-up (its entries in the order they were read, copied); false when
 // there is none to take.
-bool TakeStartupListing(CPanel* panel, TListingRules& rules)
-{
+bool TakeStartupListing(CPanel* panel, TListingRules& rules) {
     if (!StartupReads.active || StartupReads.donor == nullptr || StartupReads.donor == panel)
         return false;
     const CPanel* donor = StartupReads.donor;
-    bool same = Str32Compare(donor->path, panel->path) == 0 && donor->filter == panel->filter &&
-                !donor->archive && !panel->archive && !donor->driveError && !panel->driveError &&
+    bool same = Str32Compare(donor->path, panel->path) == 0 && donor->filter == panel->filter && !donor->archive &&
+                !panel->archive && !donor->driveError && !panel->driveError &&
                 Str32Compare(donor->fileSystemName, panel->fileSystemName) == 0 &&
                 StartupReads.readOrder.size() == size_t(donor->entryCount);
     if (!same)
@@ -351,8 +336,7 @@ bool TakeStartupListing(CPanel* panel, TListingRules& rules)
 // After a read: the tree's children of the directory follow what was read
 // (a tree view of that tree shows the change), and a directory whose size the
 // tree knows gets the new total of its files and subdirectories.
-void KeepTreeInLine(CPanel* panel, uint64_t directoryTotal)
-{
+void KeepTreeInLine(CPanel* panel, uint64_t directoryTotal) {
     if (SyncTreeWithPanel(panel))
         RefillTreeViews(panel->tree);
     if (!panel->tree)
@@ -368,8 +352,7 @@ void KeepTreeInLine(CPanel* panel, uint64_t directoryTotal)
 }
 
 // Puts the cursor back on the entry it stood on before a re-read.
-void RestoreCursor(CPanel* panel, const Westring& cursorName, bool haveName)
-{
+void RestoreCursor(CPanel* panel, const Westring& cursorName, bool haveName) {
     if (!haveName) {
         panel->cursorRow = 0;
         panel->topIndex = 0;
@@ -386,8 +369,7 @@ void RestoreCursor(CPanel* panel, const Westring& cursorName, bool haveName)
 
 }  // namespace
 
-bool AppendEntry(CPanel* panel, entry* item)
-{
+bool AppendEntry(CPanel* panel, entry* item) {
     if (panel->entryCount >= panel->entryCapacity)
         GrowEntryArray(panel);
     if (panel->entryCount >= panel->entryCapacity) {
@@ -398,8 +380,7 @@ bool AppendEntry(CPanel* panel, entry* item)
     return true;
 }
 
-entry* MakeEntry(const char32_t* name, uint16_t attributes, uint64_t size)
-{
+entry* MakeEntry(const char32_t* name, uint16_t attributes, uint64_t size) {
     int length = Str32Length(name);
     entry* item = entry::Allocate(length);
     if (!item)
@@ -412,36 +393,12 @@ entry* MakeEntry(const char32_t* name, uint16_t attributes, uint64_t size)
 }
 
 CPanel::CPanel()
-    : cursorRow(0),
-      topIndex(0),
-      shownTopIndex(0),
-      shownCursorRow(0),
-      previousTopIndex(0),
-      previousCursorRow(0),
-      isOn(0),
-      needsReread(0),
-      readDone(0),
-      startHidden(0),
-      window(nullptr),
-      entries(new entry*[InitialEntryCapacity]),
-      entryCapacity(InitialEntryCapacity),
-      entriesGeneration(0),
-      entryCount(0),
-      taggedCount(0),
-      taggedBytes(0),
-      sortMode(SORT_NAME),
-      panelType(PANEL_FILES),
-      viewStyle(VIEW_FULL),
-      widthKind(WIDTH_HALF),
-      linesInView(0),
-      volumeSerial(0),
-      driveError(0),
-      tree(nullptr),
-      treeRescan(0),
-      archive(nullptr),
-      nameScrollOffset(0),
-      dirInfoRow(0)
-{
+    : cursorRow(0), topIndex(0), shownTopIndex(0), shownCursorRow(0), previousTopIndex(0), previousCursorRow(0),
+      isOn(0), needsReread(0), readDone(0), startHidden(0), window(nullptr), entries(new entry*[InitialEntryCapacity]),
+      entryCapacity(InitialEntryCapacity), entriesGeneration(0), entryCount(0), taggedCount(0), taggedBytes(0),
+      sortMode(SORT_NAME), panelType(PANEL_FILES), viewStyle(VIEW_FULL), widthKind(WIDTH_HALF), linesInView(0),
+      volumeSerial(0), driveError(0), tree(nullptr), treeRescan(0), archive(nullptr), nameScrollOffset(0),
+      dirInfoRow(0) {
     path[0] = shownPath[0] = previousPath[0] = searchText[0] = 0;
     fileSystemName[0] = volumeLabel[0] = 0;
     InitPanelTree(&tree);
@@ -449,8 +406,7 @@ CPanel::CPanel()
     subdirectoryNames.allowDuplicates = true;
 }
 
-CPanel::~CPanel()
-{
+CPanel::~CPanel() {
     FreeEntries();
     delete[] entries;
     delete window;
@@ -458,14 +414,12 @@ CPanel::~CPanel()
     delete archive;
 }
 
-entry* CPanel::CursorEntry() const
-{
+entry* CPanel::CursorEntry() const {
     int index = CursorIndex();
     return index >= 0 && index < entryCount ? entries[index] : nullptr;
 }
 
-void CPanel::FreeEntries()
-{
+void CPanel::FreeEntries() {
     for (int i = 0; i < entryCount; i++)
         entry::Free(entries[i]);
     entriesGeneration++;
@@ -474,24 +428,21 @@ void CPanel::FreeEntries()
     taggedBytes = 0;
 }
 
-bool CopyPanelText(char32_t* buffer, int units, const Westring& text)
-{
+bool CopyPanelText(char32_t* buffer, int units, const Westring& text) {
     if (text.Length() >= units)
         return false;
     Mem32Copy(buffer, text.Data(), text.Length() + 1);
     return true;
 }
 
-bool SetPanelPath(CPanel* panel, const Westring& path)
-{
+bool SetPanelPath(CPanel* panel, const Westring& path) {
     if (CopyPanelText(panel->path, path))
         return true;
     ShowMessageBox(FormatSystemError(ERROR_FILENAME_EXCED_RANGE), path, 0);
     return false;
 }
 
-void GrowEntryArray(CPanel* panel)
-{
+void GrowEntryArray(CPanel* panel) {
     int capacity = panel->entryCapacity * 2;
     entry** grown = new entry*[size_t(capacity)];
     for (int i = 0; i < panel->entryCount; i++)
@@ -507,8 +458,7 @@ void ReadPanelEntries(CPanel* panel);
 
 }  // namespace
 
-void ReadPanelDirectory(CPanel* panel)
-{
+void ReadPanelDirectory(CPanel* panel) {
     if (!panel->isOn || panel->panelType == PANEL_INFO) {
         panel->needsReread = 1;
         return;
@@ -516,15 +466,13 @@ void ReadPanelDirectory(CPanel* panel)
     ReadPanelEntries(panel);
     // The other panel's information page describes this one. A panel read on
     // its own (not one of the pair) has no other panel.
-    if (Panels != nullptr && (panel == &Panels[0] || panel == &Panels[1]) &&
-        OtherPanel(panel)->panelType == PANEL_INFO)
+    if (Panels != nullptr && (panel == &Panels[0] || panel == &Panels[1]) && OtherPanel(panel)->panelType == PANEL_INFO)
         FillInfoPanel(1 - PanelSide(panel));
 }
 
 namespace {
 
-void ReadPanelEntries(CPanel* panel)
-{
+void ReadPanelEntries(CPanel* panel) {
     panel->needsReread = 0;
     panel->readDone = 1;
     LeaveStaleArchives(panel);
@@ -611,8 +559,7 @@ void ReadPanelEntries(CPanel* panel)
 
 }  // namespace
 
-void BeginStartupReads(const CPanel* first, const CPanel* second)
-{
+void BeginStartupReads(const CPanel* first, const CPanel* second) {
     StartupReads.active = true;
     StartupReads.aborted = false;
     StartupReads.donor = nullptr;
@@ -626,8 +573,7 @@ void BeginStartupReads(const CPanel* first, const CPanel* second)
     }
 }
 
-void EndStartupReads()
-{
+void EndStartupReads() {
     StartupReads.active = false;
     StartupReads.aborted = false;
     StartupReads.donor = nullptr;
@@ -635,8 +581,7 @@ void EndStartupReads()
     DropDiskPrefetch();
 }
 
-void RereadBothPanels()
-{
+void RereadBothPanels() {
     CPanel* left = &Panels[0];
     CPanel* right = &Panels[1];
     if (left->isOn && left->panelType == PANEL_INFO) {
@@ -648,8 +593,7 @@ void RereadBothPanels()
     ReadPanelDirectory(right);
 }
 
-void RefreshPanelTree(CPanel* panel)
-{
+void RefreshPanelTree(CPanel* panel) {
     CTree* wanted = nullptr;
     if (panel->archive) {
         wanted = panel->tree;
@@ -675,8 +619,7 @@ void RefreshPanelTree(CPanel* panel)
     }
 }
 
-Westring GetPanelDirectory(const CPanel* panel)
-{
+Westring GetPanelDirectory(const CPanel* panel) {
     Westring directory(panel->path);
     if (panel->archive) {
         const CArchive* outer = panel->archive;
@@ -689,24 +632,20 @@ Westring GetPanelDirectory(const CPanel* panel)
     return directory;
 }
 
-bool SavePanelTree(CPanel* panel)
-{
+bool SavePanelTree(CPanel* panel) {
     if (!panel->tree)
         return true;
     return panel->tree->Save() != 0;
 }
 
-int GetPanelWidth(const CPanel* panel)
-{
+int GetPanelWidth(const CPanel* panel) {
     return panel->widthKind == WIDTH_FULL ? ScreenColumns : ScreenColumns / 2;
 }
 
-bool IsPanelVisible(const CPanel* panel)
-{
+bool IsPanelVisible(const CPanel* panel) {
     return panel->isOn && panel->window && !panel->window->IsHidden();
 }
 
-int PanelSide(const CPanel* panel)
-{
+int PanelSide(const CPanel* panel) {
     return panel == &Panels[1] ? 1 : 0;
 }

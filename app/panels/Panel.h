@@ -59,7 +59,7 @@ enum : char {
 
 class CPanel {
 public:
-    static constexpr int PathUnits = 512;          // path buffers, terminator included
+    static constexpr int PathUnits = 512;  // path buffers, terminator included
     static constexpr int FileSystemNameUnits = 30;
     static constexpr int VolumeLabelUnits = 80;
     static constexpr int InitialEntryCapacity = 4096;
@@ -88,12 +88,12 @@ public:
     int32_t previousTopIndex;
     int32_t previousCursorRow;
     uint8_t isOn;
-    uint8_t needsReread;               // a read was asked for while off or INFO
-    uint8_t readDone;                  // set by every read, cleared by every redraw
-    uint8_t startHidden;               // hidden by the user
-    Win* window;                       // null while none exists
+    uint8_t needsReread;  // a read was asked for while off or INFO
+    uint8_t readDone;     // set by every read, cleared by every redraw
+    uint8_t startHidden;  // hidden by the user
+    Win* window;          // null while none exists
     CPosStack positions;
-    entry** entries;                   // owned; each freed with entry::Free
+    entry** entries;  // owned; each freed with entry::Free
     int32_t entryCapacity;
     // Goes up whenever the entry records are freed (a read, a tree fill), so
     // that a holder of an entry pointer can tell it no longer points at one.
@@ -101,23 +101,23 @@ public:
     int32_t entryCount;
     int32_t taggedCount;
     int64_t taggedBytes;
-    char32_t searchText[PathUnits];    // the quick-search text, empty when none runs
+    char32_t searchText[PathUnits];  // the quick-search text, empty when none runs
     int32_t sortMode;
     int32_t panelType;
     int32_t viewStyle;
     int32_t widthKind;
-    Westring filter;                   // a file-mask expression; "*" shows all
-    int32_t linesInView;               // entry slots visible
+    Westring filter;      // a file-mask expression; "*" shows all
+    int32_t linesInView;  // entry slots visible
     char32_t fileSystemName[FileSystemNameUnits];
-    uint32_t volumeSerial;             // 0 when unknown or on a network drive
+    uint32_t volumeSerial;  // 0 when unknown or on a network drive
     char32_t volumeLabel[VolumeLabelUnits];
-    Westring mountPoint;               // shown by the information page
-    int32_t driveError;                // 0, or the error that made the drive unreadable
-    CTree* tree;                       // the directory tree attached, or null
-    uint8_t treeRescan;                // tree view: rescan the tree at the next fill
-    CArchive* archive;                 // innermost open archive, or null
-    int32_t nameScrollOffset;          // cells of the cursor name scrolled out of view
-    int32_t dirInfoRow;                // where the information page shows "dirinfo"
+    Westring mountPoint;                   // shown by the information page
+    int32_t driveError;                    // 0, or the error that made the drive unreadable
+    CTree* tree;                           // the directory tree attached, or null
+    uint8_t treeRescan;                    // tree view: rescan the tree at the next fill
+    CArchive* archive;                     // innermost open archive, or null
+    int32_t nameScrollOffset;              // cells of the cursor name scrolled out of view
+    int32_t dirInfoRow;                    // where the information page shows "dirinfo"
     FnStringCollection subdirectoryNames;  // every subdirectory of the last read
     CLinkTargetCache linkTargets;
 };
@@ -131,8 +131,7 @@ extern int ActiveSide;
 // as it was, when it would not fit.
 bool CopyPanelText(char32_t* buffer, int units, const Westring& text);
 template <int N>
-bool CopyPanelText(char32_t (&buffer)[N], const Westring& text)
-{
+bool CopyPanelText(char32_t (&buffer)[N], const Westring& text) {
     return CopyPanelText(buffer, N, text);
 }
 // Makes `path` the panel's directory; a path that does not fit is refused
@@ -169,4 +168,6 @@ int GetPanelWidth(const CPanel* panel);
 bool IsPanelVisible(const CPanel* panel);
 // The side (0 or 1) of a panel of the pair.
 int PanelSide(const CPanel* panel);
-inline CPanel* OtherPanel(const CPanel* panel) { return &Panels[1 - PanelSide(panel)]; }
+inline CPanel* OtherPanel(const CPanel* panel) {
+    return &Panels[1 - PanelSide(panel)];
+}

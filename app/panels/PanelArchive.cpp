@@ -25,8 +25,7 @@ namespace {
 
 const char32_t EmptyText[1] = {0};
 
-int CompareForSort(const void* a, const void* b)
-{
+int CompareForSort(const void* a, const void* b) {
     const TArchiveEntry* x = *static_cast<TArchiveEntry* const*>(a);
     const TArchiveEntry* y = *static_cast<TArchiveEntry* const*>(b);
     int result = CompareArchiveEntries(x, y);
@@ -37,8 +36,7 @@ int CompareForSort(const void* a, const void* b)
 
 // Where the key {directory, name} stands in the sorted table: true and the
 // index when a member matches, else false and the place it would go.
-bool SearchArchiveEntries(CArchive* archive, const char32_t* directory, const char32_t* name, int& position)
-{
+bool SearchArchiveEntries(CArchive* archive, const char32_t* directory, const char32_t* name, int& position) {
     TArchiveEntry key = {};
     key.directory = directory;
     key.name = name;
@@ -67,8 +65,7 @@ bool SearchArchiveEntries(CArchive* archive, const char32_t* directory, const ch
 // Hands the record of a listing to the caller: a new entry of its own size
 // when records are allocated, else the archive's own record, whose name is
 // cut to what it holds.
-DWORD ProduceRecord(CArchive* archive, const entry& head, const char32_t* name, entry** out)
-{
+DWORD ProduceRecord(CArchive* archive, const entry& head, const char32_t* name, entry** out) {
     int length = Str32Length(name);
     entry* record;
     if (out && archive->allocateRecords) {
@@ -88,8 +85,7 @@ DWORD ProduceRecord(CArchive* archive, const entry& head, const char32_t* name, 
     return 0;
 }
 
-entry EmptyHead()
-{
+entry EmptyHead() {
     entry head;
     std::memset(static_cast<void*>(&head), 0, sizeof head);
     return head;
@@ -98,20 +94,9 @@ entry EmptyHead()
 }  // namespace
 
 CArchive::CArchive(const Westring& archiveFilePath, CArchive* parent)
-    : findDotted(0),
-      allocateRecords(1),
-      archiverIndex(0),
-      filePath(archiveFilePath),
-      parent(parent),
-      archiveSize(0),
-      findPosition(0),
-      status(-1),
-      file(nullptr),
-      progress(nullptr),
-      memberCount(0),
-      packedTotal(-1),
-      unpackedTotal(-1)
-{
+    : findDotted(0), allocateRecords(1), archiverIndex(0), filePath(archiveFilePath), parent(parent), archiveSize(0),
+      findPosition(0), status(-1), file(nullptr), progress(nullptr), memberCount(0), packedTotal(-1),
+      unpackedTotal(-1) {
     std::memset(ownRecord, 0, sizeof ownRecord);
     std::memset(header, 0, sizeof header);
     NormalizePath(filePath);
@@ -151,16 +136,14 @@ CArchive::CArchive(const Westring& archiveFilePath, CArchive* parent)
     file = nullptr;
 }
 
-CArchive::~CArchive()
-{
+CArchive::~CArchive() {
     if (!temporaryFolder.IsEmpty() && ArchiveMemberHooks.release)
         ArchiveMemberHooks.release(this);
     entries.RemoveAll();
     delete parent;
 }
 
-int CompareArchiveEntries(const TArchiveEntry* a, const TArchiveEntry* b)
-{
+int CompareArchiveEntries(const TArchiveEntry* a, const TArchiveEntry* b) {
     const char32_t* p = a->directory;
     const char32_t* q = b->directory;
     while (*p != 0 && *p == *q) {
@@ -177,8 +160,7 @@ int CompareArchiveEntries(const TArchiveEntry* a, const TArchiveEntry* b)
     return Str32CompareNoCase(a->name, b->name);
 }
 
-DWORD ArchiveFindFirst(CArchive* archive, const Westring& directory, entry** out)
-{
+DWORD ArchiveFindFirst(CArchive* archive, const Westring& directory, entry** out) {
     if (out)
         *out = nullptr;
     archive->currentDirectory = directory;
@@ -198,8 +180,7 @@ DWORD ArchiveFindFirst(CArchive* archive, const Westring& directory, entry** out
     return ProduceRecord(archive, head, U"..", out);
 }
 
-DWORD ArchiveFindNext(CArchive* archive, entry** out)
-{
+DWORD ArchiveFindNext(CArchive* archive, entry** out) {
     if (out)
         *out = nullptr;
     const Westring& current = archive->currentDirectory;
@@ -244,8 +225,7 @@ DWORD ArchiveFindNext(CArchive* archive, entry** out)
     }
 }
 
-TArchiveEntry* ArchiveFindEntry(CArchive* archive, const Westring& directory, const Westring& name)
-{
+TArchiveEntry* ArchiveFindEntry(CArchive* archive, const Westring& directory, const Westring& name) {
     int position = 0;
     if (!SearchArchiveEntries(archive, directory.Data(), name.Data(), position))
         return nullptr;
@@ -266,8 +246,7 @@ TArchiveEntry* ArchiveFindEntry(CArchive* archive, const Westring& directory, co
     return archive->entries.At(position);
 }
 
-TArchiveEntry* ArchiveFindEntry(CArchive* archive, const Westring& path)
-{
+TArchiveEntry* ArchiveFindEntry(CArchive* archive, const Westring& path) {
     int slash = path.FindLast('\\');
     if (slash < 0)
         return ArchiveFindEntry(archive, Westring(), path);
@@ -275,8 +254,7 @@ TArchiveEntry* ArchiveFindEntry(CArchive* archive, const Westring& path)
 }
 
 int64_t ScanArchiveSubtree(CArchive* archive, const Westring& relativePath, Win* window, CTree* tree,
-                           TArchiveScanCounters& counters)
-{
+                           TArchiveScanCounters& counters) {
     if (UserAbortState == UserAbortRequested || PollEscapeKey())
         return -1;
     const Westring saved = archive->currentDirectory;
@@ -324,8 +302,7 @@ int64_t ScanArchiveSubtree(CArchive* archive, const Westring& relativePath, Win*
     return total;
 }
 
-void GetArchiveTotals(CArchive* archive, int64_t& unpacked, int64_t& packed)
-{
+void GetArchiveTotals(CArchive* archive, int64_t& unpacked, int64_t& packed) {
     if (archive->packedTotal < 0 || archive->unpackedTotal < 0) {
         int64_t u = 0;
         int64_t p = 0;
@@ -345,13 +322,11 @@ void GetArchiveTotals(CArchive* archive, int64_t& unpacked, int64_t& packed)
     packed = archive->packedTotal;
 }
 
-Estring GetArchiveTypeName(const CArchive* archive)
-{
+Estring GetArchiveTypeName(const CArchive* archive) {
     return GetArchiverName(archive->archiverIndex);
 }
 
-Westring GetArchiveDisplayPath(const CArchive* archive)
-{
+Westring GetArchiveDisplayPath(const CArchive* archive) {
     if (!archive->parent)
         return archive->filePath;
     Westring path = GetArchiveDisplayPath(archive->parent) + U"\\";
@@ -360,8 +335,7 @@ Westring GetArchiveDisplayPath(const CArchive* archive)
     return path + ExtractFileName(archive->filePath);
 }
 
-TArchiveEntry* NewArchiveEntry(CArchive* archive)
-{
+TArchiveEntry* NewArchiveEntry(CArchive* archive) {
     TArchiveEntry* item = static_cast<TArchiveEntry*>(archive->pool.Allocate(sizeof(TArchiveEntry)));
     if (!item)
         return nullptr;
@@ -371,8 +345,7 @@ TArchiveEntry* NewArchiveEntry(CArchive* archive)
     return item;
 }
 
-const char32_t* StoreArchiveWideName(CArchive* archive, const char32_t* text)
-{
+const char32_t* StoreArchiveWideName(CArchive* archive, const char32_t* text) {
     int length = Str32Length(text);
     char32_t* copy = static_cast<char32_t*>(archive->pool.Allocate(int(sizeof(char32_t)) * (length + 1)));
     if (!copy)
@@ -382,15 +355,13 @@ const char32_t* StoreArchiveWideName(CArchive* archive, const char32_t* text)
     return copy;
 }
 
-const char32_t* StoreArchiveName(CArchive* archive, const char* text)
-{
+const char32_t* StoreArchiveName(CArchive* archive, const char* text) {
     Westring wide;
     wide.AssignCodePage(text, ConsoleOutputCodePage);
     return StoreArchiveWideName(archive, wide.Data());
 }
 
-void NormalizeArchiveEntryPath(CArchive* archive, TArchiveEntry* item)
-{
+void NormalizeArchiveEntryPath(CArchive* archive, TArchiveEntry* item) {
     const char32_t* path = item->directory;
     if (path[0] == '.' && path[1] == '\\') {
         item->directory = StoreArchiveWideName(archive, path + 2);
@@ -403,15 +374,13 @@ void NormalizeArchiveEntryPath(CArchive* archive, TArchiveEntry* item)
     }
 }
 
-unsigned ReportArchiveError(CArchive* archive, const Westring& message, const Westring& path, uint32_t flags)
-{
+unsigned ReportArchiveError(CArchive* archive, const Westring& message, const Westring& path, uint32_t flags) {
     // The indicator's thread draws; it must be gone before the box is.
     delete archive->progress;
     archive->progress = nullptr;
     return ArchiveErrorReporter(message, path, flags);
 }
 
-CArchive* OpenArchive(const Westring& archiveFilePath, CArchive* parent)
-{
+CArchive* OpenArchive(const Westring& archiveFilePath, CArchive* parent) {
     return new CArchive(archiveFilePath, parent);
 }

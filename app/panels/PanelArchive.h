@@ -58,27 +58,27 @@ public:
     // The name in the archive's own find record.
     const char32_t* FindRecordName() const { return OwnRecord()->name; }
 
-    uint8_t findDotted;           // dotted flag of the last record produced
-    uint8_t allocateRecords;      // 1: each record asked for is a new malloc'd entry
+    uint8_t findDotted;       // dotted flag of the last record produced
+    uint8_t allocateRecords;  // 1: each record asked for is a new malloc'd entry
     ArchiveEntryStore entries;
     MemoryPool pool;
-    int archiverIndex;            // the row of the archiver definitions
-    Westring filePath;            // the archive file, full and normalised
-    CArchive* parent;             // the archive holding this one, or null
+    int archiverIndex;  // the row of the archiver definitions
+    Westring filePath;  // the archive file, full and normalised
+    CArchive* parent;   // the archive holding this one, or null
     TTimestamp archiveTime;
     uint64_t archiveSize;
-    Westring currentDirectory;    // what find-first was last given
-    Westring lastSubdirectory;    // the subdirectory find-next reported last
-    Westring temporaryFolder;     // where a member was extracted to; empty when none
-    Westring lastExtracted;       // the member last extracted there
-    TTimestamp extractedTime;     // the extracted copy's time right after extraction
+    Westring currentDirectory;  // what find-first was last given
+    Westring lastSubdirectory;  // the subdirectory find-next reported last
+    Westring temporaryFolder;   // where a member was extracted to; empty when none
+    Westring lastExtracted;     // the member last extracted there
+    TTimestamp extractedTime;   // the extracted copy's time right after extraction
     int findPosition;
-    int status;                   // -1 until a reader recognised the file, then 0
-    CRandomFile* file;            // open only while the readers run
-    unsigned char header[8192];   // the readers' header buffer
-    DirReadProgress* progress;    // shown while the readers run
-    TProgressCount memberCount;   // what the progress shows
-    int64_t packedTotal;          // cached totals, -1 until computed
+    int status;                  // -1 until a reader recognised the file, then 0
+    CRandomFile* file;           // open only while the readers run
+    unsigned char header[8192];  // the readers' header buffer
+    DirReadProgress* progress;   // shown while the readers run
+    TProgressCount memberCount;  // what the progress shows
+    int64_t packedTotal;         // cached totals, -1 until computed
     int64_t unpackedTotal;
 
     entry* OwnRecord() { return reinterpret_cast<entry*>(ownRecord); }

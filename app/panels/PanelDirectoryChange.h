@@ -11,8 +11,7 @@ class CPanel;
 // panel's directory, ".." for the parent, or empty to re-read in place. Tags
 // go unless keepTags is set. A non-negative topIndex puts the view (and the
 // cursor row) there afterwards.
-void ChangePanelDirectory(CPanel* panels, int side, const Westring& target, bool keepTags, int topIndex,
-                          int cursorRow);
+void ChangePanelDirectory(CPanel* panels, int side, const Westring& target, bool keepTags, int topIndex, int cursorRow);
 
 // Goes to the parent directory (nothing at a root) with the cursor on the
 // directory just left, or where it stood when the panel last left the parent.

@@ -11,30 +11,25 @@
 
 namespace {
 
-int PanelRows()
-{
+int PanelRows() {
     return Config.PanelHeight > 0 ? Config.PanelHeight : 1;
 }
 
-bool IsMultiColumn(int style)
-{
+bool IsMultiColumn(int style) {
     return style == VIEW_BRIEF || style == VIEW_BRIEFWIDE;
 }
 
 // Styles whose separator rows also show the full layout's columns.
-bool ShowsFullColumnsBelow(int style)
-{
+bool ShowsFullColumnsBelow(int style) {
     return style == VIEW_BRIEF || style == VIEW_WIDE || style == VIEW_BRIEFWIDE || style == VIEW_UNIX;
 }
 
-bool IsDrawableFilePanel(const CPanel* panel)
-{
+bool IsDrawableFilePanel(const CPanel* panel) {
     return IsPanelVisible(panel) && panel->panelType == PANEL_FILES;
 }
 
 // An empty entry row: blanks with the column lines of the layout.
-CellString EmptyRow(const CPanel* panel)
-{
+CellString EmptyRow(const CPanel* panel) {
     CellString line;
     line.SetDefaultAttribute(panel->window->Attribute());
     BuildColumnRuleLine(panel->viewStyle, panel->widthKind, line, ' ', BoxSingleVertical, 0, 0);
@@ -42,8 +37,7 @@ CellString EmptyRow(const CPanel* panel)
 }
 
 // One row of the brief styles, across their columns.
-CellString MultiColumnRow(CPanel* panel, int row)
-{
+CellString MultiColumnRow(CPanel* panel, int row) {
     int rows = PanelRows();
     uint8_t normal = ColourOf(ColourPanel);
     CellString line;
@@ -66,27 +60,24 @@ CellString MultiColumnRow(CPanel* panel, int row)
 
 }  // namespace
 
-void DrawPanelEntryLine(int x, int y, CPanel* panel, int index, uint8_t colour, int scrollOffset)
-{
+void DrawPanelEntryLine(int x, int y, CPanel* panel, int index, uint8_t colour, int scrollOffset) {
     if (!panel->window || index < 0 || index >= panel->entryCount)
         return;
     panel->window->WriteAttrString(x, y, FormatPanelEntry(panel, index, colour, scrollOffset));
 }
 
-void DrawEntryAtCursor(CPanel* panel, int index, uint8_t colour, int scrollOffset)
-{
+void DrawEntryAtCursor(CPanel* panel, int index, uint8_t colour, int scrollOffset) {
     TPanelSlot slot = GetPanelColumnPosition(panel->cursorRow, panel->viewStyle);
     DrawPanelEntryLine(slot.x, slot.row, panel, index, colour, scrollOffset);
 }
 
-void DrawCursorBar(int side, bool on)
-{
+void DrawCursorBar(int side, bool on) {
     CPanel* panel = &Panels[side];
     if (!IsDrawableFilePanel(panel))
         return;
     if (entry* item = panel->CursorEntry()) {
         if (on) {
-            EColourSlot slot = item->tagged                                     ? ColourHighlightTagged
+            EColourSlot slot = item->tagged                                    ? ColourHighlightTagged
                                : (item->attributes & FILE_ATTRIBUTE_DIRECTORY) ? ColourDirectoryHigh
                                                                                : ColourHighlight;
             DrawEntryAtCursor(panel, panel->CursorIndex(), ColourOf(slot), panel->nameScrollOffset);
@@ -97,8 +88,7 @@ void DrawCursorBar(int side, bool on)
     DrawPanelStatusLine(panel);
 }
 
-void RedrawPanel(CPanel* panel)
-{
+void RedrawPanel(CPanel* panel) {
     int rows = PanelRows();
     panel->linesInView = panel->viewStyle == VIEW_BRIEF       ? 3 * rows
                          : panel->viewStyle == VIEW_BRIEFWIDE ? 2 * rows
@@ -134,8 +124,7 @@ void RedrawPanel(CPanel* panel)
     DrawScrollBar(panel);
 }
 
-void DrawPanelSeparators(CPanel* panel, bool withFullColumns)
-{
+void DrawPanelSeparators(CPanel* panel, bool withFullColumns) {
     if (!panel->window)
         return;
     int rows = PanelRows();
@@ -160,8 +149,7 @@ void DrawPanelSeparators(CPanel* panel, bool withFullColumns)
     panel->window->WriteAttrString(-1, rows + 2, bottom);
 }
 
-void DrawPanelStatusLine(CPanel* panel)
-{
+void DrawPanelStatusLine(CPanel* panel) {
     if (!IsDrawableFilePanel(panel))
         return;
     bool fullColumns = false;
@@ -170,8 +158,7 @@ void DrawPanelStatusLine(CPanel* panel)
     DrawPanelSeparators(panel, fullColumns);
 }
 
-void DrawScrollBar(CPanel* panel)
-{
+void DrawScrollBar(CPanel* panel) {
     if (!panel->window)
         return;
     int rows = PanelRows();
@@ -181,9 +168,7 @@ void DrawScrollBar(CPanel* panel)
     for (int row = 0; row < rows; row++) {
         char32_t c = BoxDoubleVertical;
         if (thumb.length > 0 && row >= thumb.start && row < thumb.start + thumb.length) {
-            c = row == thumb.start                        ? ThumbTop
-                : row == thumb.start + thumb.length - 1 ? ThumbBottom
-                                                          : BoxSingleVertical;
+            c = row == thumb.start ? ThumbTop : row == thumb.start + thumb.length - 1 ? ThumbBottom : BoxSingleVertical;
         }
         CellString cell;
         cell += TCell{c, colour};

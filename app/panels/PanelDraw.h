@@ -47,8 +47,8 @@ void DrawPanelStatusLine(CPanel* panel);
 void DrawPanelSeparators(CPanel* panel, bool withFullColumns);
 // A horizontal rule over the panel width with `junction` at the column
 // boundaries of the layout; fill 0 keeps `line` as given.
-void BuildColumnRuleLine(int style, int widthKind, CellString& line, char32_t fill, char32_t junction,
-                         char32_t leftEnd, char32_t rightEnd);
+void BuildColumnRuleLine(int style, int widthKind, CellString& line, char32_t fill, char32_t junction, char32_t leftEnd,
+                         char32_t rightEnd);
 void DrawScrollBar(CPanel* panel);
 // The target shown after a link's name.
 Westring GetEntryLinkTarget(CPanel* panel, const entry* item);

@@ -17,8 +17,7 @@ const int FullBlockCursor = 100;
 
 // The drive's current directory, made the process's current directory; when
 // that directory has gone, the drive's root. 0 or the Windows error.
-DWORD EnterDriveDirectory(char32_t letter, Westring& directory)
-{
+DWORD EnterDriveDirectory(char32_t letter, Westring& directory) {
     const WCHAR drive[3] = {WCHAR(letter), ':', 0};
     WCHAR buffer[MAX_PATH + 1];
     const DWORD n = GetFullPathNameW(drive, MAX_PATH + 1, buffer, nullptr);
@@ -33,16 +32,14 @@ DWORD EnterDriveDirectory(char32_t letter, Westring& directory)
     return error;
 }
 
-char32_t FirstUpper(const char32_t* path)
-{
+char32_t FirstUpper(const char32_t* path) {
     const char32_t c = path[0];
     return c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c;
 }
 
 }  // namespace
 
-int DriveRetryPrompt(int drive)
-{
+int DriveRetryPrompt(int drive) {
     const uint8_t errors = ColourOf(ColourErrors);
     Win window(-1, -3, 48, 4, errors, errors, 0);
     window.WriteCentred(0, "Error reading drive. Press ENTER to retry,", errors);
@@ -74,8 +71,7 @@ int DriveRetryPrompt(int drive)
     return answer;
 }
 
-int ChangePanelDrive(int side, int drive, int mode)
-{
+int ChangePanelDrive(int side, int drive, int mode) {
     CPanel* panel = &Panels[side];
     Westring directory;
     while (drive != NetworkDrive) {
@@ -104,7 +100,6 @@ int ChangePanelDrive(int side, int drive, int mode)
     return 0;
 }
 
-int ChangePanelDrive(CPanel* panel, int drive, int mode)
-{
+int ChangePanelDrive(CPanel* panel, int drive, int mode) {
     return ChangePanelDrive(PanelSide(panel), drive, mode) != 0;
 }

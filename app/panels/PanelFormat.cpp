@@ -33,16 +33,14 @@ const int FullSizeColumn = 1;
 const int FullDateColumn = 2;
 const int FullTimeColumn = 3;
 
-int ColumnCount(int style)
-{
+int ColumnCount(int style) {
     int n = 0;
     while (n < PanelLayoutColumns && PanelLayouts[style][n].minimum >= 0)
         n++;
     return n;
 }
 
-int ShortDateWidth()
-{
+int ShortDateWidth() {
     TLocalDateTime date = {};
     date.year = 1999;
     date.month = 12;
@@ -50,30 +48,25 @@ int ShortDateWidth()
     return FormatDate(date.day, date.month, date.year).Length();
 }
 
-bool HasAttribute(const entry* item, uint16_t bits)
-{
+bool HasAttribute(const entry* item, uint16_t bits) {
     return (item->attributes & bits) != 0;
 }
 
-bool IsDirectory(const entry* item)
-{
+bool IsDirectory(const entry* item) {
     return HasAttribute(item, FILE_ATTRIBUTE_DIRECTORY);
 }
 
-bool IsParentName(const char32_t* name)
-{
+bool IsParentName(const char32_t* name) {
     return name[0] == '.' && name[1] == '.' && name[2] == 0;
 }
 
-uint8_t Combine(uint8_t background, uint8_t foreground)
-{
+uint8_t Combine(uint8_t background, uint8_t foreground) {
     return uint8_t((background & 0xF0) | (foreground & 0x0F));
 }
 
 // The colour the rules give an entry: "Tagged" for a tagged one, else the
 // directory or file colour with the first matching colour rule applied.
-uint8_t RuleColour(CPanel* panel, const entry* item)
-{
+uint8_t RuleColour(CPanel* panel, const entry* item) {
     if (item->tagged)
         return ColourOf(ColourTagged);
     bool directory = IsDirectory(item);
@@ -91,21 +84,18 @@ uint8_t RuleColour(CPanel* panel, const entry* item)
     return colour;
 }
 
-void AppendAscii(CellString& cells, const char* text, uint8_t colour)
-{
+void AppendAscii(CellString& cells, const char* text, uint8_t colour) {
     for (; *text; text++)
         cells += TCell{char32_t(uint8_t(*text)), colour};
 }
 
-void AppendRepeat(CellString& cells, char32_t character, int n, uint8_t colour)
-{
+void AppendRepeat(CellString& cells, char32_t character, int n, uint8_t colour) {
     for (int i = 0; i < n; i++)
         cells += TCell{character, colour};
 }
 
 // Right-aligns text in a field of `width` cells.
-void AppendRightAligned(CellString& cells, const char32_t* text, int width, uint8_t colour)
-{
+void AppendRightAligned(CellString& cells, const char32_t* text, int width, uint8_t colour) {
     int length = Str32Length(text);
     if (length > width) {
         cells.AppendText(text, colour, length);
@@ -115,15 +105,13 @@ void AppendRightAligned(CellString& cells, const char32_t* text, int width, uint
     cells.AppendText(text, colour, length);
 }
 
-void AppendSeparator(CellString& cells, uint8_t colour)
-{
+void AppendSeparator(CellString& cells, uint8_t colour) {
     cells += TCell{BoxSingleVertical, Combine(colour, ColourOf(ColourPanel))};
 }
 
 // The name field of an entry line: the name (and a link's target), scrolled,
 // cut or padded to the field, then the marker.
-CellString NameField(CPanel* panel, const entry* item, uint8_t colour, int field, int scrollOffset)
-{
+CellString NameField(CPanel* panel, const entry* item, uint8_t colour, int field, int scrollOffset) {
     CellString name;
     name.SetDefaultAttribute(colour);
     name.AppendText(item->name, colour, -1);
@@ -158,8 +146,7 @@ CellString NameField(CPanel* panel, const entry* item, uint8_t colour, int field
 // The size column of a directory: its kind between the two triangles, with
 // blanks inside them in a wide column. A column too narrow for all of it
 // loses the blanks first, then the triangles, so the line keeps its width.
-void DirectorySizeText(const entry* item, int width, char32_t* out)
-{
+void DirectorySizeText(const entry* item, int width, char32_t* out) {
     bool parent = IsParentName(item->name);
     bool link = !parent && HasAttribute(item, FILE_ATTRIBUTE_REPARSE_POINT);
     const char* word = parent ? "UP-DIR" : link ? "LINK" : "SUBDIR";
@@ -184,8 +171,7 @@ void DirectorySizeText(const entry* item, int width, char32_t* out)
 }
 
 // The size column of the full and wide lines.
-void SizeText(const entry* item, int width, char32_t* out)
-{
+void SizeText(const entry* item, int width, char32_t* out) {
     out[0] = 0;
     if (IsDirectory(item) && !item->sizeFromTree) {
         DirectorySizeText(item, width, out);
@@ -217,8 +203,7 @@ void SizeText(const entry* item, int width, char32_t* out)
     out[i] = 0;
 }
 
-void AppendDateAndTime(CellString& cells, const entry* item, uint8_t colour)
-{
+void AppendDateAndTime(CellString& cells, const entry* item, uint8_t colour) {
     int dateWidth = PanelLayouts[VIEW_FULL][FullDateColumn].current;
     int timeWidth = PanelLayouts[VIEW_FULL][FullTimeColumn].current;
     if (item->time.seconds == 0xFFFFFFFFu && item->time.nanoseconds == 0xFFFFFFFFu) {
@@ -245,8 +230,7 @@ void AppendDateAndTime(CellString& cells, const entry* item, uint8_t colour)
 }
 
 // A tree-view line: one pair of cells per level before the name.
-void AppendTreePrefix(CellString& cells, const entry* item, uint8_t colour)
-{
+void AppendTreePrefix(CellString& cells, const entry* item, uint8_t colour) {
     int depth = item->sizeFromTree;
     if (depth <= 0)
         return;
@@ -265,8 +249,7 @@ void AppendTreePrefix(CellString& cells, const entry* item, uint8_t colour)
 
 }  // namespace
 
-void LayoutPanelColumns(int width)
-{
+void LayoutPanelColumns(int width) {
     int dateWidth = ShortDateWidth();
     PanelLayouts[VIEW_FULL][FullDateColumn].minimum = dateWidth;
     PanelLayouts[VIEW_FULL][FullDateColumn].maximum = dateWidth;
@@ -298,8 +281,7 @@ void LayoutPanelColumns(int width)
     }
 }
 
-TPanelSlot GetPanelColumnPosition(int slot, int style)
-{
+TPanelSlot GetPanelColumnPosition(int slot, int style) {
     TPanelSlot out = {0, slot, 0};
     int height = Config.PanelHeight > 0 ? Config.PanelHeight : 1;
     switch (style) {
@@ -312,21 +294,14 @@ TPanelSlot GetPanelColumnPosition(int slot, int style)
         out.nameWidth = PanelLayouts[style][column < ColumnCount(style) ? column : 0].current;
         break;
     }
-    case VIEW_FULL:
-        out.nameWidth = PanelLayouts[VIEW_FULL][0].current;
-        break;
-    case VIEW_WIDE:
-        out.nameWidth = PanelLayouts[VIEW_WIDE][1].current;
-        break;
-    default:
-        out.nameWidth = ScreenColumns / 2 - 2;
-        break;
+    case VIEW_FULL: out.nameWidth = PanelLayouts[VIEW_FULL][0].current; break;
+    case VIEW_WIDE: out.nameWidth = PanelLayouts[VIEW_WIDE][1].current; break;
+    default: out.nameWidth = ScreenColumns / 2 - 2; break;
     }
     return out;
 }
 
-CellString TruncateEntryCells(const CellString& name, int field, bool keepExtension)
-{
+CellString TruncateEntryCells(const CellString& name, int field, bool keepExtension) {
     if (field <= 0)
         return CellString();
     if (name.Length() <= field)
@@ -346,8 +321,7 @@ CellString TruncateEntryCells(const CellString& name, int field, bool keepExtens
     return out;
 }
 
-Westring TruncateEntryName(const Westring& name, int width, bool keepExtension)
-{
+Westring TruncateEntryName(const Westring& name, int width, bool keepExtension) {
     CellString cells(name.Data(), CellString::InitialAttribute);
     CellString cut = TruncateEntryCells(cells, width, keepExtension);
     Westring out;
@@ -356,8 +330,7 @@ Westring TruncateEntryName(const Westring& name, int width, bool keepExtension)
     return out;
 }
 
-CellString FormatEntryInStyle(CPanel* panel, int index, uint8_t colour, int scrollOffset, int style)
-{
+CellString FormatEntryInStyle(CPanel* panel, int index, uint8_t colour, int scrollOffset, int style) {
     const entry* item = panel->entries[index];
     if (colour == 0)
         colour = RuleColour(panel, item);
@@ -394,13 +367,11 @@ CellString FormatEntryInStyle(CPanel* panel, int index, uint8_t colour, int scro
     return line.Length() > inner ? line.Left(inner) : line;
 }
 
-CellString FormatPanelEntry(CPanel* panel, int index, uint8_t colour, int scrollOffset)
-{
+CellString FormatPanelEntry(CPanel* panel, int index, uint8_t colour, int scrollOffset) {
     return FormatEntryInStyle(panel, index, colour, scrollOffset, panel->viewStyle);
 }
 
-Westring GetEntryLinkTarget(CPanel* panel, const entry* item)
-{
+Westring GetEntryLinkTarget(CPanel* panel, const entry* item) {
     // Links inside archives carry their targets with the archive's entries,
     // and the archive listing hands out none: no target is shown.
     if (panel->archive)
@@ -409,9 +380,8 @@ Westring GetEntryLinkTarget(CPanel* panel, const entry* item)
     return LookupLinkTarget(panel->linkTargets, full);
 }
 
-void BuildColumnRuleLine(int style, int widthKind, CellString& line, char32_t fill, char32_t junction,
-                         char32_t leftEnd, char32_t rightEnd)
-{
+void BuildColumnRuleLine(int style, int widthKind, CellString& line, char32_t fill, char32_t junction, char32_t leftEnd,
+                         char32_t rightEnd) {
     int width = widthKind == WIDTH_FULL ? ScreenColumns : ScreenColumns / 2;
     if (fill) {
         uint8_t attribute = line.DefaultAttribute();
@@ -444,8 +414,7 @@ void BuildColumnRuleLine(int style, int widthKind, CellString& line, char32_t fi
     }
 }
 
-CellString BuildPanelStatusText(CPanel* panel, bool& drawnInFullStyle)
-{
+CellString BuildPanelStatusText(CPanel* panel, bool& drawnInFullStyle) {
     drawnInFullStyle = false;
     int width = GetPanelWidth(panel) - 2;
     uint8_t tagged = ColourOf(ColourTagged);
@@ -507,8 +476,7 @@ CellString BuildPanelStatusText(CPanel* panel, bool& drawnInFullStyle)
     return FormatEntryInStyle(panel, panel->CursorIndex(), normal, NoNameScroll, VIEW_FULL).Pad(width);
 }
 
-TScrollThumb ComputeScrollThumb(int count, int topIndex, int linesInView, int height)
-{
+TScrollThumb ComputeScrollThumb(int count, int topIndex, int linesInView, int height) {
     TScrollThumb thumb = {0, 0};
     if (count <= 0 || height <= 0 || float(linesInView) / float(count) >= 1.0f)
         return thumb;

@@ -22,26 +22,22 @@ namespace {
 int LastActiveSide = -1;
 
 // Entry rows of a panel window.
-int EntryRows()
-{
+int EntryRows() {
     return Config.PanelHeight > 0 ? Config.PanelHeight : 1;
 }
 
-bool IsBriefStyle(const CPanel* panel)
-{
+bool IsBriefStyle(const CPanel* panel) {
     return panel->viewStyle == VIEW_BRIEF || panel->viewStyle == VIEW_BRIEFWIDE;
 }
 
-bool CanDraw(const CPanel* panel)
-{
+bool CanDraw(const CPanel* panel) {
     return panel->window != nullptr && !panel->window->IsHidden();
 }
 
 // Draws one entry row after a scroll by one: a single entry in the one-column
 // styles; in brief and briefwide the whole row across the columns, blank with
 // the column rules, then the entry of each column's slot in that row.
-void DrawScrolledRow(CPanel* panel, int row)
-{
+void DrawScrolledRow(CPanel* panel, int row) {
     const int rows = EntryRows();
     if (!IsBriefStyle(panel)) {
         const int index = panel->topIndex + row;
@@ -67,14 +63,12 @@ void DrawScrolledRow(CPanel* panel, int row)
     }
 }
 
-void ScrollEntryArea(CPanel* panel, int lines)
-{
+void ScrollEntryArea(CPanel* panel, int lines) {
     panel->window->Scroll(0, 0, panel->window->ClientWidth(), EntryRows(), lines);
 }
 
 // The directory names of a path, in order.
-void SplitComponents(const Westring& rest, WestringStore& components)
-{
+void SplitComponents(const Westring& rest, WestringStore& components) {
     Westring part;
     for (int i = 0; i <= rest.Length(); i++) {
         const char32_t c = i < rest.Length() ? rest[i] : 0;
@@ -88,8 +82,7 @@ void SplitComponents(const Westring& rest, WestringStore& components)
     }
 }
 
-Westring JoinPath(const Westring& directory, const Westring& name)
-{
+Westring JoinPath(const Westring& directory, const Westring& name) {
     if (!directory.IsEmpty() && directory[directory.Length() - 1] == '\\')
         return directory + name;
     return directory + U"\\" + name;
@@ -98,8 +91,7 @@ Westring JoinPath(const Westring& directory, const Westring& name)
 // The longest leading part of the target, cut back at backslashes, that the
 // panel's path begins with and that ends there at a backslash or at the end
 // of the path; spelled as in the panel's path. Empty when they share nothing.
-Westring SharedStart(const Westring& target, const Westring& current)
-{
+Westring SharedStart(const Westring& target, const Westring& current) {
     Westring cut = target;
     while (!cut.IsEmpty()) {
         const int n = cut.Length();
@@ -114,16 +106,13 @@ Westring SharedStart(const Westring& target, const Westring& current)
     return Westring();
 }
 
-bool StartsWithNoCase(const Westring& text, const Westring& prefix)
-{
-    return text.Length() >= prefix.Length() &&
-           Str32CompareNoCaseN(text.Data(), prefix.Data(), prefix.Length()) == 0;
+bool StartsWithNoCase(const Westring& text, const Westring& prefix) {
+    return text.Length() >= prefix.Length() && Str32CompareNoCaseN(text.Data(), prefix.Data(), prefix.Length()) == 0;
 }
 
 // Closes, innermost first, the archive levels that the path no longer lies
 // in or whose archive file has gone.
-void CloseStaleArchives(CPanel* panel, const Westring& path)
-{
+void CloseStaleArchives(CPanel* panel, const Westring& path) {
     while (panel->archive != nullptr) {
         if (StartsWithNoCase(path, GetArchiveDisplayPath(panel->archive)) && FileExists(panel->archive->filePath))
             return;
@@ -136,8 +125,7 @@ void CloseStaleArchives(CPanel* panel, const Westring& path)
 
 // Opens a file on disk as an archive, which becomes the panel's archive.
 // False when no reader takes it.
-bool OpenPanelArchive(CPanel* panel, const Westring& path)
-{
+bool OpenPanelArchive(CPanel* panel, const Westring& path) {
     CArchive* opened = OpenArchive(path, panel->archive);
     if (opened->status != 0) {
         opened->parent = nullptr;  // the panel keeps its archive
@@ -149,16 +137,14 @@ bool OpenPanelArchive(CPanel* panel, const Westring& path)
 }
 
 // A path inside an archive: no leading backslash.
-Westring JoinInside(const Westring& inside, const Westring& name)
-{
+Westring JoinInside(const Westring& inside, const Westring& name) {
     return inside.IsEmpty() ? name : inside + U"\\" + name;
 }
 
 // Adds one component of a path inside the panel's archive: a directory of the
 // archive as it is; an entry of that name as a nested archive. False when a
 // nested archive cannot be opened.
-bool EnterArchiveComponent(CPanel* panel, Westring& built, const Westring& name)
-{
+bool EnterArchiveComponent(CPanel* panel, Westring& built, const Westring& name) {
     const Westring display = GetArchiveDisplayPath(panel->archive);
     Westring inside = built.Length() > display.Length() ? built.Mid(display.Length() + 1, 0) : Westring();
     if (ArchiveFindFirst(panel->archive, JoinInside(inside, name), nullptr) == 0) {
@@ -187,14 +173,12 @@ bool EnterArchiveComponent(CPanel* panel, Westring& built, const Westring& name)
     return true;
 }
 
-bool HasWildcard(const Westring& name)
-{
+bool HasWildcard(const Westring& name) {
     return name.Find('*') >= 0 || name.Find('?') >= 0;
 }
 
 template <class T>
-void SwapValues(T& a, T& b)
-{
+void SwapValues(T& a, T& b) {
     T saved = a;
     a = b;
     b = saved;
@@ -203,8 +187,7 @@ void SwapValues(T& a, T& b)
 // Exchanges the items of two owning collections of one kind; they stay in
 // their order, and none is copied or freed.
 template <class C>
-void ExchangeItems(C& a, C& b)
-{
+void ExchangeItems(C& a, C& b) {
     const int countA = a.Count();
     const int countB = b.Count();
     auto** held = new decltype(a.At(0))[countA > 0 ? countA : 1];
@@ -220,16 +203,14 @@ void ExchangeItems(C& a, C& b)
 }
 
 template <int N>
-void SwapTexts(char32_t (&a)[N], char32_t (&b)[N])
-{
+void SwapTexts(char32_t (&a)[N], char32_t (&b)[N]) {
     for (int i = 0; i < N; i++)
         SwapValues(a[i], b[i]);
 }
 
 }  // namespace
 
-void MovePanelCursor(CPanel* panel, int lines)
-{
+void MovePanelCursor(CPanel* panel, int lines) {
     if (!panel->isOn || panel->panelType != PANEL_FILES)
         return;
     panel->cursorRow += lines;
@@ -269,16 +250,14 @@ void MovePanelCursor(CPanel* panel, int lines)
         DrawScrollBar(panel);
 }
 
-void MovePanelCursorAndShow(CPanel* panel, int lines)
-{
+void MovePanelCursorAndShow(CPanel* panel, int lines) {
     const int side = PanelSide(panel);
     DrawCursorBar(side, false);
     MovePanelCursor(panel, lines);
     DrawCursorBar(side, true);
 }
 
-void SetPanelCursorToName(CPanel* panel, const Westring& name)
-{
+void SetPanelCursorToName(CPanel* panel, const Westring& name) {
     int found = -1;
     for (int i = 0; i < panel->entryCount && found < 0; i++) {
         if (Str32CompareNoCase(panel->entries[i]->name, name.Data()) == 0)
@@ -304,8 +283,7 @@ void SetPanelCursorToName(CPanel* panel, const Westring& name)
 }
 
 void RememberPanelPosition(CPosStack& positions, const Westring& directory, uint32_t topIndex,
-                           const Westring& cursorName)
-{
+                           const Westring& cursorName) {
     TPanelPosition* known = positions.Find(&directory);
     if (known != nullptr) {
         known->topIndex = topIndex;
@@ -315,8 +293,7 @@ void RememberPanelPosition(CPosStack& positions, const Westring& directory, uint
     positions.Insert(new TPanelPosition{directory, topIndex, cursorName});
 }
 
-int ResolvePanelPath(CPanel* panel, const Westring& typedPath)
-{
+int ResolvePanelPath(CPanel* panel, const Westring& typedPath) {
     Westring target = typedPath;
     if (NormalizePath(target) != 0)
         return 0;
@@ -366,8 +343,7 @@ int ResolvePanelPath(CPanel* panel, const Westring& typedPath)
     return SetPanelPath(panel, built) ? 1 : 0;
 }
 
-void TogglePanel(int side)
-{
+void TogglePanel(int side) {
     CPanel* panel = &Panels[side];
     CPanel* other = &Panels[1 - side];
     if (panel->isOn) {
@@ -392,13 +368,11 @@ void TogglePanel(int side)
     LastActiveSide = -1;
 }
 
-void ResetActivePanelMemory()
-{
+void ResetActivePanelMemory() {
     LastActiveSide = -1;
 }
 
-void SwitchActivePanel(CPanel* panels, int side)
-{
+void SwitchActivePanel(CPanel* panels, int side) {
     if (side == LastActiveSide)
         return;
     LastActiveSide = side;
@@ -432,8 +406,7 @@ void SwitchActivePanel(CPanel* panels, int side)
     Config.StartupSide = side == 0 ? 'L' : 'R';
 }
 
-void SwapPanels(CPanel* panels)
-{
+void SwapPanels(CPanel* panels) {
     CPanel& a = panels[0];
     CPanel& b = panels[1];
     for (int side = 0; side < 2; side++) {

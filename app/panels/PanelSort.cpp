@@ -26,16 +26,14 @@ struct TSortKey {
 };
 
 template <bool Natural, class Unit>
-inline int CompareFolded(const Unit* a, const Unit* b)
-{
+inline int CompareFolded(const Unit* a, const Unit* b) {
     return Natural ? name_order::NaturalCompare(a, b, name_order::TAlreadyFolded())
                    : name_order::PlainCompare(a, b, name_order::TAlreadyFolded());
 }
 
 // The key order of a mode without its direction; ties of the key fall to the name.
 template <int Key, bool Natural, class Unit>
-inline int CompareKeys(const TSortKey<Unit>& a, const TSortKey<Unit>& b)
-{
+inline int CompareKeys(const TSortKey<Unit>& a, const TSortKey<Unit>& b) {
     if (Key == SORT_EXTENSION) {
         int order = CompareFolded<Natural>(a.name + a.extension, b.name + b.extension);
         if (order)
@@ -55,8 +53,7 @@ inline int CompareKeys(const TSortKey<Unit>& a, const TSortKey<Unit>& b)
 }
 
 template <int Key, bool Natural, class Unit>
-void SortKeys(TSortKey<Unit>* keys, int count, int direction)
-{
+void SortKeys(TSortKey<Unit>* keys, int count, int direction) {
     std::sort(keys, keys + count, [direction](const TSortKey<Unit>& a, const TSortKey<Unit>& b) {
         // The class is never reversed: ".." and directories lead in both directions.
         if (a.item->sortClass != b.item->sortClass)
@@ -67,25 +64,19 @@ void SortKeys(TSortKey<Unit>* keys, int count, int direction)
 }
 
 template <bool Natural, class Unit>
-void SortKeysBy(int key, TSortKey<Unit>* keys, int count, int direction)
-{
+void SortKeysBy(int key, TSortKey<Unit>* keys, int count, int direction) {
     switch (key) {
-    case SORT_NAME:
-        return SortKeys<SORT_NAME, Natural>(keys, count, direction);
-    case SORT_EXTENSION:
-        return SortKeys<SORT_EXTENSION, Natural>(keys, count, direction);
-    case SORT_TIME:
-        return SortKeys<SORT_TIME, Natural>(keys, count, direction);
-    default:
-        return SortKeys<SORT_SIZE, Natural>(keys, count, direction);
+    case SORT_NAME: return SortKeys<SORT_NAME, Natural>(keys, count, direction);
+    case SORT_EXTENSION: return SortKeys<SORT_EXTENSION, Natural>(keys, count, direction);
+    case SORT_TIME: return SortKeys<SORT_TIME, Natural>(keys, count, direction);
+    default: return SortKeys<SORT_SIZE, Natural>(keys, count, direction);
     }
 }
 
 // Folds every name into one block of units, sorts the keys and puts the
 // entries in their order.
 template <class Unit>
-void SortFolded(entry** entries, int count, int mode, size_t units)
-{
+void SortFolded(entry** entries, int count, int mode, size_t units) {
     std::vector<Unit> folded(units);
     std::vector<TSortKey<Unit>> keys(static_cast<size_t>(count));
     const CCaseTable& table = CCaseTable::Instance();
@@ -116,13 +107,11 @@ void SortFolded(entry** entries, int count, int mode, size_t units)
 
 }  // namespace
 
-int CompareNamesBySetting(const char32_t* a, const char32_t* b)
-{
+int CompareNamesBySetting(const char32_t* a, const char32_t* b) {
     return Config.NaturalSort ? NameNaturalCompare(a, b) : NamePlainCompare(a, b);
 }
 
-void SortEntryArray(entry** entries, int count, int mode)
-{
+void SortEntryArray(entry** entries, int count, int mode) {
     if (mode < 0 || mode > 9 || mode == SORT_UNSORTED || mode == SORT_UNSORTED2 || count < 2)
         return;
     // 16-bit units hold every folded name unless a name has a character
@@ -142,12 +131,10 @@ void SortEntryArray(entry** entries, int count, int mode)
         SortFolded<char16_t>(entries, count, mode, units);
 }
 
-void SortPanel(CPanel* panel)
-{
+void SortPanel(CPanel* panel) {
     SortEntryArray(panel->entries, panel->entryCount, panel->sortMode);
 }
 
-int CompareEntryNames(const entry* a, const entry* b)
-{
+int CompareEntryNames(const entry* a, const entry* b) {
     return Str32CompareNoCase(a->name, b->name);
 }

@@ -19,15 +19,13 @@ const char32_t* const SystemMetadataNames[] = {U"descript.ion", U"EA DATA. SF", 
 
 const int KeyAltD = KeyAltLetter('d');
 
-bool IsDirectory(const entry* item)
-{
+bool IsDirectory(const entry* item) {
     return (item->attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
 // The dialog's title line; the same width whichever the choice, so that
 // rewriting it leaves nothing of the old one.
-Estring SelectTitle(int mode, bool includeDirectories)
-{
+Estring SelectTitle(int mode, bool includeDirectories) {
     Estring title;
     title.Format("%s the files%-12s", mode < 0 ? "Unselect" : "Select", includeDirectories ? "/directories" : "");
     return title;
@@ -35,8 +33,7 @@ Estring SelectTitle(int mode, bool includeDirectories)
 
 }  // namespace
 
-bool IsSystemMetadataFile(const char32_t* name)
-{
+bool IsSystemMetadataFile(const char32_t* name) {
     for (const char32_t* known : SystemMetadataNames) {
         if (Str32CompareNoCase(name, known) == 0)
             return true;
@@ -44,18 +41,15 @@ bool IsSystemMetadataFile(const char32_t* name)
     return false;
 }
 
-bool IsSystemMetadataFile(const Westring& name)
-{
+bool IsSystemMetadataFile(const Westring& name) {
     return IsSystemMetadataFile(name.Data());
 }
 
-bool BulkTagIncludesDirectories(int mode, int shiftState)
-{
+bool BulkTagIncludesDirectories(int mode, int shiftState) {
     return mode == -1 || (Config.TagDirs != 0) != ((shiftState & SHIFT_SHIFT) != 0);
 }
 
-void TagAllEntries(CPanel* panel, int mode, int shiftState)
-{
+void TagAllEntries(CPanel* panel, int mode, int shiftState) {
     if (!panel->isOn || panel->entryCount <= 0)
         return;
     const bool includeDirectories = BulkTagIncludesDirectories(mode, shiftState);
@@ -69,8 +63,7 @@ void TagAllEntries(CPanel* panel, int mode, int shiftState)
     }
 }
 
-void TagEntriesByMask(const Westring& mask, CPanel* panel, int mode, bool includeDirectories)
-{
+void TagEntriesByMask(const Westring& mask, CPanel* panel, int mode, bool includeDirectories) {
     MaskExpression expression;
     const Westring directory = GetPanelDirectory(panel);
     for (int i = 0; i < panel->entryCount; i++) {
@@ -85,8 +78,7 @@ void TagEntriesByMask(const Westring& mask, CPanel* panel, int mode, bool includ
     }
 }
 
-void SelectByMaskDialog(CPanel* panel, int mode, int shiftState)
-{
+void SelectByMaskDialog(CPanel* panel, int mode, int shiftState) {
     bool includeDirectories = BulkTagIncludesDirectories(mode, shiftState);
     const uint8_t attribute = ColourOf(ColourMessages);
     Westring mask = LastSelectMask;

@@ -13,8 +13,7 @@ namespace {
 
 // Lines of a sibling chain and, for expanded nodes, of their children. The
 // mask carries, for each level above, whether its branch continues below.
-void FlattenLevel(CPanel* panel, TREENODE* first, uint32_t parentMask)
-{
+void FlattenLevel(CPanel* panel, TREENODE* first, uint32_t parentMask) {
     for (TREENODE* node = first; node; node = node->nextSibling) {
         uint32_t mask = parentMask;
         // The drawing reads the branch of a line's own level from bit depth - 1.
@@ -38,8 +37,7 @@ void FlattenLevel(CPanel* panel, TREENODE* first, uint32_t parentMask)
 }
 
 // Keeps the cursor within the lines after a refill.
-void ClampCursor(CPanel* panel)
-{
+void ClampCursor(CPanel* panel) {
     if (panel->entryCount == 0) {
         panel->topIndex = 0;
         panel->cursorRow = 0;
@@ -53,15 +51,13 @@ void ClampCursor(CPanel* panel)
         panel->cursorRow = panel->entryCount - panel->topIndex - 1;
 }
 
-bool ShowsTreeView(const CPanel* panel)
-{
+bool ShowsTreeView(const CPanel* panel) {
     return panel->panelType == PANEL_FILES && panel->viewStyle == VIEW_TREE;
 }
 
 // A name's place among sorted (without case) names: exact spelling first,
 // then any spelling, each taken once.
-int TakeName(const FnStringCollection& names, std::vector<bool>& taken, const Westring& name)
-{
+int TakeName(const FnStringCollection& names, std::vector<bool>& taken, const Westring& name) {
     int low = 0, high = names.Count() - 1, hit = -1;
     while (low <= high) {
         int middle = (low + high) / 2;
@@ -91,16 +87,14 @@ int TakeName(const FnStringCollection& names, std::vector<bool>& taken, const We
     return -1;
 }
 
-Westring FullPath(const Westring& path)
-{
+Westring FullPath(const Westring& path) {
     Westring full = path;
     NormalizePath(full);
     return full;
 }
 
 // The parent part of a full path and its last component.
-void SplitLast(const Westring& path, Westring& parent, Westring& name)
-{
+void SplitLast(const Westring& path, Westring& parent, Westring& name) {
     Westring trimmed = RemoveTrailingBackslash(path);
     int slash = trimmed.FindLast('\\');
     parent = slash >= 0 ? trimmed.Left(slash) : Westring();
@@ -111,20 +105,17 @@ void SplitLast(const Westring& path, Westring& parent, Westring& name)
 
 }  // namespace
 
-bool IsDirectoryNotReparse(const entry* item)
-{
+bool IsDirectoryNotReparse(const entry* item) {
     return (item->attributes & FILE_ATTRIBUTE_DIRECTORY) && !(item->attributes & FILE_ATTRIBUTE_REPARSE_POINT);
 }
 
-void FlattenTree(CPanel* panel, CTree* tree)
-{
+void FlattenTree(CPanel* panel, CTree* tree) {
     panel->FreeEntries();
     if (tree && tree->root)
         FlattenLevel(panel, tree->root, 0);
 }
 
-void ShowTreeInPanel(CPanel* panel, CTree* tree, TREENODE* node, int height)
-{
+void ShowTreeInPanel(CPanel* panel, CTree* tree, TREENODE* node, int height) {
     if (!tree)
         return;
     if (node)
@@ -162,28 +153,24 @@ void ShowTreeInPanel(CPanel* panel, CTree* tree, TREENODE* node, int height)
     panel->cursorRow = row;
 }
 
-Westring GetTreeLinePath(const CPanel* panel, int line)
-{
+Westring GetTreeLinePath(const CPanel* panel, int line) {
     if (line < 0 || line >= panel->entryCount || !panel->entries[line]->treeNode)
         return Westring();
     return CTree::NodePath(panel->entries[line]->treeNode);
 }
 
-CTree* TreeShownBy(const CPanel* panel)
-{
+CTree* TreeShownBy(const CPanel* panel) {
     return OtherPanel(panel)->tree;
 }
 
-CPanel* OppositeTreeView(const CPanel* panel)
-{
+CPanel* OppositeTreeView(const CPanel* panel) {
     if (!Panels || (panel != &Panels[0] && panel != &Panels[1]))
         return nullptr;
     CPanel* other = OtherPanel(panel);
     return ShowsTreeView(other) ? other : nullptr;
 }
 
-void RefillTreeViews(const CTree* tree)
-{
+void RefillTreeViews(const CTree* tree) {
     if (!Panels)
         return;
     for (int side = 0; side < 2; side++) {
@@ -197,8 +184,7 @@ void RefillTreeViews(const CTree* tree)
     }
 }
 
-bool SyncTreeWithPanel(CPanel* panel)
-{
+bool SyncTreeWithPanel(CPanel* panel) {
     if (panel->archive || panel->panelType == PANEL_INFO || ShowsTreeView(panel) || !panel->tree)
         return false;
     CTree* tree = panel->tree;
@@ -235,8 +221,7 @@ bool SyncTreeWithPanel(CPanel* panel)
     return true;
 }
 
-void RenameTreeNode(const Westring& oldPath, const Westring& newPath, int panelIndex)
-{
+void RenameTreeNode(const Westring& oldPath, const Westring& newPath, int panelIndex) {
     if (!Panels || panelIndex < 0 || panelIndex > 1)
         return;
     CPanel* panel = &Panels[panelIndex];
@@ -273,8 +258,7 @@ void RenameTreeNode(const Westring& oldPath, const Westring& newPath, int panelI
     tree->changed = 1;
 }
 
-TREENODE* AddPanelTreeChild(CPanel* panel, const Westring& parentPath, const Westring& name)
-{
+TREENODE* AddPanelTreeChild(CPanel* panel, const Westring& parentPath, const Westring& name) {
     if (!panel || !panel->tree)
         return nullptr;
     TREENODE* parent = panel->tree->FindNode(parentPath, false);
@@ -290,8 +274,7 @@ TREENODE* AddPanelTreeChild(CPanel* panel, const Westring& parentPath, const Wes
     return node;
 }
 
-void ShowPanelTree(CPanel* panel)
-{
+void ShowPanelTree(CPanel* panel) {
     CPanel* other = OtherPanel(panel);
     if (!other->tree) {
         SetPanelTree(&other->tree, TreeSet.GetPanelTree(other));
@@ -312,8 +295,7 @@ void ShowPanelTree(CPanel* panel)
     }
 }
 
-void ExpandTreeBranch(CPanel* panel, bool expand, bool whole)
-{
+void ExpandTreeBranch(CPanel* panel, bool expand, bool whole) {
     entry* current = panel->CursorEntry();
     if (!current || !current->treeNode)
         return;

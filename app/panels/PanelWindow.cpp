@@ -29,15 +29,13 @@ const TSideSettings SideSettings[2] = {
      &TCONFIG::RightShowing},
 };
 
-int ClockWidth(bool clock)
-{
+int ClockWidth(bool clock) {
     return !clock ? 0 : Config.TimeMode == 12 ? 6 : 5;
 }
 
 }  // namespace
 
-void InitPanelFromConfig(CPanel* panel, int side)
-{
+void InitPanelFromConfig(CPanel* panel, int side) {
     const TSideSettings& keys = SideSettings[side];
     CopyPanelText(panel->shownPath, Westring(panel->path));
     panel->sortMode = Config.*keys.sort;
@@ -65,8 +63,7 @@ void InitPanelFromConfig(CPanel* panel, int side)
         OpenPanelWindow(panel, side);
 }
 
-void InitHiddenPanelFromConfig(CPanel* panel, int side)
-{
+void InitHiddenPanelFromConfig(CPanel* panel, int side) {
     const TSideSettings& keys = SideSettings[side];
     CopyPanelText(panel->shownPath, Westring(panel->path));
     panel->sortMode = Config.*keys.sort;
@@ -77,8 +74,7 @@ void InitHiddenPanelFromConfig(CPanel* panel, int side)
     panel->needsReread = 1;
 }
 
-void OpenPanelWindow(CPanel* panel, int side)
-{
+void OpenPanelWindow(CPanel* panel, int side) {
     int width = GetPanelWidth(panel);
     LayoutPanelColumns(width);
     int x;
@@ -100,8 +96,7 @@ void OpenPanelWindow(CPanel* panel, int side)
     RedrawPanel(panel);
 }
 
-void ClosePanelWindow(CPanel* panel)
-{
+void ClosePanelWindow(CPanel* panel) {
     if (!panel->isOn)
         return;
     if (PanelSide(panel) == 1 || panel->widthKind == WIDTH_FULL)
@@ -111,13 +106,12 @@ void ClosePanelWindow(CPanel* panel)
     panel->isOn = 0;
 }
 
-void DrawPanelFrame(const Westring& title, bool active, bool clock, CPanel* panel)
-{
+void DrawPanelFrame(const Westring& title, bool active, bool clock, CPanel* panel) {
     if (!panel->isOn || !panel->window)
         return;
     bool archive = panel->archive != nullptr;
-    uint8_t titleColour = ColourOf(active ? (archive ? ColourHighlightTagged : ColourHighlight)
-                                          : (archive ? ColourTagged : ColourPanel));
+    uint8_t titleColour =
+        ColourOf(active ? (archive ? ColourHighlightTagged : ColourHighlight) : (archive ? ColourTagged : ColourPanel));
     int width = GetPanelWidth(panel);
     int clockWidth = ClockWidth(clock);
     Westring text = title;

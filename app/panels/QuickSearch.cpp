@@ -12,14 +12,12 @@
 
 namespace {
 
-bool StartsWithNoCase(const char32_t* name, const char32_t* prefix)
-{
+bool StartsWithNoCase(const char32_t* name, const char32_t* prefix) {
     const int n = Str32Length(prefix);
     return Str32Length(name) >= n && Str32CompareNoCaseN(name, prefix, n) == 0;
 }
 
-void RemoveLastChar(char32_t* text)
-{
+void RemoveLastChar(char32_t* text) {
     const int n = Str32Length(text);
     if (n > 0)
         text[n - 1] = 0;
@@ -27,8 +25,7 @@ void RemoveLastChar(char32_t* text)
 
 // Index of the first entry from `from` in the direction of `step` (up to the
 // end of the list) whose name begins with the search text; -1 when none.
-int FindMatch(const CPanel* panel, int from, int step)
-{
+int FindMatch(const CPanel* panel, int from, int step) {
     for (int i = from; i >= 0 && i < panel->entryCount; i += step) {
         if (StartsWithNoCase(panel->entries[i]->name, panel->searchText))
             return i;
@@ -38,8 +35,7 @@ int FindMatch(const CPanel* panel, int from, int step)
 
 // The status-row position of the search cursor: after "Search: " and the
 // text, never past the panel's inner width.
-void ShowSearchCursor(CPanel* panel)
-{
+void ShowSearchCursor(CPanel* panel) {
     if (panel->window == nullptr)
         return;
     int x = Str32Length(panel->searchText) + 8;
@@ -52,8 +48,7 @@ void ShowSearchCursor(CPanel* panel)
 
 // Reads the next key of a running search, an extended key that carries a
 // printable character (Alt+letter) counting as that character.
-int ReadSearchKey(CModalLoop& loop, TInputEvent& event)
-{
+int ReadSearchKey(CModalLoop& loop, TInputEvent& event) {
     int key;
     do {
         key = loop.Read(event, -1);
@@ -68,8 +63,7 @@ int ReadSearchKey(CModalLoop& loop, TInputEvent& event)
 
 }  // namespace
 
-bool QuickSearchFind(CPanel* panel, int c, int step)
-{
+bool QuickSearchFind(CPanel* panel, int c, int step) {
     if (panel->entryCount <= 0)
         return false;
     const entry* current = panel->CursorEntry();
@@ -105,8 +99,7 @@ bool QuickSearchFind(CPanel* panel, int c, int step)
     return true;
 }
 
-void QuickSearchComplete(CPanel* panel)
-{
+void QuickSearchComplete(CPanel* panel) {
     const entry* current = panel->CursorEntry();
     if (current == nullptr)
         return;
@@ -127,8 +120,7 @@ void QuickSearchComplete(CPanel* panel)
     panel->searchText[candidate] = 0;
 }
 
-bool QuickSearch(int c, CPanel* panel, int& key, TInputEvent* inputEvent, int step)
-{
+bool QuickSearch(int c, CPanel* panel, int& key, TInputEvent* inputEvent, int step) {
     if (panel->entryCount <= 0)
         return false;
     const int side = PanelSide(panel);

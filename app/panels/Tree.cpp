@@ -18,15 +18,13 @@ namespace {
 
 const char32_t NetworkRoot[] = U"\\\\";
 
-bool IsNetworkName(const Westring& name)
-{
+bool IsNetworkName(const Westring& name) {
     return name.Length() >= 2 && name[0] == '\\' && name[1] == '\\';
 }
 
 // The path whose tree data file belongs to a tree: "X:", or "\\" for the
 // network tree.
-Westring TreeFilePath(char letter)
-{
+Westring TreeFilePath(char letter) {
     if (letter == '\\')
         return Westring(NetworkRoot);
     Westring path;
@@ -37,11 +35,9 @@ Westring TreeFilePath(char letter)
 
 // Length of the next part of a path being looked up from `node` (see
 // FindNodeFrom), set on `skip` together with the separator after it.
-int NextPartLength(const TREENODE* node, const char32_t* rest, int restLength)
-{
+int NextPartLength(const TREENODE* node, const char32_t* rest, int restLength) {
     int nameLength = node->name.Length();
-    if (nameLength > 0 && nameLength <= restLength &&
-        Str32CompareNoCaseN(rest, node->name.Data(), nameLength) == 0 &&
+    if (nameLength > 0 && nameLength <= restLength && Str32CompareNoCaseN(rest, node->name.Data(), nameLength) == 0 &&
         (rest[nameLength] == '\\' || rest[nameLength] == 0))
         return nameLength;  // a root name may hold backslashes itself
     if (restLength >= 2 && rest[0] == '\\' && rest[1] == '\\')
@@ -54,8 +50,7 @@ int NextPartLength(const TREENODE* node, const char32_t* rest, int restLength)
 
 // The first node along the sibling chain from `start` named like the part:
 // an exact match first, then, when allowed, one that differs in case.
-TREENODE* FindSibling(TREENODE* start, const char32_t* part, int length, bool ignoreCase)
-{
+TREENODE* FindSibling(TREENODE* start, const char32_t* part, int length, bool ignoreCase) {
     for (TREENODE* node = start; node; node = node->nextSibling)
         if (node->name.Length() == length && Str32CompareN(node->name.Data(), part, length) == 0)
             return node;
@@ -70,8 +65,7 @@ TREENODE* FindSibling(TREENODE* start, const char32_t* part, int length, bool ig
 // Follows a path down from a sibling chain: each part is looked up along the
 // chain of the current level, and the next part among the children of the
 // node found.
-TREENODE* FindNodeFrom(TREENODE* start, const Westring& path, bool ignoreCase)
-{
+TREENODE* FindNodeFrom(TREENODE* start, const Westring& path, bool ignoreCase) {
     const char32_t* rest = path.Data();
     int restLength = path.Length();
     TREENODE* current = start;
@@ -93,16 +87,14 @@ TREENODE* FindNodeFrom(TREENODE* start, const Westring& path, bool ignoreCase)
     return nullptr;
 }
 
-int CompareNodeNames(const void* a, const void* b)
-{
+int CompareNodeNames(const void* a, const void* b) {
     const TREENODE* x = *static_cast<TREENODE* const*>(a);
     const TREENODE* y = *static_cast<TREENODE* const*>(b);
     return Str32Compare(x->name.Data(), y->name.Data());
 }
 
 // Orders one child list, then the lists below it.
-void SortChildren(TREENODE* parent, std::vector<TREENODE*>& scratch)
-{
+void SortChildren(TREENODE* parent, std::vector<TREENODE*>& scratch) {
     scratch.clear();
     for (TREENODE* child = parent->firstChild; child; child = child->nextSibling)
         scratch.push_back(child);
@@ -117,14 +109,12 @@ void SortChildren(TREENODE* parent, std::vector<TREENODE*>& scratch)
         SortChildren(child, scratch);
 }
 
-bool HoldsLineBreak(const Westring& name)
-{
+bool HoldsLineBreak(const Westring& name) {
     return name.Find(U'\n') >= 0 || name.Find(U'\r') >= 0;
 }
 
 // One record's name: its bytes up to the LF, a CR before the LF dropped.
-Westring RecordName(const unsigned char* bytes, size_t length)
-{
+Westring RecordName(const unsigned char* bytes, size_t length) {
     if (length > 0 && bytes[length - 1] == '\r')
         length--;
     std::string text(reinterpret_cast<const char*>(bytes), length);
@@ -135,8 +125,7 @@ Westring RecordName(const unsigned char* bytes, size_t length)
 
 // The next record of a tree data file: its depth and name; false at the end
 // or at a record that cannot be read (no LF, or a depth byte out of range).
-bool NextRecord(const unsigned char* bytes, size_t count, size_t& at, uint32_t& depth, Westring& name)
-{
+bool NextRecord(const unsigned char* bytes, size_t count, size_t& at, uint32_t& depth, Westring& name) {
     if (at >= count)
         return false;
     unsigned char depthByte = bytes[at];
@@ -154,19 +143,16 @@ bool NextRecord(const unsigned char* bytes, size_t count, size_t& at, uint32_t& 
 
 }  // namespace
 
-CTree::CTree() : root(nullptr), loaded(0), changed(0), isPrivate(1), saveErrorShown(false)
-{
+CTree::CTree() : root(nullptr), loaded(0), changed(0), isPrivate(1), saveErrorShown(false) {
     key.driveLetter = 0;
     key.volumeSerial = 0;
 }
 
-CTree::~CTree()
-{
+CTree::~CTree() {
     DeleteRoot();
 }
 
-void CTree::DeleteRoot()
-{
+void CTree::DeleteRoot() {
     TREENODE* node = root;
     root = nullptr;
     while (node) {
@@ -176,8 +162,7 @@ void CTree::DeleteRoot()
     }
 }
 
-void CTree::MakeBareRoot()
-{
+void CTree::MakeBareRoot() {
     DeleteRoot();
     root = new TREENODE;
     root->expanded = 1;
@@ -189,8 +174,7 @@ void CTree::MakeBareRoot()
     }
 }
 
-Westring TreeDataFileName(const Westring& path)
-{
+Westring TreeDataFileName(const Westring& path) {
     bool network = path.Length() >= 1 && path[0] == '\\';
     bool drive = path.Length() >= 2 && path[1] == ':';
     Westring folder = Config.TreeDir;
@@ -213,8 +197,7 @@ Westring TreeDataFileName(const Westring& path)
     return path.Left(2) + Westring("\\qv2tree.dat");
 }
 
-void CTree::Load()
-{
+void CTree::Load() {
     Westring fileName = TreeDataFileName(TreeFilePath(key.driveLetter));
     std::vector<unsigned char> bytes;
     if (!fileName.IsEmpty()) {
@@ -232,8 +215,7 @@ void CTree::Load()
     LoadBytes(bytes.data(), bytes.size());
 }
 
-void CTree::LoadBytes(const unsigned char* bytes, size_t count)
-{
+void CTree::LoadBytes(const unsigned char* bytes, size_t count) {
     uint32_t serial = 0;
     if (count >= 4)
         serial = uint32_t(bytes[0]) | uint32_t(bytes[1]) << 8 | uint32_t(bytes[2]) << 16 | uint32_t(bytes[3]) << 24;
@@ -278,15 +260,13 @@ void CTree::LoadBytes(const unsigned char* bytes, size_t count)
         MakeBareRoot();
 }
 
-void CTree::SortAll()
-{
+void CTree::SortAll() {
     std::vector<TREENODE*> scratch;
     for (TREENODE* node = root; node; node = node->nextSibling)
         SortChildren(node, scratch);
 }
 
-int CTree::Save()
-{
+int CTree::Save() {
     SortAll();
     if (!root || !loaded || isPrivate)
         return 1;
@@ -342,18 +322,15 @@ int CTree::Save()
     return 1;
 }
 
-TREENODE* CTree::FindNode(const Westring& path, bool ignoreCase)
-{
+TREENODE* CTree::FindNode(const Westring& path, bool ignoreCase) {
     return FindNodeFrom(root, path, ignoreCase);
 }
 
-bool CTree::FindDirectoryByName(const Westring& name, Westring& path, bool ignoreCase)
-{
+bool CTree::FindDirectoryByName(const Westring& name, Westring& path, bool ignoreCase) {
     return FindDirectoryByNameFrom(root, name, path, ignoreCase);
 }
 
-bool CTree::FindDirectoryByNameFrom(TREENODE* node, const Westring& name, Westring& path, bool ignoreCase)
-{
+bool CTree::FindDirectoryByNameFrom(TREENODE* node, const Westring& name, Westring& path, bool ignoreCase) {
     if (!node || name.IsEmpty())
         return false;
     // A look-up from the first child covers every child of the level (a
@@ -368,8 +345,7 @@ bool CTree::FindDirectoryByNameFrom(TREENODE* node, const Westring& name, Westri
     return false;
 }
 
-Westring CTree::NodePath(const TREENODE* node)
-{
+Westring CTree::NodePath(const TREENODE* node) {
     std::vector<const TREENODE*> chain;
     for (const TREENODE* at = node; at; at = at->parent)
         chain.push_back(at);

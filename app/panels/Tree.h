@@ -63,21 +63,24 @@ public:
     // Makes a bare root for the tree's drive ("X:", or "\\" for the network).
     void MakeBareRoot();
     // Sets the key (the tree set's constructor of new trees).
-    void SetKey(char letter, uint32_t serial) { key.driveLetter = letter; key.volumeSerial = serial; }
+    void SetKey(char letter, uint32_t serial) {
+        key.driveLetter = letter;
+        key.volumeSerial = serial;
+    }
     const TTreeKey* Key() const { return &key; }
 
-    TTreeKey key;           // first: the tree set reads it in place
+    TTreeKey key;  // first: the tree set reads it in place
     TREENODE* root;
-    uint8_t loaded;         // read from its file or written to it
-    uint8_t changed;        // nodes were added that the file does not have yet
-    uint8_t isPrivate;      // belongs to one panel, never saved
+    uint8_t loaded;     // read from its file or written to it
+    uint8_t changed;    // nodes were added that the file does not have yet
+    uint8_t isPrivate;  // belongs to one panel, never saved
 
     // Reads a whole tree data file's bytes (header and records), as Load does
     // with the file; the fuzzer and the tests feed it directly.
     void LoadBytes(const unsigned char* bytes, size_t count);
 
 private:
-    bool saveErrorShown;    // a failed save is reported once per run
+    bool saveErrorShown;  // a failed save is reported once per run
 };
 
 // The tree data file of the tree a path belongs to, or empty when that tree

@@ -3,17 +3,10 @@
 #include "app/settings/Config.h"
 
 TREENODE::TREENODE()
-    : nextSibling(nullptr),
-      firstChild(nullptr),
-      parent(nullptr),
-      depth(0),
-      size(-1),
-      expanded(Config.ExpandedTrees ? 1 : 0)
-{
-}
+    : nextSibling(nullptr), firstChild(nullptr), parent(nullptr), depth(0), size(-1),
+      expanded(Config.ExpandedTrees ? 1 : 0) {}
 
-TREENODE::~TREENODE()
-{
+TREENODE::~TREENODE() {
     TREENODE* child = firstChild;
     while (child) {
         TREENODE* next = child->nextSibling;
@@ -22,16 +15,14 @@ TREENODE::~TREENODE()
     }
 }
 
-void TREENODE::AddChild(TREENODE* parent, TREENODE* node)
-{
+void TREENODE::AddChild(TREENODE* parent, TREENODE* node) {
     node->parent = parent;
     node->depth = parent->depth + 1;
     node->nextSibling = parent->firstChild;
     parent->firstChild = node;
 }
 
-void TREENODE::AppendChild(TREENODE* parent, TREENODE* node)
-{
+void TREENODE::AppendChild(TREENODE* parent, TREENODE* node) {
     node->parent = parent;
     node->depth = parent->depth + 1;
     node->nextSibling = nullptr;
@@ -41,8 +32,7 @@ void TREENODE::AppendChild(TREENODE* parent, TREENODE* node)
     *link = node;
 }
 
-void TREENODE::Unlink()
-{
+void TREENODE::Unlink() {
     if (!parent)
         return;
     TREENODE** link = &parent->firstChild;
@@ -54,24 +44,21 @@ void TREENODE::Unlink()
     parent = nullptr;
 }
 
-void TREENODE::RecomputeDepths()
-{
+void TREENODE::RecomputeDepths() {
     for (TREENODE* child = firstChild; child; child = child->nextSibling) {
         child->depth = depth + 1;
         child->RecomputeDepths();
     }
 }
 
-bool TREENODE::IsWithin(const TREENODE* other) const
-{
+bool TREENODE::IsWithin(const TREENODE* other) const {
     for (const TREENODE* node = this; node; node = node->parent)
         if (node == other)
             return true;
     return false;
 }
 
-TREENODE* TREENODE::NextInPreOrder(const TREENODE* root) const
-{
+TREENODE* TREENODE::NextInPreOrder(const TREENODE* root) const {
     if (firstChild)
         return firstChild;
     for (const TREENODE* node = this; node && node != root; node = node->parent)
@@ -80,8 +67,7 @@ TREENODE* TREENODE::NextInPreOrder(const TREENODE* root) const
     return nullptr;
 }
 
-void SetExpandedRecursive(TREENODE* node, bool expanded)
-{
+void SetExpandedRecursive(TREENODE* node, bool expanded) {
     if (!node)
         return;
     node->expanded = expanded || node->depth == 0 ? 1 : 0;
@@ -91,16 +77,14 @@ void SetExpandedRecursive(TREENODE* node, bool expanded)
 
 namespace {
 
-bool BeginsWith(const TREENODE* node, const Westring& text)
-{
+bool BeginsWith(const TREENODE* node, const Westring& text) {
     return node->name.Length() >= text.Length() &&
            Str32CompareNoCaseN(node->name.Data(), text.Data(), text.Length()) == 0;
 }
 
 }  // namespace
 
-TREENODE* FindNextNodeByPrefix(TREENODE* root, TREENODE* current, const Westring& text)
-{
+TREENODE* FindNextNodeByPrefix(TREENODE* root, TREENODE* current, const Westring& text) {
     if (!root)
         return nullptr;
     for (TREENODE* node = current; node; node = node->NextInPreOrder(nullptr))

@@ -10,8 +10,7 @@
 #include "ui/EscapePoll.h"
 #include "ui/Win.h"
 
-bool CTree::Rescan()
-{
+bool CTree::Rescan() {
     DeleteRoot();
     MakeBareRoot();
     root->size = -1;
@@ -22,8 +21,7 @@ bool CTree::Rescan()
     // Depth first, newest branch first: the nodes still to be read.
     std::vector<TREENODE*> pending;
     pending.push_back(root);
-    const DWORD mask =
-        CDirScanner::ScanDirectoriesOnly | CDirScanner::ScanEverything | CDirScanner::ScanNoVirtualRoots;
+    const DWORD mask = CDirScanner::ScanDirectoriesOnly | CDirScanner::ScanEverything | CDirScanner::ScanNoVirtualRoots;
     while (!pending.empty()) {
         if (PollEscapeKey()) {
             pending.clear();

@@ -37,7 +37,7 @@ namespace {
 
 // Keys after which the cursor bar stays where it is: the command-line moves
 // and deletions that never touch the panel.
-const int KeepCursorBarKeys[] = {KEY_CTRL_H,    KEY_CTRL_S,     KEY_CTRL_D,     KEY_DELETE, KEY_ALT_LEFT,
+const int KeepCursorBarKeys[] = {KEY_CTRL_H,    KEY_CTRL_S,    KEY_CTRL_D,     KEY_DELETE, KEY_ALT_LEFT,
                                  KEY_ALT_RIGHT, KEY_CTRL_LEFT, KEY_CTRL_RIGHT, KEY_IGNORED};
 
 // Codes with any of these bits are keys or commands, never characters.
@@ -78,7 +78,8 @@ void StoredDirectorySlot(TCommand& c) {
         return;
     }
     if ((c.key & KEY_SHIFTED) != 0) {
-        StoredDirectorySlots[slot] = c.InTreeView() ? GetTreeLinePath(c.active, c.active->CursorIndex()) : Westring(c.active->path);
+        StoredDirectorySlots[slot] =
+            c.InTreeView() ? GetTreeLinePath(c.active, c.active->CursorIndex()) : Westring(c.active->path);
         return;
     }
     Westring path = StoredDirectorySlots[slot];
@@ -94,8 +95,7 @@ void StoredDirectorySlot(TCommand& c) {
 }
 
 void UnlistedKey(TCommand& c) {
-    int character =
-        (c.event.character > 0 && c.event.character <= KEY_LAST_CHARACTER) ? c.event.character : c.key;
+    int character = (c.event.character > 0 && c.event.character <= KEY_LAST_CHARACTER) ? c.event.character : c.key;
     if (c.active->isOn && c.active->panelType == PANEL_INFO && character == 'l') {
         ChangeDiskLabel(c.other);
         FillInfoPanel(c.side);

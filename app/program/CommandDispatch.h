@@ -15,7 +15,7 @@ struct TCommand {
     int key;
     int shiftState;  // 1 Alt, 2 Ctrl, 4 Shift
     const TInputEvent& event;
-    int side;        // the active side
+    int side;  // the active side
     CPanel* active;
     CPanel* other;
 

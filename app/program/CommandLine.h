@@ -30,10 +30,10 @@ struct TCommandLine {
     void WordLeft();
     // To the next word-right stop.
     void WordRight();
-    void DeleteBefore();        // Backspace
-    void DeleteAt();            // Delete
-    void DeleteWordLeft();      // to the stop WordLeft would reach
-    void DeleteWordRight();     // to the stop WordRight would reach
+    void DeleteBefore();     // Backspace
+    void DeleteAt();         // Delete
+    void DeleteWordLeft();   // to the stop WordLeft would reach
+    void DeleteWordRight();  // to the stop WordRight would reach
     // Browsing the history (oldest first, newest last): the first step saves
     // the line; stepping past either end brings the saved line back.
     void HistoryPrevious(const WestringStore& history);

@@ -294,7 +294,7 @@ const int KeyBindingCount = sizeof KeyBindings / sizeof KeyBindings[0];
 
 const int MenuBarKeys[] = {KEY_F9, KEY_CTRL_N, KEY_SHIFT_F10};
 const int MenuBarKeyCount = sizeof MenuBarKeys / sizeof MenuBarKeys[0];
-const int GreyKeyCodes[] = {KEY_GREY_PLUS,  KEY_GREY_MINUS,      KEY_GREY_STAR,
+const int GreyKeyCodes[] = {KEY_GREY_PLUS,     KEY_GREY_MINUS,      KEY_GREY_STAR,
                             MENU_SELECT_GROUP, MENU_UNSELECT_GROUP, MENU_INVERT_SELECTION};
 const int GreyKeyCodeCount = sizeof GreyKeyCodes / sizeof GreyKeyCodes[0];
 

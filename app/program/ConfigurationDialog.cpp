@@ -109,21 +109,18 @@ CConfigDlg::CConfigDlg() : Dialog(-1, -3, DialogWidth, DialogHeight, ColourOf(Co
         const char hot[2] = {ConfigHotLetters[i], 0};
         int index = -1;
         switch (e.kind) {
-            case ConfigText:
-                WriteHotKeyText(e.labelX, e.y, e.label, hot, attribute);
-                index = AddStringField(e.x, e.y, e.newGroup, Config.*e.text, TextFieldWidth, -1, FieldKindNoHistory);
-                break;
-            case ConfigCheck:
-                index = AddCheckBox(e.x, e.y, e.newGroup, &(Config.*e.check), e.label, 1);
-                break;
-            case ConfigNumber:
-                WriteHotKeyText(e.labelX, e.y, e.label, hot, attribute);
-                index = AddIntegerField(e.x, e.y, e.newGroup, &(Config.*e.number), NumberFieldWidth, 0,
-                                        FieldKindNoHistory);
-                break;
-            case ConfigRadio:
-                index = AddRadioButton(e.x, e.y, e.newGroup, &(Config.*e.number), e.radioValue, e.label);
-                break;
+        case ConfigText:
+            WriteHotKeyText(e.labelX, e.y, e.label, hot, attribute);
+            index = AddStringField(e.x, e.y, e.newGroup, Config.*e.text, TextFieldWidth, -1, FieldKindNoHistory);
+            break;
+        case ConfigCheck: index = AddCheckBox(e.x, e.y, e.newGroup, &(Config.*e.check), e.label, 1); break;
+        case ConfigNumber:
+            WriteHotKeyText(e.labelX, e.y, e.label, hot, attribute);
+            index = AddIntegerField(e.x, e.y, e.newGroup, &(Config.*e.number), NumberFieldWidth, 0, FieldKindNoHistory);
+            break;
+        case ConfigRadio:
+            index = AddRadioButton(e.x, e.y, e.newGroup, &(Config.*e.number), e.radioValue, e.label);
+            break;
         }
         if (e.text == &TCONFIG::PathAppend) {
             pathExtensionIndex = index;

@@ -49,9 +49,10 @@ bool WriteExitDirectoryFile(const Westring& fileName, const Westring& directory,
             error.Format("-x: the directory %s is not written: its name holds '%c', which a batch file cannot quote",
                          shown.Data(), static_cast<char>(unsafe));
         } else if (unsafe != 0) {
-            error.Format("-x: the directory is not written: its name holds control character %u, which a batch "
-                         "file cannot quote",
-                         static_cast<unsigned>(unsafe));
+            error.Format(
+                "-x: the directory is not written: its name holds control character %u, which a batch "
+                "file cannot quote",
+                static_cast<unsigned>(unsafe));
         } else {
             error.Format("-x: the directory %s is not written: it has no drive letter", shown.Data());
         }

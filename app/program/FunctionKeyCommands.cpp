@@ -315,8 +315,8 @@ int CmdSymbolicLinks(TCommand& c) {
 }
 
 int CmdSynchronize(TCommand& c) {
-    bool bothFiles = c.active->isOn && c.other->isOn && c.active->panelType == PANEL_FILES &&
-                     c.other->panelType == PANEL_FILES;
+    bool bothFiles =
+        c.active->isOn && c.other->isOn && c.active->panelType == PANEL_FILES && c.other->panelType == PANEL_FILES;
     if (!bothFiles) {
         return RedrawNothing;
     }

@@ -63,7 +63,8 @@ int ShowCommandHistory(int side, Westring& commandLine, int& cursor) {
         Dialog dialog(-1, -3, width + 2, height + 2, ColourOf(ColourMenu));
         dialog.WriteCentred(-1, " History ", ColourOf(ColourMenu));
         int list = dialog.AddListBoxWestring(0, 0, 1, width, height, CommandHistory, &selection, KEY_ENTER);
-        for (int key : {KEY_CTRL_J, KEY_DELETE, KEY_F1, KEY_F7, KEY_SHIFT_F7, KEY_ALT_F7, KEY_SHIFT_ENTER, KEY_KEYPAD_ENTER}) {
+        for (int key :
+             {KEY_CTRL_J, KEY_DELETE, KEY_F1, KEY_F7, KEY_SHIFT_F7, KEY_ALT_F7, KEY_SHIFT_ENTER, KEY_KEYPAD_ENTER}) {
             dialog.AddExitKey(key);
         }
         for (bool removed = false; !removed;) {
@@ -92,7 +93,7 @@ int ShowCommandHistory(int side, Westring& commandLine, int& cursor) {
                 }
             } else if (key == KEY_F7 || key == KEY_SHIFT_F7 || key == KEY_ALT_F7) {
                 if (key != KEY_F7 || AskSearchText()) {
-                    int found = key == KEY_F7       ? FindEntry(selection, -1)
+                    int found = key == KEY_F7         ? FindEntry(selection, -1)
                                 : key == KEY_SHIFT_F7 ? FindEntry(selection - 1, -1)
                                                       : FindEntry(selection + 1, 1);
                     if (found < 0) {

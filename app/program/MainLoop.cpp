@@ -150,28 +150,27 @@ void HandleEntryRows(TMainLoopState& state, const TInputEvent& event) {
     }
     PutCursorOnIndex(state, panel, index);
     switch (event.action) {
-        case TInputEvent::ActionDouble1:
-            ExecuteCommandOrEntry(Panels, side, U"", 0);
-            state.redrawLevel = RedrawAll;
-            break;
-        case TInputEvent::ActionPress2:
-            PanelTagEntry(panel, index, 0);
-            state.dragTagState = panel->entries[index]->tagged;
-            state.dragIndex = index;
-            break;
-        case TInputEvent::ActionMove2:
-            if (state.dragIndex >= 0 && state.dragIndex < panel->entryCount) {
-                int step = index >= state.dragIndex ? 1 : -1;
-                for (int i = state.dragIndex;; i += step) {
-                    PanelTagEntry(panel, i, state.dragTagState ? 1 : -1);
-                    if (i == index) {
-                        break;
-                    }
+    case TInputEvent::ActionDouble1:
+        ExecuteCommandOrEntry(Panels, side, U"", 0);
+        state.redrawLevel = RedrawAll;
+        break;
+    case TInputEvent::ActionPress2:
+        PanelTagEntry(panel, index, 0);
+        state.dragTagState = panel->entries[index]->tagged;
+        state.dragIndex = index;
+        break;
+    case TInputEvent::ActionMove2:
+        if (state.dragIndex >= 0 && state.dragIndex < panel->entryCount) {
+            int step = index >= state.dragIndex ? 1 : -1;
+            for (int i = state.dragIndex;; i += step) {
+                PanelTagEntry(panel, i, state.dragTagState ? 1 : -1);
+                if (i == index) {
+                    break;
                 }
             }
-            break;
-        default:
-            break;
+        }
+        break;
+    default: break;
     }
 }
 

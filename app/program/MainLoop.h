@@ -17,15 +17,15 @@ enum ERedrawLevel {
 struct TMainLoopState {
     TCommandLine commandLine;
     int redrawLevel = RedrawAll;
-    bool cursorMoved = true;       // redraw the cursor bar and the other status line
-    int shiftState = 0;            // of the last event
-    int keyBarShiftState = 0;      // the key bar labels were drawn for
-    int pendingKey = 0;            // a key a quick search ended with
+    bool cursorMoved = true;   // redraw the cursor bar and the other status line
+    int shiftState = 0;        // of the last event
+    int keyBarShiftState = 0;  // the key bar labels were drawn for
+    int pendingKey = 0;        // a key a quick search ended with
     TInputEvent pendingEvent = {};
-    int pressedBarKey = 0;         // key of the bar slot a button went down on
-    int dragTagState = 0;          // tag state a right-button drag gives
-    int dragIndex = -1;            // where that drag began
-    int nameScrollIndex = -1;      // the entry whose displayed name is scrolled
+    int pressedBarKey = 0;     // key of the bar slot a button went down on
+    int dragTagState = 0;      // tag state a right-button drag gives
+    int dragIndex = -1;        // where that drag began
+    int nameScrollIndex = -1;  // the entry whose displayed name is scrolled
     bool quit = false;
 };
 

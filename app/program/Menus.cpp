@@ -157,50 +157,37 @@ private:
     bool HandleKey(int key, const TInputEvent& event, int& result) {
         const int count = static_cast<int>(Menu().count);
         switch (key) {
-            case KEY_CLOSED:
-                return true;
-            case KEY_LEFT:
-                SelectTitle((BarState.title + MenuTitleCount - 1) % MenuTitleCount);
+        case KEY_CLOSED: return true;
+        case KEY_LEFT: SelectTitle((BarState.title + MenuTitleCount - 1) % MenuTitleCount); return false;
+        case KEY_RIGHT: SelectTitle((BarState.title + 1) % MenuTitleCount); return false;
+        case KEY_DOWN:
+            if (!BarState.pulled) {
+                OpenMenu();
+            } else {
+                SelectItem(StepItem(Menu(), BarState.item, 1));
+            }
+            return false;
+        case KEY_UP: SelectItem(StepItem(Menu(), BarState.item, -1)); return false;
+        case KEY_HOME: SelectItem(StepItem(Menu(), count - 1, 1)); return false;
+        case KEY_END: SelectItem(StepItem(Menu(), 0, -1)); return false;
+        case KEY_ENTER:
+            if (!BarState.pulled) {
+                OpenMenu();
                 return false;
-            case KEY_RIGHT:
-                SelectTitle((BarState.title + 1) % MenuTitleCount);
+            }
+            return Choose(result);
+        case KEY_ESC:
+            if (BarState.pulled) {
+                PullUp();
                 return false;
-            case KEY_DOWN:
-                if (!BarState.pulled) {
-                    OpenMenu();
-                } else {
-                    SelectItem(StepItem(Menu(), BarState.item, 1));
-                }
-                return false;
-            case KEY_UP:
-                SelectItem(StepItem(Menu(), BarState.item, -1));
-                return false;
-            case KEY_HOME:
-                SelectItem(StepItem(Menu(), count - 1, 1));
-                return false;
-            case KEY_END:
-                SelectItem(StepItem(Menu(), 0, -1));
-                return false;
-            case KEY_ENTER:
-                if (!BarState.pulled) {
-                    OpenMenu();
-                    return false;
-                }
-                return Choose(result);
-            case KEY_ESC:
-                if (BarState.pulled) {
-                    PullUp();
-                    return false;
-                }
-                return true;
-            case KEY_F1:
-                // The Right menu shares the Left menu's page.
-                ShowHelp(HelpTopicMenus + (BarState.title == MenuRight ? 0 : BarState.title));
-                return false;
-            case KEY_MOUSE:
-                return HandleMouse(event, result);
-            default:
-                break;
+            }
+            return true;
+        case KEY_F1:
+            // The Right menu shares the Left menu's page.
+            ShowHelp(HelpTopicMenus + (BarState.title == MenuRight ? 0 : BarState.title));
+            return false;
+        case KEY_MOUSE: return HandleMouse(event, result);
+        default: break;
         }
         const int letter = TranslateKeyChar(key, event);
         if (letter <= 0 || letter > 0x7F) {
@@ -246,8 +233,7 @@ private:
         if (pointing) {
             if (item >= 0) {
                 SelectItem(item);
-            } else if (!BarState.pulled &&
-                       (action == TInputEvent::ActionMove1 || action == TInputEvent::ActionMove2)) {
+            } else if (!BarState.pulled && (action == TInputEvent::ActionMove1 || action == TInputEvent::ActionMove2)) {
                 OpenMenu();
             }
             return false;
@@ -278,8 +264,8 @@ void DrawMenuItem(Win* window, int menu, int item, bool selected) {
     const int width = static_cast<int>(table.width);
     if (row.IsSeparator()) {
         window->WriteText(0, item, " ", ColourOf(ColourMenu));
-        window->WriteAttrString(1, item, CellString(RepeatChar32(MenuSeparatorChar, width - 2).Data(),
-                                                   ColourOf(ColourMenuBar)));
+        window->WriteAttrString(1, item,
+                                CellString(RepeatChar32(MenuSeparatorChar, width - 2).Data(), ColourOf(ColourMenuBar)));
         window->WriteText(width - 1, item, " ", ColourOf(ColourMenu));
         return;
     }

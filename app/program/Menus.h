@@ -11,10 +11,10 @@ class Win;
 
 // One row of a menu. A separator has no text.
 struct TPullDownItem {
-    const char* text;    // the command, then the key shown beside it
-    int32_t hotIndex;    // the hot letter's index in the text
-    uint32_t mark;       // U+221A when the setting it toggles is on, else a blank
-    uint32_t code;       // 0: the item is disabled
+    const char* text;  // the command, then the key shown beside it
+    int32_t hotIndex;  // the hot letter's index in the text
+    uint32_t mark;     // U+221A when the setting it toggles is on, else a blank
+    uint32_t code;     // 0: the item is disabled
     uint32_t spare;
 
     bool IsSeparator() const { return text == nullptr; }
@@ -26,11 +26,18 @@ constexpr int PullDownMaxItems = 20;
 
 struct TPullDownMenu {
     uint32_t count;
-    uint32_t width;      // client columns: the mark and the text
+    uint32_t width;  // client columns: the mark and the text
     TPullDownItem items[PullDownMaxItems];
 };
 
-enum EPullDownTitle { MenuLeft = 0, MenuFiles = 1, MenuCommands = 2, MenuOptions = 3, MenuRight = 4, MenuTitleCount = 5 };
+enum EPullDownTitle {
+    MenuLeft = 0,
+    MenuFiles = 1,
+    MenuCommands = 2,
+    MenuOptions = 3,
+    MenuRight = 4,
+    MenuTitleCount = 5
+};
 
 // The menus in title order; the marks are rewritten at every opening.
 extern TPullDownMenu PullDownMenus[MenuTitleCount];

@@ -13,7 +13,10 @@
 #include "ui/MessageBox.h"
 
 const char* const ConfirmationNames[ConfirmationCount] = {
-    "Delete File/Empty Directory", "Delete Tagged Files", "Delete Non-empty Directory", "Quit Quorvane",
+    "Delete File/Empty Directory",
+    "Delete Tagged Files",
+    "Delete Non-empty Directory",
+    "Quit Quorvane",
     "\"YES\" prompt for Non-Empty Directory",
 };
 

@@ -27,8 +27,7 @@ Westring HelpLine() {
 
 }  // namespace
 
-CPathEditor::CPathEditor(const char* title)
-    : Dialog(-1, -4, EditorWidth, EditorHeight(), ColourOf(ColourMenu)) {
+CPathEditor::CPathEditor(const char* title) : Dialog(-1, -4, EditorWidth, EditorHeight(), ColourOf(ColourMenu)) {
     WriteCentred(-1, title, Attribute());
     const Westring help = HelpLine();
     WriteWide(ClientWidth() - help.Length(), ClientHeight(), help, Attribute());

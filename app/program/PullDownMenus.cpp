@@ -34,7 +34,7 @@ enum EPanelMenuRow {
     RowFullWidth = 4,
     RowInfo = 5,
     RowTree = 6,
-    RowName = 9,      // then Extension, Time, Size, Unsorted
+    RowName = 9,  // then Extension, Time, Size, Unsorted
     RowReverse = 14,
 };
 
@@ -46,8 +46,8 @@ struct TOptionMark {
 };
 
 const TOptionMark OptionMarks[] = {
-    {4, &TCONFIG::Hidden, nullptr},     {5, &TCONFIG::PathPrompt, nullptr}, {6, &TCONFIG::FullScreen, nullptr},
-    {7, nullptr, &TCONFIG::Clock},      {8, &TCONFIG::TagDirs, nullptr},    {9, &TCONFIG::ThousandSep, nullptr},
+    {4, &TCONFIG::Hidden, nullptr},       {5, &TCONFIG::PathPrompt, nullptr}, {6, &TCONFIG::FullScreen, nullptr},
+    {7, nullptr, &TCONFIG::Clock},        {8, &TCONFIG::TagDirs, nullptr},    {9, &TCONFIG::ThousandSep, nullptr},
     {10, &TCONFIG::RetainCount, nullptr},
 };
 

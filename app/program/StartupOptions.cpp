@@ -24,10 +24,8 @@ struct TValueOption {
 };
 
 const TValueOption ValueOptions[] = {
-    {'e', &TStartupOptions::editFile, true},
-    {'v', &TStartupOptions::viewFile, true},
-    {'l', &TStartupOptions::leftDirectory, false},
-    {'r', &TStartupOptions::rightDirectory, false},
+    {'e', &TStartupOptions::editFile, true},           {'v', &TStartupOptions::viewFile, true},
+    {'l', &TStartupOptions::leftDirectory, false},     {'r', &TStartupOptions::rightDirectory, false},
     {'x', &TStartupOptions::exitDirectoryFile, false},
 };
 

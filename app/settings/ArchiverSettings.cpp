@@ -31,12 +31,12 @@ const TArchiverDefaults ArchiverCommandTable[ArchiverCount] = {
     {"7z x", "@", "!", "7z a", nullptr, "@", "!", "7z d", "7ZIP", "7z", 0},
     {"bzip2 -dc %a > %f", nullptr, nullptr, "bzip2 -c %f > %a", nullptr, nullptr, nullptr, nullptr, "BZIP2", "bz2", 1},
     {"xz -dc %a > %f", nullptr, nullptr, "xz -c %f > %a", nullptr, nullptr, nullptr, nullptr, "XZ", "xz", 1},
-    {"tar -xzf", "--files-from=", "!", "tar -czf", "zevoz -u %a %f", "--files-from=", "!", "zevoz -d %a %f",
-     "TAR/GZIP", "tar.gz", 0},
-    {"tar -xjf", "--files-from=", "!", "tar --bzip2 -cf", "zevoz -ub %a %f", "--files-from=", "!",
-     "zevoz -db %a %f", "TAR/BZIP2", "tar.bz2", 0},
-    {"tar --xz -xf", "--files-from=", "!", "tar --xz -cf", "zevoz -ux %a %f", "--files-from=", "!",
-     "zevoz -dx %a %f", "TAR/XZ", "tar.xz", 0},
+    {"tar -xzf", "--files-from=", "!", "tar -czf", "zevoz -u %a %f", "--files-from=", "!", "zevoz -d %a %f", "TAR/GZIP",
+     "tar.gz", 0},
+    {"tar -xjf", "--files-from=", "!", "tar --bzip2 -cf", "zevoz -ub %a %f", "--files-from=", "!", "zevoz -db %a %f",
+     "TAR/BZIP2", "tar.bz2", 0},
+    {"tar --xz -xf", "--files-from=", "!", "tar --xz -cf", "zevoz -ux %a %f", "--files-from=", "!", "zevoz -dx %a %f",
+     "TAR/XZ", "tar.xz", 0},
 };
 
 }  // namespace

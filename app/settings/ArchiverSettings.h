@@ -14,12 +14,12 @@ struct TArchiverSettings {
     Estring Extract;
     Estring ExtractListfileSwitch;
     Estring Compress;
-    Estring CompressUpdate;          // empty: Compress serves
+    Estring CompressUpdate;  // empty: Compress serves
     Estring CompressListfileSwitch;
-    Estring Delete;                  // empty: deleting is not supported
+    Estring Delete;  // empty: deleting is not supported
     Estring CompressDirSpec;
     Estring ExtractDirSpec;
-    uint8_t slashFlag = 0;           // names go to the archiver with '/' (TAR, TAR/GZIP)
+    uint8_t slashFlag = 0;  // names go to the archiver with '/' (TAR, TAR/GZIP)
 };
 
 extern TArchiverSettings ArchiverSettings[ArchiverCount];

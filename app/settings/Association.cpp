@@ -17,9 +17,13 @@ Estring Association::FormatIniLine() const {
     return line;
 }
 
-bool Association::MatchesName(const Westring& name) const { return MatchMaskName(mask, name) == 1; }
+bool Association::MatchesName(const Westring& name) const {
+    return MatchMaskName(mask, name) == 1;
+}
 
-bool Association::MatchesEntry(const entry* item) const { return MatchMask(mask, Westring("."), item) == 1; }
+bool Association::MatchesEntry(const entry* item) const {
+    return MatchMask(mask, Westring("."), item) == 1;
+}
 
 void AssociationSet::Add(const Westring& mask, const Westring& command, bool continueFlag) {
     Association* item = new Association;

@@ -53,8 +53,8 @@ public:
 // when cancelled. Installed by the program; unset, nothing is chosen.
 extern int (*AssociationChooser)(CAssociationList& list, Westring& command);
 
-extern AssociationSet FileAssociations;       // "[Associations]"
-extern AssociationSet ViewerAssociations;     // "[Viewer Associations]"
-extern AssociationSet EditorAssociations;     // "[Editor Associations]"
-extern AssociationSet FileColourRules;        // "[Colours]": colour texts of files
-extern AssociationSet DirectoryColourRules;   // "[Directory Colours]": of directories
+extern AssociationSet FileAssociations;      // "[Associations]"
+extern AssociationSet ViewerAssociations;    // "[Viewer Associations]"
+extern AssociationSet EditorAssociations;    // "[Editor Associations]"
+extern AssociationSet FileColourRules;       // "[Colours]": colour texts of files
+extern AssociationSet DirectoryColourRules;  // "[Directory Colours]": of directories

@@ -5,10 +5,10 @@
 #include "app/settings/Config.h"
 
 const char* const ColourSlotNames[ColourSlotCount] = {
-    "Panel",         "Highlight",      "Tagged",         "Highlight-Tagged", "Directories",   "Directory High",
-    "Command Line",  "Messages",       "Errors",         "Input Fields",     "Screen Saver",  "Menu",
-    "Menu Bar",      "Menu Highlight", "Menu Quick Key", "Disabled Menu",    "File Viewer",   "Clock",
-    "Column Heading", "Synch Update",  "Synch Delete",
+    "Panel",          "Highlight",      "Tagged",         "Highlight-Tagged", "Directories",  "Directory High",
+    "Command Line",   "Messages",       "Errors",         "Input Fields",     "Screen Saver", "Menu",
+    "Menu Bar",       "Menu Highlight", "Menu Quick Key", "Disabled Menu",    "File Viewer",  "Clock",
+    "Column Heading", "Synch Update",   "Synch Delete",
 };
 
 const uint8_t DefaultColours[ColourSlotCount] = {

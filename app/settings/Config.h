@@ -16,10 +16,10 @@
 #include "base/strings/Westring.h"
 
 struct TCONFIG {
-    Westring IniFilePath;    // the ini file named on the command line, empty when none
+    Westring IniFilePath;  // the ini file named on the command line, empty when none
     int32_t Lines;
     int32_t Columns;
-    int32_t PanelHeight;     // entry rows of a panel, see UpdatePanelHeight
+    int32_t PanelHeight;  // entry rows of a panel, see UpdatePanelHeight
     Westring Viewer;
     Westring Viewer2;
     Westring Editor;
@@ -31,7 +31,7 @@ struct TCONFIG {
     Westring Background;
     uint8_t Hidden;
     int32_t Clock;
-    int32_t TimeMode;        // 12 or 24
+    int32_t TimeMode;  // 12 or 24
     int32_t Saver;
     int32_t ScrollDelay;
     int32_t LeftSort;
@@ -48,7 +48,7 @@ struct TCONFIG {
     Westring RightFilter;
     uint8_t PathPrompt;
     uint8_t Colours[ColourSlotCount];  // console attributes by EColourSlot
-    uint32_t Confirmations;  // a set bit switches a confirmation off
+    uint32_t Confirmations;            // a set bit switches a confirmation off
     Westring TreeDir;
     int32_t CodePage;
     uint8_t LeftShowing;
@@ -83,7 +83,7 @@ struct TCONFIG {
     uint8_t CaseModRecurse;
     uint8_t CaseModDirs;
     uint8_t CaseModFiles;
-    char StartupSide;        // 'L' or 'R'
+    char StartupSide;  // 'L' or 'R'
     uint8_t DisableInvert;
     int32_t TabWidth;
     int32_t IndentWidth;
@@ -97,7 +97,7 @@ struct TCONFIG {
     int32_t MaxHist;
     int32_t MaxFieldHist;
     uint8_t ExpandedTrees;
-    int32_t FontSize;        // no key binds the font
+    int32_t FontSize;  // no key binds the font
     Estring FontName;
     uint8_t ConsoleScrollback;
     int32_t TextCodePage;
@@ -130,6 +130,6 @@ enum EConfirmationBit : uint32_t {
     ConfirmDeleteTaggedOff = 1u << 1,    // the tagged files
     ConfirmDeleteNonEmptyOff = 1u << 2,  // a directory that holds files
     ConfirmQuitOff = 1u << 3,
-    ConfirmTypedYesOff = 1u << 4,        // OK, Cancel and All instead of typing "YES"
+    ConfirmTypedYesOff = 1u << 4,  // OK, Cancel and All instead of typing "YES"
 };
 constexpr int ConfirmationCount = 5;

@@ -9,13 +9,13 @@
 #include "base/strings/Westring.h"
 
 enum EDataFileKind {
-    DataFileHelp = 0,        // "qvh", beside the program
-    DataFileHtmlHelp = 1,    // "chm", beside the program
-    DataFileUserMenu = 2,    // "mnu"
-    DataFileIni = 3,         // "ini"
-    DataFileHistory = 4,     // "hst"
-    DataFileLog = 5,         // "log"
-    DataFileSyntax = 6       // base name without its dot + "syntax.ini"
+    DataFileHelp = 0,      // "qvh", beside the program
+    DataFileHtmlHelp = 1,  // "chm", beside the program
+    DataFileUserMenu = 2,  // "mnu"
+    DataFileIni = 3,       // "ini"
+    DataFileHistory = 4,   // "hst"
+    DataFileLog = 5,       // "log"
+    DataFileSyntax = 6     // base name without its dot + "syntax.ini"
 };
 
 // Locations: 0 or 2 the per-user data folder, 1 or 3 the program's folder.

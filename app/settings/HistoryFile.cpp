@@ -31,9 +31,13 @@ const TEscape HistoryEscapes[] = {
     {'\n', 'n'},
 };
 
-Westring PerUserPath() { return DataFilePath(DataFileHistory, DataFileUserFolder); }
+Westring PerUserPath() {
+    return DataFilePath(DataFileHistory, DataFileUserFolder);
+}
 
-int AtLeastOne(int limit) { return limit < 1 ? 1 : limit; }
+int AtLeastOne(int limit) {
+    return limit < 1 ? 1 : limit;
+}
 
 // Reads every line of a history file; false when it cannot be opened.
 bool ReadLines(const Westring& path, WestringStore& lines) {

@@ -21,11 +21,11 @@
 #include "base/os/Environment.h"
 
 const char* const IniSectionTable[IniSectionCount] = {
-    "[Archiver:ZIP]",       "[Archiver:RAR]",         "[Archiver:LHARC]",    "[Archiver:ARJ]",
-    "[Archiver:ACE]",       "[Archiver:HA]",          "[Archiver:GZIP]",     "[Archiver:TAR]",
-    "[Archiver:7ZIP]",      "[Archiver:BZIP2]",       "[Archiver:XZ]",       "[Archiver:TAR/GZIP]",
-    "[Archiver:TAR/BZIP2]", "[Archiver:TAR/XZ]",      "[Associations]",      "[Viewer Associations]",
-    "[Editor Associations]", "[Colours]",             "[Directory Colours]", "[Environment]",
+    "[Archiver:ZIP]",        "[Archiver:RAR]",    "[Archiver:LHARC]",    "[Archiver:ARJ]",
+    "[Archiver:ACE]",        "[Archiver:HA]",     "[Archiver:GZIP]",     "[Archiver:TAR]",
+    "[Archiver:7ZIP]",       "[Archiver:BZIP2]",  "[Archiver:XZ]",       "[Archiver:TAR/GZIP]",
+    "[Archiver:TAR/BZIP2]",  "[Archiver:TAR/XZ]", "[Associations]",      "[Viewer Associations]",
+    "[Editor Associations]", "[Colours]",         "[Directory Colours]", "[Environment]",
     "[General Options]",
 };
 
@@ -34,16 +34,11 @@ namespace {
 // The association set that each ":" section fills.
 AssociationSet* AssociationSetOf(int section) {
     switch (section) {
-    case IniSectionViewerAssociations:
-        return &ViewerAssociations;
-    case IniSectionEditorAssociations:
-        return &EditorAssociations;
-    case IniSectionColours:
-        return &FileColourRules;
-    case IniSectionDirectoryColours:
-        return &DirectoryColourRules;
-    default:
-        return &FileAssociations;
+    case IniSectionViewerAssociations: return &ViewerAssociations;
+    case IniSectionEditorAssociations: return &EditorAssociations;
+    case IniSectionColours: return &FileColourRules;
+    case IniSectionDirectoryColours: return &DirectoryColourRules;
+    default: return &FileAssociations;
     }
 }
 
@@ -79,7 +74,6 @@ bool StartsWithNoCase(const char* text, const char* prefix) {
     size_t n = std::strlen(prefix);
     return std::strlen(text) >= n && Estring(text).Left(static_cast<int>(n)) == prefix;
 }
-
 
 }  // namespace
 
@@ -173,7 +167,6 @@ void CIniReader::ReadAssociation(char* line, char* separator) {
 
 namespace {
 
-
 Westring WithLastThree(const Westring& path, const char* replacement) {
     return path.DropRight(3) + Westring(replacement);
 }
@@ -222,8 +215,8 @@ DWORD OpenIniFile(StdFile& file, int flags) {
     if (flags == IniOpenRead) {
         return file.Open(GetIniFilePath(0), StdFile::ModeRead, StdFile::ShareRead);
     }
-    return file.Open(WithLastThree(GetIniFilePath(IniPathForWriting), "!!!"),
-                     StdFile::ModeWrite | StdFile::ModeCreate, StdFile::ShareRead);
+    return file.Open(WithLastThree(GetIniFilePath(IniPathForWriting), "!!!"), StdFile::ModeWrite | StdFile::ModeCreate,
+                     StdFile::ShareRead);
 }
 
 void LoadConfiguration(bool reloadOnly, IIniMessages& messages) {

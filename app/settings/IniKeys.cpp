@@ -121,8 +121,8 @@ struct TKeywords {
     int unknown;  // what an unknown word reads as
 };
 
-const char* const SortWords[] = {"name",     "extension",  "time",   "size",  "unsorted",
-                                 "rname",    "rextension", "rtime",  "rsize", "unsorted"};
+const char* const SortWords[] = {"name",  "extension",  "time",  "size",  "unsorted",
+                                 "rname", "rextension", "rtime", "rsize", "unsorted"};
 const char* const StyleWords[] = {"brief", "full", "wide", "briefwide", "unix", "tree"};
 const char* const PanelTypeWords[] = {"files", "info"};
 const char* const WidthWords[] = {"half", "forcedhalf", "full"};
@@ -149,16 +149,11 @@ const char* KeywordOf(const TKeywords& table, int value) {
 
 const TKeywords* KeywordsOf(EIniValueKind kind) {
     switch (kind) {
-    case IniSort:
-        return &SortKeywords;
-    case IniStyle:
-        return &StyleKeywords;
-    case IniPanelType:
-        return &PanelTypeKeywords;
-    case IniWidth:
-        return &WidthKeywords;
-    default:
-        return nullptr;
+    case IniSort: return &SortKeywords;
+    case IniStyle: return &StyleKeywords;
+    case IniPanelType: return &PanelTypeKeywords;
+    case IniWidth: return &WidthKeywords;
+    default: return nullptr;
     }
 }
 
@@ -177,10 +172,18 @@ void ReadColours(const char* value, uint8_t* slots) {
 
 }  // namespace
 
-int ParseSortKeyword(const char* text) { return ParseKeyword(SortKeywords, text); }
-int ParseStyleKeyword(const char* text) { return ParseKeyword(StyleKeywords, text); }
-int ParsePanelTypeKeyword(const char* text) { return ParseKeyword(PanelTypeKeywords, text); }
-int ParseWidthKeyword(const char* text) { return ParseKeyword(WidthKeywords, text); }
+int ParseSortKeyword(const char* text) {
+    return ParseKeyword(SortKeywords, text);
+}
+int ParseStyleKeyword(const char* text) {
+    return ParseKeyword(StyleKeywords, text);
+}
+int ParsePanelTypeKeyword(const char* text) {
+    return ParseKeyword(PanelTypeKeywords, text);
+}
+int ParseWidthKeyword(const char* text) {
+    return ParseKeyword(WidthKeywords, text);
+}
 
 const TIniKey* FindIniKey(const char* name) {
     for (int i = 0; i < IniKeyCount; i++) {
@@ -197,33 +200,17 @@ void ReadIniValue(const TIniKey& key, const char* value, TCONFIG& config) {
     }
     void* field = key.field(config);
     switch (key.kind) {
-    case IniText:
-        *static_cast<Estring*>(field) = value;
-        break;
-    case IniUtf8:
-        static_cast<Westring*>(field)->AssignUtf8(value);
-        break;
-    case IniNumber:
-        *static_cast<int32_t*>(field) = std::atoi(value);
-        break;
-    case IniSwitch:
-        *static_cast<uint8_t*>(field) = Estring(value) == "on" ? 1 : 0;
-        break;
-    case IniChar:
-        *static_cast<char*>(field) = value[0];
-        break;
-    case IniTimeMode:
-        *static_cast<int32_t*>(field) = std::strcmp(value, "24") == 0 ? 24 : 12;
-        break;
+    case IniText: *static_cast<Estring*>(field) = value; break;
+    case IniUtf8: static_cast<Westring*>(field)->AssignUtf8(value); break;
+    case IniNumber: *static_cast<int32_t*>(field) = std::atoi(value); break;
+    case IniSwitch: *static_cast<uint8_t*>(field) = Estring(value) == "on" ? 1 : 0; break;
+    case IniChar: *static_cast<char*>(field) = value[0]; break;
+    case IniTimeMode: *static_cast<int32_t*>(field) = std::strcmp(value, "24") == 0 ? 24 : 12; break;
     case IniSort:
     case IniStyle:
     case IniPanelType:
-    case IniWidth:
-        *static_cast<int32_t*>(field) = ParseKeyword(*KeywordsOf(key.kind), value);
-        break;
-    case IniColours:
-        ReadColours(value, static_cast<uint8_t*>(field));
-        break;
+    case IniWidth: *static_cast<int32_t*>(field) = ParseKeyword(*KeywordsOf(key.kind), value); break;
+    case IniColours: ReadColours(value, static_cast<uint8_t*>(field)); break;
     }
 }
 
@@ -234,19 +221,11 @@ Estring FormatIniValue(const TIniKey& key, TCONFIG& config) {
     }
     void* field = key.field(config);
     switch (key.kind) {
-    case IniText:
-        text = *static_cast<Estring*>(field);
-        break;
-    case IniUtf8:
-        text = Estring(*static_cast<Westring*>(field));
-        break;
+    case IniText: text = *static_cast<Estring*>(field); break;
+    case IniUtf8: text = Estring(*static_cast<Westring*>(field)); break;
     case IniNumber:
-    case IniTimeMode:
-        text.Format("%d", *static_cast<int32_t*>(field));
-        break;
-    case IniSwitch:
-        text = *static_cast<uint8_t*>(field) ? "on" : "off";
-        break;
+    case IniTimeMode: text.Format("%d", *static_cast<int32_t*>(field)); break;
+    case IniSwitch: text = *static_cast<uint8_t*>(field) ? "on" : "off"; break;
     case IniChar:
         if (char c = *static_cast<char*>(field)) {
             text += c;
@@ -255,9 +234,7 @@ Estring FormatIniValue(const TIniKey& key, TCONFIG& config) {
     case IniSort:
     case IniStyle:
     case IniPanelType:
-    case IniWidth:
-        text = KeywordOf(*KeywordsOf(key.kind), *static_cast<int32_t*>(field));
-        break;
+    case IniWidth: text = KeywordOf(*KeywordsOf(key.kind), *static_cast<int32_t*>(field)); break;
     case IniColours: {
         const uint8_t* slots = static_cast<uint8_t*>(field);
         for (int slot = 0; slot < ColourSlotCount; slot++) {

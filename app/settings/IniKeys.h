@@ -8,17 +8,17 @@
 
 // How a value is read into its field and written back.
 enum EIniValueKind {
-    IniText = 0,        // 8-bit text into an Estring, unchanged
-    IniUtf8 = 1,        // UTF-8 text into a Westring
-    IniNumber = 2,      // atoi into an int32
-    IniSwitch = 3,      // "on" (any case) or anything else; written "on"/"off"
-    IniChar = 4,        // the first byte
-    IniTimeMode = 5,    // 24 when the value is exactly "24", else 12
-    IniSort = 6,        // sort keyword
-    IniStyle = 7,       // view-style keyword
-    IniPanelType = 8,   // panel-type keyword
-    IniWidth = 9,       // panel-width keyword
-    IniColours = 10     // blank-separated numbers, one per colour slot
+    IniText = 0,       // 8-bit text into an Estring, unchanged
+    IniUtf8 = 1,       // UTF-8 text into a Westring
+    IniNumber = 2,     // atoi into an int32
+    IniSwitch = 3,     // "on" (any case) or anything else; written "on"/"off"
+    IniChar = 4,       // the first byte
+    IniTimeMode = 5,   // 24 when the value is exactly "24", else 12
+    IniSort = 6,       // sort keyword
+    IniStyle = 7,      // view-style keyword
+    IniPanelType = 8,  // panel-type keyword
+    IniWidth = 9,      // panel-width keyword
+    IniColours = 10    // blank-separated numbers, one per colour slot
 };
 
 struct TIniKey {

@@ -36,8 +36,8 @@ public:
     TObjectStoreAbstract() = default;
     ~TObjectStoreAbstract() override { ObjectStore::FreeAll(); }
 
-    using ObjectStore::FreeAll;
     using ObjectStore::DeleteCurrent;
+    using ObjectStore::FreeAll;
 
 protected:
     void FreeItem(void* item) override { DeleteItem(static_cast<T*>(item)); }

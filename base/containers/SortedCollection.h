@@ -19,15 +19,13 @@ public:
     T* Find(const K* key) { return static_cast<T*>(Base::Find(key)); }
     T* FindGreaterOrEqual(const K* key) { return static_cast<T*>(Base::FindGreaterOrEqual(key)); }
     T* FindLessOrEqual(const K* key) { return static_cast<T*>(Base::FindLessOrEqual(key)); }
-    using Base::Sort;
-    using Base::QuickSort;
     using Base::allowDuplicates;
     using Base::appendUnsorted;
+    using Base::QuickSort;
+    using Base::Sort;
 
 protected:
-    void* GetKey(void* item) override {
-        return const_cast<K*>(KeyOf(static_cast<const T*>(item)));
-    }
+    void* GetKey(void* item) override { return const_cast<K*>(KeyOf(static_cast<const T*>(item))); }
     int Compare(const void* key1, const void* key2) override {
         return CompareKeys(static_cast<const K*>(key1), static_cast<const K*>(key2));
     }
@@ -44,8 +42,8 @@ public:
     TSortedCollectionAbstractKey() = default;
     ~TSortedCollectionAbstractKey() override { SortedCollection::FreeAll(); }
 
-    using SortedCollection::FreeAll;
     using SortedCollection::DeleteCurrent;
+    using SortedCollection::FreeAll;
 
 protected:
     void FreeItem(void* item) override { delete static_cast<T*>(item); }

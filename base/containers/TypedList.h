@@ -22,10 +22,10 @@ public:
 
     T* RemoveAt(int index) { return static_cast<T*>(Base::RemoveAt(index)); }
     T* RemoveCurrent() { return static_cast<T*>(Base::RemoveCurrent()); }
-    using Base::RemoveRange;
     using Base::RemoveAll;
+    using Base::RemoveRange;
 
-    using Base::Count;
     using Base::Capacity;
+    using Base::Count;
     using Base::Cursor;
 };

@@ -4,11 +4,7 @@
 #include "base/strings/Utf16String.h"
 
 CDirScanner::CDirScanner(const Westring& baseDirectory)
-    : baseDirectory(baseDirectory),
-      attributeMask(0),
-      lastError(0),
-      findHandle(INVALID_HANDLE_VALUE),
-      found(0),
+    : baseDirectory(baseDirectory), attributeMask(0), lastError(0), findHandle(INVALID_HANDLE_VALUE), found(0),
       separateRecords(false) {
     entry* record = Record();
     record->size = 0;
@@ -22,7 +18,9 @@ CDirScanner::CDirScanner(const Westring& baseDirectory)
     record->name[0] = 0;
 }
 
-CDirScanner::~CDirScanner() { Close(); }
+CDirScanner::~CDirScanner() {
+    Close();
+}
 
 void CDirScanner::Close() {
     if (findHandle != INVALID_HANDLE_VALUE) {
@@ -33,10 +31,14 @@ void CDirScanner::Close() {
 
 bool CDirScanner::AcceptsAttributes(DWORD mask, DWORD attributes) {
     bool isDirectory = (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-    if ((mask & ScanDirectoriesOnly) && !isDirectory) return false;
-    if ((mask & ScanNoVirtualRoots) && (attributes & FILE_ATTRIBUTE_VIRTUAL)) return false;
-    if (!(mask & ScanHidden) && (attributes & FILE_ATTRIBUTE_HIDDEN)) return false;
-    if (mask & ScanDirectories) return true;
+    if ((mask & ScanDirectoriesOnly) && !isDirectory)
+        return false;
+    if ((mask & ScanNoVirtualRoots) && (attributes & FILE_ATTRIBUTE_VIRTUAL))
+        return false;
+    if (!(mask & ScanHidden) && (attributes & FILE_ATTRIBUTE_HIDDEN))
+        return false;
+    if (mask & ScanDirectories)
+        return true;
     return !isDirectory;
 }
 
@@ -49,10 +51,12 @@ static DWORD FailedCallError(DWORD fallback) {
 
 DWORD CDirScanner::SkipToAccepted(bool haveCurrent) {
     if (!haveCurrent) {
-        if (!FindNextFileW(findHandle, &findData)) return FailedCallError(ERROR_NO_MORE_FILES);
+        if (!FindNextFileW(findHandle, &findData))
+            return FailedCallError(ERROR_NO_MORE_FILES);
     }
     while (!AcceptsAttributes(attributeMask, findData.dwFileAttributes)) {
-        if (!FindNextFileW(findHandle, &findData)) return FailedCallError(ERROR_NO_MORE_FILES);
+        if (!FindNextFileW(findHandle, &findData))
+            return FailedCallError(ERROR_NO_MORE_FILES);
     }
     return 0;
 }
@@ -87,7 +91,8 @@ DWORD CDirScanner::FindNext(entry** out) {
         return lastError;
     }
     lastError = SkipToAccepted(false);
-    if (lastError != 0) return lastError;
+    if (lastError != 0)
+        return lastError;
     lastError = FillEntry(findData, out);
     return lastError;
 }
@@ -101,16 +106,20 @@ DWORD CDirScanner::Exists(const Westring& pattern, DWORD mask) {
 DWORD CDirScanner::FillEntry(const WIN32_FIND_DATAW& record, entry** out) {
     Westring name(record.cFileName);
     int length = name.Length();
-    if (length > MaxNameUnits) length = MaxNameUnits;
+    if (length > MaxNameUnits)
+        length = MaxNameUnits;
 
     entry* target;
     if (separateRecords) {
         target = entry::Allocate(length);
-        if (!target) return ERROR_NOT_ENOUGH_MEMORY;
-        if (out) *out = target;
+        if (!target)
+            return ERROR_NOT_ENOUGH_MEMORY;
+        if (out)
+            *out = target;
     } else {
         target = Record();
-        if (out) *out = target;
+        if (out)
+            *out = target;
     }
 
     bool isDirectory = (record.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;

@@ -76,7 +76,7 @@ private:
         char32_t room[MaxNameUnits];  // the name continues from head.name here
     } inlineRecord;
     Westring baseDirectory;
-    DWORD attributeMask;   // of the running search, without ScanSeparateRecords
+    DWORD attributeMask;  // of the running search, without ScanSeparateRecords
     DWORD lastError;
     WIN32_FIND_DATAW findData;
     HANDLE findHandle;

@@ -22,17 +22,8 @@ private:
 }  // namespace
 
 CRandomFile::CRandomFile()
-    : growing(false),
-      knownSize(0),
-      blockCount(0),
-      currentBlock(nullptr),
-      currentOffset(0),
-      currentAvailable(0),
-      readAheadOffset(-1),
-      readAheadBuffer(nullptr),
-      readAheadCount(0),
-      quitReadAhead(false),
-      position(0),
+    : growing(false), knownSize(0), blockCount(0), currentBlock(nullptr), currentOffset(0), currentAvailable(0),
+      readAheadOffset(-1), readAheadBuffer(nullptr), readAheadCount(0), quitReadAhead(false), position(0),
       openError(0) {
     for (int i = 0; i < MaxBlocks; i++) {
         blocks[i] = nullptr;
@@ -45,7 +36,9 @@ CRandomFile::CRandomFile(const Westring& path, int shareLevel) : CRandomFile() {
     Open(path, ModeRead, shareLevel);
 }
 
-CRandomFile::~CRandomFile() { Close(); }
+CRandomFile::~CRandomFile() {
+    Close();
+}
 
 uint32_t CRandomFile::Open(const Westring& path, int mode, int shareLevel) {
     DropBlocks();
@@ -57,11 +50,13 @@ uint32_t CRandomFile::Open(const Westring& path, int mode, int shareLevel) {
         readAheadOffset = -1;
         readAheadCount = 0;
         openError = StdFile::Open(path, mode, shareLevel);
-        if (openError != 0) return openError;
+        if (openError != 0)
+            return openError;
         knownSize = GetSize();
         openError = lastError;
     }
-    if (!readAheadBuffer) readAheadBuffer = static_cast<unsigned char*>(malloc(BlockSize));
+    if (!readAheadBuffer)
+        readAheadBuffer = static_cast<unsigned char*>(malloc(BlockSize));
     return openError;
 }
 
@@ -71,7 +66,8 @@ uint32_t CRandomFile::FileError() {
 }
 
 void CRandomFile::StopReadAhead() {
-    if (!thread.IsValid()) return;
+    if (!thread.IsValid())
+        return;
     {
         CLockHolder hold(lock);
         quitReadAhead = true;
@@ -122,7 +118,8 @@ void CRandomFile::UpdateCurrent() {
 }
 
 void CRandomFile::MoveBlockToFront(int index) {
-    if (index <= 0 || index >= blockCount) return;
+    if (index <= 0 || index >= blockCount)
+        return;
     unsigned char* block = blocks[index];
     int64_t offset = blockOffsets[index];
     uint32_t bytes = blockBytes[index];
@@ -137,9 +134,11 @@ void CRandomFile::MoveBlockToFront(int index) {
 }
 
 uint32_t CRandomFile::ByteAtSlow(int64_t offset) {
-    if (!IsOpen() || offset < 0) return NoByte;
+    if (!IsOpen() || offset < 0)
+        return NoByte;
     bool pastEnd = offset >= knownSize;
-    if (pastEnd && !growing) return NoByte;
+    if (pastEnd && !growing)
+        return NoByte;
 
     int64_t blockOffset = offset - offset % BlockSize;
     int slot = -1;
@@ -165,7 +164,8 @@ uint32_t CRandomFile::ByteAtSlow(int64_t offset) {
         unsigned char* block;
         if (blockCount < MaxBlocks) {
             block = static_cast<unsigned char*>(malloc(BlockSize));
-            if (!block) return NoByte;
+            if (!block)
+                return NoByte;
             blockCount++;
         } else {
             block = blocks[MaxBlocks - 1];
@@ -202,9 +202,11 @@ uint32_t CRandomFile::ByteAtSlow(int64_t offset) {
 
     // The file grew, or shrank, since it was opened.
     int64_t end = blockOffset + count;
-    if (end > knownSize || (count < uint32_t(BlockSize) && end < knownSize)) knownSize = end;
+    if (end > knownSize || (count < uint32_t(BlockSize) && end < knownSize))
+        knownSize = end;
     UpdateCurrent();
-    if (offset >= knownSize) return NoByte;
+    if (offset >= knownSize)
+        return NoByte;
     return blocks[0][offset - blockOffset];
 }
 
@@ -221,7 +223,8 @@ uint32_t CRandomFile::LoadBlock(int64_t blockOffset, unsigned char*& block, uint
         } else {
             count = 0;
             uint32_t error = Seek(blockOffset);
-            if (error == 0) error = StdFile::Read(block, BlockSize, &count);
+            if (error == 0)
+                error = StdFile::Read(block, BlockSize, &count);
             if (error == EndOfFile) {
                 count = 0;
                 return 0;
@@ -232,7 +235,8 @@ uint32_t CRandomFile::LoadBlock(int64_t blockOffset, unsigned char*& block, uint
                 return error;
             }
         }
-        if (count < uint32_t(BlockSize)) return 0;
+        if (count < uint32_t(BlockSize))
+            return 0;
 
         if (blockCount == 1 || (blockCount > 1 && blockOffsets[1] == blockOffset - BlockSize))
             next = blockOffset + BlockSize;
@@ -264,11 +268,13 @@ void CRandomFile::ReadAheadLoop() {
     for (;;) {
         request.Wait(INFINITE);
         CLockHolder hold(lock);
-        if (quitReadAhead) break;
+        if (quitReadAhead)
+            break;
         if (readAheadOffset != -1 && lastError == 0) {
             uint32_t count = 0;
             uint32_t error = Seek(readAheadOffset);
-            if (error == 0) error = StdFile::Read(readAheadBuffer, BlockSize, &count);
+            if (error == 0)
+                error = StdFile::Read(readAheadBuffer, BlockSize, &count);
             readAheadCount = error == 0 ? count : 0;
         }
         request.Reset();
@@ -280,7 +286,8 @@ uint32_t CRandomFile::ReadAt(int64_t offset, void* buffer, uint32_t& count) {
     uint32_t room = count;
     count = 0;
     uint32_t error = Seek(offset);
-    if (error != 0) return error;
+    if (error != 0)
+        return error;
     return StdFile::Read(buffer, room, &count);
 }
 
@@ -298,7 +305,8 @@ uint32_t CRandomFile::Read(void* buffer, uint32_t n, uint32_t* count) {
 
 uint32_t CRandomFile::ReadLine(char* buffer, int size) {
     if (size <= 1) {
-        if (size == 1) buffer[0] = 0;
+        if (size == 1)
+            buffer[0] = 0;
         return 0;
     }
     int length = 0;
@@ -308,7 +316,8 @@ uint32_t CRandomFile::ReadLine(char* buffer, int size) {
         char byte;
         uint32_t got = 0;
         error = Read(&byte, 1, &got);
-        if (error != 0 || got == 0) break;
+        if (error != 0 || got == 0)
+            break;
         if (byte == '\n' || byte == 0) {
             endSeen = true;
             break;
@@ -320,7 +329,8 @@ uint32_t CRandomFile::ReadLine(char* buffer, int size) {
         buffer[0] = 0;
         return error;
     }
-    while (length > 0 && (buffer[length - 1] == '\r' || buffer[length - 1] == '\n')) length--;
+    while (length > 0 && (buffer[length - 1] == '\r' || buffer[length - 1] == '\n'))
+        length--;
     buffer[length] = 0;
     return 0;
 }

@@ -45,7 +45,8 @@ public:
     // the file is not open, or when the block cannot be read.
     uint32_t ByteAt(int64_t offset) {
         uint64_t inBlock = uint64_t(offset) - uint64_t(currentOffset);
-        if (inBlock < currentAvailable) return currentBlock[inBlock];
+        if (inBlock < currentAvailable)
+            return currentBlock[inBlock];
         return ByteAtSlow(offset);
     }
 

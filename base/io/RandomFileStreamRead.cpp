@@ -23,7 +23,8 @@ bool CRandomFileStreamRead::Read(void* buffer, uint32_t* count) {
 bool CRandomFileStreamRead::Skip(int64_t n) {
     int64_t target = file->Position() + n;
     file->SetPosition(target);
-    if (target <= file->KnownSize()) return true;
+    if (target <= file->KnownSize())
+        return true;
     // Past the end is a failure even when the file itself has none to tell.
     uint32_t error = file->FileError();
     return Fail(error != 0 ? error : uint32_t(ERROR_HANDLE_EOF));

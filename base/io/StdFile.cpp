@@ -32,15 +32,8 @@ const DWORD FullPathRoom = 4092;
 }  // namespace
 
 StdFile::StdFile()
-    : handle(nullptr),
-      lastError(0),
-      buffer(static_cast<unsigned char*>(malloc(BufferSize))),
-      bufferPos(0),
-      bufferCount(0),
-      bufferMode(BufferReading),
-      filePos(0),
-      shareLevel(0),
-      textMode(false) {}
+    : handle(nullptr), lastError(0), buffer(static_cast<unsigned char*>(malloc(BufferSize))), bufferPos(0),
+      bufferCount(0), bufferMode(BufferReading), filePos(0), shareLevel(0), textMode(false) {}
 
 StdFile::StdFile(const Westring& path, int mode, int shareLevel) : StdFile() {
     if (!path.IsEmpty()) {
@@ -390,8 +383,7 @@ uint32_t StdFile::Seek(int64_t position) {
 }
 
 uint32_t StdFile::Rewind() {
-    if (lastError == 0 && (shareLevel == ShareReadWrite || shareLevel == ShareWrite) &&
-        bufferMode == BufferReading) {
+    if (lastError == 0 && (shareLevel == ShareReadWrite || shareLevel == ShareWrite) && bufferMode == BufferReading) {
         // Others may have changed the file since it was buffered: Seek then
         // reads it afresh from the handle.
         bufferPos = bufferCount = 0;

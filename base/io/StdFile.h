@@ -97,10 +97,10 @@ protected:
     enum { BufferReading = 0, BufferWriting = 1 };
 
     uint32_t Keep(uint32_t error) { return lastError = error; }
-    uint32_t FillBuffer();              // one ReadFile of a whole buffer
+    uint32_t FillBuffer();  // one ReadFile of a whole buffer
     uint32_t WriteAll(const unsigned char* bytes, uint32_t n, uint32_t& written);
     uint32_t MoveHandle(int64_t position);
-    uint32_t SwitchToReading();        // writes what waits, then reads from there
+    uint32_t SwitchToReading();  // writes what waits, then reads from there
 
     HANDLE handle;
     uint32_t lastError;

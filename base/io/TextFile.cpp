@@ -46,9 +46,12 @@ const int LineEndLengths[4] = {2, 1, 1, 1};
 // Word characters for whole-word search: digits, the underscore and letters
 // (the Latin-1 letters and every character that has a case).
 bool IsWordCharacter(uint32_t c) {
-    if (c == '_' || (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z')) return true;
-    if (c < 0xC0 || c > 0x10FFFF) return false;
-    if (c <= 0xFF) return c != 0xD7 && c != 0xF7;
+    if (c == '_' || (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'))
+        return true;
+    if (c < 0xC0 || c > 0x10FFFF)
+        return false;
+    if (c <= 0xFF)
+        return c != 0xD7 && c != 0xF7;
     return ToUpperChar(c) != c || ToLowerChar(c) != c;
 }
 
@@ -59,22 +62,14 @@ enum TOrderState { OrderOpen, OrderSeen, OrderRejected };
 }  // namespace
 
 CTextFile::CTextFile()
-    : fileLineEnd(LineEndUnknown),
-      lastLineEnd(LineEndNone),
-      codePage(GetTextCodePage()),
-      bomFlag(false),
-      moreFollows(false),
-      keepNul(true),
-      badSequences(0),
-      encoding(EncodingUnknown),
-      bigEndian(false),
-      charPosition(0),
-      bomLength(0),
-      lineBuffer(static_cast<char32_t*>(malloc(sizeof(char32_t) * InitialLineUnits))),
-      lineCapacity(lineBuffer ? InitialLineUnits : 0),
-      tableCodePage(-1) {}
+    : fileLineEnd(LineEndUnknown), lastLineEnd(LineEndNone), codePage(GetTextCodePage()), bomFlag(false),
+      moreFollows(false), keepNul(true), badSequences(0), encoding(EncodingUnknown), bigEndian(false), charPosition(0),
+      bomLength(0), lineBuffer(static_cast<char32_t*>(malloc(sizeof(char32_t) * InitialLineUnits))),
+      lineCapacity(lineBuffer ? InitialLineUnits : 0), tableCodePage(-1) {}
 
-CTextFile::~CTextFile() { free(lineBuffer); }
+CTextFile::~CTextFile() {
+    free(lineBuffer);
+}
 
 uint32_t CTextFile::Open(const Westring& path, int mode, int shareLevel) {
     uint32_t error = CRandomFile::Open(path, mode, shareLevel);
@@ -83,7 +78,8 @@ uint32_t CTextFile::Open(const Westring& path, int mode, int shareLevel) {
     bomLength = 0;
     badSequences = 0;
     fileLineEnd = LineEndUnknown;
-    if (error != 0) return error;
+    if (error != 0)
+        return error;
     SetPosition(0);
     DetectEncoding();
     bigEndian = IsBigEndian();
@@ -92,7 +88,8 @@ uint32_t CTextFile::Open(const Westring& path, int mode, int shareLevel) {
 
 bool CTextFile::IsPlausibleUtf16Unit(uint32_t unit) {
     for (const TUnitRange& range : ImplausibleUtf16Units) {
-        if (unit >= range.low && unit <= range.high) return false;
+        if (unit >= range.low && unit <= range.high)
+            return false;
     }
     return true;
 }
@@ -100,7 +97,8 @@ bool CTextFile::IsPlausibleUtf16Unit(uint32_t unit) {
 void CTextFile::DetectEncoding() {
     bomFlag = false;
     unsigned char head[4];
-    for (int i = 0; i < 4; i++) head[i] = static_cast<unsigned char>(ByteAt(i));
+    for (int i = 0; i < 4; i++)
+        head[i] = static_cast<unsigned char>(ByteAt(i));
     for (const TByteOrderMark& mark : ByteOrderMarks) {
         // A mark counts only when the file holds all of it (ByteAt's end
         // value reads as 0xFF and would otherwise complete a mark).
@@ -111,23 +109,27 @@ void CTextFile::DetectEncoding() {
             return;
         }
     }
-    if (encoding != EncodingUnknown) return;
+    if (encoding != EncodingUnknown)
+        return;
 
     // UTF-8: at least one well-formed multi-byte sequence, and no NUL and no
     // stray byte above 0x7F.
     enum { Plain, MultiByte, Invalid } state = Plain;
     for (int64_t offset = 0; offset < DetectionBytes && state != Invalid;) {
         uint32_t byte = ByteAt(offset);
-        if (byte == NoChar) break;
+        if (byte == NoChar)
+            break;
         int length = Utf8SequenceLength(byte);
         if (length > 1) {
             state = MultiByte;
             for (int k = 1; k < length; k++) {
-                if (!IsUtf8Continuation(ByteAt(offset + k))) state = Invalid;
+                if (!IsUtf8Continuation(ByteAt(offset + k)))
+                    state = Invalid;
             }
             offset += length;
         } else {
-            if (byte == 0 || byte > 0x7F) state = Invalid;
+            if (byte == 0 || byte > 0x7F)
+                state = Invalid;
             offset++;
         }
     }
@@ -135,9 +137,11 @@ void CTextFile::DetectEncoding() {
         encoding = EncodingUtf8;
         return;
     }
-    if (state == Invalid) encoding = EncodingCodePage;
+    if (state == Invalid)
+        encoding = EncodingCodePage;
 
-    if (DetectUtf32()) return;
+    if (DetectUtf32())
+        return;
     DetectUtf16();
 }
 
@@ -148,19 +152,23 @@ bool CTextFile::DetectUtf32() {
         bool complete = true;
         for (int k = 0; k < 4; k++) {
             b[k] = ByteAt(offset + k);
-            if (b[k] == NoChar) complete = false;
+            if (b[k] == NoChar)
+                complete = false;
         }
-        if (!complete) break;
+        if (!complete)
+            break;
         uint32_t values[2] = {b[0] | b[1] << 8 | b[2] << 16 | b[3] << 24, b[3] | b[2] << 8 | b[1] << 16 | b[0] << 24};
         TOrderState* states[2] = {&little, &big};
         for (int order = 0; order < 2; order++) {
-            if (*states[order] == OrderRejected) continue;
+            if (*states[order] == OrderRejected)
+                continue;
             if (values[order] >= 0x110000)
                 *states[order] = OrderRejected;
             else if (values[order] == 0x0A || values[order] == 0x20)
                 *states[order] = OrderSeen;
         }
-        if (little == OrderRejected && big == OrderRejected) return false;
+        if (little == OrderRejected && big == OrderRejected)
+            return false;
     }
     if (little == OrderSeen) {
         encoding = EncodingUtf32LE;
@@ -183,12 +191,14 @@ void CTextFile::DetectUtf16() {
 
     for (int64_t offset = 0; offset + 2 <= DetectionBytes; offset += 2) {
         uint32_t b0 = ByteAt(offset), b1 = ByteAt(offset + 1);
-        if (b0 == NoChar || b1 == NoChar) break;
+        if (b0 == NoChar || b1 == NoChar)
+            break;
         uint32_t units[2] = {b0 | b1 << 8, b1 | b0 << 8};
         for (int i = 0; i < 2; i++) {
             TOrder& order = orders[i];
             uint32_t unit = units[i];
-            if (order.state == OrderRejected) continue;
+            if (order.state == OrderRejected)
+                continue;
             if (!IsPlausibleUtf16Unit(unit)) {
                 order.state = OrderRejected;
             } else if (IsLowSurrogate(unit)) {
@@ -201,12 +211,16 @@ void CTextFile::DetectUtf16() {
             } else if (order.pendingHigh) {
                 order.state = OrderRejected;
             } else {
-                if (unit == 0x20) order.blank = true;
-                if (unit == 0x0A) order.lineFeed = true;
-                if (order.blank && order.lineFeed) order.state = OrderSeen;
+                if (unit == 0x20)
+                    order.blank = true;
+                if (unit == 0x0A)
+                    order.lineFeed = true;
+                if (order.blank && order.lineFeed)
+                    order.state = OrderSeen;
             }
         }
-        if (orders[0].state == OrderRejected && orders[1].state == OrderRejected) break;
+        if (orders[0].state == OrderRejected && orders[1].state == OrderRejected)
+            break;
     }
     if (orders[0].state == OrderSeen)
         encoding = EncodingUtf16LE;
@@ -220,7 +234,8 @@ uint32_t CTextFile::ReadUnit(int width) {
     uint32_t value = 0;
     for (int k = 0; k < width; k++) {
         uint32_t byte = ByteAt(charPosition + k);
-        if (byte == NoChar) return NoChar;
+        if (byte == NoChar)
+            return NoChar;
         if (bigEndian)
             value = value << 8 | byte;
         else
@@ -235,7 +250,8 @@ uint32_t CTextFile::ReadUnit(int width) {
 // malformed text keeps every line.
 uint32_t CTextFile::ReadUtf8() {
     uint32_t byte = ByteAt(charPosition);
-    if (byte == NoChar) return NoChar;
+    if (byte == NoChar)
+        return NoChar;
     TUtf8Step step = DecodeUtf8Step([&](int k) {
         uint32_t next = ByteAt(charPosition + k);
         return next == NoChar ? -1L : long(next);
@@ -250,15 +266,16 @@ uint32_t CTextFile::ReadUtf8() {
 
 uint32_t CTextFile::ReadChar() {
     switch (encoding) {
-    case EncodingUtf8:
-        return ReadUtf8();
+    case EncodingUtf8: return ReadUtf8();
     case EncodingUtf16LE:
     case EncodingUtf16BE: {
         uint32_t unit = ReadUnit(2);
-        if (unit == NoChar || !IsHighSurrogate(unit)) return unit;
+        if (unit == NoChar || !IsHighSurrogate(unit))
+            return unit;
         int64_t afterHigh = charPosition;
         uint32_t low = ReadUnit(2);
-        if (low != NoChar && IsLowSurrogate(low)) return JoinSurrogates(unit, low);
+        if (low != NoChar && IsLowSurrogate(low))
+            return JoinSurrogates(unit, low);
         badSequences++;
         charPosition = afterHigh;
         return unit;
@@ -266,13 +283,15 @@ uint32_t CTextFile::ReadChar() {
     case EncodingUtf32LE:
     case EncodingUtf32BE: {
         uint32_t value = ReadUnit(4);
-        if (value == 0 && !keepNul) return ' ';
+        if (value == 0 && !keepNul)
+            return ' ';
         return value;
     }
     default: {
         // A code page, or not yet detected: one byte.
         uint32_t value = ReadUnit(1);
-        if (value == 0 && !keepNul) return ' ';
+        if (value == 0 && !keepNul)
+            return ' ';
         return value;
     }
     }
@@ -280,14 +299,18 @@ uint32_t CTextFile::ReadChar() {
 
 int64_t CTextFile::PrevUtf8Start() {
     int64_t last = charPosition - 1;
-    if (last < bomLength) return -1;
-    if (!IsUtf8Continuation(ByteAt(last))) return last;
+    if (last < bomLength)
+        return -1;
+    if (!IsUtf8Continuation(ByteAt(last)))
+        return last;
     // The lead byte of a sequence that ends just here, else the stray byte
     // alone (which reads as a replacement character, as it does forwards).
     for (int k = 1; k <= 3 && last - k >= bomLength; k++) {
         uint32_t byte = ByteAt(last - k);
-        if (IsUtf8Continuation(byte)) continue;
-        if (Utf8SequenceLength(byte) == k + 1) return last - k;
+        if (IsUtf8Continuation(byte))
+            continue;
+        if (Utf8SequenceLength(byte) == k + 1)
+            return last - k;
         break;
     }
     return last;
@@ -297,20 +320,23 @@ uint32_t CTextFile::PrevChar() {
     int64_t start;
     if (encoding == EncodingUtf8) {
         start = PrevUtf8Start();
-        if (start < 0) return NoChar;
+        if (start < 0)
+            return NoChar;
     } else {
         int width = (encoding == EncodingUtf32LE || encoding == EncodingUtf32BE)   ? 4
                     : (encoding == EncodingUtf16LE || encoding == EncodingUtf16BE) ? 2
-                                                                                    : 1;
+                                                                                   : 1;
         start = charPosition - width;
-        if (start < bomLength) return NoChar;
+        if (start < bomLength)
+            return NoChar;
         if (width == 2 && start - 2 >= bomLength) {
             // Over a surrogate pair at once, as ReadChar reads it.
             charPosition = start;
             uint32_t low = ReadUnit(2);
             charPosition = start - 2;
             uint32_t high = ReadUnit(2);
-            if (IsLowSurrogate(low) && IsHighSurrogate(high)) start -= 2;
+            if (IsLowSurrogate(low) && IsHighSurrogate(high))
+                start -= 2;
         }
     }
     charPosition = start;
@@ -323,7 +349,8 @@ bool CTextFile::ReadRawUnits(void* buffer, int n) {
     unsigned char* bytes = static_cast<unsigned char*>(buffer);
     for (int k = 0; k < n; k++) {
         uint32_t byte = ByteAt(charPosition + k);
-        if (byte == NoChar) return false;
+        if (byte == NoChar)
+            return false;
         bytes[bigEndian ? n - 1 - k : k] = static_cast<unsigned char>(byte);
     }
     charPosition += n;
@@ -342,9 +369,12 @@ void CTextFile::BuildCodePageTable() {
 
 const char32_t* CTextFile::ReadLine(int64_t& length, int64_t maximum) {
     length = 0;
-    if (!lineBuffer) return nullptr;
-    if (encoding == EncodingCodePage && tableCodePage != int64_t(codePage)) BuildCodePageTable();
-    if (charPosition < bomLength) charPosition = bomLength;
+    if (!lineBuffer)
+        return nullptr;
+    if (encoding == EncodingCodePage && tableCodePage != int64_t(codePage))
+        BuildCodePageTable();
+    if (charPosition < bomLength)
+        charPosition = bomLength;
     bigEndian = IsBigEndian();
 
     int64_t count = 0;
@@ -381,7 +411,8 @@ const char32_t* CTextFile::ReadLine(int64_t& length, int64_t maximum) {
 
     if (count == 0 && ender == NoChar) {
         lastLineEnd = LineEndNone;
-        if (fileLineEnd == LineEndUnknown) fileLineEnd = LineEndCrLf;
+        if (fileLineEnd == LineEndUnknown)
+            fileLineEnd = LineEndCrLf;
         return nullptr;
     }
 
@@ -404,9 +435,12 @@ const char32_t* CTextFile::ReadLine(int64_t& length, int64_t maximum) {
                 charPosition = before;
                 break;
             }
-            if (c == '\n') lf++;
-            if (c == '\r') cr++;
-            if (c == 0) nul++;
+            if (c == '\n')
+                lf++;
+            if (c == '\r')
+                cr++;
+            if (c == 0)
+                nul++;
             before = charPosition;
             c = ReadChar();
         }
@@ -415,7 +449,8 @@ const char32_t* CTextFile::ReadLine(int64_t& length, int64_t maximum) {
     int kind = nul ? LineEndNul : cr ? (lf ? LineEndCrLf : LineEndCr) : lf ? LineEndLf : LineEndNone;
     lastLineEnd = kind;
     if (kind == LineEndNone) {
-        if (fileLineEnd == LineEndUnknown) fileLineEnd = LineEndCrLf;
+        if (fileLineEnd == LineEndUnknown)
+            fileLineEnd = LineEndCrLf;
     } else if (fileLineEnd == LineEndUnknown) {
         fileLineEnd = kind;
     } else if (fileLineEnd != kind) {
@@ -442,7 +477,8 @@ uint32_t CTextFile::BeginRewrite() {
 }
 
 uint32_t CTextFile::WriteUnits(const char32_t* units, int n) {
-    if (encoding == EncodingUnknown || n <= 0) return 0;
+    if (encoding == EncodingUnknown || n <= 0)
+        return 0;
     if (encoding == EncodingUtf8 || encoding == EncodingCodePage) {
         Westring text;
         text.Assign(units, n);
@@ -471,7 +507,8 @@ uint32_t CTextFile::WriteUnits(const char32_t* units, int n) {
         }
         if (used > int(sizeof chunk) - 8 || i == n - 1) {
             uint32_t error = Write(chunk, used);
-            if (error != 0) return error;
+            if (error != 0)
+                return error;
             used = 0;
         }
     }
@@ -481,12 +518,14 @@ uint32_t CTextFile::WriteUnits(const char32_t* units, int n) {
 uint32_t CTextFile::WriteText(const char32_t* text) {
     bigEndian = IsBigEndian();
     int n = 0;
-    while (text[n]) n++;
+    while (text[n])
+        n++;
     return WriteUnits(text, n);
 }
 
 uint32_t CTextFile::WriteLine(const char32_t* text, int lineEndKind) {
-    if (encoding == EncodingUnknown) return 0;
+    if (encoding == EncodingUnknown)
+        return 0;
     uint32_t error = WriteText(text);
     if (error == 0 && lineEndKind >= LineEndCrLf && lineEndKind <= LineEndNul) {
         const char32_t* ending = LineEndTexts[lineEndKind];
@@ -507,21 +546,25 @@ uint32_t CTextFile::EndRewrite() {
     uint32_t error = Truncate(end);
     DropBlocks();
     SetKnownSize(end);
-    if (error == 0) error = LastError();
+    if (error == 0)
+        error = LastError();
     Lock().Unlock();
     return error;
 }
 
 int64_t CTextFile::Find(const Westring& pattern, int64_t start, bool caseSensitive, bool wholeWords, bool backwards,
                         bool (*stopRequested)()) {
-    if (encoding == EncodingUnknown) DetectEncoding();
-    if (encoding == EncodingUnknown || !IsOpen()) return -1;
+    if (encoding == EncodingUnknown)
+        DetectEncoding();
+    if (encoding == EncodingUnknown || !IsOpen())
+        return -1;
     bigEndian = IsBigEndian();
 
     // The caller's pattern stays as it is.
     Westring wanted = caseSensitive ? pattern : pattern.ToUpper();
     int length = wanted.Length();
-    if (length == 0) return -2;
+    if (length == 0)
+        return -2;
     if (backwards) {
         for (int i = 0, j = length - 1; i < j; i++, j--) {
             char32_t swap = wanted[i];
@@ -536,26 +579,32 @@ int64_t CTextFile::Find(const Westring& pattern, int64_t start, bool caseSensiti
     int64_t candidate = charPosition;
     uint32_t previous = NoChar;  // the character stepped over last, none at the start
     for (uint32_t steps = 0;; steps++) {
-        if (stopRequested != nullptr && steps % 1024 == 0 && stopRequested()) return -1;
-        if (matched == 0) candidate = charPosition;
+        if (stopRequested != nullptr && steps % 1024 == 0 && stopRequested())
+            return -1;
+        if (matched == 0)
+            candidate = charPosition;
         uint32_t raw = step();
-        if (raw == NoChar) return -2;
+        if (raw == NoChar)
+            return -2;
         uint32_t c = caseSensitive ? raw : ToUpperChar(raw);
         bool equal = c == wanted[matched];
-        if (equal && matched == 0 && wholeWords && previous != NoChar && IsWordCharacter(previous)) equal = false;
+        if (equal && matched == 0 && wholeWords && previous != NoChar && IsWordCharacter(previous))
+            equal = false;
         if (!equal) {
             if (matched > 0) {
                 matched = 0;
                 charPosition = candidate;
                 previous = step();
-                if (previous == NoChar) return -2;
+                if (previous == NoChar)
+                    return -2;
             } else {
                 previous = raw;
             }
             continue;
         }
         previous = raw;
-        if (++matched < length) continue;
+        if (++matched < length)
+            continue;
         if (wholeWords) {
             int64_t here = charPosition;
             uint32_t next = step();
@@ -572,19 +621,15 @@ int64_t CTextFile::Find(const Westring& pattern, int64_t start, bool caseSensiti
 Estring CTextFile::EncodingName(int encoding, UINT codePage) {
     switch (encoding) {
     case EncodingUtf32LE:
-    case EncodingUtf32BE:
-        return Estring("UTF-32");
+    case EncodingUtf32BE: return Estring("UTF-32");
     case EncodingUtf16LE:
-    case EncodingUtf16BE:
-        return Estring("UTF-16");
-    case EncodingUtf8:
-        return Estring("UTF-8");
+    case EncodingUtf16BE: return Estring("UTF-16");
+    case EncodingUtf8: return Estring("UTF-8");
     case EncodingCodePage: {
         Estring name;
         name.Format("CP%d", int(codePage));
         return name;
     }
-    default:
-        return Estring();
+    default: return Estring();
     }
 }

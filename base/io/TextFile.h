@@ -37,9 +37,9 @@ public:
         LineEndLf = 1,
         LineEndCr = 2,
         LineEndNul = 3,
-        LineEndMixed = 4,    // file kind only: lines end in different ways
-        LineEndNone = 5,     // a last line without an end, or a line cut at the maximum
-        LineEndUnknown = 6   // file kind before the first line
+        LineEndMixed = 4,   // file kind only: lines end in different ways
+        LineEndNone = 5,    // a last line without an end, or a line cut at the maximum
+        LineEndUnknown = 6  // file kind before the first line
     };
     static constexpr uint32_t NoChar = 0xFFFFFFFF;
     // Bytes looked at to guess an encoding without a byte-order mark.
@@ -104,11 +104,11 @@ public:
 
 private:
     uint32_t ReadUtf8();
-    uint32_t ReadUnit(int width);      // NoChar when the file ends inside it
-    int64_t PrevUtf8Start();           // -1 when nothing precedes
+    uint32_t ReadUnit(int width);  // NoChar when the file ends inside it
+    int64_t PrevUtf8Start();       // -1 when nothing precedes
     void BuildCodePageTable();
     uint32_t WriteUnits(const char32_t* units, int n);
-    bool DetectUtf32();                // true when it settled the encoding
+    bool DetectUtf32();  // true when it settled the encoding
     void DetectUtf16();
 
     int fileLineEnd;

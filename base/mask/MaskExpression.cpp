@@ -12,8 +12,12 @@ namespace {
 
 const int64_t NumberLimit = INT64_MAX / 1024;
 
-bool IsLetter(char32_t c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
-bool IsDigit(char32_t c) { return c >= '0' && c <= '9'; }
+bool IsLetter(char32_t c) {
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+}
+bool IsDigit(char32_t c) {
+    return c >= '0' && c <= '9';
+}
 
 // The decimal number at the start of the text (saturating, never negative).
 int64_t LeadingNumber(const Westring& text) {
@@ -24,7 +28,9 @@ int64_t LeadingNumber(const Westring& text) {
     return value;
 }
 
-int64_t Scaled(int64_t value, int64_t unit) { return value > INT64_MAX / unit ? INT64_MAX : value * unit; }
+int64_t Scaled(int64_t value, int64_t unit) {
+    return value > INT64_MAX / unit ? INT64_MAX : value * unit;
+}
 
 // The multiplier a value's last character names, from a table of suffixes.
 struct TSuffix {
@@ -38,7 +44,8 @@ int64_t SuffixedValue(const Westring& value, const TSuffix* suffixes) {
     int64_t number = LeadingNumber(value);
     char32_t last = value.IsEmpty() ? 0 : ToUpperChar(value[value.Length() - 1]);
     for (const TSuffix* suffix = suffixes; suffix->letter; suffix++) {
-        if (last == suffix->letter) return Scaled(number, suffix->unit);
+        if (last == suffix->letter)
+            return Scaled(number, suffix->unit);
     }
     return number;
 }
@@ -49,7 +56,7 @@ struct TAttributeLetter {
     uint32_t bit;
 };
 const TAttributeLetter AttributeLetters[] = {
-    {'A', FILE_ATTRIBUTE_ARCHIVE}, {'C', FILE_ATTRIBUTE_COMPRESSED}, {'D', FILE_ATTRIBUTE_DIRECTORY},
+    {'A', FILE_ATTRIBUTE_ARCHIVE}, {'C', FILE_ATTRIBUTE_COMPRESSED},    {'D', FILE_ATTRIBUTE_DIRECTORY},
     {'H', FILE_ATTRIBUTE_HIDDEN},  {'L', FILE_ATTRIBUTE_REPARSE_POINT}, {'R', FILE_ATTRIBUTE_READONLY},
     {'S', FILE_ATTRIBUTE_SYSTEM},
 };
@@ -59,7 +66,8 @@ uint32_t AttributeBits(const Westring& value) {
     for (int i = 0; i < value.Length(); i++) {
         char32_t c = ToUpperChar(value[i]);
         for (const TAttributeLetter& letter : AttributeLetters) {
-            if (c == letter.letter) bits |= letter.bit;
+            if (c == letter.letter)
+                bits |= letter.bit;
         }
     }
     return bits;
@@ -98,23 +106,19 @@ Westring Quoted(const char* before, const Westring& inner, const char* after) {
 }  // namespace
 
 MaskExpression::MaskExpression()
-    : position(nullptr),
-      item(nullptr),
-      searchOffset(-2),
-      searchLength(0),
-      nesting(0),
-      error(false),
-      cachedFound(false),
+    : position(nullptr), item(nullptr), searchOffset(-2), searchLength(0), nesting(0), error(false), cachedFound(false),
       evaluating(true) {}
 
 void MaskExpression::Fail(const Westring& message) {
-    if (error) return;
+    if (error)
+        return;
     error = true;
     errorMessage = message;
 }
 
 void MaskExpression::SkipBlanks() {
-    while (*position == ' ') position++;
+    while (*position == ' ')
+        position++;
 }
 
 int MaskExpression::Evaluate(const char32_t* text, const entry* tested) {
@@ -126,7 +130,8 @@ int MaskExpression::Evaluate(const char32_t* text, const entry* tested) {
     searchOffset = -2;
     nesting = 0;
     int result = ParseExpression();
-    if (error) return -1;
+    if (error)
+        return -1;
     return evaluating ? result : 0;
 }
 
@@ -169,21 +174,27 @@ int MaskExpression::ParseChain(char32_t op, int (MaskExpression::*operand)()) {
     int result = (this->*operand)();
     bool saved = evaluating;
     bool settled = evaluating && result == (op == '|' ? 1 : 0);
-    if (settled) evaluating = false;
+    if (settled)
+        evaluating = false;
     for (SkipBlanks(); *position == op; SkipBlanks()) {
         position++;
         int next = (this->*operand)();
-        if (!settled) result = op == '|' ? (result | next) : (result & next);
+        if (!settled)
+            result = op == '|' ? (result | next) : (result & next);
     }
     evaluating = saved;
     return result;
 }
 
 // expression := term { "|" term }
-int MaskExpression::ParseExpression() { return ParseChain('|', &MaskExpression::ParseTerm); }
+int MaskExpression::ParseExpression() {
+    return ParseChain('|', &MaskExpression::ParseTerm);
+}
 
 // term := factor { "&" factor }
-int MaskExpression::ParseTerm() { return ParseChain('&', &MaskExpression::ParseFactor); }
+int MaskExpression::ParseTerm() {
+    return ParseChain('&', &MaskExpression::ParseFactor);
+}
 
 // factor := "!" factor | "(" expression ")" | function | mask
 int MaskExpression::ParseFactor() {
@@ -192,7 +203,8 @@ int MaskExpression::ParseFactor() {
         if (nesting >= MaxNesting) {
             Fail(Westring("Expression nested too deeply"));
             // Nothing more of it is read: the rest would only nest deeper.
-            while (*position) position++;
+            while (*position)
+                position++;
             return 0;
         }
         nesting++;
@@ -212,7 +224,8 @@ int MaskExpression::ParseFactor() {
         nesting--;
         return result;
     }
-    if (*position == '%') return ParseFunction();
+    if (*position == '%')
+        return ParseFunction();
     return ParseMask();
 }
 
@@ -225,7 +238,8 @@ Westring MaskExpression::ScanWord(bool blankEnds, bool bounded) {
             quoted = !quoted;
             continue;
         }
-        if (!quoted && (c == '&' || c == '|' || c == ')' || (blankEnds && c == ' '))) break;
+        if (!quoted && (c == '&' || c == '|' || c == ')' || (blankEnds && c == ' ')))
+            break;
         if (bounded && word.Length() >= MaxMaskLength) {
             Fail(Westring("File mask too long"));
             continue;
@@ -237,12 +251,14 @@ Westring MaskExpression::ScanWord(bool blankEnds, bool bounded) {
 
 int MaskExpression::ParseMask() {
     Westring mask = ScanWord(false, true);
-    while (mask.Length() > 0 && mask[mask.Length() - 1] == ' ') mask = mask.Left(mask.Length() - 1);
+    while (mask.Length() > 0 && mask[mask.Length() - 1] == ' ')
+        mask = mask.Left(mask.Length() - 1);
     if (mask.IsEmpty()) {
         Fail(Westring("File mask expected"));
         return 0;
     }
-    if (!evaluating || !item) return 0;
+    if (!evaluating || !item)
+        return 0;
     return MatchWildcard(mask.Data(), item->name);
 }
 
@@ -278,7 +294,8 @@ void MaskExpression::ParseArguments(Westring* arguments, int room, int& count) {
             SkipBlanks();
             if (*position != ',' && *position != ')') {
                 Fail(Westring("Unexpected characters after literal string"));
-                while (*position && *position != ',' && *position != ')') position++;
+                while (*position && *position != ',' && *position != ')')
+                    position++;
             }
         } else {
             bool quoted = false;
@@ -287,18 +304,21 @@ void MaskExpression::ParseArguments(Westring* arguments, int room, int& count) {
                     quoted = !quoted;
                     continue;
                 }
-                if (!quoted && (*position == ',' || *position == ')')) break;
+                if (!quoted && (*position == ',' || *position == ')'))
+                    break;
                 argument.AppendChar(*position);
             }
             argument = argument.TrimRight();
         }
-        if (count < room) arguments[count] = argument;
+        if (count < room)
+            arguments[count] = argument;
         count++;
         if (*position == 0) {
             Fail(Westring("Un-closed function parameters"));
             return;
         }
-        if (*position++ == ')') return;
+        if (*position++ == ')')
+            return;
     }
 }
 
@@ -313,38 +333,41 @@ int MaskExpression::SearchFunction(const Westring* arguments, int count) {
         Fail(Westring("Too many arguments for %search"));
         return 0;
     }
-    if (!evaluating || !item) return 0;
+    if (!evaluating || !item)
+        return 0;
     bool caseSensitive = false, wholeWords = false;
     if (count == 2) {
         for (int i = 0; i < arguments[1].Length(); i++) {
             char32_t option = ToUpperChar(arguments[1][i]);
-            if (option == 'C') caseSensitive = true;
-            if (option == 'W') wholeWords = true;
+            if (option == 'C')
+                caseSensitive = true;
+            if (option == 'W')
+                wholeWords = true;
         }
     }
     Westring path = AddTrailingBackslash(directory) + Westring(item->name);
-    if (directory.IsEmpty()) path = Westring(item->name);
+    if (directory.IsEmpty())
+        path = Westring(item->name);
     int64_t offset = MaskTextSearch ? MaskTextSearch(path, arguments[0], caseSensitive, wholeWords) : -1;
-    if (offset < 0) return 0;
+    if (offset < 0)
+        return 0;
     searchOffset = offset;
     searchLength = arguments[0].Length();
     return 1;
 }
 
 int MaskExpression::Compare(int64_t left, int64_t right, const char32_t* comparator) {
-    if (comparator[1] == '=' && comparator[0] != '!' && left == right) return 1;
+    if (comparator[1] == '=' && comparator[0] != '!' && left == right)
+        return 1;
     switch (comparator[0]) {
-    case '<':
-        return left < right;
-    case '=':
-        return left == right;
-    case '>':
-        return left > right;
+    case '<': return left < right;
+    case '=': return left == right;
+    case '>': return left > right;
     case '!':
-        if (comparator[1] == '=') return left != right;
+        if (comparator[1] == '=')
+            return left != right;
         break;
-    default:
-        break;
+    default: break;
     }
     Fail(Quoted("Invalid comparitor '", Westring(comparator), "'"));
     return 0;
@@ -354,7 +377,8 @@ int MaskExpression::Compare(int64_t left, int64_t right, const char32_t* compara
 // passes; which one it is matters only when values are compared.
 int MaskExpression::SyntaxComparator(const char32_t* comparator) {
     char32_t c = comparator[0];
-    if (c != '=' && c != '!' && c != '<' && c != '>') Fail(Quoted("Invalid comparitor '", Westring(comparator), "'"));
+    if (c != '=' && c != '!' && c != '<' && c != '>')
+        Fail(Quoted("Invalid comparitor '", Westring(comparator), "'"));
     return 0;
 }
 
@@ -371,30 +395,35 @@ int64_t MaskExpression::DateValue(const Westring& value) {
     static const int positions[3][3] = {{2, 0, 1}, {2, 1, 0}, {0, 1, 2}};  // year, month, day
     const int* at = positions[locale.order];
     int year = numbers[at[0]];
-    if (year <= 99) year += year < 71 ? 2000 : 1900;
+    if (year <= 99)
+        year += year < 71 ? 2000 : 1900;
     return LocalMidnight(year, numbers[at[1]], numbers[at[2]]);
 }
 
 int64_t MaskExpression::TimestampValue(const Westring& value) {
     if (value[0] == '@') {
-        if (!evaluating) return 0;
+        if (!evaluating)
+            return 0;
         Westring path = value.Mid(1, 0);
         NormalizePath(path);
         if (!cachedName.IsEmpty() && path == cachedName) {
-            if (!cachedFound) Fail(Quoted("File '", path, "' not found"));
+            if (!cachedFound)
+                Fail(Quoted("File '", path, "' not found"));
             return cachedTime.seconds;
         }
         cachedName = path;
         CDirScanner scanner{Westring()};
         cachedFound = scanner.Exists(path, CDirScanner::ScanEverything) == 0;
         cachedTime = cachedFound ? scanner.Record()->time : TTimestamp();
-        if (!cachedFound) Fail(Quoted("File '", path, "' not found"));
+        if (!cachedFound)
+            Fail(Quoted("File '", path, "' not found"));
         return cachedTime.seconds;
     }
 
     int length = value.Length();
     bool digits = length >= 4 && length <= 14 && length % 2 == 0;
-    for (int i = 0; digits && i < length; i++) digits = IsDigit(value[i]);
+    for (int i = 0; digits && i < length; i++)
+        digits = IsDigit(value[i]);
     if (!digits) {
         Fail(Quoted("Invalid timestamp value '", value, "'"));
         return 0;
@@ -402,7 +431,8 @@ int64_t MaskExpression::TimestampValue(const Westring& value) {
     // YYYY, then pairs for month, day, hour, minute and second.
     int fields[6] = {0, 1, 1, 0, 0, 0};
     fields[0] = int(LeadingNumber(value.Left(4)));
-    for (int f = 1; 4 + 2 * f <= length; f++) fields[f] = int(LeadingNumber(value.Mid(2 + 2 * f, 2)));
+    for (int f = 1; 4 + 2 * f <= length; f++)
+        fields[f] = int(LeadingNumber(value.Mid(2 + 2 * f, 2)));
     TLocalDateTime local = {fields[0], fields[1], fields[2], fields[3], fields[4], fields[5], 0, 0};
     return TTimestamp::FromLocalDateTime(local).seconds;
 }
@@ -411,7 +441,8 @@ int64_t MaskExpression::TimestampValue(const Westring& value) {
 int MaskExpression::ParseFunction() {
     position++;
     Westring name;
-    while (IsLetter(*position)) name.AppendChar(*position++);
+    while (IsLetter(*position))
+        name.AppendChar(*position++);
     SkipBlanks();
 
     if (*position == '(') {
@@ -419,14 +450,17 @@ int MaskExpression::ParseFunction() {
         Westring arguments[3];
         int count = 0;
         ParseArguments(arguments, 3, count);
-        if (name == Westring("search")) return SearchFunction(arguments, count);
+        if (name == Westring("search"))
+            return SearchFunction(arguments, count);
         Fail(Quoted("Unknown operator '%", name, "'"));
         return 0;
     }
 
     char32_t comparator[3] = {0, 0, 0};
-    if (*position) comparator[0] = *position++;
-    if (*position == '=') comparator[1] = *position++;
+    if (*position)
+        comparator[0] = *position++;
+    if (*position == '=')
+        comparator[1] = *position++;
     SkipBlanks();
 
     Westring value;
@@ -441,7 +475,8 @@ int MaskExpression::ParseFunction() {
     static const char* const names[] = {"size", "date", "age", "attrib", "timestamp"};
     int which = -1;
     for (int i = 0; i < 5; i++) {
-        if (name == Westring(names[i])) which = i;
+        if (name == Westring(names[i]))
+            which = i;
     }
     if (which < 0) {
         Fail(Quoted("Unknown operator '%", name, "'"));
@@ -455,10 +490,12 @@ int MaskExpression::ParseFunction() {
         // The right value is checked (and a file reference looked up) first,
         // so that a bad value is reported also while only parsing.
         int64_t right = TimestampValue(value);
-        if (!evaluating || !item) return SyntaxComparator(comparator);
+        if (!evaluating || !item)
+            return SyntaxComparator(comparator);
         return Compare(int64_t(item->time.seconds), right, comparator);
     }
-    if (!evaluating || !item) return SyntaxComparator(comparator);
+    if (!evaluating || !item)
+        return SyntaxComparator(comparator);
 
     int64_t left = 0, right = 0;
     switch (which) {

@@ -1,7 +1,6 @@
 #include "base/os/CMutex.h"
 
-CMutex::CMutex(const char* name)
-    : handle(CreateMutexA(nullptr, FALSE, name)), lockCount(0), ownerThread(0) {}
+CMutex::CMutex(const char* name) : handle(CreateMutexA(nullptr, FALSE, name)), lockCount(0), ownerThread(0) {}
 
 CMutex::~CMutex() {
     // The depth is ours to undo only when this thread holds it.
@@ -36,17 +35,14 @@ DWORD CMutex::Lock(DWORD milliseconds) {
         lockCount++;
         ownerThread = GetCurrentThreadId();
         return 0;
-    case WAIT_TIMEOUT:
-        return ERROR_TIMEOUT;
-    case WAIT_FAILED:
-        return GetLastError();
+    case WAIT_TIMEOUT: return ERROR_TIMEOUT;
+    case WAIT_FAILED: return GetLastError();
     case WAIT_ABANDONED:
         // The last owner ended while holding it. Report that without taking the
         // lock: holding it uncounted would keep it from every other thread.
         ReleaseMutex(handle);
         return result;
-    default:
-        return result;
+    default: return result;
     }
 }
 

@@ -17,9 +17,9 @@ struct TAttributeWord {
 };
 
 const TAttributeWord AttributeWords[] = {
-    {FILE_ATTRIBUTE_REPARSE_POINT, " Link"},   {FILE_ATTRIBUTE_READONLY, " Read-Only"},
-    {FILE_ATTRIBUTE_HIDDEN, " Hidden"},        {FILE_ATTRIBUTE_SYSTEM, " System"},
-    {FILE_ATTRIBUTE_ARCHIVE, " Archive"},      {FILE_ATTRIBUTE_SPARSE_FILE, " Sparse"},
+    {FILE_ATTRIBUTE_REPARSE_POINT, " Link"},    {FILE_ATTRIBUTE_READONLY, " Read-Only"},
+    {FILE_ATTRIBUTE_HIDDEN, " Hidden"},         {FILE_ATTRIBUTE_SYSTEM, " System"},
+    {FILE_ATTRIBUTE_ARCHIVE, " Archive"},       {FILE_ATTRIBUTE_SPARSE_FILE, " Sparse"},
     {FILE_ATTRIBUTE_COMPRESSED, " Compressed"}, {FILE_ATTRIBUTE_ENCRYPTED, " Encrypted"},
 };
 
@@ -41,7 +41,7 @@ const size_t StreamNameLengthAt = 4;
 const size_t StreamSizeAt = 8;
 const size_t StreamNameAt = 24;
 typedef LONG(WINAPI* TNtQueryInformationFile)(HANDLE file, TIoStatus* status, void* buffer, ULONG length,
-                                               int informationClass);
+                                              int informationClass);
 
 TNtQueryInformationFile QueryInformationEntry() {
     static TNtQueryInformationFile entry = []() -> TNtQueryInformationFile {

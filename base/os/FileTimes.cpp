@@ -28,8 +28,7 @@ DWORD SetFileModifyTime(const Westring& path, const TTimestamp& time) {
     HANDLE h = CreateFileW(name.Data(), GENERIC_WRITE, share, nullptr, OPEN_EXISTING, 0, nullptr);
     if (h == INVALID_HANDLE_VALUE) {
         // Directories open only with backup semantics.
-        h = CreateFileW(name.Data(), GENERIC_WRITE, share, nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS,
-                        nullptr);
+        h = CreateFileW(name.Data(), GENERIC_WRITE, share, nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
         if (h == INVALID_HANDLE_VALUE) {
             return GetLastError();
         }

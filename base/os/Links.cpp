@@ -184,8 +184,7 @@ DWORD CreateLink(const Westring& link, const Westring& target, bool isDirectory)
         SetCurrentDirectoryW(Utf16String(directory).Data());
     }
     DWORD error = 0;
-    if (!CreateSymbolicLinkW(fullLink, Utf16String(target).Data(),
-                             isDirectory ? SYMBOLIC_LINK_FLAG_DIRECTORY : 0)) {
+    if (!CreateSymbolicLinkW(fullLink, Utf16String(target).Data(), isDirectory ? SYMBOLIC_LINK_FLAG_DIRECTORY : 0)) {
         error = GetLastError();
     }
     if (restore) {

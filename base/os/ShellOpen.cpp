@@ -4,8 +4,8 @@
 #include "base/strings/Utf16String.h"
 
 bool ShellOpen(const Westring& path) {
-    HINSTANCE result = ShellExecuteW(nullptr, W32TEXT("open"), Utf16String(path).Data(), nullptr, nullptr,
-                                     SW_SHOWNORMAL);
+    HINSTANCE result =
+        ShellExecuteW(nullptr, W32TEXT("open"), Utf16String(path).Data(), nullptr, nullptr, SW_SHOWNORMAL);
     return reinterpret_cast<intptr_t>(result) > 32;
 }
 

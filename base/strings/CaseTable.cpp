@@ -4,48 +4,41 @@
 
 namespace {
 
-CCaseTable* NewInstance()
-{
+CCaseTable* NewInstance() {
     CCaseTable* table = new CCaseTable();
     atexit(CCaseTable::ReleaseInstance);
     return table;
 }
 
-CCaseTable*& InstanceSlot()
-{
+CCaseTable*& InstanceSlot() {
     // The table object itself is never deleted: code that runs during exit after
     // the release still gets a valid (identity) table.
     static CCaseTable* instance = NewInstance();
     return instance;
 }
 
-} // namespace
+}  // namespace
 
-const CCaseTable& CCaseTable::Instance()
-{
+const CCaseTable& CCaseTable::Instance() {
     return *InstanceSlot();
 }
 
-void CCaseTable::ReleaseInstance()
-{
+void CCaseTable::ReleaseInstance() {
     InstanceSlot()->FreePages();
 }
 
-CCaseTable::CCaseTable()
-{
+CCaseTable::CCaseTable() {
     for (TCasePair*& page : pages)
         page = nullptr;
     LoadPlane(CaseListPlane0, 0);
     LoadPlane(CaseListPlane1, 1);
 }
 
-CCaseTable::~CCaseTable()
-{
+CCaseTable::~CCaseTable() {
     FreePages();
 }
 
-void CCaseTable::FreePages()
-{
+void CCaseTable::FreePages() {
     asciiPlain = false;
     for (TCasePair*& page : pages) {
         delete[] page;
@@ -53,8 +46,7 @@ void CCaseTable::FreePages()
     }
 }
 
-bool CCaseTable::AsciiIsPlain() const
-{
+bool CCaseTable::AsciiIsPlain() const {
     if (!pages[0])
         return false;
     for (char32_t c = 0; c < 0x80; c++) {
@@ -66,8 +58,7 @@ bool CCaseTable::AsciiIsPlain() const
     return true;
 }
 
-void CCaseTable::LoadPlane(const TCaseTriple* list, unsigned plane)
-{
+void CCaseTable::LoadPlane(const TCaseTriple* list, unsigned plane) {
     for (; list->code; list++) {
         char32_t c = list->code | (char32_t)(plane << 16);
         unsigned pageNumber = c >> 8;
@@ -89,34 +80,28 @@ void CCaseTable::LoadPlane(const TCaseTriple* list, unsigned plane)
     asciiPlain = AsciiIsPlain();
 }
 
-void CCaseTable::LowerInPlace(char32_t* text) const
-{
+void CCaseTable::LowerInPlace(char32_t* text) const {
     for (; *text; text++)
         *text = ToLower(*text);
 }
 
-void CCaseTable::UpperInPlace(char32_t* text) const
-{
+void CCaseTable::UpperInPlace(char32_t* text) const {
     for (; *text; text++)
         *text = ToUpper(*text);
 }
 
-char32_t ToUpperChar(char32_t c)
-{
+char32_t ToUpperChar(char32_t c) {
     return CCaseTable::Instance().ToUpper(c);
 }
 
-char32_t ToLowerChar(char32_t c)
-{
+char32_t ToLowerChar(char32_t c) {
     return CCaseTable::Instance().ToLower(c);
 }
 
-void Str32UpperInPlace(char32_t* text)
-{
+void Str32UpperInPlace(char32_t* text) {
     CCaseTable::Instance().UpperInPlace(text);
 }
 
-void Str32LowerInPlace(char32_t* text)
-{
+void Str32LowerInPlace(char32_t* text) {
     CCaseTable::Instance().LowerInPlace(text);
 }

@@ -39,8 +39,7 @@ public:
 
     // Inline, with ASCII answered without the pages: names are mostly ASCII
     // and sorting folds every character it compares.
-    char32_t ToLower(char32_t c) const
-    {
+    char32_t ToLower(char32_t c) const {
         if (c < 0x80 && asciiPlain)
             return c - U'A' < 26u ? c + 32 : c;
         unsigned pageNumber = c >> 8;
@@ -48,8 +47,7 @@ public:
             return c;
         return (c & 0xF0000) | pages[pageNumber][c & 255].lower;
     }
-    char32_t ToUpper(char32_t c) const
-    {
+    char32_t ToUpper(char32_t c) const {
         if (c < 0x80 && asciiPlain)
             return c - U'a' < 26u ? c - 32 : c;
         unsigned pageNumber = c >> 8;

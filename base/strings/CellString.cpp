@@ -12,8 +12,12 @@ inline TCell MakeCell(char32_t character, uint8_t attribute) {
 }
 
 // 8-bit text is widened byte by byte (Latin-1), 32-bit text taken as it is.
-inline char32_t Widen(char c) { return static_cast<unsigned char>(c); }
-inline char32_t Widen(char32_t c) { return c; }
+inline char32_t Widen(char c) {
+    return static_cast<unsigned char>(c);
+}
+inline char32_t Widen(char32_t c) {
+    return c;
+}
 
 template <class Char>
 int TextLength(const Char* text) {

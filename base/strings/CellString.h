@@ -32,15 +32,15 @@ public:
     CellString(const CellString& first, const CellString& second);
     ~CellString();
 
-    CellString& operator=(const CellString& other);   // cells and default attribute
-    CellString& operator=(const char* latin1);        // one cell per byte, default attribute
-    CellString& operator=(const char32_t* text);      // one cell per unit, default attribute
+    CellString& operator=(const CellString& other);  // cells and default attribute
+    CellString& operator=(const char* latin1);       // one cell per byte, default attribute
+    CellString& operator=(const char32_t* text);     // one cell per unit, default attribute
     void AssignCells(const TCell* cells, int n);
 
     CellString& operator+=(const CellString& other);
-    CellString& operator+=(const Westring& text);     // default attribute
+    CellString& operator+=(const Westring& text);  // default attribute
     CellString& operator+=(const TCell& cell);
-    void AppendChar(char32_t character);              // default attribute
+    void AppendChar(char32_t character);  // default attribute
     // n cells; a negative n means up to the array's terminating cell.
     void AppendCells(const TCell* cells, int n);
     // At most n units of the text in the attribute; a negative n, or one past
@@ -52,7 +52,7 @@ public:
     CellString Mid(int start, int count) const;
     // Exactly n cells: cut, or filled with blanks in the default attribute.
     CellString Pad(int n) const;
-    int FindLast(char32_t character) const;           // index or -1
+    int FindLast(char32_t character) const;  // index or -1
 
     // Room for n cells keeping the contents, then length n; cells past the old
     // length are left for the caller to write.

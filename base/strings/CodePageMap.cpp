@@ -17,7 +17,9 @@ TCodePageMapSlot& FromConsoleSlot() {
     return *slot;
 }
 
-inline bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+inline bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 }  // namespace
 

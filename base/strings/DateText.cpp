@@ -3,8 +3,7 @@
 #include "base/strings/Timestamp.h"
 #include "platform/win32.h"
 
-Estring FormatDate(int day, int month, int year)
-{
+Estring FormatDate(int day, int month, int year) {
     SYSTEMTIME date = {};
     date.wYear = (WORD)year;
     date.wMonth = (WORD)month;
@@ -16,8 +15,7 @@ Estring FormatDate(int day, int month, int year)
     return Estring(buffer);
 }
 
-Estring FormatShortDate(const TLocalDateTime& date)
-{
+Estring FormatShortDate(const TLocalDateTime& date) {
     // Every date of the process lines up with the widest usual date text.
     static const int width = FormatDate(31, 12, 1999).Length();
     return FormatDate(date.day, date.month, date.year).LPad(width);

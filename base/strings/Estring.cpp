@@ -9,22 +9,19 @@
 #include "base/strings/Utf16String.h"
 #include "base/strings/Westring.h"
 
-bool Estring::IsWhiteSpace(char c)
-{
+bool Estring::IsWhiteSpace(char c) {
     return isspace((unsigned char)c) != 0;
 }
 
 namespace {
 
 // Case folding of the C locale: only ASCII letters have a case.
-int AsciiLower(char c)
-{
+int AsciiLower(char c) {
     unsigned char b = (unsigned char)c;
     return b >= 'A' && b <= 'Z' ? b + ('a' - 'A') : b;
 }
 
-int CompareNoCase(const char* a, const char* b)
-{
+int CompareNoCase(const char* a, const char* b) {
     for (;; a++, b++) {
         int la = AsciiLower(*a);
         int lb = AsciiLower(*b);
@@ -33,25 +30,19 @@ int CompareNoCase(const char* a, const char* b)
     }
 }
 
-} // namespace
+}  // namespace
 
 // ---- construction and assignment ----
 
-Estring::Estring(const char* text) : TStringBody(text, text ? (int)strlen(text) : 0)
-{
-}
+Estring::Estring(const char* text) : TStringBody(text, text ? (int)strlen(text) : 0) {}
 
-Estring::Estring(int room) : TStringBody(room)
-{
-}
+Estring::Estring(int room) : TStringBody(room) {}
 
-Estring::Estring(const Westring& text)
-{
+Estring::Estring(const Westring& text) {
     text.ToUtf8(*this);
 }
 
-Estring::Estring(const Westring& text, UINT codePage)
-{
+Estring::Estring(const Westring& text, UINT codePage) {
     Utf16String wide(text);
     // Asking the conversion for its size first: a multi-byte code page may need
     // more bytes than the text has characters.
@@ -68,8 +59,7 @@ Estring::Estring(const Westring& text, UINT codePage)
     core.length = (int)strlen(core.data);
 }
 
-Estring& Estring::operator=(const char* text)
-{
+Estring& Estring::operator=(const char* text) {
     if (!text)
         Clear();
     else
@@ -77,23 +67,20 @@ Estring& Estring::operator=(const char* text)
     return *this;
 }
 
-Estring& Estring::operator+=(const char* text)
-{
+Estring& Estring::operator+=(const char* text) {
     if (text)
         core.Append(text, (int)strlen(text));
     return *this;
 }
 
-Estring& Estring::operator+=(char byte)
-{
+Estring& Estring::operator+=(char byte) {
     // A zero byte would end the text inside its own length.
     if (byte != 0)
         core.Fill(byte, 1);
     return *this;
 }
 
-Estring& Estring::Format(const char* format, ...)
-{
+Estring& Estring::Format(const char* format, ...) {
     char buffer[FormatLimit + 1];
     memset(buffer, 0, sizeof buffer);
     va_list args;
@@ -105,8 +92,7 @@ Estring& Estring::Format(const char* format, ...)
 
 // ---- case ----
 
-Estring Estring::ToLower() const
-{
+Estring Estring::ToLower() const {
     Estring out(*this);
     for (int i = 0; i < out.core.length; i++)
         out.core.data[i] = (char)AsciiLower(out.core.data[i]);
@@ -115,37 +101,58 @@ Estring Estring::ToLower() const
 
 // ---- comparison ----
 
-int Estring::operator==(const Estring& other) const { return CompareNoCase(core.data, other.core.data) == 0; }
-int Estring::operator==(const char* other) const { return CompareNoCase(core.data, other) == 0; }
-int Estring::operator!=(const Estring& other) const { return CompareNoCase(core.data, other.core.data) != 0; }
-int Estring::operator!=(const char* other) const { return CompareNoCase(core.data, other) != 0; }
-int Estring::operator<(const Estring& other) const { return CompareNoCase(core.data, other.core.data) < 0; }
-int Estring::operator<(const char* other) const { return CompareNoCase(core.data, other) < 0; }
-int Estring::operator>(const Estring& other) const { return CompareNoCase(core.data, other.core.data) > 0; }
-int Estring::operator>(const char* other) const { return CompareNoCase(core.data, other) > 0; }
-int Estring::operator<=(const Estring& other) const { return CompareNoCase(core.data, other.core.data) <= 0; }
-int Estring::operator<=(const char* other) const { return CompareNoCase(core.data, other) <= 0; }
-int Estring::operator>=(const Estring& other) const { return CompareNoCase(core.data, other.core.data) >= 0; }
-int Estring::operator>=(const char* other) const { return CompareNoCase(core.data, other) >= 0; }
+int Estring::operator==(const Estring& other) const {
+    return CompareNoCase(core.data, other.core.data) == 0;
+}
+int Estring::operator==(const char* other) const {
+    return CompareNoCase(core.data, other) == 0;
+}
+int Estring::operator!=(const Estring& other) const {
+    return CompareNoCase(core.data, other.core.data) != 0;
+}
+int Estring::operator!=(const char* other) const {
+    return CompareNoCase(core.data, other) != 0;
+}
+int Estring::operator<(const Estring& other) const {
+    return CompareNoCase(core.data, other.core.data) < 0;
+}
+int Estring::operator<(const char* other) const {
+    return CompareNoCase(core.data, other) < 0;
+}
+int Estring::operator>(const Estring& other) const {
+    return CompareNoCase(core.data, other.core.data) > 0;
+}
+int Estring::operator>(const char* other) const {
+    return CompareNoCase(core.data, other) > 0;
+}
+int Estring::operator<=(const Estring& other) const {
+    return CompareNoCase(core.data, other.core.data) <= 0;
+}
+int Estring::operator<=(const char* other) const {
+    return CompareNoCase(core.data, other) <= 0;
+}
+int Estring::operator>=(const Estring& other) const {
+    return CompareNoCase(core.data, other.core.data) >= 0;
+}
+int Estring::operator>=(const char* other) const {
+    return CompareNoCase(core.data, other) >= 0;
+}
 
 // ---- concatenation ----
 
-Estring operator+(const char* a, const Estring& b)
-{
+Estring operator+(const char* a, const Estring& b) {
     Estring out((a ? (int)strlen(a) : 0) + b.Length());
     out += a;
     return out += b;
 }
 
-Estring operator+(const Estring& a, const char* b)
-{
+Estring operator+(const Estring& a, const char* b) {
     Estring out(a.Length() + (b ? (int)strlen(b) : 0));
     out += a;
     return out += b;
 }
 
-Estring operator+(const Estring& a, const Estring& b)
-{
+Estring operator+(const Estring& a, const Estring& b) {
     Estring out(a.Length() + b.Length());
     out += a;
     return out += b;
@@ -153,13 +160,11 @@ Estring operator+(const Estring& a, const Estring& b)
 
 // ---- shaping helpers ----
 
-Estring RepeatChar(char byte, int n)
-{
+Estring RepeatChar(char byte, int n) {
     return Estring().Pad(n < 1 ? 0 : n, byte);
 }
 
-Estring FieldToEstring(const void* field, int n)
-{
+Estring FieldToEstring(const void* field, int n) {
     const char* bytes = (const char*)field;
     int end = 0;
     while (end < n && bytes[end])
@@ -171,8 +176,7 @@ Estring FieldToEstring(const void* field, int n)
     return out;
 }
 
-Estring ExpandTabs(const char* text, int tabSize)
-{
+Estring ExpandTabs(const char* text, int tabSize) {
     if (tabSize < 1)
         tabSize = 1;  // a tab size of 0 would divide by zero
     Estring out;
@@ -192,15 +196,22 @@ Estring ExpandTabs(const char* text, int tabSize)
 
 // ---- paths ----
 
-Estring AddTrailingBackslash(const Estring& path) { return AddTrailingBackslashOf(path); }
-Estring RemoveTrailingBackslash(const Estring& path) { return RemoveTrailingBackslashOf(path); }
-Estring ExtractFileName(const Estring& path) { return ExtractFileNameOf(path); }
-Estring ExtractDirectory(const Estring& path) { return ExtractDirectoryOf(path); }
+Estring AddTrailingBackslash(const Estring& path) {
+    return AddTrailingBackslashOf(path);
+}
+Estring RemoveTrailingBackslash(const Estring& path) {
+    return RemoveTrailingBackslashOf(path);
+}
+Estring ExtractFileName(const Estring& path) {
+    return ExtractFileNameOf(path);
+}
+Estring ExtractDirectory(const Estring& path) {
+    return ExtractDirectoryOf(path);
+}
 
 // ---- splitting ----
 
-bool SplitKeyValue(const Estring& text, char separator, Estring& key, Estring& value)
-{
+bool SplitKeyValue(const Estring& text, char separator, Estring& key, Estring& value) {
     int at = text.Find(separator);
     int comment = text.Find(';');
     if (at < 0 || (comment >= 0 && comment < at)) {
@@ -217,8 +228,7 @@ bool SplitKeyValue(const Estring& text, char separator, Estring& key, Estring& v
     return true;
 }
 
-bool SplitKeyValue(const char* text, char separator, char* key, char* value)
-{
+bool SplitKeyValue(const char* text, char separator, char* key, char* value) {
     Estring k, v;
     bool ok = SplitKeyValue(Estring(text), separator, k, v);
     strcpy(key, k.Data());
@@ -228,8 +238,7 @@ bool SplitKeyValue(const char* text, char separator, char* key, char* value)
 
 // ---- numbers ----
 
-static Estring MagnitudeToEstring(uint64_t magnitude, bool negative, int radix)
-{
+static Estring MagnitudeToEstring(uint64_t magnitude, bool negative, int radix) {
     if (radix < 2 || radix > 36)
         return Estring();
     char digits[66];
@@ -245,27 +254,23 @@ static Estring MagnitudeToEstring(uint64_t magnitude, bool negative, int radix)
     return Estring(digits + at);
 }
 
-Estring Int64ToEstring(int64_t value, int radix)
-{
+Estring Int64ToEstring(int64_t value, int radix) {
     // The magnitude is taken unsigned, so the most negative value has one too.
     uint64_t magnitude = value < 0 ? 0 - (uint64_t)value : (uint64_t)value;
     return MagnitudeToEstring(magnitude, value < 0, radix);
 }
 
-Estring IntToEstring(int32_t value, int radix)
-{
+Estring IntToEstring(int32_t value, int radix) {
     return Int64ToEstring(value, radix);
 }
 
-Estring UIntToEstring(uint32_t value, int radix)
-{
+Estring UIntToEstring(uint32_t value, int radix) {
     return Int64ToEstring((int64_t)value, radix);
 }
 
 // ---- system error text ----
 
-Estring FormatSystemErrorA(DWORD code)
-{
+Estring FormatSystemErrorA(DWORD code) {
     const DWORD flags = FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS | 80;
     char buffer[501];
     buffer[0] = 0;

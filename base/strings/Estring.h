@@ -20,15 +20,15 @@ using TEstringCharRef = TStringCharRef<Estring, char>;
 class Estring : public TStringBody<Estring, char> {
 public:
     static const int InlineBytes = TStringCore<char>::InlineUnits;
-    static const int FormatLimit = 1023; // Format keeps at most this many bytes
+    static const int FormatLimit = 1023;  // Format keeps at most this many bytes
 
     Estring() = default;
-    Estring(const char* text);                    // null gives an empty string
-    explicit Estring(int room);                   // empty, with room for n bytes
+    Estring(const char* text);   // null gives an empty string
+    explicit Estring(int room);  // empty, with room for n bytes
     Estring(const Estring& other) = default;
     Estring(Estring&& other) noexcept = default;
-    explicit Estring(const Westring& text);       // UTF-8
-    Estring(const Westring& text, UINT codePage); // through WideCharToMultiByte
+    explicit Estring(const Westring& text);        // UTF-8
+    Estring(const Westring& text, UINT codePage);  // through WideCharToMultiByte
     // Text in a code page, converted to the console output code page. Defined
     // beside the code-page map, which does the translation.
     Estring(const char* text, UINT codePage);
@@ -36,9 +36,9 @@ public:
 
     Estring& operator=(const Estring& other) = default;
     Estring& operator=(Estring&& other) noexcept = default;
-    Estring& operator=(const char* text);         // null empties the string
+    Estring& operator=(const char* text);  // null empties the string
     using TStringBody::operator+=;
-    Estring& operator+=(const char* text);        // null appends nothing
+    Estring& operator+=(const char* text);  // null appends nothing
     Estring& operator+=(char byte);
 
     // printf-style formatting replacing the contents; output beyond
@@ -49,7 +49,7 @@ public:
 #endif
         ;
 
-    Estring ToLower() const;                     // C locale
+    Estring ToLower() const;  // C locale
 
     int operator==(const Estring& other) const;
     int operator==(const char* other) const;
@@ -76,9 +76,9 @@ Estring operator+(const char* a, const Estring& b);
 Estring operator+(const Estring& a, const char* b);
 Estring operator+(const Estring& a, const Estring& b);
 
-Estring RepeatChar(char byte, int n);                   // empty for n below 1
-Estring FieldToEstring(const void* field, int n);       // up to a NUL, trailing blanks dropped
-Estring ExpandTabs(const char* text, int tabSize);      // tab size must not be 0
+Estring RepeatChar(char byte, int n);               // empty for n below 1
+Estring FieldToEstring(const void* field, int n);   // up to a NUL, trailing blanks dropped
+Estring ExpandTabs(const char* text, int tabSize);  // tab size must not be 0
 
 // Paths, with the same rules as their Westring twins.
 Estring AddTrailingBackslash(const Estring& path);

@@ -214,8 +214,8 @@ int FormatExtendedBufferSize(int width, int decimals) {
     return static_cast<int>(text) + 32;
 }
 
-int FormatExtended(long double value, int precisionBits, int width, int decimals, bool trailingSign,
-                   char* buffer, int bufferSize) {
+int FormatExtended(long double value, int precisionBits, int width, int decimals, bool trailingSign, char* buffer,
+                   int bufferSize) {
     if (bufferSize < 1)
         return 0;
     CBoundedText out(buffer, bufferSize - 1);

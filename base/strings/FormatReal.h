@@ -17,6 +17,6 @@ Estring FormatReal(double value, int width, int decimals, bool trailingSign);
 // the zero-terminated text into buffer (never more than bufferSize bytes, the
 // terminator included) and returns its length. A buffer of
 // FormatExtendedBufferSize(width, decimals) bytes always holds the whole text.
-int FormatExtended(long double value, int precisionBits, int width, int decimals, bool trailingSign,
-                   char* buffer, int bufferSize);
+int FormatExtended(long double value, int precisionBits, int width, int decimals, bool trailingSign, char* buffer,
+                   int bufferSize);
 int FormatExtendedBufferSize(int width, int decimals);

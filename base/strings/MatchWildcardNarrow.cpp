@@ -5,13 +5,19 @@
 
 namespace {
 
-inline unsigned char Byte(char c) { return static_cast<unsigned char>(c); }
+inline unsigned char Byte(char c) {
+    return static_cast<unsigned char>(c);
+}
 
-bool SameCharNoCase(char a, char b) { return toupper(Byte(a)) == toupper(Byte(b)); }
+bool SameCharNoCase(char a, char b) {
+    return toupper(Byte(a)) == toupper(Byte(b));
+}
 
 // A '[' or '{' opens a set or a list only when its closing partner follows;
 // otherwise it is an ordinary character.
-bool OpensSet(const char* p) { return *p == '[' && strchr(p + 1, ']') != nullptr; }
+bool OpensSet(const char* p) {
+    return *p == '[' && strchr(p + 1, ']') != nullptr;
+}
 
 bool MatchFrom(const char* pattern, const char* name);
 
@@ -93,8 +99,7 @@ bool MatchFrom(const char* pattern, const char* name) {
                 return true;
             break;  // no piece led to a match: the '{' is an ordinary character
         }
-        default:
-            break;
+        default: break;
         }
         if (*n == 0 || !SameCharNoCase(*p, *n))
             return false;

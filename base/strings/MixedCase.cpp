@@ -5,8 +5,7 @@
 #include "base/strings/CaseTable.h"
 #include "base/strings/Westring.h"
 
-int IsLetterChar(char32_t c)
-{
+int IsLetterChar(char32_t c) {
     if (c < 128)
         return isalpha((int)c) ? 1 : 0;
     if (c > 0xFFFF)
@@ -19,8 +18,7 @@ int IsLetterChar(char32_t c)
 
 // After an apostrophe, the run of letters that a capitalised letter is followed
 // by starts a word of its own unless it is a single letter, "ll" or "ve".
-static bool RunStartsWord(const Westring& text, int start)
-{
+static bool RunStartsWord(const Westring& text, int start) {
     int end = start;
     while (end < text.Length() && IsLetterChar(text[end]))
         end++;
@@ -30,8 +28,7 @@ static bool RunStartsWord(const Westring& text, int start)
     return !(run.EqualsNoCase(Westring("ll")) || run.EqualsNoCase(Westring("ve")));
 }
 
-void ToMixedCase(Westring& text)
-{
+void ToMixedCase(Westring& text) {
     const CCaseTable& table = CCaseTable::Instance();
     bool wordStart = true;
     for (int i = 0; i < text.Length(); i++) {

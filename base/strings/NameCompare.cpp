@@ -7,19 +7,16 @@ struct TTableFold {
     char32_t operator()(char32_t c) const { return table.ToUpper(c); }
 };
 
-} // namespace
+}  // namespace
 
-bool IsAsciiDigit(char32_t c)
-{
+bool IsAsciiDigit(char32_t c) {
     return name_order::IsDigit(c);
 }
 
-int NamePlainCompare(const char32_t* a, const char32_t* b)
-{
+int NamePlainCompare(const char32_t* a, const char32_t* b) {
     return name_order::PlainCompare(a, b, TTableFold{CCaseTable::Instance()});
 }
 
-int NameNaturalCompare(const char32_t* a, const char32_t* b)
-{
+int NameNaturalCompare(const char32_t* a, const char32_t* b) {
     return name_order::NaturalCompare(a, b, TTableFold{CCaseTable::Instance()});
 }

@@ -16,23 +16,20 @@ int NameNaturalCompare(const char32_t* a, const char32_t* b);
 
 namespace name_order {
 
-inline bool IsDigit(char32_t c)
-{
+inline bool IsDigit(char32_t c) {
     return c >= '0' && c <= '9';
 }
 
 // The weight of a folded character: '_' before everything else and the end of
 // the name (0) before that. No character folds to '_' but '_' itself.
-inline int Weight(char32_t folded)
-{
+inline int Weight(char32_t folded) {
     return folded == '_' ? 1 : (int)folded;
 }
 
 // Compares two runs of decimal digits by value, however long they are; the
 // cursors move past both runs.
 template <class Unit>
-inline int CompareDigitRuns(const Unit*& a, const Unit*& b)
-{
+inline int CompareDigitRuns(const Unit*& a, const Unit*& b) {
     while (*a == '0')
         a++;
     while (*b == '0')
@@ -56,8 +53,7 @@ inline int CompareDigitRuns(const Unit*& a, const Unit*& b)
 // The two orders over any folding of the characters (digits fold to
 // themselves and nothing else folds to a digit).
 template <class Unit, class Fold>
-inline int PlainCompare(const Unit* a, const Unit* b, Fold fold)
-{
+inline int PlainCompare(const Unit* a, const Unit* b, Fold fold) {
     while (*a && *b && fold(*a) == fold(*b)) {
         a++;
         b++;
@@ -66,8 +62,7 @@ inline int PlainCompare(const Unit* a, const Unit* b, Fold fold)
 }
 
 template <class Unit, class Fold>
-inline int NaturalCompare(const Unit* a, const Unit* b, Fold fold)
-{
+inline int NaturalCompare(const Unit* a, const Unit* b, Fold fold) {
     for (;;) {
         if (IsDigit(*a) && IsDigit(*b)) {
             int order = CompareDigitRuns(a, b);
@@ -94,11 +89,9 @@ struct TAlreadyFolded {
 }  // namespace name_order
 
 // The orders over names folded with Str32UpperInPlace's table.
-inline int NamePlainCompareFolded(const char32_t* a, const char32_t* b)
-{
+inline int NamePlainCompareFolded(const char32_t* a, const char32_t* b) {
     return name_order::PlainCompare(a, b, name_order::TAlreadyFolded());
 }
-inline int NameNaturalCompareFolded(const char32_t* a, const char32_t* b)
-{
+inline int NameNaturalCompareFolded(const char32_t* a, const char32_t* b) {
     return name_order::NaturalCompare(a, b, name_order::TAlreadyFolded());
 }

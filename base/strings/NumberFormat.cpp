@@ -7,8 +7,7 @@ namespace {
 // Powers of ten for 32-bit values; the last two can never be exceeded, so a
 // width wide enough for ten digits never switches to a unit.
 const uint32_t Powers32[12] = {
-    1u,      10u,      100u,      1000u,      10000u,      100000u,
-    1000000u, 10000000u, 100000000u, 1000000000u, 4294967295u, 4294967295u,
+    1u, 10u, 100u, 1000u, 10000u, 100000u, 1000000u, 10000000u, 100000000u, 1000000000u, 4294967295u, 4294967295u,
 };
 
 // How many digits a field of `width` cells holds when every fourth cell is a

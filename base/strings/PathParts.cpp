@@ -1,7 +1,6 @@
 #include "base/strings/PathParts.h"
 
-CPathParts::CPathParts(const Westring& path)
-{
+CPathParts::CPathParts(const Westring& path) {
     const int n = path.Length();
     int start = 0;
     for (int i = 0; i < n; i++) {
@@ -17,8 +16,7 @@ CPathParts::CPathParts(const Westring& path)
         Add(new Westring(path.Mid(start, n - start)));
 }
 
-int CPathParts::CommonPrefixLength(const CPathParts& other, bool ignoreCase) const
-{
+int CPathParts::CommonPrefixLength(const CPathParts& other, bool ignoreCase) const {
     const int n = Count() < other.Count() ? Count() : other.Count();
     int common = 0;
     while (common < n) {

@@ -3,8 +3,7 @@
 #pragma once
 
 template <class S>
-S AddTrailingBackslashOf(const S& path)
-{
+S AddTrailingBackslashOf(const S& path) {
     S out(path);
     if (!path.IsEmpty() && path[path.Length() - 1] != '\\')
         out += '\\';
@@ -13,8 +12,7 @@ S AddTrailingBackslashOf(const S& path)
 
 // Keeps the backslashes of "\\"; C:\ becomes C:.
 template <class S>
-S RemoveTrailingBackslashOf(const S& path)
-{
+S RemoveTrailingBackslashOf(const S& path) {
     int n = path.Length();
     if (n == 0 || path[n - 1] != '\\' || (n <= 3 && path[1] == '\\'))
         return path;
@@ -22,8 +20,7 @@ S RemoveTrailingBackslashOf(const S& path)
 }
 
 template <class S>
-int LastSeparatorOf(const S& path)
-{
+int LastSeparatorOf(const S& path) {
     int i = path.Length() - 1;
     while (i >= 0 && path[i] != '\\' && path[i] != '/')
         i--;
@@ -31,16 +28,14 @@ int LastSeparatorOf(const S& path)
 }
 
 template <class S>
-S ExtractFileNameOf(const S& path)
-{
+S ExtractFileNameOf(const S& path) {
     int at = LastSeparatorOf(path);
     return at < 0 ? path : path.Mid(at + 1, 0);
 }
 
 // Keeps the root of X:\; empty without a separator.
 template <class S>
-S ExtractDirectoryOf(const S& path)
-{
+S ExtractDirectoryOf(const S& path) {
     int at = LastSeparatorOf(path);
     if (at < 0)
         return S();

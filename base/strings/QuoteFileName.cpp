@@ -2,7 +2,9 @@
 
 namespace {
 
-bool IsControl(char32_t c) { return c < 0x20 || c == 0x7f; }
+bool IsControl(char32_t c) {
+    return c < 0x20 || c == 0x7f;
+}
 
 bool HoldsAny(const Westring& name, const char* set) {
     for (int i = 0; i < name.Length(); i++) {

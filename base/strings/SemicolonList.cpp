@@ -1,7 +1,6 @@
 #include "base/strings/SemicolonList.h"
 
-void SplitSemicolonList(Westring& list, WestringStore& store)
-{
+void SplitSemicolonList(Westring& list, WestringStore& store) {
     const int n = list.Length();
     int start = 0;
     while (start < n) {
@@ -15,8 +14,7 @@ void SplitSemicolonList(Westring& list, WestringStore& store)
     list.Clear();
 }
 
-Westring JoinSemicolonList(const WestringStore& store)
-{
+Westring JoinSemicolonList(const WestringStore& store) {
     Westring joined;
     for (int i = 0; i < store.Count(); i++) {
         const Westring* item = store.At(i);

@@ -6,34 +6,29 @@
 
 #include "base/strings/CaseTable.h"
 
-void Mem32Copy(char32_t* destination, const char32_t* source, int n)
-{
+void Mem32Copy(char32_t* destination, const char32_t* source, int n) {
     if (n > 0)
         memcpy(destination, source, sizeof(char32_t) * n);
 }
 
-void Mem32Move(char32_t* destination, const char32_t* source, int n)
-{
+void Mem32Move(char32_t* destination, const char32_t* source, int n) {
     if (n > 0)
         memmove(destination, source, sizeof(char32_t) * n);
 }
 
-void Mem32Fill(char32_t* destination, char32_t unit, int n)
-{
+void Mem32Fill(char32_t* destination, char32_t unit, int n) {
     for (int i = 0; i < n; i++)
         destination[i] = unit;
 }
 
-int Str32Length(const char32_t* text)
-{
+int Str32Length(const char32_t* text) {
     int n = 0;
     while (text[n])
         n++;
     return n;
 }
 
-const char32_t* Str32FindChar(const char32_t* text, char32_t unit)
-{
+const char32_t* Str32FindChar(const char32_t* text, char32_t unit) {
     if (unit == 0)
         return nullptr;
     for (; *text; text++)
@@ -42,8 +37,7 @@ const char32_t* Str32FindChar(const char32_t* text, char32_t unit)
     return nullptr;
 }
 
-const char32_t* Str32FindLastChar(const char32_t* text, char32_t unit)
-{
+const char32_t* Str32FindLastChar(const char32_t* text, char32_t unit) {
     const char32_t* found = nullptr;
     if (unit == 0)
         return nullptr;
@@ -53,8 +47,7 @@ const char32_t* Str32FindLastChar(const char32_t* text, char32_t unit)
     return found;
 }
 
-const char32_t* Str32FindString(const char32_t* text, const char32_t* needle)
-{
+const char32_t* Str32FindString(const char32_t* text, const char32_t* needle) {
     for (; *text; text++) {
         int i = 0;
         while (needle[i] && text[i] == needle[i])
@@ -66,13 +59,11 @@ const char32_t* Str32FindString(const char32_t* text, const char32_t* needle)
 }
 
 // The difference of two units as the signed 32-bit value the callers sort by.
-static int UnitDifference(char32_t a, char32_t b)
-{
+static int UnitDifference(char32_t a, char32_t b) {
     return (int)(uint32_t)(a - b);
 }
 
-int Str32Compare(const char32_t* a, const char32_t* b)
-{
+int Str32Compare(const char32_t* a, const char32_t* b) {
     for (;; a++, b++) {
         if (*a != *b)
             return UnitDifference(*a, *b);
@@ -81,8 +72,7 @@ int Str32Compare(const char32_t* a, const char32_t* b)
     }
 }
 
-int Str32CompareN(const char32_t* a, const char32_t* b, int n)
-{
+int Str32CompareN(const char32_t* a, const char32_t* b, int n) {
     for (int i = 0; i < n; i++) {
         if (a[i] != b[i])
             return UnitDifference(a[i], b[i]);
@@ -92,8 +82,7 @@ int Str32CompareN(const char32_t* a, const char32_t* b, int n)
     return 0;
 }
 
-int Str32CompareNoCaseN(const char32_t* a, const char32_t* b, int n)
-{
+int Str32CompareNoCaseN(const char32_t* a, const char32_t* b, int n) {
     const CCaseTable& table = CCaseTable::Instance();
     for (int i = 0; i < n; i++) {
         char32_t ua = table.ToUpper(a[i]);
@@ -106,8 +95,7 @@ int Str32CompareNoCaseN(const char32_t* a, const char32_t* b, int n)
     return 0;
 }
 
-int Str32CompareNoCase(const char32_t* a, const char32_t* b)
-{
+int Str32CompareNoCase(const char32_t* a, const char32_t* b) {
     const CCaseTable& table = CCaseTable::Instance();
     for (;; a++, b++) {
         char32_t ua = table.ToUpper(*a);
@@ -119,20 +107,17 @@ int Str32CompareNoCase(const char32_t* a, const char32_t* b)
     }
 }
 
-char32_t* Str32Copy(char32_t* destination, const char32_t* source)
-{
+char32_t* Str32Copy(char32_t* destination, const char32_t* source) {
     Mem32Move(destination, source, Str32Length(source) + 1);
     return destination;
 }
 
-char32_t* Str32Append(char32_t* destination, const char32_t* source)
-{
+char32_t* Str32Append(char32_t* destination, const char32_t* source) {
     Str32Copy(destination + Str32Length(destination), source);
     return destination;
 }
 
-unsigned Str32ToUnsigned(const char32_t* text, const char32_t** end, int radix)
-{
+unsigned Str32ToUnsigned(const char32_t* text, const char32_t** end, int radix) {
     while (*text && iswspace((wint_t)(*text & 0xFFFF)))
         text++;
     if (*text == '-') {

@@ -16,8 +16,7 @@ struct TStringCharRef {
     int index;
 
     operator TUnit() const { return static_cast<const TString&>(*string)[index]; }
-    TStringCharRef& operator=(TUnit unit)
-    {
+    TStringCharRef& operator=(TUnit unit) {
         string->SetAt(index, unit);
         return *this;
     }
@@ -46,8 +45,7 @@ public:
     void SetAt(int index, TUnit unit) { core.SetAt(index, unit); }
 
     // Searches give an index or -1; unit 0 is never found.
-    int Find(TUnit unit) const
-    {
+    int Find(TUnit unit) const {
         if (unit == 0)
             return -1;
         for (const TUnit* p = core.data; *p; p++)
@@ -55,8 +53,7 @@ public:
                 return (int)(p - core.data);
         return -1;
     }
-    int FindLast(TUnit unit) const
-    {
+    int FindLast(TUnit unit) const {
         int found = -1;
         if (unit == 0)
             return found;
@@ -66,8 +63,7 @@ public:
         return found;
     }
     // n counts from 1; 0 gives -1.
-    int FindNth(TUnit unit, int n) const
-    {
+    int FindNth(TUnit unit, int n) const {
         if (n <= 0 || unit == 0)
             return -1;
         for (int i = 0; i < core.length; i++)
@@ -83,8 +79,7 @@ public:
     TString DropRight(int n) const { return Piece(TSubRange::DropRight(core.length, n)); }
 
     // Exactly n units, left-aligned.
-    TString Pad(int n, TUnit fill = ' ') const
-    {
+    TString Pad(int n, TUnit fill = ' ') const {
         if (n < 0)
             n = 0;
         TString out(n);
@@ -95,8 +90,7 @@ public:
         return out;
     }
     // Exactly n units, right-aligned.
-    TString LPad(int n, TUnit fill = ' ') const
-    {
+    TString LPad(int n, TUnit fill = ' ') const {
         if (n < 0)
             n = 0;
         if (n <= core.length)
@@ -108,12 +102,15 @@ public:
         return out;
     }
 
-    TString TrimLeft() const { return Piece(TSubRange::Trim(core.data, core.length, true, false, TString::IsWhiteSpace)); }
-    TString TrimRight() const { return Piece(TSubRange::Trim(core.data, core.length, false, true, TString::IsWhiteSpace)); }
+    TString TrimLeft() const {
+        return Piece(TSubRange::Trim(core.data, core.length, true, false, TString::IsWhiteSpace));
+    }
+    TString TrimRight() const {
+        return Piece(TSubRange::Trim(core.data, core.length, false, true, TString::IsWhiteSpace));
+    }
     TString Trim() const { return Piece(TSubRange::Trim(core.data, core.length, true, true, TString::IsWhiteSpace)); }
 
-    TString& operator+=(const TString& other)
-    {
+    TString& operator+=(const TString& other) {
         core.Append(other.core.data, other.core.length);
         return *Self();
     }
@@ -126,14 +123,12 @@ protected:
     TStringBody(TStringBody&& other) noexcept { core.InitMove(other.core); }
     ~TStringBody() { core.Release(); }
 
-    TStringBody& operator=(const TStringBody& other)
-    {
+    TStringBody& operator=(const TStringBody& other) {
         if (this != &other)
             core.Assign(other.core.data, other.core.length);
         return *this;
     }
-    TStringBody& operator=(TStringBody&& other) noexcept
-    {
+    TStringBody& operator=(TStringBody&& other) noexcept {
         core.MoveAssign(other.core);
         return *this;
     }
@@ -141,8 +136,7 @@ protected:
     TString* Self() { return static_cast<TString*>(this); }
     const TString* Self() const { return static_cast<const TString*>(this); }
 
-    TString Piece(TSubRange range) const
-    {
+    TString Piece(TSubRange range) const {
         TString out(range.count);
         out.Assign(core.data + range.start, range.count);
         return out;

@@ -12,7 +12,7 @@
 
 template <class TUnit>
 struct TStringCore {
-    static const int InlineUnits = 21;    // terminator included
+    static const int InlineUnits = 21;       // terminator included
     static const int MaxIndex = 0x3FFFFFFF;  // far indexes are refused before the growth could overflow
 
     TUnit* data;
@@ -20,15 +20,13 @@ struct TStringCore {
     int length;
     TUnit inlineBuffer[InlineUnits];
 
-    static void Copy(TUnit* destination, const TUnit* source, int n)
-    {
+    static void Copy(TUnit* destination, const TUnit* source, int n) {
         if (n > 0)
             memmove(destination, source, sizeof(TUnit) * n);
     }
 
     // Constructors: room for n units, inline below 21.
-    void InitRoom(int n)
-    {
+    void InitRoom(int n) {
         if (n < InlineUnits) {
             data = inlineBuffer;
             capacity = InlineUnits;
@@ -40,8 +38,7 @@ struct TStringCore {
         length = 0;
     }
 
-    void InitCopy(const TUnit* units, int n)
-    {
+    void InitCopy(const TUnit* units, int n) {
         InitRoom(n);
         Copy(data, units, n);
         data[n] = 0;
@@ -49,8 +46,7 @@ struct TStringCore {
     }
 
     // Takes the other's heap block, or copies its inline text; the other is left empty.
-    void InitMove(TStringCore& other)
-    {
+    void InitMove(TStringCore& other) {
         if (other.data == other.inlineBuffer) {
             data = inlineBuffer;
             Copy(inlineBuffer, other.inlineBuffer, other.length + 1);
@@ -65,8 +61,7 @@ struct TStringCore {
         other.inlineBuffer[0] = 0;
     }
 
-    void MoveAssign(TStringCore& other)
-    {
+    void MoveAssign(TStringCore& other) {
         if (this == &other)
             return;
         if (other.data == other.inlineBuffer) {
@@ -83,8 +78,7 @@ struct TStringCore {
         other.data[0] = 0;
     }
 
-    void ReleaseBlock()
-    {
+    void ReleaseBlock() {
         if (data && data != inlineBuffer)
             delete[] data;
         data = inlineBuffer;
@@ -92,8 +86,7 @@ struct TStringCore {
     }
 
     // Assignments: room for n units; the old contents are lost when it grows.
-    void RoomDiscarding(int n)
-    {
+    void RoomDiscarding(int n) {
         if (capacity > n)
             return;
         ReleaseBlock();
@@ -102,8 +95,7 @@ struct TStringCore {
     }
 
     // Appends: room for n units keeping the contents.
-    void RoomKeeping(int n)
-    {
+    void RoomKeeping(int n) {
         if (capacity > n)
             return;
         int newCapacity = n + n / 4 + 1;
@@ -116,8 +108,7 @@ struct TStringCore {
 
     // The units may lie inside our own buffer: they are shorter than its
     // capacity then, so it does not move.
-    void Assign(const TUnit* units, int n)
-    {
+    void Assign(const TUnit* units, int n) {
         if (n < 0)
             n = 0;
         RoomDiscarding(n);
@@ -127,8 +118,7 @@ struct TStringCore {
     }
 
     // The units may lie inside our own buffer, which may move as it grows.
-    void Append(const TUnit* units, int n)
-    {
+    void Append(const TUnit* units, int n) {
         if (n <= 0)
             return;
         long offset = units >= data && units < data + capacity ? (long)(units - data) : -1;
@@ -138,8 +128,7 @@ struct TStringCore {
         data[length] = 0;
     }
 
-    void Fill(TUnit unit, int n)
-    {
+    void Fill(TUnit unit, int n) {
         if (n <= 0)
             return;
         RoomKeeping(length + n);
@@ -149,8 +138,7 @@ struct TStringCore {
         data[length] = 0;
     }
 
-    void Clear()
-    {
+    void Clear() {
         data[0] = 0;
         length = 0;
     }
@@ -159,16 +147,14 @@ struct TStringCore {
     int RefIndex(int index) const { return index >= capacity ? capacity - 1 : index; }
 
     // Nothing past the terminator has a defined value: it reads as 0.
-    TUnit At(int index) const
-    {
+    TUnit At(int index) const {
         index = RefIndex(index);
         return index < 0 || index > length ? 0 : data[index];
     }
 
     // An index past the end extends the text with blanks up to it; storing 0
     // inside the text truncates it there. Negative and far indexes are refused.
-    void SetAt(int index, TUnit unit)
-    {
+    void SetAt(int index, TUnit unit) {
         if (index < 0 || index > MaxIndex)
             return;
         if (index >= length) {
@@ -183,8 +169,7 @@ struct TStringCore {
             length = index;
     }
 
-    void Release()
-    {
+    void Release() {
         if (data && data != inlineBuffer)
             delete[] data;
     }
@@ -196,32 +181,25 @@ struct TSubRange {
     int start;
     int count;
 
-    static TSubRange Left(int length, int n)
-    {
-        return {0, n < 0 ? 0 : n > length ? length : n};
-    }
-    static TSubRange Mid(int length, int start, int count)
-    {
+    static TSubRange Left(int length, int n) { return {0, n < 0 ? 0 : n > length ? length : n}; }
+    static TSubRange Mid(int length, int start, int count) {
         if ((unsigned)start > (unsigned)length)
             start = length;
         int rest = length - start;
         return {start, count == 0 || (unsigned)count > (unsigned)rest ? rest : count};
     }
-    static TSubRange Right(int length, int n)
-    {
+    static TSubRange Right(int length, int n) {
         if ((unsigned)n > (unsigned)length)
             n = length;
         return {length - n, n};
     }
-    static TSubRange DropRight(int length, int n)
-    {
+    static TSubRange DropRight(int length, int n) {
         if (n < 0)
             n = 0;
         return {0, n >= length ? 0 : length - n};
     }
     template <class TIsWhite, class TUnit>
-    static TSubRange Trim(const TUnit* text, int length, bool left, bool right, TIsWhite isWhite)
-    {
+    static TSubRange Trim(const TUnit* text, int length, bool left, bool right, TIsWhite isWhite) {
         int start = 0, end = length;
         while (left && start < end && isWhite(text[start]))
             start++;

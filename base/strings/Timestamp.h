@@ -15,13 +15,13 @@
 // Broken-down local time.
 struct TLocalDateTime {
     int32_t year;
-    int32_t month;        // 1-12
-    int32_t day;          // 1-31
+    int32_t month;  // 1-12
+    int32_t day;    // 1-31
     int32_t hour;
     int32_t minute;
     int32_t second;
     int32_t nanoseconds;
-    int32_t dayOfWeek;    // 0 = Sunday
+    int32_t dayOfWeek;  // 0 = Sunday
 };
 
 struct TTimestamp {

@@ -15,9 +15,9 @@ public:
     static const int InlineUnits = 21;
 
     Utf16String();
-    explicit Utf16String(const char32_t* text);   // zero-terminated 32-bit units
+    explicit Utf16String(const char32_t* text);  // zero-terminated 32-bit units
     explicit Utf16String(const Westring& text);
-    explicit Utf16String(const WCHAR* text);      // zero-terminated 16-bit units
+    explicit Utf16String(const WCHAR* text);  // zero-terminated 16-bit units
     Utf16String(const Utf16String& other);
     Utf16String& operator=(const Utf16String& other);
     ~Utf16String();

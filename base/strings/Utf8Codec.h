@@ -24,13 +24,11 @@ struct TUtf8Step {
 
 // The length of the sequence a lead byte announces: 1 for ASCII, 2 to 4 for
 // a lead byte, 0 for a continuation byte or a byte that leads nothing.
-inline int Utf8SequenceLength(unsigned byte)
-{
+inline int Utf8SequenceLength(unsigned byte) {
     return byte < 0x80 ? 1 : (byte & 0xE0) == 0xC0 ? 2 : (byte & 0xF0) == 0xE0 ? 3 : (byte & 0xF8) == 0xF0 ? 4 : 0;
 }
 
-inline bool IsUtf8Continuation(long byte)
-{
+inline bool IsUtf8Continuation(long byte) {
     return byte >= 0 && (byte & 0xC0) == 0x80;
 }
 
@@ -39,8 +37,7 @@ inline bool IsUtf8Continuation(long byte)
 // asked for only when the bytes before it continued the sequence, so a
 // zero-terminated text is never read past its terminator.
 template <class TByteAt>
-TUtf8Step DecodeUtf8Step(TByteAt byteAt)
-{
+TUtf8Step DecodeUtf8Step(TByteAt byteAt) {
     const long lead = byteAt(0);
     const int length = Utf8SequenceLength((unsigned)lead);
     if (length == 1)
@@ -58,52 +55,41 @@ TUtf8Step DecodeUtf8Step(TByteAt byteAt)
     return {code, length, true};
 }
 
-
 // Bytes of a code point in UTF-8: 1 to 4.
-inline int Utf8Length(char32_t code)
-{
+inline int Utf8Length(char32_t code) {
     return code < 0x80 ? 1 : code < 0x800 ? 2 : code < 0x10000 ? 3 : 4;
 }
 
-
 // UTF-16.
-inline bool IsHighSurrogate(char32_t unit)
-{
+inline bool IsHighSurrogate(char32_t unit) {
     return unit >= 0xD800 && unit <= 0xDBFF;
 }
 
-inline bool IsLowSurrogate(char32_t unit)
-{
+inline bool IsLowSurrogate(char32_t unit) {
     return unit >= 0xDC00 && unit <= 0xDFFF;
 }
 
 // The code point of a high and a low surrogate.
-inline char32_t JoinSurrogates(char32_t high, char32_t low)
-{
+inline char32_t JoinSurrogates(char32_t high, char32_t low) {
     return (((high & 0x3FF) << 10) | (low & 0x3FF)) + 0x10000;
 }
 
 // Units of a code point in UTF-16: 2 from 0x10000 to 0x10FFFF, else 1.
-inline int Utf16Length(char32_t code)
-{
+inline int Utf16Length(char32_t code) {
     return code >= 0x10000 && code <= 0x10FFFF ? 2 : 1;
 }
 
 // The same over n bytes (n at least 1).
-inline TUtf8Step DecodeUtf8Step(const unsigned char* bytes, size_t n)
-{
+inline TUtf8Step DecodeUtf8Step(const unsigned char* bytes, size_t n) {
     return DecodeUtf8Step([&](int k) { return (size_t)k < n ? (long)bytes[k] : -1L; });
 }
 
 // Writes the code point's Utf8Length bytes and returns their number. Values
 // past 0x1FFFFF keep their low bits in the four-byte form.
-inline int EncodeUtf8(char32_t code, char* out)
-{
+inline int EncodeUtf8(char32_t code, char* out) {
     unsigned char* p = (unsigned char*)out;
     switch (Utf8Length(code)) {
-    case 1:
-        p[0] = (unsigned char)code;
-        return 1;
+    case 1: p[0] = (unsigned char)code; return 1;
     case 2:
         p[0] = (unsigned char)(0xC0 | (code >> 6));
         p[1] = (unsigned char)(0x80 | (code & 0x3F));
@@ -124,8 +110,7 @@ inline int EncodeUtf8(char32_t code, char* out)
 
 // Writes the code point's Utf16Length units and returns their number; a code
 // point past U+10FFFF, which UTF-16 cannot hold, becomes U+FFFD.
-inline int EncodeUtf16(char32_t code, char16_t* out)
-{
+inline int EncodeUtf16(char32_t code, char16_t* out) {
     if (code < 0x10000) {
         out[0] = (char16_t)code;
         return 1;
@@ -141,8 +126,7 @@ inline int EncodeUtf16(char32_t code, char16_t* out)
 
 // Whole texts. Stray bytes stand for their Latin-1 characters; a surrogate
 // without its partner stands for itself.
-inline std::u32string Utf8ToUtf32(const std::string& bytes)
-{
+inline std::u32string Utf8ToUtf32(const std::string& bytes) {
     std::u32string out;
     const unsigned char* p = (const unsigned char*)bytes.data();
     for (size_t i = 0; i < bytes.size();) {
@@ -153,8 +137,7 @@ inline std::u32string Utf8ToUtf32(const std::string& bytes)
     return out;
 }
 
-inline std::string Utf32ToUtf8(const std::u32string& text)
-{
+inline std::string Utf32ToUtf8(const std::u32string& text) {
     std::string out;
     char buffer[4];
     for (char32_t code : text)
@@ -162,8 +145,7 @@ inline std::string Utf32ToUtf8(const std::u32string& text)
     return out;
 }
 
-inline std::u16string Utf8ToUtf16(const std::string& bytes)
-{
+inline std::u16string Utf8ToUtf16(const std::string& bytes) {
     std::u16string out;
     char16_t units[2];
     for (char32_t code : Utf8ToUtf32(bytes))
@@ -171,8 +153,7 @@ inline std::u16string Utf8ToUtf16(const std::string& bytes)
     return out;
 }
 
-inline std::string Utf16ToUtf8(const std::u16string& text)
-{
+inline std::string Utf16ToUtf8(const std::u16string& text) {
     std::string out;
     char buffer[4];
     for (size_t i = 0; i < text.size(); i++) {

@@ -8,29 +8,22 @@
 #include "base/strings/Utf16String.h"
 #include "base/strings/Utf8Codec.h"
 
-bool Westring::IsWhiteSpace(char32_t c)
-{
+bool Westring::IsWhiteSpace(char32_t c) {
     return iswspace((wint_t)(c & 0xFFFF)) != 0;
 }
 
 // ---- construction and assignment ----
 
-Westring::Westring(int room) : TStringBody(room)
-{
-}
+Westring::Westring(int room) : TStringBody(room) {}
 
-Westring::Westring(const char32_t* text) : TStringBody(text, text ? Str32Length(text) : 0)
-{
-}
+Westring::Westring(const char32_t* text) : TStringBody(text, text ? Str32Length(text) : 0) {}
 
-Westring::Westring(const char* utf8) : TStringBody(utf8 ? (int)strlen(utf8) : 0)
-{
+Westring::Westring(const char* utf8) : TStringBody(utf8 ? (int)strlen(utf8) : 0) {
     if (utf8)
         AssignUtf8(utf8);
 }
 
-Westring::Westring(const Estring& latin1) : TStringBody(latin1.Length())
-{
+Westring::Westring(const Estring& latin1) : TStringBody(latin1.Length()) {
     int n = latin1.Length();
     for (int i = 0; i < n; i++)
         core.data[i] = (unsigned char)latin1.Data()[i];
@@ -38,19 +31,16 @@ Westring::Westring(const Estring& latin1) : TStringBody(latin1.Length())
     core.length = n;
 }
 
-Westring::Westring(const WCHAR* utf16)
-{
+Westring::Westring(const WCHAR* utf16) {
     AssignUtf16(utf16);
 }
 
-Westring::Westring(const char* text, UINT codePage) : TStringBody(text ? (int)strlen(text) : 0)
-{
+Westring::Westring(const char* text, UINT codePage) : TStringBody(text ? (int)strlen(text) : 0) {
     if (text)
         AssignCodePage(text, codePage);
 }
 
-Westring& Westring::operator=(const char32_t* text)
-{
+Westring& Westring::operator=(const char32_t* text) {
     if (!text)
         Clear();
     else
@@ -58,8 +48,7 @@ Westring& Westring::operator=(const char32_t* text)
     return *this;
 }
 
-int Westring::AssignUtf8(const char* text)
-{
+int Westring::AssignUtf8(const char* text) {
     // The result never has more units than the text has bytes.
     core.RoomDiscarding((int)strlen(text));
     char32_t* out = core.data;
@@ -82,8 +71,7 @@ int Westring::AssignUtf8(const char* text)
     return status;
 }
 
-int Westring::AssignUtf16(const WCHAR* text)
-{
+int Westring::AssignUtf16(const WCHAR* text) {
     int count = 0;
     for (const WCHAR* p = text; *p; p++, count++)
         if (IsHighSurrogate(p[0]) && IsLowSurrogate(p[1]))
@@ -103,8 +91,7 @@ int Westring::AssignUtf16(const WCHAR* text)
     return 1;
 }
 
-int Westring::AssignCodePage(const char* text, UINT codePage)
-{
+int Westring::AssignCodePage(const char* text, UINT codePage) {
     // The conversion tells the room it needs, so no text is lost to a short buffer.
     int units = MultiByteToWideChar(codePage, 0, text, -1, nullptr, 0);
     if (units < 1) {
@@ -125,8 +112,7 @@ int Westring::AssignCodePage(const char* text, UINT codePage)
 
 // ---- conversions out ----
 
-void Westring::ToUtf8(Estring& out) const
-{
+void Westring::ToUtf8(Estring& out) const {
     int bytes = 0;
     for (int i = 0; i < core.length; i++)
         bytes += Utf8Length(core.data[i]);
@@ -140,8 +126,7 @@ void Westring::ToUtf8(Estring& out) const
     out.core.length = bytes;
 }
 
-Estring Westring::ToLatin1() const
-{
+Estring Westring::ToLatin1() const {
     Estring out(core.length);
     int n = 0;
     // A unit whose low byte is 0 ends the 8-bit text there.
@@ -156,26 +141,22 @@ Estring Westring::ToLatin1() const
 
 // ---- search ----
 
-int Westring::Find(const Westring& part) const
-{
+int Westring::Find(const Westring& part) const {
     return FindFrom(part, 0);
 }
 
-int Westring::FindFrom(const Westring& part, int start) const
-{
+int Westring::FindFrom(const Westring& part, int start) const {
     if (start < 0 || start > core.length)
         return -1;
     const char32_t* p = Str32FindString(core.data + start, part.core.data);
     return p ? (int)(p - core.data) : -1;
 }
 
-int Westring::FindNoCase(const Westring& part) const
-{
+int Westring::FindNoCase(const Westring& part) const {
     return ToUpper().Find(part.ToUpper());
 }
 
-int Westring::FindUnquoted(char32_t unit) const
-{
+int Westring::FindUnquoted(char32_t unit) const {
     bool quoted = false;
     for (int i = 0; i < core.length; i++) {
         if (core.data[i] == '"')
@@ -188,15 +169,13 @@ int Westring::FindUnquoted(char32_t unit) const
 
 // ---- case ----
 
-Westring Westring::ToUpper() const
-{
+Westring Westring::ToUpper() const {
     Westring out(*this);
     CCaseTable::Instance().UpperInPlace(out.core.data);
     return out;
 }
 
-Westring Westring::ToLower() const
-{
+Westring Westring::ToLower() const {
     Westring out(*this);
     CCaseTable::Instance().LowerInPlace(out.core.data);
     return out;
@@ -204,8 +183,7 @@ Westring Westring::ToLower() const
 
 // ---- replacing ----
 
-int Westring::ReplaceFirst(const Westring& search, const Westring& replacement)
-{
+int Westring::ReplaceFirst(const Westring& search, const Westring& replacement) {
     if (search.IsEmpty())
         return 0;
     int at = Find(search);
@@ -219,8 +197,7 @@ int Westring::ReplaceFirst(const Westring& search, const Westring& replacement)
     return 1;
 }
 
-int Westring::ReplaceAll(const Westring& search, const Westring& replacement)
-{
+int Westring::ReplaceAll(const Westring& search, const Westring& replacement) {
     // An empty search text would match everywhere without moving on.
     if (search.IsEmpty())
         return 0;
@@ -244,75 +221,71 @@ int Westring::ReplaceAll(const Westring& search, const Westring& replacement)
 
 // ---- appending ----
 
-Westring& Westring::operator+=(char latin1)
-{
+Westring& Westring::operator+=(char latin1) {
     return AppendChar((unsigned char)latin1);
 }
 
-Westring& Westring::AppendChar(char32_t unit)
-{
+Westring& Westring::AppendChar(char32_t unit) {
     core.Fill(unit, 1);
     return *this;
 }
 
-Westring operator+(const Westring& a, const Westring& b)
-{
+Westring operator+(const Westring& a, const Westring& b) {
     Westring out(a.Length() + b.Length());
     out = a;
     out += b;
     return out;
 }
 
-Westring operator+(const char32_t* a, const Westring& b)
-{
+Westring operator+(const char32_t* a, const Westring& b) {
     return Westring(a) + b;
 }
 
-Westring operator+(const Westring& a, const char32_t* b)
-{
+Westring operator+(const Westring& a, const char32_t* b) {
     return a + Westring(b);
 }
 
-Westring RepeatChar32(char32_t unit, int n)
-{
+Westring RepeatChar32(char32_t unit, int n) {
     return Westring().Pad(n, unit);
 }
 
 // ---- comparison ----
 
-int Westring::operator==(const Westring& other) const
-{
+int Westring::operator==(const Westring& other) const {
     return Str32CompareNoCase(core.data, other.core.data) == 0;
 }
 
-int Westring::operator==(const char32_t* other) const
-{
+int Westring::operator==(const char32_t* other) const {
     return Str32CompareNoCase(core.data, other) == 0;
 }
 
-int Westring::operator!=(const Westring& other) const
-{
+int Westring::operator!=(const Westring& other) const {
     return !(*this == other);
 }
 
-int Westring::operator!=(const char32_t* other) const
-{
+int Westring::operator!=(const char32_t* other) const {
     return !(*this == other);
 }
 
-bool Westring::EqualsNoCase(const Westring& other) const
-{
+bool Westring::EqualsNoCase(const Westring& other) const {
     return Str32CompareNoCase(core.data, other.core.data) == 0;
 }
 
-bool Westring::EqualsExact(const Westring& other) const
-{
+bool Westring::EqualsExact(const Westring& other) const {
     return Str32Compare(core.data, other.core.data) == 0;
 }
 
 // ---- paths ----
 
-Westring AddTrailingBackslash(const Westring& path) { return AddTrailingBackslashOf(path); }
-Westring RemoveTrailingBackslash(const Westring& path) { return RemoveTrailingBackslashOf(path); }
-Westring ExtractFileName(const Westring& path) { return ExtractFileNameOf(path); }
-Westring ExtractDirectory(const Westring& path) { return ExtractDirectoryOf(path); }
+Westring AddTrailingBackslash(const Westring& path) {
+    return AddTrailingBackslashOf(path);
+}
+Westring RemoveTrailingBackslash(const Westring& path) {
+    return RemoveTrailingBackslashOf(path);
+}
+Westring ExtractFileName(const Westring& path) {
+    return ExtractFileNameOf(path);
+}
+Westring ExtractDirectory(const Westring& path) {
+    return ExtractDirectoryOf(path);
+}

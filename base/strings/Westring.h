@@ -22,33 +22,33 @@ public:
     static const int InlineUnits = TStringCore<char32_t>::InlineUnits;
 
     Westring() = default;
-    explicit Westring(int room);                  // empty, with room for n units
-    Westring(const char32_t* text);               // null gives an empty string
+    explicit Westring(int room);     // empty, with room for n units
+    Westring(const char32_t* text);  // null gives an empty string
     Westring(const Westring& other) = default;
     Westring(Westring&& other) noexcept = default;
-    Westring(const char* utf8);                   // null gives an empty string
-    explicit Westring(const Estring& latin1);     // each byte widened as Latin-1
-    explicit Westring(const WCHAR* utf16);        // must not be null
-    Westring(const char* text, UINT codePage);    // null gives an empty string
+    Westring(const char* utf8);                 // null gives an empty string
+    explicit Westring(const Estring& latin1);   // each byte widened as Latin-1
+    explicit Westring(const WCHAR* utf16);      // must not be null
+    Westring(const char* text, UINT codePage);  // null gives an empty string
     ~Westring() = default;
 
     Westring& operator=(const Westring& other) = default;
     Westring& operator=(Westring&& other) noexcept = default;
-    Westring& operator=(const char32_t* text);    // null empties the string
+    Westring& operator=(const char32_t* text);  // null empties the string
 
-    int AssignUtf8(const char* text);             // 1 when every byte decoded, else 0
-    int AssignUtf16(const WCHAR* text);           // surrogate pairs joined; returns 1
+    int AssignUtf8(const char* text);                     // 1 when every byte decoded, else 0
+    int AssignUtf16(const WCHAR* text);                   // surrogate pairs joined; returns 1
     int AssignCodePage(const char* text, UINT codePage);  // returns 1; empty when the system cannot convert
 
     void ToUtf8(Estring& out) const;
-    Estring ToLatin1() const;                     // low 8 bits of every unit
+    Estring ToLatin1() const;  // low 8 bits of every unit
 
     // Searches return an index or -1.
     using TStringBody::Find;
     int Find(const Westring& part) const;
     int FindFrom(const Westring& part, int start) const;  // start outside 0..length gives -1
     int FindNoCase(const Westring& part) const;
-    int FindUnquoted(char32_t unit) const;        // outside double-quoted stretches
+    int FindUnquoted(char32_t unit) const;  // outside double-quoted stretches
 
     Westring ToUpper() const;
     Westring ToLower() const;
@@ -86,4 +86,4 @@ Westring RepeatChar32(char32_t unit, int n);  // negative n counts as 0
 Westring AddTrailingBackslash(const Westring& path);
 Westring RemoveTrailingBackslash(const Westring& path);  // C:\ gives C:, \\ stays
 Westring ExtractFileName(const Westring& path);
-Westring ExtractDirectory(const Westring& path);         // keeps X:\ for a root
+Westring ExtractDirectory(const Westring& path);  // keeps X:\ for a root

@@ -8,8 +8,7 @@
 
 namespace {
 
-bool OccursLater(const char32_t* p, char32_t c)
-{
+bool OccursLater(const char32_t* p, char32_t c) {
     for (; *p; p++)
         if (*p == c)
             return true;
@@ -17,8 +16,7 @@ bool OccursLater(const char32_t* p, char32_t c)
 }
 
 // Whether some code point in lower..upper has the upper-case form target.
-bool RangeHolds(const CCaseTable& table, char32_t lower, char32_t upper, char32_t target)
-{
+bool RangeHolds(const CCaseTable& table, char32_t lower, char32_t upper, char32_t target) {
     if (lower > upper)
         return false;
     // Case mappings stay in their plane, so beyond the basic plane only the
@@ -43,8 +41,7 @@ struct TMatcher {
     // One alternative of a brace group at the text position; the cursor ends on
     // the comma or the closing brace. Returns the text after what it used, or
     // null when it does not match.
-    const char32_t* MatchAlternative(const char32_t*& q, const char32_t* close, const char32_t* t) const
-    {
+    const char32_t* MatchAlternative(const char32_t*& q, const char32_t* close, const char32_t* t) const {
         bool matching = true;
         while (q < close && *q != ',') {
             if (!matching) {
@@ -79,8 +76,7 @@ struct TMatcher {
     }
 
     // The brace group at p: 1 when some alternative and the rest of the pattern match.
-    bool MatchAlternatives(const char32_t* p, const char32_t* t) const
-    {
+    bool MatchAlternatives(const char32_t* p, const char32_t* t) const {
         const char32_t* close = p + 1;
         while (*close != '}')
             close++;
@@ -97,8 +93,7 @@ struct TMatcher {
         }
     }
 
-    bool Match(const char32_t* p, const char32_t* t) const
-    {
+    bool Match(const char32_t* p, const char32_t* t) const {
         while (*p) {
             char32_t c = *p;
             if (c == '?') {
@@ -138,16 +133,14 @@ struct TMatcher {
     }
 };
 
-} // namespace
+}  // namespace
 
-int MatchWildcard(const char32_t* pattern, const char32_t* text)
-{
+int MatchWildcard(const char32_t* pattern, const char32_t* text) {
     TMatcher matcher{CCaseTable::Instance()};
     return matcher.Match(pattern, text) ? 1 : 0;
 }
 
-bool MatchCharSet(const char32_t*& cursor, char32_t ch)
-{
+bool MatchCharSet(const char32_t*& cursor, char32_t ch) {
     const CCaseTable& table = CCaseTable::Instance();
     const char32_t target = table.ToUpper(ch);
     const char32_t* p = cursor + 1;

@@ -116,8 +116,7 @@ void PairNames(const std::vector<const char32_t*>& left, const std::vector<const
             if (partner[i] >= 0) {
                 continue;
             }
-            for (auto it = runStart(left[i]); it != order.end() && Str32CompareNoCase(right[*it], left[i]) == 0;
-                 ++it) {
+            for (auto it = runStart(left[i]); it != order.end() && Str32CompareNoCase(right[*it], left[i]) == 0; ++it) {
                 if (!taken[*it] && (pass == 1 || Str32Compare(right[*it], left[i]) == 0)) {
                     partner[i] = *it;
                     taken[*it] = true;

@@ -30,6 +30,7 @@ void FFEntryStore::Empty() {
 
 uint64_t FFEntryStore::TotalSize() const {
     uint64_t total = 0;
-    for (int i = 0; i < Count(); i++) total += At(i)->size;
+    for (int i = 0; i < Count(); i++)
+        total += At(i)->size;
     return total;
 }

@@ -36,14 +36,14 @@ struct TFileFindJob {
     WestringStore roots;        // start directories not yet begun, in the order added
     CFindDirectorySet pending;  // directories waiting to be read
     const Westring* masks;
-    const Westring* text;       // empty: no content test
+    const Westring* text;  // empty: no content test
     const Westring* startDirectory;
     const TCONFIG* config;
     // Set by the window's thread to stop the walk, or by the walk itself when
     // a content search was broken off.
     std::atomic<uint8_t> stop;
-    Westring startPrefix;       // depth is counted below it; empty when drives are searched
-    int32_t prefixLength;       // of the prefix with a trailing backslash; 0 when empty
+    Westring startPrefix;  // depth is counted below it; empty when drives are searched
+    int32_t prefixLength;  // of the prefix with a trailing backslash; 0 when empty
     // With links followed: every directory entered so far, so that a link
     // back into the tree is not walked again.
     std::vector<TFileIdentity> entered;

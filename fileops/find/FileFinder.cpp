@@ -52,10 +52,9 @@ const uint16_t AttributeReparsePoint = 0x400;
 
 // The keys that end the dialog's loop for the result loop to act on (a
 // focused field or list takes the keys it uses first).
-const int ResultKeys[] = {KEY_F1,       KEY_F3,           KEY_ALT_F3,       KEY_F4,           KEY_ALT_F4,
-                          KEY_F5,       KEY_F6,           KEY_F8,           KEY_SHIFT_F8,     KEY_DELETE,
-                          KEY_CTRL_F3,  KEY_CTRL_F4,      KEY_CTRL_F5,      KEY_CTRL_F6,      KEY_SHIFT_CTRL_F,
-                          KEY_SHIFT_CTRL_J, KEY_SHIFT_CTRL_A, KEY_CTRL_R};
+const int ResultKeys[] = {KEY_F1,      KEY_F3,      KEY_ALT_F3,       KEY_F4,           KEY_ALT_F4,       KEY_F5,
+                          KEY_F6,      KEY_F8,      KEY_SHIFT_F8,     KEY_DELETE,       KEY_CTRL_F3,      KEY_CTRL_F4,
+                          KEY_CTRL_F5, KEY_CTRL_F6, KEY_SHIFT_CTRL_F, KEY_SHIFT_CTRL_J, KEY_SHIFT_CTRL_A, KEY_CTRL_R};
 
 // How the last search ended, for the summary of a reopened window.
 bool LastSearchStopped = false;
@@ -93,20 +92,9 @@ Westring FoundPath(int index) {
 }  // namespace
 
 FileFinder::FileFinder(CPanel* panel, bool reopen)
-    : panel(panel),
-      window(nullptr),
-      cursor(0),
-      listIndex(-1),
-      masksIndex(-1),
-      innerHeight(0),
-      width(0),
-      statusRow(0),
-      follow(false),
-      savedSaver(Config.Saver),
-      shownCount(0),
-      job(this, &LastFindMasks, &LastFindText, &startDirectory, &Config),
-      running(false),
-      lastDirectoryShown(0),
+    : panel(panel), window(nullptr), cursor(0), listIndex(-1), masksIndex(-1), innerHeight(0), width(0), statusRow(0),
+      follow(false), savedSaver(Config.Saver), shownCount(0),
+      job(this, &LastFindMasks, &LastFindText, &startDirectory, &Config), running(false), lastDirectoryShown(0),
       lastStopped(false) {
     startDirectory = GetPanelDirectory(panel);
     masks = LastFindMasks;
@@ -169,7 +157,8 @@ void FileFinder::Build(bool reopen) {
     window->AddPushButton(49, h - 1, 0, KEY_F3, "View");
     window->AddPushButton(59, h - 1, 0, KEY_F4, "Edit");
     window->SetDefaultButton(find);
-    for (int key : ResultKeys) window->AddExitKey(key);
+    for (int key : ResultKeys)
+        window->AddExitKey(key);
     // Alt and the letter: the list, the masks, the text and the code page.
     char letters[8] = {0, 'i', 't', 'p'};
     window->SetHotKeys(letters, 4);
@@ -399,23 +388,15 @@ void FileFinder::RunResultLoop() {
         case KEY_F3:
         case KEY_ALT_F3:
         case KEY_F4:
-        case KEY_ALT_F4:
-            ViewOrEdit(code);
-            break;
+        case KEY_ALT_F4: ViewOrEdit(code); break;
         case KEY_F5:
-        case KEY_F6:
-            CopyOrMoveFound(code);
-            break;
-        case KEY_F8:
-            DeleteCurrent();
-            break;
+        case KEY_F6: CopyOrMoveFound(code); break;
+        case KEY_F8: DeleteCurrent(); break;
         case KEY_SHIFT_F8:
             if (!running)
                 DeleteAll();
             break;
-        case KEY_DELETE:
-            RemoveFoundEntry(*this, cursor, true);
-            break;
+        case KEY_DELETE: RemoveFoundEntry(*this, cursor, true); break;
         case KEY_CTRL_F3:
         case KEY_CTRL_F4:
         case KEY_CTRL_F5:
@@ -425,9 +406,7 @@ void FileFinder::RunResultLoop() {
             break;
         case KEY_SHIFT_CTRL_F:
         case KEY_SHIFT_CTRL_J:
-        case KEY_SHIFT_CTRL_A:
-            CopyToClipboard(code);
-            break;
+        case KEY_SHIFT_CTRL_A: CopyToClipboard(code); break;
         case KEY_CTRL_R:
             if (!running && FoundList.Count() > 0 && !LastFindText.IsEmpty())
                 MultiFileReplace(*this);
@@ -437,8 +416,7 @@ void FileFinder::RunResultLoop() {
             ShowHelp(HelpTopicFileFind);
             break;
         }
-        default:
-            break;
+        default: break;
         }
     }
     RestoreThreadPriority();
@@ -476,7 +454,8 @@ void FillPanelWithFound(CPanel& temporary, CMutex& listLock, int current) {
     for (int i = 0; i < FoundList.Count(); i++) {
         const entry* found = FoundList.At(i);
         int length = 0;
-        while (found->name[length] != 0) length++;
+        while (found->name[length] != 0)
+            length++;
         entry* copy = entry::Allocate(length);
         if (copy == nullptr)
             continue;
@@ -676,11 +655,13 @@ void FileFinder::Sort(int mode) {
     {
         CLock hold(listLock);
         std::vector<entry*> items;
-        for (int i = 0; i < FoundList.Count(); i++) items.push_back(FoundList.At(i));
+        for (int i = 0; i < FoundList.Count(); i++)
+            items.push_back(FoundList.At(i));
         if (!items.empty())
             SortEntryArray(items.data(), static_cast<int>(items.size()), mode);
         FoundList.RemoveAll();
-        for (entry* item : items) FoundList.Add(item);
+        for (entry* item : items)
+            FoundList.Add(item);
     }
     cursor = 0;
     TDialogEvent redraw = {};
@@ -694,7 +675,8 @@ void FileFinder::CopyToClipboard(int key) {
         WestringStore lines;
         {
             CLock hold(listLock);
-            for (int i = 0; i < FoundList.Count(); i++) lines.Add(new Westring(FoundList.At(i)->name));
+            for (int i = 0; i < FoundList.Count(); i++)
+                lines.Add(new Westring(FoundList.At(i)->name));
         }
         lines.Add(new Westring());
         PutClipboardLines(lines);

@@ -120,7 +120,8 @@ int ReplaceTextInFile(CTextFile& file, const Westring& text, const Westring& rep
     if (codePage == 0)
         codePage = GetTextCodePage();
     const std::string spelt = EncodeForTextFile(replacement, encoding, codePage);
-    const int64_t patternBytes = static_cast<int64_t>(EncodeForTextFile(text, CTextFile::EncodingCodePage, codePage).size());
+    const int64_t patternBytes =
+        static_cast<int64_t>(EncodeForTextFile(text, CTextFile::EncodingCodePage, codePage).size());
     const int64_t size = file.KnownSize();
     int64_t copied = 0;
     int64_t position = bytes ? 0 : -1;
@@ -140,7 +141,8 @@ int ReplaceTextInFile(CTextFile& file, const Westring& text, const Westring& rep
             end = at + patternBytes;
         } else {
             file.SetCharPosition(at);
-            for (int i = 0; i < text.Length(); i++) file.ReadChar();
+            for (int i = 0; i < text.Length(); i++)
+                file.ReadChar();
             end = file.CharPosition();
         }
         int result = CopyRange(file, copied, at, sink);

@@ -88,7 +88,8 @@ int64_t SearchFileForText(CRandomFile& file, int64_t start, const Westring& text
     const unsigned char* p = reinterpret_cast<const unsigned char*>(pattern.Data());
 
     int64_t skip[256];
-    for (int64_t& entry : skip) entry = -1;
+    for (int64_t& entry : skip)
+        entry = -1;
     for (int64_t i = 0; i < m; i++) {
         if (!reverse || skip[p[i]] < 0)
             skip[p[i]] = i;

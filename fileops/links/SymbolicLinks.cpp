@@ -62,9 +62,11 @@ bool AskDestination(CPanel* panel, const Westring& destination, int tagged, cons
     field = AddTrailingBackslash(destination) + (tagged > 0 ? Westring() : name);
     int input = dialog.AddStringField(1, 2, 1, field, FieldWidth, FieldLength, DirectoryHistoryKind);
     dialog.AddCheckBox(1, 4, 1, &Config.RelativeLinks, "_Relative Link", 1);
-    static const TButtonDef buttons[] = {
-        {13, "OK"}, {27, "Cancel"}, {static_cast<uint32_t>(KeyTree), "F10-_Tree"},
-        {static_cast<uint32_t>(KeyDirectoryHistory), "Dir _Hist"}, {0, nullptr}};
+    static const TButtonDef buttons[] = {{13, "OK"},
+                                         {27, "Cancel"},
+                                         {static_cast<uint32_t>(KeyTree), "F10-_Tree"},
+                                         {static_cast<uint32_t>(KeyDirectoryHistory), "Dir _Hist"},
+                                         {0, nullptr}};
     dialog.AddButtonRow(-1, -1, 1, buttons);
     dialog.AddExitKey(KeyTree);
     for (int key : FormKeys) {

@@ -183,10 +183,10 @@ bool CSynchronizer::CompareTrees(CSyncOperationList& plan, CDirectoryContents& s
             break;
         }
         // The run of the path that sorts first on either side.
-        const Westring& key = i < n && (j >= m || Str32CompareNoCase(source.At(i)->path.Data(),
-                                                                     target.At(j)->path.Data()) <= 0)
-                                  ? source.At(i)->path
-                                  : target.At(j)->path;
+        const Westring& key =
+            i < n && (j >= m || Str32CompareNoCase(source.At(i)->path.Data(), target.At(j)->path.Data()) <= 0)
+                ? source.At(i)->path
+                : target.At(j)->path;
         int endI = i;
         while (endI < n && Str32CompareNoCase(source.At(endI)->path.Data(), key.Data()) == 0) {
             endI++;

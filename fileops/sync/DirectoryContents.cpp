@@ -12,10 +12,7 @@
 
 CSynchronizer::CDirectoryContents::CDirectoryContents(const char* label, const Westring& fileFilter,
                                                       const Westring& directoryFilter)
-    : resolution(ResolutionEvenSeconds),
-      label(label),
-      count(0),
-      fileFilter(fileFilter),
+    : resolution(ResolutionEvenSeconds), label(label), count(0), fileFilter(fileFilter),
       directoryFilter(directoryFilter) {
     allowDuplicates = true;
 }

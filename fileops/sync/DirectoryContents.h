@@ -33,9 +33,9 @@ public:
     // the end.
     void Append(const Westring& path, const TTimestamp& time, uint64_t size, uint32_t attributes);
 
-    int resolution;           // the finest time resolution class seen
-    Estring label;            // "Source" or "Target"
-    TProgressCount count;     // entries read so far (the progress window shows it)
+    int resolution;        // the finest time resolution class seen
+    Estring label;         // "Source" or "Target"
+    TProgressCount count;  // entries read so far (the progress window shows it)
     Westring fileFilter;
     Westring directoryFilter;
 

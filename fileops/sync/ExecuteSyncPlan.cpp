@@ -59,22 +59,22 @@ int CSynchronizer::ExecuteSyncPlan(CSyncOperationList& plan, const TSyncOptions&
         int r = 0;
         bool done = false;
         switch (op->kind) {
-            case TOp::Delete:
-                r = DeleteOneFile(to, DeleteQuietly, &progress);
-                done = r == 1;
-                break;
-            case TOp::DelDir:
-                r = DeleteOneDirectory(to, &progress);
-                done = r == 1;
-                break;
-            case TOp::MkDir:
-                r = MakeTargetDirectory(to);
-                done = r == 1;
-                break;
-            default:
-                r = CopyOneFile(from, to, k + 1, n, &progress, noDescriptions, 0);
-                done = r == 0;
-                break;
+        case TOp::Delete:
+            r = DeleteOneFile(to, DeleteQuietly, &progress);
+            done = r == 1;
+            break;
+        case TOp::DelDir:
+            r = DeleteOneDirectory(to, &progress);
+            done = r == 1;
+            break;
+        case TOp::MkDir:
+            r = MakeTargetDirectory(to);
+            done = r == 1;
+            break;
+        default:
+            r = CopyOneFile(from, to, k + 1, n, &progress, noDescriptions, 0);
+            done = r == 0;
+            break;
         }
         everyOneDone = everyOneDone && done;
         stopped = r < 0 || UserAbortState == UserAbortRequested || PollEscapeKey();

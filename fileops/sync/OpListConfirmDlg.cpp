@@ -34,9 +34,8 @@ Westring Counter(const char* label, int32_t count) {
 
 }  // namespace
 
-CSynchronizer::COpListConfirmDlg::COperationListBox::COperationListBox(Dialog& owner, int x, int y, int width,
-                                                                       int rows, CSyncOperationList& plan,
-                                                                       int32_t* selection)
+CSynchronizer::COpListConfirmDlg::COperationListBox::COperationListBox(Dialog& owner, int x, int y, int width, int rows,
+                                                                       CSyncOperationList& plan, int32_t* selection)
     : ListBoxBase(owner, x, y, width, rows, plan.Count(), selection, 0), plan(plan) {}
 
 Westring CSynchronizer::COpListConfirmDlg::COperationListBox::FormatRow(const TSyncOperation& op, int width) {
@@ -73,8 +72,8 @@ Westring CSynchronizer::COpListConfirmDlg::FormatTotals(const CSyncOperationList
     const struct {
         const char* label;
         int32_t count;
-    } counters[] = {{"Copies", plan.copies}, {"Updates", plan.updates}, {"Deletes", plan.deletes},
-                    {"Reverts", plan.reverts}};
+    } counters[] = {
+        {"Copies", plan.copies}, {"Updates", plan.updates}, {"Deletes", plan.deletes}, {"Reverts", plan.reverts}};
     for (const auto& c : counters) {
         if (c.count != 0) {
             line = line + Counter(c.label, c.count);
@@ -85,12 +84,8 @@ Westring CSynchronizer::COpListConfirmDlg::FormatTotals(const CSyncOperationList
 
 CSynchronizer::COpListConfirmDlg::COpListConfirmDlg(const Westring& source, const Westring& target,
                                                     CSyncOperationList& plan)
-    : Dialog(-1, -2, ScreenColumns - 3, ConfirmHeight(plan.Count()), ColourOf(ColourMenu)),
-      source(source),
-      target(target),
-      plan(plan),
-      halfWidth(0),
-      selection(0) {
+    : Dialog(-1, -2, ScreenColumns - 3, ConfirmHeight(plan.Count()), ColourOf(ColourMenu)), source(source),
+      target(target), plan(plan), halfWidth(0), selection(0) {
     const uint8_t colour = Attribute();
     SetColour(DialogColourField, ColourOf(ColourCommandLine));
     WriteCentred(-1, " Confirm Synchronize Operations ", colour);

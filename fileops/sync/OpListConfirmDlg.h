@@ -31,8 +31,7 @@ private:
 
 class CSynchronizer::COpListConfirmDlg::COperationListBox : public ListBoxBase {
 public:
-    COperationListBox(Dialog& owner, int x, int y, int width, int rows, CSyncOperationList& plan,
-                      int32_t* selection);
+    COperationListBox(Dialog& owner, int x, int y, int width, int rows, CSyncOperationList& plan, int32_t* selection);
     void DrawItem(int row, int item, uint8_t attribute) override;
     Westring GetItemText(int item) override;
 

@@ -18,13 +18,11 @@ bool EndsComponent(char32_t c) {
 
 }  // namespace
 
-CSynchronizer::CSyncOperationList::CSyncOperationList()
-    : totalBytes(0), copies(0), updates(0), reverts(0), deletes(0) {
+CSynchronizer::CSyncOperationList::CSyncOperationList() : totalBytes(0), copies(0), updates(0), reverts(0), deletes(0) {
     allowDuplicates = true;
 }
 
-void CSynchronizer::CSyncOperationList::Add(int kind, const Westring& path, uint64_t size,
-                                            const Westring* targetPath) {
+void CSynchronizer::CSyncOperationList::Add(int kind, const Westring& path, uint64_t size, const Westring* targetPath) {
     TSyncOperation* op = new TSyncOperation;
     op->path = path;
     op->kind = kind;
@@ -35,20 +33,11 @@ void CSynchronizer::CSyncOperationList::Add(int kind, const Westring& path, uint
     appendUnsorted = saved;
     totalBytes += size;
     switch (kind) {
-        case TOp::Copy:
-            copies++;
-            break;
-        case TOp::Update:
-            updates++;
-            break;
-        case TOp::Revert:
-            reverts++;
-            break;
-        case TOp::Delete:
-            deletes++;
-            break;
-        default:
-            break;
+    case TOp::Copy: copies++; break;
+    case TOp::Update: updates++; break;
+    case TOp::Revert: reverts++; break;
+    case TOp::Delete: deletes++; break;
+    default: break;
     }
 }
 

@@ -18,7 +18,7 @@ struct CSynchronizer::TSyncOperation {
         Revert = 5   // the source file over a newer target
     };
 
-    Westring path;        // relative: the target's for deletions, else the source's
+    Westring path;  // relative: the target's for deletions, else the source's
     int32_t kind;
     Westring targetPath;  // relative path in the target: the target item's own
                           // spelling where it differs from the source's in case

@@ -3,14 +3,8 @@
 #include "app/settings/Config.h"
 
 CSynchronizer::TSyncOptions::TSyncOptions()
-    : fileFilter("*"),
-      directoryFilter("*"),
-      copyMissing(0),
-      updateOld(0),
-      revertNew(0),
-      deleteExtra(0),
-      updateSmaller(0),
-      updateLarger(0) {}
+    : fileFilter("*"), directoryFilter("*"), copyMissing(0), updateOld(0), revertNew(0), deleteExtra(0),
+      updateSmaller(0), updateLarger(0) {}
 
 void CSynchronizer::TSyncOptions::FromConfig() {
     copyMissing = Config.SyncCopyMissing;

@@ -18,8 +18,7 @@ const int FilterColumn = 36;
 const int FilterWidth = 20;
 
 int DialogWidth(const CSynchronizer::TSyncOptions& options) {
-    int longer = options.source.Length() > options.target.Length() ? options.source.Length()
-                                                                    : options.target.Length();
+    int longer = options.source.Length() > options.target.Length() ? options.source.Length() : options.target.Length();
     int room = ScreenColumns - 7;
     int inner = longer < room ? longer : room;
     return (inner > 56 ? inner : 56) + 4;

@@ -36,8 +36,7 @@ public:
     // Compare, confirm, execute: 0 when any of them stopped or was declined,
     // else the execution's result. `executed` (when given) is set when the
     // plan was carried out, in full or in part.
-    static int CompareConfirmExecute(CSyncOperationList& plan, const TSyncOptions& options,
-                                     bool* executed = nullptr);
+    static int CompareConfirmExecute(CSyncOperationList& plan, const TSyncOptions& options, bool* executed = nullptr);
     // Carries out the plan in its order: 1 only when every operation
     // succeeded, 0 when one failed, was skipped or the run was stopped.
     static int ExecuteSyncPlan(CSyncOperationList& plan, const TSyncOptions& options);

@@ -124,9 +124,9 @@ void ComposeAttributes(bool isDir, bool isLink, mode_t mode, const std::string& 
 
 // File systems whose files are made up by the kernel as they are read: a walk
 // over a whole tree that went into one would read without end or hang.
-const char* const kVirtualFileSystems[] = {"proc",     "sysfs",     "devtmpfs", "devpts",   "cgroup",
-                                           "cgroup2",  "debugfs",   "tracefs",  "securityfs", "pstore",
-                                           "bpf",      "configfs",  "fusectl",  "mqueue",   "hugetlbfs"};
+const char* const kVirtualFileSystems[] = {"proc",    "sysfs",    "devtmpfs", "devpts",     "cgroup",
+                                           "cgroup2", "debugfs",  "tracefs",  "securityfs", "pstore",
+                                           "bpf",     "configfs", "fusectl",  "mqueue",     "hugetlbfs"};
 
 bool IsVirtualFileSystemType(const char* type) {
     for (const char* name : kVirtualFileSystems) {

@@ -10,7 +10,9 @@ namespace w32 {
 
 namespace {
 
-bool IsBlank(WCHAR c) { return c == u' ' || c == u'\t'; }
+bool IsBlank(WCHAR c) {
+    return c == u' ' || c == u'\t';
+}
 
 }  // namespace
 

@@ -43,12 +43,9 @@ const TSignalEvent SignalEvents[] = {
 int SignalOf(DWORD event) {
     switch (event) {
     case CTRL_C_EVENT:
-    case CTRL_BREAK_EVENT:
-        return SIGINT;
-    case CTRL_CLOSE_EVENT:
-        return SIGHUP;
-    default:
-        return SIGTERM;
+    case CTRL_BREAK_EVENT: return SIGINT;
+    case CTRL_CLOSE_EVENT: return SIGHUP;
+    default: return SIGTERM;
     }
 }
 

@@ -30,11 +30,17 @@ int _read(int fd, void* buffer, unsigned int count) {
     return n < 0 ? -1 : static_cast<int>(n);
 }
 
-int _close(int fd) { return ::close(fd) == 0 ? 0 : -1; }
+int _close(int fd) {
+    return ::close(fd) == 0 ? 0 : -1;
+}
 
-int _dup(int fd) { return fcntl(fd, F_DUPFD_CLOEXEC, 0); }
+int _dup(int fd) {
+    return fcntl(fd, F_DUPFD_CLOEXEC, 0);
+}
 
-int _dup2(int fd, int fd2) { return w32::RetryEintr([&] { return ::dup2(fd, fd2); }) < 0 ? -1 : 0; }
+int _dup2(int fd, int fd2) {
+    return w32::RetryEintr([&] { return ::dup2(fd, fd2); }) < 0 ? -1 : 0;
+}
 
 int _pipe(int fds[2], unsigned int /*size*/, int /*mode*/) {
     IgnoreBrokenPipe();

@@ -10,16 +10,30 @@ UINT WINAPI DdeInitializeA(LPDWORD instance, PFNCALLBACK callback, DWORD, DWORD)
     return DMLERR_SYS_ERROR;
 }
 
-BOOL WINAPI DdeUninitialize(DWORD) { return FALSE; }
+BOOL WINAPI DdeUninitialize(DWORD) {
+    return FALSE;
+}
 
-HSZ WINAPI DdeCreateStringHandleA(DWORD, LPCSTR, int) { return nullptr; }
+HSZ WINAPI DdeCreateStringHandleA(DWORD, LPCSTR, int) {
+    return nullptr;
+}
 
-BOOL WINAPI DdeFreeStringHandle(DWORD, HSZ) { return FALSE; }
+BOOL WINAPI DdeFreeStringHandle(DWORD, HSZ) {
+    return FALSE;
+}
 
-HCONV WINAPI DdeConnect(DWORD, HSZ, HSZ, PCONVCONTEXT) { return nullptr; }
+HCONV WINAPI DdeConnect(DWORD, HSZ, HSZ, PCONVCONTEXT) {
+    return nullptr;
+}
 
-BOOL WINAPI DdeDisconnect(HCONV) { return FALSE; }
+BOOL WINAPI DdeDisconnect(HCONV) {
+    return FALSE;
+}
 
-HDDEDATA WINAPI DdeClientTransaction(LPBYTE, DWORD, HCONV, HSZ, UINT, UINT, DWORD, LPDWORD) { return nullptr; }
+HDDEDATA WINAPI DdeClientTransaction(LPBYTE, DWORD, HCONV, HSZ, UINT, UINT, DWORD, LPDWORD) {
+    return nullptr;
+}
 
-UINT WINAPI DdeGetLastError(DWORD) { return DMLERR_DLL_NOT_INITIALIZED; }
+UINT WINAPI DdeGetLastError(DWORD) {
+    return DMLERR_DLL_NOT_INITIALIZED;
+}

@@ -59,12 +59,18 @@ std::string FindName(const std::string& name) {
     return std::string();
 }
 
-bool IsDriveName(const WString& name) { return !name.empty() && name[0] == u'='; }
+bool IsDriveName(const WString& name) {
+    return !name.empty() && name[0] == u'=';
+}
 
-bool IsSearchPathName(const WString& name) { return EqualNoCase(name, WString(u"PATH")); }
+bool IsSearchPathName(const WString& name) {
+    return EqualNoCase(name, WString(u"PATH"));
+}
 
 // COMSPEC reads in drive form, and names /bin/sh when it is not set.
-bool IsInterpreterName(const WString& name) { return EqualNoCase(name, WString(u"COMSPEC")); }
+bool IsInterpreterName(const WString& name) {
+    return EqualNoCase(name, WString(u"COMSPEC"));
+}
 
 // The items of a list, empty ones left out.
 template <class Text>
@@ -200,7 +206,9 @@ WString GetDriveVariable(const WString& name) {
     return Lookup(name, value) ? value : WString();
 }
 
-void SetDriveVariable(const WString& name, const WString* value) { Store(name, value); }
+void SetDriveVariable(const WString& name, const WString* value) {
+    Store(name, value);
+}
 
 std::vector<std::pair<WString, WString>> DriveVariables() {
     std::lock_guard<std::mutex> guard(EnvLock());

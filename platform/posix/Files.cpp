@@ -153,8 +153,7 @@ HANDLE OpenFile(const WString& name, DWORD access, DWORD share, DWORD dispositio
             return InvalidWith(ERROR_FILE_EXISTS);
         }
         // Directories open only with backup semantics, and never for truncation.
-        if (!(flags & FILE_FLAG_BACKUP_SEMANTICS) || disposition == CREATE_ALWAYS ||
-            disposition == TRUNCATE_EXISTING) {
+        if (!(flags & FILE_FLAG_BACKUP_SEMANTICS) || disposition == CREATE_ALWAYS || disposition == TRUNCATE_EXISTING) {
             return InvalidWith(ERROR_ACCESS_DENIED);
         }
         return OpenDirectory(posix, access, flags);
@@ -253,7 +252,7 @@ HANDLE OpenFile(const WString& name, DWORD access, DWORD share, DWORD dispositio
     }
     HANDLE handle = RegisterHandle(file);
     SetLastError(!created && (disposition == CREATE_ALWAYS || disposition == OPEN_ALWAYS) ? ERROR_ALREADY_EXISTS
-                                                                                           : ERROR_SUCCESS);
+                                                                                          : ERROR_SUCCESS);
     return handle;
 }
 
@@ -303,9 +302,13 @@ HANDLE CreateFileImpl(const WString& name, DWORD access, DWORD share, DWORD disp
     return OpenFile(name, access, share, disposition, flags);
 }
 
-std::shared_ptr<FileObject> LookupFile(HANDLE handle) { return LookupHandleAs<FileObject>(handle, HandleKind::File); }
+std::shared_ptr<FileObject> LookupFile(HANDLE handle) {
+    return LookupHandleAs<FileObject>(handle, HandleKind::File);
+}
 
-bool IsPathOnly(int fd) { return (::fcntl(fd, F_GETFL) & O_PATH) != 0; }
+bool IsPathOnly(int fd) {
+    return (::fcntl(fd, F_GETFL) & O_PATH) != 0;
+}
 
 }  // namespace
 
@@ -338,7 +341,8 @@ BOOL WINAPI ReadFile(HANDLE hFile, LPVOID lpBuffer, DWORD nNumberOfBytesToRead, 
     }
     ssize_t got;
     if (lpOverlapped && !file->isPipe) {
-        off_t offset = static_cast<off_t>((static_cast<ULONGLONG>(lpOverlapped->OffsetHigh) << 32) | lpOverlapped->Offset);
+        off_t offset =
+            static_cast<off_t>((static_cast<ULONGLONG>(lpOverlapped->OffsetHigh) << 32) | lpOverlapped->Offset);
         got = w32::RetryEintr([&] { return ::pread(file->fd, lpBuffer, nNumberOfBytesToRead, offset); });
     } else {
         got = w32::RetryEintr([&] { return ::read(file->fd, lpBuffer, nNumberOfBytesToRead); });
@@ -384,14 +388,17 @@ BOOL WINAPI WriteFile(HANDLE hFile, LPCVOID lpBuffer, DWORD nNumberOfBytesToWrit
     }
     const char* data = static_cast<const char*>(lpBuffer);
     DWORD done = 0;
-    off_t offset = lpOverlapped && !file->isPipe
-                       ? static_cast<off_t>((static_cast<ULONGLONG>(lpOverlapped->OffsetHigh) << 32) | lpOverlapped->Offset)
-                       : -1;
+    off_t offset =
+        lpOverlapped && !file->isPipe
+            ? static_cast<off_t>((static_cast<ULONGLONG>(lpOverlapped->OffsetHigh) << 32) | lpOverlapped->Offset)
+            : -1;
     // Windows writes the whole buffer to a file or pipe before it returns.
     while (done < nNumberOfBytesToWrite) {
-        ssize_t put = offset >= 0
-                          ? w32::RetryEintr([&] { return ::pwrite(file->fd, data + done, nNumberOfBytesToWrite - done, offset + done); })
-                          : w32::RetryEintr([&] { return ::write(file->fd, data + done, nNumberOfBytesToWrite - done); });
+        ssize_t put =
+            offset >= 0 ? w32::RetryEintr([&] {
+                return ::pwrite(file->fd, data + done, nNumberOfBytesToWrite - done, offset + done);
+            })
+                        : w32::RetryEintr([&] { return ::write(file->fd, data + done, nNumberOfBytesToWrite - done); });
         if (put < 0) {
             if (lpNumberOfBytesWritten) {
                 *lpNumberOfBytesWritten = done;
@@ -426,7 +433,10 @@ bool Seek(HANDLE hFile, LONGLONG distance, DWORD method, LONGLONG* result) {
     if (!file) {
         return false;
     }
-    int whence = method == FILE_BEGIN ? SEEK_SET : method == FILE_CURRENT ? SEEK_CUR : method == FILE_END ? SEEK_END : -1;
+    int whence = method == FILE_BEGIN     ? SEEK_SET
+                 : method == FILE_CURRENT ? SEEK_CUR
+                 : method == FILE_END     ? SEEK_END
+                                          : -1;
     if (whence < 0) {
         return w32::Fail(ERROR_INVALID_PARAMETER);
     }
@@ -453,10 +463,11 @@ bool Seek(HANDLE hFile, LONGLONG distance, DWORD method, LONGLONG* result) {
 }  // namespace
 
 DWORD WINAPI SetFilePointer(HANDLE hFile, LONG lDistanceToMove, PLONG lpDistanceToMoveHigh, DWORD dwMoveMethod) {
-    LONGLONG distance = lpDistanceToMoveHigh
-                            ? static_cast<LONGLONG>((static_cast<ULONGLONG>(static_cast<DWORD>(*lpDistanceToMoveHigh)) << 32) |
-                                                    static_cast<DWORD>(lDistanceToMove))
-                            : static_cast<LONGLONG>(lDistanceToMove);
+    LONGLONG distance =
+        lpDistanceToMoveHigh
+            ? static_cast<LONGLONG>((static_cast<ULONGLONG>(static_cast<DWORD>(*lpDistanceToMoveHigh)) << 32) |
+                                    static_cast<DWORD>(lDistanceToMove))
+            : static_cast<LONGLONG>(lDistanceToMove);
     LONGLONG now = 0;
     if (!Seek(hFile, distance, dwMoveMethod, &now)) {
         return INVALID_SET_FILE_POINTER;
@@ -652,7 +663,10 @@ HANDLE WINAPI GetStdHandle(DWORD nStdHandle) {
     // the closed value as Windows does.
     static std::mutex lock;
     static HANDLE handles[3] = {nullptr, nullptr, nullptr};
-    int fd = nStdHandle == STD_INPUT_HANDLE ? 0 : nStdHandle == STD_OUTPUT_HANDLE ? 1 : nStdHandle == STD_ERROR_HANDLE ? 2 : -1;
+    int fd = nStdHandle == STD_INPUT_HANDLE    ? 0
+             : nStdHandle == STD_OUTPUT_HANDLE ? 1
+             : nStdHandle == STD_ERROR_HANDLE  ? 2
+                                               : -1;
     if (fd < 0) {
         w32::Fail(ERROR_INVALID_HANDLE);
         return INVALID_HANDLE_VALUE;

@@ -146,8 +146,8 @@ bool IsDotOrParent(const std::string& name) {
 
 void Examine(const FindObject& find, size_t index, FindObject::Examined& out) {
     const std::string& name = find.names[index];
-    out.present = QueryEntryInfoAt(find.fd, name.c_str(), IsDotOrParent(name) ? std::string() : name, find.xattrs,
-                                   out.info);
+    out.present =
+        QueryEntryInfoAt(find.fd, name.c_str(), IsDotOrParent(name) ? std::string() : name, find.xattrs, out.info);
 }
 
 unsigned HelperCount() {

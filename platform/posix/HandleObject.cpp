@@ -130,7 +130,9 @@ BOOL FailErrno(int err) {
     return FALSE;
 }
 
-BOOL FailErrno() { return FailErrno(errno); }
+BOOL FailErrno() {
+    return FailErrno(errno);
+}
 
 BOOL Fail(DWORD code) {
     t_lastError = code;
@@ -139,9 +141,13 @@ BOOL Fail(DWORD code) {
 
 }  // namespace w32
 
-DWORD WINAPI GetLastError() { return w32::t_lastError; }
+DWORD WINAPI GetLastError() {
+    return w32::t_lastError;
+}
 
-void WINAPI SetLastError(DWORD code) { w32::t_lastError = code; }
+void WINAPI SetLastError(DWORD code) {
+    w32::t_lastError = code;
+}
 
 BOOL WINAPI CloseHandle(HANDLE handle) {
     w32::HandleTable& table = w32::Table();

@@ -15,8 +15,8 @@
 namespace w32 {
 
 enum class HandleKind {
-    File,        // files, directories opened for attributes, pipes, devices, std handles
-    Find,        // FindFirstFileW searches
+    File,  // files, directories opened for attributes, pipes, devices, std handles
+    Find,  // FindFirstFileW searches
     Event,
     Mutex,
     Thread,

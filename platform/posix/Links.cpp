@@ -20,8 +20,12 @@ const size_t kMountPointFixed = 8;
 const size_t kSymlinkFixed = 12;
 const WString kNtPrefix = u"\\??\\";
 
-void Put16(BYTE* at, USHORT value) { std::memcpy(at, &value, sizeof value); }
-void Put32(BYTE* at, ULONG value) { std::memcpy(at, &value, sizeof value); }
+void Put16(BYTE* at, USHORT value) {
+    std::memcpy(at, &value, sizeof value);
+}
+void Put32(BYTE* at, ULONG value) {
+    std::memcpy(at, &value, sizeof value);
+}
 USHORT Get16(const BYTE* at) {
     USHORT value;
     std::memcpy(&value, at, sizeof value);
@@ -85,10 +89,10 @@ BOOL GetReparsePoint(w32::FileObject& file, LPVOID out, DWORD outSize, LPDWORD r
     Put32(&data[0], static_cast<ULONG>(IO_REPARSE_TAG_SYMLINK));
     Put16(&data[4], static_cast<USHORT>(total - kHeaderSize));
     Put16(&data[6], 0);
-    Put16(&data[8], 0);                                     // substitute name offset
-    Put16(&data[10], static_cast<USHORT>(subBytes));        // and length
-    Put16(&data[12], static_cast<USHORT>(subBytes));        // print name offset
-    Put16(&data[14], static_cast<USHORT>(printBytes));      // and length
+    Put16(&data[8], 0);                                 // substitute name offset
+    Put16(&data[10], static_cast<USHORT>(subBytes));    // and length
+    Put16(&data[12], static_cast<USHORT>(subBytes));    // print name offset
+    Put16(&data[14], static_cast<USHORT>(printBytes));  // and length
     Put32(&data[16], flags);
     std::memcpy(&data[20], substitute.data(), subBytes);
     std::memcpy(&data[20 + subBytes], print.data(), printBytes);
@@ -227,16 +231,14 @@ BOOL WINAPI DeviceIoControl(HANDLE hDevice, DWORD dwIoControlCode, LPVOID lpInBu
         *lpBytesReturned = 0;
     }
     switch (dwIoControlCode) {
-        case FSCTL_GET_REPARSE_POINT:
-            return GetReparsePoint(*file, lpOutBuffer, nOutBufferSize, lpBytesReturned);
-        case FSCTL_SET_REPARSE_POINT:
-            return SetReparsePoint(*file, lpInBuffer, nInBufferSize);
-        default:
-            // FSCTL_SET_COMPRESSION: the file systems here offer no compression
-            // through this call; IOCTL_STORAGE_EJECT_MEDIA / LOAD_MEDIA: every
-            // drive is fixed. Windows answers both, for a file system without
-            // compression and a disk without removable media, with "invalid
-            // function", and so does every other control here.
-            return w32::Fail(ERROR_INVALID_FUNCTION);
+    case FSCTL_GET_REPARSE_POINT: return GetReparsePoint(*file, lpOutBuffer, nOutBufferSize, lpBytesReturned);
+    case FSCTL_SET_REPARSE_POINT: return SetReparsePoint(*file, lpInBuffer, nInBufferSize);
+    default:
+        // FSCTL_SET_COMPRESSION: the file systems here offer no compression
+        // through this call; IOCTL_STORAGE_EJECT_MEDIA / LOAD_MEDIA: every
+        // drive is fixed. Windows answers both, for a file system without
+        // compression and a disk without removable media, with "invalid
+        // function", and so does every other control here.
+        return w32::Fail(ERROR_INVALID_FUNCTION);
     }
 }

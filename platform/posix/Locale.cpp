@@ -176,9 +176,8 @@ char16_t ToUpperUnit(char16_t c) {
         char16_t upper;
     };
     static const Pair pairs[] = {
-        {0xFF, 0x178},  {0x131, u'I'},  {0x17F, u'S'},  {0x3C2, 0x3A3}, {0x3AC, 0x386},
-        {0x3AD, 0x388}, {0x3AE, 0x389}, {0x3AF, 0x38A}, {0x3CC, 0x38C}, {0x3CD, 0x38E},
-        {0x3CE, 0x38F}, {0x192, 0x191}, {0xB5, 0x39C},
+        {0xFF, 0x178},  {0x131, u'I'},  {0x17F, u'S'},  {0x3C2, 0x3A3}, {0x3AC, 0x386}, {0x3AD, 0x388}, {0x3AE, 0x389},
+        {0x3AF, 0x38A}, {0x3CC, 0x38C}, {0x3CD, 0x38E}, {0x3CE, 0x38F}, {0x192, 0x191}, {0xB5, 0x39C},
     };
     for (const Pair& pair : pairs) {
         if (pair.lower == c) {
@@ -369,15 +368,25 @@ int WINAPI GetDateFormatW(LCID, DWORD flags, const SYSTEMTIME* date, LPCWSTR for
     return w32::DeliverCounted(wide, data, dataLength);
 }
 
-LCID WINAPI GetUserDefaultLCID() { return w32::kUsEnglish; }
+LCID WINAPI GetUserDefaultLCID() {
+    return w32::kUsEnglish;
+}
 
-LCID WINAPI GetSystemDefaultLCID() { return w32::kUsEnglish; }
+LCID WINAPI GetSystemDefaultLCID() {
+    return w32::kUsEnglish;
+}
 
-LCID WINAPI GetThreadLocale() { return w32::kUsEnglish; }
+LCID WINAPI GetThreadLocale() {
+    return w32::kUsEnglish;
+}
 
-LANGID WINAPI GetUserDefaultLangID() { return static_cast<LANGID>(w32::kUsEnglish); }
+LANGID WINAPI GetUserDefaultLangID() {
+    return static_cast<LANGID>(w32::kUsEnglish);
+}
 
-LANGID WINAPI GetSystemDefaultLangID() { return static_cast<LANGID>(w32::kUsEnglish); }
+LANGID WINAPI GetSystemDefaultLangID() {
+    return static_cast<LANGID>(w32::kUsEnglish);
+}
 
 BOOL WINAPI GetKeyboardLayoutNameA(LPSTR name) {
     if (name == nullptr) {

@@ -70,9 +70,8 @@ MemInfo ReadMemInfo() {
         ULONGLONG MemInfo::*value;
     };
     static const Field fields[] = {
-        {"MemTotal:", &MemInfo::total},       {"MemAvailable:", &MemInfo::available},
-        {"SwapTotal:", &MemInfo::swapTotal},  {"SwapFree:", &MemInfo::swapFree},
-        {"Committed_AS:", &MemInfo::committed},
+        {"MemTotal:", &MemInfo::total},    {"MemAvailable:", &MemInfo::available}, {"SwapTotal:", &MemInfo::swapTotal},
+        {"SwapFree:", &MemInfo::swapFree}, {"Committed_AS:", &MemInfo::committed},
     };
     FILE* file = std::fopen("/proc/meminfo", "re");
     if (file == nullptr) {
@@ -95,9 +94,13 @@ MemInfo ReadMemInfo() {
 
 }  // namespace w32
 
-HGLOBAL WINAPI GlobalAlloc(UINT flags, SIZE_T bytes) { return w32::Allocate(flags, bytes); }
+HGLOBAL WINAPI GlobalAlloc(UINT flags, SIZE_T bytes) {
+    return w32::Allocate(flags, bytes);
+}
 
-HGLOBAL WINAPI GlobalFree(HGLOBAL memory) { return w32::Release(memory); }
+HGLOBAL WINAPI GlobalFree(HGLOBAL memory) {
+    return w32::Release(memory);
+}
 
 LPVOID WINAPI GlobalLock(HGLOBAL memory) {
     if (w32::HeaderOf(memory) == nullptr) {
@@ -122,9 +125,13 @@ SIZE_T WINAPI GlobalSize(HGLOBAL memory) {
     return header->size;
 }
 
-HLOCAL WINAPI LocalAlloc(UINT flags, SIZE_T bytes) { return w32::Allocate(flags, bytes); }
+HLOCAL WINAPI LocalAlloc(UINT flags, SIZE_T bytes) {
+    return w32::Allocate(flags, bytes);
+}
 
-HLOCAL WINAPI LocalFree(HLOCAL memory) { return w32::Release(memory); }
+HLOCAL WINAPI LocalFree(HLOCAL memory) {
+    return w32::Release(memory);
+}
 
 BOOL WINAPI GlobalMemoryStatusEx(LPMEMORYSTATUSEX status) {
     if (status == nullptr || status->dwLength != sizeof(MEMORYSTATUSEX)) {

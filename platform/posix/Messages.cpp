@@ -233,18 +233,10 @@ bool ExpandMessage(const std::u16string& text, DWORD flags, InsertArguments& arg
             continue;
         }
         switch (next) {
-        case u'n':
-            body += width != 0 ? std::u16string(1, kHardBreak) : std::u16string(u"\r\n");
-            break;
-        case u'r':
-            body += u'\r';
-            break;
-        case u't':
-            body += u'\t';
-            break;
-        case u' ':
-            body += u' ';
-            break;
+        case u'n': body += width != 0 ? std::u16string(1, kHardBreak) : std::u16string(u"\r\n"); break;
+        case u'r': body += u'\r'; break;
+        case u't': body += u'\t'; break;
+        case u' ': body += u' '; break;
         default:  // %% %. %! and any other character stand for themselves
             body += next;
             break;

@@ -142,7 +142,8 @@ bool CopyRegularFile(const std::string& from, const std::string& to, bool replac
             break;
         }
         for (ssize_t put = 0; put < got;) {
-            ssize_t n = w32::RetryEintr([&] { return ::write(out, buffer.data() + put, static_cast<size_t>(got - put)); });
+            ssize_t n =
+                w32::RetryEintr([&] { return ::write(out, buffer.data() + put, static_cast<size_t>(got - put)); });
             if (n < 0) {
                 return abandon(0, errno);
             }
@@ -243,7 +244,8 @@ BOOL MoveImpl(LPCWSTR existing, LPCWSTR target, DWORD flags) {
     int rc;
     if (replace) {
         struct stat dst;
-        if (::lstat(to.c_str(), &dst) == 0 && (S_ISDIR(dst.st_mode) || (S_ISREG(dst.st_mode) && !(dst.st_mode & S_IWUSR)))) {
+        if (::lstat(to.c_str(), &dst) == 0 &&
+            (S_ISDIR(dst.st_mode) || (S_ISREG(dst.st_mode) && !(dst.st_mode & S_IWUSR)))) {
             return w32::Fail(ERROR_ACCESS_DENIED);  // Windows replaces neither directories nor read-only files
         }
         rc = ::rename(from.c_str(), to.c_str());

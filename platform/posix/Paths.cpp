@@ -46,11 +46,17 @@ namespace {
 
 const WCHAR kBackslash = u'\\';
 
-bool IsSlash(WCHAR c) { return c == u'\\' || c == u'/'; }
+bool IsSlash(WCHAR c) {
+    return c == u'\\' || c == u'/';
+}
 
-bool IsLetter(WCHAR c) { return (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z'); }
+bool IsLetter(WCHAR c) {
+    return (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z');
+}
 
-WCHAR UpperLetter(WCHAR c) { return (c >= u'a' && c <= u'z') ? static_cast<WCHAR>(c - u'a' + u'A') : c; }
+WCHAR UpperLetter(WCHAR c) {
+    return (c >= u'a' && c <= u'z') ? static_cast<WCHAR>(c - u'a' + u'A') : c;
+}
 
 // What a user wrote wrong in QUORVANE_DRIVES: empty when the whole list is
 // sound. A guess at a meaning (skipping an item, resolving a relative folder
@@ -197,9 +203,13 @@ WString DriveDirectory(WCHAR letter) {
 
 }  // namespace
 
-WString WideArg(LPCWSTR text) { return text ? WString(text) : WString(); }
+WString WideArg(LPCWSTR text) {
+    return text ? WString(text) : WString();
+}
 
-WString WideArg(LPCSTR utf8) { return utf8 ? ToUtf16(utf8) : WString(); }
+WString WideArg(LPCSTR utf8) {
+    return utf8 ? ToUtf16(utf8) : WString();
+}
 
 WCHAR FoldCase(WCHAR c) {
     if (c < 0x80) {
@@ -254,7 +264,6 @@ const std::vector<DriveMapItem>& DriveMap() {
     }();
     return *map;
 }
-
 
 const DriveMapItem* FindDrive(WCHAR letter) {
     letter = UpperLetter(letter);
@@ -311,8 +320,8 @@ DWORD FullPath(const WString& input, WString& full, PathForm* form) {
             root += kBackslash + share;
         }
         WString rest = j < path.size() ? path.substr(j + 1) : WString();
-        full = rest.empty() && (j >= path.size() || !IsSlash(path.back())) ? root
-                                                                           : ResolveUnder(root + kBackslash, rest);
+        full =
+            rest.empty() && (j >= path.size() || !IsSlash(path.back())) ? root : ResolveUnder(root + kBackslash, rest);
         kind = PathForm::Unc;
     } else if (path.size() >= 2 && IsLetter(path[0]) && path[1] == u':') {
         WCHAR letter = UpperLetter(path[0]);
@@ -409,13 +418,13 @@ bool UncToPosix(const WString& full, std::string& posix) {
 bool ToPosixPath(const WString& windowsPath, std::string& posix) {
     WString path = windowsPath;
     // "\\?\X:\...", "\??\X:\..." and "\\.\X:\..." name the same file as "X:\...".
-    bool devicePath = path.size() >= 7 && IsSlash(path[0]) && IsSlash(path[1]) && path[2] == u'.' &&
-                      IsSlash(path[3]) && IsLetter(path[4]) && path[5] == u':' && IsSlash(path[6]);
+    bool devicePath = path.size() >= 7 && IsSlash(path[0]) && IsSlash(path[1]) && path[2] == u'.' && IsSlash(path[3]) &&
+                      IsLetter(path[4]) && path[5] == u':' && IsSlash(path[6]);
     if (devicePath || (path.size() >= 4 && IsSlash(path[0]) && (path[1] == u'?' || IsSlash(path[1])) &&
                        path[2] == u'?' && IsSlash(path[3]))) {
         path = path.substr(4);
-        if (path.size() >= 4 && FoldCase(path[0]) == u'u' && FoldCase(path[1]) == u'n' &&
-            FoldCase(path[2]) == u'c' && IsSlash(path[3])) {
+        if (path.size() >= 4 && FoldCase(path[0]) == u'u' && FoldCase(path[1]) == u'n' && FoldCase(path[2]) == u'c' &&
+            IsSlash(path[3])) {
             return Fail(ERROR_BAD_NETPATH);
         }
     }
@@ -638,8 +647,8 @@ DWORD WINAPI GetProgramArgumentPathW(LPCWSTR lpPath, LPWSTR lpBuffer, DWORD nBuf
     // anything else is a name relative to the child's directory.
     const bool drive = path.size() >= 2 && w32::IsLetter(path[0]) && path[1] == u':' &&
                        (path.size() == 2 || path[2] == u'\\' || path[2] == u'/');
-    const bool network = path.size() >= 2 && (path[0] == u'\\' || path[0] == u'/') &&
-                         (path[1] == u'\\' || path[1] == u'/');
+    const bool network =
+        path.size() >= 2 && (path[0] == u'\\' || path[0] == u'/') && (path[1] == u'\\' || path[1] == u'/');
     const bool absolute = drive || network;
     if (!absolute) {
         for (WCHAR& c : path) {

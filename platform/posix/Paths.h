@@ -14,7 +14,9 @@ namespace w32 {
 using WString = std::basic_string<WCHAR>;
 
 // A UTF-16 text in UTF-8 (the conversions of Utf.h, shared with the rest of the layer).
-inline std::string Utf8(const WString& text) { return ToUtf8(text.data(), text.size()); }
+inline std::string Utf8(const WString& text) {
+    return ToUtf8(text.data(), text.size());
+}
 // A caller's zero-terminated text; empty for null.
 WString WideArg(LPCWSTR text);
 WString WideArg(LPCSTR utf8);

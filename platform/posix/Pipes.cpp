@@ -163,8 +163,7 @@ HANDLE CreateNamedPipeUtf8(const std::string& name, DWORD openMode, DWORD maxIns
             Fail(ERROR_ACCESS_DENIED);
             return INVALID_HANDLE_VALUE;
         }
-        if (existing.maxInstances != PIPE_UNLIMITED_INSTANCES &&
-            existing.instances.size() >= existing.maxInstances) {
+        if (existing.maxInstances != PIPE_UNLIMITED_INSTANCES && existing.instances.size() >= existing.maxInstances) {
             Fail(ERROR_PIPE_BUSY);
             return INVALID_HANDLE_VALUE;
         }
@@ -316,8 +315,8 @@ BOOL WINAPI DisconnectNamedPipe(HANDLE pipe) {
 
 // Reports the bytes waiting in a pipe without taking them. An empty pipe whose
 // writers have all gone is a broken pipe, as a read would find.
-BOOL WINAPI PeekNamedPipe(HANDLE pipe, LPVOID buffer, DWORD bufferSize, LPDWORD bytesRead,
-                          LPDWORD totalBytesAvail, LPDWORD bytesLeftThisMessage) {
+BOOL WINAPI PeekNamedPipe(HANDLE pipe, LPVOID buffer, DWORD bufferSize, LPDWORD bytesRead, LPDWORD totalBytesAvail,
+                          LPDWORD bytesLeftThisMessage) {
     auto file = w32::LookupHandleAs<w32::FileObject>(pipe, w32::HandleKind::File);
     if (!file) {
         return FALSE;

@@ -42,7 +42,10 @@ BOOL WINAPI GetBinaryTypeW(LPCWSTR lpApplicationName, LPDWORD lpBinaryType) {
     ::close(fd);
     // An ELF image runs as it is; a "#!" script only when its owner may run
     // it, as the system's exec would refuse it otherwise.
-    bool elf = got == 4 && std::memcmp(head, "\x7f" "ELF", 4) == 0;
+    bool elf = got == 4 && std::memcmp(head,
+                                       "\x7f"
+                                       "ELF",
+                                       4) == 0;
     bool script = got >= 2 && head[0] == '#' && head[1] == '!' && (info.st_mode & S_IXUSR) != 0;
     if (!elf && !script) {
         return w32::Fail(ERROR_BAD_EXE_FORMAT);
@@ -299,8 +302,9 @@ void Reap(std::shared_ptr<ProcessObject> process) {
     } while (done < 0 && errno == EINTR);
     DWORD code = 1;
     if (done == process->pid) {
-        code = WIFEXITED(status) ? static_cast<DWORD>(WEXITSTATUS(status))
-                                 : WIFSIGNALED(status) ? 128 + static_cast<DWORD>(WTERMSIG(status)) : 1;
+        code = WIFEXITED(status)     ? static_cast<DWORD>(WEXITSTATUS(status))
+               : WIFSIGNALED(status) ? 128 + static_cast<DWORD>(WTERMSIG(status))
+                                     : 1;
     }
     {
         std::lock_guard<std::mutex> guard(WaitMutex());

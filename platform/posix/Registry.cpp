@@ -16,7 +16,9 @@ using w32::WString;
 // The one key there is; its address is its handle.
 char ShellFoldersKey;
 
-HKEY ShellFolders() { return reinterpret_cast<HKEY>(&ShellFoldersKey); }
+HKEY ShellFolders() {
+    return reinterpret_cast<HKEY>(&ShellFoldersKey);
+}
 
 const WCHAR ShellFoldersPath[] = u"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
 
@@ -102,4 +104,6 @@ LONG WINAPI RegQueryValueExW(HKEY key, LPCWSTR valueName, LPDWORD, LPDWORD type,
     return ERROR_SUCCESS;
 }
 
-LONG WINAPI RegCloseKey(HKEY key) { return key == ShellFolders() ? ERROR_SUCCESS : ERROR_INVALID_HANDLE; }
+LONG WINAPI RegCloseKey(HKEY key) {
+    return key == ShellFolders() ? ERROR_SUCCESS : ERROR_INVALID_HANDLE;
+}

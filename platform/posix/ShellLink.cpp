@@ -88,7 +88,9 @@ std::vector<std::string> SplitArguments(const WString& arguments) {
     return words;
 }
 
-HRESULT LastErrorResult() { return HRESULT_FROM_WIN32(GetLastError()); }
+HRESULT LastErrorResult() {
+    return HRESULT_FROM_WIN32(GetLastError());
+}
 
 class ShellLink : public IShellLinkW, public IPersistFile {
 public:
@@ -219,7 +221,9 @@ private:
 
 }  // namespace w32
 
-HRESULT WINAPI CoInitialize(LPVOID) { return S_OK; }
+HRESULT WINAPI CoInitialize(LPVOID) {
+    return S_OK;
+}
 
 void WINAPI CoUninitialize() {}
 

@@ -108,9 +108,8 @@ HANDLE CreateNamed(const std::string& name, HandleKind kind, Make make) {
 }
 
 HANDLE CreateEventUtf8(BOOL manualReset, BOOL initialState, const std::string& name) {
-    return CreateNamed(name, HandleKind::Event, [&] {
-        return std::make_shared<EventObject>(manualReset != FALSE, initialState != FALSE);
-    });
+    return CreateNamed(name, HandleKind::Event,
+                       [&] { return std::make_shared<EventObject>(manualReset != FALSE, initialState != FALSE); });
 }
 
 HANDLE CreateMutexUtf8(BOOL initialOwner, const std::string& name) {
@@ -242,9 +241,13 @@ HANDLE WINAPI CreateEventA(LPSECURITY_ATTRIBUTES, BOOL manualReset, BOOL initial
     return w32::CreateEventUtf8(manualReset, initialState, name != nullptr ? name : "");
 }
 
-BOOL WINAPI SetEvent(HANDLE event) { return w32::SetEventState(event, true); }
+BOOL WINAPI SetEvent(HANDLE event) {
+    return w32::SetEventState(event, true);
+}
 
-BOOL WINAPI ResetEvent(HANDLE event) { return w32::SetEventState(event, false); }
+BOOL WINAPI ResetEvent(HANDLE event) {
+    return w32::SetEventState(event, false);
+}
 
 HANDLE WINAPI CreateMutexW(LPSECURITY_ATTRIBUTES, BOOL initialOwner, LPCWSTR name) {
     return w32::CreateMutexUtf8(initialOwner, w32::ToUtf8(name));

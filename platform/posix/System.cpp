@@ -46,7 +46,9 @@ const SystemModule kSystemModules[] = {
 // The module handle of the executable itself.
 char g_executableModule;
 
-HMODULE HandleOf(const SystemModule& module) { return const_cast<SystemModule*>(&module); }
+HMODULE HandleOf(const SystemModule& module) {
+    return const_cast<SystemModule*>(&module);
+}
 
 const SystemModule* ModuleOf(HMODULE handle) {
     for (const SystemModule& module : kSystemModules) {
@@ -241,8 +243,8 @@ DWORD WINAPI GetModuleFileNameA(HMODULE module, LPSTR fileName, DWORD size) {
         SetLastError(ERROR_MOD_NOT_FOUND);
         return 0;
     }
-    const int length = WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0,
-                                           nullptr, nullptr);
+    const int length =
+        WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr, nullptr);
     std::string name(static_cast<size_t>(length), '\0');
     WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), name.data(), length, nullptr, nullptr);
     return w32::DeliverFileName(name, fileName, size);
@@ -250,9 +252,13 @@ DWORD WINAPI GetModuleFileNameA(HMODULE module, LPSTR fileName, DWORD size) {
 
 // Low byte major version, next byte minor version, high word the build; the
 // top bit clear marks the NT family.
-DWORD WINAPI GetVersion() { return (19045u << 16) | (0u << 8) | 10u; }
+DWORD WINAPI GetVersion() {
+    return (19045u << 16) | (0u << 8) | 10u;
+}
 
-BOOL WINAPI GetVersionExA(LPOSVERSIONINFOA info) { return w32::FillVersion(info); }
+BOOL WINAPI GetVersionExA(LPOSVERSIONINFOA info) {
+    return w32::FillVersion(info);
+}
 
 namespace {
 
@@ -282,7 +288,9 @@ UINT WINAPI GetWindowsDirectoryA(LPSTR buffer, UINT size) {
     return w32::CopyOut(w32::Utf8(WindowsDirectory()), buffer, size);
 }
 
-BOOL WINAPI GetVersionExW(LPOSVERSIONINFOW info) { return w32::FillVersion(info); }
+BOOL WINAPI GetVersionExW(LPOSVERSIONINFOW info) {
+    return w32::FillVersion(info);
+}
 
 void WINAPI GetSystemInfo(LPSYSTEM_INFO info) {
     *info = SYSTEM_INFO{};

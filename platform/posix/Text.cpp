@@ -26,16 +26,14 @@ struct CodePageName {
 
 // The single-byte code pages the layer knows, by their iconv names.
 const CodePageName kCodePages[] = {
-    {437, "CP437"},          {737, "CP737"},          {775, "CP775"},         {850, "CP850"},
-    {852, "CP852"},          {855, "CP855"},          {857, "CP857"},         {858, "CP858"},
-    {860, "CP860"},          {861, "CP861"},          {862, "CP862"},         {863, "CP863"},
-    {864, "CP864"},          {865, "CP865"},          {866, "CP866"},         {869, "CP869"},
-    {874, "CP874"},          {1250, "CP1250"},        {1251, "CP1251"},       {1252, "CP1252"},
-    {1253, "CP1253"},        {1254, "CP1254"},        {1255, "CP1255"},       {1256, "CP1256"},
-    {1257, "CP1257"},        {1258, "CP1258"},        {10000, "MACINTOSH"},   {20127, "US-ASCII"},
-    {20866, "KOI8-R"},       {21866, "KOI8-U"},       {28591, "ISO-8859-1"},  {28592, "ISO-8859-2"},
-    {28595, "ISO-8859-5"},   {28597, "ISO-8859-7"},   {28599, "ISO-8859-9"},  {28603, "ISO-8859-13"},
-    {28605, "ISO-8859-15"},
+    {437, "CP437"},         {737, "CP737"},         {775, "CP775"},        {850, "CP850"},        {852, "CP852"},
+    {855, "CP855"},         {857, "CP857"},         {858, "CP858"},        {860, "CP860"},        {861, "CP861"},
+    {862, "CP862"},         {863, "CP863"},         {864, "CP864"},        {865, "CP865"},        {866, "CP866"},
+    {869, "CP869"},         {874, "CP874"},         {1250, "CP1250"},      {1251, "CP1251"},      {1252, "CP1252"},
+    {1253, "CP1253"},       {1254, "CP1254"},       {1255, "CP1255"},      {1256, "CP1256"},      {1257, "CP1257"},
+    {1258, "CP1258"},       {10000, "MACINTOSH"},   {20127, "US-ASCII"},   {20866, "KOI8-R"},     {21866, "KOI8-U"},
+    {28591, "ISO-8859-1"},  {28592, "ISO-8859-2"},  {28595, "ISO-8859-5"}, {28597, "ISO-8859-7"}, {28599, "ISO-8859-9"},
+    {28603, "ISO-8859-13"}, {28605, "ISO-8859-15"},
 };
 
 // Byte to UTF-16 and back for one single-byte code page. Bytes the page leaves
@@ -49,14 +47,10 @@ struct SingleByteTable {
 UINT ResolveCodePage(UINT codePage) {
     switch (codePage) {
     case CP_ACP:
-    case CP_THREAD_ACP:
-        return kAnsiCodePage;
-    case CP_OEMCP:
-        return kOemCodePage;
-    case CP_MACCP:
-        return kMacCodePage;
-    default:
-        return codePage;
+    case CP_THREAD_ACP: return kAnsiCodePage;
+    case CP_OEMCP: return kOemCodePage;
+    case CP_MACCP: return kMacCodePage;
+    default: return codePage;
     }
 }
 
@@ -233,7 +227,9 @@ std::string ToUtf8(const WCHAR* text, size_t length) {
     return out;
 }
 
-std::string ToUtf8(const WCHAR* text) { return text == nullptr ? std::string() : ToUtf8(text, LengthOf(text, -1) - 1); }
+std::string ToUtf8(const WCHAR* text) {
+    return text == nullptr ? std::string() : ToUtf8(text, LengthOf(text, -1) - 1);
+}
 
 std::u16string ToUtf16(const std::string& utf8) {
     std::u16string out;
@@ -329,9 +325,13 @@ int WINAPI WideCharToMultiByte(UINT codePage, DWORD flags, LPCWSTR src, int srcL
     return w32::DeliverCounted(out, dst, dstLength);
 }
 
-UINT WINAPI GetACP() { return w32::kAnsiCodePage; }
+UINT WINAPI GetACP() {
+    return w32::kAnsiCodePage;
+}
 
-UINT WINAPI GetOEMCP() { return w32::kOemCodePage; }
+UINT WINAPI GetOEMCP() {
+    return w32::kOemCodePage;
+}
 
 BOOL WINAPI IsValidCodePage(UINT codePage) {
     return codePage == CP_UTF8 || (codePage > CP_THREAD_ACP && w32::TableFor(codePage) != nullptr);
@@ -348,9 +348,13 @@ BOOL WINAPI GetCPInfo(UINT codePage, LPCPINFO info) {
     return TRUE;
 }
 
-UINT WINAPI GetConsoleCP() { return w32::g_consoleInputCodePage.load(); }
+UINT WINAPI GetConsoleCP() {
+    return w32::g_consoleInputCodePage.load();
+}
 
-UINT WINAPI GetConsoleOutputCP() { return w32::g_consoleOutputCodePage.load(); }
+UINT WINAPI GetConsoleOutputCP() {
+    return w32::g_consoleOutputCodePage.load();
+}
 
 BOOL WINAPI SetConsoleCP(UINT codePage) {
     if (!IsValidCodePage(codePage)) {

@@ -51,7 +51,9 @@ thread_local DWORD t_threadId = 0;
 thread_local std::atomic<int> t_ownPriority{THREAD_PRIORITY_NORMAL};
 thread_local std::atomic<int>* t_priority = nullptr;
 
-DWORD NewThreadId() { return g_nextThreadId.fetch_add(4); }
+DWORD NewThreadId() {
+    return g_nextThreadId.fetch_add(4);
+}
 
 void* ThreadMain(void* raw) {
     std::unique_ptr<StartBlock> block(static_cast<StartBlock*>(raw));
@@ -156,11 +158,17 @@ DWORD WINAPI GetCurrentThreadId() {
     return w32::t_threadId;
 }
 
-DWORD WINAPI GetCurrentProcessId() { return static_cast<DWORD>(getpid()); }
+DWORD WINAPI GetCurrentProcessId() {
+    return static_cast<DWORD>(getpid());
+}
 
-HANDLE WINAPI GetCurrentThread() { return w32::kCurrentThread; }
+HANDLE WINAPI GetCurrentThread() {
+    return w32::kCurrentThread;
+}
 
-HANDLE WINAPI GetCurrentProcess() { return w32::kCurrentProcess; }
+HANDLE WINAPI GetCurrentProcess() {
+    return w32::kCurrentProcess;
+}
 
 void WINAPI Sleep(DWORD milliseconds) {
     if (milliseconds == 0) {

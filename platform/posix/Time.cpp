@@ -27,7 +27,9 @@ void FromTicks(ULONGLONG ticks, FILETIME& time) {
     time.dwHighDateTime = static_cast<DWORD>(ticks >> 32);
 }
 
-bool IsLeapYear(LONGLONG year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
+bool IsLeapYear(LONGLONG year) {
+    return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+}
 
 int DaysInMonth(LONGLONG year, int month) {
     static const int days[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
@@ -113,7 +115,9 @@ BOOL ShiftFileTime(const FILETIME* from, LPFILETIME to, Offset offsetFor) {
 
 }  // namespace w32
 
-void WINAPI GetSystemTimeAsFileTime(LPFILETIME fileTime) { w32::FromTicks(w32::NowTicks(), *fileTime); }
+void WINAPI GetSystemTimeAsFileTime(LPFILETIME fileTime) {
+    w32::FromTicks(w32::NowTicks(), *fileTime);
+}
 
 void WINAPI GetSystemTime(LPSYSTEMTIME systemTime) {
     FILETIME now;
@@ -132,7 +136,8 @@ void WINAPI GetLocalTime(LPSYSTEMTIME systemTime) {
 // The offset is the one in force at the given moment (daylight saving time
 // included), so old file times show the clock time they were made at.
 BOOL WINAPI FileTimeToLocalFileTime(const FILETIME* fileTime, LPFILETIME localFileTime) {
-    return w32::ShiftFileTime(fileTime, localFileTime, [](LONGLONG utcSeconds) { return w32::LocalOffsetAt(utcSeconds); });
+    return w32::ShiftFileTime(fileTime, localFileTime,
+                              [](LONGLONG utcSeconds) { return w32::LocalOffsetAt(utcSeconds); });
 }
 
 BOOL WINAPI LocalFileTimeToFileTime(const FILETIME* localFileTime, LPFILETIME fileTime) {
@@ -185,7 +190,8 @@ BOOL WINAPI SystemTimeToFileTime(const SYSTEMTIME* systemTime, LPFILETIME fileTi
         return w32::Fail(ERROR_INVALID_PARAMETER);
     }
     const LONGLONG days = w32::DaysFromCivil(t.wYear, t.wMonth, t.wDay) + w32::kDaysTo1970;
-    const ULONGLONG seconds = static_cast<ULONGLONG>(days) * 86400ULL + t.wHour * 3600ULL + t.wMinute * 60ULL + t.wSecond;
+    const ULONGLONG seconds =
+        static_cast<ULONGLONG>(days) * 86400ULL + t.wHour * 3600ULL + t.wMinute * 60ULL + t.wSecond;
     w32::FromTicks(seconds * w32::kTicksPerSecond + t.wMilliseconds * 10000ULL, *fileTime);
     return TRUE;
 }
@@ -196,9 +202,13 @@ LONG WINAPI CompareFileTime(const FILETIME* a, const FILETIME* b) {
     return x < y ? -1 : (x > y ? 1 : 0);
 }
 
-DWORD WINAPI GetTickCount() { return static_cast<DWORD>(GetTickCount64()); }
+DWORD WINAPI GetTickCount() {
+    return static_cast<DWORD>(GetTickCount64());
+}
 
-ULONGLONG WINAPI GetTickCount64() { return w32::MonotonicNanoseconds() / 1000000ULL; }
+ULONGLONG WINAPI GetTickCount64() {
+    return w32::MonotonicNanoseconds() / 1000000ULL;
+}
 
 // The counter runs at 10 MHz, the rate Windows reports on current systems, so
 // callers that scale it by large factors stay clear of overflow.

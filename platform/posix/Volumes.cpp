@@ -60,26 +60,11 @@ struct FsName {
 // statfs's magic numbers and the names the Linux tools give them.
 const FsName kFsNames[] = {
     {0xEF53, "ext4"},  // ext2, ext3 and ext4 share one magic number
-    {0x01021994, "tmpfs"},
-    {0x9123683E, "btrfs"},
-    {0x58465342, "xfs"},
-    {0x794C7630, "overlay"},
-    {0x2FC12FC1, "zfs"},
-    {0xF2F52010, "f2fs"},
-    {0x6969, "nfs"},
-    {0xFF534D42, "cifs"},
-    {0x65735546, "fuse"},
-    {0x4D44, "FAT"},
-    {0x2011BAB0, "exFAT"},
-    {0x5346544E, "NTFS"},
-    {0x9660, "iso9660"},
-    {0x15013346, "udf"},
-    {0x73717368, "squashfs"},
-    {0x62656572, "sysfs"},
-    {0x9FA0, "proc"},
-    {0x1CD1, "devpts"},
-    {0x01021997, "v9fs"},
-    {0x858458F6, "ramfs"},
+    {0x01021994, "tmpfs"},    {0x9123683E, "btrfs"}, {0x58465342, "xfs"},      {0x794C7630, "overlay"},
+    {0x2FC12FC1, "zfs"},      {0xF2F52010, "f2fs"},  {0x6969, "nfs"},          {0xFF534D42, "cifs"},
+    {0x65735546, "fuse"},     {0x4D44, "FAT"},       {0x2011BAB0, "exFAT"},    {0x5346544E, "NTFS"},
+    {0x9660, "iso9660"},      {0x15013346, "udf"},   {0x73717368, "squashfs"}, {0x62656572, "sysfs"},
+    {0x9FA0, "proc"},         {0x1CD1, "devpts"},    {0x01021997, "v9fs"},     {0x858458F6, "ramfs"},
     {0xCA451A4E, "bcachefs"},
 };
 
@@ -170,8 +155,7 @@ UINT WINAPI GetDriveTypeA(LPCSTR lpRootPathName) {
 
 BOOL WINAPI GetVolumeInformationW(LPCWSTR lpRootPathName, LPWSTR lpVolumeNameBuffer, DWORD nVolumeNameSize,
                                   LPDWORD lpVolumeSerialNumber, LPDWORD lpMaximumComponentLength,
-                                  LPDWORD lpFileSystemFlags, LPWSTR lpFileSystemNameBuffer,
-                                  DWORD nFileSystemNameSize) {
+                                  LPDWORD lpFileSystemFlags, LPWSTR lpFileSystemNameBuffer, DWORD nFileSystemNameSize) {
     const DriveMapItem* drive = DriveOfRoot(lpRootPathName, true);
     if (!drive) {
         return FALSE;
@@ -212,7 +196,9 @@ BOOL WINAPI GetDiskFreeSpaceW(LPCWSTR lpRootPathName, LPDWORD lpSectorsPerCluste
     unsigned long block = vfs.f_frsize ? vfs.f_frsize : vfs.f_bsize;
     DWORD sectorSize = 512;
     DWORD sectors = static_cast<DWORD>(block >= sectorSize ? block / sectorSize : 1);
-    auto clamp = [](unsigned long long value) { return static_cast<DWORD>(value > 0xFFFFFFFFULL ? 0xFFFFFFFFULL : value); };
+    auto clamp = [](unsigned long long value) {
+        return static_cast<DWORD>(value > 0xFFFFFFFFULL ? 0xFFFFFFFFULL : value);
+    };
     if (lpSectorsPerCluster) {
         *lpSectorsPerCluster = sectors;
     }

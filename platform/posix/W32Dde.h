@@ -9,8 +9,8 @@ typedef struct HCONV__* HCONV;
 typedef struct HSZ__* HSZ;
 typedef struct HDDEDATA__* HDDEDATA;
 typedef struct tagCONVCONTEXT* PCONVCONTEXT;
-typedef HDDEDATA(WINAPI* PFNCALLBACK)(UINT type, UINT format, HCONV conversation, HSZ hsz1, HSZ hsz2,
-                                       HDDEDATA data, ULONG_PTR data1, ULONG_PTR data2);
+typedef HDDEDATA(WINAPI* PFNCALLBACK)(UINT type, UINT format, HCONV conversation, HSZ hsz1, HSZ hsz2, HDDEDATA data,
+                                      ULONG_PTR data1, ULONG_PTR data2);
 
 #define DMLERR_NO_ERROR 0
 #define DMLERR_DLL_NOT_INITIALIZED 0x4003

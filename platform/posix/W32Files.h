@@ -214,9 +214,9 @@ typedef struct _BY_HANDLE_FILE_INFORMATION {
 } BY_HANDLE_FILE_INFORMATION, *LPBY_HANDLE_FILE_INFORMATION;
 
 typedef DWORD(CALLBACK* LPPROGRESS_ROUTINE)(LARGE_INTEGER TotalFileSize, LARGE_INTEGER TotalBytesTransferred,
-                                             LARGE_INTEGER StreamSize, LARGE_INTEGER StreamBytesTransferred,
-                                             DWORD dwStreamNumber, DWORD dwCallbackReason, HANDLE hSourceFile,
-                                             HANDLE hDestinationFile, LPVOID lpData);
+                                            LARGE_INTEGER StreamSize, LARGE_INTEGER StreamBytesTransferred,
+                                            DWORD dwStreamNumber, DWORD dwCallbackReason, HANDLE hSourceFile,
+                                            HANDLE hDestinationFile, LPVOID lpData);
 
 // Files. The A functions take UTF-8 texts.
 HANDLE WINAPI CreateFileW(LPCWSTR lpFileName, DWORD dwDesiredAccess, DWORD dwShareMode,
@@ -298,8 +298,7 @@ UINT WINAPI GetDriveTypeW(LPCWSTR lpRootPathName);
 UINT WINAPI GetDriveTypeA(LPCSTR lpRootPathName);
 BOOL WINAPI GetVolumeInformationW(LPCWSTR lpRootPathName, LPWSTR lpVolumeNameBuffer, DWORD nVolumeNameSize,
                                   LPDWORD lpVolumeSerialNumber, LPDWORD lpMaximumComponentLength,
-                                  LPDWORD lpFileSystemFlags, LPWSTR lpFileSystemNameBuffer,
-                                  DWORD nFileSystemNameSize);
+                                  LPDWORD lpFileSystemFlags, LPWSTR lpFileSystemNameBuffer, DWORD nFileSystemNameSize);
 // Labels come from QUORVANE_DRIVES: SetVolumeLabelW answers ERROR_ACCESS_DENIED.
 BOOL WINAPI SetVolumeLabelW(LPCWSTR lpRootPathName, LPCWSTR lpVolumeName);
 BOOL WINAPI GetDiskFreeSpaceW(LPCWSTR lpRootPathName, LPDWORD lpSectorsPerCluster, LPDWORD lpBytesPerSector,

@@ -90,9 +90,8 @@ typedef struct _PROCESS_INFORMATION {
 
 BOOL WINAPI InitializeProcThreadAttributeList(LPPROC_THREAD_ATTRIBUTE_LIST lpAttributeList, DWORD dwAttributeCount,
                                               DWORD dwFlags, SIZE_T* lpSize);
-BOOL WINAPI UpdateProcThreadAttribute(LPPROC_THREAD_ATTRIBUTE_LIST lpAttributeList, DWORD dwFlags,
-                                      DWORD_PTR Attribute, PVOID lpValue, SIZE_T cbSize, PVOID lpPreviousValue,
-                                      SIZE_T* lpReturnSize);
+BOOL WINAPI UpdateProcThreadAttribute(LPPROC_THREAD_ATTRIBUTE_LIST lpAttributeList, DWORD dwFlags, DWORD_PTR Attribute,
+                                      PVOID lpValue, SIZE_T cbSize, PVOID lpPreviousValue, SIZE_T* lpReturnSize);
 void WINAPI DeleteProcThreadAttributeList(LPPROC_THREAD_ATTRIBUTE_LIST lpAttributeList);
 
 HRESULT WINAPI CreatePseudoConsole(COORD size, HANDLE hInput, HANDLE hOutput, DWORD dwFlags, HPCON* phPC);
@@ -113,10 +112,9 @@ void WINAPI ClosePseudoConsole(HPCON hPC);
 // UTF-8) has PATH in drive form and is given back to the child in POSIX form;
 // names beginning with "=" are not passed. The current directory is a Windows
 // path, null for the process's own.
-BOOL WINAPI CreateProcessW(LPCWSTR lpApplicationName, LPWSTR lpCommandLine,
-                           LPSECURITY_ATTRIBUTES lpProcessAttributes, LPSECURITY_ATTRIBUTES lpThreadAttributes,
-                           BOOL bInheritHandles, DWORD dwCreationFlags, LPVOID lpEnvironment,
-                           LPCWSTR lpCurrentDirectory, LPSTARTUPINFOW lpStartupInfo,
+BOOL WINAPI CreateProcessW(LPCWSTR lpApplicationName, LPWSTR lpCommandLine, LPSECURITY_ATTRIBUTES lpProcessAttributes,
+                           LPSECURITY_ATTRIBUTES lpThreadAttributes, BOOL bInheritHandles, DWORD dwCreationFlags,
+                           LPVOID lpEnvironment, LPCWSTR lpCurrentDirectory, LPSTARTUPINFOW lpStartupInfo,
                            LPPROCESS_INFORMATION lpProcessInformation);
 // STILL_ACTIVE while the process runs; its exit status after (128 + the
 // signal's number when a signal ended it).

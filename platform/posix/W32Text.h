@@ -50,7 +50,7 @@ BOOL WINAPI SetConsoleOutputCP(UINT codePage);
 // Locale identifiers and the items GetLocaleInfo answers.
 typedef WORD LANGID;
 #define MAKELANGID(p, s) ((((WORD)(s)) << 10) | (WORD)(p))
-#define PRIMARYLANGID(lgid) ((WORD)(lgid) & 0x3ff)
+#define PRIMARYLANGID(lgid) ((WORD)(lgid)&0x3ff)
 #define SUBLANGID(lgid) ((WORD)(lgid) >> 10)
 #define SORT_DEFAULT 0x0
 #define MAKELCID(lgid, srtid) ((DWORD)((((DWORD)((WORD)(srtid))) << 16) | ((DWORD)((WORD)(lgid)))))
@@ -177,8 +177,7 @@ typedef WORD LANGID;
 int WINAPI GetLocaleInfoA(LCID locale, LCTYPE type, LPSTR data, int dataLength);
 int WINAPI GetLocaleInfoW(LCID locale, LCTYPE type, LPWSTR data, int dataLength);
 int WINAPI LCMapStringA(LCID locale, DWORD flags, LPCSTR src, int srcLength, LPSTR dst, int dstLength);
-int WINAPI GetDateFormatA(LCID locale, DWORD flags, const SYSTEMTIME* date, LPCSTR format, LPSTR data,
-                          int dataLength);
+int WINAPI GetDateFormatA(LCID locale, DWORD flags, const SYSTEMTIME* date, LPCSTR format, LPSTR data, int dataLength);
 int WINAPI GetDateFormatW(LCID locale, DWORD flags, const SYSTEMTIME* date, LPCWSTR format, LPWSTR data,
                           int dataLength);
 LCID WINAPI GetUserDefaultLCID();
@@ -198,7 +197,7 @@ BOOL WINAPI GetKeyboardLayoutNameW(LPWSTR name);
 #define FORMAT_MESSAGE_ARGUMENT_ARRAY 0x00002000
 #define FORMAT_MESSAGE_MAX_WIDTH_MASK 0x000000FF
 
-DWORD WINAPI FormatMessageA(DWORD flags, LPCVOID source, DWORD messageId, DWORD languageId, LPSTR buffer,
-                            DWORD size, va_list* arguments);
-DWORD WINAPI FormatMessageW(DWORD flags, LPCVOID source, DWORD messageId, DWORD languageId, LPWSTR buffer,
-                            DWORD size, va_list* arguments);
+DWORD WINAPI FormatMessageA(DWORD flags, LPCVOID source, DWORD messageId, DWORD languageId, LPSTR buffer, DWORD size,
+                            va_list* arguments);
+DWORD WINAPI FormatMessageW(DWORD flags, LPCVOID source, DWORD messageId, DWORD languageId, LPWSTR buffer, DWORD size,
+                            va_list* arguments);

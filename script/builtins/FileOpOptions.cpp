@@ -65,7 +65,7 @@ int ApplyCopyOptions(IScriptValue* options) {
 }
 
 int ReadSyncOptionWords(IScriptValue* options) {
-    static const char* const names[] = {"CopyMissing", "UpdateOlder", "RevertNewer",
+    static const char* const names[] = {"CopyMissing", "UpdateOlder",   "RevertNewer",
                                         "DeleteExtra", "UpdateSmaller", "UpdateLarger"};
     int bits = 0;
     ForEachWord(options, [&](const Westring& word) {

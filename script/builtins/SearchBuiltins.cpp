@@ -51,9 +51,8 @@ ValueHandle QVScript::BuiltinFileFind(TArgumentStore& args) {
     ValueHandle* depth = options->FindMapItem(CScriptValue(Westring("depth")));
     config.FFDepth = depth && *depth && (*depth)->GetType() == ScriptInt ? int32_t((*depth)->GetInt()) : 0;
     ValueHandle* containing = options->FindMapItem(CScriptValue(Westring("containing")));
-    Westring text = containing && *containing && (*containing)->GetType() == ScriptString
-                        ? (*containing)->GetString()
-                        : Westring();
+    Westring text =
+        containing && *containing && (*containing)->GetType() == ScriptString ? (*containing)->GetString() : Westring();
     CFoundStore* results = new CFoundStore();
     TAutoPtr<CFoundEntries> found(results);
     DoFileFind(results->store, mask, text, Westring(Panels[ActiveSide].path), config);

@@ -50,9 +50,14 @@ ValueHandle QVScript::BuiltinExpandTimestamp(TArgumentStore& args) {
     struct {
         const char* key;
         int32_t value;
-    } const items[] = {{"year", local.year},     {"month", local.month},   {"day", local.day},
-                       {"hour", local.hour},     {"minute", local.minute}, {"second", local.second},
-                       {"nanosecond", local.nanoseconds}, {"weekday", local.dayOfWeek}};
+    } const items[] = {{"year", local.year},
+                       {"month", local.month},
+                       {"day", local.day},
+                       {"hour", local.hour},
+                       {"minute", local.minute},
+                       {"second", local.second},
+                       {"nanosecond", local.nanoseconds},
+                       {"weekday", local.dayOfWeek}};
     ValueHandle map(CScriptValue::OfType(ScriptMap));
     for (const auto& item : items) {
         CScriptValue key{Westring(item.key)};

@@ -7,7 +7,8 @@
 namespace {
 
 const char* const TypeNames[] = {"undefined", "bool", "int", "timestamp", "real", "string", "func", "list", "map"};
-const char* const KindLabels[] = {"Undefined", "Logical", "Integer", "Timestamp", "Real", "String", "Function", "List", "Map"};
+const char* const KindLabels[] = {"Undefined", "Logical",  "Integer", "Timestamp", "Real",
+                                  "String",    "Function", "List",    "Map"};
 
 }  // namespace
 
@@ -55,29 +56,79 @@ void CScriptValueMin::Invalid() const {
     throw m_invalid;
 }
 
-const Westring& CScriptValueMin::GetString() { Invalid(); }
-void CScriptValueMin::SetString(const Westring&) { Invalid(); }
-double CScriptValueMin::GetReal() { Invalid(); }
-void CScriptValueMin::SetReal(double) { Invalid(); }
-int64_t CScriptValueMin::GetInt() { Invalid(); }
-void CScriptValueMin::SetInt(int64_t) { Invalid(); }
-const TTimestamp& CScriptValueMin::GetTimestamp() { Invalid(); }
-void CScriptValueMin::SetTimestamp(const TTimestamp&) { Invalid(); }
-bool CScriptValueMin::GetBool() { Invalid(); }
-void CScriptValueMin::SetBool(bool) { Invalid(); }
-TAutoPtr<TFunctionRef> CScriptValueMin::GetFunction() { Invalid(); }
-void CScriptValueMin::SetFunction(uint32_t, CScriptVariableScope*) { Invalid(); }
-ValueHandle CScriptValueMin::GetListItem(int) { Invalid(); }
-ValueHandle CScriptValueMin::GetListItemRef(const ValueHandle&, int, bool) { Invalid(); }
-void CScriptValueMin::AppendListItem(const ValueHandle&) { Invalid(); }
-void CScriptValueMin::InsertListItem(int, const ValueHandle&) { Invalid(); }
-ValueHandle* CScriptValueMin::FindMapItem(const IScriptValue&) { Invalid(); }
-ValueHandle CScriptValueMin::GetMapItemRef(const ValueHandle&, const IScriptValue&, bool) { Invalid(); }
-const IScriptValue& CScriptValueMin::GetMapItemAt(int) { Invalid(); }
-void CScriptValueMin::SetMapItem(const IScriptValue&, const ValueHandle&) { Invalid(); }
-int CScriptValueMin::GetCount() { Invalid(); }
-void CScriptValueMin::Assign(IScriptValue&) { Invalid(); }
+const Westring& CScriptValueMin::GetString() {
+    Invalid();
+}
+void CScriptValueMin::SetString(const Westring&) {
+    Invalid();
+}
+double CScriptValueMin::GetReal() {
+    Invalid();
+}
+void CScriptValueMin::SetReal(double) {
+    Invalid();
+}
+int64_t CScriptValueMin::GetInt() {
+    Invalid();
+}
+void CScriptValueMin::SetInt(int64_t) {
+    Invalid();
+}
+const TTimestamp& CScriptValueMin::GetTimestamp() {
+    Invalid();
+}
+void CScriptValueMin::SetTimestamp(const TTimestamp&) {
+    Invalid();
+}
+bool CScriptValueMin::GetBool() {
+    Invalid();
+}
+void CScriptValueMin::SetBool(bool) {
+    Invalid();
+}
+TAutoPtr<TFunctionRef> CScriptValueMin::GetFunction() {
+    Invalid();
+}
+void CScriptValueMin::SetFunction(uint32_t, CScriptVariableScope*) {
+    Invalid();
+}
+ValueHandle CScriptValueMin::GetListItem(int) {
+    Invalid();
+}
+ValueHandle CScriptValueMin::GetListItemRef(const ValueHandle&, int, bool) {
+    Invalid();
+}
+void CScriptValueMin::AppendListItem(const ValueHandle&) {
+    Invalid();
+}
+void CScriptValueMin::InsertListItem(int, const ValueHandle&) {
+    Invalid();
+}
+ValueHandle* CScriptValueMin::FindMapItem(const IScriptValue&) {
+    Invalid();
+}
+ValueHandle CScriptValueMin::GetMapItemRef(const ValueHandle&, const IScriptValue&, bool) {
+    Invalid();
+}
+const IScriptValue& CScriptValueMin::GetMapItemAt(int) {
+    Invalid();
+}
+void CScriptValueMin::SetMapItem(const IScriptValue&, const ValueHandle&) {
+    Invalid();
+}
+int CScriptValueMin::GetCount() {
+    Invalid();
+}
+void CScriptValueMin::Assign(IScriptValue&) {
+    Invalid();
+}
 void CScriptValueMin::Dump(IStreamWrite&, int) {}
-void CScriptValueMin::BeginIteration(int&) { Invalid(); }
-ValueHandle CScriptValueMin::IterateNext(int&) { Invalid(); }
-bool CScriptValueMin::AssignThrough(const ValueHandle&) { return false; }
+void CScriptValueMin::BeginIteration(int&) {
+    Invalid();
+}
+ValueHandle CScriptValueMin::IterateNext(int&) {
+    Invalid();
+}
+bool CScriptValueMin::AssignThrough(const ValueHandle&) {
+    return false;
+}

@@ -117,7 +117,10 @@ public:
     // Stores the value into what this l-value stands for; false when this is
     // no l-value (nothing stored).
     virtual bool AssignThrough(const ValueHandle& value) = 0;
-    virtual bool IsSimpleType() { int t = GetType(); return t >= ScriptBool && t <= ScriptString; }
+    virtual bool IsSimpleType() {
+        int t = GetType();
+        return t >= ScriptBool && t <= ScriptString;
+    }
     virtual ValueHandle GetReferencedValue() { return ValueHandle(); }
     ValueHandle GetNullHandle() { return ValueHandle(); }
     // End-of-run clean-up of values left alive: lets go of every handle this
@@ -141,7 +144,9 @@ private:
 // Gives the deletion of a value to the value heap (which defers nested
 // deletions, so that releasing a deeply nested list does not recurse).
 void ReleaseScriptValue(IScriptValue* value);
-inline void AutoPtrDispose(IScriptValue* value) { ReleaseScriptValue(value); }
+inline void AutoPtrDispose(IScriptValue* value) {
+    ReleaseScriptValue(value);
+}
 
 // The base of values over other objects: every operation a class does not
 // offer fails with "Invalid operation for " and the class's label.

@@ -104,8 +104,7 @@ const entry& CEntrySnapshot::Current() const {
 }
 
 CPanelEntryValue::CPanelEntryValue(CPanel* panel, entry* item, const TAutoPtr<CFoundEntries>& found)
-    : CScriptValueMin("panel entry"),
-      m_snapshot(new CEntrySnapshot(panel, item, found)),
+    : CScriptValueMin("panel entry"), m_snapshot(new CEntrySnapshot(panel, item, found)),
       m_undefined(new CScriptValue()) {
     m_key.MarkEmbedded();
 }

@@ -25,7 +25,9 @@ public:
     virtual int Count() = 0;
     virtual entry* At(int index) = 0;
 };
-inline void AutoPtrDispose(CFoundEntries* found) { delete found; }
+inline void AutoPtrDispose(CFoundEntries* found) {
+    delete found;
+}
 
 // Reads the panel's directory when it was marked for a read, also when the
 // panel is not shown (a script run by -s never shows the panels).
@@ -85,7 +87,9 @@ private:
     entry* m_copy;
     TAutoPtr<CFoundEntries> m_found;
 };
-inline void AutoPtrDispose(CEntrySnapshot* snapshot) { delete snapshot; }
+inline void AutoPtrDispose(CEntrySnapshot* snapshot) {
+    delete snapshot;
+}
 
 class CPanelEntryValue : public CScriptValueMin {
 public:

@@ -71,8 +71,7 @@ int CompareScriptKeys(IScriptValue& a, IScriptValue& b) {
     if (ta != tb)
         return ta - tb;
     switch (ta) {
-    case ScriptBool:
-        return int(a.GetBool()) - int(b.GetBool());
+    case ScriptBool: return int(a.GetBool()) - int(b.GetBool());
     case ScriptInt: {
         int64_t x = a.GetInt();
         int64_t y = b.GetInt();
@@ -94,10 +93,8 @@ int CompareScriptKeys(IScriptValue& a, IScriptValue& b) {
             return int(nx) - int(ny);
         return x > y ? 1 : (y > x ? -1 : 0);
     }
-    case ScriptString:
-        return Str32Compare(a.GetString().Data(), b.GetString().Data());
-    default:
-        return 0;
+    case ScriptString: return Str32Compare(a.GetString().Data(), b.GetString().Data());
+    default: return 0;
     }
 }
 
@@ -280,34 +277,18 @@ int CScriptValue::GetCount() {
 void CScriptValue::Assign(IScriptValue& source) {
     int type = source.GetType();
     switch (type) {
-    case ScriptBool:
-        SetBool(source.GetBool());
-        break;
-    case ScriptInt:
-        SetInt(source.GetInt());
-        break;
-    case ScriptTimestamp:
-        SetTimestamp(source.GetTimestamp());
-        break;
-    case ScriptReal:
-        SetReal(source.GetReal());
-        break;
-    case ScriptString:
-        SetString(source.GetString());
-        break;
+    case ScriptBool: SetBool(source.GetBool()); break;
+    case ScriptInt: SetInt(source.GetInt()); break;
+    case ScriptTimestamp: SetTimestamp(source.GetTimestamp()); break;
+    case ScriptReal: SetReal(source.GetReal()); break;
+    case ScriptString: SetString(source.GetString()); break;
     case ScriptFunc:
         m_type = ScriptFunc;
         m_function = source.GetFunction();
         break;
-    case ScriptList:
-        AssignList(source);
-        break;
-    case ScriptMap:
-        AssignMap(source);
-        break;
-    default:
-        m_type = type;
-        break;
+    case ScriptList: AssignList(source); break;
+    case ScriptMap: AssignMap(source); break;
+    default: m_type = type; break;
     }
 }
 
@@ -375,15 +356,9 @@ void CScriptValue::Dump(IStreamWrite& out, int indent) {
         return;
     }
     switch (m_type) {
-    case ScriptBool:
-        WriteLine(out, indent, header + (GetBool() ? "true" : "false"));
-        break;
-    case ScriptInt:
-        WriteLine(out, indent, header + Int64ToEstring(m_scalar.integer));
-        break;
-    case ScriptReal:
-        WriteLine(out, indent, header + FormatReal(m_scalar.real, 20, -1, false));
-        break;
+    case ScriptBool: WriteLine(out, indent, header + (GetBool() ? "true" : "false")); break;
+    case ScriptInt: WriteLine(out, indent, header + Int64ToEstring(m_scalar.integer)); break;
+    case ScriptReal: WriteLine(out, indent, header + FormatReal(m_scalar.real, 20, -1, false)); break;
     case ScriptString: {
         Estring text;
         m_string.ToUtf8(text);
@@ -402,9 +377,7 @@ void CScriptValue::Dump(IStreamWrite& out, int indent) {
             m_map->At(i)->value->Dump(out, indent + 1);
         }
         break;
-    default:
-        WriteLine(out, indent, header);
-        break;
+    default: WriteLine(out, indent, header); break;
     }
 }
 

@@ -42,19 +42,25 @@ public:
     bool GetBool() override { return m_value->GetBool(); }
     void SetBool(bool value) override { m_value->SetBool(value); }
     TAutoPtr<TFunctionRef> GetFunction() override { return m_value->GetFunction(); }
-    void SetFunction(uint32_t tokenIndex, CScriptVariableScope* scope) override { m_value->SetFunction(tokenIndex, scope); }
+    void SetFunction(uint32_t tokenIndex, CScriptVariableScope* scope) override {
+        m_value->SetFunction(tokenIndex, scope);
+    }
     ValueHandle GetListItem(int index) override { return m_value->GetListItem(index); }
     ValueHandle GetListItemRef(const ValueHandle&, int index, bool) override {
         return m_value->GetListItemRef(m_value, index, true);
     }
     void AppendListItem(const ValueHandle& item) override { m_value->AppendListItem(ValueHandle(item)); }
-    void InsertListItem(int index, const ValueHandle& item) override { m_value->InsertListItem(index, ValueHandle(item)); }
+    void InsertListItem(int index, const ValueHandle& item) override {
+        m_value->InsertListItem(index, ValueHandle(item));
+    }
     ValueHandle* FindMapItem(const IScriptValue& key) override { return m_value->FindMapItem(key); }
     ValueHandle GetMapItemRef(const ValueHandle&, const IScriptValue& key, bool) override {
         return m_value->GetMapItemRef(m_value, key, true);
     }
     const IScriptValue& GetMapItemAt(int index) override { return m_value->GetMapItemAt(index); }
-    void SetMapItem(const IScriptValue& key, const ValueHandle& item) override { m_value->SetMapItem(key, ValueHandle(item)); }
+    void SetMapItem(const IScriptValue& key, const ValueHandle& item) override {
+        m_value->SetMapItem(key, ValueHandle(item));
+    }
     int GetCount() override { return m_value->GetCount(); }
     void Assign(IScriptValue& source) override { m_value->Assign(source); }
     void Dump(IStreamWrite& out, int indent) override;
@@ -88,8 +94,8 @@ public:
     void SetVariable(uint32_t identifier, const ValueHandle& value);
     // Frees every variable (a variable still held by a handle lives on).
     void FreeVariables() { FreeAll(); }
-    using TSortedCollection::Count;
     using TSortedCollection::At;
+    using TSortedCollection::Count;
 
     // Holders: the scope stack and the function values bound to it. The
     // scope is deleted when the last holder lets go.
@@ -99,9 +105,7 @@ public:
 protected:
     void FreeItem(void* item) override;
     const uint32_t* KeyOf(const CScriptVariable* variable) override { return variable->IdentifierField(); }
-    int CompareKeys(const uint32_t* a, const uint32_t* b) override {
-        return *a < *b ? -1 : (*a > *b ? 1 : 0);
-    }
+    int CompareKeys(const uint32_t* a, const uint32_t* b) override { return *a < *b ? -1 : (*a > *b ? 1 : 0); }
 
 private:
     TObjectList<CScriptVariableScope>* m_registry;

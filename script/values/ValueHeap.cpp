@@ -154,7 +154,6 @@ void ReleaseScriptValue(IScriptValue* value) {
     Releasing = false;
 }
 
-
 void CheckScriptNesting() {
     if (StackLimit != 0 && FrameAddress() < StackLimit)
         throw ERunError(nullptr, Westring("Nesting too deep"));

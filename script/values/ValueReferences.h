@@ -33,7 +33,9 @@ public:
     bool GetBool() override { return Target().GetBool(); }
     void SetBool(bool value) override { Target().SetBool(value); }
     TAutoPtr<TFunctionRef> GetFunction() override { return Target().GetFunction(); }
-    void SetFunction(uint32_t tokenIndex, CScriptVariableScope* scope) override { Target().SetFunction(tokenIndex, scope); }
+    void SetFunction(uint32_t tokenIndex, CScriptVariableScope* scope) override {
+        Target().SetFunction(tokenIndex, scope);
+    }
     ValueHandle GetListItem(int index) override { return Target().GetListItem(index); }
     ValueHandle GetListItemRef(const ValueHandle&, int index, bool) override {
         return Target().GetListItemRef(*m_cell, index, true);
@@ -83,7 +85,9 @@ public:
     bool GetBool() override { return m_value->GetBool(); }
     void SetBool(bool value) override { m_value->SetBool(value); }
     TAutoPtr<TFunctionRef> GetFunction() override { return m_value->GetFunction(); }
-    void SetFunction(uint32_t tokenIndex, CScriptVariableScope* scope) override { m_value->SetFunction(tokenIndex, scope); }
+    void SetFunction(uint32_t tokenIndex, CScriptVariableScope* scope) override {
+        m_value->SetFunction(tokenIndex, scope);
+    }
     ValueHandle GetListItem(int index) override { return m_value->GetListItem(index); }
     ValueHandle GetListItemRef(const ValueHandle&, int index, bool writeThrough) override {
         return m_value->GetListItemRef(m_value, index, writeThrough);

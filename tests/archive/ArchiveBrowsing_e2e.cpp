@@ -13,8 +13,7 @@ namespace {
 class ArchiveBrowsingTest : public qvtest::ProgramTest {
 protected:
     // The tree a/x, "a b/y", a.txt in Root()/src.
-    void MakeTree()
-    {
+    void MakeTree() {
         MakeFolder("src");
         MakeFolder("src/a");
         MakeFolder("src/a b");
@@ -22,13 +21,11 @@ protected:
         Write("src/a b/y", "yyy");
         Write("src/a.txt", "text\n");
     }
-    bool Run(const std::string& command)
-    {
+    bool Run(const std::string& command) {
         return std::system(("cd '" + Root() + "/src' && (" + command + ") >/dev/null 2>&1").c_str()) == 0;
     }
     // Starts on T:\work, which holds only the archive, and enters it.
-    void EnterOnlyFile()
-    {
+    void EnterOnlyFile() {
         Start();
         host->PressKey("Down");
         ASSERT_TRUE(host->WaitQuiet());
@@ -36,8 +33,7 @@ protected:
     }
 };
 
-TEST_F(ArchiveBrowsingTest, EveryArchiverListsTheSameTree)
-{
+TEST_F(ArchiveBrowsingTest, EveryArchiverListsTheSameTree) {
     struct Case {
         const char* file;
         const char* tool;
@@ -71,8 +67,7 @@ TEST_F(ArchiveBrowsingTest, EveryArchiverListsTheSameTree)
     }
 }
 
-TEST_F(ArchiveBrowsingTest, AGzippedTextListsItsOneFile)
-{
+TEST_F(ArchiveBrowsingTest, AGzippedTextListsItsOneFile) {
     if (!qvtest::ToolFolder::Has("gzip"))
         GTEST_SKIP() << "needs Debian's gzip, which this system lacks";
     MakeFolder("src");
@@ -83,8 +78,7 @@ TEST_F(ArchiveBrowsingTest, AGzippedTextListsItsOneFile)
     EXPECT_TRUE(Shows("notes.txt ")) << host->ScreenText();
 }
 
-TEST_F(ArchiveBrowsingTest, ABzip2FileListsItsOneFileOfUnknownSizeAndTime)
-{
+TEST_F(ArchiveBrowsingTest, ABzip2FileListsItsOneFileOfUnknownSizeAndTime) {
     if (!qvtest::ToolFolder::Has("bzip2"))
         GTEST_SKIP() << "needs Debian's bzip2, which this system lacks";
     MakeFolder("src");
@@ -98,8 +92,7 @@ TEST_F(ArchiveBrowsingTest, ABzip2FileListsItsOneFileOfUnknownSizeAndTime)
     EXPECT_TRUE(Shows("data ")) << host->ScreenText();
 }
 
-TEST_F(ArchiveBrowsingTest, AnEndRecordPointingPastTheEndIsReportedAndTheFileStays)
-{
+TEST_F(ArchiveBrowsingTest, AnEndRecordPointingPastTheEndIsReportedAndTheFileStays) {
     qvtest::ZipBuilder zip;
     zip.Add("a.txt", 1, 1);
     Write("work/bad.zip", zip.Bytes(100000));
@@ -112,8 +105,7 @@ TEST_F(ArchiveBrowsingTest, AnEndRecordPointingPastTheEndIsReportedAndTheFileSta
     EXPECT_TRUE(Shows("bad.zip")) << host->ScreenText();
 }
 
-TEST_F(ArchiveBrowsingTest, TextBeginningWithHAIsNotEntered)
-{
+TEST_F(ArchiveBrowsingTest, TextBeginningWithHAIsNotEntered) {
     Write("work/ha.txt", "HA, this is text \n with lines\n");
     EnterOnlyFile();
     ASSERT_TRUE(host->WaitQuiet());
@@ -121,8 +113,7 @@ TEST_F(ArchiveBrowsingTest, TextBeginningWithHAIsNotEntered)
     EXPECT_EQ(std::string::npos, host->ScreenText().find("T:\\work\\ha.txt")) << host->ScreenText();
 }
 
-TEST_F(ArchiveBrowsingTest, HostileMemberPathsStayInside)
-{
+TEST_F(ArchiveBrowsingTest, HostileMemberPathsStayInside) {
     qvtest::ZipBuilder zip;
     zip.Add("../evil.txt", 1, 1);
     zip.Add("/abs.txt", 2, 2);
@@ -138,8 +129,7 @@ TEST_F(ArchiveBrowsingTest, HostileMemberPathsStayInside)
 
 namespace {
 
-TEST_F(ArchiveBrowsingTest, CtrlRReadsTheChangedArchiveAgain)
-{
+TEST_F(ArchiveBrowsingTest, CtrlRReadsTheChangedArchiveAgain) {
     qvtest::ZipBuilder before;
     before.Add("first.txt", 1, 1);
     Write("work/r.zip", before.Bytes());
@@ -156,8 +146,7 @@ TEST_F(ArchiveBrowsingTest, CtrlRReadsTheChangedArchiveAgain)
 
 // Ctrl-Q on a folder of an archive counts the members below it, and Ctrl-L
 // describes the archive in the other panel.
-TEST_F(ArchiveBrowsingTest, SizesAndTheInformationPageOfAnArchive)
-{
+TEST_F(ArchiveBrowsingTest, SizesAndTheInformationPageOfAnArchive) {
     qvtest::ZipBuilder zip;
     zip.Add("dir/one", 100, 1000);
     zip.Add("dir/sub/two", 50, 2345);

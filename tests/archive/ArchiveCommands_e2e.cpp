@@ -13,8 +13,7 @@ namespace {
 
 class ArchiveCommandsTest : public qvtest::ProgramTest {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         ProgramTest::SetUp();
         if (qvtest::OnWindowsLeg()) {
             // The archivers here are Debian's programs, which the Windows
@@ -27,18 +26,15 @@ protected:
         MakeFolder("out");
     }
     // Runs a shell command in Root()/src; true when it succeeded.
-    bool Run(const std::string& command)
-    {
+    bool Run(const std::string& command) {
         return std::system(("cd '" + Root() + "/src' && (" + command + ") >/dev/null 2>&1").c_str()) == 0;
     }
     // What a shell command prints, run in Root().
-    std::string Output(const std::string& command)
-    {
+    std::string Output(const std::string& command) {
         return qvtest::RunShell("cd '" + Root() + "' && " + command + " 2>&1");
     }
     // The program's temporary files go to T:\tmp, where the tests see them.
-    std::map<std::string, std::string> Environment(const std::string& pathFirst = "")
-    {
+    std::map<std::string, std::string> Environment(const std::string& pathFirst = "") {
         std::map<std::string, std::string> env = {{"TMP", "T:\\tmp"}, {"TEMP", "T:\\tmp"}};
         const char* path = std::getenv("PATH");
         env["PATH"] = (pathFirst.empty() ? "" : pathFirst + ":") + (path ? path : "/usr/bin:/bin");
@@ -46,8 +42,7 @@ protected:
     }
     // Both panels on folders of their own.
     void StartOn(const std::string& left, const std::string& right, const std::string& iniLines = "",
-                 const std::string& pathFirst = "")
-    {
+                 const std::string& pathFirst = "") {
         std::vector<std::string> args = {"-l", left, "-r", right};
         if (!iniLines.empty())
             args.push_back(Ini(iniLines));
@@ -60,40 +55,34 @@ protected:
     }
     // Starts on T:\work and enters the archive that is the folder's only file.
     void EnterOnlyFile(const std::string& archive, const std::string& iniLines = "",
-                       const std::string& pathFirst = "")
-    {
+                       const std::string& pathFirst = "") {
         StartOn("T:\\work", "T:\\work", iniLines, pathFirst);
         EnterFirstFile(archive);
     }
-    void EnterFirstFile(const std::string& archive)
-    {
+    void EnterFirstFile(const std::string& archive) {
         host->PressKey("Home");
         host->PressKey("Down");
         ASSERT_TRUE(host->WaitQuiet());
         host->PressKey("Ctrl+PgDn");
         ASSERT_TRUE(Shows("T:\\work\\" + archive)) << host->ScreenText();
     }
-    void Key(const std::string& name)
-    {
+    void Key(const std::string& name) {
         host->PressKey(name);
         ASSERT_TRUE(host->WaitQuiet());
     }
     // Leaves the archive through its ".." and waits for the folder.
-    void LeaveArchive()
-    {
+    void LeaveArchive() {
         Key("Home");
         host->PressKey("Enter");
         ASSERT_TRUE(PromptIs("T:\\work")) << host->ScreenText();
     }
-    bool Listed(const std::string& command, const std::string& name)
-    {
+    bool Listed(const std::string& command, const std::string& name) {
         return Output(command).find(name) != std::string::npos;
     }
     bool NoTemporaryFolderLeft() { return Output("ls tmp").empty(); }
 };
 
-TEST_F(ArchiveCommandsTest, F3ShowsAMemberOfAZipAndItsCopyGoesWithTheArchive)
-{
+TEST_F(ArchiveCommandsTest, F3ShowsAMemberOfAZipAndItsCopyGoesWithTheArchive) {
     QV_NEED_TOOL("zip");
     Write("src/a.txt", "the text inside\n");
     ASSERT_TRUE(Run("zip ../work/x.zip a.txt"));
@@ -107,8 +96,7 @@ TEST_F(ArchiveCommandsTest, F3ShowsAMemberOfAZipAndItsCopyGoesWithTheArchive)
     EXPECT_TRUE(Eventually([&] { return NoTemporaryFolderLeft(); })) << Output("ls -R tmp");
 }
 
-TEST_F(ArchiveCommandsTest, EveryArchiverExtractsAMemberForF3)
-{
+TEST_F(ArchiveCommandsTest, EveryArchiverExtractsAMemberForF3) {
     struct Case {
         const char* file;
         const char* tool;
@@ -127,7 +115,8 @@ TEST_F(ArchiveCommandsTest, EveryArchiverExtractsAMemberForF3)
         {"a.txt.bz2", "bzip2", "bzip2 -c d/a.txt > ../work/a.txt.bz2", "Down"},
         {"a.txt.xz", "xz", "xz -c d/a.txt > ../work/a.txt.xz", "Down"},
         // Debian's arj asks before it makes a folder unless told yes.
-        {"x.arj", "arj", "arj a -r ../work/x.arj d/a.txt", "Down Enter Down", "\r\n[Archiver:ARJ]\r\nExtract=arj x -y\r\n"},
+        {"x.arj", "arj", "arj a -r ../work/x.arj d/a.txt", "Down Enter Down",
+         "\r\n[Archiver:ARJ]\r\nExtract=arj x -y\r\n"},
     };
     MakeFolder("src/d");
     Write("src/d/a.txt", "member text\n");
@@ -151,8 +140,7 @@ TEST_F(ArchiveCommandsTest, EveryArchiverExtractsAMemberForF3)
     }
 }
 
-TEST_F(ArchiveCommandsTest, AZipMemberNamedLikeAPatternIsExtractedByItsName)
-{
+TEST_F(ArchiveCommandsTest, AZipMemberNamedLikeAPatternIsExtractedByItsName) {
     QV_NEED_TOOL("zip");
     Write("src/a[1].txt", "bracketed\n");
     Write("src/a1.txt", "plain\n");
@@ -165,8 +153,7 @@ TEST_F(ArchiveCommandsTest, AZipMemberNamedLikeAPatternIsExtractedByItsName)
     EXPECT_TRUE(Shows("bracketed")) << host->ScreenText();
 }
 
-TEST_F(ArchiveCommandsTest, AMemberEditedWithF4IsPutBackWhenTheArchiveIsLeft)
-{
+TEST_F(ArchiveCommandsTest, AMemberEditedWithF4IsPutBackWhenTheArchiveIsLeft) {
     QV_NEED_TOOL("zip");
     Write("src/a.txt", "old text\n");
     ASSERT_TRUE(Run("zip ../work/x.zip a.txt"));
@@ -185,8 +172,7 @@ TEST_F(ArchiveCommandsTest, AMemberEditedWithF4IsPutBackWhenTheArchiveIsLeft)
     EXPECT_TRUE(Eventually([&] { return NoTemporaryFolderLeft(); })) << Output("ls -R tmp");
 }
 
-TEST_F(ArchiveCommandsTest, TaggedMembersOfA7zAreCopiedOutAndAMovedOneLeavesTheArchive)
-{
+TEST_F(ArchiveCommandsTest, TaggedMembersOfA7zAreCopiedOutAndAMovedOneLeavesTheArchive) {
     QV_NEED_TOOL("7z");
     Write("src/a.txt", "aa\n");
     Write("src/b.txt", "bb\n");
@@ -212,8 +198,7 @@ TEST_F(ArchiveCommandsTest, TaggedMembersOfA7zAreCopiedOutAndAMovedOneLeavesTheA
     EXPECT_TRUE(Output("ls work | grep QV").empty()) << Output("ls -R work");
 }
 
-TEST_F(ArchiveCommandsTest, TaggedFilesCopiedOntoAPanelShowingATarAreAddedToIt)
-{
+TEST_F(ArchiveCommandsTest, TaggedFilesCopiedOntoAPanelShowingATarAreAddedToIt) {
     QV_NEED_TOOL("tar");
     Write("src/base.txt", "base\n");
     Write("src/p.txt", "pp\n");
@@ -232,13 +217,13 @@ TEST_F(ArchiveCommandsTest, TaggedFilesCopiedOntoAPanelShowingATarAreAddedToIt)
     host->PressKey("F5");
     ASSERT_TRUE(Shows("Compress 2 files to")) << host->ScreenText();
     host->PressKey("Enter");
-    EXPECT_TRUE(Eventually([&] { return Listed("tar tf work/x.tar", "p.txt") && Listed("tar tf work/x.tar", "q.txt"); }))
-        << Output("tar tf work/x.tar");
+    EXPECT_TRUE(Eventually([&] {
+        return Listed("tar tf work/x.tar", "p.txt") && Listed("tar tf work/x.tar", "q.txt");
+    })) << Output("tar tf work/x.tar");
     EXPECT_TRUE(Listed("tar tf work/x.tar", "base.txt"));
 }
 
-TEST_F(ArchiveCommandsTest, F8DeletesTheMemberUnderTheCursor)
-{
+TEST_F(ArchiveCommandsTest, F8DeletesTheMemberUnderTheCursor) {
     QV_NEED_TOOL("zip");
     Write("src/a.txt", "aa\n");
     Write("src/b.txt", "bb\n");
@@ -255,8 +240,7 @@ TEST_F(ArchiveCommandsTest, F8DeletesTheMemberUnderTheCursor)
     EXPECT_TRUE(Gone("a.txt")) << host->ScreenText();
 }
 
-TEST_F(ArchiveCommandsTest, CompressFilesProposesTheOtherFolderAndMakesTheZip)
-{
+TEST_F(ArchiveCommandsTest, CompressFilesProposesTheOtherFolderAndMakesTheZip) {
     QV_NEED_TOOL("zip");
     Write("src/a.txt", "aa\n");
     Write("src/b.txt", "bb\n");
@@ -275,8 +259,7 @@ TEST_F(ArchiveCommandsTest, CompressFilesProposesTheOtherFolderAndMakesTheZip)
     EXPECT_FALSE(Listed("unzip -l work/c.zip", "c.txt"));
 }
 
-TEST_F(ArchiveCommandsTest, UpdatingATarGzNeedsTheCompanionProgram)
-{
+TEST_F(ArchiveCommandsTest, UpdatingATarGzNeedsTheCompanionProgram) {
     QV_NEED_TOOL("gzip");
     Write("src/a.txt", "old\n");
     ASSERT_TRUE(Run("tar czf ../work/x.tar.gz a.txt"));
@@ -317,8 +300,7 @@ TEST_F(ArchiveCommandsTest, UpdatingATarGzNeedsTheCompanionProgram)
     EXPECT_NE(std::string::npos, Read("zevoz.log").find("-u|")) << Read("zevoz.log");
 }
 
-TEST_F(ArchiveCommandsTest, NamesThatAShellWouldRunGoIntoAndOutOfAZipAsNames)
-{
+TEST_F(ArchiveCommandsTest, NamesThatAShellWouldRunGoIntoAndOutOfAZipAsNames) {
     QV_NEED_TOOL("zip");
     Write("src/base.txt", "base\n");
     Write("src/a;touch pwned", "one\n");
@@ -340,7 +322,8 @@ TEST_F(ArchiveCommandsTest, NamesThatAShellWouldRunGoIntoAndOutOfAZipAsNames)
     host->PressKey("F5");
     ASSERT_TRUE(Shows("Compress 3 files to")) << host->ScreenText();
     host->PressKey("Enter");
-    EXPECT_TRUE(Eventually([&] { return Listed("unzip -l work/x.zip", "a;touch pwned"); })) << Output("unzip -l work/x.zip");
+    EXPECT_TRUE(Eventually([&] { return Listed("unzip -l work/x.zip", "a;touch pwned"); }))
+        << Output("unzip -l work/x.zip");
     EXPECT_TRUE(Listed("unzip -l work/x.zip", "$(touch pwned2)")) << Output("unzip -l work/x.zip");
     EXPECT_TRUE(Listed("unzip -l work/x.zip", "`touch pwned3`")) << Output("unzip -l work/x.zip");
 
@@ -363,8 +346,7 @@ TEST_F(ArchiveCommandsTest, NamesThatAShellWouldRunGoIntoAndOutOfAZipAsNames)
     EXPECT_EQ("", Output("find . -name 'pwned*'"));
 }
 
-TEST_F(ArchiveCommandsTest, AFailedUpdateKeepsTheChangedCopyWhereTheMessageSays)
-{
+TEST_F(ArchiveCommandsTest, AFailedUpdateKeepsTheChangedCopyWhereTheMessageSays) {
     QV_NEED_TOOL("zip");
     Write("src/a.txt", "old\n");
     ASSERT_TRUE(Run("zip ../work/x.zip a.txt"));
@@ -392,8 +374,7 @@ namespace {
 
 class NestedArchiveTest : public ArchiveCommandsTest {};
 
-TEST_F(NestedArchiveTest, AZipInsideAZipIsEnteredAndItsMemberViewed)
-{
+TEST_F(NestedArchiveTest, AZipInsideAZipIsEnteredAndItsMemberViewed) {
     QV_NEED_TOOL("zip");
     Write("src/a.txt", "deep text\n");
     ASSERT_TRUE(Run("zip inner.zip a.txt && zip ../work/outer.zip inner.zip && rm inner.zip"));
@@ -406,8 +387,7 @@ TEST_F(NestedArchiveTest, AZipInsideAZipIsEnteredAndItsMemberViewed)
     EXPECT_TRUE(Shows("deep text")) << host->ScreenText();
 }
 
-TEST_F(NestedArchiveTest, EnterOpensAnArchiveInsideAnArchiveToo)
-{
+TEST_F(NestedArchiveTest, EnterOpensAnArchiveInsideAnArchiveToo) {
     QV_NEED_TOOL("zip");
     Write("src/b.txt", "inner member\n");
     ASSERT_TRUE(Run("zip inner.zip b.txt && zip ../work/outer.zip inner.zip && rm inner.zip"));
@@ -424,8 +404,7 @@ namespace {
 
 class ArchiveCommandRefusalsTest : public ArchiveCommandsTest {};
 
-TEST_F(ArchiveCommandRefusalsTest, WhatCannotBeDoneIsSaidAndNothingChanges)
-{
+TEST_F(ArchiveCommandRefusalsTest, WhatCannotBeDoneIsSaidAndNothingChanges) {
     QV_NEED_TOOL("zip");
     QV_NEED_TOOL("gzip");
     Write("src/a.txt", "aa\n");
@@ -433,7 +412,7 @@ TEST_F(ArchiveCommandRefusalsTest, WhatCannotBeDoneIsSaidAndNothingChanges)
     struct Case {
         const char* archive;  // entered in the left panel, second in the folder when 2
         const char* key;
-        const char* typed;    // replaces the proposed destination; null: Enter at once
+        const char* typed;  // replaces the proposed destination; null: Enter at once
         const char* message;
     } cases[] = {
         {"y.txt.gz", "F8", nullptr, "Deleting from GZIP not supported"},
@@ -483,8 +462,7 @@ namespace {
 
 class ArchiveExtractOverwriteTest : public ArchiveCommandsTest {};
 
-TEST_F(ArchiveExtractOverwriteTest, OnlyTheMemberThatExistsIsAskedAboutAndADeclinedOneStaysInTheArchive)
-{
+TEST_F(ArchiveExtractOverwriteTest, OnlyTheMemberThatExistsIsAskedAboutAndADeclinedOneStaysInTheArchive) {
     QV_NEED_TOOL("zip");
     Write("src/a.txt", "new a\n");
     Write("src/b.txt", "new b\n");

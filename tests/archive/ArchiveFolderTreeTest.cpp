@@ -10,24 +10,21 @@
 
 namespace {
 
-std::string Utf8(const Westring& text)
-{
+std::string Utf8(const Westring& text) {
     Estring out;
     text.ToUtf8(out);
     return out.Data();
 }
 
 // The tree as indented lines, depth-first.
-void Lines(const TREENODE* node, std::string& out)
-{
+void Lines(const TREENODE* node, std::string& out) {
     for (; node != nullptr; node = node->nextSibling) {
         out += std::string(node->depth * 2, ' ') + Utf8(node->name) + "\n";
         Lines(node->firstChild, out);
     }
 }
 
-TEST(ArchiveFolderTree, EveryFolderOnceSortedUnderTheArchivesPath)
-{
+TEST(ArchiveFolderTree, EveryFolderOnceSortedUnderTheArchivesPath) {
     qvtest::ZipBuilder zip;
     zip.Add("top.txt", 1, 1);
     zip.Add("b/x/deep.txt", 1, 1);

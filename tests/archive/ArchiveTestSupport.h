@@ -50,9 +50,9 @@ private:
 };
 
 // Skips the test when a Debian archiver it drives is not there.
-#define QV_NEED_TOOL(program)                                                                 \
-    do {                                                                                      \
-        if (!qvtest::ToolFolder::Has(program))                                                \
+#define QV_NEED_TOOL(program) \
+    do { \
+        if (!qvtest::ToolFolder::Has(program)) \
             GTEST_SKIP() << "needs Debian's " << (program) << " (a Linux program; absent here)"; \
     } while (0)
 

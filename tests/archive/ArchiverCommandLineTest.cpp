@@ -25,23 +25,20 @@ using qvtest::TempDir;
 using qvtest::U8;
 using qvtest::W;
 
-std::string Utf8(const Westring& text)
-{
+std::string Utf8(const Westring& text) {
     Estring out;
     text.ToUtf8(out);
     return out.Data();
 }
 
-Westring Wide(const std::string& utf8)
-{
+Westring Wide(const std::string& utf8) {
     Westring out;
     out.AssignUtf8(utf8.c_str());
     return out;
 }
 
 // The path as the started program is given it on this system.
-std::string ArgumentForm(const std::string& path)
-{
+std::string ArgumentForm(const std::string& path) {
     qvtest::WString wide = W(path);
     DWORD n = GetProgramArgumentPathW(wide.c_str(), nullptr, 0);
     std::basic_string<WCHAR> buffer(n + 1, 0);
@@ -50,23 +47,20 @@ std::string ArgumentForm(const std::string& path)
 }
 
 // Replaces every "{A}" by the text.
-std::string Expand(std::string text, const std::string& archive)
-{
+std::string Expand(std::string text, const std::string& archive) {
     for (size_t at = text.find("{A}"); at != std::string::npos; at = text.find("{A}"))
         text.replace(at, 3, archive);
     return text;
 }
 
-TArchiverWords Names(const std::vector<std::string>& names)
-{
+TArchiverWords Names(const std::vector<std::string>& names) {
     TArchiverWords words;
     for (const std::string& name : names)
         words.push_back({Wide(name), false});
     return words;
 }
 
-TEST(ArchiverCommandLineTest, PlaceholdersAppendedPartsAndQuoting)
-{
+TEST(ArchiverCommandLineTest, PlaceholdersAppendedPartsAndQuoting) {
     const std::string archive = "C:\\arc\\x.zip";
     const std::string A = Utf8(QuoteArgument(Wide(ArgumentForm(archive))));
     struct Case {
@@ -106,22 +100,19 @@ TEST(ArchiverCommandLineTest, PlaceholdersAppendedPartsAndQuoting)
     }
 }
 
-TEST(ArchiverCommandLineTest, AnEmptyDefinitionRunsNothing)
-{
+TEST(ArchiverCommandLineTest, AnEmptyDefinitionRunsNothing) {
     EXPECT_TRUE(BuildArchiverCommandLine(Wide(""), Wide("C:\\arc\\x.zip"), Names({"n"})).IsEmpty());
     EXPECT_TRUE(BuildArchiverCommandLine(Wide(" \t "), Wide("C:\\arc\\x.zip"), Names({"n"})).IsEmpty());
 }
 
-TEST(ArchiverCommandLineTest, AnArchivePathHoldingAPlaceholderStaysIntact)
-{
+TEST(ArchiverCommandLineTest, AnArchivePathHoldingAPlaceholderStaysIntact) {
     const std::string archive = "C:\\arc\\100%f and %a.zip";
     const std::string A = Utf8(QuoteArgument(Wide(ArgumentForm(archive))));
     EXPECT_EQ(Expand("x {A} n", A), Utf8(BuildArchiverCommandLine(Wide("x %a %f"), Wide(archive), Names({"n"}))));
     EXPECT_EQ(Expand("x n {A}", A), Utf8(BuildArchiverCommandLine(Wide("x %f"), Wide(archive), Names({"n"}))));
 }
 
-TEST(ArchiverCommandLineTest, ListSwitchesTakeTheListFileAsTheirDefinitionSays)
-{
+TEST(ArchiverCommandLineTest, ListSwitchesTakeTheListFileAsTheirDefinitionSays) {
     const std::string archive = "C:\\arc\\x.tar";
     const std::string A = Utf8(QuoteArgument(Wide(ArgumentForm(archive))));
     const std::string list = "C:\\t\\QV#1.0";
@@ -144,8 +135,7 @@ TEST(ArchiverCommandLineTest, ListSwitchesTakeTheListFileAsTheirDefinitionSays)
     }
 }
 
-TEST(ArchiverCommandLineTest, OutputOntoTheArchiveGoesToAFileBesideIt)
-{
+TEST(ArchiverCommandLineTest, OutputOntoTheArchiveGoesToAFileBesideIt) {
     TempDir dir;
     Westring archive = Westring(dir.Join(W("x.gz")).c_str());
     Westring temporary;
@@ -160,8 +150,7 @@ TEST(ArchiverCommandLineTest, OutputOntoTheArchiveGoesToAFileBesideIt)
     EXPECT_TRUE(other.IsEmpty());
 }
 
-entry* MakeEntry(const std::string& name, bool directory)
-{
+entry* MakeEntry(const std::string& name, bool directory) {
     Westring wide = Wide(name);
     entry* item = entry::Allocate(wide.Length());
     for (int i = 0; i <= wide.Length(); i++)
@@ -171,8 +160,7 @@ entry* MakeEntry(const std::string& name, bool directory)
     return item;
 }
 
-TEST(ArchiverCommandLineTest, AnEntryIsNamedByItsBaseDirectoryAndTheDirSpec)
-{
+TEST(ArchiverCommandLineTest, AnEntryIsNamedByItsBaseDirectoryAndTheDirSpec) {
     struct Case {
         const char* name;
         bool directory;
@@ -209,17 +197,14 @@ TEST(ArchiverCommandLineTest, AnEntryIsNamedByItsBaseDirectoryAndTheDirSpec)
     }
 }
 
-TEST(ArchiverCommandLineTest, NamesLikeOptionsFollowTheEndOfOptionsWhereTheProgramKnowsIt)
-{
+TEST(ArchiverCommandLineTest, NamesLikeOptionsFollowTheEndOfOptionsWhereTheProgramKnowsIt) {
     struct Case {
         const char* command;
         std::vector<std::string> words;
         bool marker;
     } cases[] = {
-        {"C:\\usr\\bin\\zip -d", {"-m"}, true},
-        {"C:\\usr\\bin\\tar --delete -f", {"a", "-m"}, true},
-        {"C:\\usr\\bin\\zip -d", {"m"}, false},
-        {"C:\\usr\\bin\\unzip --z", {"-m"}, false},
+        {"C:\\usr\\bin\\zip -d", {"-m"}, true},          {"C:\\usr\\bin\\tar --delete -f", {"a", "-m"}, true},
+        {"C:\\usr\\bin\\zip -d", {"m"}, false},          {"C:\\usr\\bin\\unzip --z", {"-m"}, false},
         {"C:\\usr\\bin\\zevoz -d %a %f", {"-m"}, false},
     };
     for (const Case& c : cases) {
@@ -234,8 +219,7 @@ TEST(ArchiverCommandLineTest, NamesLikeOptionsFollowTheEndOfOptionsWhereTheProgr
     }
 }
 
-TEST(ArchiverCommandLineTest, TheProgramIsFoundAndUnzipMarked)
-{
+TEST(ArchiverCommandLineTest, TheProgramIsFoundAndUnzipMarked) {
     TempDir dir;
     ASSERT_TRUE(qvtest::WriteFileBytes(dir.Join(W("stub.exe")), "x"));
     ASSERT_TRUE(qvtest::WriteFileBytes(dir.Join(W("unzip.exe")), "x"));
@@ -270,8 +254,7 @@ TEST(ArchiverCommandLineTest, TheProgramIsFoundAndUnzipMarked)
 // A panel of the test's own with entries, tagged as asked.
 class PanelRunTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         saved = Panels;
         Panels = pair = new CPanel[2];
         runs.clear();
@@ -279,8 +262,7 @@ protected:
         ArchiverRunner = Record;
         failFrom = 1000;
     }
-    void TearDown() override
-    {
+    void TearDown() override {
         ArchiverRunner = savedRunner;
         for (int i = 0; i < pair[0].entryCount; i++)
             entry::Free(pair[0].entries[i]);
@@ -288,8 +270,7 @@ protected:
         Panels = saved;
         delete[] pair;
     }
-    void Add(const std::string& name, bool tagged, bool directory = false)
-    {
+    void Add(const std::string& name, bool tagged, bool directory = false) {
         entry* item = MakeEntry(name, directory);
         item->tagged = tagged ? 1 : 0;
         pair[0].entries[pair[0].entryCount++] = item;
@@ -297,8 +278,7 @@ protected:
     }
     // What the runner saw: each line, and the list file's bytes read while
     // the run was on.
-    static int Record(const Westring& line, int, int)
-    {
+    static int Record(const Westring& line, int, int) {
         runs.push_back(Utf8(line));
         std::string text = Utf8(line);
         size_t at = text.find("QV#");
@@ -322,8 +302,7 @@ protected:
         }
         return int(runs.size()) >= failFrom ? 2 : 0;
     }
-    static std::string ReadByRuntime(const std::string& path)
-    {
+    static std::string ReadByRuntime(const std::string& path) {
         std::string text;
         if (FILE* file = std::fopen(path.c_str(), "rb")) {
             char buffer[4096];
@@ -346,8 +325,7 @@ std::vector<std::string> PanelRunTest::runs;
 std::vector<std::string> PanelRunTest::listFiles;
 int PanelRunTest::failFrom = 1000;
 
-TEST_F(PanelRunTest, TaggedNamesGoIntoAListFileWithTheArchiversLineEnds)
-{
+TEST_F(PanelRunTest, TaggedNamesGoIntoAListFileWithTheArchiversLineEnds) {
     SetDefaultArchiverCommands();
     Add("..", false, true);
     Add("a.txt", true);
@@ -367,8 +345,8 @@ TEST_F(PanelRunTest, TaggedNamesGoIntoAListFileWithTheArchiversLineEnds)
         TArchiverSettings settings = ArchiverSettings[c.archiver];
         settings.ExtractListfileSwitch = c.listSwitch;
         settings.ExtractDirSpec = "!";
-        EXPECT_EQ(0, RunArchiverCommand(Estring("x-archiver -x"), Wide("C:\\arc\\x"), Wide("sub\\"), &pair[0],
-                                        settings, 1));
+        EXPECT_EQ(
+            0, RunArchiverCommand(Estring("x-archiver -x"), Wide("C:\\arc\\x"), Wide("sub\\"), &pair[0], settings, 1));
         ASSERT_EQ(1u, runs.size()) << c.listSwitch;
         ASSERT_EQ(1u, listFiles.size()) << runs[0];
         const bool slash = c.slashes || ProgramsReadSlashNames;
@@ -384,8 +362,7 @@ TEST_F(PanelRunTest, TaggedNamesGoIntoAListFileWithTheArchiversLineEnds)
     }
 }
 
-TEST_F(PanelRunTest, ManyNamesRunInShortBatchesUntilOneFails)
-{
+TEST_F(PanelRunTest, ManyNamesRunInShortBatchesUntilOneFails) {
     SetDefaultArchiverCommands();
     const int count = 400;
     for (int i = 0; i < count; i++)
@@ -415,8 +392,7 @@ TEST_F(PanelRunTest, ManyNamesRunInShortBatchesUntilOneFails)
     EXPECT_EQ(1u, runs.size());
 }
 
-TEST_F(PanelRunTest, WithoutTagsTheCurrentEntryIsNamed)
-{
+TEST_F(PanelRunTest, WithoutTagsTheCurrentEntryIsNamed) {
     SetDefaultArchiverCommands();
     Add("..", false, true);
     Add("only.txt", false);
@@ -428,8 +404,7 @@ TEST_F(PanelRunTest, WithoutTagsTheCurrentEntryIsNamed)
 }
 
 // The names reach a real program as one argument each, whatever they hold.
-TEST(ArchiverRunTest, AStubArchiverGetsEachNameAsOneArgument)
-{
+TEST(ArchiverRunTest, AStubArchiverGetsEachNameAsOneArgument) {
     if (qvtest::RunningUnderWine())
         GTEST_SKIP() << "the stub archiver is a POSIX shell script";
     TempDir dir;
@@ -439,9 +414,11 @@ TEST(ArchiverRunTest, AStubArchiverGetsEachNameAsOneArgument)
     std::string local = ArgumentForm(folder + "\\stub");
     ASSERT_EQ(0, std::system(("chmod +x '" + local + "'").c_str()));
     TArchiverRunner saved = ArchiverRunner;
-    ArchiverRunner = [](const Westring& line, int, int) { return RunProgram(line, RunReportNotFound | RunNoInterpreter); };
-    const std::vector<std::string> names = {"a;touch pwned", "$(touch pwned2)", "`touch pwned3`", "a|b", "a\"b",
-                                            "a b", "-x", "100%"};
+    ArchiverRunner = [](const Westring& line, int, int) {
+        return RunProgram(line, RunReportNotFound | RunNoInterpreter);
+    };
+    const std::vector<std::string> names = {
+        "a;touch pwned", "$(touch pwned2)", "`touch pwned3`", "a|b", "a\"b", "a b", "-x", "100%"};
     TArchiverWords words = Names(names);
     Westring command = Wide(folder + "\\stub -r");
     int unzip = 0;

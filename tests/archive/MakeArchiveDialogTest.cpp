@@ -9,8 +9,7 @@
 
 namespace {
 
-std::string Utf8(const Westring& text)
-{
+std::string Utf8(const Westring& text) {
     Estring out;
     text.ToUtf8(out);
     return out.Data();
@@ -18,8 +17,7 @@ std::string Utf8(const Westring& text)
 
 class MakeArchiveDialogTest : public qvtest::UiConsole {};
 
-TEST_F(MakeArchiveDialogTest, TheExtensionFollowsTheArchiver)
-{
+TEST_F(MakeArchiveDialogTest, TheExtensionFollowsTheArchiver) {
     struct Case {
         const char* name;
         std::vector<int> archivers;  // the first when the dialog opens, then each change
@@ -48,8 +46,7 @@ TEST_F(MakeArchiveDialogTest, TheExtensionFollowsTheArchiver)
     }
 }
 
-TEST_F(MakeArchiveDialogTest, AHotLetterChoosesTheArchiverAndTheNameFollows)
-{
+TEST_F(MakeArchiveDialogTest, AHotLetterChoosesTheArchiverAndTheNameFollows) {
     Westring name("T:\\w\\report.txt");
     int32_t index = 0;
     CMakeArchiveDlg dialog(name, &index);

@@ -19,14 +19,12 @@ const std::string DosStamp = Le16(qvtest::TreeDosTime) + Le16(qvtest::TreeDosDat
 
 const std::string RarMarker("Rar!\x1A\x07\x00", 7);
 
-std::string RarArchiveHeader()
-{
+std::string RarArchiveHeader() {
     return Le16(0) + "\x73" + Le16(0) + Le16(13) + std::string(6, '\0');
 }
 
 std::string RarFile(const std::string& name, unsigned flags, uint32_t packed, uint32_t unpacked, unsigned host,
-                    uint32_t attributes, const std::string& data = "", uint32_t packedHigh = 0)
-{
+                    uint32_t attributes, const std::string& data = "", uint32_t packedHigh = 0) {
     const bool large = flags & 0x100;
     std::string body = Le32(packed) + Le32(unpacked) + std::string(1, char(host)) + Le32(0) + DosStamp + "\x14\x30" +
                        Le16(unsigned(name.size())) + Le32(attributes);
@@ -36,26 +34,29 @@ std::string RarFile(const std::string& name, unsigned flags, uint32_t packed, ui
     return Le16(0) + "\x74" + Le16(flags | 0x8000) + Le16(unsigned(7 + body.size())) + body + data;
 }
 
-TEST(RarReader, ListsFilesDirectoriesAndUnicodeNames)
-{
+TEST(RarReader, ListsFilesDirectoriesAndUnicodeNames) {
     // "ab" stored as 8-bit "ab", then the wide form: high byte 0x04, one
     // flags byte of four codes: 1 (high byte with 0x30), 0, 2 (0x263A), 0.
     std::string unicode = std::string("ab\0", 3) + "\x04" + "\x48" + "\x30" + "c" + "\x3A\x26" + "d";
     std::string bytes = RarMarker + RarArchiveHeader() +
-                        RarFile("dir/a.txt", 0, 4, 10, 2, 0x27, "data") +        // Windows host: masked attributes
+                        RarFile("dir/a.txt", 0, 4, 10, 2, 0x27, "data") +  // Windows host: masked attributes
                         Le16(0) + "\x7A" + Le16(0x8000) + Le16(11) + Le32(3) + "sub" +  // a block skipped with its data
-                        RarFile("dir\\sub", 0xE0, 0, 0, 3, 0x10) +               // a directory from Unix
-                        RarFile(unicode, 0x200, 0, 5, 3, 0x20) +
-                        RarFile("big.bin", 0x100, 7, 9, 0, 0, "", 1);
+                        RarFile("dir\\sub", 0xE0, 0, 0, 3, 0x10) +                      // a directory from Unix
+                        RarFile(unicode, 0x200, 0, 5, 3, 0x20) + RarFile("big.bin", 0x100, 7, 9, 0, 0, "", 1);
     qvtest::ByteArchive file(bytes, "x.rar");
     ASSERT_EQ(0, file.archive->status);
     EXPECT_EQ(1, file.archive->archiverIndex);
     EXPECT_EQ((std::vector<std::string>{
-                  "|big.bin|9|4294967303|" + T + "|0|0|-",
-                  "|\xD0\xB0" "cd\xE2\x98\xBA" "d" "|5|0|" + T + "|0|0|-",
-                  "dir|a.txt|10|4|" + T + "|38|0|-",
-                  "dir\\sub||0|0|" + T + "|16|0|-",
-              }).size(),
+                   "|big.bin|9|4294967303|" + T + "|0|0|-",
+                   "|\xD0\xB0"
+                   "cd\xE2\x98\xBA"
+                   "d"
+                   "|5|0|" +
+                       T + "|0|0|-",
+                   "dir|a.txt|10|4|" + T + "|38|0|-",
+                   "dir\\sub||0|0|" + T + "|16|0|-",
+               })
+                  .size(),
               size_t(file.archive->entries.Count()));
     TArchiveEntry* unicodeEntry = file.archive->entries.At(1);
     EXPECT_EQ(0, Str32Compare(unicodeEntry->name, U"\u0430c\u263Ad")) << qvtest::EntryRow(unicodeEntry);
@@ -64,8 +65,7 @@ TEST(RarReader, ListsFilesDirectoriesAndUnicodeNames)
     EXPECT_EQ("dir\\sub||0|0|" + T + "|16|0|-", qvtest::EntryRow(file.archive->entries.At(3)));
 }
 
-TEST(RarReader, LargeMembersAreSkippedWithTheirHighSize)
-{
+TEST(RarReader, LargeMembersAreSkippedWithTheirHighSize) {
     // The first member claims 4 GiB + 10 packed bytes; its data is not there,
     // so the walk ends after it instead of landing inside its data.
     std::string bytes = RarMarker + RarArchiveHeader() + RarFile("huge", 0x100, 10, 10, 0, 0, "", 1) +
@@ -76,8 +76,7 @@ TEST(RarReader, LargeMembersAreSkippedWithTheirHighSize)
     EXPECT_EQ(0, Str32Compare(file.archive->entries.At(0)->name, U"huge"));
 }
 
-TEST(RarReader, DamageAndOtherVersions)
-{
+TEST(RarReader, DamageAndOtherVersions) {
     struct Case {
         const char* what;
         std::string bytes;
@@ -91,13 +90,12 @@ TEST(RarReader, DamageAndOtherVersions)
          "Error in RAR header"},
         {"RAR 5", std::string("Rar!\x1A\x07\x01\x00", 8) + std::string(40, '\0'), false, nullptr},
         {"no archive header after the marker", RarMarker + RarFile("a", 0, 0, 0, 0, 0), false, nullptr},
-        {"a name size beyond its header", RarMarker + RarArchiveHeader() +
-                                              Le16(0) + "\x74" + Le16(0x8000) + Le16(36) + Le32(0) + Le32(0) +
-                                              std::string(1, '\0') + Le32(0) + DosStamp + "\x14\x30" + Le16(60000) +
-                                              Le32(0) + "name",
+        {"a name size beyond its header",
+         RarMarker + RarArchiveHeader() + Le16(0) + "\x74" + Le16(0x8000) + Le16(36) + Le32(0) + Le32(0) +
+             std::string(1, '\0') + Le32(0) + DosStamp + "\x14\x30" + Le16(60000) + Le32(0) + "name",
          true, nullptr},
-        {"a self-extractor", "MZ" + std::string(500, '\x90') + RarMarker + RarArchiveHeader() + RarFile("s", 0, 0, 0, 0, 0),
-         true, nullptr},
+        {"a self-extractor",
+         "MZ" + std::string(500, '\x90') + RarMarker + RarArchiveHeader() + RarFile("s", 0, 0, 0, 0, 0), true, nullptr},
     };
     for (const Case& c : cases) {
         qvtest::ArchiveMessages messages;
@@ -111,20 +109,20 @@ TEST(RarReader, DamageAndOtherVersions)
     }
 }
 
-TEST(RarReader, UnicodeNameStaysInsideItsField)
-{
+TEST(RarReader, UnicodeNameStaysInsideItsField) {
     struct Case {
         std::string field;
         std::u32string name;
     } cases[] = {
-        {"plain \xE2\x98\xBA", U"plain \u263A"},                                  // no zero: UTF-8
-        {std::string("abc\0\0\xC0\x05", 7), U"abc"},                              // copy 5+2 from the 8-bit name, cut at its end
-        {std::string("ab\0\x01\xFF", 5), U""},                                    // codes with no data left
-        {std::string("ab\0\x01\xC0\x80", 6), U""},                                // a correction byte missing
-        {std::string("xyz\0\x04\xC0\x81\x01", 8), U"\u0479\u047A\u047B"},         // corrected copy with the high byte
+        {"plain \xE2\x98\xBA", U"plain \u263A"},      // no zero: UTF-8
+        {std::string("abc\0\0\xC0\x05", 7), U"abc"},  // copy 5+2 from the 8-bit name, cut at its end
+        {std::string("ab\0\x01\xFF", 5), U""},        // codes with no data left
+        {std::string("ab\0\x01\xC0\x80", 6), U""},    // a correction byte missing
+        {std::string("xyz\0\x04\xC0\x81\x01", 8), U"\u0479\u047A\u047B"},  // corrected copy with the high byte
     };
     for (const Case& c : cases) {
-        Westring name = DecodeRarUnicodeName(reinterpret_cast<const unsigned char*>(c.field.data()), int(c.field.size()));
+        Westring name =
+            DecodeRarUnicodeName(reinterpret_cast<const unsigned char*>(c.field.data()), int(c.field.size()));
         EXPECT_EQ(std::u32string(name.Data()), c.name) << c.field;
     }
 }
@@ -132,18 +130,17 @@ TEST(RarReader, UnicodeNameStaysInsideItsField)
 // LHA ------------------------------------------------------------------
 
 std::string LhaHeader(const std::string& name, uint32_t packed, uint32_t unpacked, int level,
-                      const std::string& data = "")
-{
+                      const std::string& data = "") {
     std::string rest = std::string("-lh5-", 5) + Le32(packed) + Le32(unpacked) + DosStamp + "\x20" +
                        std::string(1, char(level)) + std::string(1, char(name.size())) + name;
     // The size counts from the method to the header's CRC, which ends it.
     return std::string(1, char(rest.size() + 2)) + std::string(1, '\0') + rest + std::string(2, '\0') + data;
 }
 
-TEST(LhaReader, ListsMembersAndLeavesExtendedAttributesOut)
-{
+TEST(LhaReader, ListsMembersAndLeavesExtendedAttributesOut) {
     std::string bytes = LhaHeader("dir\\a.txt", 3, 9, 0, "aaa") + LhaHeader("dir/sub/", 0, 0, 1) +
-                        LhaHeader("EAS\\ea.dat", 1, 1, 0, "e") + LhaHeader("Apply-Ea.Cmd", 0, 0, 0) + std::string(1, '\0');
+                        LhaHeader("EAS\\ea.dat", 1, 1, 0, "e") + LhaHeader("Apply-Ea.Cmd", 0, 0, 0) +
+                        std::string(1, '\0');
     qvtest::ByteArchive file(bytes, "x.lzh");
     ASSERT_EQ(0, file.archive->status);
     EXPECT_EQ(2, file.archive->archiverIndex);
@@ -151,8 +148,7 @@ TEST(LhaReader, ListsMembersAndLeavesExtendedAttributesOut)
               qvtest::EntryRows(file.archive));
 }
 
-TEST(LhaReader, OtherLevelsEndTheListingAndSelfExtractorsOpen)
-{
+TEST(LhaReader, OtherLevelsEndTheListingAndSelfExtractorsOpen) {
     std::string level2 = LhaHeader("later", 0, 0, 2);
     qvtest::ByteArchive stops(LhaHeader("first", 0, 0, 0) + level2, "x.lzh");
     ASSERT_EQ(0, stops.archive->status);
@@ -174,16 +170,14 @@ TEST(LhaReader, OtherLevelsEndTheListingAndSelfExtractorsOpen)
 // ARJ ------------------------------------------------------------------
 
 std::string ArjHeader(int type, const std::string& name, uint32_t packed, uint32_t unpacked,
-                      const std::string& data = "")
-{
+                      const std::string& data = "") {
     std::string basic = std::string(1, char(30)) + std::string("\x0B\x01\x00\x00\x01", 5) + std::string(1, char(type)) +
-                        std::string(1, '\0') +
-                        DosStamp + Le32(packed) + Le32(unpacked) + std::string(10, '\0') + name + std::string(2, '\0');
+                        std::string(1, '\0') + DosStamp + Le32(packed) + Le32(unpacked) + std::string(10, '\0') + name +
+                        std::string(2, '\0');
     return "\x60\xEA" + Le16(unsigned(basic.size())) + basic + Le32(0) + Le16(0) + data;
 }
 
-TEST(ArjReader, ListsFilesAndDirectoriesAfterTheMainHeader)
-{
+TEST(ArjReader, ListsFilesAndDirectoriesAfterTheMainHeader) {
     std::string bytes = ArjHeader(2, "x.arj", 0, 0) + ArjHeader(0, "d/f.txt", 2, 5, "ff") + ArjHeader(3, "d/e", 0, 0) +
                         "\x60\xEA" + Le16(0);
     qvtest::ByteArchive file(bytes, "x.arj");
@@ -200,8 +194,7 @@ TEST(ArjReader, ListsFilesAndDirectoriesAfterTheMainHeader)
     EXPECT_EQ(2, sfx.archive->entries.Count());
 }
 
-TEST(ArjReader, ListsWhatArjStored)
-{
+TEST(ArjReader, ListsWhatArjStored) {
     QV_NEED_TOOL("arj");
     qvtest::ToolFolder folder;
     folder.MakeTree();
@@ -220,25 +213,22 @@ TEST(ArjReader, ListsWhatArjStored)
 
 // ACE ------------------------------------------------------------------
 
-std::string AceHeader(int type, const std::string& body, uint32_t packed = 0, const std::string& data = "")
-{
+std::string AceHeader(int type, const std::string& body, uint32_t packed = 0, const std::string& data = "") {
     std::string rest = std::string(1, char(type)) + Le16(0) + (type == 1 ? Le32(packed) : std::string()) + body;
     return Le16(0) + Le16(unsigned(rest.size())) + rest + data;
 }
 
 std::string AceFile(const std::string& name, uint32_t packed, uint32_t unpacked, uint16_t attributes,
-                    const std::string& data = "")
-{
-    return AceHeader(1, Le32(unpacked) + DosStamp + Le32(attributes) + std::string(10, '\0') +
-                            Le16(unsigned(name.size())) + name,
-                     packed, data);
+                    const std::string& data = "") {
+    return AceHeader(
+        1, Le32(unpacked) + DosStamp + Le32(attributes) + std::string(10, '\0') + Le16(unsigned(name.size())) + name,
+        packed, data);
 }
 
-TEST(AceReader, ListsFilesAndDirectories)
-{
+TEST(AceReader, ListsFilesAndDirectories) {
     std::string main = AceHeader(0, "**ACE**" + std::string(10, '\0'));
-    std::string bytes = main + AceFile("d\\f.txt", 3, 8, 0x20, "fff") + AceHeader(5, "other") +
-                        AceFile("d/sub", 0, 0, 0x10);
+    std::string bytes =
+        main + AceFile("d\\f.txt", 3, 8, 0x20, "fff") + AceHeader(5, "other") + AceFile("d/sub", 0, 0, 0x10);
     qvtest::ByteArchive file(bytes, "x.ace");
     ASSERT_EQ(0, file.archive->status);
     EXPECT_EQ(4, file.archive->archiverIndex);
@@ -260,17 +250,19 @@ TEST(AceReader, ListsFilesAndDirectories)
 
 // HA -------------------------------------------------------------------
 
-std::string HaMember(int method, const std::string& path, const std::string& name, uint32_t packed,
-                     uint32_t unpacked, const std::string& data = "")
-{
+std::string HaMember(int method, const std::string& path, const std::string& name, uint32_t packed, uint32_t unpacked,
+                     const std::string& data = "") {
     return std::string(1, char(0x20 | method)) + Le32(packed) + Le32(unpacked) + Le32(0) + DosStamp + path +
            std::string(1, '\0') + name + std::string(1, '\0') + "\x02" + "ux" + data;
 }
 
-TEST(HaReader, ListsPathsWithTheirOwnSeparator)
-{
-    std::string bytes = "HA" + Le16(3) + HaMember(2, "a\xFF" "b\xFF", "c", 2, 4, "cc") + HaMember(14, "a", "d", 0, 0) +
-                        HaMember(14, "a", "d", 0, 0);
+TEST(HaReader, ListsPathsWithTheirOwnSeparator) {
+    std::string bytes = "HA" + Le16(3) +
+                        HaMember(2,
+                                 "a\xFF"
+                                 "b\xFF",
+                                 "c", 2, 4, "cc") +
+                        HaMember(14, "a", "d", 0, 0) + HaMember(14, "a", "d", 0, 0);
     qvtest::ByteArchive file(bytes, "x.ha");
     ASSERT_EQ(0, file.archive->status);
     EXPECT_EQ(5, file.archive->archiverIndex);
@@ -279,7 +271,8 @@ TEST(HaReader, ListsPathsWithTheirOwnSeparator)
               qvtest::EntryRows(file.archive));
     entry* item = nullptr;
     std::vector<std::string> names;
-    for (DWORD r = ArchiveFindFirst(file.archive, Westring("a"), &item); r == 0; r = ArchiveFindNext(file.archive, &item)) {
+    for (DWORD r = ArchiveFindFirst(file.archive, Westring("a"), &item); r == 0;
+         r = ArchiveFindNext(file.archive, &item)) {
         Estring name;
         Westring(item->name).ToUtf8(name);
         names.push_back(name.Data());
@@ -288,8 +281,7 @@ TEST(HaReader, ListsPathsWithTheirOwnSeparator)
     EXPECT_EQ((std::vector<std::string>{"..", "b", "d"}), names);
 }
 
-TEST(HaReader, OpensOnlyWithAMemberOrAsAnEmptyArchive)
-{
+TEST(HaReader, OpensOnlyWithAMemberOrAsAnEmptyArchive) {
     struct Case {
         const char* what;
         std::string bytes;

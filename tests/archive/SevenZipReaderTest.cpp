@@ -9,8 +9,7 @@ namespace {
 const std::string T = std::to_string(qvtest::TreeSeconds);
 const std::string Unknown = "18446744073709551615";
 
-TEST(SevenZipReader, ListsTheTreeWhateverHoldsTheHeader)
-{
+TEST(SevenZipReader, ListsTheTreeWhateverHoldsTheHeader) {
     QV_NEED_TOOL("7z");
     qvtest::ToolFolder folder;
     folder.MakeTree();
@@ -40,8 +39,7 @@ TEST(SevenZipReader, ListsTheTreeWhateverHoldsTheHeader)
     }
 }
 
-TEST(SevenZipReader, EncryptedHeaderOrForeignBytesAreNot7z)
-{
+TEST(SevenZipReader, EncryptedHeaderOrForeignBytesAreNot7z) {
     QV_NEED_TOOL("7z");
     qvtest::ToolFolder folder;
     folder.MakeTree();
@@ -56,8 +54,7 @@ TEST(SevenZipReader, EncryptedHeaderOrForeignBytesAreNot7z)
     EXPECT_NE(0, notSevenZip.archive->status);
 }
 
-TEST(SevenZipReader, EmptyArchiveOpens)
-{
+TEST(SevenZipReader, EmptyArchiveOpens) {
     // The signature header of an archive with no database at all.
     std::string bytes = std::string("7z\xBC\xAF\x27\x1C\x00\x04", 8);
     // The start header's CRC over its 20 zero bytes: no next header.
@@ -67,13 +64,13 @@ TEST(SevenZipReader, EmptyArchiveOpens)
     EXPECT_EQ(0, file.archive->entries.Count());
 }
 
-TEST(SevenZipReader, DamagedDatabaseIsNot7z)
-{
+TEST(SevenZipReader, DamagedDatabaseIsNot7z) {
     QV_NEED_TOOL("7z");
     qvtest::ToolFolder folder;
     folder.MakeTree();
-    ASSERT_TRUE(folder.Run("7z a -mhc=off x.7z a 'a b' a.txt && cp x.7z cut.7z && truncate -s -5 cut.7z && "
-                           "cp x.7z flipped.7z && printf '\\377' | dd of=flipped.7z bs=1 seek=$(($(stat -c %s x.7z) - 10)) conv=notrunc"));
+    ASSERT_TRUE(folder.Run(
+        "7z a -mhc=off x.7z a 'a b' a.txt && cp x.7z cut.7z && truncate -s -5 cut.7z && "
+        "cp x.7z flipped.7z && printf '\\377' | dd of=flipped.7z bs=1 seek=$(($(stat -c %s x.7z) - 10)) conv=notrunc"));
     for (const char* name : {"cut.7z", "flipped.7z"}) {
         CArchive* archive = qvtest::OpenTestArchive(folder.PathOf(name));
         EXPECT_NE(0, archive->status) << name;

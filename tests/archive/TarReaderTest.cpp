@@ -13,8 +13,7 @@ namespace {
 
 const std::string T = std::to_string(qvtest::TreeSeconds);
 
-std::string Octal(uint64_t value, int width)
-{
+std::string Octal(uint64_t value, int width) {
     char text[32];
     std::snprintf(text, sizeof text, "%0*llo", width - 1, static_cast<unsigned long long>(value));
     return std::string(text, size_t(width - 1)) + '\0';
@@ -22,8 +21,7 @@ std::string Octal(uint64_t value, int width)
 
 // One 512-byte ustar header with a correct checksum.
 std::string TarHeader(const std::string& name, char type, uint64_t size, const std::string& prefix = "",
-                      uint32_t mode = 0644, const std::string& sizeField = "")
-{
+                      uint32_t mode = 0644, const std::string& sizeField = "") {
     std::string h(512, '\0');
     h.replace(0, std::min<size_t>(name.size(), 100), name.substr(0, 100));
     h.replace(100, 8, Octal(mode, 8));
@@ -41,13 +39,11 @@ std::string TarHeader(const std::string& name, char type, uint64_t size, const s
     return h;
 }
 
-std::string Blocks(const std::string& data)
-{
+std::string Blocks(const std::string& data) {
     return data + std::string((512 - data.size() % 512) % 512, '\0');
 }
 
-std::string PaxRecord(const std::string& key, const std::string& value)
-{
+std::string PaxRecord(const std::string& key, const std::string& value) {
     std::string body = " " + key + "=" + value + "\n";
     size_t length = body.size() + 1;
     while (std::to_string(length).size() + body.size() != length)
@@ -56,12 +52,11 @@ std::string PaxRecord(const std::string& key, const std::string& value)
 }
 
 const std::vector<std::string> TreeRows = {
-    "|a.txt|10|1024|" + T + "|0|0|-", "a||0|512|" + T + "|16|0|-", "a|x|2|1024|" + T + "|0|0|-",
+    "|a.txt|10|1024|" + T + "|0|0|-", "a||0|512|" + T + "|16|0|-",    "a|x|2|1024|" + T + "|0|0|-",
     "a b||0|512|" + T + "|16|0|-",    "a b|y|3|1024|" + T + "|0|0|-",
 };
 
-TEST(TarReader, EveryCompressorListsTheSameTree)
-{
+TEST(TarReader, EveryCompressorListsTheSameTree) {
     QV_NEED_TOOL("tar");
     struct Case {
         const char* file;
@@ -94,21 +89,19 @@ TEST(TarReader, EveryCompressorListsTheSameTree)
     }
 }
 
-TEST(TarReader, LongNamesLinksAndUstarPrefixes)
-{
+TEST(TarReader, LongNamesLinksAndUstarPrefixes) {
     QV_NEED_TOOL("tar");
     qvtest::ToolFolder folder;
     const std::string deep = std::string(60, 'd') + "/" + std::string(60, 'e');
     folder.Write(deep + "/f.txt", "f");
     ASSERT_TRUE(folder.Run("touch -d '2021-03-04 05:06:08' " + deep + "/f.txt && ln -s a/target link"));
     for (const char* format : {"gnu", "pax", "ustar"}) {
-        ASSERT_TRUE(folder.Run(std::string("rm -f x.tar && tar --format=") + format + " -cf x.tar " + deep +
-                               "/f.txt link"));
+        ASSERT_TRUE(
+            folder.Run(std::string("rm -f x.tar && tar --format=") + format + " -cf x.tar " + deep + "/f.txt link"));
         CArchive* archive = qvtest::OpenTestArchive(folder.PathOf("x.tar"));
         ASSERT_EQ(0, archive->status) << format;
-        TArchiveEntry* file = ArchiveFindEntry(archive, Westring((std::string(60, 'd') + "\\" +
-                                                                  std::string(60, 'e')).c_str()),
-                                               Westring("f.txt"));
+        TArchiveEntry* file = ArchiveFindEntry(
+            archive, Westring((std::string(60, 'd') + "\\" + std::string(60, 'e')).c_str()), Westring("f.txt"));
         ASSERT_NE(nullptr, file) << format;
         EXPECT_EQ(1u, file->unpackedSize);
         TArchiveEntry* link = ArchiveFindEntry(archive, Westring(), Westring("link"));
@@ -120,8 +113,7 @@ TEST(TarReader, LongNamesLinksAndUstarPrefixes)
     }
 }
 
-TEST(TarReader, HeaderFieldsAsTheLayoutGivesThem)
-{
+TEST(TarReader, HeaderFieldsAsTheLayoutGivesThem) {
     std::string bytes;
     bytes += TarHeader("c.txt", '0', 513, "a/b");
     bytes += Blocks(std::string(513, 'c'));
@@ -150,16 +142,15 @@ TEST(TarReader, HeaderFieldsAsTheLayoutGivesThem)
                   "top||0|512|" + T + "|16|0|-",
               }),
               qvtest::EntryRows(file.archive));
-    TArchiveEntry* halfSecond = ArchiveFindEntry(file.archive, Westring(std::string(150, 'p').c_str()),
-                                                 Westring("long.txt"));
+    TArchiveEntry* halfSecond =
+        ArchiveFindEntry(file.archive, Westring(std::string(150, 'p').c_str()), Westring("long.txt"));
     ASSERT_NE(nullptr, halfSecond);
     EXPECT_EQ(500000000u, halfSecond->time.nanoseconds);
     // The top-level directory can be listed.
     EXPECT_EQ(0u, ArchiveFindFirst(file.archive, Westring("top"), nullptr));
 }
 
-TEST(TarReader, HostileHeadersEndTheListing)
-{
+TEST(TarReader, HostileHeadersEndTheListing) {
     const std::string first = TarHeader("first", '0', 0);
     struct Case {
         const char* what;
@@ -183,15 +174,17 @@ TEST(TarReader, HostileHeadersEndTheListing)
     EXPECT_NE(0, notTar.archive->status);
 }
 
-TEST(TarReader, ParseTarNumberReadsEveryForm)
-{
+TEST(TarReader, ParseTarNumberReadsEveryForm) {
     struct Case {
         std::string field;
         int64_t value;
     } cases[] = {
         {std::string("0000644\0", 8), 0644},
         {std::string("  644 \0\0", 8), 0644},
-        {std::string("\0" "777777", 7), 0},
+        {std::string("\0"
+                     "777777",
+                     7),
+         0},
         {std::string("\x80\0\0\0\0\0\0\x01", 8), 1},
         {std::string("\x80\0\0\0\x7F\xFF\xFF\xFF\xFF\xFF\xFF\xFF", 12), INT64_MAX},
         {std::string("\x80\0\0\0\x80\0\0\0\0\0\0\0", 12), -1},
@@ -202,8 +195,7 @@ TEST(TarReader, ParseTarNumberReadsEveryForm)
             << c.field;
 }
 
-TEST(TarReader, PaxRecordsTakeOnlyWellFormedLines)
-{
+TEST(TarReader, PaxRecordsTakeOnlyWellFormedLines) {
     struct Case {
         std::string data;
         const char* path;
@@ -230,26 +222,23 @@ TEST(TarReader, PaxRecordsTakeOnlyWellFormedLines)
     }
 }
 
-TEST(CompressedFileReader, OneMemberNamedByHeaderOrFile)
-{
+TEST(CompressedFileReader, OneMemberNamedByHeaderOrFile) {
     QV_NEED_TOOL("gzip");
     qvtest::ToolFolder folder;
     folder.Write("notes.txt", "some notes\n");
     folder.Write("data", std::string(3000, 'q'));
-    ASSERT_TRUE(folder.Run("touch -d '2021-03-04 05:06:08' notes.txt data && gzip -k notes.txt && "
-                           "gzip -n -c data > data.tgz && cp notes.txt.gz renamed.gz"));
+    ASSERT_TRUE(
+        folder.Run("touch -d '2021-03-04 05:06:08' notes.txt data && gzip -k notes.txt && "
+                   "gzip -n -c data > data.tgz && cp notes.txt.gz renamed.gz"));
     struct Case {
         const char* file;
         const char* tool;
         int archiver;
         const char* row;  // without the packed size
     } cases[] = {
-        {"notes.txt.gz", "gzip", 6, "|notes.txt|11|"},
-        {"renamed.gz", "gzip", 6, "|notes.txt|11|"},
-        {"data.tgz", "gzip", 6, "|data.tar|3000|"},
-        {"data.bz2", "bzip2", 9, "|data|18446744073709551615|"},
-        {"data.xz", "xz", 10, "|data|3000|"},
-        {"data.TXZ", "xz", 10, "|data.tar|3000|"},
+        {"notes.txt.gz", "gzip", 6, "|notes.txt|11|"}, {"renamed.gz", "gzip", 6, "|notes.txt|11|"},
+        {"data.tgz", "gzip", 6, "|data.tar|3000|"},    {"data.bz2", "bzip2", 9, "|data|18446744073709551615|"},
+        {"data.xz", "xz", 10, "|data|3000|"},          {"data.TXZ", "xz", 10, "|data.tar|3000|"},
     };
     ASSERT_TRUE(folder.Run("bzip2 -k data || true; xz -k data || true; cp data.xz data.TXZ || true"));
     for (const Case& c : cases) {
@@ -265,8 +254,7 @@ TEST(CompressedFileReader, OneMemberNamedByHeaderOrFile)
     }
 }
 
-TEST(CompressedFileReader, XzSizeComesFromAnIndexThatAddsUp)
-{
+TEST(CompressedFileReader, XzSizeComesFromAnIndexThatAddsUp) {
     struct Case {
         std::string index;  // eight bytes
         uint64_t size;
@@ -277,8 +265,12 @@ TEST(CompressedFileReader, XzSizeComesFromAnIndexThatAddsUp)
         {std::string("\x01\x01\x10\x01\0\0\0\0", 8), UINT64_MAX},        // no index indicator
     };
     for (const Case& c : cases) {
-        std::string bytes = std::string("\xFD" "7zXZ\0", 6) + std::string(26, '\0') + c.index + qvtest::Le32(0) +
-                            qvtest::Le32(1) + std::string(2, '\0') + "YZ";
+        std::string bytes = std::string(
+                                "\xFD"
+                                "7zXZ\0",
+                                6) +
+                            std::string(26, '\0') + c.index + qvtest::Le32(0) + qvtest::Le32(1) + std::string(2, '\0') +
+                            "YZ";
         qvtest::ByteArchive file(bytes, "t.xz");
         ASSERT_EQ(0, file.archive->status);
         EXPECT_EQ(10, file.archive->archiverIndex);

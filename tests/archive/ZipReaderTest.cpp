@@ -14,8 +14,7 @@ const std::string T = std::to_string(qvtest::TreeSeconds);
 
 using qvtest::ZipBuilder;
 
-TEST(ZipReader, ListsWhatZipStored)
-{
+TEST(ZipReader, ListsWhatZipStored) {
     QV_NEED_TOOL("zip");
     qvtest::ToolFolder folder;
     folder.MakeTree();
@@ -36,8 +35,7 @@ TEST(ZipReader, ListsWhatZipStored)
     delete archive;
 }
 
-TEST(ZipReader, SelfExtractorOffsetsCountFromTheZipPart)
-{
+TEST(ZipReader, SelfExtractorOffsetsCountFromTheZipPart) {
     QV_NEED_TOOL("zip");
     qvtest::ToolFolder folder;
     folder.MakeTree();
@@ -49,8 +47,7 @@ TEST(ZipReader, SelfExtractorOffsetsCountFromTheZipPart)
     delete archive;
 }
 
-TEST(ZipReader, EmptyArchiveAndLongComment)
-{
+TEST(ZipReader, EmptyArchiveAndLongComment) {
     ZipBuilder empty;
     qvtest::ByteArchive onlyEnd(empty.EndRecord(0));
     ASSERT_EQ(0, onlyEnd.archive->status);
@@ -63,8 +60,7 @@ TEST(ZipReader, EmptyArchiveAndLongComment)
     EXPECT_EQ((std::vector<std::string>{"|c.txt|7|5|" + T + "|0|0|-"}), qvtest::EntryRows(withComment.archive));
 }
 
-TEST(ZipReader, Zip64TakesOffsetAndSizesFromTheirRecords)
-{
+TEST(ZipReader, Zip64TakesOffsetAndSizesFromTheirRecords) {
     ZipBuilder zip;
     // Only the unpacked size says "look in the extra field": the one value
     // there is the unpacked size, whatever the packed field holds.
@@ -84,13 +80,12 @@ TEST(ZipReader, Zip64TakesOffsetAndSizesFromTheirRecords)
               qvtest::EntryRows(file.archive));
 }
 
-TEST(ZipReader, Zip64LocatorPointingOutsideIsIgnored)
-{
+TEST(ZipReader, Zip64LocatorPointingOutsideIsIgnored) {
     ZipBuilder zip;
     zip.Add("a", 1, 1);
     std::string head = "PK\x03\x04" + std::string(26, '\0');
-    std::string bytes = head + zip.central + "PK\x06\x07" + Le32(0) + Le64(uint64_t(1) << 62) + Le32(1) +
-                        zip.EndRecord(0xFFFFFFFF);
+    std::string bytes =
+        head + zip.central + "PK\x06\x07" + Le32(0) + Le64(uint64_t(1) << 62) + Le32(1) + zip.EndRecord(0xFFFFFFFF);
     qvtest::ArchiveMessages messages;
     qvtest::ByteArchive file(bytes);
     EXPECT_NE(0, file.archive->status);
@@ -98,8 +93,7 @@ TEST(ZipReader, Zip64LocatorPointingOutsideIsIgnored)
     EXPECT_EQ(0u, messages.texts[0].rfind("ZIP corrupt, nonsense header read|", 0));
 }
 
-TEST(ZipReader, DamagedArchivesAreReportedAndNotOpened)
-{
+TEST(ZipReader, DamagedArchivesAreReportedAndNotOpened) {
     ZipBuilder zip;
     zip.Add("a.txt", 1, 1);
     struct Case {
@@ -127,8 +121,7 @@ TEST(ZipReader, DamagedArchivesAreReportedAndNotOpened)
     }
 }
 
-TEST(ZipReader, HostileNamesNeverLeadOutside)
-{
+TEST(ZipReader, HostileNamesNeverLeadOutside) {
     ZipBuilder zip;
     zip.Add("../evil.txt", 1, 1);
     zip.Add("/abs.txt", 2, 2);
@@ -143,8 +136,7 @@ TEST(ZipReader, HostileNamesNeverLeadOutside)
               qvtest::EntryRows(file.archive));
 }
 
-TEST(ZipReader, ExtraFieldCutShortEndsItsWalk)
-{
+TEST(ZipReader, ExtraFieldCutShortEndsItsWalk) {
     ZipBuilder zip;
     // The block claims more data than the extra field holds.
     zip.Add("a", 0xFFFFFFFF, 0xFFFFFFFF, Le16(1) + Le16(30) + Le64(9));

@@ -26,8 +26,8 @@ TEST_F(ConsoleFrames, HandshakeAsksForTheSizeAndTakesIt) {
 
 TEST_F(ConsoleFrames, RequestsAreWrittenByteForByte) {
     console->SetCursorPos(3, 1);
-    EXPECT_EQ(TakeFrame().raw, Bytes({0xBF, 0xFB, 0x04, 0x00, 0x02, 0x00, 0x00, 0x00, 0x04, 0x00, 0x03, 0x00, 0x00,
-                                      0x00, 0x00, 0x00, 0x04, 0x00, 0x01, 0x00, 0x00, 0x00}));
+    EXPECT_EQ(TakeFrame().raw, Bytes({0xBF, 0xFB, 0x04, 0x00, 0x02, 0x00, 0x00, 0x00, 0x04, 0x00, 0x03,
+                                      0x00, 0x00, 0x00, 0x00, 0x00, 0x04, 0x00, 0x01, 0x00, 0x00, 0x00}));
     console->SetAttribute(0x1F);
     EXPECT_EQ(TakeFrame().raw, Bytes({0xBF, 0xFB, 14, 0, 1, 0, 0x03, 0x00, 0x01, 0x00, 0x1F}));
 
@@ -107,10 +107,11 @@ TEST_F(ConsoleFrames, ReceivedRecordsAreReadByTheirLength) {
 }
 
 TEST_F(ConsoleFrames, MalformedEventsAreDropped) {
-    Feed(Event({0, 1, 2, 3}));                                                   // too few
+    Feed(Event({0, 1, 2, 3}));  // too few
     Feed(Frame(0xFDDF, 5, IntRecord(0) + TextRecord(1, "x") + IntRecord(0) + IntRecord(0) + IntRecord(0)));
-    Feed(Frame(0xFDDF, 6, IntRecord(0) + IntRecord(1) + IntRecord(0) + IntRecord(0) + IntRecord(0) +
-                              Bytes({3, 0, 1, 0, 7})));                          // sixth is no integer
+    Feed(Frame(0xFDDF, 6,
+               IntRecord(0) + IntRecord(1) + IntRecord(0) + IntRecord(0) + IntRecord(0) +
+                   Bytes({3, 0, 1, 0, 7})));  // sixth is no integer
     Feed(Event({0, 'k', 0, 0, 0, 'k'}));
     CConsole::TEvent event{};
     ASSERT_TRUE(console->GetEvent(event, INFINITE));
@@ -176,9 +177,7 @@ TEST_F(ConsoleFrames, AFollowedSizeIsLaidOutEvenWhenTheHostKeepsItsOwn) {
 }
 
 TEST_F(ConsoleFrames, ASecondPendingReplyIsDropped) {
-    auto clip = [](const char* text) {
-        return Frame(0xFBBF, 2, IntRecord(1) + TextRecord(2, text));
-    };
+    auto clip = [](const char* text) { return Frame(0xFBBF, 2, IntRecord(1) + TextRecord(2, text)); };
     Feed(clip("first") + clip("second") + Event({0, 'z', 0, 0, 0, 'z'}));
     CConsole::TEvent event{};
     ASSERT_TRUE(console->GetEvent(event, INFINITE));  // both replies were read before it

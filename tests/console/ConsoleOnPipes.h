@@ -29,7 +29,9 @@ inline std::string Bytes(std::initializer_list<int> values) {
     return s;
 }
 
-inline std::string U16(int v) { return Bytes({v & 0xFF, (v >> 8) & 0xFF}); }
+inline std::string U16(int v) {
+    return Bytes({v & 0xFF, (v >> 8) & 0xFF});
+}
 
 // Records as the host sends them.
 inline std::string IntRecord(int32_t v) {
@@ -39,7 +41,9 @@ inline std::string IntRecord(int32_t v) {
 inline std::string TextRecord(int type, const std::string& bytes) {
     return U16(type) + U16(static_cast<int>(bytes.size())) + bytes;
 }
-inline std::string Frame(int magic, int count, const std::string& records) { return U16(magic) + U16(count) + records; }
+inline std::string Frame(int magic, int count, const std::string& records) {
+    return U16(magic) + U16(count) + records;
+}
 inline std::string Reply(std::initializer_list<int32_t> ints) {
     std::string records;
     for (int32_t v : ints) {
@@ -161,7 +165,7 @@ protected:
     }
 
     std::unique_ptr<CConsole> console;
-    TSentFrame greeting;     // the frames of the handshake
+    TSentFrame greeting;  // the frames of the handshake
     TSentFrame sizeRequest;
     HANDLE hostWrite = nullptr;
     HANDLE hostRead = nullptr;

@@ -19,8 +19,8 @@ TEST(InputEvents, MouseActionTable) {
         int32_t action;
     };
     const Case cases[] = {
-        {1, 1, true, 0}, {1, 2, true, 1}, {2, 1, true, 5}, {2, 2, true, 6}, {3, 1, true, 2},
-        {3, 2, true, 3}, {4, 1, true, 4}, {4, 2, true, 1}, {5, 120, true, 7}, {5, -120, true, 7},
+        {1, 1, true, 0},  {1, 2, true, 1},  {2, 1, true, 5},  {2, 2, true, 6},   {3, 1, true, 2},
+        {3, 2, true, 3},  {4, 1, true, 4},  {4, 2, true, 1},  {5, 120, true, 7}, {5, -120, true, 7},
         {1, 3, false, 0}, {4, 0, false, 0}, {0, 1, false, 0}, {6, 1, false, 0},
     };
     for (const Case& c : cases) {

@@ -138,17 +138,27 @@ TEST_F(QvhostInTmux, TerminalKeysArriveWithTheirCodes) {
         const char* report;
     };
     const Case cases[] = {
-        {"F1", "key 1003B char 0 shift 0"},      {"S-F5", "key 30058 char 0 shift 4"},
-        {"C-F2", "key 1005F char 0 shift 2"},    {"M-F3", "key 1006A char 0 shift 1"},
-        {"F12", "key 10086 char 0 shift 0"},     {"Up", "key 10048 char 0 shift 0"},
-        {"C-NPage", "key 10076 char 0 shift 2"}, {"S-Left", "key 3004B char 0 shift 4"},
-        {"Home", "key 10047 char 0 shift 0"},    {"DC", "key 10053 char 0 shift 0"},
-        {"BTab", "key 3000F char 0 shift 4"},    {"BSpace", "key 10101 char 8 shift 0"},
-        {"Enter", "key D char D shift 0"},       {"x", "key 78 char 78 shift 0"},
-        {"M-x", "key 1002D char 78 shift 1"},    {"C-a", "key 1 char 1 shift 2"},
+        {"F1", "key 1003B char 0 shift 0"},
+        {"S-F5", "key 30058 char 0 shift 4"},
+        {"C-F2", "key 1005F char 0 shift 2"},
+        {"M-F3", "key 1006A char 0 shift 1"},
+        {"F12", "key 10086 char 0 shift 0"},
+        {"Up", "key 10048 char 0 shift 0"},
+        {"C-NPage", "key 10076 char 0 shift 2"},
+        {"S-Left", "key 3004B char 0 shift 4"},
+        {"Home", "key 10047 char 0 shift 0"},
+        {"DC", "key 10053 char 0 shift 0"},
+        {"BTab", "key 3000F char 0 shift 4"},
+        {"BSpace", "key 10101 char 8 shift 0"},
+        {"Enter", "key D char D shift 0"},
+        {"x", "key 78 char 78 shift 0"},
+        {"M-x", "key 1002D char 78 shift 1"},
+        {"C-a", "key 1 char 1 shift 2"},
         // Raw mode with signals and flow control off: these are keys too.
-        {"C-c", "key 3 char 3 shift 2"},         {"C-s", "key 13 char 13 shift 2"},
-        {"C-q", "key 11 char 11 shift 2"},       {"C-z", "key 1A char 1A shift 2"},
+        {"C-c", "key 3 char 3 shift 2"},
+        {"C-s", "key 13 char 13 shift 2"},
+        {"C-q", "key 11 char 11 shift 2"},
+        {"C-z", "key 1A char 1A shift 2"},
         {"Escape", "key 1B char 1B shift 0"},
     };
     for (const Case& c : cases) {
@@ -177,7 +187,6 @@ TEST_F(QvhostInTmux, MouseResizeAndTheWayOut) {
     EXPECT_TRUE(WaitFor([&] { return Pane().find("ready") == std::string::npos; })) << Pane();
 }
 
-
 TEST_F(QvhostInTmux, NothingOfTheProgramsDataDrivesTheTerminal) {
     // A title with a bell (which ends the title sequence), a clear-screen and
     // a cursor move: the terminal must take it as text.
@@ -197,8 +206,7 @@ TEST_F(QvhostInTmux, EveryCellTakesOneTerminalColumn) {
     ASSERT_TRUE(WaitForPane(shown)) << Pane();
     std::istringstream rows(Pane());
     std::string row;
-    for (int y = 0; y <= 26 && std::getline(rows, row); ++y) {
-    }
+    for (int y = 0; y <= 26 && std::getline(rows, row); ++y) {}
     EXPECT_EQ(row.substr(0, shown.size()), shown);
 }
 
@@ -257,7 +265,8 @@ TEST_F(QvhostInTmux, TheExitFileIsAShellScriptThatLandsInTheDirectory) {
     ASSERT_TRUE(fs::create_directory(target));
     std::string windows = target;
     for (char& c : windows) {
-        if (c == '/') c = '\\';
+        if (c == '/')
+            c = '\\';
     }
     WriteFile(dir + "/target", windows);
     WriteFile(dir + "/quorvane",
@@ -294,7 +303,8 @@ protected:
     }
     static std::string Windows(std::string posix) {
         for (char& c : posix) {
-            if (c == '/') c = '\\';
+            if (c == '/')
+                c = '\\';
         }
         return "C:" + posix;
     }
@@ -336,14 +346,14 @@ TEST_F(QvhostWithProgram, ADoubleClickOnADirectoryEntersIt) {
     ASSERT_TRUE(WaitForPane("target-sub")) << Pane();
     const std::pair<int, int> at = Find("target-sub");
     const std::string cell = std::to_string(at.second + 2) + ";" + std::to_string(at.first + 1);
-    Tmux("send-keys -t 0 -l \"$(printf '\\033[<0;" + cell + "M\\033[<0;" + cell + "m\\033[<0;" + cell +
-         "M\\033[<0;" + cell + "m')\"");
+    Tmux("send-keys -t 0 -l \"$(printf '\\033[<0;" + cell + "M\\033[<0;" + cell + "m\\033[<0;" + cell + "M\\033[<0;" +
+         cell + "m')\"");
     EXPECT_TRUE(WaitForPane("inside-file")) << Pane();
 }
 
 TEST_F(QvhostWithProgram, NamesOfWideAndCombiningCharactersKeepEveryRowTheScreensWidth) {
-    for (const char* name : {"\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E.txt", "\xF0\x9F\x98\x80 emoji",
-                             "e\xCC\x81cole", "zero\xE2\x80\x8Bwidth", "\xE4\xB8\xAD"}) {
+    for (const char* name : {"\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E.txt", "\xF0\x9F\x98\x80 emoji", "e\xCC\x81cole",
+                             "zero\xE2\x80\x8Bwidth", "\xE4\xB8\xAD"}) {
         fs::create_directories(dir + "/panel");
         WriteFile(dir + "/panel/" + name, "x");
     }

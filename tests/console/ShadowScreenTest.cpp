@@ -57,8 +57,8 @@ TEST(ShadowScreen, ControlCharactersAreStoredAsTheirGlyphs) {
         char32_t storedByRepeat;
     };
     const Case cases[] = {
-        {1, 0x263A, 0x263A}, {7, 0x2022, 0x2022}, {31, 0x25BC, 0x25BC},
-        {127, 0x2302, 127},  {0x9F, 0x2302, 0x9F}, {0xA0, 0xA0, 0xA0}, {U'A', U'A', U'A'},
+        {1, 0x263A, 0x263A},  {7, 0x2022, 0x2022}, {31, 0x25BC, 0x25BC}, {127, 0x2302, 127},
+        {0x9F, 0x2302, 0x9F}, {0xA0, 0xA0, 0xA0},  {U'A', U'A', U'A'},
     };
     for (const Case& c : cases) {
         ShadowScreen s(10, 1);

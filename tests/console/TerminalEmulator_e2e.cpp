@@ -16,7 +16,9 @@ namespace {
 
 using qvtest::ConsoleOnScreenModel;
 
-std::string Esc(const std::string& rest) { return "\x1b" + rest; }
+std::string Esc(const std::string& rest) {
+    return "\x1b" + rest;
+}
 
 std::string Repeated(const std::string& piece, int times) {
     std::string s;
@@ -33,8 +35,7 @@ struct TScreenState {
     int cursorX;
     int cursorY;
     bool operator==(const TScreenState& o) const {
-        return characters == o.characters && attributes == o.attributes && cursorX == o.cursorX &&
-               cursorY == o.cursorY;
+        return characters == o.characters && attributes == o.attributes && cursorX == o.cursorX && cursorY == o.cursorY;
     }
 };
 
@@ -54,7 +55,9 @@ std::vector<std::string> g_scrollBack;
 bool g_scrollBackOn = false;
 CConsole* g_console = nullptr;
 
-bool ScrollBackOn() { return g_scrollBackOn; }
+bool ScrollBackOn() {
+    return g_scrollBackOn;
+}
 void AppendRow(int row) {
     CellString cells;
     g_console->CopyRect(cells, 0, row, 8, 1);
@@ -167,24 +170,45 @@ std::vector<TStreamCase> StreamCases() {
         {"position clamped", Esc("[99;99H"), {}, 79, 24},
         {"row only", Esc("[7H"), {}, 0, 6},
         {"column and row", "ab" + Esc("[10G") + Esc("[4d"), {}, 9, 3},
-        {"erase display", "abc\r\ndef" + Esc("[44m") + Esc("[2J"),
-         {{0, 0, "   ", 0x17}, {0, 1, "   ", 0x17}, {79, 24, " ", 0x17}}, 3, 1},
-        {"erase to the end of the display", "abc\r\ndef\r\nghi" + Esc("[2;2H") + Esc("[J"),
-         {{0, 0, "abc", 0x07}, {0, 1, "d  ", 0x07}, {0, 2, "   ", 0x07}}, 1, 1},
-        {"erase line to the cursor", "abcdef" + Esc("[3G") + Esc("[41m") + Esc("[1K"),
-         {{0, 0, "   ", 0x47}, {3, 0, "def", 0x07}}, 2, 0},
+        {"erase display",
+         "abc\r\ndef" + Esc("[44m") + Esc("[2J"),
+         {{0, 0, "   ", 0x17}, {0, 1, "   ", 0x17}, {79, 24, " ", 0x17}},
+         3,
+         1},
+        {"erase to the end of the display",
+         "abc\r\ndef\r\nghi" + Esc("[2;2H") + Esc("[J"),
+         {{0, 0, "abc", 0x07}, {0, 1, "d  ", 0x07}, {0, 2, "   ", 0x07}},
+         1,
+         1},
+        {"erase line to the cursor",
+         "abcdef" + Esc("[3G") + Esc("[41m") + Esc("[1K"),
+         {{0, 0, "   ", 0x47}, {3, 0, "def", 0x07}},
+         2,
+         0},
         {"erase line from the cursor", "abcdef" + Esc("[3G") + Esc("[K"), {{0, 0, "ab    ", 0x07}}, 2, 0},
         {"insert characters", "abcdef" + Esc("[2G") + Esc("[2@"), {{0, 0, "a  bcdef", 0x07}}, 1, 0},
         {"delete characters", "abcdef" + Esc("[2G") + Esc("[3P"), {{0, 0, "aef   ", 0x07}}, 1, 0},
         {"erase characters", "abcdef" + Esc("[2G") + Esc("[2X"), {{0, 0, "a  def", 0x07}}, 1, 0},
-        {"insert lines in the region", NumberedRows() + Esc("[3;6r") + Esc("[4;1H") + Esc("[2L"),
-         {{0, 2, "r2", -1}, {0, 3, "  ", -1}, {0, 4, "  ", -1}, {0, 5, "r3", -1}, {0, 6, "r6", -1}}, 0, 3},
-        {"delete a line in the region", NumberedRows() + Esc("[3;6r") + Esc("[4;1H") + Esc("[M"),
-         {{0, 2, "r2", -1}, {0, 3, "r4", -1}, {0, 4, "r5", -1}, {0, 5, "  ", -1}, {0, 6, "r6", -1}}, 0, 3},
-        {"line feeds scroll the region only", NumberedRows() + Esc("[3;6r") + Esc("[6;1H") + "\n\nX",
-         {{0, 1, "r1", -1}, {0, 2, "r4", -1}, {0, 3, "r5", -1}, {0, 5, "X ", -1}, {0, 6, "r6", -1}}, 1, 5},
-        {"bad region refused", NumberedRows() + Esc("[3;6r") + Esc("[5;5r") + Esc("[6;1H") + "\nX",
-         {{0, 2, "r3", -1}, {0, 5, "X ", -1}, {0, 6, "r6", -1}}, -1, -1},
+        {"insert lines in the region",
+         NumberedRows() + Esc("[3;6r") + Esc("[4;1H") + Esc("[2L"),
+         {{0, 2, "r2", -1}, {0, 3, "  ", -1}, {0, 4, "  ", -1}, {0, 5, "r3", -1}, {0, 6, "r6", -1}},
+         0,
+         3},
+        {"delete a line in the region",
+         NumberedRows() + Esc("[3;6r") + Esc("[4;1H") + Esc("[M"),
+         {{0, 2, "r2", -1}, {0, 3, "r4", -1}, {0, 4, "r5", -1}, {0, 5, "  ", -1}, {0, 6, "r6", -1}},
+         0,
+         3},
+        {"line feeds scroll the region only",
+         NumberedRows() + Esc("[3;6r") + Esc("[6;1H") + "\n\nX",
+         {{0, 1, "r1", -1}, {0, 2, "r4", -1}, {0, 3, "r5", -1}, {0, 5, "X ", -1}, {0, 6, "r6", -1}},
+         1,
+         5},
+        {"bad region refused",
+         NumberedRows() + Esc("[3;6r") + Esc("[5;5r") + Esc("[6;1H") + "\nX",
+         {{0, 2, "r3", -1}, {0, 5, "X ", -1}, {0, 6, "r6", -1}},
+         -1,
+         -1},
         {"cursor up stops at row 0", Esc("[2;3H") + Esc("[3A"), {}, 2, 0},
         {"a given 0 does not move", Esc("[2;3H") + Esc("[0A") + Esc("[0C"), {}, 2, 1},
         {"cursor right stops at the last column", Esc("[200C"), {}, 79, 0},
@@ -196,17 +220,29 @@ std::vector<TStreamCase> StreamCases() {
         {"backspace and carriage return", "abc\bX\rY", {{0, 0, "YbX", -1}}, 1, 0},
         {"wrap at the last column", Esc("[80G") + "ab", {{79, 0, "a", -1}, {0, 1, "b", -1}}, 1, 1},
         {"repeat", "x" + Esc("[3b"), {{0, 0, "xxxx ", -1}}, 4, 0},
-        {"alternate screen and back", "keep" + Esc("[?1049h") + "other" + Esc("[?1049l"), {{0, 0, "keep ", 0x07}},
-         4, 0},
-        {"cursor save and restore", Esc("[5;6H") + Esc("7") + Esc("[H") + "a" + Esc("8") + "b",
-         {{0, 0, "a", -1}, {5, 4, "b", -1}}, 6, 4},
+        {"alternate screen and back",
+         "keep" + Esc("[?1049h") + "other" + Esc("[?1049l"),
+         {{0, 0, "keep ", 0x07}},
+         4,
+         0},
+        {"cursor save and restore",
+         Esc("[5;6H") + Esc("7") + Esc("[H") + "a" + Esc("8") + "b",
+         {{0, 0, "a", -1}, {5, 4, "b", -1}},
+         6,
+         4},
         {"utf-8", "\xC3\xA9\xE2\x82\xAC", {{0, 0, "\xC3\xA9\xE2\x82\xAC", 0x07}}, 2, 0},
-        {"operating-system command shows nothing", Esc("]0;title\x07") + "a" + Esc("]2;t") + Esc("\\") + "b",
-         {{0, 0, "ab ", -1}}, 2, 0},
+        {"operating-system command shows nothing",
+         Esc("]0;title\x07") + "a" + Esc("]2;t") + Esc("\\") + "b",
+         {{0, 0, "ab ", -1}},
+         2,
+         0},
         {"empty parameter ends the sequence", Esc("[1;;31m") + "x", {{0, 0, "31mx", 0x07}}, 4, 0},
         {"missing last parameter counts as 0", Esc("[31m") + Esc("[1;m") + "x", {{0, 0, "x", 0x07}}, -1, -1},
-        {"sequence with more than twelve parameters", Esc("[1;1;1;1;1;1;1;1;1;1;1;1;31;44m") + "x",
-         {{0, 0, "x", 0x0F}}, -1, -1},
+        {"sequence with more than twelve parameters",
+         Esc("[1;1;1;1;1;1;1;1;1;1;1;1;31;44m") + "x",
+         {{0, 0, "x", 0x0F}},
+         -1,
+         -1},
     };
 }
 
@@ -287,7 +323,10 @@ TEST_F(TerminalEmulatorTest, NoTextIsLostOrGarbledWhenUtf8IsCut) {
     TerminalEmulator emulator(*console, 0);
     emulator.Write("\xE2\x82", 2);
     emulator.Write("\xAC", 1);
-    emulator.Write("\xFF" "x", 2);
+    emulator.Write(
+        "\xFF"
+        "x",
+        2);
     EXPECT_EQ(Screen().RowText(0, 0, 3), "\xE2\x82\xAC\xEF\xBF\xBDx");
 }
 

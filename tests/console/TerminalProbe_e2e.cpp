@@ -33,7 +33,9 @@ TEST_F(TerminalProbe, OutputPlaysOntoTheScreenInAnyChunkSize) {
         // The cursor is a request of its own, after the text: wait for both.
         ASSERT_TRUE(host->WaitFor([](const qvhost::ScreenModel& m) {
             return m.RowText(4, 9, 2) == "é€" && m.CursorX() == 11 && m.CursorY() == 4;
-        })) << "chunk " << chunk << "\n" << host->Dump();
+        })) << "chunk "
+            << chunk << "\n"
+            << host->Dump();
         qvhost::ScreenModel m = host->Snapshot();
         EXPECT_EQ(m.RowText(0, 0, 16), "hello colour \u250C\u2500\u2510") << chunk;
         EXPECT_EQ(m.RowAttributes(0, 6, 1)[0], 0x1E) << chunk;   // bold yellow on blue

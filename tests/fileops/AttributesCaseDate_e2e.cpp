@@ -68,9 +68,7 @@ protected:
 
     // The bits the Linux layer keeps, where the file system keeps user
     // extended attributes (wine keeps its own elsewhere).
-    bool ChecksKeptBits(const std::string& name) const {
-        return !qvtest::OnWindowsLeg() && KeepsUserAttributes(name);
-    }
+    bool ChecksKeptBits(const std::string& name) const { return !qvtest::OnWindowsLeg() && KeepsUserAttributes(name); }
 
     void FilesMenu(char letter, const std::string& item) {
         host->PressKey("F9");
@@ -136,7 +134,8 @@ TEST_F(AttributesCaseDateTest, TaggedAttributesLeaveMiddleBoxesAlone) {
 
 TEST_F(AttributesCaseDateTest, CtrlCRenamesTaggedEntriesAndWalksTreesButNotLinks) {
     if (qvtest::OnWindowsLeg()) {
-        GTEST_SKIP() << "wine's MoveFileW answers success to a rename that changes only the case, and leaves the name as it was";
+        GTEST_SKIP()
+            << "wine's MoveFileW answers success to a rename that changes only the case, and leaves the name as it was";
     }
     Write("work/alpha.txt", "a");
     Write("work/beta.Txt", "b");
@@ -175,12 +174,12 @@ TEST_F(AttributesCaseDateTest, CtrlCRenamesTaggedEntriesAndWalksTreesButNotLinks
         EXPECT_STREQ("..", target);
     }
     EXPECT_FALSE(Exists("work/alpha.txt"));
-
 }
 
 TEST_F(AttributesCaseDateTest, CtrlCWithChangeFilesOffRenamesOnlyDirectories) {
     if (qvtest::OnWindowsLeg()) {
-        GTEST_SKIP() << "wine's MoveFileW answers success to a rename that changes only the case, and leaves the name as it was";
+        GTEST_SKIP()
+            << "wine's MoveFileW answers success to a rename that changes only the case, and leaves the name as it was";
     }
     Write("work/gamma.txt", "g");
     MakeFolder("work/dir2");

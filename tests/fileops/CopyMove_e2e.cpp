@@ -89,8 +89,7 @@ protected:
     void Tag(const std::string& name) {
         GoTo(name);
         host->SendKey(KEY_INSERT);
-        ASSERT_TRUE(host->WaitFor([&](const ScreenModel& s) { return LeftTagged(s, name); }))
-            << host->ScreenText();
+        ASSERT_TRUE(host->WaitFor([&](const ScreenModel& s) { return LeftTagged(s, name); })) << host->ScreenText();
     }
 
     static bool LeftTagged(const ScreenModel& screen, const std::string& name) {
@@ -387,7 +386,8 @@ TEST_F(CopyMoveTest, DescriptionLinesFollowCopiesAndMoves) {
     host->SendKey(KEY_F6);
     AnswerDialog("Move/Rename \"c.txt\" to", "U:\\moved.txt");
     Settle();
-    Eventually([&] { return Exists("right/moved.txt") && Read("work/descript.ion") == "lf.txt ends in LF\n" + longLine; });
+    Eventually(
+        [&] { return Exists("right/moved.txt") && Read("work/descript.ion") == "lf.txt ends in LF\n" + longLine; });
     EXPECT_EQ("lf.txt ends in LF\n" + longLine, Read("work/descript.ion"));
     EXPECT_EQ("c.txt the c file\r\nmoved.txt the c file\r\n", Read("right/descript.ion"));
     // Moving the file of the last line... after the other two: the file goes.
@@ -482,8 +482,9 @@ TEST_F(CopyMoveTest, TreesCopyWholeAndAFullTargetLosesNothing) {
     AnswerDialog("Copy \"tree\" to", "");
     // Wine reports a write past the file-size limit as a general failure,
     // where the Linux layer (like Windows on a full disk) reports no room.
-    const std::string noRoom =
-        qvtest::OnWindowsLeg() ? SystemMessage(31, "A device attached to the system is not functioning.") : "No room for";
+    const std::string noRoom = qvtest::OnWindowsLeg()
+                                   ? SystemMessage(31, "A device attached to the system is not functioning.")
+                                   : "No room for";
     bool askedLarge = false;
     for (int i = 0; i < 6; i++) {
         host->WaitQuiet(300);

@@ -52,8 +52,9 @@ TEST_F(DeleteMakeDirectoryTest, F7MakesTheDirectoryAndRefusesNamesThatExist) {
 
 TEST_F(DeleteMakeDirectoryTest, F7UpperCasesNamesOnCaseFilterFileSystems) {
     // Every name the layers give a file system: the test's folder is on one.
-    Start("CaseFilter=ext4 tmpfs btrfs xfs overlay zfs f2fs nfs cifs fuse FAT exFAT NTFS udf v9fs ramfs bcachefs "
-          "unknown\r\n");
+    Start(
+        "CaseFilter=ext4 tmpfs btrfs xfs overlay zfs f2fs nfs cifs fuse FAT exFAT NTFS udf v9fs ramfs bcachefs "
+        "unknown\r\n");
     host->SendKey(KEY_F7);
     ASSERT_TRUE(Shows("Create the directory")) << host->ScreenText();
     host->SendText("Low");

@@ -15,9 +15,9 @@ TEST(DeleteDialogSize, WidthFollowsTheLongerLineWithItsFloors) {
         bool readOnly;
         int width;
     } cases[] = {
-        {"Do you wish to delete", "a.txt", false, 26},    // 21 rounded up to 22
-        {"Do you wish to delete", "a.txt", true, 46},     // the read-only row needs 42
-        {"x", "y", false, 22},                            // at least 18
+        {"Do you wish to delete", "a.txt", false, 26},  // 21 rounded up to 22
+        {"Do you wish to delete", "a.txt", true, 46},   // the read-only row needs 42
+        {"x", "y", false, 22},                          // at least 18
         {"short", "a name of exactly 44 characters, even length", true, 48},
         {"short", "a name of exactly 45 characters, an odd one..", false, 50},
     };

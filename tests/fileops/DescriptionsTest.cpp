@@ -56,9 +56,8 @@ TEST(DescriptionLineTest, QuotesNamesThatNeedIt) {
         const char* name;
         const char* line;
     } cases[] = {
-        {"a b", "\"a b\" t\r\n"}, {"a,b", "\"a,b\" t\r\n"}, {"-x", "\"-x\" t\r\n"},
-        {"50%", "\"50%\" t\r\n"}, {"a&b", "\"a&b\" t\r\n"}, {"a+b", "\"a+b\" t\r\n"},
-        {"plain", "plain t\r\n"},
+        {"a b", "\"a b\" t\r\n"}, {"a,b", "\"a,b\" t\r\n"}, {"-x", "\"-x\" t\r\n"},   {"50%", "\"50%\" t\r\n"},
+        {"a&b", "\"a&b\" t\r\n"}, {"a+b", "\"a+b\" t\r\n"}, {"plain", "plain t\r\n"},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(c.line, FormatDescriptionLine(Westring(c.name), Westring("t"))) << c.name;
@@ -115,8 +114,7 @@ TEST_F(DescriptionFileTest, AppendReplacesAndRemoveDeletesTheEmptyFile) {
 
 TEST_F(DescriptionFileTest, CopyAndMoveCarryTheLine) {
     std::string longLine = "keep.txt " + std::string(5000, 'k') + "\n";
-    ASSERT_TRUE(WriteFileBytes(dir.Join(W("descript.ion")),
-                               longLine + "\"my file.txt\"   its text\r\nnoline.txt\r\n"));
+    ASSERT_TRUE(WriteFileBytes(dir.Join(W("descript.ion")), longLine + "\"my file.txt\"   its text\r\nnoline.txt\r\n"));
     StdFile source;
     ASSERT_EQ(0u, OpenDescriptionFile(In("my file.txt"), nullptr, source, false, false));
     Westring target = qvtest::PathIn(other, "copy name.txt");

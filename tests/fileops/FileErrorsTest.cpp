@@ -23,10 +23,10 @@ TEST(FileErrorsTest, TableGivesTextButtonsAndPath) {
         bool retryable;
         bool destination;
     } cases[] = {
-        {2, "File not found", false, false},   {3, "Path not found", false, true},
-        {5, "Access Denied", true, false},     {23, "Error reading disk", true, false},
+        {2, "File not found", false, false},     {3, "Path not found", false, true},
+        {5, "Access Denied", true, false},       {23, "Error reading disk", true, false},
         {27, "Error reading disk", true, false}, {32, "Sharing violation", true, false},
-        {112, "No room for", true, false},     {123, "Invalid name", false, false},
+        {112, "No room for", true, false},       {123, "Invalid name", false, false},
         {206, "Name too long", false, true},
     };
     for (const Case& c : cases) {

@@ -10,7 +10,7 @@ namespace {
 
 TEST(FileInfoDialogSize, WidthFromLabelsValuesAndPath) {
     CFileInfoItems rows;
-    rows.Add("Size", Westring("1,234"));              // label 4, value 5
+    rows.Add("Size", Westring("1,234"));               // label 4, value 5
     rows.Add("Last Written", Westring("2024-01-02"));  // label 12, value 10
     // 12 + 10 + 2 = 24, the path shorter: 28.
     EXPECT_EQ(28, CFileInfoDlgWidth(Westring("C:\\a.txt"), rows, 80));
@@ -32,7 +32,7 @@ TEST(FileInfoDialogSize, WidthFromLabelsValuesAndPath) {
 
 TEST(FileInfoDialogSize, WithoutRowsAndHeights) {
     CFileInfoItems none;
-    EXPECT_EQ(6, CFileInfoDlgWidth(Westring(""), none, 80));   // 2 + 4
+    EXPECT_EQ(6, CFileInfoDlgWidth(Westring(""), none, 80));  // 2 + 4
     EXPECT_EQ(12, CFileInfoDlgWidth(Westring("C:\\x.txt"), none, 80));
     EXPECT_EQ(6, CFileInfoDlgHeight(none));
     CFileInfoItems three;

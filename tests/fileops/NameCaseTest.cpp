@@ -23,10 +23,10 @@ TEST(NameCase, EachModeOnNamesWithAndWithoutDots) {
         {"ReadMe.Txt", 'u', 'u', "README.TXT"},
         {"ReadMe.Txt", 'n', 'u', "ReadMe.TXT"},
         {"ReadMe.Txt", 'u', 'n', "README.Txt"},
-        {"Makefile", 'u', 'l', "MAKEFILE"},       // no dot: all of it is the name
+        {"Makefile", 'u', 'l', "MAKEFILE"},  // no dot: all of it is the name
         {"MAKEFILE", 'm', 'u', "Makefile"},
         {"archive.tar.GZ", 'u', 'l', "ARCHIVE.TAR.gz"},  // the last dot splits
-        {".profile", 'u', 'u', ".PROFILE"},      // a leading dot: all extension
+        {".profile", 'u', 'u', ".PROFILE"},              // a leading dot: all extension
         {"name.", 'u', 'l', "NAME."},
         {"o'brien's file.TXT", 'm', 'l', "O'Brien's File.txt"},
         {"\xc3\xa9t\xc3\xa9.TXT", 'u', 'l', "\xc3\x89T\xc3\x89.txt"},

@@ -12,8 +12,8 @@ TEST(TimestampResolution, ClassOfATime) {
         uint32_t nanoseconds;
         int expected;
     } cases[] = {
-        {10, 0, ResolutionEvenSeconds}, {11, 0, ResolutionSeconds},          {11, 500, ResolutionHundredNanoseconds},
-        {10, 100, ResolutionHundredNanoseconds}, {10, 1, ResolutionFiner}, {10, 999999999, ResolutionFiner},
+        {10, 0, ResolutionEvenSeconds},          {11, 0, ResolutionSeconds}, {11, 500, ResolutionHundredNanoseconds},
+        {10, 100, ResolutionHundredNanoseconds}, {10, 1, ResolutionFiner},   {10, 999999999, ResolutionFiner},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(c.expected, GetTimestampResolution(TTimestamp(c.seconds, c.nanoseconds)))
@@ -29,12 +29,12 @@ TEST(TimestampResolution, RoundingGoesUpToTheClass) {
         uint32_t wantSeconds;
         uint32_t wantNanoseconds;
     } cases[] = {
-        {3, 500, ResolutionEvenSeconds, 4, 0},     // a time with nanoseconds counts as the next second
+        {3, 500, ResolutionEvenSeconds, 4, 0},  // a time with nanoseconds counts as the next second
         {3, 500, ResolutionSeconds, 4, 0},
         {3, 500, ResolutionHundredNanoseconds, 3, 500},
         {3, 501, ResolutionHundredNanoseconds, 3, 600},
         {3, 999999950, ResolutionHundredNanoseconds, 4, 0},  // carries into the seconds
-        {4, 1, ResolutionEvenSeconds, 6, 0},       // 5 is odd: up to 6
+        {4, 1, ResolutionEvenSeconds, 6, 0},                 // 5 is odd: up to 6
         {4, 0, ResolutionEvenSeconds, 4, 0},
         {5, 0, ResolutionEvenSeconds, 6, 0},
         {5, 0, ResolutionSeconds, 5, 0},

@@ -30,15 +30,15 @@ TEST(TimestampRounding, RoundsUpToEachClass) {
         uint32_t wantSeconds;
         uint32_t wantNanoseconds;
     } cases[] = {
-        {3, 500, 0, 4, 0},               // up to the second, then to an even one
+        {3, 500, 0, 4, 0},  // up to the second, then to an even one
         {3, 500, 1, 4, 0},
-        {3, 500, 2, 3, 500},             // already a multiple of 100
+        {3, 500, 2, 3, 500},  // already a multiple of 100
         {3, 501, 2, 3, 600},
-        {4, 0, 0, 4, 0},                 // nothing to do
+        {4, 0, 0, 4, 0},  // nothing to do
         {5, 0, 0, 6, 0},
-        {4, 1, 0, 6, 0},                 // 5 is odd: on to 6
-        {3, 501, 3, 3, 501},             // the finest class keeps everything
-        {7, 999999950, 2, 8, 0},         // rounded-up nanoseconds carry into the second
+        {4, 1, 0, 6, 0},          // 5 is odd: on to 6
+        {3, 501, 3, 3, 501},      // the finest class keeps everything
+        {7, 999999950, 2, 8, 0},  // rounded-up nanoseconds carry into the second
         {7, 999999901, 2, 8, 0},
         {UINT32_MAX, 999999950, 2, UINT32_MAX, 999999900},  // no carry past the last second
         {UINT32_MAX, 1, 1, UINT32_MAX, 0},

@@ -26,8 +26,8 @@ void Feed(RequestDecoder& d, const std::string& bytes) {
 TEST(HostFrames, DecodesRequestsFedByteByByte) {
     // SetCursorPos(3, 1) followed by a cell string ('A',0x1F) ('B',0x70) written at 0,0.
     std::string cursor = Bytes({0xBF, 0xFB, 0x04, 0x00, 0x02, 0x00, 0, 0, 4, 0, 3, 0, 0, 0, 0, 0, 4, 0, 1, 0, 0, 0});
-    std::string cells = Bytes({0xBF, 0xFB, 15, 0, 3, 0, 0, 0, 4, 0, 0, 0, 0, 0, 0, 0, 4, 0, 0, 0, 0, 0,
-                               4, 0, 5, 0, 0x41, 0x42, 0x00, 0x1F, 0x70});
+    std::string cells = Bytes({0xBF, 0xFB, 15, 0, 3, 0, 0, 0, 4, 0, 0,    0,    0,    0,    0,   0,
+                               4,    0,    0,  0, 0, 0, 4, 0, 5, 0, 0x41, 0x42, 0x00, 0x1F, 0x70});
     RequestDecoder d;
     Request r;
     std::string all = cursor + cells;
@@ -240,8 +240,8 @@ TEST(ScreenModel, TeletypeTabsMoveWithoutPaintingAndLinesWrap) {
 
 TEST(HostFrames, ShortCellRecordsAreDropped) {
     // Two characters but one attribute byte.
-    std::string frame = Bytes({0xBF, 0xFB, 15, 0, 3, 0, 0, 0, 4, 0, 0, 0, 0, 0, 0, 0, 4, 0, 0, 0, 0, 0,
-                               4, 0, 4, 0, 0x41, 0x42, 0x00, 0x1F});
+    std::string frame = Bytes(
+        {0xBF, 0xFB, 15, 0, 3, 0, 0, 0, 4, 0, 0, 0, 0, 0, 0, 0, 4, 0, 0, 0, 0, 0, 4, 0, 4, 0, 0x41, 0x42, 0x00, 0x1F});
     RequestDecoder d;
     Feed(d, frame);
     Request r;

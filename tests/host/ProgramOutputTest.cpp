@@ -25,7 +25,8 @@ std::string WriteFrame(int x, int y, const std::string& text) {
     auto i32 = [&](int32_t v) {
         u16(0);
         u16(4);
-        for (int i = 0; i < 4; ++i) f += static_cast<char>((static_cast<uint32_t>(v) >> (8 * i)) & 0xFF);
+        for (int i = 0; i < 4; ++i)
+            f += static_cast<char>((static_cast<uint32_t>(v) >> (8 * i)) & 0xFF);
     };
     u16(0xFBBF);
     u16(15);
@@ -49,9 +50,11 @@ protected:
         ASSERT_GE(fcntl(fds[1], F_SETPIPE_SZ, 1 << 20), 1 << 20);
     }
     void TearDown() override {
-        if (writer.joinable()) writer.join();
+        if (writer.joinable())
+            writer.join();
         close(fds[0]);
-        if (fds[1] >= 0) close(fds[1]);
+        if (fds[1] >= 0)
+            close(fds[1]);
     }
     void Put(const std::string& bytes) { ASSERT_EQ(write(fds[1], bytes.data(), bytes.size()), (ssize_t)bytes.size()); }
     int fds[2] = {-1, -1};

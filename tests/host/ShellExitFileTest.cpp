@@ -39,7 +39,8 @@ protected:
     std::string RecordFor(const std::string& posix) {
         std::string rest = posix;
         for (char& c : rest) {
-            if (c == '/') c = '\\';
+            if (c == '/')
+                c = '\\';
         }
         return "C:\r\ncd \"" + rest + "\"\r\n";
     }
@@ -101,7 +102,7 @@ TEST(ShellExitFile, TheExitFileOptionIsFoundAsTheProgramReadsItsOptions) {
         {{"-x", "/tmp/f"}, 1, "/tmp/f"},
         {{"-X", "/tmp/f"}, 1, "/tmp/f"},
         {{"/x", "/tmp/f"}, 1, "/tmp/f"},
-        {{"-l", "-x", "-x", "f"}, 3, "f"},   // -l takes the next word, whatever it is
+        {{"-l", "-x", "-x", "f"}, 3, "f"},  // -l takes the next word, whatever it is
         {{"ini.file", "-r", "C:\\", "-x", "g"}, 4, "g"},
         {{"-s", "script", "-x", "f"}, -1, ""},  // the script's own arguments
         {{"-x"}, -1, ""},

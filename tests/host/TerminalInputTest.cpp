@@ -55,9 +55,8 @@ TEST(TerminalInput, ModifiersAreReportedReleasedAfterAModifiedKey) {
         bool released;
     };
     const Case cases[] = {
-        {"F3", false},        {"x", false},         {"Shift+F5", true},  {"Alt+F1", true},
-        {"Shift+Alt+F7", true}, {"Ctrl+PgDn", true}, {"Alt+x", true},    {"Ctrl+a", true},
-        {"Shift+Tab", true},  {"Enter", false},
+        {"F3", false},       {"x", false},    {"Shift+F5", true}, {"Alt+F1", true},    {"Shift+Alt+F7", true},
+        {"Ctrl+PgDn", true}, {"Alt+x", true}, {"Ctrl+a", true},   {"Shift+Tab", true}, {"Enter", false},
     };
     for (const Case& c : cases) {
         TerminalInput input;
@@ -91,10 +90,16 @@ TEST(TerminalInput, SgrMouseReports) {
         {"35;9;3M", true, {}},  // a move with no button held
         {"64;2;2M", true, {{kEventMouseWheel, 120, 0, 1, 1, 0}}},
         {"65;2;2M", true, {{kEventMouseWheel, -120, 0, 1, 1, 0}}},
-        {"1;2;2M", true, {}},   // the middle button has no use here
-        {"0;71M", false, {}},   {"0;71;11", false, {}},    {"x;1;1M", false, {}},
-        {"0;0;1M", false, {}},  {"0;1;1X", false, {}},     {"123456;1;1M", false, {}},
-        {"0;1;1Mx", false, {}}, {"", false, {}},           {"0;;1M", false, {}},
+        {"1;2;2M", true, {}},  // the middle button has no use here
+        {"0;71M", false, {}},
+        {"0;71;11", false, {}},
+        {"x;1;1M", false, {}},
+        {"0;0;1M", false, {}},
+        {"0;1;1X", false, {}},
+        {"123456;1;1M", false, {}},
+        {"0;1;1Mx", false, {}},
+        {"", false, {}},
+        {"0;;1M", false, {}},
     };
     for (const Case& c : cases) {
         TerminalInput input;
@@ -121,7 +126,9 @@ TEST(TerminalInput, ASecondPressOnTheSameCellSoonAfterIsADoubleClick) {
         {"another button", {{"0;5;5M", 0, kEventMousePress}, {"2;5;5M", 100, kEventMousePress}}},
         {"the right button", {{"2;5;5M", 0, kEventMousePress}, {"2;5;5M", 100, kEventMouseDouble}}},
         {"a third click starts anew",
-         {{"0;5;5M", 0, kEventMousePress}, {"0;5;5M", 100, kEventMouseDouble}, {"0;5;5M", 200, kEventMousePress},
+         {{"0;5;5M", 0, kEventMousePress},
+          {"0;5;5M", 100, kEventMouseDouble},
+          {"0;5;5M", 200, kEventMousePress},
           {"0;5;5M", 300, kEventMouseDouble}}},
     };
     for (const Case& c : cases) {

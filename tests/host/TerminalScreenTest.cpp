@@ -49,7 +49,9 @@ TEST(TerminalScreen, TitlesCarryNoControlCharacters) {
     };
     const Case cases[] = {
         {U"evil\a\x1B[2J\x1B[5;5H PWNED", "evil??[2J?[5;5H PWNED"},
-        {U"C1 \x9D" U"0;x\x9C end", "C1 ?0;x? end"},  // OSC and ST as single C1 characters
+        {U"C1 \x9D"
+         U"0;x\x9C end",
+         "C1 ?0;x? end"},  // OSC and ST as single C1 characters
         {U"tab\there\r\nnext", "tab?here??next"},
         {U"\u65E5\u672C\u8A9E \u00E9", "\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E \xC3\xA9"},
         {std::u32string(1, char32_t(0xD800)) + U"x" + std::u32string(1, char32_t(0x110000)), "?x?"},
@@ -93,10 +95,9 @@ TEST(TerminalScreen, TheTerminalHostTakesTheProgramsLeastScreenOnASmallerTermina
         bool accepted;
     };
     const Case cases[] = {
-        {70, 20, 80, 25, true},     {70, 20, 70, 20, true},   {70, 20, 81, 25, false},
-        {70, 20, 80, 26, false},    {100, 20, 100, 25, true}, {100, 20, 80, 25, false},
-        {120, 40, 120, 50, false},  {120, 40, 120, 40, true}, {120, 40, 80, 25, false},
-        {79, 30, 80, 30, true},     {79, 30, 80, 25, false},
+        {70, 20, 80, 25, true},   {70, 20, 70, 20, true},   {70, 20, 81, 25, false},   {70, 20, 80, 26, false},
+        {100, 20, 100, 25, true}, {100, 20, 80, 25, false}, {120, 40, 120, 50, false}, {120, 40, 120, 40, true},
+        {120, 40, 80, 25, false}, {79, 30, 80, 30, true},   {79, 30, 80, 25, false},
     };
     for (const Case& c : cases) {
         ScreenModel model(c.terminalColumns, c.terminalRows);

@@ -57,7 +57,7 @@ TEST(ConsoleControlTest, RefusalsAnswerInvalidParameter) {
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_PARAMETER));
     SetLastError(0);
     EXPECT_FALSE(GenerateConsoleCtrlEvent(CTRL_CLOSE_EVENT, 0));  // only Ctrl-C and Ctrl-Break
-    if (!wine) {  // wine refuses without giving a reason
+    if (!wine) {                                                  // wine refuses without giving a reason
         EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_PARAMETER));
     }
 }

@@ -19,7 +19,9 @@ HANDLE Open(const WString& path, DWORD access, DWORD disposition, DWORD flags = 
     return CreateFileW(path.c_str(), access, share, nullptr, disposition, flags, nullptr);
 }
 
-bool Exists(const WString& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+bool Exists(const WString& path) {
+    return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
 
 struct DispositionCase {
     const char* what;
@@ -27,7 +29,7 @@ struct DispositionCase {
     DWORD disposition;
     DWORD access;
     bool opens;
-    DWORD error;             // GetLastError after the call
+    DWORD error;               // GetLastError after the call
     const char* contentAfter;  // nullptr: the file does not exist afterwards
 };
 

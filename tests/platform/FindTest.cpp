@@ -283,8 +283,8 @@ TEST_F(FindTest, LinksAreListedAsReparsePoints) {
     if (!CreateSymbolicLinkW(dir.Join(W("file-link")).c_str(), dir.Join(W("target.txt")).c_str(), 0)) {
         GTEST_SKIP() << "this system does not let the test create symbolic links (error " << GetLastError() << ")";
     }
-    ASSERT_TRUE(CreateSymbolicLinkW(dir.Join(W("dir-link")).c_str(), dir.Join(W("sub")).c_str(),
-                                    SYMBOLIC_LINK_FLAG_DIRECTORY));
+    ASSERT_TRUE(
+        CreateSymbolicLinkW(dir.Join(W("dir-link")).c_str(), dir.Join(W("sub")).c_str(), SYMBOLIC_LINK_FLAG_DIRECTORY));
     std::map<std::string, FoundRecord> records = Records(Pattern("*-link"));
     if (records.size() != 2 || GetFileAttributesW(dir.Join(W("file-link")).c_str()) == INVALID_FILE_ATTRIBUTES) {
         GTEST_SKIP() << "this system makes symbolic links it cannot examine (wine 8)";
@@ -301,7 +301,6 @@ TEST_F(FindTest, LinksAreListedAsReparsePoints) {
     // The target is listed with its own size, untouched by the link.
     EXPECT_EQ(Records(Pattern("target.txt"))["target.txt"].size, 12u);
 }
-
 
 // A name whose bytes are not UTF-8 is still listed, each bad sequence shown
 // as U+FFFD, with the size and kind of the file itself.

@@ -54,8 +54,8 @@ bool ReadReparse(const WString& path, ReparseData& out) {
     }
     std::vector<BYTE> b(8020);
     DWORD got = 0;
-    BOOL ok = DeviceIoControl(h, FSCTL_GET_REPARSE_POINT, nullptr, 0, b.data(), static_cast<DWORD>(b.size()), &got,
-                              nullptr);
+    BOOL ok =
+        DeviceIoControl(h, FSCTL_GET_REPARSE_POINT, nullptr, 0, b.data(), static_cast<DWORD>(b.size()), &got, nullptr);
     DWORD error = GetLastError();
     CloseHandle(h);
     if (!ok) {
@@ -176,8 +176,8 @@ TEST(LinksTest, JunctionOnAnEmptyDirectory) {
                            FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS, nullptr);
     ASSERT_NE(h, INVALID_HANDLE_VALUE);
     DWORD got = 0;
-    BOOL ok = DeviceIoControl(h, FSCTL_SET_REPARSE_POINT, b.data(), static_cast<DWORD>(b.size()), nullptr, 0, &got,
-                              nullptr);
+    BOOL ok =
+        DeviceIoControl(h, FSCTL_SET_REPARSE_POINT, b.data(), static_cast<DWORD>(b.size()), nullptr, 0, &got, nullptr);
     DWORD error = GetLastError();
     CloseHandle(h);
     if (!ok && LinksUnsupported(error)) {
@@ -219,8 +219,8 @@ TEST(LinksTest, JunctionNeedsAnEmptyDirectory) {
                            FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS, nullptr);
     ASSERT_NE(h, INVALID_HANDLE_VALUE);
     DWORD got = 0;
-    EXPECT_FALSE(DeviceIoControl(h, FSCTL_SET_REPARSE_POINT, b.data(), static_cast<DWORD>(b.size()), nullptr, 0, &got,
-                                 nullptr));
+    EXPECT_FALSE(
+        DeviceIoControl(h, FSCTL_SET_REPARSE_POINT, b.data(), static_cast<DWORD>(b.size()), nullptr, 0, &got, nullptr));
     CloseHandle(h);
     EXPECT_EQ(qvtest::ReadFileBytes(full + W("\\x")), "x");
 }
@@ -232,7 +232,9 @@ namespace {
 // Windows answers these controls, on a file system without compression and a
 // disk without removable media, with "invalid function" (1); wine says "not
 // supported" (50). Either way nothing happens and the caller's fall-back runs.
-bool RefusedAsUnsupported(DWORD error) { return error == ERROR_INVALID_FUNCTION || error == ERROR_NOT_SUPPORTED; }
+bool RefusedAsUnsupported(DWORD error) {
+    return error == ERROR_INVALID_FUNCTION || error == ERROR_NOT_SUPPORTED;
+}
 
 TEST(DeviceControlTest, CompressionAndMediaControlsAreRefused) {
     qvtest::TempDir dir;

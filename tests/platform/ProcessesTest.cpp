@@ -50,7 +50,9 @@ using qvtest::W;
 
 // The test program runs itself as the child: with QV_PROCESS_CHILD set, the
 // test named by it does the child's part and ends the process.
-const char* ChildMode() { return std::getenv("QV_PROCESS_CHILD"); }
+const char* ChildMode() {
+    return std::getenv("QV_PROCESS_CHILD");
+}
 
 TEST(ProcessesChild, Run) {
     const char* mode = ChildMode();
@@ -182,8 +184,9 @@ TEST(ProcessesTest, CommandLineIsSplitByTheRuntimeRulesAndTheBlockReachesTheChil
             text += c;
         }
     }
-    EXPECT_NE(std::string::npos,
-              text.find("[plain]\n[two words]\n[a\\b]\n[\\\\server\\x]\n[q\"uote]\n[;|&$HOME]\nvar=\xc3\xa9t\xc3\xa9\n"))
+    EXPECT_NE(
+        std::string::npos,
+        text.find("[plain]\n[two words]\n[a\\b]\n[\\\\server\\x]\n[q\"uote]\n[;|&$HOME]\nvar=\xc3\xa9t\xc3\xa9\n"))
         << text;
     EXPECT_NE(std::string::npos, text.find("empty=")) << text;
 }
@@ -196,8 +199,8 @@ TEST(ProcessesTest, MissingProgramFailsToStart) {
     qvtest::WString missing = dir.Join(W("missing.exe"));
     std::vector<WCHAR> line(missing.begin(), missing.end());
     line.push_back(0);
-    EXPECT_FALSE(CreateProcessW(missing.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &start,
-                                &info));
+    EXPECT_FALSE(
+        CreateProcessW(missing.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &start, &info));
     EXPECT_EQ(static_cast<DWORD>(ERROR_FILE_NOT_FOUND), GetLastError());
 }
 

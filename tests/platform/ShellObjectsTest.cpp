@@ -143,12 +143,16 @@ TEST(ShellObjects, AShellLinkIsSavedWithItsFields) {
     }
 #ifndef _WIN32
     std::string folder = qvtest::PosixPathOf(dir.Path());
-    EXPECT_EQ("[Desktop Entry]\n"
-              "Type=Application\n"
-              "Name=My tool\\nsecond line\n"
-              "Exec=\"" + folder + "/my tool.sh\" a \"b c\" 50%% \"\\\\$x\" \"back\\\\\\\\slash\"\n"
-              "Path=" + folder + "\n",
-              qvtest::ReadFileBytes(dir.Join(W("My tool.desktop"))));
+    EXPECT_EQ(
+        "[Desktop Entry]\n"
+        "Type=Application\n"
+        "Name=My tool\\nsecond line\n"
+        "Exec=\"" +
+            folder +
+            "/my tool.sh\" a \"b c\" 50%% \"\\\\$x\" \"back\\\\\\\\slash\"\n"
+            "Path=" +
+            folder + "\n",
+        qvtest::ReadFileBytes(dir.Join(W("My tool.desktop"))));
     EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(dir.Join(W("My tool.lnk")).c_str()));
     struct stat st;
     ASSERT_EQ(0, stat((folder + "/My tool.desktop").c_str(), &st));
@@ -166,7 +170,9 @@ TEST(ShellObjects, OnlyTheShellLinkClassExists) {
     CoUninitialize();
 }
 
-HDDEDATA WINAPI NoDdeEvents(UINT, UINT, HCONV, HSZ, HSZ, HDDEDATA, ULONG_PTR, ULONG_PTR) { return nullptr; }
+HDDEDATA WINAPI NoDdeEvents(UINT, UINT, HCONV, HSZ, HSZ, HDDEDATA, ULONG_PTR, ULONG_PTR) {
+    return nullptr;
+}
 
 TEST(ShellObjects, DdeHasNoServer) {
     if (qvtest::RunningUnderWine()) {

@@ -29,8 +29,8 @@ TEST(Modules, SystemModulesAreThereButLackUnknownFunctions) {
     }
     // What GetProcAddress hands out is the function itself.
     typedef BOOL(WINAPI * DiskFreeSpaceEx)(LPCWSTR, PULARGE_INTEGER, PULARGE_INTEGER, PULARGE_INTEGER);
-    auto diskFreeSpace = reinterpret_cast<DiskFreeSpaceEx>(
-        reinterpret_cast<void*>(GetProcAddress(kernel, "GetDiskFreeSpaceExW")));
+    auto diskFreeSpace =
+        reinterpret_cast<DiskFreeSpaceEx>(reinterpret_cast<void*>(GetProcAddress(kernel, "GetDiskFreeSpaceExW")));
     ASSERT_NE(diskFreeSpace, nullptr);
     WCHAR temp[MAX_PATH + 1] = {};
     ASSERT_GT(GetTempPathW(MAX_PATH + 1, temp), 0u);

@@ -62,7 +62,9 @@ TEST(Utf8, ConvertsBothWaysWithSizeQueries) {
 
 TEST(Utf8, InvalidInputAndSmallBuffers) {
     // A byte that cannot start a sequence: refused on request, else replaced.
-    const std::string bad = "a\xFF" "b";
+    const std::string bad =
+        "a\xFF"
+        "b";
     SetLastError(0);
     EXPECT_EQ(MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, bad.data(), 3, nullptr, 0), 0);
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_NO_UNICODE_TRANSLATION));
@@ -74,7 +76,9 @@ TEST(Utf8, InvalidInputAndSmallBuffers) {
     SetLastError(0);
     EXPECT_EQ(WideCharToMultiByte(CP_UTF8, WC_ERR_INVALID_CHARS, lone, 3, nullptr, 0, nullptr, nullptr), 0);
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_NO_UNICODE_TRANSLATION));
-    EXPECT_EQ(ToBytes(CP_UTF8, WString(lone, 3)), "A\xEF\xBF\xBD" "B");
+    EXPECT_EQ(ToBytes(CP_UTF8, WString(lone, 3)),
+              "A\xEF\xBF\xBD"
+              "B");
 
     WCHAR small[2];
     SetLastError(0);
@@ -103,9 +107,9 @@ struct CodePageCase {
 
 TEST(SingleByteCodePages, MapBytesBothWays) {
     const CodePageCase cases[] = {
-        {1252, 0x80, 0x20AC}, {1252, 0xE9, 0x00E9}, {1252, 0x9F, 0x0178}, {437, 0x82, 0x00E9},
-        {437, 0xB3, 0x2502},  {437, 0xE1, 0x00DF},  {850, 0x82, 0x00E9},  {850, 0xD5, 0x0131},
-        {866, 0x80, 0x0410},  {1251, 0xC0, 0x0410}, {1250, 0x8A, 0x0160}, {CP_ACP, 0x80, 0x20AC},
+        {1252, 0x80, 0x20AC},     {1252, 0xE9, 0x00E9}, {1252, 0x9F, 0x0178}, {437, 0x82, 0x00E9},
+        {437, 0xB3, 0x2502},      {437, 0xE1, 0x00DF},  {850, 0x82, 0x00E9},  {850, 0xD5, 0x0131},
+        {866, 0x80, 0x0410},      {1251, 0xC0, 0x0410}, {1250, 0x8A, 0x0160}, {CP_ACP, 0x80, 0x20AC},
         {CP_OEMCP, 0xB3, 0x2502},
     };
     for (const CodePageCase& c : cases) {
@@ -148,13 +152,19 @@ TEST(SingleByteCodePages, ValidityAndCodePageAnswers) {
 }
 
 TEST(Locale, CaseMappingOfAnsiText) {
-    const char source[] = "abc\xE9\xFF" "Z1";
+    const char source[] =
+        "abc\xE9\xFF"
+        "Z1";
     char upper[16] = {};
     char lower[16] = {};
     ASSERT_EQ(LCMapStringA(LOCALE_USER_DEFAULT, LCMAP_UPPERCASE, source, -1, upper, 16), 8);
-    EXPECT_EQ(std::string(upper), "ABC\xC9\x9F" "Z1");
+    EXPECT_EQ(std::string(upper),
+              "ABC\xC9\x9F"
+              "Z1");
     ASSERT_EQ(LCMapStringA(LOCALE_USER_DEFAULT, LCMAP_LOWERCASE, upper, -1, lower, 16), 8);
-    EXPECT_EQ(std::string(lower), "abc\xE9\xFF" "z1");
+    EXPECT_EQ(std::string(lower),
+              "abc\xE9\xFF"
+              "z1");
     EXPECT_EQ(LCMapStringA(LOCALE_USER_DEFAULT, LCMAP_UPPERCASE, source, 3, nullptr, 0), 3);
 }
 
@@ -166,10 +176,16 @@ struct LocaleCase {
 TEST(Locale, UsEnglishAnswers) {
     const LCID english = MAKELCID(MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US), SORT_DEFAULT);
     const LocaleCase cases[] = {
-        {LOCALE_IDATE, "0"},     {LOCALE_SDATE, "/"},          {LOCALE_STHOUSAND, ","},
-        {LOCALE_SDECIMAL, "."},  {LOCALE_STIME, ":"},          {LOCALE_ITIME, "0"},
-        {LOCALE_SSHORTDATE, "M/d/yyyy"},                       {LOCALE_SMONTHNAME3, "March"},
-        {LOCALE_SABBREVDAYNAME1, "Mon"},                       {LOCALE_IDEFAULTANSICODEPAGE, "1252"},
+        {LOCALE_IDATE, "0"},
+        {LOCALE_SDATE, "/"},
+        {LOCALE_STHOUSAND, ","},
+        {LOCALE_SDECIMAL, "."},
+        {LOCALE_STIME, ":"},
+        {LOCALE_ITIME, "0"},
+        {LOCALE_SSHORTDATE, "M/d/yyyy"},
+        {LOCALE_SMONTHNAME3, "March"},
+        {LOCALE_SABBREVDAYNAME1, "Mon"},
+        {LOCALE_IDEFAULTANSICODEPAGE, "1252"},
     };
     for (const LocaleCase& c : cases) {
         SCOPED_TRACE(c.value);
@@ -203,10 +219,8 @@ TEST(Locale, DateFormats) {
         const char* picture;
         const char* text;
     } cases[] = {
-        {DATE_SHORTDATE, nullptr, "3/1/2025"},
-        {0, "dd'.'MM'.'yyyy", "01.03.2025"},
-        {0, "ddd, MMM d yy", "Sat, Mar 1 25"},
-        {0, "dddd MMMM", "Saturday March"},
+        {DATE_SHORTDATE, nullptr, "3/1/2025"}, {0, "dd'.'MM'.'yyyy", "01.03.2025"},
+        {0, "ddd, MMM d yy", "Sat, Mar 1 25"}, {0, "dddd MMMM", "Saturday March"},
         {0, "'It''s' yyyy", "It's 2025"},
     };
     for (const auto& c : cases) {
@@ -255,11 +269,11 @@ TEST(SystemMessages, TextsOfTheErrorCodes) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.code);
         WCHAR buffer[512] = {};
-        const DWORD length = FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
-                                            c.code, 0, buffer, 512, nullptr);
+        const DWORD length = FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, c.code,
+                                            0, buffer, 512, nullptr);
         char narrow[512] = {};
-        EXPECT_EQ(FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, c.code, 0,
-                                 narrow, 512, nullptr),
+        EXPECT_EQ(FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, c.code, 0, narrow,
+                                 512, nullptr),
                   length);
         ASSERT_GT(length, 2u);
         EXPECT_EQ(std::string(narrow + length - 2), "\r\n");
@@ -274,27 +288,85 @@ TEST(SystemMessages, TextsOfTheErrorCodes) {
 
 // Every error the layer reports has the system's text, ending in CR LF.
 TEST(SystemMessages, EveryCodeOfTheLayerHasAText) {
-    const DWORD codes[] = {
-        ERROR_INVALID_FUNCTION, ERROR_FILE_NOT_FOUND, ERROR_PATH_NOT_FOUND, ERROR_TOO_MANY_OPEN_FILES,
-        ERROR_ACCESS_DENIED, ERROR_INVALID_HANDLE, ERROR_NOT_ENOUGH_MEMORY, ERROR_INVALID_DATA,
-        ERROR_OUTOFMEMORY, ERROR_INVALID_DRIVE, ERROR_CURRENT_DIRECTORY, ERROR_NOT_SAME_DEVICE,
-        ERROR_NO_MORE_FILES, ERROR_WRITE_PROTECT, ERROR_NOT_READY, ERROR_CRC, ERROR_BAD_LENGTH, ERROR_SEEK,
-        ERROR_WRITE_FAULT, ERROR_READ_FAULT, ERROR_GEN_FAILURE, ERROR_SHARING_VIOLATION,
-        ERROR_LOCK_VIOLATION, ERROR_HANDLE_EOF, ERROR_HANDLE_DISK_FULL, ERROR_NOT_SUPPORTED,
-        ERROR_BAD_NETPATH, ERROR_DEV_NOT_EXIST, ERROR_NETWORK_ACCESS_DENIED, ERROR_BAD_NET_NAME,
-        ERROR_FILE_EXISTS, ERROR_INVALID_PARAMETER, ERROR_BROKEN_PIPE, ERROR_BUFFER_OVERFLOW,
-        ERROR_DISK_FULL, ERROR_CALL_NOT_IMPLEMENTED, ERROR_SEM_TIMEOUT, ERROR_INSUFFICIENT_BUFFER,
-        ERROR_INVALID_NAME, ERROR_MOD_NOT_FOUND, ERROR_PROC_NOT_FOUND, ERROR_NEGATIVE_SEEK,
-        ERROR_DIR_NOT_EMPTY, ERROR_BAD_PATHNAME, ERROR_BUSY, ERROR_ALREADY_EXISTS, ERROR_BAD_EXE_FORMAT,
-        ERROR_ENVVAR_NOT_FOUND, ERROR_FILENAME_EXCED_RANGE, ERROR_PIPE_BUSY, ERROR_NO_DATA,
-        ERROR_PIPE_NOT_CONNECTED, ERROR_MORE_DATA, WAIT_TIMEOUT, ERROR_DIRECTORY, ERROR_NOT_OWNER,
-        ERROR_PARTIAL_COPY, ERROR_MR_MID_NOT_FOUND, ERROR_INVALID_ADDRESS, ERROR_ARITHMETIC_OVERFLOW,
-        ERROR_PIPE_CONNECTED, ERROR_PIPE_LISTENING, 681 /* ERROR_STOPPED_ON_SYMLINK */, ERROR_OPERATION_ABORTED,
-        ERROR_IO_PENDING, ERROR_NOACCESS, ERROR_INVALID_FLAGS, ERROR_UNRECOGNIZED_VOLUME,
-        ERROR_NO_UNICODE_TRANSLATION, ERROR_TOO_MANY_LINKS, ERROR_NO_NETWORK, ERROR_REQUEST_ABORTED,
-        ERROR_PRIVILEGE_NOT_HELD, ERROR_TIMEOUT, ERROR_CANT_ACCESS_FILE, ERROR_CANT_RESOLVE_FILENAME,
-        ERROR_NOT_CONNECTED, ERROR_NOT_A_REPARSE_POINT, ERROR_INVALID_REPARSE_DATA
-    };
+    const DWORD codes[] = {ERROR_INVALID_FUNCTION,
+                           ERROR_FILE_NOT_FOUND,
+                           ERROR_PATH_NOT_FOUND,
+                           ERROR_TOO_MANY_OPEN_FILES,
+                           ERROR_ACCESS_DENIED,
+                           ERROR_INVALID_HANDLE,
+                           ERROR_NOT_ENOUGH_MEMORY,
+                           ERROR_INVALID_DATA,
+                           ERROR_OUTOFMEMORY,
+                           ERROR_INVALID_DRIVE,
+                           ERROR_CURRENT_DIRECTORY,
+                           ERROR_NOT_SAME_DEVICE,
+                           ERROR_NO_MORE_FILES,
+                           ERROR_WRITE_PROTECT,
+                           ERROR_NOT_READY,
+                           ERROR_CRC,
+                           ERROR_BAD_LENGTH,
+                           ERROR_SEEK,
+                           ERROR_WRITE_FAULT,
+                           ERROR_READ_FAULT,
+                           ERROR_GEN_FAILURE,
+                           ERROR_SHARING_VIOLATION,
+                           ERROR_LOCK_VIOLATION,
+                           ERROR_HANDLE_EOF,
+                           ERROR_HANDLE_DISK_FULL,
+                           ERROR_NOT_SUPPORTED,
+                           ERROR_BAD_NETPATH,
+                           ERROR_DEV_NOT_EXIST,
+                           ERROR_NETWORK_ACCESS_DENIED,
+                           ERROR_BAD_NET_NAME,
+                           ERROR_FILE_EXISTS,
+                           ERROR_INVALID_PARAMETER,
+                           ERROR_BROKEN_PIPE,
+                           ERROR_BUFFER_OVERFLOW,
+                           ERROR_DISK_FULL,
+                           ERROR_CALL_NOT_IMPLEMENTED,
+                           ERROR_SEM_TIMEOUT,
+                           ERROR_INSUFFICIENT_BUFFER,
+                           ERROR_INVALID_NAME,
+                           ERROR_MOD_NOT_FOUND,
+                           ERROR_PROC_NOT_FOUND,
+                           ERROR_NEGATIVE_SEEK,
+                           ERROR_DIR_NOT_EMPTY,
+                           ERROR_BAD_PATHNAME,
+                           ERROR_BUSY,
+                           ERROR_ALREADY_EXISTS,
+                           ERROR_BAD_EXE_FORMAT,
+                           ERROR_ENVVAR_NOT_FOUND,
+                           ERROR_FILENAME_EXCED_RANGE,
+                           ERROR_PIPE_BUSY,
+                           ERROR_NO_DATA,
+                           ERROR_PIPE_NOT_CONNECTED,
+                           ERROR_MORE_DATA,
+                           WAIT_TIMEOUT,
+                           ERROR_DIRECTORY,
+                           ERROR_NOT_OWNER,
+                           ERROR_PARTIAL_COPY,
+                           ERROR_MR_MID_NOT_FOUND,
+                           ERROR_INVALID_ADDRESS,
+                           ERROR_ARITHMETIC_OVERFLOW,
+                           ERROR_PIPE_CONNECTED,
+                           ERROR_PIPE_LISTENING,
+                           681 /* ERROR_STOPPED_ON_SYMLINK */,
+                           ERROR_OPERATION_ABORTED,
+                           ERROR_IO_PENDING,
+                           ERROR_NOACCESS,
+                           ERROR_INVALID_FLAGS,
+                           ERROR_UNRECOGNIZED_VOLUME,
+                           ERROR_NO_UNICODE_TRANSLATION,
+                           ERROR_TOO_MANY_LINKS,
+                           ERROR_NO_NETWORK,
+                           ERROR_REQUEST_ABORTED,
+                           ERROR_PRIVILEGE_NOT_HELD,
+                           ERROR_TIMEOUT,
+                           ERROR_CANT_ACCESS_FILE,
+                           ERROR_CANT_RESOLVE_FILENAME,
+                           ERROR_NOT_CONNECTED,
+                           ERROR_NOT_A_REPARSE_POINT,
+                           ERROR_INVALID_REPARSE_DATA};
     for (DWORD code : codes) {
         SCOPED_TRACE(code);
         const bool missingInWine = code == WAIT_TIMEOUT || code == 681 || code == 4390 || code == 4392;
@@ -314,15 +386,15 @@ TEST(SystemMessages, EveryCodeOfTheLayerHasAText) {
 TEST(SystemMessages, UnknownCodeAndAllocatedBuffer) {
     WCHAR buffer[512];
     SetLastError(0);
-    EXPECT_EQ(FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, 0x0ABCDEF1, 0,
-                             buffer, 512, nullptr),
+    EXPECT_EQ(FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, 0x0ABCDEF1, 0, buffer,
+                             512, nullptr),
               0u);
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_MR_MID_NOT_FOUND));
 
     LPSTR allocated = nullptr;
-    const DWORD length = FormatMessageA(
-        FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS | FORMAT_MESSAGE_ALLOCATE_BUFFER, nullptr, 5, 0,
-        reinterpret_cast<LPSTR>(&allocated), 0, nullptr);
+    const DWORD length =
+        FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS | FORMAT_MESSAGE_ALLOCATE_BUFFER,
+                       nullptr, 5, 0, reinterpret_cast<LPSTR>(&allocated), 0, nullptr);
     ASSERT_NE(allocated, nullptr);
     EXPECT_EQ(std::string(allocated, length), std::string(allocated));
     if (!qvtest::RunningUnderWine()) {
@@ -332,16 +404,16 @@ TEST(SystemMessages, UnknownCodeAndAllocatedBuffer) {
 
     char small[8];
     SetLastError(0);
-    EXPECT_EQ(FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, 5, 0, small, 8,
-                             nullptr),
-              0u);
+    EXPECT_EQ(
+        FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, 5, 0, small, 8, nullptr),
+        0u);
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INSUFFICIENT_BUFFER));
 }
 
 TEST(SystemMessages, WidthLimitJoinsLines) {
     char buffer[512] = {};
-    const DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS | 0xFF, nullptr,
-                                        5, 0, buffer, 512, nullptr);
+    const DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS | 0xFF, nullptr, 5,
+                                        0, buffer, 512, nullptr);
     ASSERT_GT(length, 2u);
     EXPECT_EQ(std::string(buffer + length - 2, 2), ". ");
     const char* text = "alpha beta gamma delta\r\nepsilon%nzeta eta theta iota kappa lambda mu%0 nu";
@@ -350,7 +422,8 @@ TEST(SystemMessages, WidthLimitJoinsLines) {
     const DWORD plain = FormatMessageA(FORMAT_MESSAGE_FROM_STRING, text, 0, 0, buffer, 512, nullptr);
     EXPECT_EQ(std::string(buffer, plain), "alpha beta gamma delta\r\nepsilon\r\nzeta eta theta iota kappa lambda mu");
     const DWORD wrapped = FormatMessageA(FORMAT_MESSAGE_FROM_STRING | 20, text, 0, 0, buffer, 512, nullptr);
-    EXPECT_EQ(std::string(buffer, wrapped), "alpha beta gamma\r\ndelta epsilon\r\nzeta eta theta iota\r\nkappa lambda mu");
+    EXPECT_EQ(std::string(buffer, wrapped),
+              "alpha beta gamma\r\ndelta epsilon\r\nzeta eta theta iota\r\nkappa lambda mu");
     const DWORD unlimited = FormatMessageA(FORMAT_MESSAGE_FROM_STRING | 0xFF, text, 0, 0, buffer, 512, nullptr);
     EXPECT_EQ(std::string(buffer, unlimited), "alpha beta gamma delta epsilon\r\nzeta eta theta iota kappa lambda mu");
 }

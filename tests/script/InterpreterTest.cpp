@@ -49,8 +49,7 @@ TEST_F(InterpreterTest, FunctionsScopesAndParameters) {
     static const TScriptCase cases[] = {
         // a function sees only its parameters and its own variables
         {"g = 1; func f() { g = 2; return g; } print(f(), g);", "21"},
-        {"func f() { return y; } y = 1; x = f(); print(typeOf(x));",
-         "@(1): Undefined variable 'y' at col 35\n"},
+        {"func f() { return y; } y = 1; x = f(); print(typeOf(x));", "@(1): Undefined variable 'y' at col 35\n"},
         // a parameter holding the caller's variable writes through it
         {"func f(p) { p = 7; } a = 1; f(a); print(a);", "7"},
         // a converted argument is a new value
@@ -63,7 +62,8 @@ TEST_F(InterpreterTest, FunctionsScopesAndParameters) {
         {"func f(n) { if (n <= 1) return 1; return n * f(n - 1); } print(f(10));", "3628800"},
         // a function value runs in the scope it was made in
         {"f = func(a) { b = a + 1; }; f(4); print(a, b);", "45"},
-        {"func mk() { n = 10; return func(d) { n = n + d; return n; }; } c = mk(); a = c(1); b = c(2); print(a, \",\", b);",
+        {"func mk() { n = 10; return func(d) { n = n + d; return n; }; } c = mk(); a = c(1); b = c(2); print(a, \",\", "
+         "b);",
          "11,13"},
         {"f = 3; f();", "@(1): Attempt to call a non function value at col 8\n"},
         // mentioning a function's name makes a variable of it

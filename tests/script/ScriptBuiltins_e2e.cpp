@@ -56,14 +56,15 @@ TEST_F(ScriptBuiltinsE2E, EntriesTagsAndTheCurrentDirectory) {
         "println(expandTimestamp(files()[2].mtime).year);\n"
         "println(cd(\"T:\\\\w\\\\sub\"), \" \", getCurrentDir(), \" \", len(files()));\n");
     EXPECT_EQ(0, run.WaitExit());
-    EXPECT_EQ(".. 0 timestamp false\r\n"
-              "sub 0 timestamp false\r\n"
-              "a.txt 25 timestamp false\r\n"
-              "b.dat 5 timestamp false\r\n"
-              "tagged b.dat\r\n"
-              "2020\r\n"
-              "true T:\\w\\sub 1\r\n",
-              Read("o.txt"));
+    EXPECT_EQ(
+        ".. 0 timestamp false\r\n"
+        "sub 0 timestamp false\r\n"
+        "a.txt 25 timestamp false\r\n"
+        "b.dat 5 timestamp false\r\n"
+        "tagged b.dat\r\n"
+        "2020\r\n"
+        "true T:\\w\\sub 1\r\n",
+        Read("o.txt"));
 }
 
 TEST_F(ScriptBuiltinsE2E, AskViewAndColourDrawOverTheOutputAndGiveItBack) {
@@ -214,8 +215,9 @@ TEST_F(ScriptBuiltinsE2E, ACopyThatFailsAsksThenAnswersFalseWithTheSystemsText) 
 
 TEST_F(ScriptBuiltinsE2E, ATypedScriptPrintsOnTheScreen) {
     Write("work/x.txt", "inside x");
-    Write("work/b.qvs", "for (e : files()) if (e.name == \"x.txt\") println(\"found \", e.name, \" in \", getCurrentDir());\n"
-                        "view(\"x.txt\"); println(\"viewed\");\n");
+    Write("work/b.qvs",
+          "for (e : files()) if (e.name == \"x.txt\") println(\"found \", e.name, \" in \", getCurrentDir());\n"
+          "view(\"x.txt\"); println(\"viewed\");\n");
     Start("PauseAfterRun=on\r\n");
     host->SendText("b.qvs");
     host->PressKey("Enter");

@@ -10,8 +10,8 @@ class ScriptRunTest : public ScriptTest {};
 TEST_F(ScriptRunTest, ArgumentsAndRedirection) {
     WriteFile("in.txt", "one\r\ntwo\nthree");
     EXPECT_EQ("[\"a\",\"b\"]undefined", Run("print(args, typeOf(stdin));", {"a", "b"}));
-    EXPECT_EQ("one|two|three|list", Run("for (l : stdin) print(l, \"|\"); print(typeOf(stdin));",
-                                        {"<" + PathOf("in.txt")}));
+    EXPECT_EQ("one|two|three|list",
+              Run("for (l : stdin) print(l, \"|\"); print(typeOf(stdin));", {"<" + PathOf("in.txt")}));
     EXPECT_EQ("onetwothree[\"x\"]", Run("for (l : stdin) print(l); print(args);", {"<", PathOf("in.txt"), "x"}));
     // All output goes to the file, error reports included; ">x" and "> x"
     // are the same redirection, and a lone ">" at the end is ignored.

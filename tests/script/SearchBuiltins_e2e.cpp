@@ -26,14 +26,17 @@ TEST_F(SearchBuiltinsE2E, FileFindGivesFullPathsFromTheActivePanel) {
         "println(typeOf(r), \" \", len(r));\n"
         "for (e : r) println(e.name, \" \", e.size, \" \", e.tagged);\n"
         "println(len(fileFind(\"*.dat\", {\"scanSubdirectories\": false})));\n"
-        "println(len(fileFind(\"*\", {\"containing\": \"needle\"})), \" \", fileFind(\"*\", {\"containing\": \"needle\"})[0].name);\n"
+        "println(len(fileFind(\"*\", {\"containing\": \"needle\"})), \" \", fileFind(\"*\", {\"containing\": "
+        "\"needle\"})[0].name);\n"
         // A real depth is no depth: the search stays unlimited.
         "println(len(fileFind(\"*.dat\", {\"depth\": 0.5})));\n"
         // An item outlives its list.
         "x = fileFind(\"b.dat\", {})[0]; println(x.name);\n");
     EXPECT_EQ(0, run.WaitExit()) << run.Dump();
-    EXPECT_EQ("list 2\r\nT:\\w\\b.dat 5 false\r\nT:\\w\\sub\\c.dat 11 false\r\n1\r\n1 T:\\w\\sub\\c.dat\r\n2\r\nT:\\w\\b.dat\r\n",
-              Read("o.txt"));
+    EXPECT_EQ(
+        "list 2\r\nT:\\w\\b.dat 5 false\r\nT:\\w\\sub\\c.dat 11 false\r\n1\r\n1 "
+        "T:\\w\\sub\\c.dat\r\n2\r\nT:\\w\\b.dat\r\n",
+        Read("o.txt"));
 }
 
 TEST_F(SearchBuiltinsE2E, SynchronizeCopiesWhatItsWordsAsk) {

@@ -35,8 +35,8 @@ protected:
         return out;
     }
     static std::string Describe(CScriptTokenizer& tokenizer, const CToken& token) {
-        std::string text = std::to_string(token.kind) + ":" + std::to_string(token.line) + ":" +
-                           std::to_string(token.column);
+        std::string text =
+            std::to_string(token.kind) + ":" + std::to_string(token.line) + ":" + std::to_string(token.column);
         if (token.kind == TokenIdentifier || token.kind == TokenString) {
             Estring utf8;
             static_cast<const CIdentifier*>(token.record)->text.ToUtf8(utf8);
@@ -78,12 +78,12 @@ protected:
 using List = std::vector<std::string>;
 
 TEST_F(TokenizerTest, OperatorsByLongestMatch) {
-    EXPECT_EQ(List({"5:1:1", "6:1:2", "7:1:3", "8:1:4", "9:1:5", "11:1:6", "12:1:7", "13:1:8", "14:1:9",
-                      "15:1:10", "16:1:11", "17:1:12", "18:1:13", "19:1:14", "20:1:15", "21:1:16", "24:1:17",
-                      "25:1:18", "28:1:19", "29:1:20", "32:1:21", "33:1:22", "39:1:23"}),
+    EXPECT_EQ(List({"5:1:1",   "6:1:2",   "7:1:3",   "8:1:4",   "9:1:5",   "11:1:6",  "12:1:7",  "13:1:8",
+                    "14:1:9",  "15:1:10", "16:1:11", "17:1:12", "18:1:13", "19:1:14", "20:1:15", "21:1:16",
+                    "24:1:17", "25:1:18", "28:1:19", "29:1:20", "32:1:21", "33:1:22", "39:1:23"}),
               Tokens("(){},/;=?:+-*%^!<>&|[]."));
-    EXPECT_EQ(List({"22:1:1", "23:1:4", "26:1:7", "27:1:10", "28:1:13", "29:1:16", "30:1:19", "31:1:22",
-                      "34:1:25", "35:1:28", "36:1:31", "37:1:34", "38:1:37"}),
+    EXPECT_EQ(List({"22:1:1", "23:1:4", "26:1:7", "27:1:10", "28:1:13", "29:1:16", "30:1:19", "31:1:22", "34:1:25",
+                    "35:1:28", "36:1:31", "37:1:34", "38:1:37"}),
               Tokens("== != <= >= && || ++ -- => += -= *= /="));
     // "*/" outside a comment is two tokens
     EXPECT_EQ(List({"18:1:1", "11:1:2"}), Tokens("*/"));

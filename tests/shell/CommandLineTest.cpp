@@ -21,13 +21,13 @@ TEST(CommandLineTest, InternalCommandsByTheirPatterns) {
         const char* text;
         int kind;
     } const cases[] = {
-        {"cd..", CommandCd},          {"cd\\", CommandCd},           {"CD sub", CommandCd},
-        {"cd", CommandExternal},      {"cdx", CommandExternal},      {"cd.", CommandCd},
-        {"c:", CommandDrive},         {"U:", CommandDrive},          {"1:", CommandExternal},
-        {"u:x", CommandExternal},     {"::", CommandExternal},       {"vcd", CommandVcd},
-        {"VCD docs", CommandVcd},     {"vcd\\x", CommandVcd},        {"vcdx", CommandExternal},
-        {"set A=1", CommandSet},      {"SET A=", CommandSet},        {"set A", CommandExternal},
-        {"set =x", CommandExternal},  {"set  =x", CommandExternal},  {"setA=1", CommandExternal},
+        {"cd..", CommandCd},         {"cd\\", CommandCd},          {"CD sub", CommandCd},
+        {"cd", CommandExternal},     {"cdx", CommandExternal},     {"cd.", CommandCd},
+        {"c:", CommandDrive},        {"U:", CommandDrive},         {"1:", CommandExternal},
+        {"u:x", CommandExternal},    {"::", CommandExternal},      {"vcd", CommandVcd},
+        {"VCD docs", CommandVcd},    {"vcd\\x", CommandVcd},       {"vcdx", CommandExternal},
+        {"set A=1", CommandSet},     {"SET A=", CommandSet},       {"set A", CommandExternal},
+        {"set =x", CommandExternal}, {"set  =x", CommandExternal}, {"setA=1", CommandExternal},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(c.kind, ClassifyCommand(Westring(c.text))) << c.text;
@@ -86,7 +86,8 @@ struct TRedirected {
 
 TRedirected Redirect(const std::string& text) {
     STARTUPINFOW start = {};
-    HANDLE ownIn = reinterpret_cast<HANDLE>(1), ownOut = reinterpret_cast<HANDLE>(2), ownErr = reinterpret_cast<HANDLE>(3);
+    HANDLE ownIn = reinterpret_cast<HANDLE>(1), ownOut = reinterpret_cast<HANDLE>(2),
+           ownErr = reinterpret_cast<HANDLE>(3);
     start.hStdInput = ownIn;
     start.hStdOutput = ownOut;
     start.hStdError = ownErr;

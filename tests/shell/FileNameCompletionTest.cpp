@@ -29,16 +29,14 @@ protected:
 
 TEST_F(FileNameCompletionTest, AWordWithADirectoryCompletesToTheCommonBeginning) {
     struct Case {
-        const char* word;      // after the directory and "\"
+        const char* word;  // after the directory and "\"
         bool found;
-        const char* result;    // likewise
+        const char* result;  // likewise
         bool whole;
     } cases[] = {
-        {"alph", true, "alpha.txt", true},
-        {"ALPI", true, "alpine.txt", true},   // the case of the name on disk
-        {"al", true, "alp", false},
-        {"B", true, "beta.", false},          // the beginning as the names on disk spell it
-        {"gammas", true, "gammas\\", true},   // a directory ends in "\"
+        {"alph", true, "alpha.txt", true},  {"ALPI", true, "alpine.txt", true},  // the case of the name on disk
+        {"al", true, "alp", false},         {"B", true, "beta.", false},  // the beginning as the names on disk spell it
+        {"gammas", true, "gammas\\", true},                               // a directory ends in "\"
         {"zz", false, "", false},
     };
     for (const Case& c : cases) {
@@ -84,10 +82,10 @@ TEST_F(FileNameCompletionTest, AWordWithoutDirectoryIsAProgramOfTheCurrentDirect
         bool found;
         const char* result;
     } cases[] = {
-        {"myt", true, "mytool.exe"},   // the text file is no program
+        {"myt", true, "mytool.exe"},  // the text file is no program
         {"MYT", true, "mytool.exe"},
         {"ru", true, "run"},
-        {"alph", false, ""},           // a file, but no program
+        {"alph", false, ""},  // a file, but no program
     };
     for (const Case& c : cases) {
         CFileNameCompletion completion;

@@ -18,7 +18,9 @@ using shelltest::Narrow;
 using shelltest::Wide;
 
 std::vector<std::string> Reported;
-void Report(const Westring& path) { Reported.push_back(Narrow(ExtractFileName(path))); }
+void Report(const Westring& path) {
+    Reported.push_back(Narrow(ExtractFileName(path)));
+}
 
 // The menu as text: "KEY|title|line;line" per entry, a submenu in brackets.
 std::string Describe(const MenuStore& store) {
@@ -64,12 +66,9 @@ TEST(MenuHotKeyTest, KeyTextsGiveTheirCodes) {
         const char* key;
         int32_t code;
     } cases[] = {
-        {"x", 'X'},          {"7", '7'},
-        {"F1", KEY_F1},      {"F10", KEY_F10},    {"F12", 0x10086},
-        {"CF2", KEY_CTRL_F2}, {"CF12", 0x1008A},
-        {"SF3", 0x30056},    {"SF11", 0x30087},
-        {"AF10", KEY_ALT_F10}, {"AF11", 0x1008B},
-        {"QF5", 5},          {"cF4", 4},
+        {"x", 'X'},           {"7", '7'},        {"F1", KEY_F1},   {"F10", KEY_F10},  {"F12", 0x10086},
+        {"CF2", KEY_CTRL_F2}, {"CF12", 0x1008A}, {"SF3", 0x30056}, {"SF11", 0x30087}, {"AF10", KEY_ALT_F10},
+        {"AF11", 0x1008B},    {"QF5", 5},        {"cF4", 4},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(c.code, MenuHotKey(Westring(c.key))) << c.key;
@@ -84,9 +83,9 @@ TEST_F(MenuFileTest, EveryLineKind) {
         "\r\n"
         "\techo two\r\n"
         "no colon here\r\n"
-        "   echo three\r\n"        // the entry is still current after an ignored line
+        "   echo three\r\n"  // the entry is still current after an ignored line
         "f1: lower-case f is no key\r\n"
-        "   echo lost\r\n"          // no current entry after an ignored key
+        "   echo lost\r\n"  // no current entry after an ignored key
         "AB: two letters\r\n"
         "F12: Twelve\r\n"
         "SF3 : Shift three\r\n"
@@ -95,17 +94,18 @@ TEST_F(MenuFileTest, EveryLineKind) {
         "x: inner\r\n"
         "  echo in\r\n"
         "}\r\n"
-        "   echo after brace\r\n"   // no current entry after a submenu
+        "   echo after brace\r\n"  // no current entry after a submenu
         "D: Done\r\n"
         "  echo d\r\n"
-        " {\r\n"                    // a block after an entry with lines: read and dropped
+        " {\r\n"  // a block after an entry with lines: read and dropped
         "y: dropped\r\n"
         "}\r\n"
-        "}\r\n"                     // ends the file at the top level
+        "}\r\n"  // ends the file at the top level
         "E: never read\r\n";
-    EXPECT_EQ("A|First entry|echo one;echo two;echo three F12|Twelve| SF3|Shift three| S|Sub menu|[X|inner|echo in] "
-              "D|Done|echo d",
-              ReadMenu(text));
+    EXPECT_EQ(
+        "A|First entry|echo one;echo two;echo three F12|Twelve| SF3|Shift three| S|Sub menu|[X|inner|echo in] "
+        "D|Done|echo d",
+        ReadMenu(text));
     EXPECT_EQ(3, store.longestKey);
     EXPECT_EQ(0x10086, store.At(1)->hotKey);
     EXPECT_EQ(0x30056, store.At(2)->hotKey);
@@ -137,10 +137,10 @@ TEST_F(MenuFileTest, IncludesReadInPlaceAndNeverLoop) {
     std::string text =
         "A: Before\r\n"
         "!include more.mnu\r\n"
-        "  echo lost\r\n"           // no current entry after an include
+        "  echo lost\r\n"  // no current entry after an include
         "!include missing.mnu\r\n"
-        "!include menu.mnu\r\n"     // itself
-        "!include loop.mnu\r\n"     // itself again, through another file
+        "!include menu.mnu\r\n"  // itself
+        "!include loop.mnu\r\n"  // itself again, through another file
         "!includeX.mnu\r\n"
         "B: After\r\n";
     EXPECT_EQ("A|Before| M|More|echo m L|Loop| B|After|", ReadMenu(text));

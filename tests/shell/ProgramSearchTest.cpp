@@ -45,9 +45,7 @@ protected:
         Config.PathAppend = savedAppend;
     }
     Westring Dir(const TempDir& dir) { return Wide(dir.Path()); }
-    void Touch(const TempDir& dir, const char* name) {
-        ASSERT_TRUE(qvtest::WriteFileBytes(dir.Join(W(name)), "x"));
-    }
+    void Touch(const TempDir& dir, const char* name) { ASSERT_TRUE(qvtest::WriteFileBytes(dir.Join(W(name)), "x")); }
 
     bool hadPath = false;
     Estring savedPath;
@@ -230,7 +228,7 @@ TEST_F(ProgramSearchTest, KindsByExtension) {
         const char* name;
         int kind;
     } const cases[] = {
-        {"a.CMD", ProgramKindBatch}, {"b.bat", ProgramKindBatch}, {"c.inf", ProgramKindInf},
+        {"a.CMD", ProgramKindBatch}, {"b.bat", ProgramKindBatch},      {"c.inf", ProgramKindInf},
         {"d.Com", ProgramKindDos},   {"e.txt", ProgramKindNotProgram}, {"f.exe.txt", ProgramKindNotProgram},
     };
     for (const auto& c : cases) {

@@ -23,7 +23,8 @@ TEST(ShortcutsTest, ProgramManagerCommandText) {
         {"C:\\ä", "ü.exe", "Ö", false, "[AddItem(\"C:\\\xC3\xA4\\\xC3\xBC.exe\",\"\xC3\x96\",,,,,\"C:\\\xC3\xA4\")]"},
     };
     for (const Case& c : cases) {
-        Estring command = ProgmanAddItemCommand(Westring(c.directory), Westring(c.file), Westring(c.title), c.fullScreen);
+        Estring command =
+            ProgmanAddItemCommand(Westring(c.directory), Westring(c.file), Westring(c.title), c.fullScreen);
         EXPECT_STREQ(c.command, command.Data());
     }
 }

@@ -70,7 +70,8 @@ TEST_F(TempDriveMappingTest, AnUnmountedShareGetsNoLetter) {
     CTempDriveMappingSet set;
     DWORD drives = GetLogicalDrives();
     EXPECT_EQ(nullptr, set.MapPath(Westring("\\\\nosuchserver\\share\\dir")));
-    EXPECT_NE(-1, set.LastErrorText().Find(Westring("The network name cannot be found."))) << Narrow(set.LastErrorText());
+    EXPECT_NE(-1, set.LastErrorText().Find(Westring("The network name cannot be found.")))
+        << Narrow(set.LastErrorText());
     EXPECT_EQ(0, set.Count());
     EXPECT_EQ(drives, GetLogicalDrives());
 }

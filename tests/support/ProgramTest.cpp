@@ -72,7 +72,7 @@ qvhost::ScriptedHost::Options ProgramTest::Options(const std::vector<std::string
 }
 
 qvhost::ScriptedHost::Options ProgramTest::ProbeOptions(const std::string& name,
-                                                       const std::vector<std::string>& args) const {
+                                                        const std::vector<std::string>& args) const {
     ScriptedHost::Options options = Options(args);
     const char* build = std::getenv("QV_BINARY_DIR");
     options.program = std::string(build ? build : ".") + "/bin/" + name;
@@ -109,7 +109,9 @@ void ProgramTest::Write(const std::string& name, const std::string& bytes) const
     ASSERT_TRUE(WriteFileBytes(Below(*folder, name), bytes)) << name;
 }
 
-std::string ProgramTest::Read(const std::string& name) const { return ReadFileBytes(Below(*folder, name)); }
+std::string ProgramTest::Read(const std::string& name) const {
+    return ReadFileBytes(Below(*folder, name));
+}
 
 bool ProgramTest::Exists(const std::string& name) const {
     return GetFileAttributesW(Below(*folder, name).c_str()) != INVALID_FILE_ATTRIBUTES;
@@ -119,9 +121,13 @@ void ProgramTest::MakeFolder(const std::string& name) const {
     ASSERT_TRUE(CreateDirectoryW(Below(*folder, name).c_str(), nullptr)) << name;
 }
 
-bool ProgramTest::Shows(const std::string& text, int timeoutMs) { return host->WaitForText(text, timeoutMs); }
+bool ProgramTest::Shows(const std::string& text, int timeoutMs) {
+    return host->WaitForText(text, timeoutMs);
+}
 
-bool ProgramTest::Gone(const std::string& text, int timeoutMs) { return host->WaitForTextGone(text, timeoutMs); }
+bool ProgramTest::Gone(const std::string& text, int timeoutMs) {
+    return host->WaitForTextGone(text, timeoutMs);
+}
 
 bool ProgramTest::KeyBarShown(int timeoutMs) {
     return host->WaitFor(
@@ -133,8 +139,8 @@ bool ProgramTest::KeyBarShown(int timeoutMs) {
 }
 
 bool ProgramTest::PromptIs(const std::string& directory, int timeoutMs) {
-    return host->WaitFor(
-        [&](const ScreenModel& s) { return s.RowText(s.Rows() - 2).rfind(directory + ">", 0) == 0; }, timeoutMs);
+    return host->WaitFor([&](const ScreenModel& s) { return s.RowText(s.Rows() - 2).rfind(directory + ">", 0) == 0; },
+                         timeoutMs);
 }
 
 bool ProgramTest::Eventually(const std::function<bool()>& condition, int timeoutMs) {

@@ -7,8 +7,7 @@
 
 namespace qvtest {
 
-inline std::string RunShell(const std::string& command)
-{
+inline std::string RunShell(const std::string& command) {
     std::string out;
     if (FILE* p = popen(command.c_str(), "r")) {
         char buffer[4096];

@@ -24,7 +24,9 @@ WString W(const std::string& utf8) {
     return WString(units.begin(), units.end());
 }
 
-std::string U8(const WString& text) { return Utf16ToUtf8(std::u16string(text.begin(), text.end())); }
+std::string U8(const WString& text) {
+    return Utf16ToUtf8(std::u16string(text.begin(), text.end()));
+}
 
 WString TempDir::MakeUnder(const WString& root) {
     WString base = root;
@@ -54,7 +56,9 @@ TempDir::~TempDir() {
     }
 }
 
-WString TempDir::Join(const WString& name) const { return m_path + W32TEXT('\\') + name; }
+WString TempDir::Join(const WString& name) const {
+    return m_path + W32TEXT('\\') + name;
+}
 
 bool WriteFileBytes(const WString& path, const std::string& bytes) {
     HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);

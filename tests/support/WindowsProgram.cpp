@@ -72,8 +72,7 @@ int RunQuietly(const std::vector<std::string>& args) {
         return -1;
     }
     int status = 0;
-    while (waitpid(pid, &status, 0) < 0) {
-    }
+    while (waitpid(pid, &status, 0) < 0) {}
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
@@ -327,7 +326,9 @@ bool StartUnderWine(qvhost::ScriptedHost::Options& options) {
 
 }  // namespace
 
-bool OnWindowsLeg() { return !Variable("QV_WINDOWS_BUILD").empty(); }
+bool OnWindowsLeg() {
+    return !Variable("QV_WINDOWS_BUILD").empty();
+}
 
 void CountInWindowsLeg(bool in) {
     if (OnWindowsLeg()) {

@@ -25,13 +25,8 @@ TEST(ClipboardTest, SplitTextIntoLinesCutsAtLineFeedsDroppingTheirCarriageReturn
         const char* text;
         std::vector<std::string> lines;
     } cases[] = {
-        {"x\r\ny", {"x", "y"}},
-        {"x\n", {"x", ""}},
-        {"a\r\nb\n", {"a", "b", ""}},
-        {"", {""}},
-        {"a\n\nb", {"a", "", "b"}},
-        {"\r\n", {"", ""}},
-        {"a\rb\r\r\n", {"a\rb\r", ""}},  // only the CR right before an LF goes
+        {"x\r\ny", {"x", "y"}},     {"x\n", {"x", ""}}, {"a\r\nb\n", {"a", "b", ""}},   {"", {""}},
+        {"a\n\nb", {"a", "", "b"}}, {"\r\n", {"", ""}}, {"a\rb\r\r\n", {"a\rb\r", ""}},  // only the CR right before an LF goes
     };
     for (const Case& c : cases) {
         EXPECT_EQ(c.lines, Lines(c.text)) << c.text;

@@ -42,13 +42,13 @@ TEST_F(DialogTest, TabShiftTabAndHotLettersMoveTheFocus) {
     EXPECT_EQ(d.HotLetter(4), 'o');
     EXPECT_EQ(d.HotLetter(5), 0);
 
-    Key(KEY_TAB);                                  // to the check box
-    Key(KEY_TAB);                                  // into the radio group: its selected button
-    Key(KEY_TAB);                                  // to OK
-    Key(KEY_SHIFT_TAB, 0, 4);                // back to the radio group
-    Key(KEY_UP);                             // within the group: selects Fast
-    Key(KeyAltLetter('v'), 'v', ALT);      // Alt+V: the check box, toggled
-    Key(KeyAltLetter('s'), 'S', ALT);      // Alt+S in upper case: Slow
+    Key(KEY_TAB);                      // to the check box
+    Key(KEY_TAB);                      // into the radio group: its selected button
+    Key(KEY_TAB);                      // to OK
+    Key(KEY_SHIFT_TAB, 0, 4);          // back to the radio group
+    Key(KEY_UP);                       // within the group: selects Fast
+    Key(KeyAltLetter('v'), 'v', ALT);  // Alt+V: the check box, toggled
+    Key(KeyAltLetter('s'), 'S', ALT);  // Alt+S in upper case: Slow
     Key(KEY_ESC);
     EXPECT_EQ(d.Run(), KEY_ESC);
     EXPECT_EQ(d.trail, (std::vector<int>{1, 3, 4, 3, 2, 1, 3}));

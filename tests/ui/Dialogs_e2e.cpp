@@ -20,9 +20,12 @@ protected:
     }
     // Waits for the top row to read exactly the state.
     bool State(const std::string& state) {
-        return host->WaitFor([&](const qvhost::ScreenModel& s) { return s.RowText(0).rfind(state, 0) == 0 &&
-                                                                        s.RowText(0).find_first_not_of(' ', state.size()) == std::string::npos; },
-                             WaitMs);
+        return host->WaitFor(
+            [&](const qvhost::ScreenModel& s) {
+                return s.RowText(0).rfind(state, 0) == 0 &&
+                       s.RowText(0).find_first_not_of(' ', state.size()) == std::string::npos;
+            },
+            WaitMs);
     }
     bool Result(const std::string& result) {
         return host->WaitFor([&](const qvhost::ScreenModel& s) { return s.RowText(1).rfind(result, 0) == 0; }, WaitMs);

@@ -73,8 +73,8 @@ TEST_F(HelpFileTest, BrokenLengthsStayInsideTheBuffer) {
     EXPECT_EQ("tail", Page(5));
 
     // A length below the head ends the walk: nothing after it is reached.
-    std::string shortHead = HelpSectionBytes({1, {"one"}}) + std::string("\x02\x00\x02\x00", 4) +
-                            HelpSectionBytes({30000, {"end"}});
+    std::string shortHead =
+        HelpSectionBytes({1, {"one"}}) + std::string("\x02\x00\x02\x00", 4) + HelpSectionBytes({30000, {"end"}});
     ASSERT_TRUE(Load(shortHead));
     EXPECT_EQ("one", Page(1));
     EXPECT_EQ("", Page(7));

@@ -62,8 +62,7 @@ TEST_F(ListBoxTest, ConstructionClampsTheSelectionAndShowsIt) {
 // every event.
 class SearchDialog : public Dialog {
 public:
-    explicit SearchDialog(std::function<std::string()> frameLine)
-        : Dialog(0, 0, 30, 8, 0x70), frame(frameLine) {}
+    explicit SearchDialog(std::function<std::string()> frameLine) : Dialog(0, 0, 30, 8, 0x70), frame(frameLine) {}
     ListBoxBase* list = nullptr;
     std::vector<std::string> texts;
     std::vector<int> selections;
@@ -108,9 +107,8 @@ TEST_F(ListBoxTest, MovingKeys) {
         int from;
         int expected;
     } cases[] = {
-        {KEY_DOWN, 0, 1},   {KEY_DOWN, 19, 19}, {KEY_UP, 0, 0},     {KEY_UP, 7, 6},
-        {KEY_PGDN, 2, 8},   {KEY_PGDN, 15, 19}, {KEY_PGUP, 14, 8},  {KEY_PGUP, 3, 0},
-        {KEY_HOME, 12, 0},  {KEY_END, 3, 19},
+        {KEY_DOWN, 0, 1},   {KEY_DOWN, 19, 19}, {KEY_UP, 0, 0},   {KEY_UP, 7, 6},    {KEY_PGDN, 2, 8},
+        {KEY_PGDN, 15, 19}, {KEY_PGUP, 14, 8},  {KEY_PGUP, 3, 0}, {KEY_HOME, 12, 0}, {KEY_END, 3, 19},
     };
     FillNumbers(20);
     for (const auto& c : cases) {

@@ -61,7 +61,7 @@ struct TButtonSetCase {
     uint8_t hotLetter;      // the colour of the hot letter of an unfocused button
     const char* hotButton;  // that button, and the letter's offset in it
     int hotOffset;
-    const char* key;        // the key that answers
+    const char* key;  // the key that answers
     int answer;
 };
 
@@ -73,10 +73,9 @@ TEST_F(PromptsE2E, MessageBoxButtonSetsLabelsAnswersAndColours) {
         {2, "[ OK ]  [ Cancel ]  [ Skip ]  [ All ]  [ None ]", 0x4F, 0x4E, "[ None ]", 5, "e", 'e'},
         {3, "[ Retry ]  [ Skip ]  [ Cancel ]", 0x4F, 0x4E, "[ Skip ]", 2, "s", 's'},
         {19, "[ Retry ]  [ Skip ]  [ Cancel ]", 0x70, 0, nullptr, 0, "Enter", 'r'},
-        {4, "[ OK ]  [ Cancel ]  [ Skip ]  [ All ]  [ None ]  [ All Older ]", 0x4F, 0x4E, "[ All ]", 2, "a",
-         'a'},
-        {20, "[ OK ]  [ Cancel ]  [ Skip ]  [ All ]  [ None ]  [ All Older ]", 0x70, 0x79, "[ All Older ]", 8,
-         "d", 'd'},
+        {4, "[ OK ]  [ Cancel ]  [ Skip ]  [ All ]  [ None ]  [ All Older ]", 0x4F, 0x4E, "[ All ]", 2, "a", 'a'},
+        {20, "[ OK ]  [ Cancel ]  [ Skip ]  [ All ]  [ None ]  [ All Older ]", 0x70, 0x79, "[ All Older ]", 8, "d",
+         'd'},
     };
     for (const TButtonSetCase& c : cases) {
         SCOPED_TRACE(c.flags);
@@ -213,10 +212,10 @@ protected:
         }
         qvtest::WString path = folder->Join(qvtest::W("probe.qvh"));
         EXPECT_TRUE(qvtest::WriteFileBytes(path, qvtest::HelpFileBytes({
-            {0, {"Help index"}},
-            page,
-            {30000, {"No help on this topic"}},
-        })));
+                                                     {0, {"Help index"}},
+                                                     page,
+                                                     {30000, {"No help on this topic"}},
+                                                 })));
         // Named through the drive the fixture maps, which the program shares
         // on every system (the test's own C: is the Linux root).
         return "T:\\probe.qvh";
@@ -250,21 +249,18 @@ TEST_F(HelpViewerE2E, ScrollsWithMarksAndKeys) {
         char32_t upMark;
         char32_t downMark;
     } steps[] = {
-        {"Down", "Line 02", 0x25B2, 0x25BC},
-        {"PgDn", "Line 20", 0x25B2, 0x25BC},
+        {"Down", "Line 02", 0x25B2, 0x25BC}, {"PgDn", "Line 20", 0x25B2, 0x25BC},
         {"PgDn", "Line 38", 0x25B2, 0x2551},  // fewer lines than rows
-        {"Up", "Line 37", 0x25B2, 0x2551},
-        {"Home", "Line 01", 0x2551, 0x25BC},
+        {"Up", "Line 37", 0x25B2, 0x2551},   {"Home", "Line 01", 0x2551, 0x25BC},
         {"End", "Line 23", 0x25B2, 0x2551},  // End fills the window
-        {"PgUp", "Line 05", 0x25B2, 0x25BC},
-        {"PgUp", "Line 01", 0x2551, 0x25BC},
+        {"PgUp", "Line 05", 0x25B2, 0x25BC}, {"PgUp", "Line 01", 0x2551, 0x25BC},
     };
     for (const Step& step : steps) {
         SCOPED_TRACE(step.key);
         ASSERT_TRUE(host.PressKey(step.key));
         ASSERT_TRUE(host.WaitFor([&](const ScreenModel& now) {
-            return now.RowText(FirstRow).find(step.top) != std::string::npos && now.At(MarkColumn, FirstRow).ch == step.upMark &&
-                   now.At(MarkColumn, LastRow).ch == step.downMark;
+            return now.RowText(FirstRow).find(step.top) != std::string::npos &&
+                   now.At(MarkColumn, FirstRow).ch == step.upMark && now.At(MarkColumn, LastRow).ch == step.downMark;
         })) << host.ScreenText();
     }
     ScreenModel end = host.Snapshot();
@@ -292,9 +288,7 @@ TEST_F(HelpViewerE2E, SearchesAndSaysWhenNothingIsFound) {
     host.PressKey("Shift+F7");
     ASSERT_TRUE(host.WaitForText("String not found")) << host.ScreenText();
     host.PressKey("Enter");
-    ASSERT_TRUE(host.WaitFor([](const ScreenModel& now) {
-        return FindRow(now, "String not found") < 0;
-    }));
+    ASSERT_TRUE(host.WaitFor([](const ScreenModel& now) { return FindRow(now, "String not found") < 0; }));
     EXPECT_EQ(FirstRow, FindRow(host.Snapshot(), "Line 30 holds"));
 
     // A new search for text that is nowhere.

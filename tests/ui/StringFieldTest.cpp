@@ -49,16 +49,23 @@ TEST_F(StringFieldTest, Editing) {
         {"the first character replaces the text", "hello", {{'x', 'x', 0}}, "x", -1},
         {"a move first keeps it", "hello", {{KEY_LEFT, 0, 0}, {'x', 'x', 0}}, "hellxo", -1},
         {"at the maximum a character is dropped", "abc", {{KEY_END, 0, 0}, {'d', 'd', 0}}, "abc", 3},
-        {"backspace and delete", "abcd", {{KEY_HOME, 0, 0}, {KEY_DELETE, 0, 0}, {KEY_END, 0, 0}, {KEY_BACKSPACE, 0, 0}},
-         "bc", -1},
-        {"a selection is replaced by what is typed", "abcdef",
+        {"backspace and delete",
+         "abcd",
+         {{KEY_HOME, 0, 0}, {KEY_DELETE, 0, 0}, {KEY_END, 0, 0}, {KEY_BACKSPACE, 0, 0}},
+         "bc",
+         -1},
+        {"a selection is replaced by what is typed",
+         "abcdef",
          {{KEY_HOME, 0, 0}, {KEY_RIGHT + KEY_SHIFTED, 0, shift}, {KEY_RIGHT + KEY_SHIFTED, 0, shift}, {'X', 'X', 0}},
-         "Xcdef", -1},
-        {"Ctrl+Left lands on the word's first character", "one two", {{KEY_CTRL_LEFT, 0, 2}, {'_', '_', 0}},
-         "one _two", -1},
+         "Xcdef",
+         -1},
+        {"Ctrl+Left lands on the word's first character",
+         "one two",
+         {{KEY_CTRL_LEFT, 0, 2}, {'_', '_', 0}},
+         "one _two",
+         -1},
         {"code 127 deletes the word left", "one two", {{127, 127, 2}}, "one ", -1},
-        {"Ctrl+Delete deletes to the next word", "one two",
-         {{KEY_HOME, 0, 0}, {KEY_CTRL_DELETE, 0, 2}}, "two", -1},
+        {"Ctrl+Delete deletes to the next word", "one two", {{KEY_HOME, 0, 0}, {KEY_CTRL_DELETE, 0, 2}}, "two", -1},
         {"Ctrl-Q inserts the next key literally", "", {{17, 17, 2}, {1, 1, 2}}, "\x01", -1},
         {"the grey plus is a plus", "a", {{KEY_END, 0, 0}, {KEY_GREY_PLUS, '+', 0}}, "a+", -1},
     };
@@ -140,7 +147,7 @@ TEST_F(StringFieldTest, HistoryDropDownPutsTheChosenEntryIntoTheField) {
     Westring text("typed");
     Key(KEY_ALT_DOWN, 0, SHIFT_ALT);  // Alt+Down: the newest is selected
     Key(KEY_UP);
-    Key(KEY_ENTER);                                 // chosen: ends the drop-down only
+    Key(KEY_ENTER);  // chosen: ends the drop-down only
     Key(KEY_ESC);
     RunField(text, 20, -1, FieldKindFindFiles);
     EXPECT_TRUE(text.EqualsExact(Westring("first")));

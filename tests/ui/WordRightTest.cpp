@@ -20,12 +20,9 @@ TEST_F(WordRightTest, StopsAtTheNextWordStartOrAtTheWordEnd) {
         int offOffset;  // "BriefWordRight" off: start of the next word
         int onOffset;   // on: end of the next word
     } cases[] = {
-        {U"abc def", "abc def", 4, 3},
-        {U"", "", 0, 0},
-        {U"abc", "abc", 3, 3},
-        {U"  ab", "  ab", 2, 4},
-        {U"a, b_c.d", "a, b_c.d", 3, 1},
-        {U"x  _y1 z", "x  _y1 z", 3, 1},
+        {U"abc def", "abc def", 4, 3},   {U"", "", 0, 0},
+        {U"abc", "abc", 3, 3},           {U"  ab", "  ab", 2, 4},
+        {U"a, b_c.d", "a, b_c.d", 3, 1}, {U"x  _y1 z", "x  _y1 z", 3, 1},
     };
     for (const Case& c : cases) {
         Config.BriefWordRight = 0;

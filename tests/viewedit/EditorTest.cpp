@@ -109,13 +109,10 @@ TEST_F(EditorTest, ColumnToIndexLandsOnUnitsAndMovesBackToATabStart) {
         int x, scroll;
         int index, cursorX;
     } cases[] = {
-        {U"a\tb", 5, 0, 1, 1},    // inside the tab: its start
-        {U"a\tb", 0, 0, 0, 0},
-        {U"a\tb", 1, 0, 1, 1},
-        {U"a\tb", 8, 0, 2, 8},    // the tab's end: after it
-        {U"a\tb", 9, 0, 3, 9},
-        {U"a\tb", 20, 0, 3, 20},  // past the end: the length, x unchanged
-        {U"a\tb", 3, 2, 1, -1},   // the column counts the scroll
+        {U"a\tb", 5, 0, 1, 1},                                                   // inside the tab: its start
+        {U"a\tb", 0, 0, 0, 0},  {U"a\tb", 1, 0, 1, 1},   {U"a\tb", 8, 0, 2, 8},  // the tab's end: after it
+        {U"a\tb", 9, 0, 3, 9},  {U"a\tb", 20, 0, 3, 20},  // past the end: the length, x unchanged
+        {U"a\tb", 3, 2, 1, -1},                           // the column counts the scroll
         {U"", 4, 0, 0, 4},
     };
     for (const Case& c : cases) {
@@ -134,14 +131,14 @@ TEST_F(EditorTest, IndentLineReplacesTheIndentationOrLeavesTheLineAlone) {
         int line, delta;
         const char* result;
     } cases[] = {
-        {0, -4, "    foo"},  // the tab becomes blanks
-        {1, 2, "    foo"},
-        {2, -1, "   "},      // blank: alone
-        {3, 4, ""},          // empty: alone
-        {4, -4, " foo"},     // too negative: alone
-        {5, -8, " x"},       // a tab and a blank are 9 columns wide
+        {0, -4, "    foo"},                  // the tab becomes blanks
+        {1, 2, "    foo"},  {2, -1, "   "},  // blank: alone
+        {3, 4, ""},                          // empty: alone
+        {4, -4, " foo"},                     // too negative: alone
+        {5, -8, " x"},                       // a tab and a blank are 9 columns wide
     };
-    for (const Case& c : cases) editor->IndentLine(c.line, c.delta);
+    for (const Case& c : cases)
+        editor->IndentLine(c.line, c.delta);
     editor->Refetch();
     std::vector<std::string> got;
     for (const Case& c : cases) {
@@ -156,7 +153,7 @@ TEST_F(EditorTest, BookmarksMoveWithTheChangeThatRecordDescribes) {
         const char* change;
         int sL, sI, eL, eI, n;
         const char* text;
-        int line, index;       // the bookmark before
+        int line, index;  // the bookmark before
         int wantLine, wantIndex;
     } cases[] = {
         // One character typed at (2, 3).
@@ -174,7 +171,8 @@ TEST_F(EditorTest, BookmarksMoveWithTheChangeThatRecordDescribes) {
         {"pasted, later line", 2, 3, 3, 2, 1, "", 5, 1, 6, 1},
     };
     for (const Case& c : cases) {
-        for (TBookmark& mark : editor->bookmarks) mark = {-1, 0};
+        for (TBookmark& mark : editor->bookmarks)
+            mark = {-1, 0};
         editor->bookmarks[3] = {c.index, c.line};
         UndoItem record;
         record.regionStartLine = c.sL;
@@ -196,13 +194,12 @@ TEST_F(EditorTest, MatchBracketFindsItsOwnPartnerOverNestedPairsAndLines) {
         int line, index;
         int wantLine, wantIndex;
     } cases[] = {
-        {0, 1, 0, 7},   // past the nested pair
-        {0, 7, 0, 1},   // backwards
-        {0, 9, 0, 11},  // another kind
-        {1, 0, 4, 0},   // over lines, skipping the empty one
-        {4, 0, 1, 0},
-        {5, 0, 5, 4},   // a bracket of another kind does not count
-        {0, 0, 0, 0},   // no bracket: the cursor stays
+        {0, 1, 0, 7},                 // past the nested pair
+        {0, 7, 0, 1},                 // backwards
+        {0, 9, 0, 11},                // another kind
+        {1, 0, 4, 0},                 // over lines, skipping the empty one
+        {4, 0, 1, 0},  {5, 0, 5, 4},  // a bracket of another kind does not count
+        {0, 0, 0, 0},                 // no bracket: the cursor stays
     };
     for (const Case& c : cases) {
         Put(c.index, c.line);
@@ -260,9 +257,9 @@ TEST_F(EditorTest, FilesComeBackByteForByte) {
         "a\r\nb\nc",
         "x\r\n\r\n",
         "one\rtwo\r",
-        "\xEF\xBB\xBFh\xC3\xA9llo\n",            // UTF-8 with a byte-order mark
+        "\xEF\xBB\xBFh\xC3\xA9llo\n",               // UTF-8 with a byte-order mark
         std::string("\xFF\xFEh\0i\0\r\0\n\0", 10),  // UTF-16LE with its mark
-        "caf\xE9\n",                             // code page 1252
+        "caf\xE9\n",                                // code page 1252
     };
     for (const std::string& bytes : cases) {
         Load(bytes);
@@ -386,7 +383,8 @@ TEST_F(EditorTest, DroppingTheOldestRecordNeverMakesChangedTextLookSaved) {
     std::vector<int> keys(TUndoStack::MaxRecords + 1, 'a');
     Keys(keys);
     EXPECT_EQ(editor->undoStack.Count(), TUndoStack::MaxRecords);
-    for (int i = 0; i < TUndoStack::MaxRecords + 5; i++) editor->Undo();
+    for (int i = 0; i < TUndoStack::MaxRecords + 5; i++)
+        editor->Undo();
     // The first character cannot be taken back any more.
     EXPECT_EQ(Text(), "a");
     EXPECT_EQ(editor->modified, 1);
@@ -485,14 +483,16 @@ TEST_F(EditorTest, LineKeysAndTheirUndo) {
         EXPECT_EQ(Text(), c.result) << c.name;
         EXPECT_EQ(editor->CursorLine(), c.cursorLine) << c.name;
         EXPECT_EQ(editor->cursorIndex, c.cursorIndex) << c.name;
-        for (int i = 0; i < 3 && Text() != original; i++) editor->Undo();
+        for (int i = 0; i < 3 && Text() != original; i++)
+            editor->Undo();
         EXPECT_EQ(Text(), original) << c.name << " undone";
     }
 }
 
 TEST_F(EditorTest, CursorKeysMoveOverWordsLinesAndPages) {
     std::string text;
-    for (int i = 0; i < 60; i++) text += "word" + std::to_string(i) + " next\n";
+    for (int i = 0; i < 60; i++)
+        text += "word" + std::to_string(i) + " next\n";
     Load(text);
     Keys({KEY_CTRL_RIGHT});
     EXPECT_EQ(editor->cursorIndex, 5);

@@ -26,7 +26,8 @@ protected:
 
     bool EditorShows(const std::string& name) {
         return host->WaitFor([&](const ScreenModel& s) {
-            return s.RowText(0).rfind("Edit: T:\\" + name, 0) == 0 && s.RowText(s.Rows() - 1).find("8Rplace") != std::string::npos;
+            return s.RowText(0).rfind("Edit: T:\\" + name, 0) == 0 &&
+                   s.RowText(s.Rows() - 1).find("8Rplace") != std::string::npos;
         });
     }
     bool StatusHas(const std::string& text) {
@@ -241,7 +242,8 @@ TEST_F(EditorE2E, SaveAsOntoAnExistingFileAsksFirst) {
     host->PressKey("F3");
     ASSERT_TRUE(Shows("Save As")) << host->ScreenText();
     // The name field has the focus and holds the path.
-    for (int i = 0; i < 20; i++) host->PressKey("Backspace");
+    for (int i = 0; i < 20; i++)
+        host->PressKey("Backspace");
     host->SendText("T:\\other.txt");
     host->PressKey("Enter");
     ASSERT_TRUE(Shows("File already exists, Overwrite?")) << host->ScreenText();
@@ -253,7 +255,8 @@ TEST_F(EditorE2E, SaveAsOntoAnExistingFileAsksFirst) {
     // Under a new name the text is written there and the editor follows it.
     host->PressKey("F3");
     ASSERT_TRUE(Shows("Save As"));
-    for (int i = 0; i < 20; i++) host->PressKey("Backspace");
+    for (int i = 0; i < 20; i++)
+        host->PressKey("Backspace");
     host->SendText("T:\\copy.txt");
     host->PressKey("Enter");
     ASSERT_TRUE(Eventually([&] { return Exists("copy.txt") && Read("copy.txt") == "src\n"; }));
@@ -302,7 +305,8 @@ TEST_F(EditorE2E, UndoHistoryOutlivesTheRunUnlessTheFileChangedOutside) {
 
 TEST_F(EditorE2E, TheViewerAndTheUserMenuCommandReachTheEditor) {
     std::string text;
-    for (int i = 1; i <= 60; i++) text += "line " + std::to_string(i) + "\n";
+    for (int i = 1; i <= 60; i++)
+        text += "line " + std::to_string(i) + "\n";
     Write("work/long.txt", text);
     Start();
     host->PressKey("Down");
@@ -341,7 +345,8 @@ TEST_F(EditorE2E, CopyAndPasteOverABlockWhichOneUndoGivesBack) {
     ASSERT_TRUE(host->WaitFor([](const ScreenModel& s) { return s.Clipboard() == U"one two"; })) << host->ScreenText();
     host->PressKey("Down");
     host->PressKey("Home");
-    for (int i = 0; i < 5; i++) host->PressKey("Shift+Right");
+    for (int i = 0; i < 5; i++)
+        host->PressKey("Shift+Right");
     host->PressKey("Ctrl+v");
     ASSERT_TRUE(host->WaitFor([](const ScreenModel& s) { return s.RowText(2).rfind("one two ", 0) == 0; }))
         << host->ScreenText();

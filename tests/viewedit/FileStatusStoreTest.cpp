@@ -16,7 +16,8 @@ UndoItem Item(int n) {
 
 TEST(UndoStackTest, KeepsTheNewestThousandRecords) {
     TUndoStack stack;
-    for (int i = 0; i < 1005; i++) stack.PushLimited(Item(i));
+    for (int i = 0; i < 1005; i++)
+        stack.PushLimited(Item(i));
     EXPECT_EQ(stack.Count(), TUndoStack::MaxRecords);
     EXPECT_EQ(stack.At(0)->positionLine, 5);
     UndoItem top;

@@ -63,8 +63,10 @@ TEST_F(FormatSelectDlgTest, EnterSetsTheEncodingOfTheChoice) {
         char letter;
         int32_t encoding;
     };
-    const TCase cases[] = {{'8', CTextFile::EncodingUtf8}, {'6', CTextFile::EncodingUtf16LE},
-                           {'3', CTextFile::EncodingUtf32LE}, {'c', CTextFile::EncodingCodePage}};
+    const TCase cases[] = {{'8', CTextFile::EncodingUtf8},
+                           {'6', CTextFile::EncodingUtf16LE},
+                           {'3', CTextFile::EncodingUtf32LE},
+                           {'c', CTextFile::EncodingCodePage}};
     for (const TCase& c : cases) {
         int32_t encoding = CTextFile::EncodingUtf16BE;
         int32_t codePage = 1252;

@@ -33,7 +33,8 @@ protected:
         letters[viewer] = '.';
         const char* names[] = {"yellow", "green", "cyan", "red", "magenta", "blue"};
         const char marks[] = {'Y', 'G', 'C', 'R', 'M', 'B'};
-        for (int i = 0; i < 6; i++) letters[uint8_t(ParseColourSpec(names[i], viewer))] = marks[i];
+        for (int i = 0; i < 6; i++)
+            letters[uint8_t(ParseColourSpec(names[i], viewer))] = marks[i];
     }
 
     // Writes the definition file and loads it for the named file.
@@ -55,7 +56,8 @@ protected:
     }
 
     void ExpectLines(const std::vector<TLineCase>& cases) {
-        for (const TLineCase& c : cases) EXPECT_EQ(Colour(c.line), c.colours) << Estring(Westring(c.line)).Data();
+        for (const TLineCase& c : cases)
+            EXPECT_EQ(Colour(c.line), c.colours) << Estring(Westring(c.line)).Data();
     }
 
     static void Report(uint32_t error, const Westring&) { reported.push_back(error); }
@@ -69,7 +71,6 @@ protected:
 
 std::vector<uint32_t> SyntaxHighlighterTest::reported;
 
-
 TEST_F(SyntaxHighlighterTest, WordsOfAMatchingSectionTakeTheirColour) {
     ASSERT_TRUE(Load("[C:*.c]\r\nwords:yellow:int return\r\n"));
     ExpectLines({
@@ -80,80 +81,86 @@ TEST_F(SyntaxHighlighterTest, WordsOfAMatchingSectionTakeTheirColour) {
 }
 
 TEST_F(SyntaxHighlighterTest, CaseOptionAndWordCharacterSets) {
-    ASSERT_TRUE(Load("[C:*.c]\n"
-                     "words/i:yellow:IF Then\n"
-                     "words:green:IF Then else\n"
-                     "wordchars:_\n"
-                     "words:cyan:my_var\n"
-                     "wordchars(string):-\n"
-                     "string:red:\":\"\n"
-                     "words(string):magenta:a-b\n"
-                     "words:blue:\xC5\x81x\n"));
+    ASSERT_TRUE(
+        Load("[C:*.c]\n"
+             "words/i:yellow:IF Then\n"
+             "words:green:IF Then else\n"
+             "wordchars:_\n"
+             "words:cyan:my_var\n"
+             "wordchars(string):-\n"
+             "string:red:\":\"\n"
+             "words(string):magenta:a-b\n"
+             "words:blue:\xC5\x81x\n"));
     ExpectLines({
         {U"if THEN then else", "YY.YYYY.YYYY.GGGG"},
         {U"my_var my", "CCCCCC..."},
         {U"a-b \"a-b\"", "....RMMMR"},  // the hyphen joins words only inside strings
-        {U"\u0141x", "BB"},              // classified by the low byte: U+0141 reads as 'A'
+        {U"\u0141x", "BB"},             // classified by the low byte: U+0141 reads as 'A'
     });
 }
 
 TEST_F(SyntaxHighlighterTest, FirstMatchingWordListWinsAndNumbersTakeTheLastRule) {
-    ASSERT_TRUE(Load("[C:*.c]\n"
-                     "words/i:yellow:IF\n"
-                     "words:green:IF\n"
-                     "number:cyan\n"
-                     "number:blue\n"));
+    ASSERT_TRUE(
+        Load("[C:*.c]\n"
+             "words/i:yellow:IF\n"
+             "words:green:IF\n"
+             "number:cyan\n"
+             "number:blue\n"));
     ExpectLines({
         {U"IF 12 x1", "YY.BB..."},
     });
 }
 
 TEST_F(SyntaxHighlighterTest, StringsAndEscapes) {
-    ASSERT_TRUE(Load("[C:*.c]\n"
-                     "escape:\\ (the first character counts)\n"
-                     "string:red:\":\"\n"
-                     "string:green:':':#\n"));
+    ASSERT_TRUE(
+        Load("[C:*.c]\n"
+             "escape:\\ (the first character counts)\n"
+             "string:red:\":\"\n"
+             "string:green:':':#\n"));
     ExpectLines({
         {U"x \"a\\\"b\" y", "..RRRRRR.."},  // the escaped quote does not close it
-        {U"'a#'b' c", "GGGGGG.."},         // an escape character of its own
-        {U"\"ab\\", "RRRR"},               // open at the end of the line ...
-        {U"cd\" x", "RRR.."},              // ... and closed on the next
+        {U"'a#'b' c", "GGGGGG.."},          // an escape character of its own
+        {U"\"ab\\", "RRRR"},                // open at the end of the line ...
+        {U"cd\" x", "RRR.."},               // ... and closed on the next
     });
 }
 
 TEST_F(SyntaxHighlighterTest, CommentsAcrossLines) {
-    ASSERT_TRUE(Load("[C:*.c]\n"
-                     "linecomment:green://\n"
-                     "blockcomment:cyan:/*:*/\n"
-                     "words:yellow:int\n"));
+    ASSERT_TRUE(
+        Load("[C:*.c]\n"
+             "linecomment:green://\n"
+             "blockcomment:cyan:/*:*/\n"
+             "words:yellow:int\n"));
     ExpectLines({
         {U"int // int", "YYY.GGGGGG"},
-        {U"int", "YYY"},                 // the line comment ended with its line
+        {U"int", "YYY"},  // the line comment ended with its line
         {U"x /* int", "..CCCCCC"},
-        {U"int */ int", "CCCCCC.YYY"},   // the block stayed open until its end text
+        {U"int */ int", "CCCCCC.YYY"},  // the block stayed open until its end text
     });
 }
 
 TEST_F(SyntaxHighlighterTest, BlockWithoutEndTextNeverClosesAndLineOptionClosesAtLineEnd) {
-    ASSERT_TRUE(Load("[C:*.c]\n"
-                     "blockcomment:cyan:#if 0:\n"
-                     "state/l:green:pre:@:@\n"));
+    ASSERT_TRUE(
+        Load("[C:*.c]\n"
+             "blockcomment:cyan:#if 0:\n"
+             "state/l:green:pre:@:@\n"));
     ExpectLines({
         {U"@a@ b", "GGG.."},
         {U"@a", "GG"},
-        {U"b", "."},            // "l" ended the state with the line
+        {U"b", "."},  // "l" ended the state with the line
         {U"x #if 0 y", "..CCCCCCC"},
-        {U"@ z", "CCC"},        // never closed by text
+        {U"@ z", "CCC"},  // never closed by text
     });
 }
 
 TEST_F(SyntaxHighlighterTest, ContextsAtTopLevelInsideAndEverywhere) {
-    ASSERT_TRUE(Load("[C:*.c]\n"
-                     "string:red:\":\"\n"
-                     "words(,string):yellow:a\n"
-                     "words(*):green:b\n"
-                     "words(string):cyan:c\n"
-                     "symbols(string):magenta:+\n"));
+    ASSERT_TRUE(
+        Load("[C:*.c]\n"
+             "string:red:\":\"\n"
+             "words(,string):yellow:a\n"
+             "words(*):green:b\n"
+             "words(string):cyan:c\n"
+             "symbols(string):magenta:+\n"));
     ExpectLines({
         {U"a b c +", "Y.G...."},
         {U"\"a b c +\"", "RYRGRCRMR"},
@@ -161,18 +168,19 @@ TEST_F(SyntaxHighlighterTest, ContextsAtTopLevelInsideAndEverywhere) {
 }
 
 TEST_F(SyntaxHighlighterTest, StateChangesPushPopAndSwitch) {
-    ASSERT_TRUE(Load("[C:*.c]\n"
-                     "state:yellow:tag:<:>\n"
-                     "state(tag)/w:green:attr:=:\n"
-                     "statechange(tag):cyan:!:push:attr\n"
-                     "statechange(attr):red:^:pop\n"
-                     "statechange(attr):magenta:~:switch:tag\n"
-                     "statechange:blue::push:tag\n"));
+    ASSERT_TRUE(
+        Load("[C:*.c]\n"
+             "state:yellow:tag:<:>\n"
+             "state(tag)/w:green:attr:=:\n"
+             "statechange(tag):cyan:!:push:attr\n"
+             "statechange(attr):red:^:pop\n"
+             "statechange(attr):magenta:~:switch:tag\n"
+             "statechange:blue::push:tag\n"));
     ExpectLines({
         {U"<a>", "YYY"},
-        {U"<a=bc d>", "YYGGGGYY"},     // "w" ends the inner state at the blank, which keeps its colour
-        {U"<!x^y>", "YCGRYY"},         // push, then pop back into the tag
-        {U"<!x~y>y>", "YCGMYYYY"},     // switch: the inner state gives way to a new tag
+        {U"<a=bc d>", "YYGGGGYY"},  // "w" ends the inner state at the blank, which keeps its colour
+        {U"<!x^y>", "YCGRYY"},      // push, then pop back into the tag
+        {U"<!x~y>y>", "YCGMYYYY"},  // switch: the inner state gives way to a new tag
     });
 }
 
@@ -181,11 +189,13 @@ TEST_F(SyntaxHighlighterTest, TabsAndControlCharactersWithoutAMatch) {
     CellString cells;
     highlighter.ColourLine(U"abc\tint\a\b", cells);
     ASSERT_EQ(cells.Length(), 13);
-    for (int i = 3; i < 8; i++) EXPECT_EQ(cells.Data()[i].character, U' ') << i;
+    for (int i = 3; i < 8; i++)
+        EXPECT_EQ(cells.Data()[i].character, U' ') << i;
     EXPECT_EQ(cells.Data()[8].character, U'i');
     EXPECT_EQ(cells.Data()[11].character, U' ');
     EXPECT_EQ(cells.Data()[12].character, U' ');
-    for (int i = 0; i < cells.Length(); i++) EXPECT_EQ(cells.Data()[i].attribute, ColourOf(ColourFileViewer));
+    for (int i = 0; i < cells.Length(); i++)
+        EXPECT_EQ(cells.Data()[i].attribute, ColourOf(ColourFileViewer));
 }
 
 TEST_F(SyntaxHighlighterTest, HeadersMasksAndSections) {
@@ -219,14 +229,17 @@ TEST_F(SyntaxHighlighterTest, HeadersMasksAndSections) {
 }
 
 TEST_F(SyntaxHighlighterTest, ContinuationLinesAndIncludes) {
-    ASSERT_TRUE(qvtest::WriteFileBytes(dir.Join(W("more.ini")), "[Inc:*.c]\nwords:green:inc\n!include syntax.ini\n!include SYNTAX.INI\n!include ./syntax.ini\n"));
-    ASSERT_TRUE(Load("[Skipped:*.none]\n"
-                     "!include more.ini\n"
-                     "[C:*.c]\n"
-                     "words:yellow:one \\\n"
-                     "two\n"
-                     "statechange:red::pop\n"
-                     "!include missing.ini\n"));
+    ASSERT_TRUE(qvtest::WriteFileBytes(
+        dir.Join(W("more.ini")),
+        "[Inc:*.c]\nwords:green:inc\n!include syntax.ini\n!include SYNTAX.INI\n!include ./syntax.ini\n"));
+    ASSERT_TRUE(
+        Load("[Skipped:*.none]\n"
+             "!include more.ini\n"
+             "[C:*.c]\n"
+             "words:yellow:one \\\n"
+             "two\n"
+             "statechange:red::pop\n"
+             "!include missing.ini\n"));
     ExpectLines({
         {U"one two inc", "YYY.YYY.GGG"},
     });

@@ -62,7 +62,6 @@ protected:
         return host.WaitFor([&](const ScreenModel& s) { return s.RowText(s.Rows() - 2).rfind(text, 0) == 0; },
                             timeoutMs);
     }
-
 };
 
 TEST_F(ViewerMemoryTest, EndAndHomeOfALargeFileKeepThePeakMemoryLow) {

@@ -80,7 +80,8 @@ protected:
     // The text rows as the console shows them.
     std::vector<std::string> Screen() {
         std::vector<std::string> rows;
-        for (int r = 1; r <= viewer->height; r++) rows.push_back(Row(r));
+        for (int r = 1; r <= viewer->height; r++)
+            rows.push_back(Row(r));
         return rows;
     }
 
@@ -137,17 +138,20 @@ TEST_F(ViewerTest, HexRowsShowOffsetBytesAndCharacters) {
     CellString full = viewer->HexLineCells(0);
     ASSERT_EQ(full.Length(), 80);
     Westring text;
-    for (int i = 0; i < full.Length(); i++) text.AppendChar(full.Data()[i].character);
+    for (int i = 0; i < full.Length(); i++)
+        text.AppendChar(full.Data()[i].character);
     EXPECT_EQ(std::string(Estring(text).Data()),
               "00000000 78 78 78 78 \u2502 78 78 78 78 \u2502 78 78 78 78 \u2502 78 78 78 78  xxxxxxxxxxxxxxxx");
 
     CellString last = viewer->HexLineCells(16);
     ASSERT_EQ(last.Length(), 69);
     Westring head;
-    for (int i = 0; i < 64; i++) head.AppendChar(last.Data()[i].character);
+    for (int i = 0; i < 64; i++)
+        head.AppendChar(last.Data()[i].character);
     EXPECT_EQ(std::string(Estring(head.TrimRight()).Data()), "00000010 41 00 42 0A \u2502 43");
     const char32_t characters[5] = {U'A', U'.', U'B', U'\n', U'C'};
-    for (int i = 0; i < 5; i++) EXPECT_EQ(last.Data()[64 + i].character, characters[i]) << i;
+    for (int i = 0; i < 5; i++)
+        EXPECT_EQ(last.Data()[64 + i].character, characters[i]) << i;
 
     // Drawn as cells: the line feed shows as its glyph and breaks nothing.
     viewer->DrawHexLine(1, 16);
@@ -185,7 +189,8 @@ TEST_F(ViewerTest, StatusLineShowsNameEncodingAndPercentage) {
     EXPECT_EQ(status.substr(73), "100.00%");
 
     std::string lines;
-    for (int i = 0; i < 100; i++) lines += "line " + std::to_string(i) + "\n";
+    for (int i = 0; i < 100; i++)
+        lines += "line " + std::to_string(i) + "\n";
     Open(lines);
     viewer->LoadTopLine(0);
     viewer->Redraw();

@@ -37,7 +37,8 @@ protected:
 
     static bool WaitForViewer(ScriptedHost& host, const std::string& name) {
         return host.WaitFor([&](const ScreenModel& s) {
-            return s.RowText(0).rfind("View: " + name, 0) == 0 && s.RowText(s.Rows() - 1).find("7Search") != std::string::npos;
+            return s.RowText(0).rfind("View: " + name, 0) == 0 &&
+                   s.RowText(s.Rows() - 1).find("7Search") != std::string::npos;
         });
     }
     static bool WaitForRow(ScriptedHost& host, int y, const std::string& begins) {
@@ -54,7 +55,6 @@ protected:
         host.SendText(text);
         host.PressKey("Enter");
     }
-
 };
 
 TEST_F(ViewerEndToEndTest, StatusLineKeyBarAndGoingToLinesAndOffsets) {
@@ -153,7 +153,8 @@ TEST_F(ViewerEndToEndTest, SearchHighlightsMatchesAgainWholeWordsAndReportsMisse
 
     host.PressKey("F7");
     ASSERT_TRUE(host.WaitForText("Search for:"));
-    for (int i = 0; i < 3; i++) host.PressKey("Backspace");
+    for (int i = 0; i < 3; i++)
+        host.PressKey("Backspace");
     Answer(host, "bar");
     ASSERT_TRUE(host.WaitForText("String not found")) << host.ScreenText();
     host.PressKey("Enter");
@@ -191,7 +192,8 @@ TEST_F(ViewerEndToEndTest, SyntaxColoursFromTheDataFolderAndAltHTurnsThemOff) {
     host.PressKey("Alt+h");
     ASSERT_TRUE(host.WaitFor([&](const ScreenModel& s) { return s.RowAttributes(1)[0] == viewer; }));
     attributes = host.RowAttributes(1);
-    for (size_t i = 0; i < expected.size(); i++) EXPECT_EQ(attributes[i], viewer) << i;
+    for (size_t i = 0; i < expected.size(); i++)
+        EXPECT_EQ(attributes[i], viewer) << i;
     host.PressKey("Alt+h");
     ASSERT_TRUE(host.WaitFor([&](const ScreenModel& s) { return s.RowAttributes(1)[0] == yellow; }));
     host.PressKey("Esc");
@@ -222,7 +224,8 @@ TEST_F(ViewerEndToEndTest, CodePageListTranslatesTheTextAndCyclesBackToTheTextCo
 }
 
 TEST_F(ViewerEndToEndTest, AltDownWalksThePanelFilesAndEscLeavesTheCursorOnTheLast) {
-    for (const char* name : {"a.txt", "b.txt", "c.txt"}) WriteAll(root + "/work/" + name, std::string("in ") + name + "\n");
+    for (const char* name : {"a.txt", "b.txt", "c.txt"})
+        WriteAll(root + "/work/" + name, std::string("in ") + name + "\n");
     ScriptedHost host(Panels());
     ASSERT_TRUE(WaitForPanels(host)) << host.ScreenText();
     host.PressKey("Down");  // from ".." to a.txt
@@ -259,7 +262,8 @@ TEST_F(ViewerEndToEndTest, FollowModeShowsLinesAppendedToTheFile) {
     ASSERT_TRUE(WaitForRow(host, 2, "appended line")) << host.ScreenText();
     // Esc ends follow mode only; the second one leaves.
     host.PressKey("Esc");
-    ASSERT_TRUE(host.WaitFor([](const ScreenModel& s) { return s.Dump().find("Follow Mode ON") == std::string::npos; }));
+    ASSERT_TRUE(
+        host.WaitFor([](const ScreenModel& s) { return s.Dump().find("Follow Mode ON") == std::string::npos; }));
     EXPECT_EQ(host.RowText(0).rfind("View: ", 0), 0u);
     host.PressKey("Esc");
     EXPECT_EQ(host.WaitExit(), 0);
@@ -267,7 +271,8 @@ TEST_F(ViewerEndToEndTest, FollowModeShowsLinesAppendedToTheFile) {
 
 TEST_F(ViewerEndToEndTest, ViewingAgainStartsAtTheSameTopLine) {
     std::string lines;
-    for (int i = 0; i < 200; i++) lines += "line " + std::to_string(i) + "\n";
+    for (int i = 0; i < 200; i++)
+        lines += "line " + std::to_string(i) + "\n";
     WriteAll(root + "/work/lines.txt", lines);
     ScriptedHost host(Panels());
     ASSERT_TRUE(WaitForPanels(host)) << host.ScreenText();

@@ -20,8 +20,7 @@ using qvhost::ScreenModel;
 
 class DirectoryTreeTest : public qvtest::ProgramTest {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         ProgramTest::SetUp();
         for (const char* folder : {"work/a", "work/a/b", "work/a/c", "work/d"})
             MakeFolder(folder);
@@ -30,16 +29,12 @@ protected:
     // Where the tree data file of T: lies with "TreeDir" empty: the Linux
     // build keeps it in the per-user data folder, the Windows build at the
     // drive's root (T: is the test's folder).
-    static std::string TreeFile()
-    {
-        return qvtest::OnWindowsLeg() ? "qv2tree.dat" : "appdata/Quorvane/qv2treeT.dat";
-    }
+    static std::string TreeFile() { return qvtest::OnWindowsLeg() ? "qv2tree.dat" : "appdata/Quorvane/qv2treeT.dat"; }
 
     // The bytes of a tree data file. Wine replaces a file by moving the old
     // one out of the way before the new one takes its name, so a read may
     // find no file for a moment: it reads again until a header is there.
-    std::string Saved(const std::string& name) const
-    {
+    std::string Saved(const std::string& name) const {
         std::string bytes;
         Eventually([&] {
             bytes = Read(name);
@@ -49,15 +44,13 @@ protected:
     }
 
     // The records of the file after its 4-byte header.
-    std::string Records(const std::string& name) const
-    {
+    std::string Records(const std::string& name) const {
         std::string bytes = Saved(name);
         return bytes.size() >= 4 ? bytes.substr(4) : std::string();
     }
 
     // The chooser with a fresh scan of the drive.
-    void OpenScannedChooser()
-    {
+    void OpenScannedChooser() {
         host->WatchText("Scanning directories");
         ASSERT_TRUE(host->PressKey("Alt+F10"));
         ASSERT_TRUE(Shows(" Directory Tree ")) << host->ScreenText();
@@ -68,16 +61,14 @@ protected:
     }
 
     // The attribute of the first cell of the row that holds the text.
-    int AttributeOfRowWith(const std::string& text, int x)
-    {
+    int AttributeOfRowWith(const std::string& text, int x) {
         ScreenModel screen = host->Snapshot();
         int row = RowOf(screen, text);
         return row < 0 ? -1 : screen.RowAttributes(row, x, 1)[0];
     }
 };
 
-TEST_F(DirectoryTreeTest, ChooserScansSearchesAndSendsThePanelThere)
-{
+TEST_F(DirectoryTreeTest, ChooserScansSearchesAndSendsThePanelThere) {
     Start();
     OpenScannedChooser();
     // The branch lines: a's two children, then d as work's last child.
@@ -100,8 +91,7 @@ TEST_F(DirectoryTreeTest, ChooserScansSearchesAndSendsThePanelThere)
     EXPECT_NE(records.find("1work\n2a\n3b\n3c\n2d\n"), std::string::npos) << records;
 }
 
-TEST_F(DirectoryTreeTest, TheFileOfAnotherDiskIsReplacedAndTheNextRunReadsItsOwn)
-{
+TEST_F(DirectoryTreeTest, TheFileOfAnotherDiskIsReplacedAndTheNextRunReadsItsOwn) {
     if (!Exists("appdata"))
         MakeFolder("appdata");
     if (!Exists("appdata/Quorvane"))
@@ -127,8 +117,7 @@ TEST_F(DirectoryTreeTest, TheFileOfAnotherDiskIsReplacedAndTheNextRunReadsItsOwn
     EXPECT_EQ(Saved(TreeFile()), bytes);
 }
 
-TEST_F(DirectoryTreeTest, AFailedSaveIsReportedAndKeepsTheOldFile)
-{
+TEST_F(DirectoryTreeTest, AFailedSaveIsReportedAndKeepsTheOldFile) {
     MakeFolder("trees");
     const std::string old = std::string("\x09\x09\x09\x09", 4) + "0T:\n1old\n";
     Write("trees/qv2treeT.dat", old);
@@ -151,8 +140,7 @@ TEST_F(DirectoryTreeTest, AFailedSaveIsReportedAndKeepsTheOldFile)
     EXPECT_EQ(Read("trees/qv2treeT.dat"), old);
 }
 
-TEST_F(DirectoryTreeTest, ADirectoryRemovedOutsideLeavesTheTreeOnTheNextRead)
-{
+TEST_F(DirectoryTreeTest, ADirectoryRemovedOutsideLeavesTheTreeOnTheNextRead) {
     Start();
     OpenScannedChooser();
     ASSERT_TRUE(host->PressKey("Esc"));
@@ -165,8 +153,7 @@ TEST_F(DirectoryTreeTest, ADirectoryRemovedOutsideLeavesTheTreeOnTheNextRead)
     EXPECT_NE(Records(TreeFile()).find("2a\n3b\n3c\n"), std::string::npos) << Records(TreeFile());
 }
 
-TEST_F(DirectoryTreeTest, DirectorySizesShowTheTotalAndKeepItInThePanel)
-{
+TEST_F(DirectoryTreeTest, DirectorySizesShowTheTotalAndKeepItInThePanel) {
     MakeFolder("work/sizes");
     Write("work/sizes/one", std::string(100, 'x'));
     Write("work/sizes/two", std::string(200, 'y'));
@@ -190,8 +177,7 @@ TEST_F(DirectoryTreeTest, DirectorySizesShowTheTotalAndKeepItInThePanel)
     })) << host->ScreenText();
 }
 
-TEST_F(DirectoryTreeTest, TreeViewShowsTheOtherDriveAndSendsThatPanel)
-{
+TEST_F(DirectoryTreeTest, TreeViewShowsTheOtherDriveAndSendsThatPanel) {
     MapDrive('U', "other");
     MakeFolder("other");
     MakeFolder("other/x");
@@ -222,8 +208,7 @@ TEST_F(DirectoryTreeTest, TreeViewShowsTheOtherDriveAndSendsThatPanel)
 
 // Esc while the chooser rescans leaves the drive without a tree: the chooser
 // closes, and the next one scans again.
-TEST_F(DirectoryTreeTest, EscDuringARescanClosesTheChooserAndTheNextOneScansAgain)
-{
+TEST_F(DirectoryTreeTest, EscDuringARescanClosesTheChooserAndTheNextOneScansAgain) {
     // Enough folders that the scan is still running when Esc arrives.
     MakeFolder("work/many");
     for (int i = 0; i < 10000; i++)
@@ -247,8 +232,7 @@ TEST_F(DirectoryTreeTest, EscDuringARescanClosesTheChooserAndTheNextOneScansAgai
 
 // The menus' Re-Read and Filter rebuild a tree view from the disk, as Ctrl-R
 // there does: a folder made outside appears.
-TEST_F(DirectoryTreeTest, TheMenusReReadAndFilterRescanATreeView)
-{
+TEST_F(DirectoryTreeTest, TheMenusReReadAndFilterRescanATreeView) {
     MapDrive('U', "other");
     MakeFolder("other");
     MakeFolder("other/x");

@@ -14,8 +14,7 @@ namespace {
 using paneltest::TestPanelPair;
 using paneltest::Utf8;
 
-TEST(DriveListTest, TheNetworkThenEveryDriveInOrder)
-{
+TEST(DriveListTest, TheNetworkThenEveryDriveInOrder) {
     TDriveList list;
     EXPECT_TRUE(BuildDriveList(list, 80));
     Westring expected(U"\\");
@@ -30,8 +29,7 @@ TEST(DriveListTest, TheNetworkThenEveryDriveInOrder)
     EXPECT_TRUE(BuildDriveList(list, 80));
 }
 
-TEST(DriveListTest, CellsShrinkWhenTheRowWouldNotFit)
-{
+TEST(DriveListTest, CellsShrinkWhenTheRowWouldNotFit) {
     TDriveList list;
     BuildDriveList(list, 80);
     const int n = list.letters.Length();
@@ -39,11 +37,7 @@ TEST(DriveListTest, CellsShrinkWhenTheRowWouldNotFit)
         int available;
         int cellWidth;
     } cases[] = {
-        {3 * n + 4, 3},
-        {3 * n + 3, 2},
-        {2 * n + 4, 2},
-        {2 * n + 3, 1},
-        {1, 1},
+        {3 * n + 4, 3}, {3 * n + 3, 2}, {2 * n + 4, 2}, {2 * n + 3, 1}, {1, 1},
     };
     for (const Case& c : cases) {
         BuildDriveList(list, c.available);
@@ -51,8 +45,7 @@ TEST(DriveListTest, CellsShrinkWhenTheRowWouldNotFit)
     }
 }
 
-TEST(DriveListTest, CellsShowTheLetterAndTheSelection)
-{
+TEST(DriveListTest, CellsShowTheLetterAndTheSelection) {
     Config.Colours[ColourMessages] = 0x30;
     Config.Colours[ColourHighlight] = 0x1F;
     struct Case {
@@ -77,8 +70,7 @@ TEST(DriveListTest, CellsShowTheLetterAndTheSelection)
     }
 }
 
-TEST(PanelDriveTest, ChangingToAnotherDriveStartsAtItsTopWithAFileList)
-{
+TEST(PanelDriveTest, ChangingToAnotherDriveStartsAtItsTopWithAFileList) {
     TestPanelPair pair;
     CopyPanelText(pair[0].path, Westring("C:\\"));
     pair[0].panelType = PANEL_INFO;
@@ -99,8 +91,7 @@ TEST(PanelDriveTest, ChangingToAnotherDriveStartsAtItsTopWithAFileList)
     EXPECT_EQ(Utf8(pair[0].path), "\\\\");
 }
 
-TEST(NetworkBrowsingTest, WithoutTheNetworkLibraryNothingIsListed)
-{
+TEST(NetworkBrowsingTest, WithoutTheNetworkLibraryNothingIsListed) {
     if (qvtest::RunningUnderWine())
         GTEST_SKIP() << "wine ships its own netapi32";
     WestringStore names;

@@ -40,8 +40,7 @@ TEST(InfoPage, FileSpaceRoundsEachFileUpToWholeClusters) {
     };
     for (const auto& c : cases) {
         Fill(pair[0], c.entries);
-        EXPECT_EQ(InfoPageFileSpace(&pair[0], c.cluster), c.space)
-            << paneltest::Names(pair[0]) << " at " << c.cluster;
+        EXPECT_EQ(InfoPageFileSpace(&pair[0], c.cluster), c.space) << paneltest::Names(pair[0]) << " at " << c.cluster;
     }
     pair[0].FreeEntries();
 }

@@ -22,8 +22,7 @@ struct TMember {
 std::vector<TMember> Members;
 bool AbortWhileReading = false;
 
-DWORD ReadTestMembers(CArchive& archive)
-{
+DWORD ReadTestMembers(CArchive& archive) {
     for (const TMember& m : Members) {
         TArchiveEntry* item = NewArchiveEntry(&archive);
         item->directory = StoreArchiveName(&archive, m.directory);
@@ -42,8 +41,7 @@ DWORD ReadTestMembers(CArchive& archive)
 
 const TArchiveHandler TestHandlers[1] = {{ReadTestMembers, 0}};
 
-std::string U8(const char32_t* text)
-{
+std::string U8(const char32_t* text) {
     Estring out;
     Westring(text).ToUtf8(out);
     return std::string(out.Data());
@@ -51,28 +49,24 @@ std::string U8(const char32_t* text)
 
 class PanelArchiveTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         ArchiveHandlers = TestHandlers;
         ArchiveHandlerCount = 1;
         AbortWhileReading = false;
         path = dir.Join(qvtest::W("a.zip"));
         ASSERT_TRUE(qvtest::WriteFileBytes(path, "x"));
     }
-    void TearDown() override
-    {
+    void TearDown() override {
         ArchiveHandlers = nullptr;
         ArchiveHandlerCount = 0;
         Members.clear();
     }
-    CArchive* Open(std::vector<TMember> members)
-    {
+    CArchive* Open(std::vector<TMember> members) {
         Members = std::move(members);
         return new CArchive(Westring(path.c_str()), nullptr);
     }
     // "name" or "name/" for directories, as find-first/find-next give them.
-    static std::vector<std::string> List(CArchive* archive, const char32_t* directory)
-    {
+    static std::vector<std::string> List(CArchive* archive, const char32_t* directory) {
         std::vector<std::string> names;
         entry* item = nullptr;
         for (DWORD r = ArchiveFindFirst(archive, Westring(directory), &item); r == 0;
@@ -87,10 +81,14 @@ protected:
     qvtest::WString path;
 };
 
-TEST_F(PanelArchiveTest, DirectoriesComeFromMemberPathsAndAreListedOnce)
-{
-    CArchive* archive = Open({{"a", "x", 1, 0}, {"a b", "y", 2, 0}, {"", "a.txt", 3, 0}, {"a", "z", 4, 0},
-                              {"a\\deep", "w", 5, 0}, {"x\\y", "z.txt", 6, 0}, {"dir", "", 0, 0x10}});
+TEST_F(PanelArchiveTest, DirectoriesComeFromMemberPathsAndAreListedOnce) {
+    CArchive* archive = Open({{"a", "x", 1, 0},
+                              {"a b", "y", 2, 0},
+                              {"", "a.txt", 3, 0},
+                              {"a", "z", 4, 0},
+                              {"a\\deep", "w", 5, 0},
+                              {"x\\y", "z.txt", 6, 0},
+                              {"dir", "", 0, 0x10}});
     ASSERT_EQ(0, archive->status);
     // The directory's own files come first, then its subdirectories in
     // table order; the panel sorts them.
@@ -107,18 +105,20 @@ TEST_F(PanelArchiveTest, DirectoriesComeFromMemberPathsAndAreListedOnce)
     delete archive;
 }
 
-TEST_F(PanelArchiveTest, EmptyArchiveListsOnlyTheParent)
-{
+TEST_F(PanelArchiveTest, EmptyArchiveListsOnlyTheParent) {
     CArchive* archive = Open({});
     ASSERT_EQ(0, archive->status);
     EXPECT_EQ((std::vector<std::string>{"../"}), List(archive, U""));
     delete archive;
 }
 
-TEST_F(PanelArchiveTest, SortPutsASubtreeRightAfterItsDirectory)
-{
-    CArchive* archive = Open({{"a.b", "4", 0, 0}, {"a b", "3", 0, 0}, {"a\\b", "2", 0, 0}, {"a", "1", 0, 0},
-                              {"a", "B", 0, 0}, {"a", "b", 0, 0}});
+TEST_F(PanelArchiveTest, SortPutsASubtreeRightAfterItsDirectory) {
+    CArchive* archive = Open({{"a.b", "4", 0, 0},
+                              {"a b", "3", 0, 0},
+                              {"a\\b", "2", 0, 0},
+                              {"a", "1", 0, 0},
+                              {"a", "B", 0, 0},
+                              {"a", "b", 0, 0}});
     std::vector<std::string> order;
     for (int i = 0; i < archive->entries.Count(); i++)
         order.push_back(U8(archive->entries.At(i)->directory) + "|" + U8(archive->entries.At(i)->name));
@@ -126,8 +126,7 @@ TEST_F(PanelArchiveTest, SortPutsASubtreeRightAfterItsDirectory)
     delete archive;
 }
 
-TEST_F(PanelArchiveTest, FindEntryPrefersTheExactSpelling)
-{
+TEST_F(PanelArchiveTest, FindEntryPrefersTheExactSpelling) {
     CArchive* archive = Open({{"d", "Read.me", 1, 0}, {"d", "read.me", 2, 0}, {"d", "x", 3, 0}});
     for (const char32_t* name : {U"Read.me", U"read.me"}) {
         TArchiveEntry* found = ArchiveFindEntry(archive, Westring(U"d"), Westring(name));
@@ -140,8 +139,7 @@ TEST_F(PanelArchiveTest, FindEntryPrefersTheExactSpelling)
     delete archive;
 }
 
-TEST_F(PanelArchiveTest, DottedPathsListUnderTheirDirectory)
-{
+TEST_F(PanelArchiveTest, DottedPathsListUnderTheirDirectory) {
     CArchive* archive = Open({{".\\docs", "a.txt", 1, 0}, {".", "top.txt", 2, 0}, {"docs", "b.txt", 3, 0}});
     EXPECT_EQ((std::vector<std::string>{"../", "top.txt", "docs/"}), List(archive, U""));
     entry* item = nullptr;
@@ -158,8 +156,7 @@ TEST_F(PanelArchiveTest, DottedPathsListUnderTheirDirectory)
     delete archive;
 }
 
-TEST_F(PanelArchiveTest, RecordsCarryTheMemberAndTheOwnRecordIsBounded)
-{
+TEST_F(PanelArchiveTest, RecordsCarryTheMemberAndTheOwnRecordIsBounded) {
     std::string longName(300, 'n');
     CArchive* archive = Open({{"", longName.c_str(), 7, 0x20}});
     entry* item = nullptr;
@@ -184,8 +181,7 @@ TEST_F(PanelArchiveTest, RecordsCarryTheMemberAndTheOwnRecordIsBounded)
     delete archive;
 }
 
-TEST_F(PanelArchiveTest, TotalsLeaveDirectoriesOut)
-{
+TEST_F(PanelArchiveTest, TotalsLeaveDirectoriesOut) {
     CArchive* archive = Open({{"a", "x", 10, 0}, {"a", "", 99, 0x10}, {"", "y", 30, 0}});
     int64_t unpacked = 0;
     int64_t packed = 0;
@@ -196,8 +192,7 @@ TEST_F(PanelArchiveTest, TotalsLeaveDirectoriesOut)
     delete archive;
 }
 
-TEST_F(PanelArchiveTest, SubtreeScanCountsFilesAndFolders)
-{
+TEST_F(PanelArchiveTest, SubtreeScanCountsFilesAndFolders) {
     CArchive* archive = Open({{"a", "x", 10, 0}, {"a\\b", "y", 20, 0}, {"a\\b\\c", "z", 40, 0}, {"", "t", 1, 0}});
     ArchiveFindFirst(archive, Westring(), nullptr);
     TArchiveScanCounters counters = {};
@@ -210,8 +205,7 @@ TEST_F(PanelArchiveTest, SubtreeScanCountsFilesAndFolders)
     delete archive;
 }
 
-TEST_F(PanelArchiveTest, CtrlCWhileReadingLeavesTheFileClosed)
-{
+TEST_F(PanelArchiveTest, CtrlCWhileReadingLeavesTheFileClosed) {
     AbortWhileReading = true;
     CArchive* archive = Open({{"", "x", 1, 0}});
     EXPECT_NE(0, archive->status);
@@ -220,8 +214,7 @@ TEST_F(PanelArchiveTest, CtrlCWhileReadingLeavesTheFileClosed)
     delete archive;
 }
 
-TEST_F(PanelArchiveTest, NoReaderOrNoFileMeansNoArchive)
-{
+TEST_F(PanelArchiveTest, NoReaderOrNoFileMeansNoArchive) {
     ArchiveHandlerCount = 0;
     CArchive* archive = Open({{"", "x", 1, 0}});
     EXPECT_NE(0, archive->status);
@@ -233,8 +226,7 @@ TEST_F(PanelArchiveTest, NoReaderOrNoFileMeansNoArchive)
     delete archive;
 }
 
-TEST_F(PanelArchiveTest, NestedDisplayPathUsesTheParentsDirectory)
-{
+TEST_F(PanelArchiveTest, NestedDisplayPathUsesTheParentsDirectory) {
     CArchive* outer = Open({{"sub", "b.zip", 1, 0}});
     ArchiveFindFirst(outer, Westring(U"sub"), nullptr);
     CArchive* inner = new CArchive(Westring(path.c_str()), outer);

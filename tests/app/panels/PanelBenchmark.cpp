@@ -16,21 +16,18 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-double MillisecondsSince(Clock::time_point start)
-{
+double MillisecondsSince(Clock::time_point start) {
     return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
 }
 
-TEST(PanelBenchmark, DISABLED_ReadSortAndFormat100000Files)
-{
+TEST(PanelBenchmark, DISABLED_ReadSortAndFormat100000Files) {
     const int files = 100000;
     qvtest::TempDir dir;
     Clock::time_point start = Clock::now();
     for (int i = 0; i < files; i++) {
         char name[32];
         snprintf(name, sizeof name, "file%06d.%s", (i * 7919) % files, i % 3 ? "txt" : "dat");
-        HANDLE file = CreateFileW(dir.Join(qvtest::W(name)).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0,
-                                  nullptr);
+        HANDLE file = CreateFileW(dir.Join(qvtest::W(name)).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
         ASSERT_NE(file, INVALID_HANDLE_VALUE);
         DWORD written = 0;
         WriteFile(file, name, DWORD(i % 17), &written, nullptr);

@@ -19,7 +19,6 @@ namespace {
 using qvhost::ScreenModel;
 using qvhost::ScriptedHost;
 
-
 // 13:05 UTC on 2 January 2024.
 const time_t FixedTime = 1704200700;
 
@@ -27,8 +26,7 @@ const time_t FixedTime = 1704200700;
 // folder and the ini file), W: a folder that does not exist.
 class PanelDisplayTest : public qvtest::ProgramTest {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         ProgramTest::SetUp();
         for (const char* folder : {"left", "left/work", "left/work/src", "left/work/docs", "right"})
             MakeFolder(folder);
@@ -47,57 +45,46 @@ protected:
         appData = "V:\\appdata";
     }
 
-    void Touch(const std::string& path) const
-    {
+    void Touch(const std::string& path) const {
         struct utimbuf times = {FixedTime, FixedTime};
         ASSERT_EQ(utime(PathOf(path).c_str(), &times), 0) << path;
     }
 
-    ScriptedHost::Options Options(const std::string& iniLines, const std::string& right = "U:\\")
-    {
+    ScriptedHost::Options Options(const std::string& iniLines, const std::string& right = "U:\\") {
         Write("test.ini", "[General Options]\r\n" + iniLines);
         return ProgramTest::Options({"V:\\test.ini", "-l", "T:\\work", "-r", right});
     }
 };
 
 // The 38 cells inside the frame of the left (x 1) or right (x 41) panel.
-std::string PanelRow(const ScreenModel& screen, int side, int y)
-{
+std::string PanelRow(const ScreenModel& screen, int side, int y) {
     return screen.RowText(y, side == 0 ? 1 : 41, 38);
 }
 
 // The rows of the entries of a panel, from the first below the frame.
-std::string EntryRow(const ScreenModel& screen, int side, int line)
-{
+std::string EntryRow(const ScreenModel& screen, int side, int line) {
     return PanelRow(screen, side, 1 + line);
 }
 
-std::string Status(const ScreenModel& screen, int side)
-{
+std::string Status(const ScreenModel& screen, int side) {
     return PanelRow(screen, side, screen.Rows() - 4);
 }
 
-std::string Padded(const std::string& text, size_t width)
-{
+std::string Padded(const std::string& text, size_t width) {
     return text + std::string(width - text.size(), ' ');
 }
 
-bool WaitForPanels(ScriptedHost& host)
-{
+bool WaitForPanels(ScriptedHost& host) {
     return host.WaitForText("x10.txt") && host.WaitForText("other.dat");
 }
 
-TEST_F(PanelDisplayTest, FullStyleListsParentThenDirectoriesThenFilesInExactColumns)
-{
+TEST_F(PanelDisplayTest, FullStyleListsParentThenDirectoriesThenFilesInExactColumns) {
     ScriptedHost& host = Launch(Options("LeftStyle=full\r\nRightStyle=full\r\nTimeMode=24\r\n"));
     ASSERT_TRUE(WaitForPanels(host)) << host.Snapshot().Dump();
     const char* rows[] = {
-        "..          │ UP-DIR│  1/2/2024│ 13:05",
-        "docs        │ SUBDIR│  1/2/2024│ 13:05",
-        "src         │ SUBDIR│  1/2/2024│ 13:05",
-        "a.dat       │1234567│  1/2/2024│ 13:05",
-        "x10.txt     │     10│  1/2/2024│ 13:05",
-        "x2.txt      │      2│  1/2/2024│ 13:05",
+        "..          │ UP-DIR│  1/2/2024│ 13:05", "docs        │ SUBDIR│  1/2/2024│ 13:05",
+        "src         │ SUBDIR│  1/2/2024│ 13:05", "a.dat       │1234567│  1/2/2024│ 13:05",
+        "x10.txt     │     10│  1/2/2024│ 13:05", "x2.txt      │      2│  1/2/2024│ 13:05",
         "            │       │          │      ",
     };
     // Everything checked below is drawn: the last entry rows, the status row and the frame.
@@ -116,8 +103,7 @@ TEST_F(PanelDisplayTest, FullStyleListsParentThenDirectoriesThenFilesInExactColu
     EXPECT_EQ(screen.RowText(screen.Rows() - 3, 0, 40), "╚══════════════════════════════════════╝");
 }
 
-TEST_F(PanelDisplayTest, NaturalSortPutsX2BeforeX10)
-{
+TEST_F(PanelDisplayTest, NaturalSortPutsX2BeforeX10) {
     ScriptedHost& host = Launch(Options("NaturalSort=on\r\n"));
     ASSERT_TRUE(WaitForPanels(host)) << host.Snapshot().Dump();
     host.WaitFor([](const ScreenModel& s) {
@@ -128,8 +114,7 @@ TEST_F(PanelDisplayTest, NaturalSortPutsX2BeforeX10)
     EXPECT_EQ(EntryRow(screen, 0, 5).substr(0, 12), "x10.txt     ") << screen.Dump();
 }
 
-TEST_F(PanelDisplayTest, BriefAndWideStyles)
-{
+TEST_F(PanelDisplayTest, BriefAndWideStyles) {
     ScriptedHost& host = Launch(Options("LeftStyle=brief\r\nRightStyle=wide\r\nTimeMode=24\r\n", "T:\\work"));
     ASSERT_TRUE(host.WaitForText("x10.txt")) << host.Snapshot().Dump();
     // Both panels drawn, with the left one's status row and frame.
@@ -151,8 +136,7 @@ TEST_F(PanelDisplayTest, BriefAndWideStyles)
     EXPECT_EQ(EntryRow(screen, 1, 3), " 1234567│" + Padded("a.dat", 29)) << screen.Dump();
 }
 
-TEST_F(PanelDisplayTest, BriefwideStyleSharesTheWidthBetweenTwoColumns)
-{
+TEST_F(PanelDisplayTest, BriefwideStyleSharesTheWidthBetweenTwoColumns) {
     ScriptedHost& host = Launch(Options("LeftStyle=briefwide\r\n"));
     ASSERT_TRUE(WaitForPanels(host)) << host.Snapshot().Dump();
     host.WaitFor([](const ScreenModel& s) { return EntryRow(s, 0, 3).rfind("a.dat", 0) == 0; });
@@ -160,8 +144,7 @@ TEST_F(PanelDisplayTest, BriefwideStyleSharesTheWidthBetweenTwoColumns)
     EXPECT_EQ(EntryRow(screen, 0, 3), Padded("a.dat", 19) + "│" + Padded("", 18)) << screen.Dump();
 }
 
-TEST_F(PanelDisplayTest, EnterGoesIntoADirectoryAndDotDotComesBackOntoIt)
-{
+TEST_F(PanelDisplayTest, EnterGoesIntoADirectoryAndDotDotComesBackOntoIt) {
     ScriptedHost& host = Launch(Options(""));
     ASSERT_TRUE(WaitForPanels(host)) << host.Snapshot().Dump();
     host.SendKey(KEY_DOWN);
@@ -183,8 +166,7 @@ TEST_F(PanelDisplayTest, EnterGoesIntoADirectoryAndDotDotComesBackOntoIt)
     EXPECT_EQ(EntryRow(host.Snapshot(), 0, 0).substr(0, 12), "..          ");
 }
 
-TEST_F(PanelDisplayTest, ADirectoryThatCannotBeReadShowsTheSystemMessage)
-{
+TEST_F(PanelDisplayTest, ADirectoryThatCannotBeReadShowsTheSystemMessage) {
     ScriptedHost& host = Launch(Options(""));
     ASSERT_TRUE(WaitForPanels(host)) << host.Snapshot().Dump();
     host.SendKey(KEY_DOWN);
@@ -192,17 +174,16 @@ TEST_F(PanelDisplayTest, ADirectoryThatCannotBeReadShowsTheSystemMessage)
     ASSERT_TRUE(host.WaitFor([](const ScreenModel& s) { return Status(s, 0) == Padded("src", 38); }));
     ASSERT_EQ(rmdir(PathOf("left/work/src").c_str()), 0);
     host.SendKey(KEY_ENTER, KEY_ENTER);
-    ASSERT_TRUE(host.WaitForText(SystemMessage(3, "The system cannot find the path specified."))) << host.Snapshot().Dump();
+    ASSERT_TRUE(host.WaitForText(SystemMessage(3, "The system cannot find the path specified.")))
+        << host.Snapshot().Dump();
     EXPECT_TRUE(host.WaitForText("T:\\work\\src"));
     host.SendKey(KEY_ENTER, KEY_ENTER);
     // Back in the parent, which no longer lists the folder.
-    EXPECT_TRUE(host.WaitFor([](const ScreenModel& s) {
-        return EntryRow(s, 0, 2).substr(0, 12) == "a.dat       ";
-    })) << host.Snapshot().Dump();
+    EXPECT_TRUE(host.WaitFor([](const ScreenModel& s) { return EntryRow(s, 0, 2).substr(0, 12) == "a.dat       "; }))
+        << host.Snapshot().Dump();
 }
 
-TEST_F(PanelDisplayTest, ADriveThatIsNotReadyIsEmptyWithItsStatus)
-{
+TEST_F(PanelDisplayTest, ADriveThatIsNotReadyIsEmptyWithItsStatus) {
     if (qvtest::OnWindowsLeg())
         GTEST_SKIP() << "wine has no drive whose folder is missing, so no drive that is not ready";
     ScriptedHost& host = Launch(Options("", "W:\\"));
@@ -211,8 +192,7 @@ TEST_F(PanelDisplayTest, ADriveThatIsNotReadyIsEmptyWithItsStatus)
         << host.Snapshot().Dump();
 }
 
-TEST_F(PanelDisplayTest, TheNetworkRootWithoutANetworkReportsTheErrorAndStaysEmpty)
-{
+TEST_F(PanelDisplayTest, TheNetworkRootWithoutANetworkReportsTheErrorAndStaysEmpty) {
     if (qvtest::OnWindowsLeg())
         GTEST_SKIP() << "wine answers for its network providers, not as a machine without a network";
     ScriptedHost& host = Launch(Options("", "\\\\"));
@@ -226,13 +206,11 @@ TEST_F(PanelDisplayTest, TheNetworkRootWithoutANetworkReportsTheErrorAndStaysEmp
 
 // Three nested folders of 200 characters under T:\work: the innermost one's
 // full path is longer than any path a panel keeps.
-std::string LongName(char c)
-{
+std::string LongName(char c) {
     return std::string(200, c);
 }
 
-TEST_F(PanelDisplayTest, ATitleLongerThanThePanelIsCutToTheFrame)
-{
+TEST_F(PanelDisplayTest, ATitleLongerThanThePanelIsCutToTheFrame) {
     const std::string a = "/left/work/" + LongName('a'), b = a + "/" + LongName('b');
     ASSERT_EQ(mkdir((root + a).c_str(), 0700), 0);
     ASSERT_EQ(mkdir((root + b).c_str(), 0700), 0);
@@ -252,8 +230,7 @@ TEST_F(PanelDisplayTest, ATitleLongerThanThePanelIsCutToTheFrame)
     EXPECT_NE(screen.RowText(0, 1, 38).find("bbbbbbbbbbbb"), std::string::npos) << screen.Dump();
 }
 
-TEST_F(PanelDisplayTest, EnterOnAFolderWhosePathIsTooLongSaysSo)
-{
+TEST_F(PanelDisplayTest, EnterOnAFolderWhosePathIsTooLongSaysSo) {
     // The folder entered lies below T:\work\aaa...\bbb... (409 characters);
     // its own name's length decides whether its full path still fits in the
     // 511 characters a panel keeps.
@@ -281,7 +258,8 @@ TEST_F(PanelDisplayTest, EnterOnAFolderWhosePathIsTooLongSaysSo)
                 return EntryRow(s, 0, 0).rfind("..", 0) == 0 && EntryRow(s, 0, 1).rfind("   ", 0) == 0;
             })) << host.Snapshot().Dump();
         } else {
-            EXPECT_TRUE(host.WaitForText(SystemMessage(206, "The filename or extension is too long."))) << host.Snapshot().Dump();
+            EXPECT_TRUE(host.WaitForText(SystemMessage(206, "The filename or extension is too long.")))
+                << host.Snapshot().Dump();
         }
         host.CloseInput();
         host.WaitExit();
@@ -289,23 +267,21 @@ TEST_F(PanelDisplayTest, EnterOnAFolderWhosePathIsTooLongSaysSo)
     }
 }
 
-TEST_F(PanelDisplayTest, AStartFolderThatDoesNotExistIsReported)
-{
+TEST_F(PanelDisplayTest, AStartFolderThatDoesNotExistIsReported) {
     ScriptedHost::Options options = Options("");
     options.args[2] = "T:\\work\\no-such-folder";
     ScriptedHost host(options);
-    EXPECT_TRUE(host.WaitForText(SystemMessage(3, "The system cannot find the path specified."))) << host.Snapshot().Dump();
+    EXPECT_TRUE(host.WaitForText(SystemMessage(3, "The system cannot find the path specified.")))
+        << host.Snapshot().Dump();
     EXPECT_TRUE(host.WaitForText("no-such-folder")) << host.Snapshot().Dump();
 }
 
 // The attribute of a panel's entry line (the cursor bar differs from the rest).
-uint8_t EntryAttribute(ScriptedHost& host, int side, int line)
-{
+uint8_t EntryAttribute(ScriptedHost& host, int side, int line) {
     return host.RowAttributes(1 + line)[side == 0 ? 1 : 41];
 }
 
-TEST_F(PanelDisplayTest, AClickedPanelTakesTheCursorBarFromTheOther)
-{
+TEST_F(PanelDisplayTest, AClickedPanelTakesTheCursorBarFromTheOther) {
     ScriptedHost host(Options("", "T:\\work"));
     ASSERT_TRUE(host.WaitForText("x10.txt")) << host.Snapshot().Dump();
     host.WaitQuiet();
@@ -321,8 +297,7 @@ TEST_F(PanelDisplayTest, AClickedPanelTakesTheCursorBarFromTheOther)
 }
 
 // The panel rows that a resize must bring back at once, without a key.
-void ExpectCompletePanels(ScriptedHost& host, uint8_t bar, int columns, int rows)
-{
+void ExpectCompletePanels(ScriptedHost& host, uint8_t bar, int columns, int rows) {
     // The key bar comes last in a pass of the main loop; what came before it
     // must be complete by then.
     ASSERT_TRUE(host.WaitFor([&](const ScreenModel& s) {
@@ -340,8 +315,7 @@ void ExpectCompletePanels(ScriptedHost& host, uint8_t bar, int columns, int rows
     EXPECT_NE(screen.RowText(rows - 2).find("T:\\work>"), std::string::npos) << screen.Dump();
 }
 
-TEST_F(PanelDisplayTest, TheFirstRedrawAfterAResizeIsComplete)
-{
+TEST_F(PanelDisplayTest, TheFirstRedrawAfterAResizeIsComplete) {
     ScriptedHost host(Options(""));
     ASSERT_TRUE(WaitForPanels(host)) << host.Snapshot().Dump();
     host.WaitQuiet();
@@ -354,8 +328,7 @@ TEST_F(PanelDisplayTest, TheFirstRedrawAfterAResizeIsComplete)
     }
 }
 
-TEST_F(PanelDisplayTest, AScreenBelowTheMinimumKeepsEveryDimensionThatIsLargeEnough)
-{
+TEST_F(PanelDisplayTest, AScreenBelowTheMinimumKeepsEveryDimensionThatIsLargeEnough) {
     ScriptedHost::Options options = Options("");
     options.columns = 100;
     options.rows = 20;
@@ -372,8 +345,7 @@ TEST_F(PanelDisplayTest, AScreenBelowTheMinimumKeepsEveryDimensionThatIsLargeEno
     ExpectCompletePanels(host, bar, 80, 30);
 }
 
-TEST_F(PanelDisplayTest, AHostThatKeepsASmallScreenStillGetsALayoutOfItsWidth)
-{
+TEST_F(PanelDisplayTest, AHostThatKeepsASmallScreenStillGetsALayoutOfItsWidth) {
     ScriptedHost::Options options = Options("");
     options.columns = 120;
     options.rows = 40;
@@ -391,8 +363,7 @@ TEST_F(PanelDisplayTest, AHostThatKeepsASmallScreenStillGetsALayoutOfItsWidth)
 
 // The program as a user without special rights: the superuser may search
 // any folder, so a test running as root runs the program as "nobody".
-void RunWithoutPrivileges(ScriptedHost::Options& options)
-{
+void RunWithoutPrivileges(ScriptedHost::Options& options) {
     if (getuid() != 0)
         return;
     const char* binary = std::getenv("QV_BINARY_DIR");
@@ -404,8 +375,7 @@ void RunWithoutPrivileges(ScriptedHost::Options& options)
     options.program = "/usr/bin/setpriv";
 }
 
-TEST_F(PanelDisplayTest, AFolderThatCanBeListedButNotSearchedIsReportedAsUnreadable)
-{
+TEST_F(PanelDisplayTest, AFolderThatCanBeListedButNotSearchedIsReportedAsUnreadable) {
     if (getuid() == 0 && access("/usr/bin/setpriv", X_OK) != 0)
         GTEST_SKIP() << "running as root without setpriv: every folder can be searched";
     if (getuid() == 0 && qvtest::OnWindowsLeg())

@@ -18,8 +18,7 @@ const uint32_t Jan2AtMidnight = 1704153600;
 // An 80-column screen with 20 entry rows; a half-width panel of 40 columns.
 class PanelFormat : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         saved = Config;
         savedColumns = ScreenColumns;
         ScreenColumns = 80;
@@ -33,25 +32,20 @@ protected:
         panel.isOn = 1;
         CopyPanelText(panel.path, Westring("C:\\work"));
     }
-    void TearDown() override
-    {
+    void TearDown() override {
         Config = saved;
         ScreenColumns = savedColumns;
         LayoutPanelColumns(40);
     }
 
-    std::string Line(int index, int style)
-    {
-        return Text(FormatEntryInStyle(&panel, index, 0, NoNameScroll, style));
-    }
+    std::string Line(int index, int style) { return Text(FormatEntryInStyle(&panel, index, 0, NoNameScroll, style)); }
 
     TCONFIG saved;
     int savedColumns = 0;
     CPanel panel;
 };
 
-TEST_F(PanelFormat, LayoutFillsTheInnerWidthUpToTheMaximums)
-{
+TEST_F(PanelFormat, LayoutFillsTheInnerWidthUpToTheMaximums) {
     // Full: name 12, size 7, date 10 ("12/31/1999"), time 6 and three
     // separators make exactly the 38 inner cells.
     EXPECT_EQ(PanelLayouts[VIEW_FULL][0].current, 12);
@@ -74,8 +68,7 @@ TEST_F(PanelFormat, LayoutFillsTheInnerWidthUpToTheMaximums)
     EXPECT_EQ(PanelLayouts[VIEW_WIDE][1].current, 256);
 }
 
-TEST_F(PanelFormat, EntryLinesOfEachStyle)
-{
+TEST_F(PanelFormat, EntryLinesOfEachStyle) {
     Fill(panel, {{"..", Dir, 0, 0}, {"report.txt", 0, 1234567, Jan2At1305}, {"sub", Dir, 0, Jan2AtMidnight}});
     struct {
         int index;
@@ -99,8 +92,7 @@ TEST_F(PanelFormat, EntryLinesOfEachStyle)
     }
 }
 
-TEST_F(PanelFormat, SizeColumnFallsBackToKiloAndMegabytes)
-{
+TEST_F(PanelFormat, SizeColumnFallsBackToKiloAndMegabytes) {
     Fill(panel, {{"seven", 0, 9999999, 0},
                  {"eight", 0, 12345678, 0},
                  {"five-gib", 0, 5ull * 1073741824ull, 0},
@@ -110,8 +102,8 @@ TEST_F(PanelFormat, SizeColumnFallsBackToKiloAndMegabytes)
         int width;
         const char* size;
     } cases[] = {
-        {0, 7, "9999999"},  {1, 7, " 12056K"},  {2, 7, "  5120M"},
-        {3, 7, " UP-DIR"}, {3, 8, "\x10UP-DIR\x11"}, {3, 9, " \x10UP-DIR\x11"}, {3, 10, "\x10 UP-DIR \x11"},
+        {0, 7, "9999999"},        {1, 7, " 12056K"},         {2, 7, "  5120M"},           {3, 7, " UP-DIR"},
+        {3, 8, "\x10UP-DIR\x11"}, {3, 9, " \x10UP-DIR\x11"}, {3, 10, "\x10 UP-DIR \x11"},
     };
     for (const auto& c : cases) {
         PanelLayouts[VIEW_FULL][1].current = c.width;
@@ -122,8 +114,7 @@ TEST_F(PanelFormat, SizeColumnFallsBackToKiloAndMegabytes)
     }
 }
 
-TEST_F(PanelFormat, DirectoryWithATreeSizeAndALinkShowTheirOwnTexts)
-{
+TEST_F(PanelFormat, DirectoryWithATreeSizeAndALinkShowTheirOwnTexts) {
     Fill(panel, {{"big", Dir, 4096, 0}, {"jump", Dir | Link, 0, 0}});
     panel.entries[0]->sizeFromTree = 1;
     // The link's target is looked up once and then taken from the cache.
@@ -140,9 +131,9 @@ TEST_F(PanelFormat, DirectoryWithATreeSizeAndALinkShowTheirOwnTexts)
     EXPECT_EQ(Line(1, VIEW_FULL).substr(0, link.size()), link);
 }
 
-TEST_F(PanelFormat, MarkersTakeTheLastCellOfTheNameField)
-{
-    Fill(panel, {{"filelink", Link, 1, 0}, {"hiddendir", Dir | FILE_ATTRIBUTE_HIDDEN, 0, 0},
+TEST_F(PanelFormat, MarkersTakeTheLastCellOfTheNameField) {
+    Fill(panel, {{"filelink", Link, 1, 0},
+                 {"hiddendir", Dir | FILE_ATTRIBUTE_HIDDEN, 0, 0},
                  {"averyveryverylongname", FILE_ATTRIBUTE_SYSTEM, 0, 0}});
     panel.linkTargets.Insert(new TLinkTargetCacheEntry{Westring("C:\\work\\filelink"), Westring("t")});
     EXPECT_EQ(Line(0, VIEW_BRIEF), "filelink »\x10@");
@@ -150,8 +141,7 @@ TEST_F(PanelFormat, MarkersTakeTheLastCellOfTheNameField)
     EXPECT_EQ(Line(2, VIEW_BRIEF), "averyveryv\x10░");
 }
 
-TEST_F(PanelFormat, KeepExtVisibleKeepsAShortExtensionAfterTheCut)
-{
+TEST_F(PanelFormat, KeepExtVisibleKeepsAShortExtensionAfterTheCut) {
     CellString name(U"averylongname.txt", 7);
     EXPECT_EQ(Text(TruncateEntryCells(name, 12, true)), "averylo\x10.txt");
     EXPECT_EQ(Text(TruncateEntryCells(name, 12, false)), "averylongna\x10");
@@ -160,23 +150,20 @@ TEST_F(PanelFormat, KeepExtVisibleKeepsAShortExtensionAfterTheCut)
     EXPECT_EQ(Text(TruncateEntryCells(CellString(U"short.c", 7), 12, true)), "short.c     ");
 }
 
-TEST_F(PanelFormat, TwelveHourClock)
-{
+TEST_F(PanelFormat, TwelveHourClock) {
     Config.TimeMode = 12;
     Fill(panel, {{"midnight", 0, 1, Jan2AtMidnight}, {"afternoon", 0, 1, Jan2At1305}});
     EXPECT_EQ(Line(0, VIEW_FULL).substr(Line(0, VIEW_FULL).size() - 6), "12:00a");
     EXPECT_EQ(Line(1, VIEW_FULL).substr(Line(1, VIEW_FULL).size() - 6), " 1:05p");
 }
 
-TEST_F(PanelFormat, UnknownTimeShowsBlanks)
-{
+TEST_F(PanelFormat, UnknownTimeShowsBlanks) {
     Fill(panel, {{"f", 0, 1, 0}});
     panel.entries[0]->time = TTimestamp(0xFFFFFFFFu, 0xFFFFFFFFu);
     EXPECT_EQ(Line(0, VIEW_FULL), "f           │      1│          │      ");
 }
 
-TEST_F(PanelFormat, ScrollOffsetNeverLeavesTheFieldPartlyEmpty)
-{
+TEST_F(PanelFormat, ScrollOffsetNeverLeavesTheFieldPartlyEmpty) {
     Fill(panel, {{"abcdefghijklmnop", 0, 1, 0}});
     EXPECT_EQ(Text(FormatEntryInStyle(&panel, 0, 7, 2, VIEW_BRIEF)), "cdefghijklm\x10");
     EXPECT_EQ(panel.nameScrollOffset, 2);
@@ -184,8 +171,7 @@ TEST_F(PanelFormat, ScrollOffsetNeverLeavesTheFieldPartlyEmpty)
     EXPECT_EQ(panel.nameScrollOffset, 4);
 }
 
-TEST_F(PanelFormat, StatusLineTexts)
-{
+TEST_F(PanelFormat, StatusLineTexts) {
     Fill(panel, {{"..", Dir, 0, 0}, {"a", 0, 1500, 0}, {"b", 0, 2500, 0}});
     bool full = false;
     // Two tagged files: the count with "s", centred in the 38 cells.
@@ -229,8 +215,7 @@ TEST_F(PanelFormat, StatusLineTexts)
     EXPECT_EQ(Text(BuildPanelStatusText(&panel, full)), "Directory is empty" + std::string(20, ' '));
 }
 
-TEST_F(PanelFormat, ScrollThumbStaysWithinItsRows)
-{
+TEST_F(PanelFormat, ScrollThumbStaysWithinItsRows) {
     // Everything fits: no thumb.
     EXPECT_EQ(ComputeScrollThumb(10, 0, 20, 20).length, 0);
     EXPECT_EQ(ComputeScrollThumb(0, 0, 20, 20).length, 0);
@@ -250,8 +235,7 @@ TEST_F(PanelFormat, ScrollThumbStaysWithinItsRows)
     }
 }
 
-TEST_F(PanelFormat, RuleLinesCrossWhereColumnsMeet)
-{
+TEST_F(PanelFormat, RuleLinesCrossWhereColumnsMeet) {
     CellString line;
     BuildColumnRuleLine(VIEW_BRIEF, WIDTH_HALF, line, BoxSingleHorizontal, BoxSingleUpTee, BoxDoubleSingleLeftTee,
                         BoxDoubleSingleRightTee);

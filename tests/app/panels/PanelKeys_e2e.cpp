@@ -25,8 +25,7 @@ const int ShiftAlt = 1;
 // folder and the ini file.
 class PanelKeysTest : public qvtest::ProgramTest {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         ProgramTest::SetUp();
         for (const char* folder : {"left", "left/src", "right", "right/deep"})
             MakeFolder(folder);
@@ -39,8 +38,7 @@ protected:
         appData = "V:\\appdata";
     }
 
-    ScriptedHost::Options Options(const std::string& iniLines = "")
-    {
+    ScriptedHost::Options Options(const std::string& iniLines = "") {
         Write("test.ini", "[General Options]\r\n" + iniLines);
         return ProgramTest::Options({"V:\\test.ini", "-l", "T:\\", "-r", "U:\\"});
     }
@@ -49,20 +47,17 @@ protected:
     static bool WaitForPanels(ScriptedHost& host);
 
     // The row of the screen that holds the text, -1 when none.
-    static int RowOf(const ScreenModel& screen, const std::string& text, int x = 0, int width = -1)
-    {
+    static int RowOf(const ScreenModel& screen, const std::string& text, int x = 0, int width = -1) {
         for (int y = 0; y < screen.Rows(); y++) {
             if (screen.RowText(y, x, width).find(text) != std::string::npos)
                 return y;
         }
         return -1;
     }
-
 };
 
 // The left panel's status row, trimmed.
-std::string LeftStatus(ScriptedHost& host)
-{
+std::string LeftStatus(ScriptedHost& host) {
     ScreenModel screen = host.Snapshot();
     std::string text = screen.RowText(screen.Rows() - 4, 1, 38);
     text.erase(0, text.find_first_not_of(' '));
@@ -70,16 +65,14 @@ std::string LeftStatus(ScriptedHost& host)
     return text;
 }
 
-bool WaitForLeftStatus(ScriptedHost& host, const std::string& text)
-{
+bool WaitForLeftStatus(ScriptedHost& host, const std::string& text) {
     return host.WaitFor([&](const ScreenModel& screen) {
         return screen.RowText(screen.Rows() - 4, 1, 38).find(text) != std::string::npos;
     });
 }
 
 // The attribute of the first cell of the left panel's line of that name.
-int LeftNameAttribute(ScriptedHost& host, const std::string& name)
-{
+int LeftNameAttribute(ScriptedHost& host, const std::string& name) {
     ScreenModel screen = host.Snapshot();
     for (int y = 1; y < screen.Rows() - 4; y++) {
         if (screen.RowText(y, 1, 12).find(name) == 0)
@@ -90,8 +83,7 @@ int LeftNameAttribute(ScriptedHost& host, const std::string& name)
 
 // The name on the left panel's cursor bar (drawn in one of the highlight
 // colours); empty when no row shows it.
-std::string LeftCursorName(const ScreenModel& screen)
-{
+std::string LeftCursorName(const ScreenModel& screen) {
     const int bars[] = {DefaultColours[ColourHighlight], DefaultColours[ColourHighlightTagged],
                         DefaultColours[ColourDirectoryHigh]};
     for (int y = 1; y < screen.Rows() - 5; y++) {
@@ -107,24 +99,20 @@ std::string LeftCursorName(const ScreenModel& screen)
     return std::string();
 }
 
-bool WaitForLeftCursor(ScriptedHost& host, const std::string& name)
-{
+bool WaitForLeftCursor(ScriptedHost& host, const std::string& name) {
     return host.WaitFor([&](const ScreenModel& screen) { return LeftCursorName(screen) == name; });
 }
 
-bool PanelKeysTest::WaitForPanels(ScriptedHost& host)
-{
+bool PanelKeysTest::WaitForPanels(ScriptedHost& host) {
     return host.WaitForText("alpha.txt") && host.WaitForText("other.dat") &&
            host.WaitFor([](const ScreenModel& screen) { return !LeftCursorName(screen).empty(); });
 }
 
-void SendAltLetter(ScriptedHost& host, char letter)
-{
+void SendAltLetter(ScriptedHost& host, char letter) {
     host.SendKey(KeyAltLetter(letter), letter, ShiftAlt);
 }
 
-TEST_F(PanelKeysTest, InsAndTheGreyKeysTagWithTheStatusLineCounting)
-{
+TEST_F(PanelKeysTest, InsAndTheGreyKeysTagWithTheStatusLineCounting) {
     ScriptedHost& host = Launch(Options());
     ASSERT_TRUE(WaitForPanels(host)) << host.Snapshot().Dump();
     host.SendKey(KEY_DOWN);
@@ -145,8 +133,7 @@ TEST_F(PanelKeysTest, InsAndTheGreyKeysTagWithTheStatusLineCounting)
     EXPECT_EQ(LeftNameAttribute(host, "gamma.cpp"), LeftNameAttribute(host, "alpha.txt"));
 }
 
-TEST_F(PanelKeysTest, SelectingByMaskTagsOnlyTheMatchingFiles)
-{
+TEST_F(PanelKeysTest, SelectingByMaskTagsOnlyTheMatchingFiles) {
     ScriptedHost& host = Launch(Options());
     ASSERT_TRUE(WaitForPanels(host)) << host.Snapshot().Dump();
     const int plain = LeftNameAttribute(host, "alpha.txt");
@@ -162,8 +149,7 @@ TEST_F(PanelKeysTest, SelectingByMaskTagsOnlyTheMatchingFiles)
         EXPECT_EQ(LeftNameAttribute(host, name), plain) << name;
 }
 
-TEST_F(PanelKeysTest, AMaskWithAnErrorIsRefusedAndEscapeTagsNothing)
-{
+TEST_F(PanelKeysTest, AMaskWithAnErrorIsRefusedAndEscapeTagsNothing) {
     ScriptedHost& host = Launch(Options());
     ASSERT_TRUE(WaitForPanels(host)) << host.Snapshot().Dump();
     host.SendKey(KEY_GREY_PLUS, '+');
@@ -180,8 +166,7 @@ TEST_F(PanelKeysTest, AMaskWithAnErrorIsRefusedAndEscapeTagsNothing)
     EXPECT_EQ(LeftStatus(host).find("selected"), std::string::npos);
 }
 
-TEST_F(PanelKeysTest, AltLettersMoveTheCursorByTheQuickSearch)
-{
+TEST_F(PanelKeysTest, AltLettersMoveTheCursorByTheQuickSearch) {
     ScriptedHost& host = Launch(Options("StickyAlt=off\r\n"));
     ASSERT_TRUE(WaitForPanels(host)) << host.Snapshot().Dump();
     ASSERT_EQ(LeftCursorName(host.Snapshot()), "src") << host.Snapshot().Dump();
@@ -198,8 +183,7 @@ TEST_F(PanelKeysTest, AltLettersMoveTheCursorByTheQuickSearch)
     EXPECT_TRUE(WaitForLeftStatus(host, "Search: b"));
 }
 
-TEST_F(PanelKeysTest, AStickySearchShowsItsTextUntilAnotherKeyEndsIt)
-{
+TEST_F(PanelKeysTest, AStickySearchShowsItsTextUntilAnotherKeyEndsIt) {
     ScriptedHost& host = Launch(Options("StickyAlt=on\r\n"));
     ASSERT_TRUE(WaitForPanels(host)) << host.Snapshot().Dump();
     SendAltLetter(host, 'n');
@@ -215,8 +199,7 @@ TEST_F(PanelKeysTest, AStickySearchShowsItsTextUntilAnotherKeyEndsIt)
     EXPECT_EQ(LeftCursorName(host.Snapshot()), "notes.txt");
 }
 
-TEST_F(PanelKeysTest, TheDriveMenuSwitchesAPanelToAnotherMappedDrive)
-{
+TEST_F(PanelKeysTest, TheDriveMenuSwitchesAPanelToAnotherMappedDrive) {
     ScriptedHost& host = Launch(Options());
     ASSERT_TRUE(WaitForPanels(host)) << host.Snapshot().Dump();
     host.SendKey(KEY_ALT_F1);
@@ -237,7 +220,8 @@ TEST_F(PanelKeysTest, TheDriveMenuSwitchesAPanelToAnotherMappedDrive)
     ASSERT_TRUE(host.WaitForText("Choose left drive:")) << host.Snapshot().Dump();
     host.SendText("u");
     ASSERT_TRUE(host.WaitFor([](const ScreenModel& s) {
-        return s.RowText(0, 0, 40).find(" U:\\ ") != std::string::npos && s.RowText(1, 0, 40).find("deep") != std::string::npos;
+        return s.RowText(0, 0, 40).find(" U:\\ ") != std::string::npos &&
+               s.RowText(1, 0, 40).find("deep") != std::string::npos;
     })) << host.Snapshot().Dump();
     EXPECT_LT(RowOf(host.Snapshot(), "alpha.txt"), 0);
 }
@@ -245,8 +229,7 @@ TEST_F(PanelKeysTest, TheDriveMenuSwitchesAPanelToAnotherMappedDrive)
 // Right from the last entry goes to the first (the network) and Left from the
 // first back to the last: from T: (the left panel's drive) in "\\ C T U V",
 // three steps right and one left end on V:.
-TEST_F(PanelKeysTest, TheDriveMenuSelectionWrapsAtBothEnds)
-{
+TEST_F(PanelKeysTest, TheDriveMenuSelectionWrapsAtBothEnds) {
     ScriptedHost& host = Launch(Options());
     ASSERT_TRUE(WaitForPanels(host)) << host.Snapshot().Dump();
     host.SendKey(KEY_ALT_F1);
@@ -255,12 +238,12 @@ TEST_F(PanelKeysTest, TheDriveMenuSelectionWrapsAtBothEnds)
         host.SendKey(key);
     host.SendKey(KEY_ENTER, KEY_ENTER);
     EXPECT_TRUE(host.WaitFor([](const ScreenModel& s) {
-        return s.RowText(0, 0, 40).find(" V:\\ ") != std::string::npos && s.RowText(1, 0, 40).find("appdata") != std::string::npos;
+        return s.RowText(0, 0, 40).find(" V:\\ ") != std::string::npos &&
+               s.RowText(1, 0, 40).find("appdata") != std::string::npos;
     })) << host.Snapshot().Dump();
 }
 
-TEST_F(PanelKeysTest, ADriveThatCannotBeReadAsksToRetryOrTakeAnother)
-{
+TEST_F(PanelKeysTest, ADriveThatCannotBeReadAsksToRetryOrTakeAnother) {
     if (qvtest::OnWindowsLeg())
         GTEST_SKIP() << "wine lists no drive whose folder is missing, so there is no unreadable drive to choose";
     MapDrive('W', "missing");
@@ -275,8 +258,9 @@ TEST_F(PanelKeysTest, ADriveThatCannotBeReadAsksToRetryOrTakeAnother)
     host.WaitQuiet();
     EXPECT_GE(RowOf(host.Snapshot(), "Error reading drive."), 0);
     host.SendText("t");
-    ASSERT_TRUE(host.WaitFor([](const ScreenModel& s) { return s.RowText(1, 40, 40).find("src") != std::string::npos; }))
-        << host.Snapshot().Dump();
+    ASSERT_TRUE(host.WaitFor([](const ScreenModel& s) {
+        return s.RowText(1, 40, 40).find("src") != std::string::npos;
+    })) << host.Snapshot().Dump();
     EXPECT_LT(RowOf(host.Snapshot(), "Error reading drive."), 0);
 
     host.SendKey(KEY_ALT_F2);
@@ -288,8 +272,7 @@ TEST_F(PanelKeysTest, ADriveThatCannotBeReadAsksToRetryOrTakeAnother)
     EXPECT_NE(host.Snapshot().RowText(1, 40, 40).find("src"), std::string::npos) << "the panel is left as it was";
 }
 
-TEST_F(PanelKeysTest, TheNetworkChooserSaysWhyThereIsNothingToChoose)
-{
+TEST_F(PanelKeysTest, TheNetworkChooserSaysWhyThereIsNothingToChoose) {
     if (qvtest::OnWindowsLeg())
         GTEST_SKIP() << "wine answers for its network providers, not as a machine without a network";
     ScriptedHost& host = Launch(Options());
@@ -304,8 +287,7 @@ TEST_F(PanelKeysTest, TheNetworkChooserSaysWhyThereIsNothingToChoose)
 // Sixty files in three brief columns of nineteen rows: a step past the last
 // slot scrolls by one row, and a step above the first scrolls back, each
 // drawing the new row across all three columns.
-TEST_F(PanelKeysTest, BriefColumnsScrollByOneRow)
-{
+TEST_F(PanelKeysTest, BriefColumnsScrollByOneRow) {
     qvtest::RemoveTree(folder->Join(qvtest::W("left")));
     MakeFolder("left");
     for (int i = 0; i < 60; i++)
@@ -313,7 +295,9 @@ TEST_F(PanelKeysTest, BriefColumnsScrollByOneRow)
     ScriptedHost& host = Launch(Options("LeftStyle=brief\r\n"));
     ASSERT_TRUE(host.WaitForText("f56")) << host.Snapshot().Dump();
     // The names in the three columns of a row.
-    auto row = [](const ScreenModel& s, int y) { return s.RowText(y, 1, 3) + s.RowText(y, 14, 3) + s.RowText(y, 27, 3); };
+    auto row = [](const ScreenModel& s, int y) {
+        return s.RowText(y, 1, 3) + s.RowText(y, 14, 3) + s.RowText(y, 27, 3);
+    };
     const int rows = host.Snapshot().Rows() - 6;
     ASSERT_EQ(rows * 3, 57) << host.Snapshot().Dump();
     EXPECT_TRUE(host.WaitFor([&](const ScreenModel& s) { return row(s, rows) == "f18f37f56"; }))
@@ -333,8 +317,7 @@ TEST_F(PanelKeysTest, BriefColumnsScrollByOneRow)
     EXPECT_EQ(row(screen, rows), "f18f37f56") << screen.Dump();
 }
 
-TEST_F(PanelKeysTest, SwappingThePanelsKeepsEachOnesTags)
-{
+TEST_F(PanelKeysTest, SwappingThePanelsKeepsEachOnesTags) {
     ScriptedHost& host = Launch(Options());
     ASSERT_TRUE(WaitForPanels(host)) << host.Snapshot().Dump();
     host.SendKey(KEY_DOWN);
@@ -342,24 +325,26 @@ TEST_F(PanelKeysTest, SwappingThePanelsKeepsEachOnesTags)
     ASSERT_TRUE(WaitForLeftStatus(host, "100 bytes in 1 selected file")) << host.Snapshot().Dump();
     host.SendKey(KEY_CTRL_U, KEY_CTRL_U, SHIFT_CTRL);
     ASSERT_TRUE(host.WaitFor([](const ScreenModel& s) {
-        return s.RowText(0, 40, 40).find(" T:\\ ") != std::string::npos && s.RowText(0, 0, 40).find(" U:\\ ") != std::string::npos &&
+        return s.RowText(0, 40, 40).find(" T:\\ ") != std::string::npos &&
+               s.RowText(0, 0, 40).find(" U:\\ ") != std::string::npos &&
                s.RowText(s.Rows() - 4, 40, 40).find("100 bytes in 1 selected file") != std::string::npos;
     })) << host.Snapshot().Dump();
     EXPECT_GE(RowOf(host.Snapshot(), "alpha.txt", 40, 40), 0);
     EXPECT_GE(RowOf(host.Snapshot(), "other.dat", 0, 40), 0);
 }
 
-TEST_F(PanelKeysTest, APanelSwitchedOffComesBackWithItsEntries)
-{
+TEST_F(PanelKeysTest, APanelSwitchedOffComesBackWithItsEntries) {
     ScriptedHost& host = Launch(Options());
     ASSERT_TRUE(WaitForPanels(host)) << host.Snapshot().Dump();
     host.SendKey(KEY_CTRL_F1);
-    ASSERT_TRUE(host.WaitFor([](const ScreenModel& s) { return s.RowText(2, 0, 40).find("alpha.txt") == std::string::npos; }))
-        << host.Snapshot().Dump();
+    ASSERT_TRUE(host.WaitFor([](const ScreenModel& s) {
+        return s.RowText(2, 0, 40).find("alpha.txt") == std::string::npos;
+    })) << host.Snapshot().Dump();
     EXPECT_GE(RowOf(host.Snapshot(), "other.dat", 40, 40), 0);
     host.SendKey(KEY_CTRL_F1);
-    EXPECT_TRUE(host.WaitFor([](const ScreenModel& s) { return s.RowText(2, 0, 40).find("alpha.txt") != std::string::npos; }))
-        << host.Snapshot().Dump();
+    EXPECT_TRUE(host.WaitFor([](const ScreenModel& s) {
+        return s.RowText(2, 0, 40).find("alpha.txt") != std::string::npos;
+    })) << host.Snapshot().Dump();
 }
 
 }  // namespace

@@ -17,8 +17,7 @@ using paneltest::Utf8;
 // Fifty files in a view of ten slots.
 class PanelCursorTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         std::vector<paneltest::TEntrySpec> specs;
         names.reserve(50);  // the specs point into the names
         for (int i = 0; i < 50; i++) {
@@ -32,8 +31,7 @@ protected:
     TestPanelPair pair;
 };
 
-TEST_F(PanelCursorTest, MovesClampAndScrollTheView)
-{
+TEST_F(PanelCursorTest, MovesClampAndScrollTheView) {
     struct Case {
         int top, row, lines;
         int wantTop, wantRow;
@@ -57,8 +55,7 @@ TEST_F(PanelCursorTest, MovesClampAndScrollTheView)
     }
 }
 
-TEST_F(PanelCursorTest, OnlyAFileListThatIsOnMoves)
-{
+TEST_F(PanelCursorTest, OnlyAFileListThatIsOnMoves) {
     panel().panelType = PANEL_INFO;
     MovePanelCursor(&panel(), 3);
     EXPECT_EQ(panel().cursorRow, 0);
@@ -68,26 +65,24 @@ TEST_F(PanelCursorTest, OnlyAFileListThatIsOnMoves)
     EXPECT_EQ(panel().cursorRow, 0);
 }
 
-TEST(PanelCursorEmptyTest, AnEmptyPanelKeepsTheCursorAtTheTop)
-{
+TEST(PanelCursorEmptyTest, AnEmptyPanelKeepsTheCursorAtTheTop) {
     TestPanelPair pair;
     MovePanelCursor(&pair[1], 1);
     EXPECT_EQ(pair[1].cursorRow, 0);
     EXPECT_EQ(pair[1].topIndex, 0);
 }
 
-TEST_F(PanelCursorTest, SetCursorToNameFindsTheEntryAndKeepsItInView)
-{
+TEST_F(PanelCursorTest, SetCursorToNameFindsTheEntryAndKeepsItInView) {
     struct Case {
         int top, row;
         const char* name;
         int wantTop, wantRow;
     } cases[] = {
-        {0, 0, "F07", 0, 7},   // in view, any case
-        {0, 0, "f25", 16, 9},  // below the view: on the last slot
-        {30, 4, "f12", 12, 0}, // above the view: on the first slot
-        {20, 3, "gone", 20, 3},  // not there: the cursor keeps its row
-        {20, -2, "gone", 18, 0}, // a row above the view is brought back to 0
+        {0, 0, "F07", 0, 7},      // in view, any case
+        {0, 0, "f25", 16, 9},     // below the view: on the last slot
+        {30, 4, "f12", 12, 0},    // above the view: on the first slot
+        {20, 3, "gone", 20, 3},   // not there: the cursor keeps its row
+        {20, -2, "gone", 18, 0},  // a row above the view is brought back to 0
     };
     for (const Case& c : cases) {
         panel().topIndex = c.top;
@@ -98,8 +93,7 @@ TEST_F(PanelCursorTest, SetCursorToNameFindsTheEntryAndKeepsItInView)
     }
 }
 
-TEST(PanelPositionsTest, OneRecordPerDirectoryWithoutRegardToCase)
-{
+TEST(PanelPositionsTest, OneRecordPerDirectoryWithoutRegardToCase) {
     CPosStack positions;
     RememberPanelPosition(positions, Westring("C:\\Work"), 12, Westring("a.txt"));
     RememberPanelPosition(positions, Westring("C:\\Other"), 3, Westring("b"));
@@ -112,8 +106,7 @@ TEST(PanelPositionsTest, OneRecordPerDirectoryWithoutRegardToCase)
     EXPECT_EQ(Utf8(work->cursorName.Data()), "z.txt");
 }
 
-TEST(SwapPanelsTest, EachPanelKeepsItsStateOnTheOtherSide)
-{
+TEST(SwapPanelsTest, EachPanelKeepsItsStateOnTheOtherSide) {
     TestPanelPair pair;
     pair[0].isOn = 0;  // no windows to reopen
     pair[1].isOn = 0;
@@ -151,8 +144,7 @@ TEST(SwapPanelsTest, EachPanelKeepsItsStateOnTheOtherSide)
 // Typed paths resolved on a temporary folder: a, a\Sub, a\file.txt.
 class ResolvePanelPathTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         root = Westring(reinterpret_cast<const WCHAR*>(temp.Path().c_str()));
         ASSERT_TRUE(CreateDirectoryW(temp.Join(W32TEXT("a")).c_str(), nullptr));
         ASSERT_TRUE(CreateDirectoryW(temp.Join(W32TEXT("a\\Sub")).c_str(), nullptr));
@@ -168,31 +160,27 @@ protected:
     TestPanelPair pair;
 };
 
-TEST_F(ResolvePanelPathTest, TakesTheSpellingFoundOnDisk)
-{
+TEST_F(ResolvePanelPathTest, TakesTheSpellingFoundOnDisk) {
     EXPECT_EQ(ResolvePanelPath(&panel(), root + Westring("\\A\\SUB")), 1);
     EXPECT_EQ(Path(), Under("\\a\\Sub"));
     EXPECT_EQ(ResolvePanelPath(&panel(), root + Westring("\\a\\Sub\\..\\.")), 1);
     EXPECT_EQ(Path(), Under("\\a"));
 }
 
-TEST_F(ResolvePanelPathTest, AMissingDirectoryOrAFileThatIsNoArchiveLeavesThePanel)
-{
+TEST_F(ResolvePanelPathTest, AMissingDirectoryOrAFileThatIsNoArchiveLeavesThePanel) {
     for (const char* typed : {"\\a\\missing", "\\a\\file.txt", "\\a\\file.txt\\inner", "\\a\\S*"}) {
         EXPECT_EQ(ResolvePanelPath(&panel(), root + Westring(typed)), 0) << typed;
         EXPECT_EQ(Path(), Utf8(root.Data())) << typed;
     }
 }
 
-TEST_F(ResolvePanelPathTest, ARootIsTakenWhole)
-{
+TEST_F(ResolvePanelPathTest, ARootIsTakenWhole) {
     const Westring drive = root.Left(3);
     EXPECT_EQ(ResolvePanelPath(&panel(), drive), 1);
     EXPECT_EQ(Path(), Utf8(drive.Data()));
 }
 
-TEST_F(ResolvePanelPathTest, AServerThatCannotBeReachedIsRefused)
-{
+TEST_F(ResolvePanelPathTest, AServerThatCannotBeReachedIsRefused) {
     EXPECT_EQ(ResolvePanelPath(&panel(), Westring("\\\\qvnosuchserver\\share\\dir")), 0);
     EXPECT_EQ(Path(), Utf8(root.Data()));
 }

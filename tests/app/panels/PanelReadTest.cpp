@@ -16,27 +16,23 @@ using qvtest::WriteFileBytes;
 
 namespace {
 
-Westring ToWestring(const qvtest::WString& text)
-{
+Westring ToWestring(const qvtest::WString& text) {
     return Westring(reinterpret_cast<const WCHAR*>(text.c_str()));
 }
 
-void MakeFolder(const qvtest::WString& path, bool hidden = false)
-{
+void MakeFolder(const qvtest::WString& path, bool hidden = false) {
     ASSERT_TRUE(CreateDirectoryW(path.c_str(), nullptr));
     if (hidden)
         SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN);
 }
 
-void MakeFile(const qvtest::WString& path, size_t size, bool hidden = false)
-{
+void MakeFile(const qvtest::WString& path, size_t size, bool hidden = false) {
     ASSERT_TRUE(WriteFileBytes(path, std::string(size, 'x')));
     if (hidden)
         SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_HIDDEN);
 }
 
-int IndexOf(const CPanel& panel, const char* name)
-{
+int IndexOf(const CPanel& panel, const char* name) {
     Westring wanted(name);
     for (int i = 0; i < panel.entryCount; i++)
         if (Str32Compare(panel.entries[i]->name, wanted.Data()) == 0)
@@ -48,8 +44,7 @@ int IndexOf(const CPanel& panel, const char* name)
 // file, and a panel switched on over it.
 class PanelRead : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         saved = Config;
         Config.Hidden = 0;
         Config.NaturalSort = 0;
@@ -68,8 +63,7 @@ protected:
     void TearDown() override { Config = saved; }
 
     // A read of a new directory, as the directory change makes it.
-    void ReadAsNewDirectory()
-    {
+    void ReadAsNewDirectory() {
         panel.shownPath[0] = 0;
         ReadPanelDirectory(&panel);
         CopyPanelText(panel.shownPath, Westring(panel.path));
@@ -80,8 +74,7 @@ protected:
     CPanel panel;
 };
 
-TEST_F(PanelRead, ListsParentFirstThenDirectoriesThenFilesWithoutHiddenOnes)
-{
+TEST_F(PanelRead, ListsParentFirstThenDirectoriesThenFilesWithoutHiddenOnes) {
     ReadAsNewDirectory();
     EXPECT_EQ(Names(panel), ".. sub a.dat b.txt c.txt");
     EXPECT_EQ(panel.entries[0]->sortClass, SORTCLASS_PARENT);
@@ -93,8 +86,7 @@ TEST_F(PanelRead, ListsParentFirstThenDirectoriesThenFilesWithoutHiddenOnes)
     EXPECT_EQ(panel.readDone, 1);
 }
 
-TEST_F(PanelRead, HiddenSettingShowsHiddenEntriesInTheirOwnClass)
-{
+TEST_F(PanelRead, HiddenSettingShowsHiddenEntriesInTheirOwnClass) {
     Config.Hidden = 1;
     ReadAsNewDirectory();
     EXPECT_EQ(Names(panel), ".. .cache sub .secret a.dat b.txt c.txt");
@@ -102,8 +94,7 @@ TEST_F(PanelRead, HiddenSettingShowsHiddenEntriesInTheirOwnClass)
     EXPECT_EQ(panel.entries[IndexOf(panel, ".cache")]->sortClass, SORTCLASS_DIRECTORY);
 }
 
-TEST_F(PanelRead, FilterHidesFilesButNeverDirectoriesAndABadMaskHidesNothing)
-{
+TEST_F(PanelRead, FilterHidesFilesButNeverDirectoriesAndABadMaskHidesNothing) {
     panel.filter = Westring("*.txt");
     ReadAsNewDirectory();
     EXPECT_EQ(Names(panel), ".. sub b.txt c.txt");
@@ -112,8 +103,7 @@ TEST_F(PanelRead, FilterHidesFilesButNeverDirectoriesAndABadMaskHidesNothing)
     EXPECT_EQ(Names(panel), ".. sub a.dat b.txt c.txt");
 }
 
-TEST_F(PanelRead, ReReadKeepsTagsByNameAndTheCursorOnItsEntry)
-{
+TEST_F(PanelRead, ReReadKeepsTagsByNameAndTheCursorOnItsEntry) {
     ReadAsNewDirectory();
     entry* tagged = panel.entries[IndexOf(panel, "b.txt")];
     tagged->tagged = 1;
@@ -141,8 +131,7 @@ TEST_F(PanelRead, ReReadKeepsTagsByNameAndTheCursorOnItsEntry)
     EXPECT_EQ(panel.cursorRow + panel.topIndex, 0);
 }
 
-TEST_F(PanelRead, ReReadOfAVanishedTaggedEntryDropsItsTag)
-{
+TEST_F(PanelRead, ReReadOfAVanishedTaggedEntryDropsItsTag) {
     ReadAsNewDirectory();
     panel.entries[IndexOf(panel, "c.txt")]->tagged = 1;
     panel.taggedCount = 1;
@@ -154,16 +143,14 @@ TEST_F(PanelRead, ReReadOfAVanishedTaggedEntryDropsItsTag)
     EXPECT_EQ(panel.taggedBytes, 0);
 }
 
-TEST_F(PanelRead, ARootHasNoParentEntry)
-{
+TEST_F(PanelRead, ARootHasNoParentEntry) {
     ASSERT_TRUE(SetPanelPath(&panel, Westring("S:\\")));
     ReadAsNewDirectory();
     EXPECT_EQ(IndexOf(panel, ".."), -1) << Names(panel);
     EXPECT_EQ(panel.driveError, 0);
 }
 
-TEST_F(PanelRead, APanelThatIsOffOrShowsInfoIsOnlyMarked)
-{
+TEST_F(PanelRead, APanelThatIsOffOrShowsInfoIsOnlyMarked) {
     panel.isOn = 0;
     ReadPanelDirectory(&panel);
     EXPECT_EQ(panel.needsReread, 1);
@@ -176,15 +163,13 @@ TEST_F(PanelRead, APanelThatIsOffOrShowsInfoIsOnlyMarked)
     EXPECT_EQ(panel.entryCount, 0);
 }
 
-TEST_F(PanelRead, VolumeFieldsComeFromTheDrive)
-{
+TEST_F(PanelRead, VolumeFieldsComeFromTheDrive) {
     ReadAsNewDirectory();
     EXPECT_NE(panel.volumeSerial, 0u);
     EXPECT_NE(panel.fileSystemName[0], 0u);
 }
 
-TEST_F(PanelRead, NamesOnACaseFilteredFileSystemAreFolded)
-{
+TEST_F(PanelRead, NamesOnACaseFilteredFileSystemAreFolded) {
     ReadAsNewDirectory();
     Westring fileSystem(panel.fileSystemName);
     ASSERT_FALSE(fileSystem.IsEmpty());
@@ -201,16 +186,15 @@ TEST_F(PanelRead, NamesOnACaseFilteredFileSystemAreFolded)
 // ".." it adds), and every other directory still comes from the disk.
 class CListSource : public IDirectorySource {
 public:
-    DWORD First(entry** item) override
-    {
+    DWORD First(entry** item) override {
         next = 0;
         return Next(item);
     }
-    DWORD Next(entry** item) override
-    {
-        static const TEntrySpec listed[] = {
-            {"found.txt", 0, 7, 10}, {"gone.log", 0, 1, 20}, {".hidden", FILE_ATTRIBUTE_HIDDEN, 2, 30},
-            {"Folder", FILE_ATTRIBUTE_DIRECTORY, 0, 40}};
+    DWORD Next(entry** item) override {
+        static const TEntrySpec listed[] = {{"found.txt", 0, 7, 10},
+                                            {"gone.log", 0, 1, 20},
+                                            {".hidden", FILE_ATTRIBUTE_HIDDEN, 2, 30},
+                                            {"Folder", FILE_ATTRIBUTE_DIRECTORY, 0, 40}};
         if (next >= 4)
             return ERROR_NO_MORE_FILES;
         *item = Make(listed[next++]);
@@ -222,8 +206,7 @@ private:
     int next = 0;
 };
 
-IDirectorySource* OpenListSource(CPanel* panel, DWORD& error)
-{
+IDirectorySource* OpenListSource(CPanel* panel, DWORD& error) {
     error = 0;
     if (Str32Compare(panel->path, U"\\\\found\\results") == 0)
         return new CListSource;
@@ -232,8 +215,7 @@ IDirectorySource* OpenListSource(CPanel* panel, DWORD& error)
     return nullptr;
 }
 
-TEST_F(PanelRead, AnAddedSourceServesItsDirectoriesUnderThePanelRules)
-{
+TEST_F(PanelRead, AnAddedSourceServesItsDirectoriesUnderThePanelRules) {
     AddDirectorySource(OpenListSource);
     CPanel listed;
     listed.isOn = 1;
@@ -255,8 +237,7 @@ TEST_F(PanelRead, AnAddedSourceServesItsDirectoriesUnderThePanelRules)
 // At start-up the second panel on the same directory takes the first one's
 // listing: the same entries, in its own sort order, with ties (names that
 // differ only in case) in the order a read of its own would give them.
-TEST_F(PanelRead, TheSecondStartupPanelOnTheSameDirectoryTakesTheListing)
-{
+TEST_F(PanelRead, TheSecondStartupPanelOnTheSameDirectoryTakesTheListing) {
     MakeFile(dir.Join(W("B.TXT")), 1);
     CPanel other;
     other.isOn = 1;
@@ -298,8 +279,7 @@ TEST_F(PanelRead, TheSecondStartupPanelOnTheSameDirectoryTakesTheListing)
 // arrives after the second entry.
 class CInterruptedSource : public CListSource {
 public:
-    DWORD Next(entry** item) override
-    {
+    DWORD Next(entry** item) override {
         if (++delivered == 3)
             ConsoleCtrlHandler(CTRL_C_EVENT);
         return CListSource::Next(item);
@@ -309,16 +289,14 @@ private:
     int delivered = 0;
 };
 
-IDirectorySource* OpenInterruptedSource(CPanel* panel, DWORD& error)
-{
+IDirectorySource* OpenInterruptedSource(CPanel* panel, DWORD& error) {
     error = 0;
     return Str32Compare(panel->path, U"\\\\found\\slow") == 0 ? new CInterruptedSource : nullptr;
 }
 
 // Ctrl-C during a start-up read stops it and the reads after it; each panel
 // keeps what it has.
-TEST_F(PanelRead, AnAbortedStartupReadStopsTheReadsAfterIt)
-{
+TEST_F(PanelRead, AnAbortedStartupReadStopsTheReadsAfterIt) {
     AddDirectorySource(OpenInterruptedSource);
     CPanel slow;
     slow.isOn = 1;
@@ -335,8 +313,7 @@ TEST_F(PanelRead, AnAbortedStartupReadStopsTheReadsAfterIt)
     EXPECT_EQ(Names(panel), ".. sub a.dat b.txt c.txt");
 }
 
-TEST(PanelPath, APathThatDoesNotFitIsRefusedAndTheOldOneKept)
-{
+TEST(PanelPath, APathThatDoesNotFitIsRefusedAndTheOldOneKept) {
     CPanel panel;
     ASSERT_TRUE(CopyPanelText(panel.path, Westring("C:\\old")));
     Westring tooLong = Westring("C:\\") + RepeatChar32('d', CPanel::PathUnits);
@@ -347,8 +324,7 @@ TEST(PanelPath, APathThatDoesNotFitIsRefusedAndTheOldOneKept)
     EXPECT_EQ(Str32Length(panel.path), CPanel::PathUnits - 1);
 }
 
-TEST(PanelEntries, TheArrayDoublesAsItFills)
-{
+TEST(PanelEntries, TheArrayDoublesAsItFills) {
     CPanel panel;
     EXPECT_EQ(panel.entryCapacity, 4096);
     std::vector<TEntrySpec> many(5000, TEntrySpec{"f", 0, 1, 0});
@@ -362,8 +338,7 @@ TEST(PanelEntries, TheArrayDoublesAsItFills)
 // At start-up the second panel's directory, another than the first one's, is
 // read ahead while the first is read: what it shows is what a read of its own
 // gives, for any filter, and a listing nobody takes is simply dropped.
-TEST_F(PanelRead, TheSecondStartupPanelOnAnotherDirectoryIsReadAheadWithTheSameResult)
-{
+TEST_F(PanelRead, TheSecondStartupPanelOnAnotherDirectoryIsReadAheadWithTheSameResult) {
     TempDir other;
     // More than one batch of the reading thread, and names on both sides of
     // every filter below.

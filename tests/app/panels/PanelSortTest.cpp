@@ -15,9 +15,9 @@ const uint16_t Hidden = FILE_ATTRIBUTE_HIDDEN;
 
 // Read order; sizes and times chosen so that every key orders them differently.
 const std::vector<TEntrySpec> Fixture = {
-    {"x10.txt", 0, 300, 100}, {"Src", Dir, 0, 5},       {"..", Dir, 0, 0},       {"a.c", 0, 200, 200},
-    {".hid", Hidden, 50, 400}, {"x2.txt", 0, 100, 300}, {"readme", 0, 100, 50}, {"bin", Dir, 0, 6},
-    {"_u.txt", 0, 5, 10},
+    {"x10.txt", 0, 300, 100}, {"Src", Dir, 0, 5},        {"..", Dir, 0, 0},
+    {"a.c", 0, 200, 200},     {".hid", Hidden, 50, 400}, {"x2.txt", 0, 100, 300},
+    {"readme", 0, 100, 50},   {"bin", Dir, 0, 6},        {"_u.txt", 0, 5, 10},
 };
 
 struct TSortCase {
@@ -33,8 +33,7 @@ protected:
     uint8_t saved = 0;
 };
 
-TEST_P(PanelSort, OrdersByModeKeepingParentAndDirectoriesFirst)
-{
+TEST_P(PanelSort, OrdersByModeKeepingParentAndDirectoriesFirst) {
     const TSortCase& c = GetParam();
     Config.NaturalSort = c.natural;
     CPanel panel;
@@ -44,29 +43,27 @@ TEST_P(PanelSort, OrdersByModeKeepingParentAndDirectoriesFirst)
     EXPECT_EQ(Names(panel), c.order) << "mode " << c.mode;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Modes, PanelSort,
-    ::testing::Values(
-        // Plain order: '_' before everything, x10 before x2; case ignored.
-        TSortCase{0, false, ".. bin Src .hid _u.txt a.c readme x10.txt x2.txt"},
-        TSortCase{0, true, ".. bin Src .hid _u.txt a.c readme x2.txt x10.txt"},
-        // Reversed within each class only.
-        TSortCase{5, false, ".. Src bin .hid x2.txt x10.txt readme a.c _u.txt"},
-        // No extension first, then by extension, whole names between equals.
-        TSortCase{1, false, ".. bin Src .hid readme a.c _u.txt x10.txt x2.txt"},
-        TSortCase{6, true, ".. Src bin .hid x10.txt x2.txt _u.txt a.c readme"},
-        // Newest first.
-        TSortCase{2, false, ".. bin Src .hid x2.txt a.c x10.txt readme _u.txt"},
-        TSortCase{7, false, ".. Src bin .hid _u.txt readme x10.txt a.c x2.txt"},
-        // Largest first; equal sizes by name (reversed in rsize).
-        TSortCase{3, false, ".. bin Src .hid x10.txt a.c readme x2.txt _u.txt"},
-        TSortCase{8, false, ".. Src bin .hid _u.txt x2.txt readme a.c x10.txt"},
-        // Unsorted modes keep the read order.
-        TSortCase{4, false, "x10.txt Src .. a.c .hid x2.txt readme bin _u.txt"},
-        TSortCase{9, false, "x10.txt Src .. a.c .hid x2.txt readme bin _u.txt"}));
+INSTANTIATE_TEST_SUITE_P(Modes, PanelSort,
+                         ::testing::Values(
+                             // Plain order: '_' before everything, x10 before x2; case ignored.
+                             TSortCase{0, false, ".. bin Src .hid _u.txt a.c readme x10.txt x2.txt"},
+                             TSortCase{0, true, ".. bin Src .hid _u.txt a.c readme x2.txt x10.txt"},
+                             // Reversed within each class only.
+                             TSortCase{5, false, ".. Src bin .hid x2.txt x10.txt readme a.c _u.txt"},
+                             // No extension first, then by extension, whole names between equals.
+                             TSortCase{1, false, ".. bin Src .hid readme a.c _u.txt x10.txt x2.txt"},
+                             TSortCase{6, true, ".. Src bin .hid x10.txt x2.txt _u.txt a.c readme"},
+                             // Newest first.
+                             TSortCase{2, false, ".. bin Src .hid x2.txt a.c x10.txt readme _u.txt"},
+                             TSortCase{7, false, ".. Src bin .hid _u.txt readme x10.txt a.c x2.txt"},
+                             // Largest first; equal sizes by name (reversed in rsize).
+                             TSortCase{3, false, ".. bin Src .hid x10.txt a.c readme x2.txt _u.txt"},
+                             TSortCase{8, false, ".. Src bin .hid _u.txt x2.txt readme a.c x10.txt"},
+                             // Unsorted modes keep the read order.
+                             TSortCase{4, false, "x10.txt Src .. a.c .hid x2.txt readme bin _u.txt"},
+                             TSortCase{9, false, "x10.txt Src .. a.c .hid x2.txt readme bin _u.txt"}));
 
-TEST(PanelSortNames, NaturalOrderComparesNumbersByValueAndIgnoresCase)
-{
+TEST(PanelSortNames, NaturalOrderComparesNumbersByValueAndIgnoresCase) {
     Config.NaturalSort = 1;
     EXPECT_LT(CompareNamesBySetting(U"file2", U"file10"), 0);
     EXPECT_EQ(CompareNamesBySetting(U"File007", U"file7"), 0);
@@ -78,8 +75,7 @@ TEST(PanelSortNames, NaturalOrderComparesNumbersByValueAndIgnoresCase)
 // The order one comparison at a time gives, from the unfolded names: the
 // class first, then the key of the mode (reversed in modes 5 to 8), then the
 // name; entries equal by all of it stay in the order they were read.
-int ReferenceCompare(const entry* a, const entry* b, int mode)
-{
+int ReferenceCompare(const entry* a, const entry* b, int mode) {
     if (a->sortClass != b->sortClass)
         return a->sortClass < b->sortClass ? -1 : 1;
     auto extension = [](const char32_t* name) {
@@ -104,12 +100,31 @@ int ReferenceCompare(const entry* a, const entry* b, int mode)
 
 // Names that differ only in case, in accents, in digits with leading zeros;
 // characters beyond 16 bits; '_' and a control character against it.
-TEST(PanelSortNames, EveryModeAgreesWithTheOrderOfSingleComparisons)
-{
-    const char32_t* names[] = {U"src",   U"Src.c",  U"SRC",    U"\u00c4rger", U"\u00e4rger.TXT", U"zebra.txt",
-                               U"\u00e9mile", U"\u00c9MILE", U"a01.txt", U"a1.TXT",    U"A1.txt",      U"_x",
-                               U"\x01x",  U"x_",     U"x",      U"\U0001D49Cb",  U"\U0001D49Ca",  U"\u03a3igma.\u03c3",
-                               U"\u03c3IGMA.\u03a3", U"..", U"b.tar.gz", U"B.TAR.GZ", U"no_ext", U"NO_EXT"};
+TEST(PanelSortNames, EveryModeAgreesWithTheOrderOfSingleComparisons) {
+    const char32_t* names[] = {U"src",
+                               U"Src.c",
+                               U"SRC",
+                               U"\u00c4rger",
+                               U"\u00e4rger.TXT",
+                               U"zebra.txt",
+                               U"\u00e9mile",
+                               U"\u00c9MILE",
+                               U"a01.txt",
+                               U"a1.TXT",
+                               U"A1.txt",
+                               U"_x",
+                               U"\x01x",
+                               U"x_",
+                               U"x",
+                               U"\U0001D49Cb",
+                               U"\U0001D49Ca",
+                               U"\u03a3igma.\u03c3",
+                               U"\u03c3IGMA.\u03a3",
+                               U"..",
+                               U"b.tar.gz",
+                               U"B.TAR.GZ",
+                               U"no_ext",
+                               U"NO_EXT"};
     const int count = int(sizeof names / sizeof names[0]);
     uint8_t saved = Config.NaturalSort;
     for (int natural = 0; natural < 2; natural++) {
@@ -138,8 +153,7 @@ TEST(PanelSortNames, EveryModeAgreesWithTheOrderOfSingleComparisons)
     Config.NaturalSort = saved;
 }
 
-TEST(PanelSortNames, AnOutOfRangeModeOrAShortArrayIsLeftAlone)
-{
+TEST(PanelSortNames, AnOutOfRangeModeOrAShortArrayIsLeftAlone) {
     CPanel panel;
     Fill(panel, {{"b", 0, 0, 0}, {"a", 0, 0, 0}});
     SortEntryArray(panel.entries, panel.entryCount, 12);
@@ -153,8 +167,7 @@ TEST(PanelSortNames, AnOutOfRangeModeOrAShortArrayIsLeftAlone)
 
 namespace {
 
-TEST(PanelPositions, CopiesOfThePositionStoreAreIndependent)
-{
+TEST(PanelPositions, CopiesOfThePositionStoreAreIndependent) {
     CPosStack first;
     first.Insert(new TPanelPosition{Westring("C:\\A"), 3, Westring("x")});
     CPosStack second(first);

@@ -16,8 +16,7 @@ const uint16_t Directory = FILE_ATTRIBUTE_DIRECTORY;
 
 class PanelTaggingTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         Config.TagDirs = 0;
         paneltest::Fill(panel(), {{"..", Directory, 0, 0},
                                   {"src", Directory, 0, 0},
@@ -30,8 +29,7 @@ protected:
     CPanel& panel() { return pair[0]; }
 
     // The tagged names, joined by blanks, and the totals checked against them.
-    std::string Tagged()
-    {
+    std::string Tagged() {
         std::string names;
         int count = 0;
         int64_t bytes = 0;
@@ -51,16 +49,14 @@ protected:
     TestPanelPair pair;
 };
 
-TEST(SystemMetadataFileTest, KnowsTheThreeNamesInAnyCase)
-{
+TEST(SystemMetadataFileTest, KnowsTheThreeNamesInAnyCase) {
     for (const char* name : {"descript.ion", "Descript.Ion", "EA DATA. SF", "wp root. sf"})
         EXPECT_TRUE(IsSystemMetadataFile(Westring(name))) << name;
     for (const char* name : {"descript.ion.bak", "EA DATA.SF", "", "readme"})
         EXPECT_FALSE(IsSystemMetadataFile(Westring(name))) << name;
 }
 
-TEST_F(PanelTaggingTest, TagAllTakesDirectoriesByTheSettingReversedByShift)
-{
+TEST_F(PanelTaggingTest, TagAllTakesDirectoriesByTheSettingReversedByShift) {
     struct Case {
         uint8_t tagDirs;
         int shiftState;
@@ -79,8 +75,7 @@ TEST_F(PanelTaggingTest, TagAllTakesDirectoriesByTheSettingReversedByShift)
     }
 }
 
-TEST_F(PanelTaggingTest, UntagAllReachesEverythingAndInvertSparesTheMetadataFile)
-{
+TEST_F(PanelTaggingTest, UntagAllReachesEverythingAndInvertSparesTheMetadataFile) {
     PanelTagEntry(&panel(), 3, 1);  // descript.ion, tagged by hand
     PanelTagEntry(&panel(), 1, 1);  // src
     TagAllEntries(&panel(), -1, 0);
@@ -90,15 +85,13 @@ TEST_F(PanelTaggingTest, UntagAllReachesEverythingAndInvertSparesTheMetadataFile
     EXPECT_EQ(Tagged(), "todo.TXT main.cpp");
 }
 
-TEST_F(PanelTaggingTest, AnOffOrEmptyPanelIsLeftAlone)
-{
+TEST_F(PanelTaggingTest, AnOffOrEmptyPanelIsLeftAlone) {
     panel().isOn = 0;
     TagAllEntries(&panel(), 1, 0);
     EXPECT_EQ(Tagged(), "");
 }
 
-TEST_F(PanelTaggingTest, MasksTagOnlyWhatMatches)
-{
+TEST_F(PanelTaggingTest, MasksTagOnlyWhatMatches) {
     struct Case {
         const char* mask;
         bool directories;
@@ -119,8 +112,7 @@ TEST_F(PanelTaggingTest, MasksTagOnlyWhatMatches)
     }
 }
 
-TEST_F(PanelTaggingTest, UnselectingByMaskReachesTheMetadataFile)
-{
+TEST_F(PanelTaggingTest, UnselectingByMaskReachesTheMetadataFile) {
     PanelTagEntry(&panel(), 3, 1);
     TagEntriesByMask(Westring("*"), &panel(), 1, true);
     EXPECT_EQ(Tagged(), "src notes.txt DESCRIPT.ION todo.TXT main.cpp");

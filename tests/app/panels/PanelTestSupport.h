@@ -21,21 +21,19 @@ struct TEntrySpec {
     uint32_t seconds;
 };
 
-inline entry* Make(const TEntrySpec& spec)
-{
+inline entry* Make(const TEntrySpec& spec) {
     Westring name(spec.name);
     entry* item = MakeEntry(name.Data(), spec.attributes, spec.size);
     item->time = TTimestamp(spec.seconds, 0);
     bool parent = std::string(spec.name) == "..";
-    item->sortClass = parent                                             ? SORTCLASS_PARENT
-                      : (spec.attributes & FILE_ATTRIBUTE_DIRECTORY)     ? SORTCLASS_DIRECTORY
-                      : (spec.attributes & FILE_ATTRIBUTE_HIDDEN)        ? SORTCLASS_HIDDEN
-                                                                         : SORTCLASS_FILE;
+    item->sortClass = parent                                         ? SORTCLASS_PARENT
+                      : (spec.attributes & FILE_ATTRIBUTE_DIRECTORY) ? SORTCLASS_DIRECTORY
+                      : (spec.attributes & FILE_ATTRIBUTE_HIDDEN)    ? SORTCLASS_HIDDEN
+                                                                     : SORTCLASS_FILE;
     return item;
 }
 
-inline void Fill(CPanel& panel, const std::vector<TEntrySpec>& specs)
-{
+inline void Fill(CPanel& panel, const std::vector<TEntrySpec>& specs) {
     panel.FreeEntries();
     for (const TEntrySpec& spec : specs) {
         if (panel.entryCount >= panel.entryCapacity)
@@ -44,16 +42,14 @@ inline void Fill(CPanel& panel, const std::vector<TEntrySpec>& specs)
     }
 }
 
-inline std::string Utf8(const char32_t* text)
-{
+inline std::string Utf8(const char32_t* text) {
     Estring out;
     Westring(text).ToUtf8(out);
     return std::string(out.Data());
 }
 
 // The names in panel order, separated by blanks.
-inline std::string Names(const CPanel& panel)
-{
+inline std::string Names(const CPanel& panel) {
     std::string out;
     for (int i = 0; i < panel.entryCount; i++) {
         if (i)
@@ -64,8 +60,7 @@ inline std::string Names(const CPanel& panel)
 }
 
 // The characters of the cells as UTF-8.
-inline std::string Text(const CellString& cells)
-{
+inline std::string Text(const CellString& cells) {
     Westring text;
     for (int i = 0; i < cells.Length(); i++)
         text.AppendChar(cells.Data()[i].character);

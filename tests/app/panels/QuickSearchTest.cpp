@@ -15,8 +15,7 @@ const uint16_t Directory = FILE_ATTRIBUTE_DIRECTORY;
 
 class QuickSearchTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         Config.StickyAlt = 0;
         paneltest::Fill(panel(), {{"..", Directory, 0, 0},
                                   {"Docs", Directory, 0, 0},
@@ -32,8 +31,7 @@ protected:
     std::string Text() { return Utf8(panel().searchText); }
 
     // Types the characters one by one, as the main loop hands them over.
-    void Type(const char* text)
-    {
+    void Type(const char* text) {
         for (const char* c = text; *c; c++) {
             int key = -1;
             EXPECT_FALSE(QuickSearch(*c, &panel(), key, nullptr, 0));
@@ -43,8 +41,7 @@ protected:
     TestPanelPair pair;
 };
 
-TEST_F(QuickSearchTest, TypedLettersMoveTheCursorWithoutRegardToCase)
-{
+TEST_F(QuickSearchTest, TypedLettersMoveTheCursorWithoutRegardToCase) {
     struct Case {
         const char* typed;
         const char* cursor;
@@ -67,8 +64,7 @@ TEST_F(QuickSearchTest, TypedLettersMoveTheCursorWithoutRegardToCase)
     }
 }
 
-TEST_F(QuickSearchTest, ALetterSearchesFromTheCursorThenWrapsOnce)
-{
+TEST_F(QuickSearchTest, ALetterSearchesFromTheCursorThenWrapsOnce) {
     panel().cursorRow = 5;  // bert.txt
     Type("b");
     EXPECT_EQ(CursorName(), "bert.txt");
@@ -77,8 +73,7 @@ TEST_F(QuickSearchTest, ALetterSearchesFromTheCursorThenWrapsOnce)
     EXPECT_EQ(CursorName(), "apple.txt");
 }
 
-TEST_F(QuickSearchTest, NextAndPreviousMatchStopAtTheEnds)
-{
+TEST_F(QuickSearchTest, NextAndPreviousMatchStopAtTheEnds) {
     Type("b");
     ASSERT_EQ(CursorName(), "Banana.txt");
     for (const char* expected : {"berry.txt", "bert.txt", "bert.txt"}) {
@@ -92,8 +87,7 @@ TEST_F(QuickSearchTest, NextAndPreviousMatchStopAtTheEnds)
     EXPECT_EQ(Text(), "b");
 }
 
-TEST_F(QuickSearchTest, ATextTheCursorEntryNoLongerBeginsWithIsDropped)
-{
+TEST_F(QuickSearchTest, ATextTheCursorEntryNoLongerBeginsWithIsDropped) {
     Type("ch");
     ASSERT_EQ(CursorName(), "cherry.txt");
     panel().cursorRow = 1;  // the user moved to Docs
@@ -102,8 +96,7 @@ TEST_F(QuickSearchTest, ATextTheCursorEntryNoLongerBeginsWithIsDropped)
     EXPECT_EQ(Text(), "a");
 }
 
-TEST_F(QuickSearchTest, CompletionExtendsToTheCommonBeginningSpelledAsTheCursorEntry)
-{
+TEST_F(QuickSearchTest, CompletionExtendsToTheCommonBeginningSpelledAsTheCursorEntry) {
     Type("BE");
     ASSERT_EQ(CursorName(), "berry.txt");
     QuickSearchComplete(&panel());
@@ -113,8 +106,7 @@ TEST_F(QuickSearchTest, CompletionExtendsToTheCommonBeginningSpelledAsTheCursorE
     EXPECT_EQ(Text(), "bert.txt");
 }
 
-TEST_F(QuickSearchTest, AnEmptyPanelHasNothingToSearch)
-{
+TEST_F(QuickSearchTest, AnEmptyPanelHasNothingToSearch) {
     TestPanelPair empty;
     int key = -1;
     EXPECT_FALSE(QuickSearch('a', &empty[1], key, nullptr, 0));

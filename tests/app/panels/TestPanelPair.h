@@ -10,8 +10,7 @@ namespace paneltest {
 
 class TestPanelPair {
 public:
-    TestPanelPair() : saved(Panels)
-    {
+    TestPanelPair() : saved(Panels) {
         Panels = panels;
         Config.PanelHeight = 10;
         for (CPanel& panel : panels) {

@@ -17,15 +17,13 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-double MillisecondsSince(Clock::time_point start)
-{
+double MillisecondsSince(Clock::time_point start) {
     return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
 }
 
 class TreeBenchmark : public qvtest::ConsoleOnScreenModel {};
 
-TEST_F(TreeBenchmark, DISABLED_RescanSaveAndLoadALargeTree)
-{
+TEST_F(TreeBenchmark, DISABLED_RescanSaveAndLoadALargeTree) {
     const char* drive = getenv("QV_TREE_BENCH_DRIVE");
     if (!drive || !drive[0])
         GTEST_SKIP() << "QV_TREE_BENCH_DRIVE names the drive to scan";

@@ -18,13 +18,11 @@ using qvtest::W;
 
 namespace {
 
-Westring ToWestring(const qvtest::WString& text)
-{
+Westring ToWestring(const qvtest::WString& text) {
     return Westring(reinterpret_cast<const WCHAR*>(text.c_str()));
 }
 
-std::string Serial(uint32_t serial)
-{
+std::string Serial(uint32_t serial) {
     std::string bytes;
     for (int i = 0; i < 4; i++)
         bytes += char((serial >> (8 * i)) & 0xFF);
@@ -32,8 +30,7 @@ std::string Serial(uint32_t serial)
 }
 
 // The tree as one line per node in pre-order: depth, name and parent name.
-std::string Outline(const CTree& tree)
-{
+std::string Outline(const CTree& tree) {
     std::string out;
     for (TREENODE* node = tree.root; node; node = node->NextInPreOrder(nullptr)) {
         if (!out.empty())
@@ -45,16 +42,14 @@ std::string Outline(const CTree& tree)
     return out;
 }
 
-void LoadFrom(CTree& tree, const std::string& bytes)
-{
+void LoadFrom(CTree& tree, const std::string& bytes) {
     tree.LoadBytes(reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size());
 }
 
 // A tree of drive C (serial 7) read from records.
 class TreeFile : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         saved = Config;
         Config.ExpandedTrees = 1;
         tree.SetKey('C', 7);
@@ -66,8 +61,7 @@ protected:
     CTree tree;
 };
 
-TEST_F(TreeFile, LoadsRecordsByTheirDepths)
-{
+TEST_F(TreeFile, LoadsRecordsByTheirDepths) {
     struct TCase {
         const char* what;
         std::string records;
@@ -78,14 +72,12 @@ TEST_F(TreeFile, LoadsRecordsByTheirDepths)
         {"a root's first character is the drive", "0x:\n", "0C:", true},
         {"depths 0 1 2 1 0: the second root is the root's sibling", "0C:\n1a\n2b\n1c\n0D:\n",
          "0C: 1a<C: 2b<a 1c<C: 0D:", true},
-        {"a jump in depth makes a child that keeps its depth", "0C:\n1a\n3deep\n1b\n",
-         "0C: 1a<C: 3deep<a 1b<C:", true},
-        {"a depth beyond 63 ends the reading, the nodes before stay", "0C:\n1a\np-too-deep\n1b\n",
-         "0C: 1a<C:", true},
+        {"a jump in depth makes a child that keeps its depth", "0C:\n1a\n3deep\n1b\n", "0C: 1a<C: 3deep<a 1b<C:", true},
+        {"a depth beyond 63 ends the reading, the nodes before stay", "0C:\n1a\np-too-deep\n1b\n", "0C: 1a<C:", true},
         {"a depth byte below '0' ends the reading", "0C:\n1a\n/x\n1b\n", "0C: 1a<C:", true},
         {"a record without LF is not read", "0C:\n1a\n1cut", "0C: 1a<C:", true},
-        {"a root record of depth 5 still makes the root depth 0 and nothing climbs above it",
-         "5C:\n1a\n0b\n", "0C: 1a<C: 0b", true},
+        {"a root record of depth 5 still makes the root depth 0 and nothing climbs above it", "5C:\n1a\n0b\n",
+         "0C: 1a<C: 0b", true},
         {"no records: a bare root, not loaded", "", "0C:", false},
         {"an empty first record has no depth byte", "\n1a\n", "0C:", false},
         {"a CR before the LF is not part of the name", "0C:\r\n1a\r\n", "0C: 1a<C:", true},
@@ -101,8 +93,7 @@ TEST_F(TreeFile, LoadsRecordsByTheirDepths)
     }
 }
 
-TEST_F(TreeFile, AnotherDisksFileIsIgnoredAndAnOldRootStays)
-{
+TEST_F(TreeFile, AnotherDisksFileIsIgnoredAndAnOldRootStays) {
     LoadFrom(tree, Serial(8) + "0C:\n1a\n");
     EXPECT_EQ(Outline(tree), "0C:");
     EXPECT_EQ(tree.loaded, 0);
@@ -113,8 +104,7 @@ TEST_F(TreeFile, AnotherDisksFileIsIgnoredAndAnOldRootStays)
     EXPECT_EQ(Outline(tree), "0C: 1kept<C:");
 }
 
-TEST_F(TreeFile, ReadsLongNamesWholeAndInUtf8)
-{
+TEST_F(TreeFile, ReadsLongNamesWholeAndInUtf8) {
     std::string name(700, 'n');
     LoadFrom(tree, Serial(7) + "0C:\n1" + name + "\n1\xC3\xA9t\xC3\xA9\n");
     ASSERT_NE(tree.root->firstChild, nullptr);
@@ -126,8 +116,7 @@ TEST_F(TreeFile, ReadsLongNamesWholeAndInUtf8)
     EXPECT_EQ(names[1], "\xC3\xA9t\xC3\xA9");
 }
 
-TEST_F(TreeFile, SortAllOrdersByCodePoint)
-{
+TEST_F(TreeFile, SortAllOrdersByCodePoint) {
     LoadFrom(tree, Serial(7) + "0C:\n1a\n1B\n1_\n2z\n2Y\n");
     tree.SortAll();
     EXPECT_EQ(Outline(tree), "0C: 1B<C: 1_<C: 2Y<_ 2z<_ 1a<C:");
@@ -136,8 +125,7 @@ TEST_F(TreeFile, SortAllOrdersByCodePoint)
 // Saving to a "TreeDir" folder and reading the file back.
 class TreeSave : public TreeFile {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         TreeFile::SetUp();
         Config.TreeDir = ToWestring(dir.Path());
     }
@@ -146,8 +134,7 @@ protected:
     TempDir dir;
 };
 
-TEST_F(TreeSave, WritesTheSerialAndOneRecordPerNodeInPreOrder)
-{
+TEST_F(TreeSave, WritesTheSerialAndOneRecordPerNodeInPreOrder) {
     LoadFrom(tree, Serial(7) + "0C:\n1b\n2y\n2x\n1a\n");
     ASSERT_EQ(tree.Save(), 1);
     EXPECT_EQ(FileBytes(), Serial(7) + "0C:\n1a\n1b\n2x\n2y\n");
@@ -158,8 +145,7 @@ TEST_F(TreeSave, WritesTheSerialAndOneRecordPerNodeInPreOrder)
     EXPECT_EQ(Outline(back), Outline(tree));
 }
 
-TEST_F(TreeSave, LeavesOutNamesWithLineBreaksAndKeepsLongNames)
-{
+TEST_F(TreeSave, LeavesOutNamesWithLineBreaksAndKeepsLongNames) {
     std::string longName(700, 'L');
     LoadFrom(tree, Serial(7) + "0C:\n1" + longName + "\n1ok\n");
     TREENODE* bad = new TREENODE;
@@ -179,8 +165,7 @@ TEST_F(TreeSave, LeavesOutNamesWithLineBreaksAndKeepsLongNames)
     EXPECT_EQ(Outline(back), "0C: 1" + longName + "<C: 1ok<C:");
 }
 
-TEST_F(TreeSave, NodesDeeperThanTheFileCanHoldAreLeftOutNotTheRest)
-{
+TEST_F(TreeSave, NodesDeeperThanTheFileCanHoldAreLeftOutNotTheRest) {
     std::string records = "0C:\n";
     for (int depth = 1; depth <= 63; depth++)
         records += std::string(1, char('0' + depth)) + "d\n";
@@ -206,8 +191,7 @@ TEST_F(TreeSave, NodesDeeperThanTheFileCanHoldAreLeftOutNotTheRest)
     EXPECT_EQ(Utf8(last->name.Data()), "zlast");
 }
 
-TEST_F(TreeSave, PrivateOrUnloadedTreesAreNotWritten)
-{
+TEST_F(TreeSave, PrivateOrUnloadedTreesAreNotWritten) {
     tree.MakeBareRoot();
     EXPECT_EQ(tree.Save(), 1);  // never loaded
     tree.loaded = 1;
@@ -216,8 +200,7 @@ TEST_F(TreeSave, PrivateOrUnloadedTreesAreNotWritten)
     EXPECT_EQ(FileBytes(), "");
 }
 
-TEST(TreeDataFileName, FollowsTheTreeDirSetting)
-{
+TEST(TreeDataFileName, FollowsTheTreeDirSetting) {
     TCONFIG saved = Config;
     Config.TreeDir = Westring("D:\\trees");
     EXPECT_EQ(Utf8(TreeDataFileName(Westring("C:")).Data()), "D:\\trees\\qv2treeC.dat");
@@ -232,15 +215,13 @@ TEST(TreeDataFileName, FollowsTheTreeDirSetting)
 // Look-ups in a small tree of drive C.
 class TreeLookup : public TreeFile {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         TreeFile::SetUp();
         LoadFrom(tree, Serial(7) + "0C:\n1work\n2Src\n3deep\n2src\n2docs\n3src\n1other\n2docs\n");
     }
 };
 
-TEST_F(TreeLookup, FindNodeExactAndWithoutCase)
-{
+TEST_F(TreeLookup, FindNodeExactAndWithoutCase) {
     struct TCase {
         const char* path;
         bool ignoreCase;
@@ -272,8 +253,7 @@ TEST_F(TreeLookup, FindNodeExactAndWithoutCase)
     }
 }
 
-TEST_F(TreeLookup, FindDirectoryByNameSearchesDepthFirst)
-{
+TEST_F(TreeLookup, FindDirectoryByNameSearchesDepthFirst) {
     Westring path;
     ASSERT_TRUE(tree.FindDirectoryByName(Westring("docs"), path, true));
     EXPECT_EQ(Utf8(path.Data()), "C:\\work\\docs");
@@ -289,8 +269,7 @@ TEST_F(TreeLookup, FindDirectoryByNameSearchesDepthFirst)
     EXPECT_FALSE(tree.FindDirectoryByNameFrom(other, Westring("deep"), path, true));
 }
 
-TEST_F(TreeLookup, PrefixSearchWrapsAndExpandFlagsKeepTheRoot)
-{
+TEST_F(TreeLookup, PrefixSearchWrapsAndExpandFlagsKeepTheRoot) {
     TREENODE* work = tree.FindNode(Westring("C:\\work"), false);
     TREENODE* deep = tree.FindNode(Westring("C:\\work\\Src\\deep"), false);
     TREENODE* found = FindNextNodeByPrefix(tree.root, deep, Westring("WO"));
@@ -304,27 +283,27 @@ TEST_F(TreeLookup, PrefixSearchWrapsAndExpandFlagsKeepTheRoot)
     EXPECT_EQ(deep->expanded, 0);
 }
 
-TEST(TreeSetKeys, CompareKeysMatchesBySerialWhenBothAreKnown)
-{
+TEST(TreeSetKeys, CompareKeysMatchesBySerialWhenBothAreKnown) {
     CTreeSet set;
     struct TCase {
         TTreeKey a, b;
         int sign;
     };
     const TCase cases[] = {
-        {{'A', 0}, {'A', 99}, 0},  {{'A', 5}, {'B', 5}, 0},   {{'A', 5}, {'A', 6}, -1},
-        {{'A', 6}, {'A', 5}, 1},   {{'A', 0}, {'B', 0}, -1},  {{'C', 0}, {'B', 7}, 1},
-        {{'A', 0x80000000u}, {'A', 1}, 1},
+        {{'A', 0}, {'A', 99}, 0}, {{'A', 5}, {'B', 5}, 0}, {{'A', 5}, {'A', 6}, -1},          {{'A', 6}, {'A', 5}, 1},
+        {{'A', 0}, {'B', 0}, -1}, {{'C', 0}, {'B', 7}, 1}, {{'A', 0x80000000u}, {'A', 1}, 1},
     };
     for (const TCase& c : cases) {
         int order = set.CompareKeys(&c.a, &c.b);
-        EXPECT_EQ(order > 0 ? 1 : order < 0 ? -1 : 0, c.sign) << c.a.driveLetter << c.a.volumeSerial << " "
-                                                              << c.b.driveLetter << c.b.volumeSerial;
+        EXPECT_EQ(order > 0   ? 1
+                  : order < 0 ? -1
+                              : 0,
+                  c.sign)
+            << c.a.driveLetter << c.a.volumeSerial << " " << c.b.driveLetter << c.b.volumeSerial;
     }
 }
 
-TEST(TreeSetKeys, GetTreeSharesOneTreePerDisk)
-{
+TEST(TreeSetKeys, GetTreeSharesOneTreePerDisk) {
     TCONFIG saved = Config;
     TempDir dir;
     Config.TreeDir = ToWestring(dir.Path());
@@ -345,8 +324,7 @@ TEST(TreeSetKeys, GetTreeSharesOneTreePerDisk)
     Config = saved;
 }
 
-TEST(TreeSetKeys, ReplacingAPrivateTreeDeletesItASharedOneStays)
-{
+TEST(TreeSetKeys, ReplacingAPrivateTreeDeletesItASharedOneStays) {
     CTreeSet set;
     CTree* slot;
     InitPanelTree(&slot);
@@ -355,29 +333,26 @@ TEST(TreeSetKeys, ReplacingAPrivateTreeDeletesItASharedOneStays)
     SetPanelTree(&slot, shared);
     SetPanelTree(&slot, new CTree);  // the shared tree stays in the set
     EXPECT_EQ(set.GetTree('Q', 0), shared);
-    SetPanelTree(&slot, nullptr);     // the private one goes (ASan would see a leak)
+    SetPanelTree(&slot, nullptr);  // the private one goes (ASan would see a leak)
     EXPECT_EQ(slot, nullptr);
 }
 
 // Moves and renames in the tree of the left panel.
 class TreeRename : public TreeFile {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         TreeFile::SetUp();
         LoadFrom(tree, Serial(7) + "0C:\n1a\n2b\n3c\n1d\n2e\n");
         pair[0].tree = &tree;
         pair[1].tree = &tree;
     }
-    void TearDown() override
-    {
+    void TearDown() override {
         pair[0].tree = nullptr;
         pair[1].tree = nullptr;
         TreeFile::TearDown();
     }
     // Every node's depth is its parent's + 1 and every parent link matches.
-    bool Consistent()
-    {
+    bool Consistent() {
         for (TREENODE* node = tree.root; node; node = node->NextInPreOrder(nullptr)) {
             for (TREENODE* child = node->firstChild; child; child = child->nextSibling)
                 if (child->parent != node || child->depth != node->depth + 1)
@@ -389,8 +364,7 @@ protected:
     TestPanelPair pair;
 };
 
-TEST_F(TreeRename, MovesRenamesOrDropsTheNode)
-{
+TEST_F(TreeRename, MovesRenamesOrDropsTheNode) {
     struct TCase {
         const char* from;
         const char* to;
@@ -400,9 +374,9 @@ TEST_F(TreeRename, MovesRenamesOrDropsTheNode)
         {"C:\\a\\b", "C:\\a\\B2", "0C: 1a<C: 2B2<a 3c<B2 1d<C: 2e<d"},
         {"C:\\a\\b", "C:\\d\\b", "0C: 1a<C: 1d<C: 2b<d 3c<b 2e<d"},
         {"C:\\a\\b", "C:\\b", "0C: 1b<C: 2c<b 1a<C: 1d<C: 2e<d"},
-        {"C:\\a\\b", "C:\\d\\e", "0C: 1a<C: 1d<C: 2e<d"},           // the target has a node
-        {"C:\\a\\b", "C:\\x\\y", "0C: 1a<C: 1d<C: 2e<d"},           // the new parent has none
-        {"C:\\a", "C:\\a\\b\\a", "0C: 1a<C: 2b<a 3c<b 1d<C: 2e<d"}, // into itself
+        {"C:\\a\\b", "C:\\d\\e", "0C: 1a<C: 1d<C: 2e<d"},            // the target has a node
+        {"C:\\a\\b", "C:\\x\\y", "0C: 1a<C: 1d<C: 2e<d"},            // the new parent has none
+        {"C:\\a", "C:\\a\\b\\a", "0C: 1a<C: 2b<a 3c<b 1d<C: 2e<d"},  // into itself
         {"C:\\a", "C:\\a", "0C: 1a<C: 2b<a 3c<b 1d<C: 2e<d"},
         {"C:\\none", "C:\\d\\x", "0C: 1a<C: 2b<a 3c<b 1d<C: 2e<d"},
     };
@@ -414,8 +388,7 @@ TEST_F(TreeRename, MovesRenamesOrDropsTheNode)
     }
 }
 
-TEST_F(TreeRename, TheOtherPanelsTreeServesATreeView)
-{
+TEST_F(TreeRename, TheOtherPanelsTreeServesATreeView) {
     CTree right;
     right.SetKey('C', 7);
     LoadFrom(right, Serial(7) + "0C:\n1a\n");
@@ -427,8 +400,7 @@ TEST_F(TreeRename, TheOtherPanelsTreeServesATreeView)
     pair[1].tree = nullptr;
 }
 
-TEST_F(TreeRename, AddPanelTreeChildAppendsOnceAndMarksTheTree)
-{
+TEST_F(TreeRename, AddPanelTreeChildAppendsOnceAndMarksTheTree) {
     TREENODE* node = AddPanelTreeChild(&pair[0], Westring("C:\\a"), Westring("new"));
     ASSERT_NE(node, nullptr);
     EXPECT_EQ(node->depth, 2u);
@@ -444,8 +416,7 @@ TEST_F(TreeRename, AddPanelTreeChildAppendsOnceAndMarksTheTree)
 // The tree view's lines.
 class TreeLines : public TreeRename {};
 
-TEST_F(TreeLines, FlattenShowsExpandedNodesWithTheirBranchMasks)
-{
+TEST_F(TreeLines, FlattenShowsExpandedNodesWithTheirBranchMasks) {
     LoadFrom(tree, Serial(7) + "0C:\n1a\n2b\n3c\n2f\n1d\n2e\n");
     tree.SortAll();
     FlattenTree(&pair[0], &tree);
@@ -466,8 +437,7 @@ TEST_F(TreeLines, FlattenShowsExpandedNodesWithTheirBranchMasks)
     EXPECT_EQ(Names(pair[0]), "C: a d e");
 }
 
-TEST_F(TreeLines, ShowTreeInPanelMarksTheNodeAndCentresALongList)
-{
+TEST_F(TreeLines, ShowTreeInPanelMarksTheNodeAndCentresALongList) {
     std::string records = "0C:\n";
     for (int i = 0; i < 40; i++)
         records += "1n" + std::string(i < 10 ? "0" : "") + std::to_string(i) + "\n";
@@ -491,8 +461,7 @@ TEST_F(TreeLines, ShowTreeInPanelMarksTheNodeAndCentresALongList)
 // The tree follows what a panel read.
 class TreeSync : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         saved = Config;
         Config.TreeDir = ToWestring(treeDir.Path());
         Config.ExpandedTrees = 1;
@@ -518,14 +487,12 @@ protected:
         panel.filter = Westring("*");
         ASSERT_TRUE(SetPanelPath(&panel, base));
     }
-    void TearDown() override
-    {
+    void TearDown() override {
         panel.tree = nullptr;
         Config = saved;
     }
 
-    std::string Children()
-    {
+    std::string Children() {
         TREENODE* node = tree.FindNode(base, false);
         std::vector<std::string> names;
         for (TREENODE* child = node ? node->firstChild : nullptr; child; child = child->nextSibling)
@@ -545,8 +512,7 @@ protected:
     CPanel panel;
 };
 
-TEST_F(TreeSync, ReadingADirectoryBringsItsChildrenInLineAndSaves)
-{
+TEST_F(TreeSync, ReadingADirectoryBringsItsChildrenInLineAndSaves) {
     ReadPanelDirectory(&panel);
     SetPanelTree(&panel.tree, &tree);
     ASSERT_TRUE(SyncTreeWithPanel(&panel));
@@ -554,13 +520,13 @@ TEST_F(TreeSync, ReadingADirectoryBringsItsChildrenInLineAndSaves)
     EXPECT_EQ(Children(), caseSensitive ? "Case case keep" : "Case keep");
     EXPECT_FALSE(SyncTreeWithPanel(&panel));  // nothing left to change
     // The tree was saved: the file holds the new children.
-    std::string bytes = qvtest::ReadFileBytes(treeDir.Join(W("qv2tree") + qvtest::WString(1, WCHAR(base[0])) + W(".dat")));
+    std::string bytes =
+        qvtest::ReadFileBytes(treeDir.Join(W("qv2tree") + qvtest::WString(1, WCHAR(base[0])) + W(".dat")));
     EXPECT_NE(bytes.find("keep\n"), std::string::npos);
     EXPECT_EQ(bytes.find("gone\n"), std::string::npos);
 }
 
-TEST_F(TreeSync, NothingForATreeViewOrWithoutANode)
-{
+TEST_F(TreeSync, NothingForATreeViewOrWithoutANode) {
     SetPanelTree(&panel.tree, &tree);
     panel.viewStyle = VIEW_TREE;
     EXPECT_FALSE(SyncTreeWithPanel(&panel));

@@ -38,11 +38,8 @@ TEST_F(ColoursDialogTest, OkKeepsTheChangedSlotsAndLeavesTheOthers) {
     // F and B step the foreground and background, shifted ones step back;
     // both wrap within their four bits.
     const Case cases[] = {
-        {"ff", ColourHighlight, 0x32},
-        {"F", ColourCommandLine, 0x06},
-        {"b", ColourMessages, 0x80},
-        {"BB", ColourPanel, 0xFB},
-        {"fb", ColourColumnHeading, 0x4F},
+        {"ff", ColourHighlight, 0x32}, {"F", ColourCommandLine, 0x06},    {"b", ColourMessages, 0x80},
+        {"BB", ColourPanel, 0xFB},     {"fb", ColourColumnHeading, 0x4F},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.keys);

@@ -135,12 +135,8 @@ TEST_F(CommandLineTest, InsertNameQuotesEscapesAndRespectsTheLimit) {
         const char* expected;
     };
     const TCase cases[] = {
-        {"plain.txt", "x plain.txt "},
-        {"my file", "x \"my file\" "},
-        {"-dash", "x \"-dash\" "},
-        {"100%", "x \"100%\" "},
-        {"wow!", "x wow!! "},
-        {"C:\\dir\\", "x C:\\dir\\"},
+        {"plain.txt", "x plain.txt "}, {"my file", "x \"my file\" "}, {"-dash", "x \"-dash\" "},
+        {"100%", "x \"100%\" "},       {"wow!", "x wow!! "},          {"C:\\dir\\", "x C:\\dir\\"},
     };
     for (const TCase& c : cases) {
         Westring line("x ");
@@ -168,10 +164,8 @@ TEST_F(CommandLineTest, WordAtCursorFollowsQuotesAndRedirections) {
         int length;
     };
     const TCase cases[] = {
-        {"copy \"my fi", 11, true, "my fi", 5, 6},
-        {"copy \"my fi\"", 11, true, "my fi", 5, 7},
-        {"type a>out", 10, true, "out", 7, 3},
-        {"dir ", 4, false, "", 4, 0},
+        {"copy \"my fi", 11, true, "my fi", 5, 6}, {"copy \"my fi\"", 11, true, "my fi", 5, 7},
+        {"type a>out", 10, true, "out", 7, 3},     {"dir ", 4, false, "", 4, 0},
         {"prog", 4, true, "prog", 0, 4},
     };
     for (const TCase& c : cases) {

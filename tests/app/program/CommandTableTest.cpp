@@ -61,8 +61,8 @@ TEST(CommandTable, NoBindingIsTakenBeforeTheTable) {
         const char* name = CommandRow(KeyBindings[i].command).name;
         EXPECT_EQ(early.count(code), 0u) << std::hex << code << " " << name;
         EXPECT_EQ(code & KEY_SLOT_FLAG, 0) << std::hex << code << " " << name;
-        bool character =
-            code >= KEY_SPACE && code != KEY_CTRL_BACKSPACE && (code & (MENU_CODE_BASE | KEY_SHIFTED | KEY_EXTENDED)) == 0;
+        bool character = code >= KEY_SPACE && code != KEY_CTRL_BACKSPACE &&
+                         (code & (MENU_CODE_BASE | KEY_SHIFTED | KEY_EXTENDED)) == 0;
         EXPECT_FALSE(character) << std::hex << code << " " << name;
     }
 }

@@ -21,9 +21,11 @@ class ConsoleControlE2E : public ProgramTest {
 protected:
     void Signal(int signo) { ASSERT_EQ(kill(host->Pid(), signo), 0); }
     bool CommandLineIs(const std::string& text) {
-        return host->WaitFor([&](const qvhost::ScreenModel& s) {
-            return s.RowText(s.Rows() - 2).rfind("T:\\work>" + text + " ", 0) == 0;
-        }, WaitMs);
+        return host->WaitFor(
+            [&](const qvhost::ScreenModel& s) {
+                return s.RowText(s.Rows() - 2).rfind("T:\\work>" + text + " ", 0) == 0;
+            },
+            WaitMs);
     }
 };
 

@@ -9,8 +9,12 @@ namespace {
 
 using DataFilesTest = ConfigTest;
 
-std::string Path(int kind, int location) { return Estring(DataFilePath(kind, location)).Data(); }
-std::string U8W(const WString& text) { return U8(text); }
+std::string Path(int kind, int location) {
+    return Estring(DataFilePath(kind, location)).Data();
+}
+std::string U8W(const WString& text) {
+    return U8(text);
+}
 
 TEST_F(DataFilesTest, UserFolderUnderAppDataIsMadeWhenMissing) {
     std::string folder = U8W(appData) + "\\Quorvane\\";

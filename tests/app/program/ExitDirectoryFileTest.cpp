@@ -59,12 +59,8 @@ TEST(ExitDirectoryFile, ANameABatchLineCannotQuoteIsRefusedAndNothingWritten) {
         const char* directory;
         char32_t unsafe;
     } cases[] = {
-        {"C:\\q\"x & echo pwned", '"'},
-        {"C:\\100%PATH%", '%'},
-        {"C:\\wow!x!", '!'},
-        {"C:\\line\r\necho pwned", '\r'},
-        {"C:\\tab\there", '\t'},
-        {"C:\\bell\x07", 0x07},
+        {"C:\\q\"x & echo pwned", '"'},   {"C:\\100%PATH%", '%'},  {"C:\\wow!x!", '!'},
+        {"C:\\line\r\necho pwned", '\r'}, {"C:\\tab\there", '\t'}, {"C:\\bell\x07", 0x07},
     };
     qvtest::TempDir dir;
     qvtest::WString file = dir.Join(qvtest::W("go.bat"));

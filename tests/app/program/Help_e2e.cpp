@@ -35,16 +35,16 @@ protected:
     // F1, and the page is shown in the help window.
     void ShowsPage(const std::string& line) {
         host->SendKey(KEY_F1);
-        ASSERT_TRUE(host->WaitFor([&](const ScreenModel& s) { return RowOf(s, " Help ") >= 0 && RowOf(s, line) >= 0; },
-                                  WaitMs))
+        ASSERT_TRUE(
+            host->WaitFor([&](const ScreenModel& s) { return RowOf(s, " Help ") >= 0 && RowOf(s, line) >= 0; }, WaitMs))
             << "expected: " << line << "\n"
             << host->ScreenText();
     }
     // Esc closes the page; what was below comes back.
     void ClosePage(const std::string& line, const std::string& below) {
         host->SendKey(KEY_ESC, KEY_ESC);
-        ASSERT_TRUE(host->WaitFor([&](const ScreenModel& s) { return RowOf(s, line) < 0 && RowOf(s, below) >= 0; },
-                                  WaitMs))
+        ASSERT_TRUE(
+            host->WaitFor([&](const ScreenModel& s) { return RowOf(s, line) < 0 && RowOf(s, below) >= 0; }, WaitMs))
             << host->ScreenText();
     }
     void Letter(char c) { host->SendText(std::string(1, c)); }

@@ -20,16 +20,12 @@ TEST(FunctionKeyBar, ClickColumnGivesTheSlotsKeyByButtonAndShiftState) {
         int key;
     };
     const TCase cases[] = {
-        {79, 80, 5, 0, KEY_F10},       // column 79: slot 9
-        {7, 80, 5, 0, KEY_F2},         // (7 + 1) / 8 = 1
-        {6, 80, 5, 0, KEY_F1},
-        {0, 80, 6, 0, KEY_ALT_F1},     // right button: Alt whatever the shift state
-        {0, 80, 1, 4, KEY_ALT_F1},
-        {20, 80, 5, 1, KEY_ALT_F3},
-        {20, 80, 5, 4, KEY_SHIFT_F3},
-        {20, 80, 5, 2, KEY_CTRL_F3},
-        {20, 80, 5, 6, KEY_SHIFT_F3},  // Shift wins over Ctrl
-        {131, 132, 5, 0, KEY_F10},     // the slot never passes 9
+        {79, 80, 5, 0, KEY_F10},                                 // column 79: slot 9
+        {7, 80, 5, 0, KEY_F2},                                   // (7 + 1) / 8 = 1
+        {6, 80, 5, 0, KEY_F1},       {0, 80, 6, 0, KEY_ALT_F1},  // right button: Alt whatever the shift state
+        {0, 80, 1, 4, KEY_ALT_F1},   {20, 80, 5, 1, KEY_ALT_F3},   {20, 80, 5, 4, KEY_SHIFT_F3},
+        {20, 80, 5, 2, KEY_CTRL_F3}, {20, 80, 5, 6, KEY_SHIFT_F3},  // Shift wins over Ctrl
+        {131, 132, 5, 0, KEY_F10},                                  // the slot never passes 9
     };
     for (const TCase& c : cases) {
         EXPECT_EQ(FunctionKeyFromBarSlot(c.x, c.columns, c.action, c.shift), c.key) << c.x << " " << c.shift;
@@ -40,8 +36,7 @@ TEST(FunctionKeyBar, EveryLabelStartsWithItsKeyNumber) {
     for (int set = 0; set < 8; set++) {
         for (int k = 0; k < 10; k++) {
             std::string number = std::to_string(k + 1);
-            EXPECT_EQ(std::string(FunctionKeyLabels[set][k]).compare(0, number.size(), number), 0)
-                << set << " " << k;
+            EXPECT_EQ(std::string(FunctionKeyLabels[set][k]).compare(0, number.size(), number), 0) << set << " " << k;
         }
     }
     EXPECT_STREQ(FunctionKeyLabels[0][9], "10Quit");
@@ -58,12 +53,8 @@ TEST(Clock, TextInBothTimeModes) {
         const char* text;
     };
     const TCase cases[] = {
-        {13, 5, 7, 12, " 1 05p"},
-        {0, 30, 0, 12, "12:30a"},
-        {12, 0, 2, 12, "12:00p"},
-        {11, 59, 59, 12, "11 59a"},
-        {13, 5, 8, 24, "13:05"},
-        {0, 7, 1, 24, " 0 07"},
+        {13, 5, 7, 12, " 1 05p"},   {0, 30, 0, 12, "12:30a"}, {12, 0, 2, 12, "12:00p"},
+        {11, 59, 59, 12, "11 59a"}, {13, 5, 8, 24, "13:05"},  {0, 7, 1, 24, " 0 07"},
     };
     for (const TCase& c : cases) {
         char text[8];

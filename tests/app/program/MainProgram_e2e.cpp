@@ -23,7 +23,6 @@ namespace {
 using qvhost::ScreenModel;
 using qvhost::ScriptedHost;
 
-
 bool MatchesClockPattern(const std::string& text, const std::string& pattern) {
     if (text.size() != pattern.size()) {
         return false;
@@ -163,7 +162,9 @@ TEST_F(MainProgramTest, KeyBarShowsTheLabelsOfTheShiftKeysHeld) {
         host.SendKey(0, 0, c.shift);
         EXPECT_TRUE(host.WaitFor([&](const ScreenModel& s) {
             return s.RowText(s.Rows() - 1).find(c.label) != std::string::npos;
-        })) << c.shift << "\n" << host.ScreenText();
+        })) << c.shift
+            << "\n"
+            << host.ScreenText();
     }
     // Slot 3 of the Alt set at cells 16 to 23 on an 80-column screen.
     host.SendKey(0, 0, SHIFT_ALT);
@@ -187,7 +188,9 @@ TEST_F(MainProgramTest, ClockShowsTheTimeInBothModes) {
         ASSERT_TRUE(WaitForKeyBar(host));
         EXPECT_TRUE(host.WaitFor([&](const ScreenModel& s) {
             return MatchesClockPattern(s.RowText(0, 80 - c.width, c.width), c.pattern);
-        })) << c.mode << "\n" << host.ScreenText();
+        })) << c.mode
+            << "\n"
+            << host.ScreenText();
         host.CloseInput();
         EXPECT_EQ(host.WaitExit(), 0);
     }
@@ -278,8 +281,7 @@ TEST_F(MainProgramTest, ASizeChangeDuringADialogIsAppliedWhenTheDialogEnds) {
     ScriptedHost& host = Launch(Options());
     ASSERT_TRUE(WaitForKeyBar(host));
     host.SendKey(KEY_ALT_F5);
-    ASSERT_TRUE(host.WaitFor([](const ScreenModel& s) { return AnyRowHas(s, " Stored Paths "); }))
-        << host.ScreenText();
+    ASSERT_TRUE(host.WaitFor([](const ScreenModel& s) { return AnyRowHas(s, " Stored Paths "); })) << host.ScreenText();
     host.SendResize(100, 30);
     // The dialog still takes its keys.
     host.SendKey(KEY_ESC, KEY_ESC);

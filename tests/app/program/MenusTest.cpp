@@ -31,11 +31,8 @@ TEST(PullDownMenus, EveryMenuFitsItsWidthAndItsHotLetters) {
         int width;
         const char* letters;  // the hot letters in row order, '-' for a separator
     } menus[MenuTitleCount] = {
-        {19, 21, "bfwehitO-nxmsuv-rld"},
-        {20, 27, "luvecrmd-afto-gnis-q"},
-        {16, 30, "tfheip-sncydo-am"},
-        {13, 25, "con-hpfltur-s"},
-        {19, 21, "bfwehitO-nxmsuv-rld"},
+        {19, 21, "bfwehitO-nxmsuv-rld"}, {20, 27, "luvecrmd-afto-gnis-q"}, {16, 30, "tfheip-sncydo-am"},
+        {13, 25, "con-hpfltur-s"},       {19, 21, "bfwehitO-nxmsuv-rld"},
     };
     for (int m = 0; m < MenuTitleCount; m++) {
         const TPullDownMenu& menu = PullDownMenus[m];
@@ -102,8 +99,8 @@ TEST(PullDownMenus, MarksFollowThePanelsAndTheSettings) {
         uint8_t TCONFIG::*byteSetting;
         int32_t TCONFIG::*intSetting;
     } options[] = {
-        {4, &TCONFIG::Hidden, nullptr},  {5, &TCONFIG::PathPrompt, nullptr}, {6, &TCONFIG::FullScreen, nullptr},
-        {7, nullptr, &TCONFIG::Clock},   {8, &TCONFIG::TagDirs, nullptr},    {9, &TCONFIG::ThousandSep, nullptr},
+        {4, &TCONFIG::Hidden, nullptr},       {5, &TCONFIG::PathPrompt, nullptr}, {6, &TCONFIG::FullScreen, nullptr},
+        {7, nullptr, &TCONFIG::Clock},        {8, &TCONFIG::TagDirs, nullptr},    {9, &TCONFIG::ThousandSep, nullptr},
         {10, &TCONFIG::RetainCount, nullptr},
     };
     TCONFIG saved = Config;

@@ -297,10 +297,10 @@ TEST_F(MenusTest, TheInformationPageDescribesTheOtherPanel) {
     StartHere();
     host->PressKey("Ctrl+l");
     ASSERT_TRUE(Shows(" INFO ")) << host->ScreenText();
-    for (const char* text : {" total physical memory", " free physical memory", " total bytes on drive T:",
-                             " bytes free on drive T:", "files use", "bytes in", "Label       : WORK",
-                             "File System : ", "Serial No   : ", " Dir Info ", "First line of the notes",
-                             "Second line"}) {
+    for (const char* text :
+         {" total physical memory", " free physical memory",
+          " total bytes on drive T:", " bytes free on drive T:", "files use", "bytes in", "Label       : WORK",
+          "File System : ", "Serial No   : ", " Dir Info ", "First line of the notes", "Second line"}) {
         EXPECT_TRUE(Shows(text)) << text << "\n" << host->ScreenText();
     }
     ScreenModel screen = host->Snapshot();

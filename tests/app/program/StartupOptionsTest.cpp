@@ -118,8 +118,8 @@ TEST(StartupOptions, TheUsageTextNamesExactlyTheOptionsThatAreTaken) {
         Parse({option, "word"}, parsed);
         const bool taken = parsed.result != StartupOptionsUsage;
         const bool explained = usage.find("\t" + option + ": ") != std::string::npos;
-        const bool inSynopsis = usage.find("[" + option) != std::string::npos ||
-                                usage.find("|" + option) != std::string::npos;
+        const bool inSynopsis =
+            usage.find("[" + option) != std::string::npos || usage.find("|" + option) != std::string::npos;
         EXPECT_EQ(explained, taken);
         EXPECT_EQ(inSynopsis, taken);
     }

@@ -76,11 +76,14 @@ TEST_F(AssociationTest, ChooseCommandWalksOverTheContinueFlags) {
         std::vector<Line> lines;
         const char32_t* name;
         int result;
-        const char* command;                 // taken directly or chosen (the first offered)
-        std::vector<std::string> offered;    // empty: no choice was shown
+        const char* command;               // taken directly or chosen (the first offered)
+        std::vector<std::string> offered;  // empty: no choice was shown
     } cases[] = {
         // Two continued lines, then a plain one for everything.
-        {{{"*.txt", "first", true}, {"*.txt", "second", true}, {"*", "plain", false}}, U"a.txt", 1, "first",
+        {{{"*.txt", "first", true}, {"*.txt", "second", true}, {"*", "plain", false}},
+         U"a.txt",
+         1,
+         "first",
          {"first", "second"}},
         {{{"*.txt", "first", true}, {"*.txt", "second", true}, {"*", "plain", false}}, U"b.dat", 1, "plain", {}},
         // One continued match alone needs no choice.

@@ -69,19 +69,28 @@ TEST_F(HistoryFileTest, InputHistoriesIgnoreCaseAndPresetsLoadBack) {
 
 TEST_F(HistoryFileTest, LineKindsOfTheFile) {
     ASSERT_TRUE(WriteFileBytes(DataFile("quorvane.hst"),
-                               "12\x19" "abc\r\n13\x19" "skipped\r\n-1\x19" "skipped\r\n"
-                               "abc\x19" "def\r\n\x19" "lead\r\n3\x19label\x19value\r\n"));
+                               "12\x19"
+                               "abc\r\n13\x19"
+                               "skipped\r\n-1\x19"
+                               "skipped\r\n"
+                               "abc\x19"
+                               "def\r\n\x19"
+                               "lead\r\n3\x19label\x19value\r\n"));
     LoadHistoryFile();
     ASSERT_EQ(InputHistories[12].Count(), 1);
     EXPECT_TRUE(InputHistories[12].At(0)->EqualsExact(Westring("abc")));
     ASSERT_EQ(CommandHistory.Count(), 2);
-    EXPECT_TRUE(CommandHistory.At(0)->EqualsExact(Westring("abc\x19" "def")));
+    EXPECT_TRUE(
+        CommandHistory.At(0)->EqualsExact(Westring("abc\x19"
+                                                   "def")));
     ASSERT_EQ(FieldPresets[3].Count(), 1);
     EXPECT_TRUE(FieldPresets[3].At(0)->label.EqualsExact(Westring("label")));
 }
 
 TEST_F(HistoryFileTest, TextsWithSeparatorsAndLineEndsLoadBackWhole) {
-    Westring odd("12\x19" "x\r\ny");
+    Westring odd(
+        "12\x19"
+        "x\r\ny");
     AddCommandHistory(odd.Data(), false, nullptr);
     AddInputHistory(odd, FieldKindFileName, false);
     Restart();

@@ -104,21 +104,22 @@ TEST_F(IniFileTest, StoredPathKeysAndBadDirectives) {
 }
 
 TEST_F(IniFileTest, SectionsSeparatorsAndAssociations) {
-    Load("*.txt: edit !\r\n"
-         "[associations]\r\n"
-         "*.c:ignored header keeps the section\r\n"
-         "[Viewer Associations]\r\n"
-         "*.log:: tail !\r\n"
-         "[Colours]\r\n"
-         "*.bak::red\r\n"
-         "[Archiver:ZIP]\r\n"
-         "extract = unzip -o \r\n"
-         "Bogus=x\r\n"
-         "[Environment]\r\n"
-         "QVHOME=%QVTESTNONE%\\q\r\n"
-         "[General Options]\r\n"
-         "[Archiver:RAR]: no\r\n"
-         "(bad: mask\r\n");
+    Load(
+        "*.txt: edit !\r\n"
+        "[associations]\r\n"
+        "*.c:ignored header keeps the section\r\n"
+        "[Viewer Associations]\r\n"
+        "*.log:: tail !\r\n"
+        "[Colours]\r\n"
+        "*.bak::red\r\n"
+        "[Archiver:ZIP]\r\n"
+        "extract = unzip -o \r\n"
+        "Bogus=x\r\n"
+        "[Environment]\r\n"
+        "QVHOME=%QVTESTNONE%\\q\r\n"
+        "[General Options]\r\n"
+        "[Archiver:RAR]: no\r\n"
+        "(bad: mask\r\n");
     ASSERT_EQ(FileAssociations.Count(), 2);
     EXPECT_TRUE(FileAssociations.At(1)->mask.EqualsExact(Westring("*.c")));
     ASSERT_EQ(ViewerAssociations.Count(), 1);
@@ -157,11 +158,17 @@ TEST_F(IniFileTest, SavingDefaultsWritesTheSectionsInOrder) {
     std::string text = Saved();
     EXPECT_NE(text.find("\r\nColours=27 48 30 62 26 32 7 112 79 48 3 63 48 15 14 7 27 48 62 58 62 \r\n"),
               std::string::npos);
-    const char* order[] = {"[Associations]\r\n", "[Viewer Associations]\r\n", "[Editor Associations]\r\n",
-                           "[Colours]\r\n", "[Directory Colours]\r\n", "[Environment]\r\n",
+    const char* order[] = {"[Associations]\r\n",
+                           "[Viewer Associations]\r\n",
+                           "[Editor Associations]\r\n",
+                           "[Colours]\r\n",
+                           "[Directory Colours]\r\n",
+                           "[Environment]\r\n",
                            "[Archiver:ZIP]\r\nCompress=zip -r\r\nCompressListfileSwitch=-@ < \r\n",
-                           "[Archiver:TAR/XZ]\r\n", "[General Options]\r\nAutoIndent=off\r\n",
-                           "ConsoleScrollback=on\r\n", "Colours="};
+                           "[Archiver:TAR/XZ]\r\n",
+                           "[General Options]\r\nAutoIndent=off\r\n",
+                           "ConsoleScrollback=on\r\n",
+                           "Colours="};
     size_t at = 0;
     for (const char* part : order) {
         size_t found = text.find(part, at);
@@ -174,9 +181,10 @@ TEST_F(IniFileTest, SavingDefaultsWritesTheSectionsInOrder) {
 }
 
 TEST_F(IniFileTest, RoundTripKeepsEveryKey) {
-    Load("[General Options]\r\nEditor=ed \xE2\x82\xAC\r\nTimeMode=24\r\nRightStyle=unix\r\nStartupSide=R\r\n"
-         "Confirmations=5\r\nFFDriveList=CDE\r\nd0=C:\\a\r\n*.zip:: unzip\r\n"
-         "[Environment]\r\nX=1\r\n[Archiver:TAR]\r\nDelete=tar -d\r\n");
+    Load(
+        "[General Options]\r\nEditor=ed \xE2\x82\xAC\r\nTimeMode=24\r\nRightStyle=unix\r\nStartupSide=R\r\n"
+        "Confirmations=5\r\nFFDriveList=CDE\r\nd0=C:\\a\r\n*.zip:: unzip\r\n"
+        "[Environment]\r\nX=1\r\n[Archiver:TAR]\r\nDelete=tar -d\r\n");
     std::string first = Saved();
     for (const TIniKey* key = IniKeyTable; key < IniKeyTable + IniKeyCount; key++) {
         if (key->field) {

@@ -48,7 +48,7 @@ TEST_F(ReplacingFileTest, FailuresLeaveTheOldFileAndGiveTheError) {
     struct Case {
         const char* name;
         bool blockTemp;  // a folder stands where the temporary file goes
-        bool open;  // Open is called
+        bool open;       // Open is called
     };
     const Case cases[] = {
         {"temporary file cannot be made", true, true},

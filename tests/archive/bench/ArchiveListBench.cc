@@ -9,8 +9,7 @@
 #include "app/panels/PanelArchive.h"
 #include "archive/ArchiveReaders.h"
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     if (argc != 2) {
         std::fprintf(stderr, "usage: qv_archive_list_bench LOCAL-PATH\n");
         return 2;
@@ -35,7 +34,7 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "%s did not open as an archive\n", argv[1]);
         return 1;
     }
-    std::printf("open_ms %.3f root_entries %d\n",
-                std::chrono::duration<double, std::milli>(end - start).count(), entries);
+    std::printf("open_ms %.3f root_entries %d\n", std::chrono::duration<double, std::milli>(end - start).count(),
+                entries);
     return 0;
 }

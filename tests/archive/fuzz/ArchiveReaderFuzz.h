@@ -15,11 +15,12 @@
 
 namespace {
 
-unsigned DropMessage(const Westring&, const Westring&, uint32_t) { return 'y'; }
+unsigned DropMessage(const Westring&, const Westring&, uint32_t) {
+    return 'y';
+}
 
 // Walks the directory and everything below it, as the panels would.
-void WalkArchive(CArchive* archive, const Westring& directory, int depth)
-{
+void WalkArchive(CArchive* archive, const Westring& directory, int depth) {
     std::vector<Westring> subdirectories;
     entry* item = nullptr;
     for (DWORD r = ArchiveFindFirst(archive, directory, &item); r == 0; r = ArchiveFindNext(archive, &item)) {
@@ -35,8 +36,7 @@ void WalkArchive(CArchive* archive, const Westring& directory, int depth)
         WalkArchive(archive, directory.IsEmpty() ? name : directory + U"\\" + name, depth + 1);
 }
 
-int FuzzArchiveReaders(const TArchiveHandler* handlers, int count, const uint8_t* data, size_t size)
-{
+int FuzzArchiveReaders(const TArchiveHandler* handlers, int count, const uint8_t* data, size_t size) {
     // The tests' S: drive is /dev/shm.
     static const std::string local = "/dev/shm/qv-fuzz-archive-" + std::to_string(long(getpid()));
     static const Westring path(("S:\\qv-fuzz-archive-" + std::to_string(long(getpid()))).c_str());
@@ -64,9 +64,8 @@ int FuzzArchiveReaders(const TArchiveHandler* handlers, int count, const uint8_t
 
 }  // namespace
 
-#define QV_ARCHIVE_FUZZ_TARGET(...)                                                        \
-    extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)                \
-    {                                                                                      \
-        static const TArchiveHandler handlers[] = {__VA_ARGS__};                           \
+#define QV_ARCHIVE_FUZZ_TARGET(...) \
+    extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) { \
+        static const TArchiveHandler handlers[] = {__VA_ARGS__}; \
         return FuzzArchiveReaders(handlers, int(sizeof handlers / sizeof handlers[0]), data, size); \
     }

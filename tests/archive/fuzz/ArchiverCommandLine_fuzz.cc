@@ -19,8 +19,7 @@ namespace {
 // Text of valid UTF-8 only: other bytes would not reach a program as text.
 // The decoder takes the old five- and six-byte forms and code points past
 // U+10FFFF too, which no name in UTF-16 can hold; they are left out.
-bool Text(const std::string& bytes, Westring& text)
-{
+bool Text(const std::string& bytes, Westring& text) {
     if (text.AssignUtf8(bytes.c_str()) != 1)
         return false;
     for (int i = 0; i < text.Length(); i++) {
@@ -31,8 +30,7 @@ bool Text(const std::string& bytes, Westring& text)
     return true;
 }
 
-Westring ArgumentForm(const Westring& path)
-{
+Westring ArgumentForm(const Westring& path) {
     Utf16String wide(path);
     DWORD n = GetProgramArgumentPathW(wide.Data(), nullptr, 0);
     if (n == 0)
@@ -45,8 +43,7 @@ Westring ArgumentForm(const Westring& path)
 
 }  // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
-{
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size > 4096)
         return 0;
     std::vector<std::string> lines(1);
@@ -62,8 +59,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     // a program's path, which holds neither quotes nor placeholders.
     // Blanks before it do not make it empty.
     const size_t start = lines[0].find_first_not_of(" \t");
-    const std::string program =
-        start == std::string::npos ? std::string() : lines[0].substr(start, lines[0].find_first_of(" \t", start) - start);
+    const std::string program = start == std::string::npos
+                                    ? std::string()
+                                    : lines[0].substr(start, lines[0].find_first_of(" \t", start) - start);
     if (program.find_first_of("\"%") != std::string::npos)
         return 0;
     TArchiverWords names;

@@ -2,4 +2,4 @@
 #include "archive/ArchiveReaders.h"
 #include "tests/archive/fuzz/ArchiveReaderFuzz.h"
 
-QV_ARCHIVE_FUZZ_TARGET({ReadHaDirectory,5})
+QV_ARCHIVE_FUZZ_TARGET({ReadHaDirectory, 5})

@@ -14,7 +14,7 @@ protected:
     }
     int ValueAt(int index) const { return *static_cast<int*>(list.At(index)); }
 
-    int values[40] = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19,
+    int values[40] = {0,  1,  2,  3,  4,  5,  6,  7,  8,  9,  10, 11, 12, 13, 14, 15, 16, 17, 18, 19,
                       20, 21, 22, 23, 24, 25, 26, 27, 28, 29, 30, 31, 32, 33, 34, 35, 36, 37, 38, 39};
     ObjectList list;
 };
@@ -32,8 +32,10 @@ TEST_F(ObjectListTest, EmptyListAnswersNull) {
 TEST_F(ObjectListTest, GrowsByThirteenTenths) {
     // Capacity after each Add: 10 for the first ten, then 13 at the 11th and
     // 16 at the 14th, 20 at the 17th, 26 at the 21st.
-    const struct { int adds; int capacity; } cases[] = {
-        {10, 10}, {11, 13}, {13, 13}, {14, 16}, {16, 16}, {17, 20}, {21, 26}, {27, 33}};
+    const struct {
+        int adds;
+        int capacity;
+    } cases[] = {{10, 10}, {11, 13}, {13, 13}, {14, 16}, {16, 16}, {17, 20}, {21, 26}, {27, 33}};
     int added = 0;
     for (const auto& c : cases) {
         while (added < c.adds)
@@ -125,14 +127,15 @@ TEST_F(ObjectListTest, RemoveAtKeepsCursorAndOrder) {
 }
 
 TEST_F(ObjectListTest, RemoveRange) {
-    const struct { int index; int n; int removed; int firstLeftBehind; } cases[] = {
+    const struct {
+        int index;
+        int n;
+        int removed;
+        int firstLeftBehind;
+    } cases[] = {
         {2, 100, 3, -1},  // cut to the end
         {5, 1, 0, -1},    // index at count
-        {-1, 2, 0, 0},
-        {1, 0, 0, 1},
-        {1, -3, 0, 1},
-        {1, 2, 2, 3},
-        {0, 5, 5, -1},
+        {-1, 2, 0, 0},   {1, 0, 0, 1}, {1, -3, 0, 1}, {1, 2, 2, 3}, {0, 5, 5, -1},
     };
     for (const auto& c : cases) {
         ObjectList l;

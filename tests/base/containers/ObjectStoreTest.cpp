@@ -91,7 +91,7 @@ TEST_F(ObjectStoreTest, DeleteCurrent) {
     store.DeleteCurrent();
     EXPECT_EQ(deleted, std::vector<int>{1});
     EXPECT_EQ(store.Current()->value, 2);  // the one that followed
-    store.Seek(2);                          // at count: nothing
+    store.Seek(2);                         // at count: nothing
     store.DeleteCurrent();
     store.Seek(-1);
     store.DeleteCurrent();

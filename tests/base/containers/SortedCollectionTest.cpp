@@ -49,8 +49,11 @@ TEST_F(SortedCollectionTest, SearchOnEmptyAndInsertInOrder) {
     EXPECT_EQ(Values(set), (std::vector<int>{0, 1, 3, 5, 7, 9, 10}));
     EXPECT_EQ(set.Current()->value, 10);  // the cursor stays on the new item
 
-    const struct { int key; int result; int index; } cases[] = {
-        {0, 0, 0}, {10, 0, 6}, {5, 0, 3}, {-4, -1, 0}, {4, -1, 3}, {11, -1, 7}};
+    const struct {
+        int key;
+        int result;
+        int index;
+    } cases[] = {{0, 0, 0}, {10, 0, 6}, {5, 0, 3}, {-4, -1, 0}, {4, -1, 3}, {11, -1, 7}};
     for (const auto& c : cases) {
         EXPECT_EQ(set.Search(&c.key, index), c.result) << c.key;
         EXPECT_EQ(index, c.index) << c.key;
@@ -85,7 +88,11 @@ TEST_F(SortedCollectionTest, AppendUnsortedThenSort) {
 }
 
 TEST_F(SortedCollectionTest, QuickSortOfTwo) {
-    const struct { int a; int b; int first; } cases[] = {{2, 1, 1}, {1, 2, 1}, {4, 4, 4}};
+    const struct {
+        int a;
+        int b;
+        int first;
+    } cases[] = {{2, 1, 1}, {1, 2, 1}, {4, 4, 4}};
     for (const auto& c : cases) {
         TrackedSet set;
         set.appendUnsorted = true;
@@ -111,11 +118,11 @@ TEST_F(SortedCollectionTest, SortHandlesAdverseOrders) {
         set.appendUnsorted = true;
         unsigned seed = 12345;
         for (int i = 0; i < n; i++) {
-            int v = pattern == 0 ? i
-                  : pattern == 1 ? n - i
-                  : pattern == 2 ? 7
-                  : pattern == 3 ? (i < n / 2 ? i : n - i)
-                  : static_cast<int>((seed = seed * 1103515245u + 12345u) >> 16) % 1000;
+            int v = pattern == 0   ? i
+                    : pattern == 1 ? n - i
+                    : pattern == 2 ? 7
+                    : pattern == 3 ? (i < n / 2 ? i : n - i)
+                                   : static_cast<int>((seed = seed * 1103515245u + 12345u) >> 16) % 1000;
             set.Insert(new TTracked(v, nullptr));
         }
         set.Sort();
@@ -127,15 +134,24 @@ TEST_F(SortedCollectionTest, SortHandlesAdverseOrders) {
 TEST_F(SortedCollectionTest, FindFamily) {
     TrackedSet set;
     InsertAll(set, {10, 20, 30});
-    const struct { int key; int exact; int ge; int le; } cases[] = {
-        // -1: null expected
-        {20, 20, 20, 20}, {25, -1, 30, 20}, {5, -1, 10, -1}, {35, -1, -1, 30}, {10, 10, 10, 10}};
+    const struct {
+        int key;
+        int exact;
+        int ge;
+        int le;
+    } cases[] = {// -1: null expected
+                 {20, 20, 20, 20},
+                 {25, -1, 30, 20},
+                 {5, -1, 10, -1},
+                 {35, -1, -1, 30},
+                 {10, 10, 10, 10}};
     for (const auto& c : cases) {
         const int expected[] = {c.exact, c.ge, c.le};
         for (int op = 0; op < 3; op++) {
             set.Seek(-5);
-            TTracked* found = op == 0 ? set.Find(&c.key) : op == 1 ? set.FindGreaterOrEqual(&c.key)
-                                                                  : set.FindLessOrEqual(&c.key);
+            TTracked* found = op == 0   ? set.Find(&c.key)
+                              : op == 1 ? set.FindGreaterOrEqual(&c.key)
+                                        : set.FindLessOrEqual(&c.key);
             if (expected[op] < 0) {
                 EXPECT_EQ(found, nullptr) << c.key << " op " << op;
                 EXPECT_EQ(set.Cursor(), -5);

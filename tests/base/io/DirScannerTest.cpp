@@ -16,7 +16,8 @@ namespace {
 
 std::string NameOf(const entry* item) {
     std::string name;
-    for (const char32_t* c = item->name; *c; c++) name += char(*c);
+    for (const char32_t* c = item->name; *c; c++)
+        name += char(*c);
     return name;
 }
 
@@ -37,7 +38,8 @@ protected:
         std::set<std::string> names;
         CDirScanner scanner(Base());
         entry* item = nullptr;
-        for (DWORD error = scanner.FindFirst(Westring(pattern), mask, &item); error == 0; error = scanner.FindNext(&item))
+        for (DWORD error = scanner.FindFirst(Westring(pattern), mask, &item); error == 0;
+             error = scanner.FindNext(&item))
             names.insert(NameOf(item));
         return names;
     }
@@ -59,7 +61,8 @@ TEST_F(DirScannerTest, AttributeMasksChooseWhatIsDelivered) {
         {0x20037, {".", "..", "sub1", "sub2"}},
         {0x20027, {}},  // directories only, but directories are not asked for
     };
-    for (const auto& c : cases) EXPECT_EQ(c.expected, List("*", c.mask)) << std::hex << c.mask;
+    for (const auto& c : cases)
+        EXPECT_EQ(c.expected, List("*", c.mask)) << std::hex << c.mask;
     EXPECT_EQ((std::set<std::string>{"a.txt", ".hidden.txt"}), List("*.txt", 0x37));
 }
 
@@ -69,13 +72,14 @@ TEST_F(DirScannerTest, AcceptsAttributesFollowsTheMaskRules) {
         DWORD attributes;
         bool accepted;
     } cases[] = {
-        {0x37, FILE_ATTRIBUTE_DIRECTORY, true},      {0x27, FILE_ATTRIBUTE_DIRECTORY, false},
-        {0x27, FILE_ATTRIBUTE_ARCHIVE, true},        {0x35, FILE_ATTRIBUTE_HIDDEN, false},
-        {0x20037, FILE_ATTRIBUTE_ARCHIVE, false},    {0x20037, FILE_ATTRIBUTE_DIRECTORY, true},
-        {0x20027, FILE_ATTRIBUTE_DIRECTORY, false},  {0x20035, FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN, false},
+        {0x37, FILE_ATTRIBUTE_DIRECTORY, true},     {0x27, FILE_ATTRIBUTE_DIRECTORY, false},
+        {0x27, FILE_ATTRIBUTE_ARCHIVE, true},       {0x35, FILE_ATTRIBUTE_HIDDEN, false},
+        {0x20037, FILE_ATTRIBUTE_ARCHIVE, false},   {0x20037, FILE_ATTRIBUTE_DIRECTORY, true},
+        {0x20027, FILE_ATTRIBUTE_DIRECTORY, false}, {0x20035, FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN, false},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(c.accepted, CDirScanner::AcceptsAttributes(c.mask, c.attributes)) << std::hex << c.mask << " " << c.attributes;
+        EXPECT_EQ(c.accepted, CDirScanner::AcceptsAttributes(c.mask, c.attributes))
+            << std::hex << c.mask << " " << c.attributes;
 }
 
 TEST_F(DirScannerTest, NothingAcceptedOrNothingMatchedIsAnError) {
@@ -131,7 +135,8 @@ TEST_F(DirScannerTest, SizesAbove4GiBCombineBothHalves) {
     at.QuadPart = size;
     bool sized = SetFilePointerEx(file, at, nullptr, FILE_BEGIN) && SetEndOfFile(file);
     CloseHandle(file);
-    if (!sized) GTEST_SKIP() << "the file system cannot hold a sparse 5 GiB file";
+    if (!sized)
+        GTEST_SKIP() << "the file system cannot hold a sparse 5 GiB file";
 
     CDirScanner scanner(Base());
     entry* item = nullptr;
@@ -145,7 +150,8 @@ TEST_F(DirScannerTest, SeparateRecordsAreDistinctBlocksThatOutliveTheScan) {
     {
         CDirScanner scanner(Base());
         entry* item = nullptr;
-        for (DWORD error = scanner.FindFirst(Westring("*"), 0x10037, &item); error == 0; error = scanner.FindNext(&item)) {
+        for (DWORD error = scanner.FindFirst(Westring("*"), 0x10037, &item); error == 0;
+             error = scanner.FindNext(&item)) {
             EXPECT_NE(scanner.Record(), item);
             records.insert(item);
         }

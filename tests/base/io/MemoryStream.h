@@ -15,8 +15,7 @@ namespace qvtest {
 
 class CMemoryStreamRead : public CStreamReadBase {
 public:
-    explicit CMemoryStreamRead(std::string data, size_t chunk = 1 << 30)
-        : data(std::move(data)), chunk(chunk) {}
+    explicit CMemoryStreamRead(std::string data, size_t chunk = 1 << 30) : data(std::move(data)), chunk(chunk) {}
 
     bool Read(void* buffer, uint32_t* count) override {
         asked.push_back(*count);

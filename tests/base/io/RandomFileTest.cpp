@@ -22,7 +22,8 @@ const int Block = CRandomFile::BlockSize;
 // served from the wrong block or offset shows.
 std::string Pattern(int64_t size, int salt = 0) {
     std::string bytes(size_t(size), '\0');
-    for (int64_t i = 0; i < size; i++) bytes[size_t(i)] = char((i * 7 + i / Block * 13 + salt) & 0xFF);
+    for (int64_t i = 0; i < size; i++)
+        bytes[size_t(i)] = char((i * 7 + i / Block * 13 + salt) & 0xFF);
     return bytes;
 }
 
@@ -62,8 +63,10 @@ TEST_F(RandomFileTest, ByteAtServesEveryByteAndNothingPastTheEnd) {
 
     // Backwards from the end, then forwards: each byte right across every
     // block boundary.
-    for (int64_t i = size - 1; i >= 0; i--) ASSERT_EQ(uint32_t((unsigned char)bytes[size_t(i)]), file.ByteAt(i)) << i;
-    for (int64_t i = 0; i < size; i++) ASSERT_EQ(uint32_t((unsigned char)bytes[size_t(i)]), file.ByteAt(i)) << i;
+    for (int64_t i = size - 1; i >= 0; i--)
+        ASSERT_EQ(uint32_t((unsigned char)bytes[size_t(i)]), file.ByteAt(i)) << i;
+    for (int64_t i = 0; i < size; i++)
+        ASSERT_EQ(uint32_t((unsigned char)bytes[size_t(i)]), file.ByteAt(i)) << i;
 
     file.Close();
     EXPECT_EQ(CRandomFile::NoByte, file.ByteAt(0));
@@ -73,14 +76,16 @@ TEST_F(RandomFileTest, TheLeastRecentlyUsedOfFiveBlocksIsReadAgain) {
     std::string bytes = Pattern(6 * Block);
     Westring path = Make("lru.bin", bytes);
     CRandomFile file(path, StdFile::ShareReadWrite);
-    for (int b = 0; b < 4; b++) file.ByteAt(int64_t(b) * Block);
+    for (int b = 0; b < 4; b++)
+        file.ByteAt(int64_t(b) * Block);
 
     // Four blocks are cached: a change on disk is not seen in them.
     Patch(dir.Join(W("lru.bin")), 0, "Q");
     EXPECT_EQ(uint32_t((unsigned char)bytes[0]), file.ByteAt(0));
 
     // Touching 1 to 4 leaves block 0 the oldest; the fifth block evicts it.
-    for (int b = 1; b <= 4; b++) file.ByteAt(int64_t(b) * Block);
+    for (int b = 1; b <= 4; b++)
+        file.ByteAt(int64_t(b) * Block);
     EXPECT_EQ(uint32_t('Q'), file.ByteAt(0));
 }
 
@@ -203,7 +208,8 @@ TEST_F(RandomFileTest, ReadAheadServesOwnersOnManyThreads) {
         threads.emplace_back([&, r] {
             const std::string& bytes = contents[size_t(r)];
             auto check = [&](CRandomFile& file, int64_t i) {
-                if (file.ByteAt(i) != uint32_t((unsigned char)bytes[size_t(i)])) failures[size_t(r)]++;
+                if (file.ByteAt(i) != uint32_t((unsigned char)bytes[size_t(i)]))
+                    failures[size_t(r)]++;
             };
             CRandomFile file;
             for (int round = 0; round < 3; round++) {
@@ -211,21 +217,27 @@ TEST_F(RandomFileTest, ReadAheadServesOwnersOnManyThreads) {
                     failures[size_t(r)]++;
                     return;
                 }
-                for (int64_t i = 0; i < size; i += 97) check(file, i);
-                for (int64_t i = size - 1; i >= 0; i -= 89) check(file, i);
-                for (int64_t i = 0; i < 200; i++) check(file, (i * 7919 * 61) % size);
+                for (int64_t i = 0; i < size; i += 97)
+                    check(file, i);
+                for (int64_t i = size - 1; i >= 0; i -= 89)
+                    check(file, i);
+                for (int64_t i = 0; i < 200; i++)
+                    check(file, (i * 7919 * 61) % size);
                 // Reads past the cache share the file with the read-ahead thread.
                 char chunk[100];
                 uint32_t count = sizeof chunk;
                 if (file.ReadAt(5 * Block - 50, chunk, count) != 0 || count != sizeof chunk ||
                     memcmp(chunk, bytes.data() + 5 * Block - 50, sizeof chunk) != 0)
                     failures[size_t(r)]++;
-                if (round == 1) file.Close();
+                if (round == 1)
+                    file.Close();
             }
         });
     }
-    for (std::thread& t : threads) t.join();
-    for (int r = 0; r < readers; r++) EXPECT_EQ(0, failures[size_t(r)]) << "reader " << r;
+    for (std::thread& t : threads)
+        t.join();
+    for (int r = 0; r < readers; r++)
+        EXPECT_EQ(0, failures[size_t(r)]) << "reader " << r;
 }
 
 }  // namespace

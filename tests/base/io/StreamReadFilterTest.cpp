@@ -43,9 +43,8 @@ std::string BZip2(const std::string& data) {
 std::string Xz(const std::string& data) {
     std::string out(lzma_stream_buffer_bound(data.size()), '\0');
     size_t size = 0;
-    EXPECT_EQ(lzma_easy_buffer_encode(6, LZMA_CHECK_CRC64, nullptr,
-                                      reinterpret_cast<const uint8_t*>(data.data()), data.size(),
-                                      reinterpret_cast<uint8_t*>(&out[0]), &size, out.size()),
+    EXPECT_EQ(lzma_easy_buffer_encode(6, LZMA_CHECK_CRC64, nullptr, reinterpret_cast<const uint8_t*>(data.data()),
+                                      data.size(), reinterpret_cast<uint8_t*>(&out[0]), &size, out.size()),
               LZMA_OK);
     out.resize(size);
     return out;
@@ -96,8 +95,10 @@ std::string Drain(IStreamRead& stream, uint32_t room) {
 
 TEST(StreamReadFilterTest, DecodesEveryFormatWhateverTheChunking) {
     const std::string data = Sample(200000, 7);
-    const struct { size_t sourceChunk; uint32_t room; } shapes[] = {
-        {1 << 30, 65536}, {1000, 4096}, {1, 1000}, {16384, 1}, {3, 7}};
+    const struct {
+        size_t sourceChunk;
+        uint32_t room;
+    } shapes[] = {{1 << 30, 65536}, {1000, 4096}, {1, 1000}, {16384, 1}, {3, 7}};
     for (Format format : {kGzip, kBZip2, kXz}) {
         const std::string packed = Compress(format, data);
         for (const auto& shape : shapes) {
@@ -122,7 +123,10 @@ TEST(StreamReadFilterTest, DecodesEveryFormatWhateverTheChunking) {
 
 TEST(StreamReadFilterTest, ConcatenatedData) {
     const std::string one = Sample(30000, 1), two = Sample(20000, 2);
-    const struct { Format format; bool bothMembers; } cases[] = {
+    const struct {
+        Format format;
+        bool bothMembers;
+    } cases[] = {
         {kGzip, false},  // decoding ends with the first gzip member
         {kBZip2, true},
         {kXz, true},
@@ -145,7 +149,10 @@ TEST(StreamReadFilterTest, GzipLeavesWhatFollowsItsMember) {
 
 TEST(StreamReadFilterTest, TruncatedDataYieldsItsPrefixThenAnError) {
     const std::string data = Sample(300000, 4);
-    const struct { Format format; const char* text; } cases[] = {
+    const struct {
+        Format format;
+        const char* text;
+    } cases[] = {
         {kGzip, "Decompression error"},
         {kBZip2, "Decompression error"},
         {kXz, "XZ Decompression error 10"},  // LZMA_BUF_ERROR: the input ended
@@ -175,15 +182,19 @@ TEST(StreamReadFilterTest, CorruptOrEmptyInput) {
     bz[bz.size() / 2] ^= 0x55;
     std::string gz = Gzip(Sample(5000, 5));
     gz[gz.size() - 5] ^= 0x55;  // the CRC of the member
-    const struct { Format format; std::string input; const char* text; } cases[] = {
+    const struct {
+        Format format;
+        std::string input;
+        const char* text;
+    } cases[] = {
         {kGzip, "", "Decompression error"},
         {kGzip, "not gzip at all", "Decompression error"},
         {kGzip, gz, "Decompression error"},
         {kBZip2, "", "Decompression error"},
         {kBZip2, bz, "Decompression error"},
         {kXz, "", "XZ Decompression error 10"},
-        {kXz, badMagic, "XZ Decompression error 7"},   // LZMA_FORMAT_ERROR
-        {kXz, badPayload, "XZ Decompression error 9"}, // LZMA_DATA_ERROR
+        {kXz, badMagic, "XZ Decompression error 7"},    // LZMA_FORMAT_ERROR
+        {kXz, badPayload, "XZ Decompression error 9"},  // LZMA_DATA_ERROR
     };
     for (const auto& c : cases) {
         CMemoryStreamRead source(c.input);
@@ -191,7 +202,8 @@ TEST(StreamReadFilterTest, CorruptOrEmptyInput) {
         Drain(*filter, 4096);
         EXPECT_EQ(filter->GetError()->category, TStreamError::kDecompression)
             << kFormatNames[c.format] << " input of " << c.input.size();
-        EXPECT_STREQ(filter->GetError()->text.Data(), c.text) << kFormatNames[c.format] << " input of " << c.input.size();
+        EXPECT_STREQ(filter->GetError()->text.Data(), c.text)
+            << kFormatNames[c.format] << " input of " << c.input.size();
         // It stays failed.
         char byte;
         uint32_t count = 1;

@@ -16,7 +16,8 @@ namespace {
 
 std::string Bytes(std::initializer_list<int> values) {
     std::string out;
-    for (int v : values) out += char(v);
+    for (int v : values)
+        out += char(v);
     return out;
 }
 
@@ -24,20 +25,24 @@ std::string Bytes(std::initializer_list<int> values) {
 std::string Encode(const std::u32string& text, int encoding, bool withMark) {
     std::string out;
     auto put = [&](uint32_t unit, int width, bool big) {
-        for (int k = 0; k < width; k++) out += char(unit >> (8 * (big ? width - 1 - k : k)));
+        for (int k = 0; k < width; k++)
+            out += char(unit >> (8 * (big ? width - 1 - k : k)));
     };
     switch (encoding) {
     case CTextFile::EncodingUtf32LE:
     case CTextFile::EncodingUtf32BE: {
         bool big = encoding == CTextFile::EncodingUtf32BE;
-        if (withMark) put(0xFEFF, 4, big);
-        for (char32_t c : text) put(c, 4, big);
+        if (withMark)
+            put(0xFEFF, 4, big);
+        for (char32_t c : text)
+            put(c, 4, big);
         break;
     }
     case CTextFile::EncodingUtf16LE:
     case CTextFile::EncodingUtf16BE: {
         bool big = encoding == CTextFile::EncodingUtf16BE;
-        if (withMark) put(0xFEFF, 2, big);
+        if (withMark)
+            put(0xFEFF, 2, big);
         for (char32_t c : text) {
             if (c >= 0x10000) {
                 put(((c - 0x10000) >> 10) | 0xD800, 2, big);
@@ -49,7 +54,8 @@ std::string Encode(const std::u32string& text, int encoding, bool withMark) {
         break;
     }
     default: {
-        if (withMark) out += "\xEF\xBB\xBF";
+        if (withMark)
+            out += "\xEF\xBB\xBF";
         Estring utf8(Westring(text.c_str()));
         out.append(utf8.Data(), size_t(utf8.Length()));
         break;
@@ -58,7 +64,9 @@ std::string Encode(const std::u32string& text, int encoding, bool withMark) {
     return out;
 }
 
-std::u32string Line(const char32_t* line, int64_t length) { return std::u32string(line, size_t(length)); }
+std::u32string Line(const char32_t* line, int64_t length) {
+    return std::u32string(line, size_t(length));
+}
 
 class TextFileTest : public ::testing::Test {
 protected:
@@ -70,7 +78,8 @@ protected:
     std::vector<std::pair<std::u32string, int>> Lines(CTextFile& file, int64_t maximum = -1) {
         std::vector<std::pair<std::u32string, int>> lines;
         int64_t length = 0;
-        while (const char32_t* line = file.ReadLine(length, maximum)) lines.push_back({Line(line, length), file.LastLineEnd()});
+        while (const char32_t* line = file.ReadLine(length, maximum))
+            lines.push_back({Line(line, length), file.LastLineEnd()});
         return lines;
     }
     qvtest::TempDir dir;
@@ -103,7 +112,8 @@ TEST_F(TextFileTest, EncodingComesFromTheMarkOrFromTheText) {
         {"empty", "", CTextFile::EncodingCodePage, 0},
         {"UTF-16LE text", utf16Text, CTextFile::EncodingUtf16LE, 0},
         {"UTF-16BE text", utf16BigText, CTextFile::EncodingUtf16BE, 0},
-        {"UTF-16 without line feed", Encode(U"one two three", CTextFile::EncodingUtf16LE, false), CTextFile::EncodingCodePage, 0},
+        {"UTF-16 without line feed", Encode(U"one two three", CTextFile::EncodingUtf16LE, false),
+         CTextFile::EncodingCodePage, 0},
         {"UTF-32LE text", Encode(U"a b\nc", CTextFile::EncodingUtf32LE, false), CTextFile::EncodingUtf32LE, 0},
         {"UTF-8 with a stray byte early", strayEarly, CTextFile::EncodingCodePage, 0},
         {"UTF-8 with a stray byte late", strayLate, CTextFile::EncodingUtf8, 0},
@@ -160,8 +170,7 @@ TEST_F(TextFileTest, EmptyFileAndLongLines) {
     // Pieces of the maximum length, none of the line lost between them.
     CTextFile file;
     ASSERT_EQ(0u, file.Open(Make("abcdefghij\nxy\n"), StdFile::ModeRead));
-    std::vector<std::pair<std::u32string, int>> expected = {
-        {U"abcd", 5}, {U"efgh", 5}, {U"ij", 1}, {U"xy", 1}};
+    std::vector<std::pair<std::u32string, int>> expected = {{U"abcd", 5}, {U"efgh", 5}, {U"ij", 1}, {U"xy", 1}};
     EXPECT_EQ(expected, Lines(file, 4));
 
     // A line far longer than the first line buffer.
@@ -181,7 +190,11 @@ TEST_F(TextFileTest, MalformedUtf8NeverEndsOrSwallowsALine) {
     // Valid UTF-8 in the part looked at decides the encoding; the faults
     // come after it.
     std::string head = "caf\xC3\xA9 " + std::string(33000, 'a') + "\n";
-    std::string faults = "x\x80y\n" "lead\xC3\n" "next\n" "cut\xE2\x82";
+    std::string faults =
+        "x\x80y\n"
+        "lead\xC3\n"
+        "next\n"
+        "cut\xE2\x82";
     CTextFile file;
     ASSERT_EQ(0u, file.Open(Make(head + faults), StdFile::ModeRead));
     ASSERT_EQ(CTextFile::EncodingUtf8, file.Encoding());
@@ -204,7 +217,8 @@ TEST_F(TextFileTest, PrevCharStepsBackOverWholeCharacters) {
         ASSERT_EQ(0u, file.Open(Make(bytes), StdFile::ModeRead));
         file.SetCharPosition(int64_t(bytes.size()));
         std::u32string backwards;
-        for (uint32_t c = file.PrevChar(); c != CTextFile::NoChar; c = file.PrevChar()) backwards += char32_t(c);
+        for (uint32_t c = file.PrevChar(); c != CTextFile::NoChar; c = file.PrevChar())
+            backwards += char32_t(c);
         EXPECT_EQ(U"\U0001F600\u20AC\u00E9a", backwards) << encoding;
         EXPECT_EQ(file.ByteOrderMarkLength(), file.CharPosition()) << encoding;
     }
@@ -224,13 +238,14 @@ TEST_F(TextFileTest, FindInBothDirectionsAgrees) {
             bool caseSensitive, wholeWords, backwards;
             int64_t character;  // index in the text, -1 for none
         } cases[] = {
-            {"mat", true, false, false, 19},  {"mat", true, false, true, 19},   {"MAT", false, false, false, 19},
-            {"MAT", true, false, false, -1},  {"cat", false, false, false, 4},  {"cat", false, false, true, 27},
-            {"cat", false, true, true, 4},    {"con", false, true, false, -1},  {"the", false, true, true, 15},
+            {"mat", true, false, false, 19},     {"mat", true, false, true, 19},  {"MAT", false, false, false, 19},
+            {"MAT", true, false, false, -1},     {"cat", false, false, false, 4}, {"cat", false, false, true, 27},
+            {"cat", false, true, true, 4},       {"con", false, true, false, -1}, {"the", false, true, true, 15},
             {"nated.", false, false, false, 31},
         };
         for (const auto& c : cases) {
-            int64_t found = file.Find(Westring(c.text), c.backwards ? end : -1, c.caseSensitive, c.wholeWords, c.backwards);
+            int64_t found =
+                file.Find(Westring(c.text), c.backwards ? end : -1, c.caseSensitive, c.wholeWords, c.backwards);
             int64_t expected = c.character < 0 ? -2 : mark + c.character * width;
             EXPECT_EQ(expected, found) << c.text << " backwards " << c.backwards << " encoding " << encoding;
         }
@@ -252,7 +267,8 @@ TEST_F(TextFileTest, RewriteKeepsEncodingMarkAndLineEnds) {
         ASSERT_EQ(3u, lines.size());
 
         ASSERT_EQ(0u, file.BeginRewrite());
-        for (const auto& line : lines) ASSERT_EQ(0u, file.WriteLine(line.first.c_str(), line.second));
+        for (const auto& line : lines)
+            ASSERT_EQ(0u, file.WriteLine(line.first.c_str(), line.second));
         ASSERT_EQ(0u, file.EndRewrite());
         EXPECT_EQ(original, ReadFileBytes(dir.Join(W("text.txt")))) << encoding;
 
@@ -279,7 +295,9 @@ TEST_F(TextFileTest, UnitsAboveTheBasicPlaneBecomeSurrogatePairs) {
 }
 
 TEST_F(TextFileTest, CodePageFilesReadThroughTheCodePageAndWriteBack) {
-    std::string latin = "gr\xFC\xDF" "e\r\nzwei\r\n";  // Latin-1 / code page 1252
+    std::string latin =
+        "gr\xFC\xDF"
+        "e\r\nzwei\r\n";  // Latin-1 / code page 1252
     Westring path = Make(latin);
     CTextFile file;
     file.SetCodePage(1252);
@@ -292,7 +310,8 @@ TEST_F(TextFileTest, CodePageFilesReadThroughTheCodePageAndWriteBack) {
     EXPECT_EQ(CTextFile::LineEndCrLf, file.FileLineEnd());
 
     ASSERT_EQ(0u, file.BeginRewrite());
-    for (const auto& line : lines) ASSERT_EQ(0u, file.WriteLine(line.first.c_str(), line.second));
+    for (const auto& line : lines)
+        ASSERT_EQ(0u, file.WriteLine(line.first.c_str(), line.second));
     ASSERT_EQ(0u, file.EndRewrite());
     EXPECT_EQ(latin, ReadFileBytes(dir.Join(W("text.txt"))));
 }
@@ -302,7 +321,8 @@ TEST_F(TextFileTest, EncodingNames) {
         int encoding;
         const char* name;
     } cases[] = {{0, "UTF-32"}, {1, "UTF-32"}, {2, "UTF-16"}, {3, "UTF-16"}, {4, "UTF-8"}, {5, "CP437"}, {6, ""}};
-    for (const auto& c : cases) EXPECT_EQ(Estring(c.name), CTextFile::EncodingName(c.encoding, 437)) << c.encoding;
+    for (const auto& c : cases)
+        EXPECT_EQ(Estring(c.name), CTextFile::EncodingName(c.encoding, 437)) << c.encoding;
 }
 
 }  // namespace

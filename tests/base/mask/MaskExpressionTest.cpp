@@ -40,20 +40,15 @@ TEST(MaskExpressionTest, MasksCombineWithOperatorsOnNames) {
         const char* name;
         int expected;
     } cases[] = {
-        {"*.txt|*.doc", "A.TXT", 1},
-        {"*.txt|*.doc", "a.docx", 0},
-        {"!*.bak & !*.tmp", "x.c", 1},
-        {"!*.bak & !*.tmp", "x.bak", 0},
-        {"!!*.bak", "x.bak", 1},
-        {"*.c | *.h & b*", "a.h", 0},  // "&" binds tighter than "|"
-        {"(*.c | *.h) & a*", "a.h", 1},
-        {"\"a&b.txt\"", "a&b.txt", 1},
-        {"\"a b.txt\"", "a b.txt", 1},
-        {"  *.c  ", "m.c", 1},
-        {"*.{c,h}", "m.h", 1},
-        {"*.c) anything after", "m.c", 1},
+        {"*.txt|*.doc", "A.TXT", 1},    {"*.txt|*.doc", "a.docx", 0},
+        {"!*.bak & !*.tmp", "x.c", 1},  {"!*.bak & !*.tmp", "x.bak", 0},
+        {"!!*.bak", "x.bak", 1},        {"*.c | *.h & b*", "a.h", 0},  // "&" binds tighter than "|"
+        {"(*.c | *.h) & a*", "a.h", 1}, {"\"a&b.txt\"", "a&b.txt", 1},
+        {"\"a b.txt\"", "a b.txt", 1},  {"  *.c  ", "m.c", 1},
+        {"*.{c,h}", "m.h", 1},          {"*.c) anything after", "m.c", 1},
     };
-    for (const auto& c : cases) EXPECT_EQ(c.expected, MatchMaskName(Westring(c.mask), Westring(c.name))) << c.mask << " " << c.name;
+    for (const auto& c : cases)
+        EXPECT_EQ(c.expected, MatchMaskName(Westring(c.mask), Westring(c.name))) << c.mask << " " << c.name;
 }
 
 TEST(MaskExpressionTest, FunctionsCompareEntryValues) {
@@ -117,12 +112,13 @@ TEST(MaskExpressionTest, DatesCompareWholeLocalDays) {
         int expected;
     } cases[] = {
         {"%date=" + LocaleDate(2024, 1, 2), afternoon.item, 1},
-        {"%date>" + LocaleDate(24, 1, 2), afternoon.item, 0},   // two-digit years below 71 are 20xx
+        {"%date>" + LocaleDate(24, 1, 2), afternoon.item, 0},  // two-digit years below 71 are 20xx
         {"%date>=" + LocaleDate(24, 1, 2), afternoon.item, 1},
-        {"%date<" + LocaleDate(99, 1, 1), old.item, 1},          // and from 71 on 19xx
+        {"%date<" + LocaleDate(99, 1, 1), old.item, 1},  // and from 71 on 19xx
         {"%date>" + LocaleDate(97, 12, 31), old.item, 1},
     };
-    for (const auto& c : cases) EXPECT_EQ(c.expected, MatchMask(Westring(c.mask.c_str()), Westring(), c.item)) << c.mask;
+    for (const auto& c : cases)
+        EXPECT_EQ(c.expected, MatchMask(Westring(c.mask.c_str()), Westring(), c.item)) << c.mask;
 }
 
 TEST(MaskExpressionTest, ErrorsAreReportedWithTheirMessages) {
@@ -212,10 +208,8 @@ TEST_F(MaskFileTest, SearchAsksTheInstalledTextSearch) {
         bool wholeWords;
         int expected;
     } cases[] = {
-        {"%search(word)", "word", false, false, 1},
-        {"%search(word, c)", "word", true, false, 1},
-        {"%search(word, W)", "word", false, true, 1},
-        {"%search(\"two words\", wc)", "two words", true, true, 1},
+        {"%search(word)", "word", false, false, 1},     {"%search(word, c)", "word", true, false, 1},
+        {"%search(word, W)", "word", false, true, 1},   {"%search(\"two words\", wc)", "two words", true, true, 1},
         {"%search(absent)", "absent", false, false, 0},
     };
     for (const auto& c : cases) {

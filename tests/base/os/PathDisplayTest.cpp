@@ -63,8 +63,8 @@ TEST(PathDisplayTest, DotNamesAfterEitherSeparator) {
         const char* name;
         bool dots;
     } cases[] = {
-        {"C:\\dir\\.", ".", true}, {"C:/dir/..", "..", true},  {"..", "..", true},
-        {"C:\\dir\\...", "...", false}, {"C:\\dir\\", "", false}, {"a/b\\.c", ".c", false},
+        {"C:\\dir\\.", ".", true},      {"C:/dir/..", "..", true}, {"..", "..", true},
+        {"C:\\dir\\...", "...", false}, {"C:\\dir\\", "", false},  {"a/b\\.c", ".c", false},
     };
     for (const Case& c : cases) {
         Westring path(c.path);

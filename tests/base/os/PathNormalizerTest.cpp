@@ -65,9 +65,8 @@ TEST(PathTestsTest, RootsDrivesAndShares) {
         const char* path;
         bool root, unc, drivePrefix, driveAbsolute;
     } cases[] = {
-        {"C:\\", true, false, true, true},   {"\\\\", true, true, false, false},
-        {"C:\\a", false, false, true, true}, {"1:", false, false, true, false},
-        {"\\\\s\\x", false, true, false, false}, {"a", false, false, false, false},
+        {"C:\\", true, false, true, true}, {"\\\\", true, true, false, false},      {"C:\\a", false, false, true, true},
+        {"1:", false, false, true, false}, {"\\\\s\\x", false, true, false, false}, {"a", false, false, false, false},
     };
     for (const Case& c : cases) {
         Westring path(c.path);
@@ -123,8 +122,8 @@ TEST(PathTestsTest, SameOrSubPathComparesWholeComponents) {
         const char* path;
         bool result;
     } cases[] = {
-        {"C:\\a", "C:\\ab", false},    {"C:\\a", "C:\\a\\b", true}, {"C:\\a", "c:\\A", true},
-        {"", "anything", true},        {"C:\\a\\b", "C:\\a", false}, {"\\\\s\\x", "\\\\S\\X\\y", true},
+        {"C:\\a", "C:\\ab", false},  {"C:\\a", "C:\\a\\b", true},  {"C:\\a", "c:\\A", true},
+        {"", "anything", true},      {"C:\\a\\b", "C:\\a", false}, {"\\\\s\\x", "\\\\S\\X\\y", true},
         {"C:\\a", "C:\\a/b", false},
     };
     for (const Case& c : cases) {

@@ -5,8 +5,7 @@
 
 namespace {
 
-TEST(CCaseTable, MapsSimpleCasePairsOfBothPlanes)
-{
+TEST(CCaseTable, MapsSimpleCasePairsOfBothPlanes) {
     const struct {
         char32_t c;
         char32_t upper;
@@ -19,12 +18,12 @@ TEST(CCaseTable, MapsSimpleCasePairsOfBothPlanes)
         {0xE9, 0xC9, 0xE9},
         {0xC9, 0xC9, 0xE9},
         {0xFF, 0x178, 0xFF},
-        {0x131, 0x49, 0x131},       // dotless i
-        {0x130, 0x130, 0x69},       // dotted capital I
-        {0x1C5, 0x1C4, 0x1C6},      // title-case letters have both mappings
-        {0x3C2, 0x3A3, 0x3C2},      // final sigma
-        {0x4E00, 0x4E00, 0x4E00},   // a page without mappings
-        {0xFF5A, 0xFF3A, 0xFF5A},   // fullwidth z
+        {0x131, 0x49, 0x131},      // dotless i
+        {0x130, 0x130, 0x69},      // dotted capital I
+        {0x1C5, 0x1C4, 0x1C6},     // title-case letters have both mappings
+        {0x3C2, 0x3A3, 0x3C2},     // final sigma
+        {0x4E00, 0x4E00, 0x4E00},  // a page without mappings
+        {0xFF5A, 0xFF3A, 0xFF5A},  // fullwidth z
         {0x10428, 0x10400, 0x10428},
         {0x10400, 0x10400, 0x10428},
         {0x104D8, 0x104B0, 0x104D8},  // the last page of the table
@@ -41,13 +40,11 @@ TEST(CCaseTable, MapsSimpleCasePairsOfBothPlanes)
     }
 }
 
-TEST(CCaseTable, OneInstanceForTheProcess)
-{
+TEST(CCaseTable, OneInstanceForTheProcess) {
     EXPECT_EQ(&CCaseTable::Instance(), &CCaseTable::Instance());
 }
 
-TEST(CCaseTable, LoadsAListIntoItsPlane)
-{
+TEST(CCaseTable, LoadsAListIntoItsPlane) {
     // A table of its own with two more lists: one for the last page it has,
     // one beyond its pages, which it must leave alone.
     static const CCaseTable::TCaseTriple lastPage[] = {{0x04FE, 0x04FF, 0}, {0, 0, 0}};
@@ -64,8 +61,7 @@ TEST(CCaseTable, LoadsAListIntoItsPlane)
 
 // ASCII is answered without the pages only while the pages map it the plain
 // way: a list loaded later that changes an ASCII pair is followed.
-TEST(CCaseTable, AsciiFollowsThePagesLoaded)
-{
+TEST(CCaseTable, AsciiFollowsThePagesLoaded) {
     CCaseTable table;
     for (char32_t c = 0; c < 0x80; c++) {
         char32_t upper = c >= 'a' && c <= 'z' ? c - 32 : c;
@@ -80,8 +76,7 @@ TEST(CCaseTable, AsciiFollowsThePagesLoaded)
     EXPECT_EQ((unsigned)table.ToUpper('a'), unsigned('A'));
 }
 
-TEST(CCaseTable, MapsWholeTextsInPlace)
-{
+TEST(CCaseTable, MapsWholeTextsInPlace) {
     Westring text = Units({'a', 'B', 0xE9, 0x10428, '1'});
     char32_t buffer[8];
     Str32Copy(buffer, text.Data());
@@ -91,4 +86,4 @@ TEST(CCaseTable, MapsWholeTextsInPlace)
     EXPECT_TRUE(SameUnits(Westring(buffer), Units({'a', 'b', 0xE9, 0x10428, '1'})));
 }
 
-} // namespace
+}  // namespace

@@ -14,8 +14,7 @@ protected:
     UINT saved = 0;
 };
 
-TEST(WestringCodePage, ConvertsFromCodePages)
-{
+TEST(WestringCodePage, ConvertsFromCodePages) {
     const struct {
         const char* bytes;
         UINT codePage;
@@ -34,15 +33,13 @@ TEST(WestringCodePage, ConvertsFromCodePages)
     }
 }
 
-TEST(WestringCodePage, AnUnknownCodePageGivesAnEmptyString)
-{
+TEST(WestringCodePage, AnUnknownCodePageGivesAnEmptyString) {
     Westring s("old text");
     EXPECT_EQ(s.AssignCodePage("abc", 59999), 1);
     EXPECT_EQ(s.Length(), 0);
 }
 
-TEST(EstringCodePage, ConvertsToCodePagesWithRoomForEveryByte)
-{
+TEST(EstringCodePage, ConvertsToCodePagesWithRoomForEveryByte) {
     const struct {
         std::initializer_list<char32_t> units;
         UINT codePage;
@@ -60,8 +57,7 @@ TEST(EstringCodePage, ConvertsToCodePagesWithRoomForEveryByte)
     EXPECT_TRUE(SameBytes(Estring(Westring("abc"), 59999), ""));
 }
 
-TEST_F(ConsoleCodePageTest, ConvertsThroughTheConsoleOutputCodePage)
-{
+TEST_F(ConsoleCodePageTest, ConvertsThroughTheConsoleOutputCodePage) {
     Westring cafe = Units({'c', 'a', 'f', 0xE9});
     ConsoleOutputCodePage = CP_UTF8;
     EXPECT_TRUE(SameBytes(ToEstring(cafe), "caf\xC3\xA9"));
@@ -77,8 +73,7 @@ TEST_F(ConsoleCodePageTest, ConvertsThroughTheConsoleOutputCodePage)
     EXPECT_TRUE(SameUnits(ToWestring(cafe.Data()), cafe));
 }
 
-TEST(GetTextCodePage, TheSettingOrTheSystemAnsiCodePage)
-{
+TEST(GetTextCodePage, TheSettingOrTheSystemAnsiCodePage) {
     int saved = TextCodePageSetting;
     TextCodePageSetting = 0;
     EXPECT_EQ(GetTextCodePage(), GetACP());
@@ -87,4 +82,4 @@ TEST(GetTextCodePage, TheSettingOrTheSystemAnsiCodePage)
     TextCodePageSetting = saved;
 }
 
-} // namespace
+}  // namespace

@@ -9,8 +9,7 @@
 
 namespace {
 
-TEST(EstringBuffer, InlineUpTo20BytesThenExactHeapBlock)
-{
+TEST(EstringBuffer, InlineUpTo20BytesThenExactHeapBlock) {
     EXPECT_EQ(Estring(std::string(20, 'a').c_str()).Capacity(), 21);
     EXPECT_EQ(Estring(std::string(21, 'a').c_str()).Capacity(), 22);
     EXPECT_EQ(Estring(nullptr).Length(), 0);
@@ -26,8 +25,7 @@ TEST(EstringBuffer, InlineUpTo20BytesThenExactHeapBlock)
     EXPECT_TRUE(SameBytes(s, ""));
 }
 
-TEST(EstringBuffer, AppendingItsOwnText)
-{
+TEST(EstringBuffer, AppendingItsOwnText) {
     Estring s(std::string(15, 'x').c_str());
     s += s;
     EXPECT_TRUE(SameBytes(s, std::string(30, 'x').c_str()));
@@ -37,8 +35,7 @@ TEST(EstringBuffer, AppendingItsOwnText)
     EXPECT_EQ(s.Length(), 35);
 }
 
-TEST(EstringSetAt, AppendsTruncatesFillsGapsAndRefusesNegativeIndexes)
-{
+TEST(EstringSetAt, AppendsTruncatesFillsGapsAndRefusesNegativeIndexes) {
     Estring s("abcdef");
     s.SetAt(2, 0);
     EXPECT_TRUE(SameBytes(s, "ab"));
@@ -54,8 +51,7 @@ TEST(EstringSetAt, AppendsTruncatesFillsGapsAndRefusesNegativeIndexes)
     EXPECT_EQ(s[20], '!');
 }
 
-TEST(EstringSearch, FindsBytes)
-{
+TEST(EstringSearch, FindsBytes) {
     Estring s("banana");
     EXPECT_EQ(s.Find('n'), 2);
     EXPECT_EQ(s.Find(0), -1);
@@ -66,20 +62,33 @@ TEST(EstringSearch, FindsBytes)
     EXPECT_EQ(s.FindNth('a', 4), -1);
 }
 
-TEST(EstringShape, SubstringsClampTheirArguments)
-{
+TEST(EstringShape, SubstringsClampTheirArguments) {
     const Estring s("abcdef");
     const struct {
         Estring result;
         const char* expected;
     } cases[] = {
-        {s.Left(2), "ab"},        {s.Left(-1), ""},          {s.Left(9), "abcdef"},
-        {s.Mid(2, 0), "cdef"},    {s.Mid(-1, 2), ""},        {s.Mid(10, 1), ""},
-        {s.Mid(4, 9), "ef"},      {s.Right(2), "ef"},        {s.Right(-1), "abcdef"},
-        {s.DropRight(2), "abcd"}, {s.DropRight(9), ""},      {s.DropRight(-1), "abcdef"},
-        {s.Pad(8, '.'), "abcdef.."}, {s.Pad(2, '.'), "ab"},  {s.Pad(-1, '.'), ""},
-        {s.LPad(8, '.'), "..abcdef"}, {s.LPad(2, '.'), "ef"}, {s.LPad(-1, '.'), ""},
-        {RepeatChar('-', 3), "---"}, {RepeatChar('-', 0), ""}, {RepeatChar('-', -2), ""},
+        {s.Left(2), "ab"},
+        {s.Left(-1), ""},
+        {s.Left(9), "abcdef"},
+        {s.Mid(2, 0), "cdef"},
+        {s.Mid(-1, 2), ""},
+        {s.Mid(10, 1), ""},
+        {s.Mid(4, 9), "ef"},
+        {s.Right(2), "ef"},
+        {s.Right(-1), "abcdef"},
+        {s.DropRight(2), "abcd"},
+        {s.DropRight(9), ""},
+        {s.DropRight(-1), "abcdef"},
+        {s.Pad(8, '.'), "abcdef.."},
+        {s.Pad(2, '.'), "ab"},
+        {s.Pad(-1, '.'), ""},
+        {s.LPad(8, '.'), "..abcdef"},
+        {s.LPad(2, '.'), "ef"},
+        {s.LPad(-1, '.'), ""},
+        {RepeatChar('-', 3), "---"},
+        {RepeatChar('-', 0), ""},
+        {RepeatChar('-', -2), ""},
         {Estring(" \t x y \r\n").Trim(), "x y"},
         {Estring(" \t x y \r\n").TrimLeft(), "x y \r\n"},
         {Estring(" \t x y \r\n").TrimRight(), " \t x y"},
@@ -92,8 +101,7 @@ TEST(EstringShape, SubstringsClampTheirArguments)
         EXPECT_TRUE(SameBytes(c.result, c.expected));
 }
 
-TEST(EstringCompare, RelationalOperatorsIgnoreCase)
-{
+TEST(EstringCompare, RelationalOperatorsIgnoreCase) {
     const struct {
         const char* a;
         const char* b;
@@ -112,8 +120,7 @@ TEST(EstringCompare, RelationalOperatorsIgnoreCase)
     }
 }
 
-TEST(EstringText, FixedFieldsAndTabs)
-{
+TEST(EstringText, FixedFieldsAndTabs) {
     EXPECT_TRUE(SameBytes(FieldToEstring("ab  \0xyz", 8), "ab"));
     EXPECT_TRUE(SameBytes(FieldToEstring("abcd", 2), "ab"));
     EXPECT_TRUE(SameBytes(FieldToEstring("   ", 3), ""));
@@ -122,11 +129,9 @@ TEST(EstringText, FixedFieldsAndTabs)
         const char* text;
         const char* expanded;
     } tabs[] = {
-        {"\tx", "       x"},
-        {"ab\tc", "ab     c"},
+        {"\tx", "       x"},        {"ab\tc", "ab     c"},
         {"\t\tx", "       x"},  // the second tab, at column 7, adds nothing
-        {"abcdefg\th", "abcdefgh"},
-        {"abcdefgh\ti", "abcdefgh       i"},
+        {"abcdefg\th", "abcdefgh"}, {"abcdefgh\ti", "abcdefgh       i"},
         {"plain", "plain"},
     };
     for (const auto& c : tabs)
@@ -134,8 +139,7 @@ TEST(EstringText, FixedFieldsAndTabs)
     EXPECT_TRUE(SameBytes(ExpandTabs("a\tb", 0), "ab"));
 }
 
-TEST(EstringSplit, KeyValuePairs)
-{
+TEST(EstringSplit, KeyValuePairs) {
     const struct {
         const char* text;
         const char* key;
@@ -162,8 +166,7 @@ TEST(EstringSplit, KeyValuePairs)
     }
 }
 
-TEST(EstringNumbers, IntegersInEveryRadix)
-{
+TEST(EstringNumbers, IntegersInEveryRadix) {
     const struct {
         Estring text;
         const char* expected;
@@ -182,7 +185,7 @@ TEST(EstringNumbers, IntegersInEveryRadix)
         {Int64ToEstring(INT64_MIN, 10), "-9223372036854775808"},
         {Int64ToEstring(INT64_MAX, 36), "1Y2P0IJ32E8E7"},
         {Int64ToEstring(-1, 2), "-1"},
-        {IntToEstring(10, 1), ""},   // radix refused
+        {IntToEstring(10, 1), ""},  // radix refused
         {IntToEstring(10, 37), ""},
         {Int64ToEstring(10, 0), ""},
     };
@@ -190,8 +193,7 @@ TEST(EstringNumbers, IntegersInEveryRadix)
         EXPECT_TRUE(SameBytes(c.text, c.expected));
 }
 
-TEST(EstringFormat, FormatsAndCutsAt1023Bytes)
-{
+TEST(EstringFormat, FormatsAndCutsAt1023Bytes) {
     Estring s;
     EXPECT_TRUE(SameBytes(s.Format("%d-%s-%02X", 12, "ab", 10), "12-ab-0A"));
     std::string big(2000, 'x');
@@ -200,8 +202,7 @@ TEST(EstringFormat, FormatsAndCutsAt1023Bytes)
     EXPECT_TRUE(SameBytes(s, big.substr(0, 1023).c_str()));
 }
 
-TEST(EstringErrorText, OneLineThenTheCode)
-{
+TEST(EstringErrorText, OneLineThenTheCode) {
     Estring text = FormatSystemErrorA(ERROR_FILE_NOT_FOUND);
     EXPECT_EQ(text.Find('\r'), -1);
     EXPECT_EQ(text.Find('\n'), -1);
@@ -213,8 +214,8 @@ TEST(EstringErrorText, OneLineThenTheCode)
     FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS | 80, nullptr, ERROR_FILE_NOT_FOUND, 0,
                    raw, sizeof raw, nullptr);
     std::string line(raw);
-    if (line.size() > 2 && line.find_first_of("\r\n") == line.size() - 2 && line.compare(line.size() - 2, 2, "\r\n") == 0 &&
-        line[line.size() - 3] != ' ') {
+    if (line.size() > 2 && line.find_first_of("\r\n") == line.size() - 2 &&
+        line.compare(line.size() - 2, 2, "\r\n") == 0 && line[line.size() - 3] != ' ') {
         EXPECT_TRUE(SameBytes(text, (line.substr(0, line.size() - 2) + "  (2)").c_str()));
     }
 
@@ -223,4 +224,4 @@ TEST(EstringErrorText, OneLineThenTheCode)
     EXPECT_TRUE(SameBytes(unknown.Right(13), " (-559087615)"));
 }
 
-} // namespace
+}  // namespace

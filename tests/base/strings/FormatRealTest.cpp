@@ -67,8 +67,8 @@ const TRealCase kCases[] = {
 TEST(FormatReal, TableOfValues) {
     for (const TRealCase& c : kCases) {
         Estring text = FormatReal(c.value, c.width, c.decimals, c.trailingSign);
-        EXPECT_STREQ(c.text, text.Data()) << "value " << c.value << " width " << c.width << " decimals "
-                                          << c.decimals << " trailing " << c.trailingSign;
+        EXPECT_STREQ(c.text, text.Data()) << "value " << c.value << " width " << c.width << " decimals " << c.decimals
+                                          << " trailing " << c.trailingSign;
     }
 }
 

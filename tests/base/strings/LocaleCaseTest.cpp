@@ -14,8 +14,7 @@ protected:
     void SetUp() override { InitCaseTables(); }
 };
 
-TEST_F(LocaleCaseTables, MapAsciiLettersAndNothingElseOfAscii)
-{
+TEST_F(LocaleCaseTables, MapAsciiLettersAndNothingElseOfAscii) {
     EXPECT_TRUE(LocaleCaseTablesBuilt);
     for (int b = 0; b < 128; b++) {
         bool lowerLetter = b >= 'a' && b <= 'z';
@@ -25,8 +24,7 @@ TEST_F(LocaleCaseTables, MapAsciiLettersAndNothingElseOfAscii)
     }
 }
 
-TEST_F(LocaleCaseTables, CompareAndMapTextsInPlace)
-{
+TEST_F(LocaleCaseTables, CompareAndMapTextsInPlace) {
     EXPECT_LT(LocaleCompareNoCase("abc", "ABD"), 0);
     EXPECT_EQ(LocaleCompareNoCase("abc", "ABC"), 0);
     EXPECT_LT(LocaleCompareNoCase("", "a"), 0);
@@ -42,14 +40,11 @@ TEST_F(LocaleCaseTables, CompareAndMapTextsInPlace)
     EXPECT_STREQ(text, "mixed case 1");
 }
 
-TEST(FormatShortDate, RightAlignedToTheWidthOfTheLastDayOf1999)
-{
+TEST(FormatShortDate, RightAlignedToTheWidthOfTheLastDayOf1999) {
     const int width = FormatDate(31, 12, 1999).Length();
     ASSERT_GT(width, 0);
 
-    const struct {
-        int day, month, year;
-    } dates[] = {{1, 2, 2003}, {31, 12, 1999}, {15, 6, 12345}};
+    const struct { int day, month, year; } dates[] = {{1, 2, 2003}, {31, 12, 1999}, {15, 6, 12345}};
     for (const auto& d : dates) {
         Estring plain = FormatDate(d.day, d.month, d.year);
         ASSERT_GT(plain.Length(), 0);
@@ -70,4 +65,4 @@ TEST(FormatShortDate, RightAlignedToTheWidthOfTheLastDayOf1999)
     }
 }
 
-} // namespace
+}  // namespace

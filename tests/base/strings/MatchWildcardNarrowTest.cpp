@@ -75,7 +75,8 @@ const TNarrowCase kCases[] = {
 
 TEST(MatchWildcardNarrow, TableOfPatterns) {
     for (const TNarrowCase& c : kCases)
-        EXPECT_EQ(c.matches, MatchWildcardNarrow(c.pattern, c.name)) << "pattern '" << c.pattern << "' name '" << c.name << "'";
+        EXPECT_EQ(c.matches, MatchWildcardNarrow(c.pattern, c.name))
+            << "pattern '" << c.pattern << "' name '" << c.name << "'";
 }
 
 TEST(MatchCharSetNarrow, LeavesTheCursorOnTheClosingBracket) {

@@ -5,8 +5,7 @@
 
 namespace {
 
-TEST(ToMixedCase, CapitalisesWords)
-{
+TEST(ToMixedCase, CapitalisesWords) {
     const struct {
         const char* text;
         const char* mixed;
@@ -34,18 +33,16 @@ TEST(ToMixedCase, CapitalisesWords)
     }
 }
 
-TEST(IsLetterChar, AsciiByTheCLibraryOthersByTheRangeTable)
-{
+TEST(IsLetterChar, AsciiByTheCLibraryOthersByTheRangeTable) {
     const struct {
         char32_t c;
         int letter;
     } cases[] = {
-        {'a', 1}, {'Z', 1}, {'1', 0}, {'_', 0}, {' ', 0},
-        {0xE9, 1}, {0xD7, 0},  // é; the multiplication sign
+        {'a', 1},   {'Z', 1},    {'1', 0},    {'_', 0}, {' ', 0}, {0xE9, 1}, {0xD7, 0},  // é; the multiplication sign
         {0x3B1, 1}, {0x4E00, 1}, {0x2014, 0},
     };
     for (const auto& c : cases)
         EXPECT_EQ(IsLetterChar(c.c), c.letter) << std::hex << (unsigned)c.c;
 }
 
-} // namespace
+}  // namespace

@@ -12,8 +12,7 @@ struct TOrderCase {
 };
 
 // Every case is checked both ways: the order must be antisymmetric.
-void ExpectOrder(int (*compare)(const char32_t*, const char32_t*), const TOrderCase* cases, int count)
-{
+void ExpectOrder(int (*compare)(const char32_t*, const char32_t*), const TOrderCase* cases, int count) {
     for (int i = 0; i < count; i++) {
         Westring a(cases[i].a), b(cases[i].b);
         EXPECT_EQ(Sign(compare(a.Data(), b.Data())), cases[i].order) << cases[i].a << " vs " << cases[i].b;
@@ -21,8 +20,7 @@ void ExpectOrder(int (*compare)(const char32_t*, const char32_t*), const TOrderC
     }
 }
 
-TEST(NamePlainCompare, UnderscoreFirstAndPrefixesBeforeExtensions)
-{
+TEST(NamePlainCompare, UnderscoreFirstAndPrefixesBeforeExtensions) {
     const TOrderCase cases[] = {
         {"a_b", "aab", -1},
         {"a_b", "a b", -1},
@@ -35,8 +33,7 @@ TEST(NamePlainCompare, UnderscoreFirstAndPrefixesBeforeExtensions)
     ExpectOrder(NamePlainCompare, cases, sizeof cases / sizeof cases[0]);
 }
 
-TEST(NameNaturalCompare, NumbersCompareByValue)
-{
+TEST(NameNaturalCompare, NumbersCompareByValue) {
     const TOrderCase cases[] = {
         {"file9", "file10", -1},
         {"a01", "a1", 0},
@@ -57,12 +54,11 @@ TEST(NameNaturalCompare, NumbersCompareByValue)
     ExpectOrder(NameNaturalCompare, cases, sizeof cases / sizeof cases[0]);
 }
 
-TEST(NameCompare, AsciiDigitsOnly)
-{
+TEST(NameCompare, AsciiDigitsOnly) {
     EXPECT_TRUE(IsAsciiDigit('0'));
     EXPECT_TRUE(IsAsciiDigit('9'));
     EXPECT_FALSE(IsAsciiDigit('a'));
     EXPECT_FALSE(IsAsciiDigit(0x660));  // Arabic-Indic zero
 }
 
-} // namespace
+}  // namespace

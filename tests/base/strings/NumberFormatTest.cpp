@@ -42,12 +42,7 @@ TEST(NumberFormatTest, InsertsSeparatorsEveryThreeDigitsFromTheRight) {
         const char32_t* digits;
         const char* text;
     } cases[] = {
-        {U"", ""},
-        {U"7", "7"},
-        {U"123", "123"},
-        {U"1234", "1,234"},
-        {U"123456", "123,456"},
-        {U"1234567", "1,234,567"},
+        {U"", ""}, {U"7", "7"}, {U"123", "123"}, {U"1234", "1,234"}, {U"123456", "123,456"}, {U"1234567", "1,234,567"},
     };
     for (const Case& c : cases) {
         char32_t out[NumberTextSize];
@@ -120,9 +115,11 @@ TEST(NumberFormatTest, WidthsOfZeroOrLessStayInsideTheTables) {
         int width;
         const char* text;
     } cases[] = {
-        {0, 0, "0"},          {0, -1, "0"},
-        {1024, 0, "1K"},      {1024, -4, "1K"},
-        {1024, -1, "0M"},     // the limit has dropped to 0
+        {0, 0, "0"},
+        {0, -1, "0"},
+        {1024, 0, "1K"},
+        {1024, -4, "1K"},
+        {1024, -1, "0M"},  // the limit has dropped to 0
         {INT64_MAX, 0, "8,388,607T"},
         {INT64_MAX, -100, "8,388,607T"},
     };

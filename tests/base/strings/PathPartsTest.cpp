@@ -8,8 +8,7 @@
 
 namespace {
 
-std::vector<std::string> Texts(const WestringStore& store)
-{
+std::vector<std::string> Texts(const WestringStore& store) {
     std::vector<std::string> out;
     for (int i = 0; i < store.Count(); i++) {
         Estring utf8;
@@ -19,8 +18,7 @@ std::vector<std::string> Texts(const WestringStore& store)
     return out;
 }
 
-TEST(CPathParts, SplitsAtBackslashes)
-{
+TEST(CPathParts, SplitsAtBackslashes) {
     const struct {
         const char* path;
         std::vector<std::string> parts;
@@ -41,8 +39,7 @@ TEST(CPathParts, SplitsAtBackslashes)
     }
 }
 
-TEST(CPathParts, CommonPrefixLengthCountsLeadingComponents)
-{
+TEST(CPathParts, CommonPrefixLengthCountsLeadingComponents) {
     const struct {
         const char* a;
         const char* b;
@@ -70,8 +67,7 @@ TEST(CPathParts, CommonPrefixLengthCountsLeadingComponents)
     }
 }
 
-TEST(SemicolonList, SplitKeepsEmptyEntriesAndEmptiesTheList)
-{
+TEST(SemicolonList, SplitKeepsEmptyEntriesAndEmptiesTheList) {
     const struct {
         const char* list;
         std::vector<std::string> entries;
@@ -96,8 +92,7 @@ TEST(SemicolonList, SplitKeepsEmptyEntriesAndEmptiesTheList)
     }
 }
 
-TEST(SemicolonList, JoinDropsEmptyEntries)
-{
+TEST(SemicolonList, JoinDropsEmptyEntries) {
     const struct {
         std::vector<std::string> entries;
         const char* joined;

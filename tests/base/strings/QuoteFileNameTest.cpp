@@ -19,9 +19,15 @@ TEST(QuoteFileNameTest, PlainFormQuotesOnlyTheListedCases) {
         const char* name;
         const char* quoted;
     } const cases[] = {
-        {"plain.txt", "plain.txt"},       {"my file.txt", "\"my file.txt\""}, {"50%", "\"50%\""},
-        {"a&b", "\"a&b\""},               {"a+b", "\"a+b\""},                 {"a,b", "\"a,b\""},
-        {"-rf", "\"-rf\""},               {"x-y", "x-y"},                     {"", ""},
+        {"plain.txt", "plain.txt"},
+        {"my file.txt", "\"my file.txt\""},
+        {"50%", "\"50%\""},
+        {"a&b", "\"a&b\""},
+        {"a+b", "\"a+b\""},
+        {"a,b", "\"a,b\""},
+        {"-rf", "\"-rf\""},
+        {"x-y", "x-y"},
+        {"", ""},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(c.quoted, Utf8(QuoteFileName(Westring(c.name)))) << c.name;
@@ -33,12 +39,8 @@ TEST(QuoteFileNameTest, StripQuotesKeepsOneOfADoubledQuoteInsideQuotes) {
         const char* text;
         const char* stripped;
     } const cases[] = {
-        {"\"my dir\"", "my dir"},
-        {"a\"b c\"d", "ab cd"},
-        {"\"say \"\"hi\"\"\"", "say \"hi\""},
-        {"\"open", "open"},
-        {"none", "none"},
-        {"\"\"", ""},
+        {"\"my dir\"", "my dir"}, {"a\"b c\"d", "ab cd"}, {"\"say \"\"hi\"\"\"", "say \"hi\""},
+        {"\"open", "open"},       {"none", "none"},       {"\"\"", ""},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(c.stripped, Utf8(StripQuotes(Westring(c.text)))) << c.text;
@@ -47,9 +49,24 @@ TEST(QuoteFileNameTest, StripQuotesKeepsOneOfADoubledQuoteInsideQuotes) {
 
 // Names that must each reach a program as one argument, unchanged.
 const char* const AwkwardNames[] = {
-    "plain",          "my file.txt", "a;date>pwned", "tab\there",       "quote\"inside",  "trail\\",
-    "trail space\\",  "\\\\server",  "back\\\"slash", "new\nline",      "-starts",        "",
-    "$HOME",          "it's",        "50% & more",    "(a)|<b>^c",      "\"",             "\\\"\\\\\"",
+    "plain",
+    "my file.txt",
+    "a;date>pwned",
+    "tab\there",
+    "quote\"inside",
+    "trail\\",
+    "trail space\\",
+    "\\\\server",
+    "back\\\"slash",
+    "new\nline",
+    "-starts",
+    "",
+    "$HOME",
+    "it's",
+    "50% & more",
+    "(a)|<b>^c",
+    "\"",
+    "\\\"\\\\\"",
     "\xc3\xa9t\xc3\xa9 \xe6\x97\xa5",
 };
 
@@ -96,8 +113,7 @@ TEST(QuoteFileNameTest, FindOutsideArgumentQuotesReadsQuotesAsTheRuntimeDoes) {
         const char* text;
         int position;
     } const cases[] = {
-        {"a | b", 2},
-        {"\"a | b\"", -1},
+        {"a | b", 2},           {"\"a | b\"", -1},
         {"\"a\\\" | b\"", -1},   // the escaped quote does not close the stretch
         {"\"a\\\\\" | b", 6},    // an even run of backslashes does
         {"\"a \"\" | b\"", -1},  // a doubled quote inside quotes is literal

@@ -7,8 +7,7 @@
 
 namespace {
 
-TEST(Str32, FindsCharactersAndStrings)
-{
+TEST(Str32, FindsCharactersAndStrings) {
     const char32_t* text = U"abcabc";
     EXPECT_EQ(Str32FindChar(text, 'c'), text + 2);
     EXPECT_EQ(Str32FindChar(text, 0), nullptr);
@@ -22,20 +21,16 @@ TEST(Str32, FindsCharactersAndStrings)
     EXPECT_EQ(Str32FindString(U"", U""), nullptr);
 }
 
-TEST(Str32, ComparesByTheFirstDifferingUnit)
-{
+TEST(Str32, ComparesByTheFirstDifferingUnit) {
     const struct {
         const char32_t* a;
         const char32_t* b;
         int exact;
         int noCase;
     } cases[] = {
-        {U"abc", U"abc", 0, 0},
-        {U"ABC", U"abd", 'B' - 'b', 'C' - 'D'},
-        {U"ABC", U"abc", 'A' - 'a', 0},
-        {U"", U"a", -'a', -'A'},
-        {U"ab", U"a", 'b', 'B'},
-        {U"\u00e9", U"\u00c9", 0xE9 - 0xC9, 0},
+        {U"abc", U"abc", 0, 0},         {U"ABC", U"abd", 'B' - 'b', 'C' - 'D'},
+        {U"ABC", U"abc", 'A' - 'a', 0}, {U"", U"a", -'a', -'A'},
+        {U"ab", U"a", 'b', 'B'},        {U"\u00e9", U"\u00c9", 0xE9 - 0xC9, 0},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(Str32Compare(c.a, c.b), c.exact);
@@ -49,8 +44,7 @@ TEST(Str32, ComparesByTheFirstDifferingUnit)
     EXPECT_EQ(Str32CompareNoCaseN(U"ab", U"AB", 10), 0);
 }
 
-TEST(Str32, CopiesMovesAndAppends)
-{
+TEST(Str32, CopiesMovesAndAppends) {
     char32_t buffer[16] = {};
     EXPECT_EQ(Str32Copy(buffer, U"abc"), buffer);
     Str32Append(buffer, U"de");
@@ -62,22 +56,15 @@ TEST(Str32, CopiesMovesAndAppends)
     EXPECT_EQ(Str32Compare(buffer, U"zzbcde"), 0);
 }
 
-TEST(Str32, ParsesUnsignedNumbers)
-{
+TEST(Str32, ParsesUnsignedNumbers) {
     const struct {
         const char32_t* text;
         int radix;
         unsigned value;
         int endIndex;
     } cases[] = {
-        {U" +1f", 16, 31, 4},
-        {U"1F", 16, 31, 2},
-        {U"12z", 10, 12, 2},
-        {U"ff", 10, 0, 0},
-        {U"\t 42 ", 10, 42, 4},
-        {U"777", 8, 511, 3},
-        {U"789", 8, 7, 1},
-        {U"4294967296", 10, 0, 10},  // wraps
+        {U" +1f", 16, 31, 4},   {U"1F", 16, 31, 2},  {U"12z", 10, 12, 2}, {U"ff", 10, 0, 0},
+        {U"\t 42 ", 10, 42, 4}, {U"777", 8, 511, 3}, {U"789", 8, 7, 1},   {U"4294967296", 10, 0, 10},  // wraps
         {U"", 10, 0, 0},
     };
     for (const auto& c : cases) {
@@ -95,4 +82,4 @@ TEST(Str32, ParsesUnsignedNumbers)
     EXPECT_EQ(Str32ToUnsigned(U"99", nullptr, 10), 99u);
 }
 
-} // namespace
+}  // namespace

@@ -31,13 +31,20 @@ TEST(StringCollections, FileNamesAreUniqueWithoutRegardToCase) {
 
 TEST(StringCollections, WestringsSortWithoutRegardToCase) {
     WestringCollection set;
-    const char* words[] = {"b\xC3\xA9ta", "Alpha", "gamma", "\xC3\x89" "clair", "BETA"};
+    const char* words[] = {"b\xC3\xA9ta", "Alpha", "gamma",
+                           "\xC3\x89"
+                           "clair",
+                           "BETA"};
     int inserted = 0;
     for (const char* w : words)
         inserted += set.InsertCopy(Westring(w));
     EXPECT_EQ(5, inserted);
-    EXPECT_EQ("Alpha|BETA|b\xC3\xA9ta|gamma|\xC3\x89" "clair", Joined(set));
-    EXPECT_EQ(0, set.InsertCopy(Westring("\xC3\xA9" "CLAIR")));  // É and é are one letter
+    EXPECT_EQ(
+        "Alpha|BETA|b\xC3\xA9ta|gamma|\xC3\x89"
+        "clair",
+        Joined(set));
+    EXPECT_EQ(0, set.InsertCopy(Westring("\xC3\xA9"
+                                         "CLAIR")));  // É and é are one letter
     Westring key("ALPHA");
     EXPECT_NE(nullptr, set.Find(&key));
 }

@@ -6,25 +6,20 @@
 
 namespace {
 
-bool IsInline(const Utf16String& s)
-{
+bool IsInline(const Utf16String& s) {
     const char* data = (const char*)s.Data();
     return data >= (const char*)&s && data < (const char*)(&s + 1);
 }
 
-TEST(Utf16String, BuildsSurrogatePairsFromCodePoints)
-{
+TEST(Utf16String, BuildsSurrogatePairsFromCodePoints) {
     const struct {
         std::initializer_list<char32_t> text;
         std::initializer_list<char16_t> units;
         int codePoints;
     } cases[] = {
-        {{0x1F600}, {0xD83D, 0xDE00}, 1},
-        {{'a', 0x10000, 'b'}, {'a', 0xD800, 0xDC00, 'b'}, 3},
-        {{0x10FFFF}, {0xDBFF, 0xDFFF}, 1},
-        {{0xD83D, 'x'}, {0xD83D, 'x'}, 2},  // a lone surrogate passes unchanged
-        {{0xE9, 0xFFFF}, {0xE9, 0xFFFF}, 2},
-        {{}, {}, 0},
+        {{0x1F600}, {0xD83D, 0xDE00}, 1},    {{'a', 0x10000, 'b'}, {'a', 0xD800, 0xDC00, 'b'}, 3},
+        {{0x10FFFF}, {0xDBFF, 0xDFFF}, 1},   {{0xD83D, 'x'}, {0xD83D, 'x'}, 2},  // a lone surrogate passes unchanged
+        {{0xE9, 0xFFFF}, {0xE9, 0xFFFF}, 2}, {{}, {}, 0},
     };
     for (const auto& c : cases) {
         Westring text = Units(c.text);
@@ -45,8 +40,7 @@ TEST(Utf16String, BuildsSurrogatePairsFromCodePoints)
     }
 }
 
-TEST(Utf16String, InlineBelow21UnitsElseAHeapBlock)
-{
+TEST(Utf16String, InlineBelow21UnitsElseAHeapBlock) {
     Utf16String twenty(RepeatChar32('a', 20));
     EXPECT_TRUE(IsInline(twenty));
     Utf16String twentyOne(RepeatChar32('a', 21));
@@ -57,8 +51,7 @@ TEST(Utf16String, InlineBelow21UnitsElseAHeapBlock)
     EXPECT_FALSE(IsInline(Utf16String(RepeatChar32(0x1F600, 11))));
 }
 
-TEST(Utf16String, CopiesCountsAndAssigns)
-{
+TEST(Utf16String, CopiesCountsAndAssigns) {
     Utf16String source(RepeatChar32(0x1F600, 12) + Westring("z"));
     Utf16String copy(source.Data());
     EXPECT_EQ(copy.Units(), 25);
@@ -81,4 +74,4 @@ TEST(Utf16String, CopiesCountsAndAssigns)
     EXPECT_TRUE(IsInline(copy));
 }
 
-} // namespace
+}  // namespace

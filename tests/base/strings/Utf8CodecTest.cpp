@@ -8,8 +8,7 @@
 
 namespace {
 
-std::string Hex(const std::string& bytes)
-{
+std::string Hex(const std::string& bytes) {
     std::string out;
     char buffer[4];
     for (unsigned char b : bytes) {
@@ -19,8 +18,7 @@ std::string Hex(const std::string& bytes)
     return out;
 }
 
-TEST(Utf8Codec, DecodesOneSequenceAtATime)
-{
+TEST(Utf8Codec, DecodesOneSequenceAtATime) {
     const struct {
         std::string bytes;
         char32_t code;
@@ -73,19 +71,13 @@ TEST(Utf8Codec, DecodesOneSequenceAtATime)
 
 // Over a zero-terminated text the decoder asks for no byte past the first
 // one that does not continue the sequence, so it never reads past the end.
-TEST(Utf8Codec, NeverAsksPastTheByteThatBreaksTheSequence)
-{
+TEST(Utf8Codec, NeverAsksPastTheByteThatBreaksTheSequence) {
     const struct {
         const char* text;
         int lastAsked;
     } cases[] = {
-        {"a", 0},
-        {"\xC3", 1},
-        {"\xE2\x82", 2},
-        {"\xF0\x9F\x98", 3},
-        {"\xF0\x9F\x98\x80", 3},
-        {"\xF8\x88", 0},
-        {"\x80", 0},
+        {"a", 0},        {"\xC3", 1}, {"\xE2\x82", 2}, {"\xF0\x9F\x98", 3}, {"\xF0\x9F\x98\x80", 3},
+        {"\xF8\x88", 0}, {"\x80", 0},
     };
     for (const auto& c : cases) {
         int lastAsked = -1;
@@ -97,8 +89,7 @@ TEST(Utf8Codec, NeverAsksPastTheByteThatBreaksTheSequence)
     }
 }
 
-TEST(Utf8Codec, EncodesEveryLengthInUtf8AndUtf16)
-{
+TEST(Utf8Codec, EncodesEveryLengthInUtf8AndUtf16) {
     const struct {
         char32_t code;
         std::string utf8;
@@ -136,8 +127,7 @@ TEST(Utf8Codec, EncodesEveryLengthInUtf8AndUtf16)
     }
 }
 
-TEST(Utf8Codec, WholeTextsKeepStrayBytesAndLoneSurrogates)
-{
+TEST(Utf8Codec, WholeTextsKeepStrayBytesAndLoneSurrogates) {
     const struct {
         std::string utf8;
         std::u32string text;
@@ -162,7 +152,9 @@ TEST(Utf8Codec, WholeTextsKeepStrayBytesAndLoneSurrogates)
         std::string utf8;
     } encoded[] = {
         {{'a', 0xD83D, 0xDE00, 'z'}, "a\xF0\x9F\x98\x80z"},
-        {{'A', 0xD800, 'B'}, "A\xED\xA0\x80" "B"},
+        {{'A', 0xD800, 'B'},
+         "A\xED\xA0\x80"
+         "B"},
         {{0xDC00, 0xD800}, "\xED\xB0\x80\xED\xA0\x80"},
         {{0xD83D}, "\xED\xA0\xBD"},
     };
@@ -171,4 +163,4 @@ TEST(Utf8Codec, WholeTextsKeepStrayBytesAndLoneSurrogates)
     EXPECT_EQ(JoinSurrogates(0xDBFF, 0xDFFF), 0x10FFFFu);
 }
 
-} // namespace
+}  // namespace

@@ -8,21 +8,18 @@
 
 namespace {
 
-Westring Repeat(char c, int n)
-{
+Westring Repeat(char c, int n) {
     return RepeatChar32((unsigned char)c, n);
 }
 
-TEST(WestringBuffer, InlineUpTo20UnitsThenExactHeapBlock)
-{
+TEST(WestringBuffer, InlineUpTo20UnitsThenExactHeapBlock) {
     EXPECT_EQ(Westring(Repeat('a', 20).Data()).Capacity(), 21);
     EXPECT_EQ(Westring(Repeat('a', 21).Data()).Capacity(), 22);
     EXPECT_EQ(Westring(20).Capacity(), 21);
     EXPECT_EQ(Westring(21).Capacity(), 22);
 }
 
-TEST(WestringBuffer, AppendsGrowByAQuarterAssignmentsNeverShrink)
-{
+TEST(WestringBuffer, AppendsGrowByAQuarterAssignmentsNeverShrink) {
     Westring s(Repeat('a', 20).Data());
     s.AppendChar('b');
     EXPECT_EQ(s.Capacity(), 27);  // 21 + 21/4 + 1
@@ -38,8 +35,7 @@ TEST(WestringBuffer, AppendsGrowByAQuarterAssignmentsNeverShrink)
     EXPECT_EQ(s.Length(), 0);
 }
 
-TEST(WestringBuffer, AppendingAndAssigningItsOwnText)
-{
+TEST(WestringBuffer, AppendingAndAssigningItsOwnText) {
     Westring s(Repeat('x', 15).Data());
     s += s;  // grows onto the heap while reading itself
     EXPECT_TRUE(SameUnits(s, Repeat('x', 30)));
@@ -51,8 +47,7 @@ TEST(WestringBuffer, AppendingAndAssigningItsOwnText)
     EXPECT_TRUE(SameUnits(t, Westring("cdef")));
 }
 
-TEST(WestringBuffer, MovedFromStringsStayUsable)
-{
+TEST(WestringBuffer, MovedFromStringsStayUsable) {
     Westring heap(Repeat('h', 30).Data());
     Westring taken(static_cast<Westring&&>(heap));
     EXPECT_TRUE(SameUnits(taken, Repeat('h', 30)));
@@ -67,8 +62,7 @@ TEST(WestringBuffer, MovedFromStringsStayUsable)
     EXPECT_EQ(small.Length(), 0);
 }
 
-TEST(WestringSetAt, AppendsTruncatesAndFillsGapsWithBlanks)
-{
+TEST(WestringSetAt, AppendsTruncatesAndFillsGapsWithBlanks) {
     Westring s("abc");
     s.SetAt(3, 'x');
     EXPECT_TRUE(SameUnits(s, Westring("abcx")));
@@ -87,8 +81,7 @@ TEST(WestringSetAt, AppendsTruncatesAndFillsGapsWithBlanks)
     EXPECT_TRUE(SameUnits(refused, Westring("ab")));
 }
 
-TEST(WestringSetAt, IndexingPastTheCapacityReachesTheLastUnitOfTheBuffer)
-{
+TEST(WestringSetAt, IndexingPastTheCapacityReachesTheLastUnitOfTheBuffer) {
     Westring s("ab");
     EXPECT_EQ((char32_t)s[1], U'b');
     EXPECT_EQ((char32_t)s[2], 0u);
@@ -107,23 +100,22 @@ struct TUtf8Case {
     int status;
 };
 
-TEST(WestringUtf8, DecodesAndMarksWhatDoesNotDecode)
-{
+TEST(WestringUtf8, DecodesAndMarksWhatDoesNotDecode) {
     const TUtf8Case cases[] = {
         {"", {}, 1},
         {"\x41\xC3\xA9\xE2\x82\xAC", {0x41, 0xE9, 0x20AC}, 1},
         {"\xF0\x9F\x98\x80", {0x1F600}, 1},
         {"\xC3\x28", {0xC3, 0x28}, 0},
-        {"\xC0\x80", {0xFFFFFFFF}, 0},                  // overlong NUL
+        {"\xC0\x80", {0xFFFFFFFF}, 0},  // overlong NUL
         {"\xE0\x80\x80x", {0xFFFFFFFF, 'x'}, 0},
-        {"\xE2\x82", {0xE2, 0x82}, 0},                  // cut short at the end
+        {"\xE2\x82", {0xE2, 0x82}, 0},  // cut short at the end
         {"\xE2\x82z", {0xE2, 0x82, 'z'}, 0},
-        {"\x80\x80\x41", {0x80, 0x80, 0x41}, 0},        // continuation bytes without a lead
+        {"\x80\x80\x41", {0x80, 0x80, 0x41}, 0},  // continuation bytes without a lead
         {"\xF8\x88\x80\x80", {0xF8, 0x88, 0x80, 0x80}, 0},
         {"\xF0\x9F\x98z", {0xF0, 0x9F, 0x98, 'z'}, 0},
-        {"\xED\xA0\x80", {0xD800}, 1},                  // surrogates pass as decoded
-        {"\xC1\x81", {0x41}, 1},                        // overlong forms other than NUL too
-        {"\xE9t\xE9", {0xE9, 't', 0xE9}, 0},            // Latin-1 text
+        {"\xED\xA0\x80", {0xD800}, 1},        // surrogates pass as decoded
+        {"\xC1\x81", {0x41}, 1},              // overlong forms other than NUL too
+        {"\xE9t\xE9", {0xE9, 't', 0xE9}, 0},  // Latin-1 text
     };
     for (const TUtf8Case& c : cases) {
         Westring s;
@@ -133,8 +125,7 @@ TEST(WestringUtf8, DecodesAndMarksWhatDoesNotDecode)
     }
 }
 
-TEST(WestringUtf8, EncodesEveryUnitLength)
-{
+TEST(WestringUtf8, EncodesEveryUnitLength) {
     const struct {
         char32_t unit;
         const char* bytes;
@@ -164,8 +155,7 @@ TEST(WestringUtf8, EncodesEveryUnitLength)
     }
 }
 
-TEST(WestringUtf16, JoinsPairsAndKeepsLoneSurrogates)
-{
+TEST(WestringUtf16, JoinsPairsAndKeepsLoneSurrogates) {
     const struct {
         std::initializer_list<char16_t> input;
         std::initializer_list<char32_t> units;
@@ -188,15 +178,15 @@ TEST(WestringUtf16, JoinsPairsAndKeepsLoneSurrogates)
     }
 }
 
-TEST(WestringLatin1, WidensAndNarrowsByteForByte)
-{
+TEST(WestringLatin1, WidensAndNarrowsByteForByte) {
     Westring wide(Estring("caf\xE9"));
     EXPECT_TRUE(SameUnits(wide, Units({'c', 'a', 'f', 0xE9})));
-    EXPECT_TRUE(SameBytes(Units({'a', 0x20AC, 0x1E9, 'b'}).ToLatin1(), "a\xAC\xE9" "b"));
+    EXPECT_TRUE(SameBytes(Units({'a', 0x20AC, 0x1E9, 'b'}).ToLatin1(),
+                          "a\xAC\xE9"
+                          "b"));
 }
 
-TEST(WestringSearch, FindsUnitsAndTexts)
-{
+TEST(WestringSearch, FindsUnitsAndTexts) {
     Westring banana("banana");
     EXPECT_EQ(banana.Find('n'), 2);
     EXPECT_EQ(banana.Find(0), -1);
@@ -219,8 +209,7 @@ TEST(WestringSearch, FindsUnitsAndTexts)
     EXPECT_EQ(banana.FindFrom(Westring("an"), -1), -1);
 }
 
-TEST(WestringSearch, FindUnquotedSkipsQuotedStretches)
-{
+TEST(WestringSearch, FindUnquotedSkipsQuotedStretches) {
     Westring text("\"a,b\",c");
     EXPECT_EQ(text.FindUnquoted(','), 5);
     EXPECT_EQ(text.FindUnquoted('"'), -1);
@@ -228,21 +217,35 @@ TEST(WestringSearch, FindUnquotedSkipsQuotedStretches)
     EXPECT_EQ(Westring("\"open,").FindUnquoted(','), -1);
 }
 
-TEST(WestringShape, SubstringsClampTheirArguments)
-{
+TEST(WestringShape, SubstringsClampTheirArguments) {
     const Westring s("abcdef");
     const struct {
         Westring result;
         const char* expected;
     } cases[] = {
-        {s.Left(2), "ab"},       {s.Left(-1), ""},        {s.Left(10), "abcdef"},
-        {s.Mid(2, 0), "cdef"},   {s.Mid(2, 2), "cd"},     {s.Mid(10, 2), ""},
-        {s.Mid(-1, 2), ""},      {s.Mid(4, 9), "ef"},     {s.Mid(1, -1), "bcdef"},
-        {s.Right(2), "ef"},      {s.Right(-1), "abcdef"}, {s.Right(0), ""},
-        {s.DropRight(2), "abcd"}, {s.DropRight(6), ""},   {s.DropRight(-2), "abcdef"},
-        {s.Pad(8, '.'), "abcdef.."}, {s.Pad(3, '.'), "abc"}, {s.Pad(-4, '.'), ""},
-        {s.LPad(8, '.'), "..abcdef"}, {s.LPad(3, '.'), "def"}, {s.LPad(-4, '.'), ""},
-        {RepeatChar32('z', 3), "zzz"}, {RepeatChar32('z', -3), ""},
+        {s.Left(2), "ab"},
+        {s.Left(-1), ""},
+        {s.Left(10), "abcdef"},
+        {s.Mid(2, 0), "cdef"},
+        {s.Mid(2, 2), "cd"},
+        {s.Mid(10, 2), ""},
+        {s.Mid(-1, 2), ""},
+        {s.Mid(4, 9), "ef"},
+        {s.Mid(1, -1), "bcdef"},
+        {s.Right(2), "ef"},
+        {s.Right(-1), "abcdef"},
+        {s.Right(0), ""},
+        {s.DropRight(2), "abcd"},
+        {s.DropRight(6), ""},
+        {s.DropRight(-2), "abcdef"},
+        {s.Pad(8, '.'), "abcdef.."},
+        {s.Pad(3, '.'), "abc"},
+        {s.Pad(-4, '.'), ""},
+        {s.LPad(8, '.'), "..abcdef"},
+        {s.LPad(3, '.'), "def"},
+        {s.LPad(-4, '.'), ""},
+        {RepeatChar32('z', 3), "zzz"},
+        {RepeatChar32('z', -3), ""},
         {Westring(" \t a b \n").Trim(), "a b"},
         {Westring(" \t a b \n").TrimLeft(), "a b \n"},
         {Westring(" \t a b \n").TrimRight(), " \t a b"},
@@ -252,16 +255,14 @@ TEST(WestringShape, SubstringsClampTheirArguments)
         EXPECT_TRUE(SameUnits(c.result, Westring(c.expected)));
 }
 
-TEST(WestringShape, CaseMappingCopies)
-{
+TEST(WestringShape, CaseMappingCopies) {
     Westring s = Units({'a', 0xE9, 0x10428, 'Z'});
     EXPECT_TRUE(SameUnits(s.ToUpper(), Units({'A', 0xC9, 0x10400, 'Z'})));
     EXPECT_TRUE(SameUnits(s.ToLower(), Units({'a', 0xE9, 0x10428, 'z'})));
     EXPECT_TRUE(SameUnits(s, Units({'a', 0xE9, 0x10428, 'Z'})));
 }
 
-TEST(WestringReplace, ReplacesOnceOrEverywhereWithoutRescanning)
-{
+TEST(WestringReplace, ReplacesOnceOrEverywhereWithoutRescanning) {
     const struct {
         const char* text;
         const char* search;
@@ -288,8 +289,7 @@ TEST(WestringReplace, ReplacesOnceOrEverywhereWithoutRescanning)
     }
 }
 
-TEST(WestringCompare, EqualityIgnoresCaseUnlessExact)
-{
+TEST(WestringCompare, EqualityIgnoresCaseUnlessExact) {
     Westring upper("ABC"), lower("abc");
     EXPECT_EQ(upper == lower, 1);
     EXPECT_EQ(upper != lower, 0);
@@ -302,8 +302,7 @@ TEST(WestringCompare, EqualityIgnoresCaseUnlessExact)
     EXPECT_EQ(Westring("ab") == Westring("abc"), 0);
 }
 
-TEST(WestringConcat, AllOperandKinds)
-{
+TEST(WestringConcat, AllOperandKinds) {
     Westring a("ab");
     EXPECT_TRUE(SameUnits(a + Westring("cd"), Westring("abcd")));
     EXPECT_TRUE(SameUnits(U"xy" + a, Westring("xyab")));
@@ -336,8 +335,7 @@ const TPathCase PathCases[] = {
     {"", "", "", "", ""},
 };
 
-TEST(WestringPath, SplitsAndJoinsPaths)
-{
+TEST(WestringPath, SplitsAndJoinsPaths) {
     for (const TPathCase& c : PathCases) {
         Westring path(c.path);
         EXPECT_TRUE(SameUnits(ExtractDirectory(path), Westring(c.directory))) << c.path;
@@ -347,8 +345,7 @@ TEST(WestringPath, SplitsAndJoinsPaths)
     }
 }
 
-TEST(EstringPath, SameRulesAsTheWideTwins)
-{
+TEST(EstringPath, SameRulesAsTheWideTwins) {
     for (const TPathCase& c : PathCases) {
         Estring path(c.path);
         EXPECT_TRUE(SameBytes(ExtractDirectory(path), c.directory)) << c.path;
@@ -358,4 +355,4 @@ TEST(EstringPath, SameRulesAsTheWideTwins)
     }
 }
 
-} // namespace
+}  // namespace

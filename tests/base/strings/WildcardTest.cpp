@@ -11,8 +11,7 @@ struct TMatchCase {
     int result;
 };
 
-TEST(MatchWildcard, PatternsAgainstTexts)
-{
+TEST(MatchWildcard, PatternsAgainstTexts) {
     const TMatchCase cases[] = {
         {"*.TXT", "readme.txt", 1},
         {"*.TXT", "readme.txt.bak", 0},
@@ -37,7 +36,7 @@ TEST(MatchWildcard, PatternsAgainstTexts)
         {"x[ab]", "x", 0},
         {"[]x", "ax", 0},
         {"[^]x", "ax", 1},
-        {"[-b]", "\x01", 1},   // a leading '-' ranges from code point 0
+        {"[-b]", "\x01", 1},      // a leading '-' ranges from code point 0
         {"[a-]", "\xC3\xBF", 1},  // up to 255
         {"[a-]", "\xC4\x80", 0},
         {"[a^b]", "a", 1},
@@ -45,10 +44,10 @@ TEST(MatchWildcard, PatternsAgainstTexts)
         {"[^x^y]", "y", 1},
         {"[^x^y]", "X", 0},
         {"[^x^y]", "z", 1},
-        {"[\xC3\xA9]", "\xC3\x89", 1},       // é against É
-        {"[c-a-e]", "d", 1},                  // a range that held nothing leaves the lower bound at c
+        {"[\xC3\xA9]", "\xC3\x89", 1},  // é against É
+        {"[c-a-e]", "d", 1},            // a range that held nothing leaves the lower bound at c
         {"[c-a-e]", "b", 0},
-        {"[a-c-e]", "d", 1},                  // after a range the next one starts past its end
+        {"[a-c-e]", "d", 1},  // after a range the next one starts past its end
         // alternatives
         {"file.{txt,doc}", "FILE.DOC", 1},
         {"file.{txt,doc}", "file.pdf", 0},
@@ -60,13 +59,13 @@ TEST(MatchWildcard, PatternsAgainstTexts)
         {"{a,b}", "b", 1},
         {"{}x", "{}x", 1},
         {"{}x", "x", 0},
-        {"{a*,b}", "a*", 1},                  // '*' inside an alternative is literal
+        {"{a*,b}", "a*", 1},  // '*' inside an alternative is literal
         {"{a*,b}", "ab", 0},
         {"{?b,c}d", "xbd", 1},
-        {"{[b,c]}x", ",x", 1},                // a set is read whole while it matches
+        {"{[b,c]}x", ",x", 1},  // a set is read whole while it matches
         {"{q,[b,c]}x", "cx", 1},
         {"*{.txt,.doc}", "a.b.doc", 1},
-        {"{a,ab}c", "abc", 1},                // a later alternative is tried when the rest fails
+        {"{a,ab}c", "abc", 1},  // a later alternative is tried when the rest fails
         {"a{b", "a{b", 1},
     };
     for (const TMatchCase& c : cases) {
@@ -76,22 +75,17 @@ TEST(MatchWildcard, PatternsAgainstTexts)
     }
 }
 
-TEST(MatchWildcard, CaseAndCodePointsBeyondTheBasicPlane)
-{
+TEST(MatchWildcard, CaseAndCodePointsBeyondTheBasicPlane) {
     const struct {
         std::initializer_list<char32_t> pattern;
         std::initializer_list<char32_t> text;
         int result;
     } cases[] = {
-        {{0x10400, '*'}, {0x10428, 'x'}, 1},            // Deseret capital against small
-        {{'[', 0x10400, ']'}, {0x10428}, 1},
-        {{'[', 0x10400, ']'}, {0x10401}, 0},
-        {{'[', '^', 'a', ']'}, {0x20000}, 1},
-        {{'[', 'a', ']'}, {0x20000}, 0},
-        {{'[', 'a', '-', 0x20000, ']'}, {0x1F600}, 1},
-        {{'[', 'a', '-', 0x20000, ']'}, {0x20001}, 0},
-        {{'[', 0xFFFFFFFF, ']'}, {0xFFFFFFFF}, 1},
-        {{'?'}, {0xFFFFFFFF}, 1},
+        {{0x10400, '*'}, {0x10428, 'x'}, 1},  // Deseret capital against small
+        {{'[', 0x10400, ']'}, {0x10428}, 1},           {{'[', 0x10400, ']'}, {0x10401}, 0},
+        {{'[', '^', 'a', ']'}, {0x20000}, 1},          {{'[', 'a', ']'}, {0x20000}, 0},
+        {{'[', 'a', '-', 0x20000, ']'}, {0x1F600}, 1}, {{'[', 'a', '-', 0x20000, ']'}, {0x20001}, 0},
+        {{'[', 0xFFFFFFFF, ']'}, {0xFFFFFFFF}, 1},     {{'?'}, {0xFFFFFFFF}, 1},
     };
     for (const auto& c : cases) {
         Westring pattern = Units(c.pattern), text = Units(c.text);
@@ -100,20 +94,16 @@ TEST(MatchWildcard, CaseAndCodePointsBeyondTheBasicPlane)
     }
 }
 
-TEST(MatchCharSet, LeavesTheCursorOnTheClosingBracket)
-{
+TEST(MatchCharSet, LeavesTheCursorOnTheClosingBracket) {
     const struct {
         const char* set;
         char32_t ch;
         bool held;
         int closeIndex;
     } cases[] = {
-        {"[a-c]x", 'b', true, 4},
-        {"[a-]", 0xFF, true, 3},
-        {"[a-]", 0x60, false, 3},
-        {"[a^]b]", 'a', true, 3},  // a '^' right before ']' ends the set
-        {"[^]", 'q', true, 2},
-        {"[z-a]", 'm', false, 4},  // a reversed range holds nothing
+        {"[a-c]x", 'b', true, 4}, {"[a-]", 0xFF, true, 3},
+        {"[a-]", 0x60, false, 3}, {"[a^]b]", 'a', true, 3},  // a '^' right before ']' ends the set
+        {"[^]", 'q', true, 2},    {"[z-a]", 'm', false, 4},  // a reversed range holds nothing
         {"[z-a]", 'z', true, 4},
     };
     for (const auto& c : cases) {
@@ -124,4 +114,4 @@ TEST(MatchCharSet, LeavesTheCursorOnTheClosingBracket)
     }
 }
 
-} // namespace
+}  // namespace

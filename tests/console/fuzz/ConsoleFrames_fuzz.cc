@@ -46,8 +46,7 @@ void WriteAll(HANDLE pipe, const void* data, size_t size) {
 void Drain(HANDLE pipe) {
     char buffer[4096];
     DWORD got = 0;
-    while (ReadFile(pipe, buffer, sizeof buffer, &got, nullptr) && got > 0) {
-    }
+    while (ReadFile(pipe, buffer, sizeof buffer, &got, nullptr) && got > 0) {}
 }
 
 // What the program does at a point of a mouse event: draws around it, saves

@@ -17,7 +17,9 @@ namespace {
 
 int g_count = 0;
 
-void Show(const Estring& text) { Console->WriteText(0, 1 + (g_count - 1) % 20, text.Pad(70).Data(), 0x07); }
+void Show(const Estring& text) {
+    Console->WriteText(0, 1 + (g_count - 1) % 20, text.Pad(70).Data(), 0x07);
+}
 
 }  // namespace
 

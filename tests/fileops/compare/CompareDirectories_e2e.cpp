@@ -87,31 +87,42 @@ TEST_F(CompareDirectoriesTest, EachDateAndSizeRuleTagsItsSide) {
     const time_t older = 1000000000;
     const time_t newer = 1000086400;
     WriteAll({
-        {"work/same.txt", "abc", older, 0},      {"right/same.txt", "abc", older, 0},
-        {"work/newer.txt", "abc", newer, 0},     {"right/newer.txt", "xyz", older, 0},
-        {"work/bigger.txt", "abcde", older, 0},  {"right/bigger.txt", "abc", older, 0},
-        {"work/mixed.txt", "abc", newer, 0},     {"right/mixed.txt", "abcde", older, 0},
-        {"work/notes.h", "abc", newer, 0},       {"right/notes.h", "abc", older, 0},
-        {"work/lonely.txt", "abc", older, 0},    {"right/extra.txt", "abc", older, 0},
+        {"work/same.txt", "abc", older, 0},
+        {"right/same.txt", "abc", older, 0},
+        {"work/newer.txt", "abc", newer, 0},
+        {"right/newer.txt", "xyz", older, 0},
+        {"work/bigger.txt", "abcde", older, 0},
+        {"right/bigger.txt", "abc", older, 0},
+        {"work/mixed.txt", "abc", newer, 0},
+        {"right/mixed.txt", "abcde", older, 0},
+        {"work/notes.h", "abc", newer, 0},
+        {"right/notes.h", "abc", older, 0},
+        {"work/lonely.txt", "abc", older, 0},
+        {"right/extra.txt", "abc", older, 0},
         {"right/descript.ion", "extra.txt a file\r\n", older, 0},
     });
-    const std::vector<std::string> names = {"same.txt",   "newer.txt", "bigger.txt",  "mixed.txt",
-                                            "notes.h",    "lonely.txt", "extra.txt", "descript.ion"};
+    const std::vector<std::string> names = {"same.txt", "newer.txt",  "bigger.txt", "mixed.txt",
+                                            "notes.h",  "lonely.txt", "extra.txt",  "descript.ion"};
     const TCompareCase cases[] = {
-        {"CMPTime=1\r\nCMPSize=0\r\nCMPUnmatched=on\r\n", {"newer.txt", "mixed.txt", "notes.h", "lonely.txt"},
+        {"CMPTime=1\r\nCMPSize=0\r\nCMPUnmatched=on\r\n",
+         {"newer.txt", "mixed.txt", "notes.h", "lonely.txt"},
          {"extra.txt"}},
         {"CMPTime=2\r\nCMPSize=0\r\nCMPUnmatched=off\r\n", {}, {"newer.txt", "mixed.txt", "notes.h"}},
-        {"CMPTime=3\r\nCMPSize=0\r\nCMPUnmatched=off\r\n", {"newer.txt", "mixed.txt", "notes.h"},
+        {"CMPTime=3\r\nCMPSize=0\r\nCMPUnmatched=off\r\n",
+         {"newer.txt", "mixed.txt", "notes.h"},
          {"newer.txt", "mixed.txt", "notes.h"}},
         {"CMPTime=0\r\nCMPSize=1\r\nCMPUnmatched=off\r\n", {"bigger.txt"}, {"mixed.txt"}},
         {"CMPTime=0\r\nCMPSize=2\r\nCMPUnmatched=off\r\n", {"mixed.txt"}, {"bigger.txt"}},
-        {"CMPTime=0\r\nCMPSize=3\r\nCMPUnmatched=on\r\n", {"bigger.txt", "mixed.txt", "lonely.txt"},
+        {"CMPTime=0\r\nCMPSize=3\r\nCMPUnmatched=on\r\n",
+         {"bigger.txt", "mixed.txt", "lonely.txt"},
          {"bigger.txt", "mixed.txt", "extra.txt"}},
-        {"CMPTime=1\r\nCMPSize=1\r\nCMPUnmatched=off\r\n", {"newer.txt", "mixed.txt", "notes.h", "bigger.txt"},
+        {"CMPTime=1\r\nCMPSize=1\r\nCMPUnmatched=off\r\n",
+         {"newer.txt", "mixed.txt", "notes.h", "bigger.txt"},
          {"mixed.txt"}},
         // Only files the mask lets through are ever tagged.
         {"CMPTime=3\r\nCMPSize=3\r\nCMPUnmatched=on\r\nCMPMask=*.txt\r\n",
-         {"newer.txt", "mixed.txt", "bigger.txt", "lonely.txt"}, {"newer.txt", "mixed.txt", "bigger.txt", "extra.txt"}},
+         {"newer.txt", "mixed.txt", "bigger.txt", "lonely.txt"},
+         {"newer.txt", "mixed.txt", "bigger.txt", "extra.txt"}},
     };
     for (const TCompareCase& c : cases) {
         SCOPED_TRACE(c.ini);
@@ -122,8 +133,8 @@ TEST_F(CompareDirectoriesTest, EachDateAndSizeRuleTagsItsSide) {
         // The counts and the tagged names together: a panel may be drawn in
         // more than one screen update.
         bool shown = host->WaitFor([&](const ScreenModel& s) {
-            return TaggedCount(s, 0) == leftCount && TaggedCount(s, 1) == rightCount &&
-                   Tagged(s, 0, names) == c.left && Tagged(s, 1, names) == c.right;
+            return TaggedCount(s, 0) == leftCount && TaggedCount(s, 1) == rightCount && Tagged(s, 0, names) == c.left &&
+                   Tagged(s, 1, names) == c.right;
         });
         ScreenModel screen = host->Snapshot();
         EXPECT_TRUE(shown) << host->ScreenText();

@@ -23,9 +23,9 @@ TEST(CompareNames, ExactPartnersFirstThenCaseOnly) {
         std::vector<const char32_t*> right;
         std::vector<int> partner;
     } cases[] = {
-        {{U"a.txt"}, {U"A.TXT"}, {0}},                      // differing in case only: one file
-        {{U"Src", U"src"}, {U"src"}, {-1, 0}},               // the exact spelling wins the partner
-        {{U"src", U"Src"}, {U"SRC", U"src"}, {1, 0}},        // each finds one, exact before loose
+        {{U"a.txt"}, {U"A.TXT"}, {0}},                 // differing in case only: one file
+        {{U"Src", U"src"}, {U"src"}, {-1, 0}},         // the exact spelling wins the partner
+        {{U"src", U"Src"}, {U"SRC", U"src"}, {1, 0}},  // each finds one, exact before loose
         {{U"x"}, {U"y"}, {-1}},
         {{U"b", U"a"}, {U"a", U"B"}, {1, 0}},
     };
@@ -46,10 +46,13 @@ protected:
         int side = -1;
         uint32_t error = 0;
         int64_t last = 0;
-        int r = CompareOpenFiles(left, right, [&](int64_t done) {
-            last = done;
-            return true;
-        }, side, error);
+        int r = CompareOpenFiles(
+            left, right,
+            [&](int64_t done) {
+                last = done;
+                return true;
+            },
+            side, error);
         if (steps != nullptr) {
             *steps = last;
         }
@@ -79,7 +82,8 @@ TEST_F(CompareFilesTest, TheStepCancels) {
     StdFile right(PathIn(dir, "a"), StdFile::ModeRead);
     int side = -1;
     uint32_t error = 0;
-    EXPECT_EQ(CompareCancelled, CompareOpenFiles(left, right, [](int64_t) { return false; }, side, error));
+    EXPECT_EQ(CompareCancelled, CompareOpenFiles(
+                                    left, right, [](int64_t) { return false; }, side, error));
 }
 
 }  // namespace

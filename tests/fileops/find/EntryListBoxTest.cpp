@@ -61,8 +61,8 @@ TEST_F(FormatFoundEntryTest, ClockFormsAndColumns) {
         int minute;
         const char* time;
     } cases[] = {
-        {12, 0, 7, "12:07a"}, {12, 11, 59, "11:59a"}, {12, 12, 0, "12:00p"},
-        {12, 13, 30, " 1:30p"}, {24, 0, 7, "  0:07"},  {24, 13, 30, " 13:30"},
+        {12, 0, 7, "12:07a"},   {12, 11, 59, "11:59a"}, {12, 12, 0, "12:00p"},
+        {12, 13, 30, " 1:30p"}, {24, 0, 7, "  0:07"},   {24, 13, 30, " 13:30"},
     };
     for (const auto& c : cases) {
         Config.TimeMode = c.timeMode;

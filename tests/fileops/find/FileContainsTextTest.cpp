@@ -43,7 +43,9 @@ protected:
 
 TEST_F(FileContainsTextTest, EachEncodingAnswersWithTheByteOffset) {
     const Westring utf8 = File("utf8.txt", "caf\xC3\xA9 au lait");
-    const Westring utf16 = File("utf16.txt", std::string("\xFF\xFE" "a\0b\0c\0", 8));
+    const Westring utf16 = File("utf16.txt", std::string("\xFF\xFE"
+                                                         "a\0b\0c\0",
+                                                         8));
     const Westring latin = File("latin.bin", std::string("\x01\x02 caf\xE9 \xC9T\xC9", 11));
     const Westring empty = File("empty.txt", "");
     struct {
@@ -52,9 +54,9 @@ TEST_F(FileContainsTextTest, EachEncodingAnswersWithTheByteOffset) {
         bool caseSensitive;
         int64_t expected;
     } cases[] = {
-        {&utf8, U"au", false, 6},          {&utf8, U"CAF\u00C9", false, 0}, {&utf8, U"CAF\u00C9", true, -2},
-        {&utf16, U"b", true, 4},           {&utf16, U"x", true, -2},        {&latin, U"\u00E9t\u00E9", false, 8},
-        {&latin, U"caf\u00E9", true, 3},   {&empty, U"a", false, -2},
+        {&utf8, U"au", false, 6},        {&utf8, U"CAF\u00C9", false, 0}, {&utf8, U"CAF\u00C9", true, -2},
+        {&utf16, U"b", true, 4},         {&utf16, U"x", true, -2},        {&latin, U"\u00E9t\u00E9", false, 8},
+        {&latin, U"caf\u00E9", true, 3}, {&empty, U"a", false, -2},
     };
     for (const auto& c : cases)
         EXPECT_EQ(FileContainsText(*c.path, Westring(c.text), c.caseSensitive, false), c.expected)

@@ -27,7 +27,8 @@ TCONFIG FindConfig() {
 
 std::vector<std::string> Roots(const TFileFindJob& job) {
     std::vector<std::string> roots;
-    for (int i = 0; i < job.roots.Count(); i++) roots.push_back(Estring(*job.roots.At(i)).Data());
+    for (int i = 0; i < job.roots.Count(); i++)
+        roots.push_back(Estring(*job.roots.At(i)).Data());
     return roots;
 }
 
@@ -75,9 +76,10 @@ TEST(FileFindRootsTest, DepthCountsLevelsBelowThePrefix) {
         const char* directory;
         int depth;
     } cases[] = {
-        {"C:\\A", 1},  {"C:\\A\\B", 1}, {"C:\\A\\B\\C\\", 2}, {"C:\\A\\B\\C", 2}, {"C:\\A\\B\\C\\D", 3},
+        {"C:\\A", 1}, {"C:\\A\\B", 1}, {"C:\\A\\B\\C\\", 2}, {"C:\\A\\B\\C", 2}, {"C:\\A\\B\\C\\D", 3},
     };
-    for (const auto& c : cases) EXPECT_EQ(FindDirDepth(job, Westring(c.directory)), c.depth) << c.directory;
+    for (const auto& c : cases)
+        EXPECT_EQ(FindDirDepth(job, Westring(c.directory)), c.depth) << c.directory;
 
     config.FFMultiDrive = 1;
     config.FFDriveList = Estring("C");
@@ -92,7 +94,8 @@ TEST(FileFindDirectorySetTest, CaseOnlyDifferencesAreBothKeptInOrder) {
     for (const char* path : {"C:\\src", "C:\\b", "C:\\Src", "C:\\SRC", "C:\\src", "C:\\a"})
         set.InsertCopy(Westring(path));
     std::vector<std::string> order;
-    for (int i = 0; i < set.Count(); i++) order.push_back(Estring(*set.At(i)).Data());
+    for (int i = 0; i < set.Count(); i++)
+        order.push_back(Estring(*set.At(i)).Data());
     EXPECT_EQ(order, (std::vector<std::string>{"C:\\a", "C:\\b", "C:\\SRC", "C:\\Src", "C:\\src"}));
 }
 
@@ -104,7 +107,9 @@ protected:
         root = qvtest::ToWestring(dir.Path());
     }
 
-    void File(const char* name, const std::string& bytes) { ASSERT_TRUE(qvtest::WriteFileBytes(dir.Join(W(name)), bytes)); }
+    void File(const char* name, const std::string& bytes) {
+        ASSERT_TRUE(qvtest::WriteFileBytes(dir.Join(W(name)), bytes));
+    }
     void Folder(const char* name) { ASSERT_TRUE(CreateDirectoryW(Utf16Of(dir.Join(W(name))), nullptr)); }
     static const WCHAR* Utf16Of(const qvtest::WString& path) { return reinterpret_cast<const WCHAR*>(path.c_str()); }
 
@@ -139,7 +144,8 @@ TEST_F(FileFindWalkTest, NamesAndContentsOverATree) {
 
     // Directories are read in the order of their paths; a directory that
     // matches the mask is found too, with the enumerator's match field.
-    EXPECT_EQ(Find("*.txt", ""), (Found{{"b.txt", -1}, {"one.txt", -1}, {"a\\two.txt", -1}, {"a\\deep\\three.txt", -1}}));
+    EXPECT_EQ(Find("*.txt", ""),
+              (Found{{"b.txt", -1}, {"one.txt", -1}, {"a\\two.txt", -1}, {"a\\deep\\three.txt", -1}}));
     // A content search never reports a directory, but still descends.
     EXPECT_EQ(Find("*.txt", "NEEDLE"), (Found{{"a\\two.txt", 2}, {"a\\deep\\three.txt", 0}}));
     config.FFCase = 1;

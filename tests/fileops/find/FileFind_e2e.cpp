@@ -21,7 +21,8 @@ protected:
     // The attribute of column 4 on every row, for a failure's message.
     static std::string Attributes(const ScreenModel& screen) {
         std::string text;
-        for (int y = 0; y < screen.Rows(); y++) text += std::to_string(screen.RowAttributes(y, 4, 1)[0]) + " ";
+        for (int y = 0; y < screen.Rows(); y++)
+            text += std::to_string(screen.RowAttributes(y, 4, 1)[0]) + " ";
         return text;
     }
 
@@ -85,7 +86,8 @@ TEST_F(FileFindTest, ReopensOnTheResultsWithTheCursorWhereItWas) {
     // The row after the two is blank, in the list's plain attribute.
     ASSERT_TRUE(host->WaitFor([&](const ScreenModel& s) {
         return attribute(s, first) == attribute(s, first + 2) && attribute(s, first + 1) != attribute(s, first + 2);
-    })) << host->ScreenText() << Attributes(host->Snapshot());
+    })) << host->ScreenText()
+        << Attributes(host->Snapshot());
     found = host->Snapshot();
     const uint8_t cursorAttribute = attribute(found, first + 1);
     host->SendKey(KEY_UP);
@@ -97,7 +99,8 @@ TEST_F(FileFindTest, ReopensOnTheResultsWithTheCursorWhereItWas) {
     ASSERT_TRUE(Shows("Search Complete:")) << host->ScreenText();
     ASSERT_TRUE(host->WaitFor([&](const ScreenModel& s) {
         return attribute(s, first) == cursorAttribute && attribute(s, first + 1) != cursorAttribute;
-    })) << host->ScreenText() << Attributes(host->Snapshot());
+    })) << host->ScreenText()
+        << Attributes(host->Snapshot());
     EXPECT_EQ(host->Snapshot().RowText(first), found.RowText(first));
     // Alt-F7 itself opens on an empty list.
     host->SendKey(KEY_ESC);
@@ -112,7 +115,8 @@ TEST_F(FileFindTest, EscStopsASearchAndASecondEscClosesTheWindow) {
     for (int i = 0; i < 60; i++) {
         std::string outer = "work/d" + std::to_string(i);
         MakeFolder(outer);
-        for (int j = 0; j < 100; j++) MakeFolder(outer + "/e" + std::to_string(j));
+        for (int j = 0; j < 100; j++)
+            MakeFolder(outer + "/e" + std::to_string(j));
     }
     Start("FFRootSearch=0\r\n");
     // Esc right behind the Enter that starts the search: the window reads it
@@ -285,7 +289,8 @@ TEST_F(FileReplaceTest, ReplacesInEveryFoundFileKeepingPermissions) {
     ASSERT_TRUE(Shows(" File Find ")) << host->ScreenText();
     host->SendKey(KEY_TAB);
     host->SendKey(KEY_END);
-    for (int i = 0; i < 3; i++) host->SendKey(KEY_BACKSPACE);
+    for (int i = 0; i < 3; i++)
+        host->SendKey(KEY_BACKSPACE);
     host->SendText("\xC3\xA9");
     host->SendKey(KEY_ENTER);
     ASSERT_TRUE(Shows("1 match uses")) << host->ScreenText();

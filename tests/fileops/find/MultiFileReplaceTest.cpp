@@ -50,17 +50,17 @@ protected:
     }
 
     // The file's bytes after the replace, and the count of replacements.
-    std::string Replace(const std::string& bytes, const char32_t* text, const char32_t* replacement,
-                        bool caseSensitive, int& count, int expectedResult = ReplaceDone) {
+    std::string Replace(const std::string& bytes, const char32_t* text, const char32_t* replacement, bool caseSensitive,
+                        int& count, int expectedResult = ReplaceDone) {
         const auto path = dir.Join(W("file.txt"));
         EXPECT_TRUE(qvtest::WriteFileBytes(path, bytes));
         CTextFile file;
         EXPECT_EQ(file.Open(qvtest::ToWestring(path), StdFile::ModeRead), 0u);
         CStringSink sink;
         count = 0;
-        EXPECT_EQ(ReplaceTextInFile(file, Westring(text), Westring(replacement), caseSensitive, false, 1252, sink,
-                                    count),
-                  expectedResult);
+        EXPECT_EQ(
+            ReplaceTextInFile(file, Westring(text), Westring(replacement), caseSensitive, false, 1252, sink, count),
+            expectedResult);
         return sink.out;
     }
 
@@ -73,12 +73,14 @@ TEST_F(ReplaceTextInFileTest, TextAndReplacementTakeTheFilesEncoding) {
     const std::string bom16 = "\xFF\xFE";
     EXPECT_EQ(Replace(bom16 + Utf16("Cat, cat."), U"cat", U"lion", false, count), bom16 + Utf16("lion, lion."));
     EXPECT_EQ(count, 2);
-    EXPECT_EQ(Replace("\xEF\xBB\xBF" "caf\xC3\xA9 CAF\xC3\x89", U"caf\u00E9", U"bar", false, count),
-              "\xEF\xBB\xBF" "bar bar");
+    EXPECT_EQ(Replace("\xEF\xBB\xBF"
+                      "caf\xC3\xA9 CAF\xC3\x89",
+                      U"caf\u00E9", U"bar", false, count),
+              "\xEF\xBB\xBF"
+              "bar bar");
     EXPECT_EQ(count, 2);
     // A code-page file: the letters are single bytes of the code page.
-    EXPECT_EQ(Replace("\x01 caf\xE9 caf\xE9", U"caf\u00E9", U"th\u00E9", true, count),
-              "\x01 th\xE9 th\xE9");
+    EXPECT_EQ(Replace("\x01 caf\xE9 caf\xE9", U"caf\u00E9", U"th\u00E9", true, count), "\x01 th\xE9 th\xE9");
     EXPECT_EQ(count, 2);
     // No match: the file comes through unchanged.
     EXPECT_EQ(Replace("nothing here\n", U"cat", U"dog", false, count), "nothing here\n");

@@ -46,22 +46,17 @@ struct TSearchCase {
 TEST_F(SearchFileForTextTest, FindsInEitherDirectionWithCaseAndWholeWords) {
     Open("foo_foo foo");
     const TSearchCase cases[] = {
-        {"foo", 0, false, true, false, 0},
-        {"foo", 1, false, true, false, 4},   // the next one, not the same
-        {"foo", 0, false, true, true, 8},    // "foo_" and "_foo " are inside a word
-        {"", 0, false, true, false, -1},
-        {"bar", 0, false, true, false, -2},
-        {"foo", 11, true, true, false, 8},   // reverse from the end
-        {"foo", 10, true, true, false, 8},   // reverse: a match may end on the start byte ...
-        {"foo", 9, true, true, false, 4},    // ... but not after it
-        {"foo", 6, true, true, false, 4},
-        {"foo", 5, true, true, false, 0},
-        {"FOO", 0, false, false, false, 0},
-        {"FOO", 0, false, true, false, -2},
+        {"foo", 0, false, true, false, 0},  {"foo", 1, false, true, false, 4},  // the next one, not the same
+        {"foo", 0, false, true, true, 8},                                       // "foo_" and "_foo " are inside a word
+        {"", 0, false, true, false, -1},    {"bar", 0, false, true, false, -2},
+        {"foo", 11, true, true, false, 8},  // reverse from the end
+        {"foo", 10, true, true, false, 8},  // reverse: a match may end on the start byte ...
+        {"foo", 9, true, true, false, 4},   // ... but not after it
+        {"foo", 6, true, true, false, 4},   {"foo", 5, true, true, false, 0},
+        {"FOO", 0, false, false, false, 0}, {"FOO", 0, false, true, false, -2},
         {"foo", 9, false, true, false, -2},  // would run past the end
         {"foo", -5, false, true, false, 0},  // starts are clamped to the file
-        {"foo", 99, true, true, false, 8},
-        {"foo_foo foo!", 0, false, true, false, -2},
+        {"foo", 99, true, true, false, 8},  {"foo_foo foo!", 0, false, true, false, -2},
     };
     for (const TSearchCase& c : cases) {
         EXPECT_EQ(SearchFileForText(file, c.start, Westring(c.text), c.reverse, c.caseSensitive, c.wholeWord, 0),
@@ -72,13 +67,15 @@ TEST_F(SearchFileForTextTest, FindsInEitherDirectionWithCaseAndWholeWords) {
 
 TEST_F(SearchFileForTextTest, WholeWordsAreBoundedByTheFileAndByNonWordBytes) {
     // Bytes 0x80 to 0xFE count as word bytes, 0xFF does not.
-    Open("ab x\xE9" "ab ab\xFF" "ab");
+    Open(
+        "ab x\xE9"
+        "ab ab\xFF"
+        "ab");
     const TSearchCase cases[] = {
-        {"ab", 0, false, true, true, 0},     // at the very start
-        {"ab", 1, false, true, true, 8},     // 0xE9 before the one at 5 joins it to a word
-        {"ab", 9, false, true, true, 11},    // 0xFF ends a word; the last one ends the file
-        {"ab", 11, true, true, true, 8},
-        {"ab", 7, true, true, true, 0},
+        {"ab", 0, false, true, true, 0},   // at the very start
+        {"ab", 1, false, true, true, 8},   // 0xE9 before the one at 5 joins it to a word
+        {"ab", 9, false, true, true, 11},  // 0xFF ends a word; the last one ends the file
+        {"ab", 11, true, true, true, 8},  {"ab", 7, true, true, true, 0},
     };
     for (const TSearchCase& c : cases) {
         EXPECT_EQ(SearchFileForText(file, c.start, Westring(c.text), c.reverse, c.caseSensitive, c.wholeWord, 0),

@@ -128,8 +128,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (handle == INVALID_HANDLE_VALUE)
         abort();
     DWORD written = 0;
-    if (!contents.empty() && (!WriteFile(handle, contents.data(), static_cast<DWORD>(contents.size()), &written, nullptr) ||
-                              written != contents.size()))
+    if (!contents.empty() &&
+        (!WriteFile(handle, contents.data(), static_cast<DWORD>(contents.size()), &written, nullptr) ||
+         written != contents.size()))
         abort();
     CloseHandle(handle);
 

@@ -95,9 +95,9 @@ TEST_F(SynchronizeTest, ThePlanIsShownConfirmedAndCarriedOut) {
     host->SendKey(' ');
     host->WaitQuiet();
     host->SendKey(KEY_ENTER);
-    ASSERT_TRUE(ShowsPlan({"Delete: extra.txt", "MkDir:  sub", "MkDir:  sub\\deep", "Copy:   added.txt",
-                           "Update: changed.txt", "Copy:   sub\\deep\\file.bin",
-                           "Total: 100,013  Copies: 2  Updates: 1  Deletes: 1"}))
+    ASSERT_TRUE(
+        ShowsPlan({"Delete: extra.txt", "MkDir:  sub", "MkDir:  sub\\deep", "Copy:   added.txt", "Update: changed.txt",
+                   "Copy:   sub\\deep\\file.bin", "Total: 100,013  Copies: 2  Updates: 1  Deletes: 1"}))
         << host->ScreenText();
     const std::string screen = host->ScreenText();
     EXPECT_EQ(std::string::npos, screen.find(" same.txt")) << screen;  // only in the panels' columns
@@ -180,7 +180,7 @@ TEST_F(SynchronizeTest, ATreeIsNotSynchronizedIntoItself) {
         const char* left;
         const char* right;
     } cases[] = {
-        {"T:\\work", "T:\\work"},        // the same directory
+        {"T:\\work", "T:\\work"},         // the same directory
         {"T:\\work", "T:\\work\\inner"},  // the target inside the source
         {"T:\\work\\inner", "T:\\work"},  // the source inside the target
         {"T:\\work", "V:\\"},             // another drive letter onto the same folder

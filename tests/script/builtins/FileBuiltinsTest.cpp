@@ -120,12 +120,15 @@ TEST_F(FileBuiltinsTest, DeleteFile) {
     EXPECT_EQ("true || bool", Run("r = deleteFile(" + gone + "); print(r, \" |\", getMessage(r), \"| \", typeOf(r));"));
     EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(folder.Join(W("gone.txt")).c_str()));
     // A missing file and a directory fail with the system's text and code.
-    std::string out = Run("r = deleteFile(" + gone + "); println(r, \" \", endsWith(getMessage(r), \" (2)\"));"
-                          "r = deleteFile(" + dir + "); println(r, \" \", len(getMessage(r)) > 0);");
+    std::string out = Run("r = deleteFile(" + gone +
+                          "); println(r, \" \", endsWith(getMessage(r), \" (2)\"));"
+                          "r = deleteFile(" +
+                          dir + "); println(r, \" \", len(getMessage(r)) > 0);");
     EXPECT_EQ("false true\r\nfalse true\r\n", out);
     EXPECT_EQ("x", ReadFileBytes(folder.Join(W("dir\\in.txt"))));
     // A failed code is false in a condition, and a copy of it keeps its message.
-    EXPECT_EQ("no true", Run("r = deleteFile(" + gone + "); k = r; if (k) print(\"yes\"); else print(\"no\");"
+    EXPECT_EQ("no true", Run("r = deleteFile(" + gone +
+                             "); k = r; if (k) print(\"yes\"); else print(\"no\");"
                              "print(\" \", getMessage(k) == getMessage(r));"));
 }
 
@@ -160,7 +163,8 @@ TEST_F(FileBuiltinsTest, ArgumentChecks) {
         {"x = fileFind(\"*\");", "@(1): Incorrect number of arguments, 2 required at col 18\n"},
         {"x = fileFind(\"*\", []);", "@(1): Map compatible type required for argument 2 at col 19\n"},
         {"x = synchronize(\"a\", \"b\");", "@(1): Incorrect number of arguments, 3 to 5 required at col 26\n"},
-        {"x = synchronize(\"a\", \"b\", [], \"*\", {});", "@(1): String compatible type required for argument 5 at col 36\n"},
+        {"x = synchronize(\"a\", \"b\", [], \"*\", {});",
+         "@(1): String compatible type required for argument 5 at col 36\n"},
     };
     RunCases(cases, sizeof(cases) / sizeof(cases[0]));
 }

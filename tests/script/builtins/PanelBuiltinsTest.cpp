@@ -65,9 +65,10 @@ TEST_F(PanelBuiltinsTest, AssigningTaggedTagsThroughThePanel) {
 // An entry value taken before its panel read the directory again answers
 // from its own copy and no longer tags anything.
 TEST_F(PanelBuiltinsTest, AnEntryOutlivesARereadOfItsPanel) {
-    std::string out = Run("e = files()[3]; n = e.name; cd(getCurrentDir()); fs = files();"
-                          "print(e.name, \" \", e.size, \" \", e.tagged, \" \");"
-                          "e.tagged = true; print(e.tagged, \" \", fs[3].tagged);");
+    std::string out =
+        Run("e = files()[3]; n = e.name; cd(getCurrentDir()); fs = files();"
+            "print(e.name, \" \", e.size, \" \", e.tagged, \" \");"
+            "e.tagged = true; print(e.tagged, \" \", fs[3].tagged);");
     EXPECT_EQ("b.dat 5 false false false", out);
     EXPECT_EQ(0, Active().taggedCount);
 }
@@ -75,10 +76,8 @@ TEST_F(PanelBuiltinsTest, AnEntryOutlivesARereadOfItsPanel) {
 TEST_F(PanelBuiltinsTest, TagAndUntagByMask) {
     static const TScriptCase cases[] = {
         // Directories only when asked; "..", never.
-        {"tag(\"*\", false); for (e : files()) print(e.name, e.tagged ? \"+ \" : \"- \");",
-         "..- sub- a.txt+ b.dat+ "},
-        {"tag(\"*\", true); for (e : files()) print(e.name, e.tagged ? \"+ \" : \"- \");",
-         "..- sub+ a.txt+ b.dat+ "},
+        {"tag(\"*\", false); for (e : files()) print(e.name, e.tagged ? \"+ \" : \"- \");", "..- sub- a.txt+ b.dat+ "},
+        {"tag(\"*\", true); for (e : files()) print(e.name, e.tagged ? \"+ \" : \"- \");", "..- sub+ a.txt+ b.dat+ "},
         {"untag(\"*.txt|sub\", true); for (e : files()) print(e.name, e.tagged ? \"+ \" : \"- \");",
          "..- sub- a.txt- b.dat+ "},
         {"x = tag(\"*\");", "@(1): Incorrect number of arguments, 2 required at col 13\n"},

@@ -91,7 +91,8 @@ TEST_F(ProgramValuesTest, CodesAndLabelsOfEachKind) {
         EXPECT_EQ(row.error, ErrorOf([&] { row.value->AppendListItem(ValueHandle(new CScriptValue())); }));
         EXPECT_EQ(row.error, ErrorOf([&] { row.value->SetReal(1.0); }));
     }
-    EXPECT_EQ("Invalid operation for panel entry", ErrorOf([&] { item->SetMapItem(CScriptValue(Westring("name")), code); }));
+    EXPECT_EQ("Invalid operation for panel entry",
+              ErrorOf([&] { item->SetMapItem(CScriptValue(Westring("name")), code); }));
     EXPECT_EQ("Invalid operation for panel entry list", ErrorOf([&] { entries->GetString(); }));
 }
 
@@ -153,7 +154,8 @@ TEST_F(ProgramValuesTest, AFindItemKeepsTheResultsAlive) {
         EXPECT_EQ("List index out of range", ErrorOf([&] { list->GetListItem(-1); }));
     }
     EXPECT_EQ(1, alive);
-    EXPECT_TRUE((*item->FindMapItem(CScriptValue(Westring("name"))))->GetString().EqualsExact(Westring("C:\\y\\two.dat")));
+    EXPECT_TRUE(
+        (*item->FindMapItem(CScriptValue(Westring("name"))))->GetString().EqualsExact(Westring("C:\\y\\two.dat")));
     // A find result belongs to no panel: its tag does not change.
     ValueHandle tagged = *item->FindMapItem(CScriptValue(Westring("tagged")));
     EXPECT_TRUE(tagged->AssignThrough(ValueHandle(new CScriptValue(true))));

@@ -30,8 +30,7 @@ void Mark(const char* text) {
 }
 
 void WaitKey() {
-    while (ReadInputEvent(nullptr, -1) == 0) {
-    }
+    while (ReadInputEvent(nullptr, -1) == 0) {}
 }
 
 int DirProgress() {
@@ -74,9 +73,9 @@ int main(int argc, char** argv) {
     const char* what = argc > 1 ? argv[1] : "";
     int result = 0;
     if (std::strcmp(what, "msgbox") == 0 && argc > 2) {
-        result = static_cast<int>(ShowMessageBox(
-            Westring("Copy the file over the older one that is already there?"),
-            Westring("C:\\Data\\Projects\\Quorvane\\notes.txt"), static_cast<uint32_t>(std::atoi(argv[2]))));
+        result = static_cast<int>(ShowMessageBox(Westring("Copy the file over the older one that is already there?"),
+                                                 Westring("C:\\Data\\Projects\\Quorvane\\notes.txt"),
+                                                 static_cast<uint32_t>(std::atoi(argv[2]))));
     } else if (std::strcmp(what, "progress-dir") == 0) {
         result = DirProgress();
     } else if (std::strcmp(what, "progress-quick") == 0) {

@@ -111,8 +111,7 @@ int RunAndReport(ReportingDialog* dialog) {
         s += more;
     }
     Report(1, s);
-    while (ReadInputEvent(nullptr, -1) == 0) {
-    }
+    while (ReadInputEvent(nullptr, -1) == 0) {}
     return result;
 }
 

@@ -21,16 +21,13 @@ namespace {
 using qvhost::ScreenModel;
 using qvhost::ScriptedHost;
 
-long long NowUs()
-{
-    return std::chrono::duration_cast<std::chrono::microseconds>(
-               std::chrono::steady_clock::now().time_since_epoch())
+long long NowUs() {
+    return std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now().time_since_epoch())
         .count();
 }
 
 // One field ("syscw", "VmHWM") of a /proc file of the process.
-long long ProcField(int pid, const char* file, const std::string& field)
-{
+long long ProcField(int pid, const char* file, const std::string& field) {
     std::ifstream in("/proc/" + std::to_string(pid) + "/" + file);
     std::string line;
     while (std::getline(in, line)) {
@@ -41,8 +38,7 @@ long long ProcField(int pid, const char* file, const std::string& field)
 }
 
 // Both panels list at least `wanted` names of the folder's files.
-bool BothPanelsDrawn(const ScreenModel& model, const std::string& prefix, int wanted)
-{
+bool BothPanelsDrawn(const ScreenModel& model, const std::string& prefix, int wanted) {
     int half = model.Columns() / 2;
     int left = 0, right = 0;
     for (int y = 0; y < model.Rows(); ++y) {
@@ -60,8 +56,7 @@ bool BothPanelsDrawn(const ScreenModel& model, const std::string& prefix, int wa
 
 }  // namespace
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     if (argc < 4) {
         std::fprintf(stderr, "usage: %s FOLDER NAME-PREFIX FILE-COUNT [--reread]\n", argv[0]);
         return 2;
