@@ -5,7 +5,6 @@
 #include <vector>
 
 #include "app/settings/Colours.h"
-#include "base/io/DirScanner.h"
 #include "base/io/StdFile.h"
 #include "base/os/FileAttributes.h"
 #include "base/os/FileIdentity.h"
@@ -19,6 +18,7 @@
 #include "fileops/CopyProgressWindow.h"
 #include "fileops/DeleteWorkers.h"
 #include "fileops/Descriptions.h"
+#include "fileops/DirectoryListing.h"
 #include "fileops/FileErrors.h"
 #include "fileops/FileOpAnswers.h"
 #include "ui/ConsoleControl.h"
@@ -466,28 +466,9 @@ int AskMerge(const Westring& source, const Westring& destination, CCopyProgressW
     }
 }
 
-struct TItem {
-    Westring name;
-    DWORD attributes;
-};
-
-void ListItems(const Westring& directory, std::vector<TItem>& items) {
-    CDirScanner scanner(directory);
-    entry* item = nullptr;
-    DWORD error =
-        scanner.FindFirst(Westring("*"), CDirScanner::ScanEverything | CDirScanner::ScanNoVirtualRoots, &item);
-    while (error == 0) {
-        Westring name(item->name);
-        if (!name.EqualsExact(Westring(".")) && !name.EqualsExact(Westring(".."))) {
-            items.push_back({name, item->attributes});
-        }
-        error = scanner.FindNext(&item);
-    }
-}
-
 // The description file of a listing: its exact name first; a spelling in
 // another case only when the system opened it as the description file.
-int DescriptionFileIndex(const std::vector<TItem>& items, const StdFile& opened) {
+int DescriptionFileIndex(const std::vector<TListedItem>& items, const StdFile& opened) {
     int loose = -1;
     for (size_t i = 0; i < items.size(); i++) {
         if (items[i].name.EqualsExact(Westring("descript.ion"))) {
@@ -548,8 +529,8 @@ int CopyTree(const Westring& sourceGiven, const Westring& destinationGiven, cons
     StdFile entryDescriptions;
     OpenDescriptionFile(AddTrailingBackslash(source) + Westring("*"), nullptr, entryDescriptions, false, false);
     CHeldDescriptionFile held(entryDescriptions);
-    std::vector<TItem> items;
-    ListItems(source, items);
+    std::vector<TListedItem> items;
+    ListDirectoryItems(source, items);
     int descriptionIndex = DescriptionFileIndex(items, entryDescriptions);
     int failures = 0;
     int result = 0;
@@ -559,7 +540,7 @@ int CopyTree(const Westring& sourceGiven, const Westring& destinationGiven, cons
             if (static_cast<int>(i) == descriptionIndex) {
                 continue;
             }
-            const TItem& item = items[i];
+            const TListedItem& item = items[i];
             Westring name = item.name;
             if (CopyLowerCasesNames && (item.attributes & AttrDirectory) == 0) {
                 name = name.ToLower();
@@ -922,8 +903,8 @@ int MoveOneFile(const Westring& source, const Westring& destination, int index, 
                     OpenDescriptionFile(AddTrailingBackslash(source) + Westring("*"), nullptr, entryDescriptions, false,
                                         false);
                     CHeldDescriptionFile held(entryDescriptions);
-                    std::vector<TItem> items;
-                    ListItems(source, items);
+                    std::vector<TListedItem> items;
+                    ListDirectoryItems(source, items);
                     int descriptionIndex = DescriptionFileIndex(items, entryDescriptions);
                     int failures = 0;
                     for (size_t i = 0; i < items.size(); i++) {

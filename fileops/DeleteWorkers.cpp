@@ -4,7 +4,6 @@
 
 #include "app/settings/Colours.h"
 #include "app/settings/Config.h"
-#include "base/io/DirScanner.h"
 #include "base/os/FileAttributes.h"
 #include "base/os/FileIdentity.h"
 #include "base/os/FilePrimitives.h"
@@ -13,6 +12,7 @@
 #include "console/ScreenSize.h"
 #include "fileops/CopyProgressWindow.h"
 #include "fileops/Descriptions.h"
+#include "fileops/DirectoryListing.h"
 #include "fileops/FileErrors.h"
 #include "fileops/FileOpAnswers.h"
 #include "ui/Dialog.h"
@@ -85,29 +85,6 @@ int AskReadOnly(const char* question, const Westring& path) {
 
 bool IsDescriptionFileName(const Westring& path) {
     return ExtractFileName(path).EqualsNoCase(Westring("descript.ion"));
-}
-
-// The names in a directory (without "." and ".."), read before anything in
-// it changes.
-struct TDirectoryItem {
-    Westring name;
-    DWORD attributes;
-};
-
-DWORD ListDirectory(const Westring& path, std::vector<TDirectoryItem>& items) {
-    CDirScanner scanner(path);
-    entry* item = nullptr;
-    DWORD error =
-        scanner.FindFirst(Westring("*"), CDirScanner::ScanEverything | CDirScanner::ScanNoVirtualRoots, &item);
-    while (error == 0) {
-        Westring name(item->name);
-        if (!name.EqualsExact(Westring(".")) && !name.EqualsExact(Westring(".."))) {
-            items.push_back({name, item->attributes});
-        }
-        error = scanner.FindNext(&item);
-    }
-    scanner.Close();
-    return error == ERROR_NO_MORE_FILES || error == ERROR_FILE_NOT_FOUND ? 0 : error;
 }
 
 void ForgetRemovedDirectory(const Westring& path) {
@@ -224,8 +201,8 @@ int DeleteOneDirectory(const Westring& path, CCopyProgressWindow* progress) {
         if (NormalizePath(full, nullptr) != 0) {
             code = ERROR_PATH_NOT_FOUND;
         } else {
-            std::vector<TDirectoryItem> items;
-            DWORD error = ListDirectory(full, items);
+            std::vector<TListedItem> items;
+            DWORD error = ListDirectoryItems(full, items);
             if (error != 0) {
                 code = static_cast<int>(error);
             } else if (!items.empty()) {
@@ -294,12 +271,12 @@ int ConfirmAndDeleteTree(const Westring& path) {
 }
 
 int DeleteDirectoryContents(const Westring& path) {
-    std::vector<TDirectoryItem> items;
-    ListDirectory(path, items);
+    std::vector<TListedItem> items;
+    ListDirectoryItems(path, items);
     TFileIdentity parent;
     bool parentKnown = GetFileIdentity(path, parent) == 0;
     Westring directory = AddTrailingBackslash(path);
-    for (const TDirectoryItem& item : items) {
+    for (const TListedItem& item : items) {
         if (PollEscapeKey()) {
             return 1;
         }

@@ -6,12 +6,12 @@
 #include "app/panels/Panel.h"
 #include "app/settings/Colours.h"
 #include "app/settings/Config.h"
-#include "base/io/DirScanner.h"
 #include "base/os/FileAttributes.h"
 #include "base/os/FilePrimitives.h"
 #include "base/os/PathDisplay.h"
 #include "base/strings/MixedCase.h"
 #include "fileops/CursorEntryPath.h"
+#include "fileops/DirectoryListing.h"
 #include "fileops/FileCommands.h"
 #include "fileops/FileErrors.h"
 #include "ui/Dialog.h"
@@ -32,27 +32,6 @@ int ModeIndex(char mode) {
         }
     }
     return 0;
-}
-
-struct TListedName {
-    Westring name;
-    DWORD attributes;
-};
-
-// The directory's names, read whole before any of them is renamed.
-void ListNames(const Westring& directory, std::vector<TListedName>& names) {
-    CDirScanner scanner(directory);
-    entry* item = nullptr;
-    DWORD error =
-        scanner.FindFirst(Westring("*"), CDirScanner::ScanEverything | CDirScanner::ScanNoVirtualRoots, &item);
-    while (error == 0) {
-        Westring name(item->name);
-        if (!name.EqualsExact(Westring(".")) && !name.EqualsExact(Westring(".."))) {
-            names.push_back({name, item->attributes});
-        }
-        error = scanner.FindNext(&item);
-    }
-    scanner.Close();
 }
 
 Westring FileCountText(int count) {
@@ -123,10 +102,10 @@ int ChangeCaseOfEntry(const Westring& directory, const Westring& name, DWORD att
     window.WriteCentred(-1, " Changing file case ", colour);
     window.WriteText(1, 1, "Processing files in ", colour);
     window.WriteWideAtCursor(ShortenedPathForDisplay(inside, 36), colour);
-    std::vector<TListedName> names;
-    ListNames(inside, names);
+    std::vector<TListedItem> names;
+    ListDirectoryItems(inside, names);
     int done = 0;
-    for (const TListedName& item : names) {
+    for (const TListedItem& item : names) {
         int result = ChangeCaseOfEntry(inside, item.name, item.attributes, nameMode, extensionMode);
         if (result != 0) {
             return result;
