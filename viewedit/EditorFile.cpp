@@ -229,21 +229,23 @@ uint32_t WriteLines(CTextFile& out, QVEditorLineStore& lines, int lineEndMode, T
 
 uint32_t QVEditor::SaveFile(const Westring& savePath) {
     StoreBuffer();
+    // A link is looked through: the text and the read-only attribute are
+    // the target's (a link's own attribute would not let the target be
+    // replaced), and the link's own time says nothing about the text.
+    const Westring target = FinalTarget(savePath);
     CReadOnlyGuard guard;
     if (readOnly) {
         if (ShowMessageBox(Westring("File is Read Only, override?"), savePath, MessageBoxOkCancel) != 'y')
             return ~0u;
         textFile.Close();
-        DWORD error = guard.Clear(savePath);
+        DWORD error = guard.Clear(target);
         if (error != 0) {
             ShowMessageBox(Westring("Error clearing Read Only flag:") + FormatSystemError(error), savePath, 0);
             return error;
         }
     }
-    // A link is looked through: its own time says nothing about the text.
     int64_t size = 0;
     TTimestamp time;
-    const Westring target = FinalTarget(savePath);
     const bool exists = ReadFileState(target, size, time);
     if (exists && !newFile && loadTime != TTimestamp() &&
         (time.seconds > loadTime.seconds ||

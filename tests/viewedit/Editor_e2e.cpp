@@ -133,6 +133,25 @@ TEST_F(EditorE2E, SavingThroughASymbolicLinkReplacesTheTargetAndKeepsTheLink) {
     EXPECT_TRUE(S_ISLNK(link.st_mode));
     host->PressKey("Esc");
     EXPECT_EQ(host->WaitExit(), 0);
+
+    // A read-only target: the question, then the target is written and is
+    // read-only again; the link stays a link.
+    ASSERT_EQ(chmod(PathOf("target.txt").c_str(), 0444), 0);
+    Edit("link.txt");
+    ASSERT_TRUE(EditorShows("link.txt"));
+    host->SendText("y");
+    host->PressKey("F2");
+    ASSERT_TRUE(Shows("File is Read Only, override?")) << host->ScreenText();
+    host->PressKey("Enter");
+    ASSERT_TRUE(Eventually([&] { return Read("target.txt") == "yxt\n"; })) << host->ScreenText();
+    EXPECT_TRUE(Eventually([&] {
+        struct stat after;
+        return stat(PathOf("target.txt").c_str(), &after) == 0 && (after.st_mode & 0222) == 0;
+    }));
+    ASSERT_EQ(lstat(PathOf("link.txt").c_str(), &link), 0);
+    EXPECT_TRUE(S_ISLNK(link.st_mode));
+    host->PressKey("Esc");
+    EXPECT_EQ(host->WaitExit(), 0);
 }
 
 TEST_F(EditorE2E, ReadOnlyFileIsWrittenOnlyAfterThePromptAndStaysReadOnly) {
