@@ -141,6 +141,10 @@ bool SetPanelPath(CPanel* panel, const Westring& path);
 // (Re)reads the panel's directory into its entries. A panel that is off or
 // shows the information page is only marked for a later read.
 void ReadPanelDirectory(CPanel* panel);
+// Reads the directory as a shown file list would, whatever the panel shows
+// (off, the information page, brief or tree), and keeps what it shows: the
+// start-up's first read and a script's look at a hidden panel.
+void ReadPanelAsFileList(CPanel* panel);
 // The reads of the program's start-up, between the two calls: a panel may
 // take the listing the other has just read of the same directory, and Ctrl-C
 // in one read stops the reads after it (each keeps what it has). Given the two

@@ -49,9 +49,15 @@ void InitPanelFromConfig(CPanel* panel, int side) {
     if (Config.*SideSettings[1 - side].width == WIDTH_FULL)
         panel->isOn = 0;
     // The first read is always a file list, whatever the panel will show.
-    int type = panel->panelType;
-    int style = panel->viewStyle;
-    uint8_t on = panel->isOn;
+    ReadPanelAsFileList(panel);
+    if (!(panel->panelType == PANEL_FILES && panel->viewStyle == VIEW_TREE) && panel->isOn)
+        OpenPanelWindow(panel, side);
+}
+
+void ReadPanelAsFileList(CPanel* panel) {
+    const int type = panel->panelType;
+    const int style = panel->viewStyle;
+    const uint8_t on = panel->isOn;
     panel->panelType = PANEL_FILES;
     panel->viewStyle = VIEW_FULL;
     panel->isOn = 1;
@@ -59,8 +65,6 @@ void InitPanelFromConfig(CPanel* panel, int side) {
     panel->panelType = type;
     panel->viewStyle = style;
     panel->isOn = on;
-    if (!(panel->panelType == PANEL_FILES && panel->viewStyle == VIEW_TREE) && panel->isOn)
-        OpenPanelWindow(panel, side);
 }
 
 void InitHiddenPanelFromConfig(CPanel* panel, int side) {

@@ -16,16 +16,7 @@ void ReadPanelIfMarked(CPanel* panel) {
     }
     // A panel that is not shown reads as a plain file list, as start-up
     // reads one, and keeps what it shows.
-    int type = panel->panelType;
-    int style = panel->viewStyle;
-    uint8_t on = panel->isOn;
-    panel->panelType = PANEL_FILES;
-    panel->viewStyle = VIEW_FULL;
-    panel->isOn = 1;
-    ReadPanelDirectory(panel);
-    panel->panelType = type;
-    panel->viewStyle = style;
-    panel->isOn = on;
+    ReadPanelAsFileList(panel);
 }
 
 namespace {
