@@ -1,10 +1,11 @@
 // Code pages: UTF-8 by the layer's own codec, single-byte code pages through
-// tables that iconv fills once per page. ANSI is 1252, OEM 437, and the
+// tables filled once per page (by iconv, but for 1252). ANSI is 1252, OEM 437, and the
 // console speaks UTF-8 unless the program asks for another page.
 #include "platform/posix/HandleObject.h"
 #include "platform/posix/TextBuffers.h"
 #include "platform/posix/Utf.h"
 
+#include <algorithm>
 #include <atomic>
 #include <iconv.h>
 #include <map>
@@ -41,7 +42,27 @@ const CodePageName kCodePages[] = {
 // the holes of 1252, so every byte survives a round trip.
 struct SingleByteTable {
     char16_t toWide[256];
-    std::vector<int16_t> fromWide = std::vector<int16_t>(65536, -1);
+    // The way back: the 256 (unit, byte) pairs sorted by unit, then byte, so
+    // that a unit reachable from two bytes maps back to the lower one. (A
+    // table of every UTF-16 unit would cost each process 128 KiB to fill.)
+    uint32_t back[256];
+
+    // The byte of a unit, or -1 where the page has none.
+    int FromWide(char16_t unit) const {
+        if (unit < 0x80 && toWide[unit] == unit) {
+            return unit;
+        }
+        const uint32_t key = uint32_t(unit) << 8;
+        const uint32_t* at = std::lower_bound(back, back + 256, key);
+        return at != back + 256 && (*at >> 8) == unit ? int(*at & 0xFF) : -1;
+    }
+
+    void SortBack() {
+        for (int byte = 0; byte < 256; ++byte) {
+            back[byte] = (uint32_t(toWide[byte]) << 8) | uint32_t(byte);
+        }
+        std::sort(back, back + 256);
+    }
 };
 
 UINT ResolveCodePage(UINT codePage) {
@@ -52,6 +73,24 @@ UINT ResolveCodePage(UINT codePage) {
     case CP_MACCP: return kMacCodePage;
     default: return codePage;
     }
+}
+
+// 1252 differs from Latin-1 only between 0x80 and 0x9F; its five holes there
+// stand for themselves. The ANSI page is the one every run needs, so it is
+// kept here rather than asked of iconv, whose first use loads modules.
+constexpr char16_t k1252High[32] = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
+};
+
+std::unique_ptr<SingleByteTable> Build1252Table() {
+    auto table = std::make_unique<SingleByteTable>();
+    for (int byte = 0; byte < 256; ++byte) {
+        table->toWide[byte] = byte >= 0x80 && byte < 0xA0 ? k1252High[byte - 0x80] : char16_t(byte);
+    }
+    table->SortBack();
+    return table;
 }
 
 std::unique_ptr<SingleByteTable> BuildTable(const char* iconvName) {
@@ -81,11 +120,7 @@ std::unique_ptr<SingleByteTable> BuildTable(const char* iconvName) {
         table->toWide[byte] = unit;
     }
     iconv_close(cd);
-    // Fill the reverse map from the top so that a code point reachable from
-    // two bytes maps back to the lower one.
-    for (int byte = 255; byte >= 0; --byte) {
-        table->fromWide[table->toWide[byte]] = static_cast<int16_t>(byte);
-    }
+    table->SortBack();
     return table;
 }
 
@@ -105,7 +140,7 @@ const SingleByteTable* TableFor(UINT codePage) {
     std::lock_guard<std::mutex> guard(*lock);
     auto it = tables->find(codePage);
     if (it == tables->end()) {
-        it = tables->emplace(codePage, BuildTable(name)).first;
+        it = tables->emplace(codePage, codePage == 1252 ? Build1252Table() : BuildTable(name)).first;
     }
     return it->second.get();
 }
@@ -307,7 +342,7 @@ int WINAPI WideCharToMultiByte(UINT codePage, DWORD flags, LPCWSTR src, int srcL
                 usedDefault = true;
                 continue;
             }
-            const int16_t byte = table->fromWide[unit];
+            const int byte = table->FromWide(unit);
             if (byte < 0) {
                 out.push_back(fallback);
                 usedDefault = true;

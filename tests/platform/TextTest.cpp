@@ -107,7 +107,8 @@ struct CodePageCase {
 
 TEST(SingleByteCodePages, MapBytesBothWays) {
     const CodePageCase cases[] = {
-        {1252, 0x80, 0x20AC},     {1252, 0xE9, 0x00E9}, {1252, 0x9F, 0x0178}, {437, 0x82, 0x00E9},
+        {1252, 0x80, 0x20AC},     {1252, 0xE9, 0x00E9}, {1252, 0x9F, 0x0178}, {1252, 0x81, 0x0081},
+        {1252, 0x8A, 0x0160},     {1252, 0x99, 0x2122}, {1252, 0xA0, 0x00A0}, {437, 0x82, 0x00E9},
         {437, 0xB3, 0x2502},      {437, 0xE1, 0x00DF},  {850, 0x82, 0x00E9},  {850, 0xD5, 0x0131},
         {866, 0x80, 0x0410},      {1251, 0xC0, 0x0410}, {1250, 0x8A, 0x0160}, {CP_ACP, 0x80, 0x20AC},
         {CP_OEMCP, 0xB3, 0x2502},
@@ -123,6 +124,20 @@ TEST(SingleByteCodePages, MapBytesBothWays) {
     // Text moved from the DOS page to the Windows page through UTF-16.
     EXPECT_EQ(ToBytes(1252, ToWide(850, "\x82")), "\xE9");
     EXPECT_EQ(ToBytes(850, ToWide(1252, "\xE9")), "\x82");
+}
+
+// Every byte of a page comes back from its UTF-16 form, holes included, and
+// nothing but that byte gives that character.
+TEST(SingleByteCodePages, EveryByteSurvivesARoundTrip) {
+    for (UINT codePage : {1252u, 437u, 850u, 866u, 1250u, 1251u, 28591u}) {
+        std::string all;
+        for (int byte = 1; byte < 256; ++byte) {
+            all += static_cast<char>(byte);
+        }
+        const WString wide = ToWide(codePage, all);
+        ASSERT_EQ(wide.size(), all.size()) << codePage;
+        EXPECT_EQ(ToBytes(codePage, wide), all) << codePage;
+    }
 }
 
 TEST(SingleByteCodePages, UnmappableCharactersTakeTheDefault) {
