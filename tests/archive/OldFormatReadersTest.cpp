@@ -194,6 +194,57 @@ TEST(ArjReader, ListsFilesAndDirectoriesAfterTheMainHeader) {
     EXPECT_EQ(2, sfx.archive->entries.Count());
 }
 
+// The 30-byte fixed part of a member's basic header; its first byte is the
+// offset of the name, 30 unless told otherwise.
+std::string ArjFixed(int nameOffset = 30) {
+    return std::string(1, char(nameOffset)) + std::string("\x0B\x01\x00\x00\x01", 5) + std::string(2, '\0') +
+           DosStamp + Le32(0) + Le32(0) + std::string(10, '\0');
+}
+
+// A basic header as given, nothing added: its CRC field and the extended
+// header's size follow.
+std::string ArjRawHeader(const std::string& basic, const std::string& after = Le32(0) + Le16(0)) {
+    return "\x60\xEA" + Le16(unsigned(basic.size())) + basic + after;
+}
+
+TEST(ArjReader, ANameRunningPastItsHeaderIsCutAtTheHeadersEnd) {
+    // A first member with a long name, so that the buffer the next member's
+    // header is read into holds other bytes beyond that shorter header.
+    const std::string keptName = "kept" + std::string(100, 'k');
+    const std::string head = ArjHeader(2, "x.arj", 0, 0) + ArjHeader(0, keptName, 0, 0);
+    const std::string kept = "|" + keptName + "|0|0|" + T + "|0|0|-";
+    const std::string end = "\x60\xEA" + Le16(0);
+    struct Case {
+        const char* what;
+        std::string bytes;
+        std::vector<std::string> rows;  // none: not taken as ARJ
+    } cases[] = {
+        {"a name without its terminating zero, CRC bytes that look like a name after it",
+         head + ArjRawHeader(ArjFixed() + "abc", "WXYZ" + Le16(0)) + end, {"|abc|0|0|" + T + "|0|0|-", kept}},
+        {"a name without its terminating zero in the file's last member", head + ArjRawHeader(ArjFixed() + "last"),
+         {kept, "|last|0|0|" + T + "|0|0|-"}},
+        {"a name offset at the header's end", head + ArjRawHeader(ArjFixed()) + end, {kept}},
+        {"a name offset past the header's end", head + ArjRawHeader(ArjFixed(40) + "xy") + end, {kept}},
+        {"a name offset inside the fixed fields", head + ArjRawHeader(ArjFixed(12) + "zz") + end, {kept}},
+        {"a basic header larger than the reader's buffer",
+         head + ArjRawHeader(ArjFixed() + std::string(8200, 'q')) + end, {kept}},
+        {"a basic header running past the end of the file", head + "\x60\xEA" + Le16(500) + ArjFixed() + "cut",
+         {kept}},
+        {"the only member's name offset past its header",
+         ArjHeader(2, "x.arj", 0, 0) + ArjRawHeader(ArjFixed(40) + "xy") + end, {}},
+    };
+    for (const Case& c : cases) {
+        qvtest::ByteArchive file(c.bytes, "h.arj");
+        if (c.rows.empty()) {
+            EXPECT_NE(0, file.archive->status) << c.what;
+            continue;
+        }
+        ASSERT_EQ(0, file.archive->status) << c.what;
+        EXPECT_EQ(3, file.archive->archiverIndex) << c.what;
+        EXPECT_EQ(c.rows, qvtest::EntryRows(file.archive)) << c.what;
+    }
+}
+
 TEST(ArjReader, ListsWhatArjStored) {
     QV_NEED_TOOL("arj");
     qvtest::ToolFolder folder;

@@ -7,6 +7,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cstdint>
+#include <cstdio>
 #include <string>
 
 #include "app/settings/Colours.h"
@@ -89,6 +91,34 @@ TEST_F(DirectoryTreeTest, ChooserScansSearchesAndSendsThePanelThere) {
     std::string records = Records(TreeFile());
     EXPECT_EQ(records.compare(0, 4, "0T:\n"), 0) << records;
     EXPECT_NE(records.find("1work\n2a\n3b\n3c\n2d\n"), std::string::npos) << records;
+}
+
+TEST_F(DirectoryTreeTest, TheTreeFileBeginsWithTheSerialTheInformationPageShows) {
+    Start();
+    OpenScannedChooser();
+    ASSERT_TRUE(host->PressKey("Esc"));
+    ASSERT_TRUE(Gone(" Directory Tree "));
+    // The header: the drive's serial, least significant byte first.
+    const std::string bytes = Saved(TreeFile());
+    ASSERT_GE(bytes.size(), 4u);
+    uint32_t serial = 0;
+    for (int i = 3; i >= 0; i--)
+        serial = serial << 8 | static_cast<unsigned char>(bytes[i]);
+    ASSERT_NE(serial, 0u) << "the page shows no serial for 0";
+    char hex[16];
+    std::snprintf(hex, sizeof hex, "%X", serial);
+
+    // Both panels are on T:; the page describes the other one.
+    ASSERT_TRUE(host->PressKey("Ctrl+L"));
+    ASSERT_TRUE(Shows(" INFO ")) << host->ScreenText();
+    const std::string label = "Serial No   : ";
+    ASSERT_TRUE(Shows(label)) << host->ScreenText();
+    ScreenModel screen = host->Snapshot();
+    const std::string row = screen.RowText(RowOf(screen, label));
+    const size_t at = row.find(label) + label.size();
+    // The whole number, not only its beginning.
+    const size_t stop = row.find_first_not_of("0123456789ABCDEF", at);
+    EXPECT_EQ(row.substr(at, stop == std::string::npos ? std::string::npos : stop - at), hex) << row;
 }
 
 TEST_F(DirectoryTreeTest, TheFileOfAnotherDiskIsReplacedAndTheNextRunReadsItsOwn) {
