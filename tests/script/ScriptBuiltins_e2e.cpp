@@ -2,7 +2,7 @@
 // with -s over T:\w (a.txt, b.dat and sub\) reads and tags the left panel,
 // changes its directory, asks, views, colours its output, reaches the
 // environment, the clipboard and the ini file, and works on files; the same
-// builtins from a script typed on the command line.
+// same script typed on the command line and run from a user-menu entry.
 #include <sys/time.h>
 
 #include <dirent.h>
@@ -31,6 +31,59 @@ protected:
         args.insert(args.end(), words.begin(), words.end());
         return Launch(Options(args));
     }
+    // The script that runs three ways (with -s, typed, from the user menu):
+    // it lists, tags and reads the active panel on T:\w, views a.txt and
+    // moves the panel to T:\w\sub. Its names are full paths: with -s the
+    // process stays in the directory it was started in.
+    static const char* SharedScript() {
+        return "for (e : files()) println(e.name, \" \", e.size, \" \", typeOf(e.mtime), \" \", e.tagged);\n"
+               "for (e : files()) if (e.name == \"b.dat\") e.tagged = true;\n"
+               "for (e : files()) if (e.tagged) println(\"tagged \", e.name);\n"
+               "println(expandTimestamp(files()[2].mtime).year);\n"
+               "view(\"T:\\\\w\\\\a.txt\"); println(\"after view\");\n"
+               "println(cd(\"T:\\\\w\\\\sub\"), \" \", getCurrentDir(), \" \", len(files()));\n";
+    }
+    // What it prints, line by line, whichever way it runs.
+    static std::vector<std::string> SharedOutput() {
+        return {".. 0 timestamp false",
+                "sub 0 timestamp false",
+                "a.txt 25 timestamp false",
+                "b.dat 5 timestamp false",
+                "tagged b.dat",
+                "2020",
+                "after view",
+                "true T:\\w\\sub 1"};
+    }
+    // Starts the program with both panels on T:\w and the ini lines, the
+    // shared script written to T:\t.qvs, outside the panel's folder.
+    void StartOnTheFolder(const std::string& iniLines) {
+        Write("t.qvs", SharedScript());
+        Launch(Options({"-l", "T:\\w", "-r", "T:\\w", Ini(iniLines)}));
+        ASSERT_TRUE(KeyBarShown(ScriptedHost::DefaultTimeoutMs)) << host->ScreenText();
+    }
+    // The viewer shows a.txt while the script waits; Esc gives the script
+    // its screen back.
+    void LeaveTheViewer(ScriptedHost& run) {
+        ASSERT_TRUE(run.WaitForText("first line of a")) << run.Dump();
+        run.PressKey("Esc");
+    }
+    // The shared output stands on the screen on rows one after another,
+    // each row beginning with its line; with `alone`, holding nothing more.
+    void ExpectSharedOutputOnScreen(bool alone) {
+        ScreenModel screen = host->Snapshot();
+        std::vector<std::string> lines = SharedOutput();
+        int first = RowOf(screen, lines[0]);
+        ASSERT_GE(first, 0) << screen.Dump();
+        for (size_t i = 0; i < lines.size(); i++) {
+            std::string row = screen.RowText(first + int(i));
+            row.erase(row.find_last_not_of(' ') + 1);
+            if (alone)
+                EXPECT_EQ(lines[i], row) << screen.Dump();
+            else
+                EXPECT_EQ(0u, row.rfind(lines[i], 0)) << screen.Dump();
+        }
+        EXPECT_EQ(-1, RowOf(screen, "first line of a")) << screen.Dump();
+    }
     // The text of the ini file the program wrote, found in the data folder.
     std::string IniText() {
         std::string folderPath = PathOf("appdata/Quorvane");
@@ -49,22 +102,13 @@ protected:
 };
 
 TEST_F(ScriptBuiltinsE2E, EntriesTagsAndTheCurrentDirectory) {
-    ScriptedHost& run = RunScript(
-        "for (e : files()) println(e.name, \" \", e.size, \" \", typeOf(e.mtime), \" \", e.tagged);\n"
-        "for (e : files()) if (e.name == \"b.dat\") e.tagged = true;\n"
-        "for (e : files()) if (e.tagged) println(\"tagged \", e.name);\n"
-        "println(expandTimestamp(files()[2].mtime).year);\n"
-        "println(cd(\"T:\\\\w\\\\sub\"), \" \", getCurrentDir(), \" \", len(files()));\n");
-    EXPECT_EQ(0, run.WaitExit());
-    EXPECT_EQ(
-        ".. 0 timestamp false\r\n"
-        "sub 0 timestamp false\r\n"
-        "a.txt 25 timestamp false\r\n"
-        "b.dat 5 timestamp false\r\n"
-        "tagged b.dat\r\n"
-        "2020\r\n"
-        "true T:\\w\\sub 1\r\n",
-        Read("o.txt"));
+    ScriptedHost& run = RunScript(SharedScript());
+    LeaveTheViewer(run);
+    EXPECT_EQ(0, run.WaitExit()) << run.Dump();
+    std::string expected;
+    for (const std::string& line : SharedOutput())
+        expected += line + "\r\n";
+    EXPECT_EQ(expected, Read("o.txt"));
 }
 
 TEST_F(ScriptBuiltinsE2E, AskViewAndColourDrawOverTheOutputAndGiveItBack) {
@@ -213,7 +257,26 @@ TEST_F(ScriptBuiltinsE2E, ACopyThatFailsAsksThenAnswersFalseWithTheSystemsText) 
     EXPECT_TRUE(out.size() >= tail.size() && out.compare(out.size() - tail.size(), tail.size(), tail) == 0) << out;
 }
 
+// The script of EntriesTagsAndTheCurrentDirectory, typed on the command
+// line: its lines stand on the screen under the command, and the panel
+// follows its cd.
 TEST_F(ScriptBuiltinsE2E, ATypedScriptPrintsOnTheScreen) {
+    StartOnTheFolder("PauseAfterRun=on\r\n");
+    host->SendText("T:\\t.qvs");
+    host->PressKey("Enter");
+    LeaveTheViewer(*host);
+    ASSERT_TRUE(Shows("Press any key to continue")) << host->ScreenText();
+    ASSERT_TRUE(Shows(SharedOutput().back())) << host->ScreenText();
+    ExpectSharedOutputOnScreen(true);
+    EXPECT_GE(RowOf(host->Snapshot(), "T:\\t.qvs"), 0) << host->ScreenText();
+    host->PressKey("Enter");
+    EXPECT_TRUE(KeyBarShown()) << host->ScreenText();
+    EXPECT_TRUE(PromptIs("T:\\w\\sub")) << host->ScreenText();
+}
+
+// A relative name in a typed script is taken from the panel's directory,
+// the current one while the line runs.
+TEST_F(ScriptBuiltinsE2E, ATypedScriptNamesFilesFromThePanelsDirectory) {
     Write("work/x.txt", "inside x");
     Write("work/b.qvs",
           "for (e : files()) if (e.name == \"x.txt\") println(\"found \", e.name, \" in \", getCurrentDir());\n"
@@ -230,22 +293,25 @@ TEST_F(ScriptBuiltinsE2E, ATypedScriptPrintsOnTheScreen) {
     EXPECT_TRUE(KeyBarShown()) << host->ScreenText();
 }
 
+// The same script from a user-menu entry (the menu file of the test's ini,
+// T:\test.ini, is T:\test.mnu): its output lies under the panels.
 TEST_F(ScriptBuiltinsE2E, AScriptFromAUserMenuEntryPrintsOnTheScreen) {
-    Write("work/x.txt", "x");
-    Write("work/b.qvs", "for (e : files()) if (e.name == \"x.txt\") println(\"menu found \", e.name);\n");
-    // The menu file of the test's ini (T:\test.ini) is T:\test.mnu; the
-    // entry's second line tells that the script is over.
-    Write("test.mnu", "S: Script\r\n  b.qvs\r\n  printf ran > ran.txt\r\n");
-    Start("PauseAfterRun=off\r\n");
+    Write("test.mnu", "S: Script\r\n  T:\\t.qvs\r\n");
+    StartOnTheFolder("PauseAfterRun=off\r\n");
     host->PressKey("F2");
     ASSERT_TRUE(Shows(" User  Menu ")) << host->ScreenText();
     host->SendText("s");
-    ASSERT_TRUE(Eventually([&] { return Exists("work/ran.txt"); }));
-    ASSERT_TRUE(Gone(" User  Menu ")) << host->ScreenText();
-    // The output lies under the panels.
+    LeaveTheViewer(*host);
+    // The panel's move to sub tells that the script is over.
+    ASSERT_TRUE(PromptIs("T:\\w\\sub")) << host->ScreenText();
     ASSERT_TRUE(KeyBarShown()) << host->ScreenText();
+    EXPECT_EQ(-1, RowOf(host->Snapshot(), "tagged b.dat")) << host->ScreenText();
     host->PressKey("Ctrl+O");
-    EXPECT_TRUE(Shows("menu found x.txt")) << host->ScreenText();
+    ASSERT_TRUE(Shows(SharedOutput().back())) << host->ScreenText();
+    // A menu line gets no line feed before it: the output begins on the
+    // command-line row and its second line is written over the function-key
+    // bar, whose later labels stay on that row.
+    ExpectSharedOutputOnScreen(false);
 }
 
 }  // namespace

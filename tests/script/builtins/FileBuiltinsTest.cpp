@@ -165,6 +165,14 @@ TEST_F(FileBuiltinsTest, ArgumentChecks) {
         {"x = synchronize(\"a\", \"b\");", "@(1): Incorrect number of arguments, 3 to 5 required at col 26\n"},
         {"x = synchronize(\"a\", \"b\", [], \"*\", {});",
          "@(1): String compatible type required for argument 5 at col 36\n"},
+        // getMessage takes a return code, or another bool.
+        {"x = getMessage();", "@(1): Incorrect number of arguments, 1 required at col 17\n"},
+        {"r = deleteFile(\"\"); x = getMessage(r, r);", "@(1): Incorrect number of arguments, 1 required at col 41\n"},
+        {"x = getMessage(0);", "@(1): Logical compatible type required for argument 1 at col 16\n"},
+        {"x = getMessage(\"\");", "@(1): Logical compatible type required for argument 1 at col 16\n"},
+        {"x = getMessage([true]);", "@(1): Logical compatible type required for argument 1 at col 16\n"},
+        {"x = getMessage(now());", "@(1): Logical compatible type required for argument 1 at col 16\n"},
+        {"x = getMessage(neverSet);", "@(1): Logical compatible type required for argument 1 at col 16\n"},
     };
     RunCases(cases, sizeof(cases) / sizeof(cases[0]));
 }

@@ -29,6 +29,16 @@ protected:
         Panels = nullptr;
     }
     CPanel& Active() { return Panels[ActiveSide]; }
+    // The path of a file of the test folder as a script's string literal.
+    std::string Literal(const std::string& name) const {
+        std::string out = "\"";
+        for (char c : PathOf(name)) {
+            if (c == '\\')
+                out += '\\';
+            out += c;
+        }
+        return out + "\"";
+    }
 };
 
 TEST_F(PanelBuiltinsTest, FilesListsTheEntriesAsMapsReadOnFirstUse) {
@@ -82,6 +92,17 @@ TEST_F(PanelBuiltinsTest, TagAndUntagByMask) {
          "..- sub- a.txt- b.dat+ "},
         {"x = tag(\"*\");", "@(1): Incorrect number of arguments, 2 required at col 13\n"},
         {"x = tag([], true);", "@(1): String compatible type required for argument 1 at col 9\n"},
+        // A refused untag leaves b.dat tagged.
+        {"untag();", "@(1): Incorrect number of arguments, 2 required at col 8\n"},
+        {"untag(\"*\");", "@(1): Incorrect number of arguments, 2 required at col 11\n"},
+        {"untag(\"*\", true, false);", "@(1): Incorrect number of arguments, 2 required at col 24\n"},
+        {"untag([], true);", "@(1): String compatible type required for argument 1 at col 7\n"},
+        {"untag({}, true);", "@(1): String compatible type required for argument 1 at col 7\n"},
+        // No number or text stands for a bool.
+        {"untag(\"*\", 1);", "@(1): Logical compatible type required for argument 2 at col 12\n"},
+        {"untag(\"*\", \"true\");", "@(1): Logical compatible type required for argument 2 at col 12\n"},
+        // A variable never assigned converts to nothing.
+        {"untag(\"*\", neverSet);", "@(1): Logical compatible type required for argument 2 at col 12\n"},
     };
     RunCases(cases, sizeof(cases) / sizeof(cases[0]));
     EXPECT_EQ(1, Active().taggedCount);
@@ -95,6 +116,75 @@ TEST_F(PanelBuiltinsTest, CdMovesTheActivePanel) {
     EXPECT_EQ(sub, path.Data());
     // A directory that is not there leaves the panel where it was.
     EXPECT_EQ("false " + sub, Run("print(cd(\"..\\\\nowhere\"), \" \", getCurrentDir());"));
+}
+
+// typeOf names the type code of every kind of value a script can hold,
+// whichever class holds it: plain values, the views over maps, the values
+// over the panel, text files, find results and return codes.
+TEST_F(PanelBuiltinsTest, TypeOfEachKindOfValue) {
+    WriteFile("lines.txt", "one\r\n");
+    const std::string lines = Literal("lines.txt");
+    const std::string created = Literal("new.txt");
+    const std::string missing = Literal("none.txt");
+    // Each expression is asked directly and, where a variable can take its
+    // value, through a variable holding it.
+    const struct {
+        std::string expression;
+        const char* type;
+        bool held;
+    } rows[] = {
+        // A name never assigned, and a function-table name, which is no value.
+        {"neverSet", "undefined", false},
+        {"named", "undefined", false},
+        // A map item not there is pending: reading it gives nothing.
+        {"{}.missing", "undefined", false},
+        {"expandTimestamp(0).none", "undefined", false},
+        {"true", "bool", true},
+        {"1 < 2", "bool", true},
+        {"42", "int", true},
+        {"-4294967296", "int", true},
+        {"len(\"abc\")", "int", true},
+        {"now()", "timestamp", true},
+        {"now() + 1", "timestamp", true},
+        {"1.5", "real", true},
+        {"1.0 / 4", "real", true},
+        {"\"\"", "string", true},
+        {"\"a\" + 1", "string", true},
+        {"func(a) { return a; }", "func", true},
+        {"[]", "list", true},
+        {"[1.5][0]", "real", true},
+        {"{}", "map", true},
+        {"{\"k\": now()}.k", "timestamp", true},
+        {"keys({\"a\": 1})", "list", true},
+        {"values({\"a\": 1})", "list", true},
+        {"expandTimestamp(now())", "map", true},
+        {"args", "list", true},
+        {"files()", "list", true},
+        {"files()[3]", "map", true},
+        {"files()[3].name", "string", true},
+        {"files()[3].size", "int", true},
+        {"files()[3].mtime", "timestamp", true},
+        {"files()[3].tagged", "bool", true},
+        {"fileFind(\"*.dat\", {})", "list", true},
+        {"fileFind(\"*.dat\", {})[0]", "map", true},
+        {"fileFind(\"*.dat\", {})[0].tagged", "bool", true},
+        {"openText(" + lines + ")", "list", true},
+        {"createText(" + created + ")", "list", true},
+        {"deleteFile(" + missing + ")", "bool", true},
+        {"getMessage(deleteFile(" + missing + "))", "string", true},
+        {"getCurrentDir()", "string", true},
+        {"getStoredPath(9)", "string", true},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.expression);
+        std::string script = "func named() { } print(typeOf(" + row.expression + "));";
+        std::string expected = row.type;
+        if (row.held) {
+            script += " x = " + row.expression + "; print(\"|\", typeOf(x));";
+            expected += std::string("|") + row.type;
+        }
+        EXPECT_EQ(expected, Run(script));
+    }
 }
 
 TEST_F(PanelBuiltinsTest, StoredPaths) {
