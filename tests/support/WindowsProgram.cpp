@@ -93,10 +93,10 @@ bool MapDrives(const std::vector<TDrive>& drives, std::string& error);
 const char* const SessionVariables[] = {"TEMP", "TMP"};
 std::map<std::string, std::string> g_inSession;  // what this test program put there
 
-// Sets (or, for a value of nullptr, removes) values of the session's volatile
-// environment, through one run of regedit.
-void SetSessionEnvironment(const std::map<std::string, const std::string*>& values) {
-    std::string text = "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Volatile Environment]\r\n";
+// Sets (or, for a value of nullptr, removes) string values of a key of
+// HKEY_CURRENT_USER in the session, through one run of regedit.
+void SetUserValues(const std::string& key, const std::map<std::string, const std::string*>& values) {
+    std::string text = "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\" + key + "]\r\n";
     for (const auto& item : values) {
         text += "\"" + item.first + "\"=";
         if (!item.second) {
@@ -121,6 +121,11 @@ void SetSessionEnvironment(const std::map<std::string, const std::string*>& valu
         }
     }
     RunQuietly({Wine(), "regedit", "/S", windows});
+}
+
+// Sets (or removes) values of the session's volatile environment.
+void SetSessionEnvironment(const std::map<std::string, const std::string*>& values) {
+    SetUserValues("Volatile Environment", values);
 }
 
 // The drives of a map as the session's mount manager must know them: the
@@ -334,6 +339,10 @@ void CountInWindowsLeg(bool in) {
     if (OnWindowsLeg()) {
         ::testing::Test::RecordProperty("leg", in ? "windows" : "linux");
     }
+}
+
+void SetWineUserValue(const std::string& key, const std::string& name, const std::string* value) {
+    SetUserValues(key, {{name, value}});
 }
 
 bool InstallWindowsLeg() {
