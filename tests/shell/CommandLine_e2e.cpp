@@ -82,8 +82,10 @@ TEST_F(CommandLineE2E, KeysReachTheChildAndCtrlCEndsIt) {
 
 TEST_F(CommandLineE2E, ANewScreenSizeReachesTheRunningChildAndThenThePanels) {
     if (OnWindowsLeg()) {
-        GTEST_SKIP() << "nothing under wine 8 prints the console's size: cmd has no command for it, wine ships "
-                        "no mode.com and its powershell is a stub";
+        // Under wine a console program's window stays 80 by 25 after
+        // ResizePseudoConsole(100, 30).
+        GTEST_SKIP() << "wine 8's ResizePseudoConsole is a stub (E_NOTIMPL): a running child keeps the console's "
+                        "first size";
     }
     StartPausing();
     Type("#echo rea\"\"dy; read x; stty size");
@@ -110,10 +112,10 @@ TEST_F(CommandLineE2E, InternalCommandsActOnThePanelAndOthersReachTheInterpreter
     ASSERT_TRUE(PromptIs("T:\\work\\sub")) << host->ScreenText();
     Type("u:");
     ASSERT_TRUE(PromptIs("U:\\")) << host->ScreenText();
-    // The interpreter finds no such command. sh names it; wine's cmd, started
-    // by the program, prints no message for it (the same cmd started from a
-    // Linux shell or a small test program does), so there cmd's "||" shows
-    // that the command failed.
+    // The interpreter finds no such command. sh says so; wine 8's cmd says
+    // nothing when PATH ends in ";", as the children's PATH does (the
+    // "PathAppend" list follows a ";" also when it is empty), so there cmd's
+    // "||" shows that the command failed.
     Type(Leg("cdx", "cdx || echo cdx-fai^led >CONOUT$"));
     ASSERT_TRUE(Shows(Leg("cdx: not found", "cdx-failed"))) << host->ScreenText();
     ASSERT_TRUE(Continue());
