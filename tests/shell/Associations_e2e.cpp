@@ -15,12 +15,17 @@ const char Chooser[] = " Choose command ";
 
 // The commands' words are hidden from the echoed command line.
 std::string Sections() {
-    return "[Associations]\r\n"
-           "*.txt:: echo " + ShellE2E::Hidden("first") + " !" + ShellE2E::ToScreen() + "\r\n"
-           "*.txt:: echo " + ShellE2E::Hidden("second") + " !" + ShellE2E::ToScreen() + "\r\n"
-           "*: echo " + ShellE2E::Hidden("plain") + " !" + ShellE2E::ToScreen() + "\r\n"
-           "[Viewer Associations]\r\n"
-           "*.log: " + ShellE2E::CopyCursorFile("viewed.txt") + "\r\n";
+    const std::string lines[] = {"[Associations]",
+                                 "*.txt:: echo " + ShellE2E::Hidden("first") + " !" + ShellE2E::ToScreen(),
+                                 "*.txt:: echo " + ShellE2E::Hidden("second") + " !" + ShellE2E::ToScreen(),
+                                 "*: echo " + ShellE2E::Hidden("plain") + " !" + ShellE2E::ToScreen(),
+                                 "[Viewer Associations]",
+                                 "*.log: " + ShellE2E::CopyCursorFile("viewed.txt")};
+    std::string text;
+    for (const std::string& line : lines) {
+        text += line + "\r\n";
+    }
+    return text;
 }
 
 TEST_F(AssociationsE2E, EnterOffersTheContinuedCommandsAndRunsTheChosenOne) {

@@ -19,6 +19,9 @@ protected:
         if (OnWindowsLeg()) {
             Start();
             std::string folder = exists ? "T:\\" + desktop : "T:\\no-such-folder\\" + desktop;
+            hadDesktop = GetWineUserValue(ShellFolders, "Desktop", wineDesktop);
+            // Wine's prefix names one (C:\users\NAME\Desktop).
+            EXPECT_TRUE(hadDesktop && wineDesktop.find(":\\") == 1) << wineDesktop;
             SetWineUserValue(ShellFolders, "Desktop", &folder);
             setDesktop = true;
             return;
@@ -34,8 +37,8 @@ protected:
     }
     void TearDown() override {
         if (setDesktop) {
-            // The run's prefix serves later tests: the value goes again.
-            SetWineUserValue(ShellFolders, "Desktop", nullptr);
+            // The run's prefix serves later tests: its value comes back.
+            SetWineUserValue(ShellFolders, "Desktop", hadDesktop ? &wineDesktop : nullptr);
         }
         ShellE2E::TearDown();
     }
@@ -51,6 +54,8 @@ protected:
 
     static constexpr const char* ShellFolders = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
     bool setDesktop = false;
+    bool hadDesktop = false;
+    std::string wineDesktop;
 };
 
 TEST_F(MakeObjectsE2E, AShortcutOfTheProposedTitleAppearsOnTheDesktop) {

@@ -38,9 +38,8 @@ public:
     static std::string CopyCursorFile(const std::string& file) { return Leg("cp ! ", "copy ! ") + file; }
     // The word split so that the typed command line does not show it, while the
     // interpreter's echo of it does: sh drops the empty quotes, cmd the caret.
-    static std::string Hidden(const std::string& word) {
-        return word.substr(0, 2) + Leg("\"\"", "^") + word.substr(2);
-    }
+    static std::string Hidden(const std::string& word) { return word.substr(0, 2) + Leg("\"\"", "^") + word.substr(2); }
+
 protected:
     // More ini text may follow the general options (sections of its own).
     void StartPausing(const std::string& moreIni = "") { Start("PauseAfterRun=on\r\n" + moreIni); }

@@ -13,25 +13,29 @@ class UserMenuE2E : public ShellE2E {
 protected:
     // The menu file of the test's ini (T:\test.ini) is T:\test.mnu.
     void WriteMainMenu() {
-        Write("test.mnu",
-              "// each entry leaves a file of its own\r\n"
-              "A: Alpha\r\n"
-              "  " + WriteWord("alpha", "alpha.txt") + "\r\n"
-              "F12: Twelve\r\n"
-              "  " + WriteWord("twelve", "twelve.txt") + "\r\n"
-              "SF3: Shift three\r\n"
-              "  " + WriteWord("shift", "shift.txt") + "\r\n"
-              "B @*.c: Build\r\n"
-              "  " + CopyCursorFile("built.txt") + "\r\n"
-              "S: Submenu\r\n"
-              "{\r\n"
-              "X: Inner\r\n"
-              "  " + WriteWord("inner", "inner.txt") + "\r\n"
-              "}\r\n"
-              "!include extra.mnu\r\n"
-              "M: Make in sub\r\n"
-              "  cd sub\r\n"
-              "  " + WriteWord("x", "made.txt") + "\r\n");
+        const std::string lines[] = {"// each entry leaves a file of its own",
+                                     "A: Alpha",
+                                     "  " + WriteWord("alpha", "alpha.txt"),
+                                     "F12: Twelve",
+                                     "  " + WriteWord("twelve", "twelve.txt"),
+                                     "SF3: Shift three",
+                                     "  " + WriteWord("shift", "shift.txt"),
+                                     "B @*.c: Build",
+                                     "  " + CopyCursorFile("built.txt"),
+                                     "S: Submenu",
+                                     "{",
+                                     "X: Inner",
+                                     "  " + WriteWord("inner", "inner.txt"),
+                                     "}",
+                                     "!include extra.mnu",
+                                     "M: Make in sub",
+                                     "  cd sub",
+                                     "  " + WriteWord("x", "made.txt")};
+        std::string menu;
+        for (const std::string& line : lines) {
+            menu += line + "\r\n";
+        }
+        Write("test.mnu", menu);
         Write("extra.mnu", "E: Extra entry\r\n  echo " + Hidden("extra-ran") + "\r\n");
     }
     ::testing::AssertionResult OpenMenu() {

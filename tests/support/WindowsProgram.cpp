@@ -345,6 +345,44 @@ void SetWineUserValue(const std::string& key, const std::string& name, const std
     SetUserValues(key, {{name, value}});
 }
 
+bool GetWineUserValue(const std::string& key, const std::string& name, std::string& value) {
+    std::string file = Variable("WINEPREFIX") + "/qv-export.reg";
+    unlink(file.c_str());
+    std::string windows = "Z:" + file;
+    for (char& c : windows) {
+        if (c == '/') {
+            c = '\\';
+        }
+    }
+    RunQuietly({Wine(), "regedit", "/E", windows, "HKEY_CURRENT_USER\\" + key});
+    std::string bytes = ReadText(file);
+    unlink(file.c_str());
+    // Regedit writes UTF-16 with a byte-order mark; the names and values
+    // looked for here are ASCII.
+    std::string text;
+    if (bytes.size() >= 2 && static_cast<unsigned char>(bytes[0]) == 0xff &&
+        static_cast<unsigned char>(bytes[1]) == 0xfe) {
+        for (size_t i = 2; i + 1 < bytes.size(); i += 2) {
+            text += bytes[i + 1] == 0 ? bytes[i] : '?';
+        }
+    } else {
+        text = bytes;
+    }
+    std::string start = "\n\"" + name + "\"=\"";
+    size_t at = text.find(start);
+    if (at == std::string::npos) {
+        return false;
+    }
+    value.clear();
+    for (size_t i = at + start.size(); i < text.size() && text[i] != '"'; i++) {
+        if (text[i] == '\\' && i + 1 < text.size()) {
+            i++;
+        }
+        value += text[i];
+    }
+    return true;
+}
+
 bool InstallWindowsLeg() {
     if (!OnWindowsLeg()) {
         return false;
