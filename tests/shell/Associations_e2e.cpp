@@ -13,25 +13,31 @@ class AssociationsE2E : public ShellE2E {};
 
 const char Chooser[] = " Choose command ";
 
-// The quotes keep the echoed command line from showing the output's text.
-const char Sections[] =
-    "[Associations]\r\n"
-    "*.txt:: echo fi\"\"rst !\r\n"
-    "*.txt:: echo sec\"\"ond !\r\n"
-    "*: echo pl\"\"ain !\r\n"
-    "[Viewer Associations]\r\n"
-    "*.log: cp ! viewed.txt\r\n";
+// The commands' words are hidden from the echoed command line.
+std::string Sections() {
+    const std::string lines[] = {"[Associations]",
+                                 "*.txt:: echo " + ShellE2E::Hidden("first") + " !" + ShellE2E::ToScreen(),
+                                 "*.txt:: echo " + ShellE2E::Hidden("second") + " !" + ShellE2E::ToScreen(),
+                                 "*: echo " + ShellE2E::Hidden("plain") + " !" + ShellE2E::ToScreen(),
+                                 "[Viewer Associations]",
+                                 "*.log: " + ShellE2E::CopyCursorFile("viewed.txt")};
+    std::string text;
+    for (const std::string& line : lines) {
+        text += line + "\r\n";
+    }
+    return text;
+}
 
 TEST_F(AssociationsE2E, EnterOffersTheContinuedCommandsAndRunsTheChosenOne) {
     Write("work/a.txt", "a");
     Write("work/b.dat", "b");
-    StartPausing(Sections);
+    StartPausing(Sections());
     host->PressKey("Down");  // a.txt, below ".."
     host->PressKey("Enter");
     ASSERT_TRUE(Shows(Chooser)) << host->ScreenText();
-    EXPECT_TRUE(Shows("echo fi\"\"rst !"));
-    EXPECT_TRUE(Shows("echo sec\"\"ond !"));
-    EXPECT_EQ(-1, RowOf(host->Snapshot(), "echo pl\"\"ain !")) << host->ScreenText();
+    EXPECT_TRUE(Shows("echo " + Hidden("first") + " !"));
+    EXPECT_TRUE(Shows("echo " + Hidden("second") + " !"));
+    EXPECT_EQ(-1, RowOf(host->Snapshot(), "echo " + Hidden("plain") + " !")) << host->ScreenText();
 
     // Escape runs nothing: the list goes and the panels stay.
     host->PressKey("Esc");
@@ -57,7 +63,7 @@ TEST_F(AssociationsE2E, EnterOffersTheContinuedCommandsAndRunsTheChosenOne) {
 
 TEST_F(AssociationsE2E, AViewerAssociationRunsOnF3) {
     Write("work/app.log", "log");
-    StartPausing(Sections);
+    StartPausing(Sections());
     host->PressKey("Down");
     host->PressKey("F3");
     ASSERT_TRUE(Eventually([&] { return Read("work/viewed.txt") == "log"; })) << host->ScreenText();

@@ -17,8 +17,7 @@ class CommandLineE2E : public ShellE2E {};
 
 TEST_F(CommandLineE2E, OutputIsShownThenAKeyBringsThePanelsBack) {
     StartPausing();
-    // Quotes keep the typed line from showing the text itself.
-    Type("echo hel\"\"lo");
+    Type("echo " + Hidden("hello") + ToScreen());
     ASSERT_TRUE(Shows("hello")) << host->ScreenText();
     ASSERT_TRUE(Continue());
     // The panels are there again.
@@ -27,20 +26,24 @@ TEST_F(CommandLineE2E, OutputIsShownThenAKeyBringsThePanelsBack) {
 
 TEST_F(CommandLineE2E, RedirectionsWriteTheirFilesAndLeaveTheScreen) {
     StartPausing();
-    Type("printf abc > T:\\out.txt");
+    // Programs found on the path (on Windows cmd.exe itself, run as a
+    // program), so that the program opens the files, not an interpreter.
+    Type(Leg("printf abc > T:\\out.txt", "cmd /c echo abc> T:\\out.txt"));
     ASSERT_TRUE(Continue());
-    EXPECT_EQ("abc", Read("out.txt"));
+    EXPECT_EQ(Written("abc"), Read("out.txt"));
 
-    Type("ls T:\\none 2> T:\\err.txt");
+    // The error text names the file that is not there.
+    const std::string missing = Leg("ls T:\\none", "cmd /c type T:\\none");
+    Type(missing + " 2> T:\\err.txt");
     ASSERT_TRUE(Continue());
     EXPECT_NE(std::string::npos, Read("err.txt").find("none"));
-    EXPECT_EQ(-1, RowOf(host->Snapshot(), "cannot access")) << host->ScreenText();
+    EXPECT_EQ(-1, RowOf(host->Snapshot(), Leg("cannot access", "Failed to open"))) << host->ScreenText();
 
-    Type("ls T:\\none > T:\\all.txt 2>&1");
+    Type(missing + " > T:\\all.txt 2>&1");
     ASSERT_TRUE(Continue());
     EXPECT_NE(std::string::npos, Read("all.txt").find("none"));
     // The program's own channel survived the redirections.
-    Type("echo st\"\"ill");
+    Type("echo " + Hidden("still") + ToScreen());
     ASSERT_TRUE(Shows("still")) << host->ScreenText();
     ASSERT_TRUE(Continue());
 }
@@ -49,11 +52,12 @@ TEST_F(CommandLineE2E, SetReachesTheChildrenAndAnEmptyValueHidesTheVariable) {
     StartPausing();
     Type("set QV_X=42");
     ASSERT_TRUE(PromptIs("T:\\work"));
-    Type("printenv QV_X");
+    Type(Leg("printenv QV_X", "set QV_X>CONOUT$"));
     ASSERT_TRUE(Shows("42")) << host->ScreenText();
     ASSERT_TRUE(Continue());
     Type("set QV_X=");
-    Type("printenv QV_X && echo wa\"\"s-set || echo no\"\"t-set");
+    Type(Leg("printenv QV_X && echo wa\"\"s-set || echo no\"\"t-set",
+             "if defined QV_X (echo wa^s-set>CONOUT$) else (echo no^t-set>CONOUT$)"));
     ASSERT_TRUE(Shows("not-set")) << host->ScreenText();
     EXPECT_EQ(-1, RowOf(host->Snapshot(), "was-set"));
     ASSERT_TRUE(Continue());
@@ -61,22 +65,28 @@ TEST_F(CommandLineE2E, SetReachesTheChildrenAndAnEmptyValueHidesTheVariable) {
 
 TEST_F(CommandLineE2E, KeysReachTheChildAndCtrlCEndsIt) {
     StartPausing();
-    // The child says when it runs (the quotes keep the typed line from
-    // saying it), then reads a line from its terminal.
-    Type("#echo rea\"\"dy; head -n 1 | tr a-z A-Z");
+    // The child says when it runs (its word hidden from the typed line),
+    // then reads a line from its terminal and shows it changed.
+    Type(Leg("#echo rea\"\"dy; head -n 1 | tr a-z A-Z", "#set /p QV_K=rea^dy<CONIN$ >CONOUT$& set QV_K>CONOUT$"));
     ASSERT_TRUE(Shows("ready")) << host->ScreenText();
     host->SendText("xyz");
     host->PressKey("Enter");
-    ASSERT_TRUE(Shows("XYZ")) << host->ScreenText();
+    ASSERT_TRUE(Shows(Leg("XYZ", "QV_K=xyz"))) << host->ScreenText();
     ASSERT_TRUE(Continue());
 
-    Type("#echo sle\"\"eping; sleep 100");
+    Type(Leg("#echo sle\"\"eping; sleep 100", "#echo sle^eping>CONOUT$& ping -n 100 127.0.0.1"));
     ASSERT_TRUE(Shows("sleeping")) << host->ScreenText();
     host->SendKey(3, 3);
     ASSERT_TRUE(Continue());
 }
 
 TEST_F(CommandLineE2E, ANewScreenSizeReachesTheRunningChildAndThenThePanels) {
+    if (OnWindowsLeg()) {
+        // Under wine a console program's window stays 80 by 25 after
+        // ResizePseudoConsole(100, 30).
+        GTEST_SKIP() << "wine 8's ResizePseudoConsole is a stub (E_NOTIMPL): a running child keeps the console's "
+                        "first size";
+    }
     StartPausing();
     Type("#echo rea\"\"dy; read x; stty size");
     ASSERT_TRUE(Shows("ready")) << host->ScreenText();
@@ -102,11 +112,15 @@ TEST_F(CommandLineE2E, InternalCommandsActOnThePanelAndOthersReachTheInterpreter
     ASSERT_TRUE(PromptIs("T:\\work\\sub")) << host->ScreenText();
     Type("u:");
     ASSERT_TRUE(PromptIs("U:\\")) << host->ScreenText();
-    Type("cdx");
-    ASSERT_TRUE(Shows("not found")) << host->ScreenText();
+    // The interpreter finds no such command. sh says so; wine 8's cmd says
+    // nothing when PATH ends in ";", as the children's PATH does (the
+    // "PathAppend" list follows a ";" also when it is empty), so there cmd's
+    // "||" shows that the command failed.
+    Type(Leg("cdx", "cdx || echo cdx-fai^led >CONOUT$"));
+    ASSERT_TRUE(Shows(Leg("cdx: not found", "cdx-failed"))) << host->ScreenText();
     ASSERT_TRUE(Continue());
-    Type("1:");
-    ASSERT_TRUE(Shows("1:: not found")) << host->ScreenText();
+    Type(Leg("1:", "1: || echo one-fai^led >CONOUT$"));
+    ASSERT_TRUE(Shows(Leg("1:: not found", "one-failed"))) << host->ScreenText();
     ASSERT_TRUE(Continue());
     Type("cd T:\\nowhere");
     ASSERT_TRUE(Shows("Invalid directory")) << host->ScreenText();
@@ -133,8 +147,12 @@ TEST_F(CommandLineE2E, CdFindsAFolderByNameInTheDrivesTree) {
 }
 
 TEST_F(CommandLineE2E, EnterRunsAScriptAndNamesReachProgramsWhole) {
-    Write("work/hello", "#!/bin/sh\necho script-says-hi\n");
-    ASSERT_EQ(0, chmod(PathOf("work/hello").c_str(), 0755));
+    if (OnWindowsLeg()) {
+        Write("work/hello.bat", "@echo script-says-hi>CONOUT$\r\n");
+    } else {
+        Write("work/hello", "#!/bin/sh\necho script-says-hi\n");
+        ASSERT_EQ(0, chmod(PathOf("work/hello").c_str(), 0755));
+    }
     Start("PauseAfterRun=on\r\n");
     host->PressKey("Down");
     host->PressKey("Enter");
@@ -143,14 +161,18 @@ TEST_F(CommandLineE2E, EnterRunsAScriptAndNamesReachProgramsWhole) {
 }
 
 TEST_F(CommandLineE2E, AMacroNameWithShellCharactersIsOneArgument) {
-    // A name Windows would refuse: made with the system's own call.
-    FILE* file = std::fopen(PathOf("work/a;date>pwned").c_str(), "w");
+    // Each name makes "pwned" if the interpreter splits it: sh at ";" and
+    // ">" (a name Windows would refuse), cmd at "&" (Windows names cannot
+    // hold "|" or ">").
+    const std::string name = Leg("a;date>pwned", "a&md pwned");
+    // Made with the system's own call.
+    FILE* file = std::fopen(PathOf("work/" + name).c_str(), "w");
     ASSERT_NE(nullptr, file);
     std::fclose(file);
     Start("PauseAfterRun=on\r\n");
     host->PressKey("Down");
-    Type("echo ! | cat");
-    ASSERT_TRUE(Shows("a;date>pwned")) << host->ScreenText();
+    Type(Leg("echo ! | cat", "echo !" + ToScreen()));
+    ASSERT_TRUE(Shows(name)) << host->ScreenText();
     ASSERT_TRUE(Continue());
     EXPECT_FALSE(Exists("work/pwned"));
     EXPECT_FALSE(Exists("work/a;date"));

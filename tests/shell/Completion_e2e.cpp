@@ -32,8 +32,10 @@ protected:
 TEST_F(CompletionE2E, PathsCompleteToTheNameOrTheCommonBeginning) {
     Write("work/alpha.txt", "a");
     Write("work/alpine.txt", "b");
-    Write("work/mytool", "#!/bin/sh\necho tool\n");
-    ASSERT_EQ(0, chmod(PathOf("work/mytool").c_str(), 0755));
+    // A program by the system's rule: a batch file, or a file one may run.
+    const std::string tool = Leg("mytool", "mytool.bat");
+    Write("work/" + tool, Leg("#!/bin/sh\necho tool\n", "@echo tool\r\n"));
+    ASSERT_EQ(0, chmod(PathOf("work/" + tool).c_str(), 0755));
     StartPausing();
 
     host->SendText("T:\\work\\alph");
@@ -51,7 +53,7 @@ TEST_F(CompletionE2E, PathsCompleteToTheNameOrTheCommonBeginning) {
 
     host->SendText("myt");
     Complete();
-    ASSERT_TRUE(LineIs("mytool ")) << host->ScreenText();
+    ASSERT_TRUE(LineIs(tool + " ")) << host->ScreenText();
 }
 
 TEST_F(CompletionE2E, DivergingNamesAreOfferedInAList) {

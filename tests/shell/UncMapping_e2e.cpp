@@ -15,6 +15,11 @@ namespace {
 class UncMappingE2E : public ShellE2E {};
 
 TEST_F(UncMappingE2E, APanelInAShareRunsItsCommandThereUnderALetter) {
+    if (OnWindowsLeg()) {
+        // Wine reaches a share's files (its dosdevices\unc folder), but it
+        // has no network provider to give the share a letter.
+        GTEST_SKIP() << "wine 8 has no network provider: WNetAddConnection2W fails with ERROR_NO_NETWORK (1222)";
+    }
     MakeFolder("share");
     MakeFolder("share/sub");
     char real[PATH_MAX];

@@ -13,26 +13,30 @@ class UserMenuE2E : public ShellE2E {
 protected:
     // The menu file of the test's ini (T:\test.ini) is T:\test.mnu.
     void WriteMainMenu() {
-        Write("test.mnu",
-              "// each entry leaves a file of its own\r\n"
-              "A: Alpha\r\n"
-              "  printf alpha > alpha.txt\r\n"
-              "F12: Twelve\r\n"
-              "  printf twelve > twelve.txt\r\n"
-              "SF3: Shift three\r\n"
-              "  printf shift > shift.txt\r\n"
-              "B @*.c: Build\r\n"
-              "  cp ! built.txt\r\n"
-              "S: Submenu\r\n"
-              "{\r\n"
-              "X: Inner\r\n"
-              "  printf inner > inner.txt\r\n"
-              "}\r\n"
-              "!include extra.mnu\r\n"
-              "M: Make in sub\r\n"
-              "  cd sub\r\n"
-              "  printf x > made.txt\r\n");
-        Write("extra.mnu", "E: Extra entry\r\n  echo ex\"\"tra-ran\r\n");
+        const std::string lines[] = {"// each entry leaves a file of its own",
+                                     "A: Alpha",
+                                     "  " + WriteWord("alpha", "alpha.txt"),
+                                     "F12: Twelve",
+                                     "  " + WriteWord("twelve", "twelve.txt"),
+                                     "SF3: Shift three",
+                                     "  " + WriteWord("shift", "shift.txt"),
+                                     "B @*.c: Build",
+                                     "  " + CopyCursorFile("built.txt"),
+                                     "S: Submenu",
+                                     "{",
+                                     "X: Inner",
+                                     "  " + WriteWord("inner", "inner.txt"),
+                                     "}",
+                                     "!include extra.mnu",
+                                     "M: Make in sub",
+                                     "  cd sub",
+                                     "  " + WriteWord("x", "made.txt")};
+        std::string menu;
+        for (const std::string& line : lines) {
+            menu += line + "\r\n";
+        }
+        Write("test.mnu", menu);
+        Write("extra.mnu", "E: Extra entry\r\n  echo " + Hidden("extra-ran") + "\r\n");
     }
     ::testing::AssertionResult OpenMenu() {
         host->PressKey("F2");
@@ -88,28 +92,28 @@ TEST_F(UserMenuE2E, RowsHotKeysSubmenusAndIncludes) {
 
     ASSERT_TRUE(OpenMenu());
     host->SendText("a");
-    ASSERT_TRUE(Ran("alpha.txt", "alpha"));
+    ASSERT_TRUE(Ran("alpha.txt", Written("alpha")));
 
     ASSERT_TRUE(OpenMenu());
     host->PressKey("F12");
-    ASSERT_TRUE(Ran("twelve.txt", "twelve"));
+    ASSERT_TRUE(Ran("twelve.txt", Written("twelve")));
 
     ASSERT_TRUE(OpenMenu());
     host->PressKey("Shift+F3");
-    ASSERT_TRUE(Ran("shift.txt", "shift"));
+    ASSERT_TRUE(Ran("shift.txt", Written("shift")));
 
     // The submenu opens by its key; its own hot key runs its entry.
     ASSERT_TRUE(OpenMenu());
     host->SendText("s");
     ASSERT_TRUE(Shows(" Submenu ")) << host->ScreenText();
     host->SendText("x");
-    ASSERT_TRUE(Ran("inner.txt", "inner"));
+    ASSERT_TRUE(Ran("inner.txt", Written("inner")));
 
     // A cd line moves the following lines and, at the end, the panel.
     ASSERT_TRUE(OpenMenu());
     host->SendText("m");
     ASSERT_TRUE(PromptIs("T:\\work\\sub")) << host->ScreenText();
-    EXPECT_TRUE(Eventually([&] { return Read("work/sub/made.txt") == "x"; }));
+    EXPECT_TRUE(Eventually([&] { return Read("work/sub/made.txt") == Written("x"); }));
     EXPECT_FALSE(Exists("work/made.txt"));
 }
 

@@ -93,10 +93,10 @@ bool MapDrives(const std::vector<TDrive>& drives, std::string& error);
 const char* const SessionVariables[] = {"TEMP", "TMP"};
 std::map<std::string, std::string> g_inSession;  // what this test program put there
 
-// Sets (or, for a value of nullptr, removes) values of the session's volatile
-// environment, through one run of regedit.
-void SetSessionEnvironment(const std::map<std::string, const std::string*>& values) {
-    std::string text = "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Volatile Environment]\r\n";
+// Sets (or, for a value of nullptr, removes) string values of a key of
+// HKEY_CURRENT_USER in the session, through one run of regedit.
+void SetUserValues(const std::string& key, const std::map<std::string, const std::string*>& values) {
+    std::string text = "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\" + key + "]\r\n";
     for (const auto& item : values) {
         text += "\"" + item.first + "\"=";
         if (!item.second) {
@@ -121,6 +121,11 @@ void SetSessionEnvironment(const std::map<std::string, const std::string*>& valu
         }
     }
     RunQuietly({Wine(), "regedit", "/S", windows});
+}
+
+// Sets (or removes) values of the session's volatile environment.
+void SetSessionEnvironment(const std::map<std::string, const std::string*>& values) {
+    SetUserValues("Volatile Environment", values);
 }
 
 // The drives of a map as the session's mount manager must know them: the
@@ -334,6 +339,48 @@ void CountInWindowsLeg(bool in) {
     if (OnWindowsLeg()) {
         ::testing::Test::RecordProperty("leg", in ? "windows" : "linux");
     }
+}
+
+void SetWineUserValue(const std::string& key, const std::string& name, const std::string* value) {
+    SetUserValues(key, {{name, value}});
+}
+
+bool GetWineUserValue(const std::string& key, const std::string& name, std::string& value) {
+    std::string file = Variable("WINEPREFIX") + "/qv-export.reg";
+    unlink(file.c_str());
+    std::string windows = "Z:" + file;
+    for (char& c : windows) {
+        if (c == '/') {
+            c = '\\';
+        }
+    }
+    RunQuietly({Wine(), "regedit", "/E", windows, "HKEY_CURRENT_USER\\" + key});
+    std::string bytes = ReadText(file);
+    unlink(file.c_str());
+    // Regedit writes UTF-16 with a byte-order mark; the names and values
+    // looked for here are ASCII.
+    std::string text;
+    if (bytes.size() >= 2 && static_cast<unsigned char>(bytes[0]) == 0xff &&
+        static_cast<unsigned char>(bytes[1]) == 0xfe) {
+        for (size_t i = 2; i + 1 < bytes.size(); i += 2) {
+            text += bytes[i + 1] == 0 ? bytes[i] : '?';
+        }
+    } else {
+        text = bytes;
+    }
+    std::string start = "\n\"" + name + "\"=\"";
+    size_t at = text.find(start);
+    if (at == std::string::npos) {
+        return false;
+    }
+    value.clear();
+    for (size_t i = at + start.size(); i < text.size() && text[i] != '"'; i++) {
+        if (text[i] == '\\' && i + 1 < text.size()) {
+            i++;
+        }
+        value += text[i];
+    }
+    return true;
 }
 
 bool InstallWindowsLeg() {

@@ -31,6 +31,13 @@ bool OnWindowsLeg();
 // programs (the terminal host, a Linux tool) counts itself out.
 void CountInWindowsLeg(bool in);
 
+// Sets a string value of a key of HKEY_CURRENT_USER in the wine session of
+// the program started last (nullptr removes it), for a test whose program
+// reads a setting there. The prefix serves the later tests of the run: the
+// test puts back what GetWineUserValue found (false when there was none).
+void SetWineUserValue(const std::string& key, const std::string& name, const std::string* value);
+bool GetWineUserValue(const std::string& key, const std::string& name, std::string& value);
+
 // Installs the launch adapter of the Windows leg when QV_WINDOWS_BUILD is set
 // (done once when the test program loads).
 bool InstallWindowsLeg();
