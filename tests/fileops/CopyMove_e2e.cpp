@@ -13,6 +13,7 @@
 #include <fcntl.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 
@@ -147,9 +148,10 @@ protected:
     }
 
     // Names in a folder that belong to no one: temporary files of a copy.
-    int Temporaries(const std::string& folder) {
+    int Temporaries(const std::string& folder) { return TemporariesAt(PathOf(folder)); }
+    static int TemporariesAt(const std::string& local) {
         int count = 0;
-        std::vector<std::string> stack = {PathOf(folder)};
+        std::vector<std::string> stack = {local};
         while (!stack.empty()) {
             std::string dir = stack.back();
             stack.pop_back();
@@ -271,6 +273,46 @@ TEST_F(CopyMoveTest, AllOlderReplacesOnlyOlderFilesAlsoInsideTrees) {
     Settle();
     EXPECT_EQ("new", Read("right/tree/newer.txt"));
     EXPECT_EQ("keep", Read("right/tree/older.txt"));
+}
+
+// All and None given at the first file of a tree hold for every later file
+// in it, in the folders below too: no more questions, and every existing file
+// replaced (All) or none (None); files the target lacks are copied either way.
+TEST_F(CopyMoveTest, AllAndNoneHoldForEveryFileOfATree) {
+    const char* existing[] = {"tree/a.txt", "tree/b.txt", "tree/sub/c.txt", "tree/sub/deeper/d.txt"};
+    for (const char* side : {"work/", "right/"}) {
+        MakeFolder(std::string(side) + "tree");
+        MakeFolder(std::string(side) + "tree/sub");
+        MakeFolder(std::string(side) + "tree/sub/deeper");
+    }
+    struct Round {
+        const char* key;
+        const char* expected;  // what the existing files hold afterwards
+    } rounds[] = {{"e", "old "}, {"a", "new "}};
+    for (const Round& round : rounds) {
+        for (const char* name : existing) {
+            Write(std::string("work/") + name, std::string("new ") + name);
+            Write(std::string("right/") + name, std::string("old ") + name);
+        }
+        Write("work/tree/sub/only.txt", "only in the source");
+        unlink(PathOf("right/tree/sub/only.txt").c_str());
+        StartPair();
+        GoTo("tree");
+        host->SendKey(KEY_F5);
+        AnswerDialog("Copy \"tree\" to", "");
+        // One question only, for whichever existing file comes first.
+        ASSERT_TRUE(Shows("Overwrite?")) << host->ScreenText();
+        host->SendKey(round.key[0], round.key[0], 0);
+        ASSERT_TRUE(Eventually([&] { return Exists("right/tree/sub/only.txt"); })) << host->ScreenText();
+        Settle();
+        EXPECT_EQ(std::string::npos, host->ScreenText().find("Overwrite?")) << round.key << host->ScreenText();
+        for (const char* name : existing) {
+            EXPECT_EQ(std::string(round.expected) + name, Read(std::string("right/") + name)) << round.key;
+            EXPECT_EQ(std::string("new ") + name, Read(std::string("work/") + name)) << round.key;
+        }
+        EXPECT_EQ("only in the source", Read("right/tree/sub/only.txt")) << round.key;
+        EXPECT_EQ(0, Temporaries("right")) << round.key;
+    }
 }
 
 TEST_F(CopyMoveTest, AFileIsNeverCopiedOntoItself) {
@@ -553,6 +595,230 @@ TEST_F(CopyMoveTest, TreesCopyWholeAndAFullTargetLosesNothing) {
         EXPECT_TRUE(found) << file.first;
     }
     EXPECT_EQ(0, Temporaries("right"));
+}
+
+// The bytes of a file of the test's tree: its own name and position spread
+// over it, so that no two files and no two blocks of one file are alike.
+std::string Pattern(const std::string& name, size_t size) {
+    std::string bytes(size, 0);
+    for (size_t i = 0; i < size; i++) {
+        bytes[i] = static_cast<char>(i * 131 + i / 4099 + name[i % name.size()]);
+    }
+    return bytes;
+}
+
+// Whether every file of a target tree is whole: as it was before (old), the
+// source's file (new), or not there; never cut short or a mix of the two.
+// Counts the new ones.
+int CheckWholeFiles(const std::vector<std::pair<std::string, std::string>>& source,
+                    const std::vector<std::pair<std::string, std::string>>& oldTarget,
+                    const std::vector<std::pair<std::string, std::string>>& target) {
+    int copied = 0;
+    for (const auto& file : target) {
+        if (file.first.back() == '/') {
+            continue;
+        }
+        const auto from =
+            std::find_if(source.begin(), source.end(), [&](const auto& f) { return f.first == file.first; });
+        const auto old =
+            std::find_if(oldTarget.begin(), oldTarget.end(), [&](const auto& f) { return f.first == file.first; });
+        const bool isNew = from != source.end() && from->second == file.second;
+        const bool isOld = old != oldTarget.end() && old->second == file.second;
+        EXPECT_TRUE(isNew || isOld) << file.first << " holds " << file.second.size() << " bytes, neither the "
+                                    << (from != source.end() ? from->second.size() : 0) << " of the source nor the "
+                                    << (old != oldTarget.end() ? old->second.size() : 0) << " it held";
+        copied += isNew && !isOld ? 1 : 0;
+    }
+    // Nothing the target held before is gone.
+    for (const auto& file : oldTarget) {
+        EXPECT_TRUE(std::any_of(target.begin(), target.end(), [&](const auto& f) { return f.first == file.first; }))
+            << file.first;
+    }
+    return copied;
+}
+
+// Esc while a tree is being copied over an old one (overwrite always): the
+// copy stops, and whatever it reached is whole; the source is untouched.
+TEST_F(CopyMoveTest, EscMidCopyLeavesEveryFileWholeOrUntouched) {
+    // Enough files that the copy still runs when the Esc arrives (each costs
+    // its own temporary file, rename and times), a few large enough that the
+    // Esc may fall inside one.
+    const int folders = 6;
+    const int files = 200;
+    for (const char* side : {"work/", "right/"}) {
+        MakeFolder(std::string(side) + "big");
+        for (int f = 0; f < folders; f++) {
+            MakeFolder(std::string(side) + "big/f" + std::to_string(f));
+        }
+    }
+    for (int f = 0; f < folders; f++) {
+        for (int i = 0; i < files; i++) {
+            const std::string name = "big/f" + std::to_string(f) + "/file" + std::to_string(i) + ".bin";
+            Write("work/" + name, Pattern(name, i % 40 == 0 ? 2 * 1024 * 1024 : 1024 + i * 13));
+            // Every seventh file has an old version at the target.
+            if (i % 7 == 0) {
+                Write("right/" + name, "old " + name);
+            }
+        }
+    }
+    Write("work/big/descript.ion", "f0 first folder\r\n");
+    const auto source = Snapshot(PathOf("work/big"));
+    const auto oldTarget = Snapshot(PathOf("right/big"));
+    StartPair();
+    GoTo("big");
+    host->SendKey(KEY_F5);
+    ASSERT_TRUE(Shows("Copy \"big\" to")) << host->ScreenText();
+    // Overwrite: Always, so that no question stops the copy before the Esc.
+    host->SendKey(KeyAltLetter('a'), 'a', ShiftAlt);
+    host->WaitQuiet();
+    host->SendKey(KEY_ENTER);
+    // Under way: the progress window shows and the first file arrived.
+    ASSERT_TRUE(Shows("Copying")) << host->ScreenText();
+    ASSERT_TRUE(Eventually(
+        [&] {
+            for (const auto& file : source) {
+                struct stat st;
+                const std::string path = PathOf("right/big" + file.first);
+                if (file.first.back() != '/' && file.second.size() > 0 && stat(path.c_str(), &st) == 0 &&
+                    static_cast<size_t>(st.st_size) == file.second.size()) {
+                    return true;
+                }
+            }
+            return false;
+        },
+        20000))
+        << host->ScreenText();
+    host->SendKey(KEY_ESC);
+    // The copy ends at the Esc; whatever it asks is answered by stopping.
+    for (int i = 0; i < 5; i++) {
+        ASSERT_TRUE(host->WaitFor([&](const ScreenModel& s) {
+            const std::string rows = s.TextRows();
+            return rows.find("Copying") == std::string::npos || rows.find("[ Cancel ]") != std::string::npos;
+        })) << host->ScreenText();
+        const std::string text = host->Snapshot().TextRows();
+        if (text.find("[ Cancel ]") == std::string::npos) {
+            break;
+        }
+        // Overwriting was allowed once for all: only the Esc may ask.
+        EXPECT_EQ(std::string::npos, text.find("Overwrite?")) << text;
+        host->SendKey(KEY_ESC);
+        ASSERT_TRUE(host->WaitFor([&](const ScreenModel& s) { return s.TextRows() != text; })) << host->ScreenText();
+    }
+    Settle();
+    EXPECT_EQ(source, Snapshot(PathOf("work/big")));
+    const auto target = Snapshot(PathOf("right/big"));
+    const int copied = CheckWholeFiles(source, oldTarget, target);
+    // The Esc stopped the copy: not every file went.
+    int sourceFiles = 0;
+    for (const auto& file : source) {
+        sourceFiles += file.first.back() == '/' ? 0 : 1;
+    }
+    EXPECT_GT(copied, 0);
+    EXPECT_LT(copied, sourceFiles - 1) << "the copy ended before the Esc";
+    EXPECT_EQ(0, Temporaries("right"));
+    // The cursor is still on the tree: a second F5 copies
+    // the rest, over everything, and then the target is the source.
+    host->SendKey(KEY_F5);
+    ASSERT_TRUE(Shows("Copy \"big\" to")) << host->ScreenText();
+    host->SendKey(KeyAltLetter('a'), 'a', ShiftAlt);
+    host->WaitQuiet();
+    host->SendKey(KEY_ENTER);
+    ASSERT_TRUE(Shows("Copying")) << host->ScreenText();
+    Settle();
+    // (The folders' description line is not carried: they existed at the
+    // target, and a merge keeps the target's own descriptions.)
+    auto whole = Snapshot(PathOf("right/big"));
+    auto expected = source;
+    for (auto* tree : {&whole, &expected}) {
+        tree->erase(
+            std::remove_if(tree->begin(), tree->end(), [](const auto& f) { return f.first == "/descript.ion"; }),
+            tree->end());
+    }
+    EXPECT_EQ(expected.size(), whole.size());
+    EXPECT_TRUE(expected == whole);
+    EXPECT_EQ(0, Temporaries("right"));
+}
+
+// A file the copy cannot read, inside a tree copied over an old one: the
+// error is asked about, Skip leaves its old target as it was, and every other
+// file arrives whole.
+TEST_F(CopyMoveTest, AnUnreadableFileInATreeLeavesItsOldTargetWhole) {
+    if (geteuid() == 0) {
+        GTEST_SKIP() << "root reads every file";
+    }
+    for (const char* side : {"work/", "right/"}) {
+        MakeFolder(std::string(side) + "tree");
+        MakeFolder(std::string(side) + "tree/sub");
+    }
+    Write("work/tree/a.txt", "new a");
+    Write("work/tree/sub/large.bin", Pattern("large", 2 * 1024 * 1024));
+    Write("work/tree/sub/secret.txt", "new secret");
+    Write("work/tree/z.txt", "new z");
+    Write("right/tree/sub/secret.txt", "old secret");
+    chmod(PathOf("work/tree/sub/secret.txt").c_str(), 0);
+    StartPair();
+    GoTo("tree");
+    host->SendKey(KEY_F5);
+    AnswerDialog("Copy \"tree\" to", "");
+    // Each existing file asks first; Always for all of them.
+    ASSERT_TRUE(Shows("Overwrite?")) << host->ScreenText();
+    host->SendKey('a', 'a', 0);
+    Answer("Access Denied", "s", "secret.txt");
+    Settle();
+    chmod(PathOf("work/tree/sub/secret.txt").c_str(), 0644);
+    EXPECT_EQ("new a", Read("right/tree/a.txt"));
+    EXPECT_EQ("new z", Read("right/tree/z.txt"));
+    EXPECT_EQ(Pattern("large", 2 * 1024 * 1024), Read("right/tree/sub/large.bin"));
+    EXPECT_EQ("old secret", Read("right/tree/sub/secret.txt"));
+    EXPECT_EQ("new secret", Read("work/tree/sub/secret.txt"));
+    EXPECT_EQ(0, Temporaries("right"));
+}
+
+// A tree moved to a place where nothing of its name exists, on the same
+// file system (a rename) and onto another one (a copy, then the source
+// deleted): every file arrives byte for byte, the source is gone, and the
+// tree's description line goes with it.
+TEST_F(CopyMoveTest, ATreeMovedToANewTargetArrivesWholeAndLeavesNothing) {
+    std::string other = "/dev/shm/qvmove-" + std::to_string(getpid());
+    ASSERT_EQ(0, mkdir(other.c_str(), 0755));
+    struct Round {
+        std::string destination;   // typed, "" for the other panel
+        std::string local;         // where the tree arrives
+        std::string descriptions;  // the description file beside it
+    } rounds[] = {
+        {"", PathOf("right/tree"), PathOf("right/descript.ion")},
+        {(qvtest::OnWindowsLeg() ? "Z:" : "C:") + other + "\\", other + "/tree", other + "/descript.ion"},
+    };
+    for (const Round& round : rounds) {
+        MakeFolder("work/tree");
+        MakeFolder("work/tree/empty");
+        MakeFolder("work/tree/deep");
+        MakeFolder("work/tree/deep/deeper");
+        Write("work/tree/zero", "");
+        Write("work/tree/large.bin", Pattern("large", 3 * 1024 * 1024));
+        Write("work/tree/deep/small.txt", "small");
+        Write("work/tree/deep/deeper/last.txt", "last");
+        Write("work/tree/descript.ion", "zero an empty file\r\n");
+        Write("work/tree/deep/descript.ion", "small.txt five bytes\r\n");
+        Write("work/keep.txt", "keep");
+        Write("work/descript.ion", "tree the tree\r\nkeep.txt stays\r\n");
+        const auto source = Snapshot(PathOf("work/tree"));
+        StartPair();
+        GoTo("tree");
+        host->SendKey(KEY_F6);
+        AnswerDialog("Move/Rename \"tree\" to", round.destination);
+        Settle();
+        ASSERT_TRUE(Eventually([&] { return !Exists("work/tree"); })) << round.local << host->ScreenText();
+        EXPECT_EQ(source, Snapshot(round.local)) << round.local;
+        EXPECT_EQ("keep.txt stays\r\n", Read("work/descript.ion")) << round.local;
+        std::ifstream lines(round.descriptions);
+        EXPECT_EQ("tree the tree\r\n", std::string(std::istreambuf_iterator<char>(lines), {})) << round.local;
+        EXPECT_EQ(0, Temporaries("right"));
+        EXPECT_EQ(0, Temporaries("work"));
+        EXPECT_EQ(0, TemporariesAt(other));
+    }
+    std::error_code ignored;
+    std::filesystem::remove_all(other, ignored);
 }
 
 }  // namespace

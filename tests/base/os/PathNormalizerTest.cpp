@@ -27,6 +27,11 @@ TEST(NormalizePathTest, ResolvesDotsSlashesAndBases) {
         {"sub\\.\\f.txt", "D:\\work", "D:\\work\\sub\\f.txt"},
         {"..\\up", "D:\\work\\deep", "D:\\work\\up"},
         {"\\\\server\\share\\a\\..\\b", nullptr, "\\\\server\\share\\b"},
+        // A relative name goes on from a share as from any other directory.
+        {"name", "\\\\server\\share", "\\\\server\\share\\name"},
+        {"name", "\\\\server\\share\\", "\\\\server\\share\\name"},
+        {"sub\\..\\name", "\\\\server\\share\\dir", "\\\\server\\share\\dir\\name"},
+        {"..\\name", "\\\\server\\share\\dir", "\\\\server\\share\\name"},
     };
     for (const Case& c : cases) {
         Westring path(c.path);
