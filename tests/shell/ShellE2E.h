@@ -49,8 +49,11 @@ protected:
         host->PressKey("Enter");
     }
     // After a waited program: the pause line, then a key brings the panels back.
+    // The pause waits for the child's end, which under wine with other
+    // programs running beside it can take its console several seconds to
+    // report, so the wait for it is longer than for a screen.
     ::testing::AssertionResult Continue() {
-        if (!Shows(Pause)) {
+        if (!Shows(Pause, 4 * WaitMs)) {
             return ::testing::AssertionFailure() << "no pause line:\n" << host->ScreenText();
         }
         host->SendText("x");
