@@ -126,8 +126,15 @@ void CConsole::CEventQueue::Flush(uint64_t mark) {
 CConsole::CConsole()
     : cursorSize(1), attribute(0x07), pendingReply(nullptr), readerEnded(false),
       terminal(nullptr), outputRect{0, 0, 0, 0}, shadow(80, 25), receiveBuffer(nullptr) {
-    output.Attach(GetStdHandle(STD_OUTPUT_HANDLE));
-    input.Attach(GetStdHandle(STD_INPUT_HANDLE));
+    HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
+    HANDLE in = GetStdHandle(STD_INPUT_HANDLE);
+    // The host's channel is the program's alone: a program started from the
+    // command line that inherited it could write into the protocol, and one
+    // left running would keep the host from seeing this program end.
+    SetHandleInformation(out, HANDLE_FLAG_INHERIT, 0);
+    SetHandleInformation(in, HANDLE_FLAG_INHERIT, 0);
+    output.Attach(out);
+    input.Attach(in);
     Start();
 }
 

@@ -149,6 +149,16 @@ void WINAPI SetLastError(DWORD code) {
     w32::t_lastError = code;
 }
 
+BOOL WINAPI SetHandleInformation(HANDLE handle, DWORD mask, DWORD) {
+    if ((mask & ~DWORD(HANDLE_FLAG_INHERIT | HANDLE_FLAG_PROTECT_FROM_CLOSE)) != 0) {
+        return w32::Fail(ERROR_INVALID_PARAMETER);
+    }
+    if (w32::LookupHandle(handle) == nullptr) {
+        return w32::Fail(ERROR_INVALID_HANDLE);
+    }
+    return TRUE;
+}
+
 BOOL WINAPI CloseHandle(HANDLE handle) {
     w32::HandleTable& table = w32::Table();
     std::shared_ptr<w32::HandleObject> object;

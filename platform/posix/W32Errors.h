@@ -92,3 +92,10 @@
 DWORD WINAPI GetLastError();
 void WINAPI SetLastError(DWORD code);
 BOOL WINAPI CloseHandle(HANDLE handle);
+
+#define HANDLE_FLAG_INHERIT 0x00000001
+#define HANDLE_FLAG_PROTECT_FROM_CLOSE 0x00000002
+// Checks the handle and the flags. The layer's children get only the three
+// standard streams they are given (every other descriptor is closed), so
+// there is no inheritance for the flag to change.
+BOOL WINAPI SetHandleInformation(HANDLE handle, DWORD mask, DWORD flags);

@@ -212,4 +212,19 @@ TEST(AnonymousPipe, WriteWithoutReaderFails) {
     CloseHandle(writeEnd);
 }
 
+// The program takes its channel to the host out of what children inherit;
+// the call takes a live handle and refuses a closed one.
+TEST(AnonymousPipe, InheritanceFlagOfALiveHandleOnly) {
+    HANDLE readEnd = nullptr;
+    HANDLE writeEnd = nullptr;
+    ASSERT_TRUE(CreatePipe(&readEnd, &writeEnd, nullptr, 0));
+    EXPECT_TRUE(SetHandleInformation(writeEnd, HANDLE_FLAG_INHERIT, 0));
+    EXPECT_TRUE(SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, HANDLE_FLAG_INHERIT));
+    CloseHandle(readEnd);
+    SetLastError(0);
+    EXPECT_FALSE(SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0));
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_HANDLE));
+    CloseHandle(writeEnd);
+}
+
 }  // namespace
