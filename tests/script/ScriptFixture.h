@@ -34,6 +34,16 @@ class ScriptTest : public ::testing::Test {
 protected:
     // The path of a file of the test folder, in Windows form (UTF-8).
     std::string PathOf(const std::string& name) const { return U8(folder.Join(W(name))); }
+    // That path as a script's string literal.
+    std::string Literal(const std::string& name) const {
+        std::string out = "\"";
+        for (char c : PathOf(name)) {
+            if (c == '\\')
+                out += '\\';
+            out += c;
+        }
+        return out + "\"";
+    }
     void WriteFile(const std::string& name, const std::string& bytes) const;
     // Runs the text as the script "t.qvs" with the argument words; the
     // output, and whether the run ended with an error.

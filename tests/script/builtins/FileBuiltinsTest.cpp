@@ -12,19 +12,7 @@
 namespace qvtest {
 namespace {
 
-class FileBuiltinsTest : public ScriptTest {
-protected:
-    // The path as a script's string literal.
-    std::string Literal(const std::string& name) const {
-        std::string out = "\"";
-        for (char c : PathOf(name)) {
-            if (c == '\\')
-                out += '\\';
-            out += c;
-        }
-        return out + "\"";
-    }
-};
+class FileBuiltinsTest : public ScriptTest {};
 
 ValueHandle Words(std::initializer_list<const char*> words) {
     ValueHandle list(CScriptValue::OfType(ScriptList));

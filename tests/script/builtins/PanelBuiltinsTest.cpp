@@ -29,16 +29,6 @@ protected:
         Panels = nullptr;
     }
     CPanel& Active() { return Panels[ActiveSide]; }
-    // The path of a file of the test folder as a script's string literal.
-    std::string Literal(const std::string& name) const {
-        std::string out = "\"";
-        for (char c : PathOf(name)) {
-            if (c == '\\')
-                out += '\\';
-            out += c;
-        }
-        return out + "\"";
-    }
 };
 
 TEST_F(PanelBuiltinsTest, FilesListsTheEntriesAsMapsReadOnFirstUse) {
