@@ -4,6 +4,7 @@
 #include "base/mask/MaskExpression.h"
 #include "base/os/Environment.h"
 #include "base/os/SystemError.h"
+#include "base/os/Threads.h"
 #include "base/strings/Estring.h"
 #include "console/Console.h"
 #include "console/TerminalEmulator.h"
@@ -305,6 +306,23 @@ bool ReadChildOutputChunk(HANDLE output, char* buffer, int size) {
     }
 }
 
+// Reads the child's output until its pipe ends, showing it.
+static unsigned __stdcall DrainChildOutput(void* argument) {
+    HANDLE output = static_cast<HANDLE>(argument);
+    char buffer[1025];
+    for (;;) {
+        DWORD got = 0;
+        if (!ReadFile(output, buffer, sizeof buffer - 1, &got, nullptr) || got == 0) {
+            break;
+        }
+        TerminalEmulator* terminal = Console != nullptr ? Console->AttachedTerminal() : nullptr;
+        if (terminal != nullptr) {
+            terminal->Write(buffer, static_cast<int>(got));
+        }
+    }
+    return 0;
+}
+
 void PumpChildOutput(HANDLE output, HANDLE process, HPCON console) {
     char buffer[1025];
     // While the child runs, its output is shown as it comes.
@@ -317,19 +335,19 @@ void PumpChildOutput(HANDLE output, HANDLE process, HPCON console) {
         }
     }
     // What it wrote last is still on its way: the console passes it on when
-    // it closes, and the pipe then ends.
+    // it closes, and the pipe then ends. Closing the console waits for the
+    // console to end, and the console may first have to write its last
+    // screen into a full pipe, so the pipe is read on a thread of its own
+    // while the console closes.
     ReadChildOutputChunk(output, buffer, sizeof buffer);
     SetRunningConsole(nullptr);
+    HANDLE drain = StartThread(DrainChildOutput, output);
     ClosePseudoConsole(console);
-    for (;;) {
-        DWORD got = 0;
-        if (!ReadFile(output, buffer, sizeof buffer - 1, &got, nullptr) || got == 0) {
-            break;
-        }
-        TerminalEmulator* terminal = Console != nullptr ? Console->AttachedTerminal() : nullptr;
-        if (terminal != nullptr) {
-            terminal->Write(buffer, static_cast<int>(got));
-        }
+    if (drain != nullptr) {
+        WaitForSingleObject(drain, INFINITE);
+        CloseHandle(drain);
+    } else {
+        DrainChildOutput(output);
     }
     if (Console != nullptr) {
         Console->Flush();
