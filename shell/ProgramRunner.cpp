@@ -284,6 +284,14 @@ void ApplyRedirection(Westring& arguments, int position, bool output, STARTUPINF
     }
 }
 
+// What the child wrote goes to the terminal the console shows it in.
+static void ShowChildOutput(const char* bytes, DWORD count) {
+    TerminalEmulator* terminal = Console != nullptr ? Console->AttachedTerminal() : nullptr;
+    if (terminal != nullptr) {
+        terminal->Write(bytes, static_cast<int>(count));
+    }
+}
+
 bool ReadChildOutputChunk(HANDLE output, char* buffer, int size) {
     for (;;) {
         DWORD available = 0;
@@ -299,10 +307,7 @@ bool ReadChildOutputChunk(HANDLE output, char* buffer, int size) {
             return false;
         }
         buffer[got] = 0;
-        TerminalEmulator* terminal = Console != nullptr ? Console->AttachedTerminal() : nullptr;
-        if (terminal != nullptr) {
-            terminal->Write(buffer, static_cast<int>(got));
-        }
+        ShowChildOutput(buffer, got);
     }
 }
 
@@ -315,10 +320,7 @@ static unsigned __stdcall DrainChildOutput(void* argument) {
         if (!ReadFile(output, buffer, sizeof buffer - 1, &got, nullptr) || got == 0) {
             break;
         }
-        TerminalEmulator* terminal = Console != nullptr ? Console->AttachedTerminal() : nullptr;
-        if (terminal != nullptr) {
-            terminal->Write(buffer, static_cast<int>(got));
-        }
+        ShowChildOutput(buffer, got);
     }
     return 0;
 }

@@ -1,6 +1,6 @@
 // Code pages: UTF-8 by the layer's own codec, single-byte code pages through
-// tables filled once per page (by iconv, but for 1252). ANSI is 1252, OEM 437, and the
-// console speaks UTF-8 unless the program asks for another page.
+// tables filled once per page (by iconv, but for 1252). ANSI is 1252, OEM
+// 437, and the console speaks UTF-8 unless the program asks for another page.
 #include "platform/posix/HandleObject.h"
 #include "platform/posix/TextBuffers.h"
 #include "platform/posix/Utf.h"
@@ -9,7 +9,6 @@
 #include <atomic>
 #include <iconv.h>
 #include <map>
-#include <vector>
 
 namespace w32 {
 

@@ -115,6 +115,16 @@ protected:
         host->SendKey(KEY_ENTER);
     }
 
+    // F5, then in the copy dialog titled `title` the option of the Alt
+    // letter, then Enter.
+    void CopyWithOption(const std::string& title, char letter) {
+        host->SendKey(KEY_F5);
+        ASSERT_TRUE(Shows(title)) << host->ScreenText();
+        host->SendKey(KeyAltLetter(letter), letter, ShiftAlt);
+        host->WaitQuiet();
+        host->SendKey(KEY_ENTER);
+    }
+
     // Answers a question about `subject` (a text only the question shows,
     // such as the destination path). The next file's question may have the
     // same words and replace this one in a single screen update, so the wait
@@ -359,11 +369,7 @@ TEST_F(CopyMoveTest, SkipOnErrorListsAnUnreadableFileWithoutAsking) {
     StartPair();
     Tag("bone.txt");
     Tag("btwo.txt");
-    host->SendKey(KEY_F5);
-    ASSERT_TRUE(Shows("Copy 2 files to")) << host->ScreenText();
-    host->SendKey(KeyAltLetter('s'), 's', ShiftAlt);
-    host->WaitQuiet();
-    host->SendKey(KEY_ENTER);
+    CopyWithOption("Copy 2 files to", 's');
     ASSERT_TRUE(Shows(" Copy Failures ")) << host->ScreenText();
     EXPECT_TRUE(Shows("btwo.txt: Access Denied")) << host->ScreenText();
     EXPECT_EQ(std::string::npos, host->ScreenText().find("Retry"));
@@ -666,12 +672,8 @@ TEST_F(CopyMoveTest, EscMidCopyLeavesEveryFileWholeOrUntouched) {
     const auto oldTarget = Snapshot(PathOf("right/big"));
     StartPair();
     GoTo("big");
-    host->SendKey(KEY_F5);
-    ASSERT_TRUE(Shows("Copy \"big\" to")) << host->ScreenText();
     // Overwrite: Always, so that no question stops the copy before the Esc.
-    host->SendKey(KeyAltLetter('a'), 'a', ShiftAlt);
-    host->WaitQuiet();
-    host->SendKey(KEY_ENTER);
+    CopyWithOption("Copy \"big\" to", 'a');
     // Under way: the progress window shows and the first file arrived.
     ASSERT_TRUE(Shows("Copying")) << host->ScreenText();
     ASSERT_TRUE(Eventually(
@@ -725,11 +727,7 @@ TEST_F(CopyMoveTest, EscMidCopyLeavesEveryFileWholeOrUntouched) {
     EXPECT_EQ(0, Temporaries("right"));
     // The cursor is still on the tree: a second F5 copies
     // the rest, over everything, and then the target is the source.
-    host->SendKey(KEY_F5);
-    ASSERT_TRUE(Shows("Copy \"big\" to")) << host->ScreenText();
-    host->SendKey(KeyAltLetter('a'), 'a', ShiftAlt);
-    host->WaitQuiet();
-    host->SendKey(KEY_ENTER);
+    CopyWithOption("Copy \"big\" to", 'a');
     ASSERT_TRUE(Shows("Copying")) << host->ScreenText();
     Settle();
     // (The folders' description line is not carried: they existed at the

@@ -43,6 +43,14 @@ protected:
         return Eventually([&] { return Modified() == wanted; });
     }
     void Undo() { host->SendKey(KEY_ALT_BACKSPACE, 0, 1); }
+    // The file has no write bits again (the attribute comes back right
+    // after the rename).
+    bool ReadOnlyAgain(const std::string& name) {
+        return Eventually([&] {
+            struct stat after;
+            return stat(PathOf(name).c_str(), &after) == 0 && (after.st_mode & 0222) == 0;
+        });
+    }
     // Saves and waits until the file holds the text.
     bool SaveAndWaitFor(const std::string& name, const std::string& bytes) {
         host->PressKey("F2");
@@ -144,10 +152,7 @@ TEST_F(EditorE2E, SavingThroughASymbolicLinkReplacesTheTargetAndKeepsTheLink) {
     ASSERT_TRUE(Shows("File is Read Only, override?")) << host->ScreenText();
     host->PressKey("Enter");
     ASSERT_TRUE(Eventually([&] { return Read("target.txt") == "yxt\n"; })) << host->ScreenText();
-    EXPECT_TRUE(Eventually([&] {
-        struct stat after;
-        return stat(PathOf("target.txt").c_str(), &after) == 0 && (after.st_mode & 0222) == 0;
-    }));
+    EXPECT_TRUE(ReadOnlyAgain("target.txt"));
     ASSERT_EQ(lstat(PathOf("link.txt").c_str(), &link), 0);
     EXPECT_TRUE(S_ISLNK(link.st_mode));
     host->PressKey("Esc");
@@ -172,11 +177,7 @@ TEST_F(EditorE2E, ReadOnlyFileIsWrittenOnlyAfterThePromptAndStaysReadOnly) {
     ASSERT_TRUE(Shows("File is Read Only, override?"));
     host->PressKey("Enter");
     ASSERT_TRUE(Eventually([&] { return Read("ro.txt") == "1r\n"; }));
-    // The attribute comes back right after the rename.
-    EXPECT_TRUE(Eventually([&] {
-        struct stat after;
-        return stat(PathOf("ro.txt").c_str(), &after) == 0 && (after.st_mode & 0222) == 0;
-    }));
+    EXPECT_TRUE(ReadOnlyAgain("ro.txt"));
     host->PressKey("Esc");
     EXPECT_EQ(host->WaitExit(), 0);
 }
