@@ -304,9 +304,11 @@ void ReadListing(CPanel* panel, IDirectorySource* source, entry* first, TListing
 }
 
 // Takes the listing the other panel has just read of the same directory in
-// this start-up (its entries in the order they were read, copied); false when
-// there is none to take.
-bool TakeStartupListing(CPanel* panel, TListingRules& rules) {
+// this start-up (its entries copied); false when there is none to take. With
+// the same sort mode the copy is taken in the donor's sorted order, which is
+// the order a sort of the copy would give (ties fall to the read order in
+// both), and `sorted` says so; else in the order they were read.
+bool TakeStartupListing(CPanel* panel, TListingRules& rules, bool& sorted) {
     if (!StartupReads.active || StartupReads.donor == nullptr || StartupReads.donor == panel)
         return false;
     const CPanel* donor = StartupReads.donor;
@@ -316,7 +318,10 @@ bool TakeStartupListing(CPanel* panel, TListingRules& rules) {
                 StartupReads.readOrder.size() == size_t(donor->entryCount);
     if (!same)
         return false;
-    for (entry* original : StartupReads.readOrder) {
+    sorted = donor->sortMode == panel->sortMode;
+    entry* const* from = sorted ? donor->entries : StartupReads.readOrder.data();
+    for (entry* const* at = from; at != from + donor->entryCount; ++at) {
+        const entry* original = *at;
         size_t bytes = entry::EntryBytes(Str32Length(original->name));
         entry* copy = static_cast<entry*>(malloc(bytes));
         if (!copy)
@@ -501,12 +506,13 @@ void ReadPanelEntries(CPanel* panel) {
     IDirectorySource* source = nullptr;
     entry* first = nullptr;
     bool taken = false;
+    bool takenSorted = false;
     if (volumeError) {
         if (!HandleReadError(panel, volumeError, rememberedDriveError, progress))
             return;
     } else if (StartupReads.aborted) {
         // Ctrl-C in an earlier read of the start-up stopped this one too.
-    } else if (TakeStartupListing(panel, rules)) {
+    } else if (TakeStartupListing(panel, rules, takenSorted)) {
         taken = true;
     } else {
         DWORD error = 0;
@@ -543,11 +549,12 @@ void ReadPanelEntries(CPanel* panel) {
             panel->entryCount++;
         }
     }
-    if (StartupReads.active) {
+    if (StartupReads.active && !taken) {
         StartupReads.donor = panel;
         StartupReads.readOrder.assign(panel->entries, panel->entries + panel->entryCount);
     }
-    SortPanel(panel);
+    if (!takenSorted)
+        SortPanel(panel);
     if (complete)
         progress.Stop();
     RestoreTags(panel, kept);

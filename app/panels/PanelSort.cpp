@@ -8,6 +8,7 @@
 #include "app/panels/Panel.h"
 #include "base/strings/CaseTable.h"
 #include "base/strings/NameCompare.h"
+#include "base/os/Threads.h"
 #include "base/strings/Str32.h"
 
 namespace {
@@ -21,7 +22,8 @@ template <class Unit>
 struct TSortKey {
     const Unit* name;
     entry* item;
-    uint32_t extension;  // offset into name
+    uint32_t extension : 24;  // offset into name
+    uint32_t sortClass : 8;   // the entry's, kept here so that most comparisons touch only the keys
     uint32_t index;
 };
 
@@ -52,24 +54,104 @@ inline int CompareKeys(const TSortKey<Unit>& a, const TSortKey<Unit>& b) {
     return CompareFolded<Natural>(a.name, b.name);
 }
 
+// The order of the sort: total, as ties fall to the place before the sort, so
+// that sorting parts apart and merging them gives the order a single sort gives.
 template <int Key, bool Natural, class Unit>
-void SortKeys(TSortKey<Unit>* keys, int count, int direction) {
-    std::sort(keys, keys + count, [direction](const TSortKey<Unit>& a, const TSortKey<Unit>& b) {
+struct TKeyOrder {
+    int direction;
+    bool operator()(const TSortKey<Unit>& a, const TSortKey<Unit>& b) const {
         // The class is never reversed: ".." and directories lead in both directions.
-        if (a.item->sortClass != b.item->sortClass)
-            return a.item->sortClass < b.item->sortClass;
+        if (a.sortClass != b.sortClass)
+            return a.sortClass < b.sortClass;
         int order = CompareKeys<Key, Natural>(a, b) * direction;
         return order ? order < 0 : a.index < b.index;
-    });
+    }
+};
+
+// Below this many entries one thread sorts; above it the keys are split into
+// parts sorted side by side and then merged.
+const int SplitSortFrom = 16384;
+const int MostSortParts = 4;
+
+template <class Key, class Order>
+struct TSortPart {
+    Key* first;
+    Key* last;
+    Order order;
+    static unsigned __stdcall Run(void* argument) {
+        TSortPart* part = static_cast<TSortPart*>(argument);
+        std::sort(part->first, part->last, part->order);
+        return 0;
+    }
+};
+
+int SortParts(int count) {
+    if (count < SplitSortFrom)
+        return 1;
+    SYSTEM_INFO system;
+    GetSystemInfo(&system);
+    int cores = int(system.dwNumberOfProcessors);
+    return cores < 2 ? 1 : std::min(cores, MostSortParts);
+}
+
+// Sorts the keys and puts the entries in their order.
+template <int Key, bool Natural, class Unit>
+void SortKeys(TSortKey<Unit>* keys, int count, int direction, entry** entries) {
+    typedef TSortKey<Unit> TKey;
+    typedef TKeyOrder<Key, Natural, Unit> TOrder;
+    TOrder order{direction};
+    int parts = SortParts(count);
+    if (parts == 1) {
+        std::sort(keys, keys + count, order);
+        for (int i = 0; i < count; i++)
+            entries[i] = keys[i].item;
+        return;
+    }
+    std::vector<TSortPart<TKey, TOrder>> shares(static_cast<size_t>(parts));
+    std::vector<HANDLE> threads(static_cast<size_t>(parts), nullptr);
+    std::vector<int> bounds(static_cast<size_t>(parts) + 1);
+    for (int i = 0; i <= parts; i++)
+        bounds[size_t(i)] = int(int64_t(count) * i / parts);
+    for (int i = 0; i < parts; i++) {
+        shares[size_t(i)] = {keys + bounds[size_t(i)], keys + bounds[size_t(i) + 1], order};
+        // The first part is this thread's; a part whose thread cannot start is sorted here too.
+        if (i > 0)
+            threads[size_t(i)] = StartThread(TSortPart<TKey, TOrder>::Run, &shares[size_t(i)]);
+    }
+    for (int i = 0; i < parts; i++) {
+        if (threads[size_t(i)] == nullptr)
+            TSortPart<TKey, TOrder>::Run(&shares[size_t(i)]);
+    }
+    for (HANDLE thread : threads) {
+        if (thread != nullptr) {
+            WaitForSingleObject(thread, INFINITE);
+            CloseHandle(thread);
+        }
+    }
+    // The parts are merged straight into the entry array: the head that
+    // comes first of the few parts goes next.
+    std::vector<TKey*> heads(static_cast<size_t>(parts));
+    for (int i = 0; i < parts; i++)
+        heads[size_t(i)] = keys + bounds[size_t(i)];
+    for (int out = 0; out < count; out++) {
+        int best = -1;
+        for (int i = 0; i < parts; i++) {
+            if (heads[size_t(i)] != keys + bounds[size_t(i) + 1] &&
+                (best < 0 || order(*heads[size_t(i)], *heads[size_t(best)])))
+                best = i;
+        }
+        entries[out] = heads[size_t(best)]->item;
+        heads[size_t(best)]++;
+    }
 }
 
 template <bool Natural, class Unit>
-void SortKeysBy(int key, TSortKey<Unit>* keys, int count, int direction) {
+void SortKeysBy(int key, TSortKey<Unit>* keys, int count, int direction, entry** entries) {
     switch (key) {
-    case SORT_NAME: return SortKeys<SORT_NAME, Natural>(keys, count, direction);
-    case SORT_EXTENSION: return SortKeys<SORT_EXTENSION, Natural>(keys, count, direction);
-    case SORT_TIME: return SortKeys<SORT_TIME, Natural>(keys, count, direction);
-    default: return SortKeys<SORT_SIZE, Natural>(keys, count, direction);
+    case SORT_NAME: return SortKeys<SORT_NAME, Natural>(keys, count, direction, entries);
+    case SORT_EXTENSION: return SortKeys<SORT_EXTENSION, Natural>(keys, count, direction, entries);
+    case SORT_TIME: return SortKeys<SORT_TIME, Natural>(keys, count, direction, entries);
+    default: return SortKeys<SORT_SIZE, Natural>(keys, count, direction, entries);
     }
 }
 
@@ -86,6 +168,7 @@ void SortFolded(entry** entries, int count, int mode, size_t units) {
         key.item = entries[i];
         key.name = out;
         key.index = uint32_t(i);
+        key.sortClass = uint8_t(entries[i]->sortClass);
         const Unit* dot = nullptr;
         for (const char32_t* in = entries[i]->name; *in; in++, out++) {
             *out = Unit(table.ToUpper(*in));
@@ -93,16 +176,16 @@ void SortFolded(entry** entries, int count, int mode, size_t units) {
                 dot = out;
         }
         *out = 0;
-        key.extension = uint32_t((dot ? dot + 1 : out) - key.name);
+        // No name comes near 16M units; one that did would still sort
+        // within itself.
+        key.extension = uint32_t(std::min<ptrdiff_t>((dot ? dot + 1 : out) - key.name, 0xFFFFFF));
         out++;
     }
     int direction = mode < SORT_REVERSED ? 1 : -1;
     if (Config.NaturalSort)
-        SortKeysBy<true>(mode % SORT_REVERSED, keys.data(), count, direction);
+        SortKeysBy<true>(mode % SORT_REVERSED, keys.data(), count, direction, entries);
     else
-        SortKeysBy<false>(mode % SORT_REVERSED, keys.data(), count, direction);
-    for (int i = 0; i < count; i++)
-        entries[i] = keys[size_t(i)].item;
+        SortKeysBy<false>(mode % SORT_REVERSED, keys.data(), count, direction, entries);
 }
 
 }  // namespace

@@ -21,9 +21,12 @@ inline bool IsDigit(char32_t c) {
 }
 
 // The weight of a folded character: '_' before everything else and the end of
-// the name (0) before that. No character folds to '_' but '_' itself.
+// the name (0) before that. No character folds to '_' but '_' itself. Every
+// other character keeps a weight of its own (U+0001 too), or two names that
+// differ there would compare equal whatever follows, and a sort by such an
+// order would depend on the order the names came in.
 inline int Weight(char32_t folded) {
-    return folded == '_' ? 1 : (int)folded;
+    return folded == '_' ? 1 : folded == 0 ? 0 : (int)folded + 1;
 }
 
 // Compares two runs of decimal digits by value, however long they are; the

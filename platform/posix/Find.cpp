@@ -4,6 +4,10 @@
 #include "platform/posix/Paths.h"
 
 #include <algorithm>
+#include <condition_variable>
+#include <deque>
+#include <memory>
+#include <mutex>
 #include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
@@ -98,136 +102,313 @@ bool MatchesCompiled(const WString& compiled, const WString& name) {
     return MatchFrom(compiled, 0, name, 0, name.rfind(u'.'));
 }
 
-// Directories with more entries than this have their entries examined on a few
-// threads, a block at a time: while the caller takes one block, the next is
-// being examined.
+// A directory with more entries than this is listed through a pipeline: one
+// thread goes on reading names in blocks while a few others examine the
+// blocks already read, and the caller takes records as soon as their block is
+// examined. A few blocks at most are ahead of the caller, so a huge directory
+// never holds all its records at once.
 const size_t kParallelFrom = 2048;
-const size_t kBlockEntries = 2048;
+const size_t kBlockEntries = 1024;
+const size_t kBlocksAhead = 8;
+
+// What was found about an entry.
+struct Examined {
+    FileInfo info;
+    bool present = false;
+};
+
+struct Block {
+    std::vector<std::string> names;
+    std::vector<Examined> examined;
+    bool taken = false;  // somebody is examining it (or has)
+    bool done = false;
+};
 
 class FindObject : public HandleObject {
 public:
     FindObject() : HandleObject(HandleKind::Find) {}
     ~FindObject() override {
-        JoinHelpers();
+        StopPipeline();
         if (dir) {
             ::closedir(dir);
         }
     }
 
-    void JoinHelpers() {
-        for (std::thread& helper : helpers) {
-            helper.join();
+    void StopPipeline() {
+        {
+            std::lock_guard<std::mutex> hold(lock);
+            stop = true;
         }
-        helpers.clear();
+        work.notify_all();
+        room.notify_all();
+        if (reader.joinable()) {
+            reader.join();
+        }
+        for (std::thread& examiner : examiners) {
+            examiner.join();
+        }
+        examiners.clear();
     }
 
     DIR* dir = nullptr;
-    int fd = -1;                     // the directory's descriptor (owned by dir)
-    bool xattrs = true;              // its file system keeps user extended attributes
-    std::vector<std::string> names;  // the matching names, "." and ".." first
+    int fd = -1;         // the directory's descriptor (owned by dir)
+    bool xattrs = true;  // its file system keeps user extended attributes
+    bool root = false;   // a drive's root: no "." and ".." listed
+    WString compiled;    // the name pattern, compiled; "*" takes every name
+
+    // A small directory: every matching name, "." and ".." first, examined
+    // one by one as they are taken.
+    std::vector<std::string> names;
     size_t next = 0;
-    // What was found about an entry.
-    struct Examined {
-        FileInfo info;
-        bool present = false;
-    };
-    // The block the caller takes from (entries blockStart onwards), and the
-    // one the helpers are examining (aheadStart onwards).
-    std::vector<Examined> block;
-    size_t blockStart = 0;
-    std::vector<Examined> ahead;
-    size_t aheadStart = 0;
-    std::vector<std::thread> helpers;
+
+    // A large one: "." and ".." (when they match) come first; the other names
+    // follow in blocks, in the order they were read. The caller's block and
+    // its place in it are the caller's alone.
+    bool pipelined = false;
+    bool dotsSorted = false;
+    size_t nextDot = 0;
+    std::unique_ptr<Block> current;
+    size_t nextInBlock = 0;
+
+    std::mutex lock;  // guards what follows
+    std::condition_variable work;   // for the examiners: a block to examine, or the end
+    std::condition_variable ready;  // for the caller: a block read or examined, or the end
+    std::condition_variable room;   // for the reader: the caller took a block
+    std::vector<std::string> dots;
+    std::deque<std::unique_ptr<Block>> blocks;  // read and not yet taken by the caller
+    int dotNamesSeen = 0;                       // "." and ".." met so far, matching or not
+    bool readEnded = false;
+    bool stop = false;
+    std::thread reader;
+    std::vector<std::thread> examiners;
 };
 
 bool IsDotOrParent(const std::string& name) {
     return name == "." || name == "..";
 }
 
-void Examine(const FindObject& find, size_t index, FindObject::Examined& out) {
-    const std::string& name = find.names[index];
+void Examine(const FindObject& find, const std::string& name, Examined& out) {
     out.present =
         QueryEntryInfoAt(find.fd, name.c_str(), IsDotOrParent(name) ? std::string() : name, find.xattrs, out.info);
 }
 
-unsigned HelperCount() {
-    return std::max(1u, std::min(4u, std::thread::hardware_concurrency()));
+void ExamineBlock(const FindObject& find, Block& block) {
+    block.examined.resize(block.names.size());
+    for (size_t i = 0; i < block.names.size(); ++i) {
+        Examine(find, block.names[i], block.examined[i]);
+    }
 }
 
-// Examines the entries `start` onwards into `out`, split into `parts` shares;
-// the shares from `firstHelped` on go to new threads (kept in the object's
-// helpers), the others are done here.
-void ExamineShares(FindObject& find, std::vector<FindObject::Examined>& out, size_t start, unsigned parts,
-                   unsigned firstHelped) {
-    size_t count = std::min(kBlockEntries, find.names.size() - start);
-    out.assign(count, FindObject::Examined());
-    size_t share = (count + parts - 1) / parts;
-    auto work = [&find, &out, start, count, share](size_t part) {
-        size_t from = part * share;
-        size_t to = std::min(count, from + share);
-        for (size_t i = from; i < to; ++i) {
-            Examine(find, start + i, out[i]);
+unsigned ExaminerCount() {
+    // The reader and the caller take a core each where there are many.
+    unsigned cores = std::thread::hardware_concurrency();
+    return std::max(1u, std::min(6u, cores > 2 ? cores - 2 : 1u));
+}
+
+// Reads the next name that belongs in the listing: false at the end. Counts
+// "." and ".." whether or not they match, so that the caller knows when no
+// more of them can come.
+bool ReadName(FindObject& find, std::string& name, bool& dot, int& dotNamesSeen) {
+    while (struct dirent* entry = ::readdir(find.dir)) {
+        name = entry->d_name;
+        dot = IsDotOrParent(name);
+        if (dot) {
+            dotNamesSeen++;
+            if (find.root) {
+                continue;
+            }
         }
-    };
-    for (size_t part = 0; part < parts && part * share < count; ++part) {
-        if (part < firstHelped) {
+        if (find.compiled != u"*" && !MatchesCompiled(find.compiled, ToUtf16(name))) {
             continue;
         }
-        try {
-            find.helpers.emplace_back(work, part);
-        } catch (const std::system_error&) {
-            work(part);  // no thread to be had: this one does the share
-        }
+        return true;
     }
-    for (size_t part = 0; part < firstHelped && part * share < count; ++part) {
-        work(part);
+    return false;
+}
+
+// Examines blocks, the oldest not yet taken first, until the listing ends or stops.
+void ExamineLoop(FindObject* find) {
+    std::unique_lock<std::mutex> hold(find->lock);
+    for (;;) {
+        Block* next = nullptr;
+        find->work.wait(hold, [&] {
+            if (find->stop) {
+                return true;
+            }
+            for (auto& block : find->blocks) {
+                if (!block->taken) {
+                    next = block.get();
+                    return true;
+                }
+            }
+            return find->readEnded;
+        });
+        if (next == nullptr) {
+            return;  // stopped, or nothing more will come
+        }
+        next->taken = true;
+        hold.unlock();
+        ExamineBlock(*find, *next);
+        hold.lock();
+        next->done = true;
+        find->ready.notify_one();
     }
 }
 
-// Makes the block that holds `index` the current one and starts on the next.
-void MoveToBlock(FindObject& find, size_t index) {
-    find.JoinHelpers();
-    if (!find.ahead.empty() && index >= find.aheadStart && index < find.aheadStart + find.ahead.size()) {
-        find.block.swap(find.ahead);
-        find.blockStart = find.aheadStart;
-    } else {
-        // The first block: this thread takes a share of it too.
-        ExamineShares(find, find.block, index, HelperCount(), 1);
-        find.JoinHelpers();
-        find.blockStart = index;
+// Goes on reading names, a block at a time, while the caller is no more than
+// a few blocks behind; `bounded` false reads to the end at once (nobody else
+// would take the blocks away).
+void ReadLoop(FindObject* find, bool bounded) {
+    auto block = std::make_unique<Block>();
+    std::string name;
+    bool dot = false;
+    int dotsSeen = find->dotNamesSeen;  // set before this loop began
+    bool dotsShown = dotsSeen >= 2;
+    bool more = true;
+    while (more) {
+        more = ReadName(*find, name, dot, dotsSeen);
+        if (more) {
+            if (dot) {
+                std::lock_guard<std::mutex> hold(find->lock);
+                find->dots.push_back(name);
+            } else {
+                block->names.push_back(name);
+            }
+        }
+        bool full = block->names.size() >= kBlockEntries;
+        // The caller waits for the last of "." and ".." before it takes anything.
+        bool lastDot = dotsSeen >= 2 && !dotsShown;
+        if (!full && more && !lastDot) {
+            continue;
+        }
+        dotsShown = dotsSeen >= 2;
+        bool pushed = false;
+        if (!block->names.empty() && (full || !more)) {
+            // Room for the records is made here, so that the examiners
+            // allocate nothing (each thread that allocates gets its own heap).
+            block->examined.resize(block->names.size());
+            pushed = true;
+        }
+        std::unique_lock<std::mutex> hold(find->lock);
+        find->dotNamesSeen = dotsSeen;
+        if (pushed) {
+            find->blocks.push_back(std::move(block));
+            block = std::make_unique<Block>();
+        }
+        find->readEnded = !more;
+        if (find->readEnded) {
+            find->work.notify_all();
+        } else if (pushed) {
+            find->work.notify_one();
+        }
+        find->ready.notify_one();
+        if (bounded) {
+            find->room.wait(hold, [&] { return find->stop || find->blocks.size() < kBlocksAhead; });
+        }
+        if (find->stop) {
+            return;
+        }
     }
-    find.ahead.clear();
-    size_t following = find.blockStart + find.block.size();
-    if (following < find.names.size()) {
-        find.aheadStart = following;
-        ExamineShares(find, find.ahead, following, HelperCount(), 0);
+}
+
+// Starts the pipeline over the names read so far (the reading goes on from
+// where it stands).
+void StartPipeline(FindObject& find, std::vector<std::string>& first, int dotNamesSeen) {
+    find.pipelined = true;
+    find.dotNamesSeen = dotNamesSeen;
+    for (size_t at = 0; at < first.size(); at += kBlockEntries) {
+        auto block = std::make_unique<Block>();
+        size_t end = std::min(first.size(), at + kBlockEntries);
+        block->names.assign(std::make_move_iterator(first.begin() + at), std::make_move_iterator(first.begin() + end));
+        block->examined.resize(block->names.size());
+        find.blocks.push_back(std::move(block));
     }
+    first.clear();
+    for (unsigned i = 0; i < ExaminerCount(); ++i) {
+        try {
+            find.examiners.emplace_back(ExamineLoop, &find);
+        } catch (const std::system_error&) {
+            break;  // the caller examines what no examiner takes
+        }
+    }
+    try {
+        find.reader = std::thread(ReadLoop, &find, true);
+    } catch (const std::system_error&) {
+        ReadLoop(&find, false);
+    }
+}
+
+// The next examined entry of a pipelined listing, in the order of the
+// listing; false at its end.
+bool NextPipelined(FindObject& find, std::string& name, Examined& out) {
+    if (find.current && find.nextInBlock < find.current->names.size()) {
+        size_t index = find.nextInBlock++;
+        name = std::move(find.current->names[index]);
+        out = find.current->examined[index];
+        return true;
+    }
+    std::unique_lock<std::mutex> hold(find.lock);
+    if (!find.dotsSorted) {
+        // "." and ".." lead, so nothing is taken before it is sure that no
+        // more of them can come.
+        find.ready.wait(hold, [&] { return find.readEnded || find.dotNamesSeen >= 2 || find.root; });
+        std::sort(find.dots.begin(), find.dots.end());
+        find.dotsSorted = true;
+    }
+    if (find.nextDot < find.dots.size()) {
+        name = find.dots[find.nextDot++];
+        hold.unlock();
+        Examine(find, name, out);
+        return true;
+    }
+    find.current.reset();
+    find.ready.wait(hold, [&] { return !find.blocks.empty() || find.readEnded; });
+    if (find.blocks.empty()) {
+        return false;
+    }
+    std::unique_ptr<Block> block = std::move(find.blocks.front());
+    find.blocks.pop_front();
+    find.room.notify_one();
+    if (!block->taken) {
+        // No examiner has come to it yet: it is examined here.
+        block->taken = true;
+        hold.unlock();
+        ExamineBlock(find, *block);
+        hold.lock();
+        block->done = true;
+    }
+    find.ready.wait(hold, [&] { return block->done; });
+    hold.unlock();
+    find.current = std::move(block);
+    find.nextInBlock = 0;
+    return NextPipelined(find, name, out);
 }
 
 // Fills the record for the next name that still exists; false at the end.
 bool Deliver(FindObject& find, WIN32_FIND_DATAW* data) {
-    bool parallel = find.names.size() >= kParallelFrom;
-    while (find.next < find.names.size()) {
-        size_t index = find.next++;
-        const std::string& name = find.names[index];
-        FindObject::Examined single;
-        FindObject::Examined* examined = &single;
-        if (parallel) {
-            if (index < find.blockStart || index >= find.blockStart + find.block.size()) {
-                MoveToBlock(find, index);
+    for (;;) {
+        std::string name;
+        Examined examined;
+        if (find.pipelined) {
+            if (!NextPipelined(find, name, examined)) {
+                find.StopPipeline();
+                return false;
             }
-            examined = &find.block[index - find.blockStart];
         } else {
-            Examine(find, index, single);
+            if (find.next >= find.names.size()) {
+                return false;
+            }
+            name = std::move(find.names[find.next++]);
+            Examine(find, name, examined);
         }
-        if (!examined->present) {
+        if (!examined.present) {
             continue;  // gone since the directory was read
         }
         WString wide = ToUtf16(name);
         if (wide.size() >= MAX_PATH) {
             continue;  // no room in the record, as a Windows name could never be this long
         }
-        const FileInfo& info = examined->info;
+        const FileInfo& info = examined.info;
         std::memset(data, 0, sizeof *data);
         data->dwFileAttributes = info.attributes;
         data->ftCreationTime = info.creation;
@@ -237,14 +418,8 @@ bool Deliver(FindObject& find, WIN32_FIND_DATAW* data) {
         data->nFileSizeLow = static_cast<DWORD>(info.size & 0xFFFFFFFF);
         data->dwReserved0 = info.reparseTag;
         std::copy(wide.begin(), wide.end(), data->cFileName);
-        if (find.next >= find.names.size()) {
-            find.JoinHelpers();
-            std::vector<FindObject::Examined>().swap(find.block);
-            std::vector<FindObject::Examined>().swap(find.ahead);
-        }
         return true;
     }
-    return false;
 }
 
 }  // namespace
@@ -301,25 +476,26 @@ HANDLE WINAPI FindFirstFileW(LPCWSTR lpFileName, LPWIN32_FIND_DATAW lpFindFileDa
     }
     find->fd = fd;
     find->xattrs = w32::DirectoryKeepsXattrs(fd);
-    // A drive's root has no "." and ".." entries, as on Windows.
-    bool root = w32::IsDriveRoot(posix);
-    WString compiled = w32::CompilePattern(pattern);
-    bool everything = compiled == u"*";
+    find->root = w32::IsDriveRoot(posix);
+    find->compiled = w32::CompilePattern(pattern);
+    // The names of a small directory are read here at once; past a few
+    // thousand the rest is read while the first are examined and taken.
     std::vector<std::string> dots;
-    errno = 0;
-    while (struct dirent* entry = ::readdir(find->dir)) {
-        std::string name = entry->d_name;
-        bool dot = name == "." || name == "..";
-        if (dot && root) {
-            continue;
-        }
-        if (!everything && !w32::MatchesCompiled(compiled, w32::ToUtf16(name))) {
-            continue;
-        }
+    std::string name;
+    bool dot = false;
+    int dotNamesSeen = 0;
+    bool more = true;
+    while (find->names.size() < w32::kParallelFrom &&
+           (more = w32::ReadName(*find, name, dot, dotNamesSeen))) {
         (dot ? dots : find->names).push_back(name);
     }
-    std::sort(dots.begin(), dots.end());
-    find->names.insert(find->names.begin(), dots.begin(), dots.end());
+    if (more) {
+        find->dots = std::move(dots);
+        w32::StartPipeline(*find, find->names, dotNamesSeen);
+    } else {
+        std::sort(dots.begin(), dots.end());
+        find->names.insert(find->names.begin(), dots.begin(), dots.end());
+    }
     if (!w32::Deliver(*find, lpFindFileData)) {
         w32::Fail(ERROR_FILE_NOT_FOUND);
         return INVALID_HANDLE_VALUE;

@@ -12,6 +12,7 @@
 #include <map>
 #include <set>
 #include <string>
+#include <vector>
 
 #ifndef _WIN32
 #include <fcntl.h>
@@ -273,6 +274,58 @@ TEST_F(FindTest, LargeDirectoryRecordsMatchSingleQueries) {
                       DWORD(FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE))
                 << name;
         }
+    }
+}
+
+// The names of a search in the order it delivers them.
+std::vector<std::string> NamesInOrder(const WString& pattern) {
+    std::vector<std::string> names;
+    WIN32_FIND_DATAW data;
+    HANDLE find = FindFirstFileW(pattern.c_str(), &data);
+    if (find == INVALID_HANDLE_VALUE) {
+        return names;
+    }
+    do {
+        names.push_back(U8(data.cFileName));
+    } while (FindNextFileW(find, &data));
+    FindClose(find);
+    return names;
+}
+
+// A directory far larger than the first read of names is listed while its
+// names are still being read: "." and ".." lead, every other name comes once,
+// a pattern takes exactly its names, and a search closed after a few records
+// (the rest still being read and examined) ends at once and can be repeated.
+TEST_F(FindTest, ALargeDirectoryIsListedWhileItIsRead) {
+    const int files = 9000;
+    for (int i = 0; i < files; i++) {
+        char name[32];
+        std::snprintf(name, sizeof name, "n%05d.%s", i, i % 3 == 0 ? "log" : "dat");
+        ASSERT_TRUE(qvtest::WriteFileBytes(dir.Join(W(name)), ""));
+    }
+    std::vector<std::string> all = NamesInOrder(Pattern("*"));
+    ASSERT_GE(all.size(), 2u);
+    EXPECT_EQ(all[0], ".");
+    EXPECT_EQ(all[1], "..");
+    std::set<std::string> distinct(all.begin(), all.end());
+    EXPECT_EQ(distinct.size(), all.size());
+    EXPECT_EQ(all.size(), size_t(files) + 10);  // the files of SetUp, "." and ".."
+
+    std::vector<std::string> logs = NamesInOrder(Pattern("n*.LOG"));
+    EXPECT_EQ(logs.size(), size_t((files + 2) / 3));
+    EXPECT_EQ(std::set<std::string>(logs.begin(), logs.end()).size(), logs.size());
+    for (const std::string& name : logs) {
+        EXPECT_EQ(name.substr(name.size() - 4), ".log") << name;
+    }
+
+    for (int round = 0; round < 3; round++) {
+        WIN32_FIND_DATAW data;
+        HANDLE find = FindFirstFileW(Pattern("*").c_str(), &data);
+        ASSERT_NE(find, INVALID_HANDLE_VALUE);
+        for (int i = 0; i < 5 * round; i++) {
+            ASSERT_TRUE(FindNextFileW(find, &data));
+        }
+        EXPECT_TRUE(FindClose(find));
     }
 }
 

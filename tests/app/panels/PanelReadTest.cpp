@@ -256,9 +256,18 @@ TEST_F(PanelRead, TheSecondStartupPanelOnTheSameDirectoryTakesTheListing) {
     // Taken, not read: a file made now does not show in the second panel.
     MakeFile(dir.Join(W("late.txt")), 5);
     ReadPanelDirectory(&other);
+    // A panel with the first one's sort mode takes the sorted listing as it is.
+    CPanel same;
+    same.isOn = 1;
+    same.filter = Westring("*");
+    same.sortMode = panel.sortMode;
+    ASSERT_TRUE(SetPanelPath(&same, Westring(panel.path)));
+    ReadPanelDirectory(&same);
     EndStartupReads();
     EXPECT_EQ(Names(other), Names(alone));
     EXPECT_EQ(other.subdirectoryNames.Count(), panel.subdirectoryNames.Count());
+    EXPECT_EQ(Names(same), Names(panel));
+    EXPECT_EQ(IndexOf(same, "late.txt"), -1);
     // A Windows file system keeps one of two names that differ only in case.
     const bool bothSpellings = Names(alone).find("B.TXT") != std::string::npos;
     EXPECT_EQ(Names(panel), bothSpellings ? ".. sub a.dat b.txt B.TXT c.txt" : ".. sub a.dat b.txt c.txt");
