@@ -105,14 +105,23 @@ def run_chunk(exe, names, env, totals):
     name = os.path.basename(exe)
     with tempfile.TemporaryDirectory() as tmp:
         report = os.path.join(tmp, "report.json")
-        try:
-            done = subprocess.run([exe, "--gtest_filter=" + ":".join(names), "--gtest_output=json:" + report],
-                                  env=env, stdout=subprocess.PIPE, stderr=subprocess.STDOUT, timeout=TIMEOUT)
-            output = done.stdout.decode("utf-8", "replace")
-            rc = done.returncode
-        except subprocess.TimeoutExpired as e:
-            output = (e.stdout or b"").decode("utf-8", "replace") + "\n%s: stopped after %d s\n" % (name, TIMEOUT)
-            rc = -1
+        # The output goes to a file, not a pipe: a wine process that the
+        # program's session started (winedevice.exe, for one) may keep the
+        # descriptors it was given after the program has ended, and a pipe
+        # would then not end until that session's server is stopped.
+        log = os.path.join(tmp, "output.txt")
+        with open(log, "wb") as out:
+            try:
+                done = subprocess.run([exe, "--gtest_filter=" + ":".join(names), "--gtest_output=json:" + report],
+                                      env=env, stdin=subprocess.DEVNULL, stdout=out, stderr=subprocess.STDOUT,
+                                      timeout=TIMEOUT)
+                rc = done.returncode
+                stopped = ""
+            except subprocess.TimeoutExpired:
+                rc = -1
+                stopped = "\n%s: stopped after %d s\n" % (name, TIMEOUT)
+        with open(log, "rb") as f:
+            output = f.read().decode("utf-8", "replace") + stopped
         results = {}
         if os.path.exists(report):
             with open(report) as f:

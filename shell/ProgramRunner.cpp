@@ -1,5 +1,7 @@
 #include "shell/ProgramRunner.h"
 
+#include <atomic>
+
 #include "app/settings/Config.h"
 #include "base/mask/MaskExpression.h"
 #include "base/os/Environment.h"
@@ -311,16 +313,49 @@ bool ReadChildOutputChunk(HANDLE output, char* buffer, int size) {
     }
 }
 
-// Reads the child's output until its pipe ends, showing it.
+// How long the pipe must stay empty after the console has closed before the
+// output counts as complete although the pipe has not reported its end.
+const DWORD OutputQuietMs = 250;
+
+struct TOutputDrain {
+    HANDLE output;
+    std::atomic<bool> consoleClosed{false};
+};
+
+// Shows the child's output until its pipe ends, or, once the console has
+// closed, until the pipe has stayed empty a while. Everything the console
+// wrote is in the pipe when it has closed; the end of the pipe is not waited
+// for alone, as wine at times never reports it to a reader that waits.
 static unsigned __stdcall DrainChildOutput(void* argument) {
-    HANDLE output = static_cast<HANDLE>(argument);
+    TOutputDrain* drain = static_cast<TOutputDrain*>(argument);
     char buffer[1025];
+    bool quiet = false;
+    DWORD quietSince = 0;
     for (;;) {
-        DWORD got = 0;
-        if (!ReadFile(output, buffer, sizeof buffer - 1, &got, nullptr) || got == 0) {
-            break;
+        DWORD available = 0;
+        if (!PeekNamedPipe(drain->output, nullptr, 0, nullptr, &available, nullptr)) {
+            break;  // the pipe has ended
         }
-        ShowChildOutput(buffer, got);
+        if (available > 0) {
+            DWORD got = 0;
+            DWORD wanted = available < sizeof buffer - 1 ? available : DWORD(sizeof buffer - 1);
+            if (!ReadFile(drain->output, buffer, wanted, &got, nullptr) || got == 0) {
+                break;
+            }
+            buffer[got] = 0;
+            ShowChildOutput(buffer, got);
+            quiet = false;
+            continue;
+        }
+        if (drain->consoleClosed.load()) {
+            if (!quiet) {
+                quiet = true;
+                quietSince = GetTickCount();
+            } else if (GetTickCount() - quietSince >= OutputQuietMs) {
+                break;
+            }
+        }
+        Sleep(5);
     }
     return 0;
 }
@@ -337,19 +372,23 @@ void PumpChildOutput(HANDLE output, HANDLE process, HPCON console) {
         }
     }
     // What it wrote last is still on its way: the console passes it on when
-    // it closes, and the pipe then ends. Closing the console waits for the
-    // console to end, and the console may first have to write its last
-    // screen into a full pipe, so the pipe is read on a thread of its own
-    // while the console closes.
+    // it closes. Closing the console waits for the console to end, and the
+    // console may first have to write its last screen into a full pipe, so
+    // the pipe is read on a thread of its own while the console closes.
     ReadChildOutputChunk(output, buffer, sizeof buffer);
     SetRunningConsole(nullptr);
-    HANDLE drain = StartThread(DrainChildOutput, output);
-    ClosePseudoConsole(console);
-    if (drain != nullptr) {
-        WaitForSingleObject(drain, INFINITE);
-        CloseHandle(drain);
+    TOutputDrain drain;
+    drain.output = output;
+    HANDLE reader = StartThread(DrainChildOutput, &drain);
+    if (console != nullptr) {
+        ClosePseudoConsole(console);
+    }
+    drain.consoleClosed.store(true);
+    if (reader != nullptr) {
+        WaitForSingleObject(reader, INFINITE);
+        CloseHandle(reader);
     } else {
-        DrainChildOutput(output);
+        DrainChildOutput(&drain);
     }
     if (Console != nullptr) {
         Console->Flush();
