@@ -154,7 +154,11 @@ void ShowOutputArea(const Westring& command) {
     if (y < ScreenRows - 2) {
         y = ScreenRows - 2;
     }
-    Console->FillRect(0, y, ScreenColumns, 1, attribute);
+    // Every row from where the output begins is cleared: a command that
+    // comes without a line feed of its own (a user-menu line) begins on the
+    // command-line row, and its next line would otherwise be written over
+    // the key bar, whose later labels would stay beside it.
+    Console->FillRect(0, y, ScreenColumns, ScreenRows - y, attribute);
     Console->SetCursorPos(0, y);
     OutputShown = true;
     if (CommandExecutionHooks.updateConsoleTitle != nullptr) {

@@ -309,9 +309,9 @@ TEST_F(ScriptBuiltinsE2E, AScriptFromAUserMenuEntryPrintsOnTheScreen) {
     host->PressKey("Ctrl+O");
     ASSERT_TRUE(Shows(SharedOutput().back())) << host->ScreenText();
     // A menu line gets no line feed before it: the output begins on the
-    // command-line row and its second line is written over the function-key
-    // bar, whose later labels stay on that row.
-    ExpectSharedOutputOnScreen(false);
+    // command-line row, and each of its lines stands alone on its row (none
+    // shares the row with labels of the function-key bar).
+    ExpectSharedOutputOnScreen(true);
 }
 
 }  // namespace
