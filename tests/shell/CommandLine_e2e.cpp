@@ -90,11 +90,15 @@ TEST_F(CommandLineE2E, ANewScreenSizeReachesTheRunningChildAndThenThePanels) {
                         "first size";
     }
     StartPausing();
-    Type("#echo rea\"\"dy; read x; stty size");
+    // The child waits again after it has told its size, so that the size
+    // is on the screen until the test has read it: the pause lays out the
+    // new size at once, and the screen of that size no longer shows it.
+    Type("#echo rea\"\"dy; read x; stty size; read y");
     ASSERT_TRUE(Shows("ready")) << host->ScreenText();
     host->SendResize(100, 30);
     host->PressKey("Enter");
     ASSERT_TRUE(Shows("30 100")) << host->ScreenText();
+    host->PressKey("Enter");
     ASSERT_TRUE(Continue());
     EXPECT_TRUE(host->WaitFor([](const qvhost::ScreenModel& s) {
         return s.Columns() == 100 && s.Rows() == 30 && s.RowText(29).find("10Quit") != std::string::npos;
