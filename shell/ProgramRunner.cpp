@@ -294,7 +294,10 @@ static void ShowChildOutput(const char* bytes, DWORD count) {
     }
 }
 
-bool ReadChildOutputChunk(HANDLE output, char* buffer, int size) {
+bool ReadChildOutputChunk(HANDLE output, char* buffer, int size, bool* moved) {
+    if (moved != nullptr) {
+        *moved = false;
+    }
     for (;;) {
         DWORD available = 0;
         if (!PeekNamedPipe(output, nullptr, 0, nullptr, &available, nullptr)) {
@@ -310,6 +313,9 @@ bool ReadChildOutputChunk(HANDLE output, char* buffer, int size) {
         }
         buffer[got] = 0;
         ShowChildOutput(buffer, got);
+        if (moved != nullptr) {
+            *moved = true;
+        }
     }
 }
 
@@ -332,22 +338,13 @@ static unsigned __stdcall DrainChildOutput(void* argument) {
     bool quiet = false;
     DWORD quietSince = 0;
     for (;;) {
-        DWORD available = 0;
-        if (!PeekNamedPipe(drain->output, nullptr, 0, nullptr, &available, nullptr)) {
+        bool moved = false;
+        if (!ReadChildOutputChunk(drain->output, buffer, sizeof buffer, &moved)) {
             break;  // the pipe has ended
         }
-        if (available > 0) {
-            DWORD got = 0;
-            DWORD wanted = available < sizeof buffer - 1 ? available : DWORD(sizeof buffer - 1);
-            if (!ReadFile(drain->output, buffer, wanted, &got, nullptr) || got == 0) {
-                break;
-            }
-            buffer[got] = 0;
-            ShowChildOutput(buffer, got);
+        if (moved) {
             quiet = false;
-            continue;
-        }
-        if (drain->consoleClosed.load()) {
+        } else if (drain->consoleClosed.load()) {
             if (!quiet) {
                 quiet = true;
                 quietSince = GetTickCount();

@@ -64,4 +64,5 @@ void PumpChildOutput(HANDLE output, HANDLE process, HPCON console);
 // The screen's new size reaches the terminal of the child that runs, if any.
 void ResizeRunningProgram(int columns, int rows);
 // Moves what the pipe holds now to the emulator; false once the pipe is closed.
-bool ReadChildOutputChunk(HANDLE output, char* buffer, int size);
+// `moved`, when given, tells whether anything was there.
+bool ReadChildOutputChunk(HANDLE output, char* buffer, int size, bool* moved = nullptr);

@@ -119,8 +119,8 @@ struct Examined {
 
 struct Block {
     std::vector<std::string> names;
-    std::vector<Examined> examined;
-    bool taken = false;  // somebody is examining it (or has)
+    std::vector<Examined> examined;  // sized with the names before the block is queued
+    bool taken = false;              // somebody is examining it (or has)
     bool done = false;
 };
 
@@ -151,10 +151,11 @@ public:
     }
 
     DIR* dir = nullptr;
-    int fd = -1;         // the directory's descriptor (owned by dir)
-    bool xattrs = true;  // its file system keeps user extended attributes
-    bool root = false;   // a drive's root: no "." and ".." listed
-    WString compiled;    // the name pattern, compiled; "*" takes every name
+    int fd = -1;              // the directory's descriptor (owned by dir)
+    bool xattrs = true;       // its file system keeps user extended attributes
+    bool root = false;        // a drive's root: no "." and ".." listed
+    WString compiled;         // the name pattern, compiled
+    bool everything = false;  // the pattern takes every name
 
     // A small directory: every matching name, "." and ".." first, examined
     // one by one as they are taken.
@@ -170,7 +171,7 @@ public:
     std::unique_ptr<Block> current;
     size_t nextInBlock = 0;
 
-    std::mutex lock;  // guards what follows
+    std::mutex lock;                // guards what follows
     std::condition_variable work;   // for the examiners: a block to examine, or the end
     std::condition_variable ready;  // for the caller: a block read or examined, or the end
     std::condition_variable room;   // for the reader: the caller took a block
@@ -193,7 +194,6 @@ void Examine(const FindObject& find, const std::string& name, Examined& out) {
 }
 
 void ExamineBlock(const FindObject& find, Block& block) {
-    block.examined.resize(block.names.size());
     for (size_t i = 0; i < block.names.size(); ++i) {
         Examine(find, block.names[i], block.examined[i]);
     }
@@ -218,7 +218,7 @@ bool ReadName(FindObject& find, std::string& name, bool& dot, int& dotNamesSeen)
                 continue;
             }
         }
-        if (find.compiled != u"*" && !MatchesCompiled(find.compiled, ToUtf16(name))) {
+        if (!find.everything && !MatchesCompiled(find.compiled, ToUtf16(name))) {
             continue;
         }
         return true;
@@ -478,6 +478,7 @@ HANDLE WINAPI FindFirstFileW(LPCWSTR lpFileName, LPWIN32_FIND_DATAW lpFindFileDa
     find->xattrs = w32::DirectoryKeepsXattrs(fd);
     find->root = w32::IsDriveRoot(posix);
     find->compiled = w32::CompilePattern(pattern);
+    find->everything = find->compiled == u"*";
     // The names of a small directory are read here at once; past a few
     // thousand the rest is read while the first are examined and taken.
     std::vector<std::string> dots;
@@ -485,8 +486,7 @@ HANDLE WINAPI FindFirstFileW(LPCWSTR lpFileName, LPWIN32_FIND_DATAW lpFindFileDa
     bool dot = false;
     int dotNamesSeen = 0;
     bool more = true;
-    while (find->names.size() < w32::kParallelFrom &&
-           (more = w32::ReadName(*find, name, dot, dotNamesSeen))) {
+    while (find->names.size() < w32::kParallelFrom && (more = w32::ReadName(*find, name, dot, dotNamesSeen))) {
         (dot ? dots : find->names).push_back(name);
     }
     if (more) {
