@@ -352,7 +352,7 @@ TEST_F(QvhostWithProgram, ADoubleClickOnADirectoryEntersIt) {
 }
 
 TEST_F(QvhostWithProgram, NamesOfWideAndCombiningCharactersKeepEveryRowTheScreensWidth) {
-    for (const char* name : {"\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E.txt", "\xF0\x9F\x98\x80 emoji", "e\xCC\x81cole",
+    for (const char* name : {"\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E.txt", "\xF0\x9F\x98\x80 emoji", "e\xCC\x81" "cole",
                              "zero\xE2\x80\x8Bwidth", "\xE4\xB8\xAD"}) {
         fs::create_directories(dir + "/panel");
         WriteFile(dir + "/panel/" + name, "x");

@@ -75,10 +75,10 @@ protected:
         g_console = console.get();
         g_scrollBack.clear();
         g_scrollBackOn = false;
-        TerminalHooks = TTerminalHooks{ScrollBackOn, AppendRow, nullptr};
+        TerminalHooks = TTerminalHooks{ScrollBackOn, AppendRow, nullptr, nullptr};
     }
     void TearDown() override {
-        TerminalHooks = TTerminalHooks{nullptr, nullptr, nullptr};
+        TerminalHooks = TTerminalHooks{};
         if (replyRead > 0) {
             _close(replyRead);
             _close(replyWrite);

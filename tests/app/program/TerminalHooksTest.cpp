@@ -20,7 +20,7 @@ protected:
         ScrollBackBuffer.FreeAll();
         ResetColours();
         Config.ConsoleScrollback = 0;
-        TerminalHooks = TTerminalHooks{nullptr, nullptr, nullptr};
+        TerminalHooks = TTerminalHooks{};
         UiConsole::TearDown();
     }
 };
