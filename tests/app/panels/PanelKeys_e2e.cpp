@@ -167,15 +167,22 @@ TEST_F(PanelKeysTest, BulkTaggingCountsEveryFileAndTheRowsUnderTheDialogKeepThei
     const int tagged = DefaultColours[ColourTagged];
     // Every digit (size, date, time) of the file rows, the cursor row ("..")
     // apart, in the tagged colour; the select dialog covered rows 6 to 11.
+    std::string mismatch;
     auto fileRowsTagged = [&](const ScreenModel& screen) {
         for (int y = 2; y < screen.Rows() - 5; y++) {
-            std::string text = screen.RowText(y, 0, 40);
-            std::vector<uint8_t> attributes = screen.RowAttributes(y, 0, 40);
-            if (text.compare(1, 1, "f") != 0)
+            if (screen.RowText(y, 1, 1) != "f") {
+                mismatch = "row " + std::to_string(y) + " holds no file";
                 return false;
-            for (int x = 14; x < 39; x++)
-                if (text[x] >= '0' && text[x] <= '9' && attributes[x] != tagged)
+            }
+            std::vector<uint8_t> attributes = screen.RowAttributes(y, 0, 40);
+            for (int x = 14; x < 39; x++) {
+                const char c = screen.RowText(y, x, 1)[0];
+                if (c >= '0' && c <= '9' && attributes[x] != tagged) {
+                    mismatch = "row " + std::to_string(y) + ", column " + std::to_string(x) + ": attribute " +
+                               std::to_string(attributes[x]);
                     return false;
+                }
+            }
         }
         return true;
     };
@@ -186,7 +193,8 @@ TEST_F(PanelKeysTest, BulkTaggingCountsEveryFileAndTheRowsUnderTheDialogKeepThei
     EXPECT_TRUE(WaitForLeftStatus(host, "400 bytes in 400 selected files")) << host.Snapshot().Dump();
     EXPECT_TRUE(host.WaitFor([&](const ScreenModel& screen) {
         return RowOf(screen, "Select the files") < 0 && fileRowsTagged(screen);
-    })) << host.Snapshot().Dump();
+    })) << mismatch << "\n"
+        << host.Snapshot().Dump();
     // Inverting untags all four hundred, tagging all tags them again.
     host.SendKey(KEY_GREY_STAR, '*');
     EXPECT_TRUE(host.WaitFor([](const ScreenModel& screen) {
