@@ -20,8 +20,8 @@ const char32_t FrameBottomRight = 0x255D;
 const char32_t FrameHorizontal = 0x2550;
 const char32_t FrameVertical = 0x2551;
 
-// Every window that exists, in the order they were made: a later one lies
-// over the earlier ones. Windows are made, destroyed and drawn on one thread
+// Every window that exists, in the order they were made or last shown: a
+// later one lies over the earlier ones. Windows are made, destroyed and drawn on one thread
 // at a time (the threads that draw never draw while the main thread does),
 // so the list needs no lock of its own.
 std::vector<Win*>& WindowStack() {
@@ -158,6 +158,17 @@ void Win::SetHidden(bool hide) {
     delete[] savedCells;
     savedCells = current;
     hidden = hide ? 1 : 0;
+    if (!hide) {
+        // Shown again, it lies over every window there is.
+        std::vector<Win*>& windows = WindowStack();
+        for (size_t i = 0; i < windows.size(); ++i) {
+            if (windows[i] == this) {
+                windows.erase(windows.begin() + static_cast<long>(i));
+                break;
+            }
+        }
+        windows.push_back(this);
+    }
 }
 
 void Win::SetOrigin(int x, int y) {
@@ -203,7 +214,7 @@ bool Win::Covered(int sx, int sy, int w, int h) const {
             later = true;
             continue;
         }
-        if (!later || window->hidden) {
+        if (!later || !window->LiesOver()) {
             continue;
         }
         int savedWidth = 0;
@@ -240,7 +251,7 @@ bool Win::PassUnderLaterWindows(int sx, int sy, TCell& cell) const {
             later = true;
             continue;
         }
-        if (!later || window->hidden) {
+        if (!later || !window->LiesOver()) {
             continue;
         }
         bool body = false;

@@ -16,12 +16,15 @@
 // edge is cut at it, and writers never draw outside the screen (they may draw
 // over the frame or outside the window, which callers avoid).
 //
-// Windows lie over each other in the order they were made. A window that
-// draws where a later window (not hidden) lies, draws into that window's
-// saved cells instead of over it: the panel row redrawn while a dialog is
-// open shows as drawn once the dialog is gone, and the dialog is not
-// scribbled over meanwhile. Under a later window's shadow the new cells show
-// darkened. Scrolling is the one writer that does not do this.
+// Framed windows (dialogs, menus, boxes, panels) lie over the windows made
+// before them (or shown again after them). A window that draws where such a
+// later window lies, and is not hidden, draws into that window's saved cells
+// instead of over it: the panel row redrawn while a dialog is open shows as
+// drawn once the dialog is gone, and the dialog is not scribbled over
+// meanwhile. Under a later window's shadow the new cells show darkened.
+// Windows without a frame (the key bar, the clock, the viewer's and the
+// editor's screens) keep nothing for the others: what lies beside or over
+// them draws on the screen. Scrolling draws on the screen in any case.
 #pragma once
 
 #include <cstdint>
@@ -140,6 +143,8 @@ private:
     // Whether a later window, not hidden, keeps saved cells somewhere in the
     // screen rectangle: the writers then draw through Output.
     bool Covered(int sx, int sy, int w, int h) const;
+    // Whether this window keeps what earlier windows draw under it.
+    bool LiesOver() const { return frame != 0 && hidden == 0; }
     // A run of cells on one screen row (within the screen), each drawn on
     // the screen or kept by the later window that lies over it.
     void Output(int sx, int sy, const CellString& cells);
