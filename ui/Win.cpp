@@ -29,6 +29,16 @@ std::vector<Win*>& WindowStack() {
     return windows;
 }
 
+void RemoveFromStack(const Win* window) {
+    std::vector<Win*>& windows = WindowStack();
+    for (size_t i = windows.size(); i-- > 0;) {
+        if (windows[i] == window) {
+            windows.erase(windows.begin() + static_cast<long>(i));
+            return;
+        }
+    }
+}
+
 // Whether the inclusive ranges a0..a1 and b0..b1 share a value.
 bool Overlaps(int a0, int a1, int b0, int b1) {
     return a0 <= b1 && b0 <= a1;
@@ -125,13 +135,7 @@ Win::Win(int x, int y, int a, int b, int attr, int frameAttribute, int noShadow)
 }
 
 Win::~Win() {
-    std::vector<Win*>& windows = WindowStack();
-    for (size_t i = windows.size(); i-- > 0;) {
-        if (windows[i] == this) {
-            windows.erase(windows.begin() + static_cast<long>(i));
-            break;
-        }
-    }
+    RemoveFromStack(this);
     if (!hidden) {
         int w = 0;
         int h = 0;
@@ -160,14 +164,8 @@ void Win::SetHidden(bool hide) {
     hidden = hide ? 1 : 0;
     if (!hide) {
         // Shown again, it lies over every window there is.
-        std::vector<Win*>& windows = WindowStack();
-        for (size_t i = 0; i < windows.size(); ++i) {
-            if (windows[i] == this) {
-                windows.erase(windows.begin() + static_cast<long>(i));
-                break;
-            }
-        }
-        windows.push_back(this);
+        RemoveFromStack(this);
+        WindowStack().push_back(this);
     }
 }
 
@@ -207,25 +205,27 @@ void Win::PutScreenCells(int sx, int sy, const CellString& cells) {
     }
 }
 
-bool Win::Covered(int sx, int sy, int w, int h) const {
+template <class F>
+bool Win::AnyWindowOver(F f) const {
     bool later = false;
-    for (const Win* window : WindowStack()) {
+    for (Win* window : WindowStack()) {
         if (window == this) {
             later = true;
-            continue;
-        }
-        if (!later || !window->LiesOver()) {
-            continue;
-        }
-        int savedWidth = 0;
-        int savedHeight = 0;
-        window->SaveWidth(savedWidth, savedHeight);
-        if (Overlaps(sx, sx + w - 1, window->left, window->left + savedWidth - 1) &&
-            Overlaps(sy, sy + h - 1, window->top, window->top + savedHeight - 1)) {
+        } else if (later && window->LiesOver() && f(window)) {
             return true;
         }
     }
     return false;
+}
+
+bool Win::Covered(int sx, int sy, int w, int h) const {
+    return AnyWindowOver([&](const Win* window) {
+        int savedWidth = 0;
+        int savedHeight = 0;
+        window->SaveWidth(savedWidth, savedHeight);
+        return Overlaps(sx, sx + w - 1, window->left, window->left + savedWidth - 1) &&
+               Overlaps(sy, sy + h - 1, window->top, window->top + savedHeight - 1);
+    });
 }
 
 TCell* Win::SavedCellAt(int sx, int sy, bool& body, bool& shaded) {
@@ -245,32 +245,23 @@ TCell* Win::SavedCellAt(int sx, int sy, bool& body, bool& shaded) {
 }
 
 bool Win::PassUnderLaterWindows(int sx, int sy, TCell& cell) const {
-    bool later = false;
-    for (Win* window : WindowStack()) {
-        if (window == this) {
-            later = true;
-            continue;
-        }
-        if (!later || !window->LiesOver()) {
-            continue;
-        }
+    // The lowest window that covers the cell keeps it; a shadow or a corner
+    // of a saved area keeps it and passes it on to the windows above, as the
+    // screen shows it there.
+    const bool kept = AnyWindowOver([&](Win* window) {
         bool body = false;
         bool shaded = false;
         TCell* saved = window->SavedCellAt(sx, sy, body, shaded);
         if (saved == nullptr) {
-            continue;
-        }
-        // What lies below this window now; the windows over it saw it as it
-        // showed on the screen.
-        *saved = cell;
-        if (body) {
             return false;
         }
+        *saved = cell;
         if (shaded) {
             cell.attribute = DimAttribute(cell.attribute);
         }
-    }
-    return true;
+        return body;
+    });
+    return !kept;
 }
 
 void Win::Output(int sx, int sy, const CellString& cells) {

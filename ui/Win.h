@@ -143,6 +143,10 @@ private:
     // Whether a later window, not hidden, keeps saved cells somewhere in the
     // screen rectangle: the writers then draw through Output.
     bool Covered(int sx, int sy, int w, int h) const;
+    // Calls f on each window that lies over this one (see LiesOver), from
+    // the lowest up, until f returns true; whether it did.
+    template <class F>
+    bool AnyWindowOver(F f) const;
     // Whether this window keeps what earlier windows draw under it.
     bool LiesOver() const { return frame != 0 && hidden == 0; }
     // A run of cells on one screen row (within the screen), each drawn on
