@@ -1,5 +1,6 @@
 #include "ui/Win.h"
 
+#include <cstddef>
 #include <cstring>
 #include <vector>
 
@@ -21,9 +22,9 @@ const char32_t FrameHorizontal = 0x2550;
 const char32_t FrameVertical = 0x2551;
 
 // Every window that exists, in the order they were made or last shown: a
-// later one lies over the earlier ones. Windows are made, destroyed and drawn on one thread
-// at a time (the threads that draw never draw while the main thread does),
-// so the list needs no lock of its own.
+// later one lies over the earlier ones. Windows are made, destroyed and
+// drawn on one thread at a time (the threads that draw never draw while the
+// main thread does), so the list needs no lock of its own.
 std::vector<Win*>& WindowStack() {
     static std::vector<Win*> windows;
     return windows;
@@ -33,7 +34,7 @@ void RemoveFromStack(const Win* window) {
     std::vector<Win*>& windows = WindowStack();
     for (size_t i = windows.size(); i-- > 0;) {
         if (windows[i] == window) {
-            windows.erase(windows.begin() + static_cast<long>(i));
+            windows.erase(windows.begin() + static_cast<std::ptrdiff_t>(i));
             return;
         }
     }
