@@ -213,7 +213,7 @@ bool IsProgramFileName(const entry* item, const Westring& directory) {
     return false;
 }
 
-int GetEntryCommand(const entry* item, Westring& command, int side) {
+int GetEntryCommand(const entry* item, Westring& command, int side, int background) {
     Westring name(item->name);
     Estring chosenText;
     int chosen = FileAssociations.GetCommand(item, chosenText);
@@ -228,6 +228,12 @@ int GetEntryCommand(const entry* item, Westring& command, int side) {
             return 0;
         }
         command.Clear();
+    }
+    if (background) {
+        // Wrapped before the name goes in, so that the name is quoted for
+        // the road of the whole line.
+        AppendFileMacro(command);
+        ApplyBackgroundTemplate(command);
     }
     return ExpandCommandMacrosInString(command, name, side, MacroModeFile) < 0 ? -1 : 1;
 }
@@ -460,14 +466,11 @@ int ExecuteCommandOrEntry(CPanel* panels, int side, const char32_t* commandText,
         return 1;
     }
     Westring entryCommand;
-    int built = GetEntryCommand(current, entryCommand, side);
+    int built = GetEntryCommand(current, entryCommand, side, background);
     if (built < 0) {
         return 0;
     }
     if (built > 0) {
-        if (background) {
-            ApplyBackgroundTemplate(entryCommand);
-        }
         Westring shown = EscapeMacroChar(entryCommand);
         AddCommandHistory(shown.Data(), false, nullptr);
         Westring echo;

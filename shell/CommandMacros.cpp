@@ -28,6 +28,17 @@ char32_t MacroCharacter() {
     return Config.CmdChar != 0 ? static_cast<unsigned char>(Config.CmdChar) : U'!';
 }
 
+void AppendFileMacro(Westring& command) {
+    char32_t macro = MacroCharacter();
+    if (command.Find(macro) >= 0) {
+        return;
+    }
+    if (!command.IsEmpty()) {
+        command.AppendChar(' ');
+    }
+    command.AppendChar(macro);
+}
+
 namespace {
 
 // The "l" macro stops adding names before the command would pass this length.
@@ -281,10 +292,7 @@ void CMacroExpander::ReplaceEnvironmentReferences() {
 
 int CMacroExpander::Run(Westring& out) {
     if (mode == MacroModeFile && text.Find(M) < 0) {
-        if (!text.IsEmpty()) {
-            text.AppendChar(' ');
-        }
-        text.AppendChar(M);
+        AppendFileMacro(text);
         road = GetCommandRoad(text);
     }
     int code = 0;

@@ -40,6 +40,9 @@ int ExpandCommandMacrosInString(Westring& command, const Westring& fileName, int
 
 // The macro character ("CmdChar").
 char32_t MacroCharacter();
+// A command run for a file gets the file: the macro character after a blank
+// when the command holds none (what mode 1 does itself).
+void AppendFileMacro(Westring& command);
 
 // What the archive layer installs: takes a panel entry of the panel's open
 // archive out to a local file; 0 with its path, else non-zero. Null: nothing

@@ -218,6 +218,25 @@ TEST_F(ChildProgramsE2E, HostileNamesReachTheProgramAsOneArgumentEachOnEveryRoad
     EXPECT_EQ("keep", Read("work/victim.txt"));
 }
 
+// Shift+Enter wraps the association's line in the "Background" template
+// (on Linux a shell line) before the name goes in: the name is quoted for
+// the shell although the association alone would run directly.
+TEST_F(ChildProgramsE2E, ABackgroundRunQuotesTheNameForTheWrappedLine) {
+    if (LinuxOnly()) {
+        GTEST_SKIP() << "the Linux build's \"Background\" is a shell line";
+    }
+    WriteLocal("work/$(touch PWNED2) it's", "x");
+    // A template that waits for the program, so that the test sees it run.
+    StartWithProbe("Background=#nohup ! </dev/null >/dev/null 2>&1\r\n[Associations]\r\n*: T:\\qvargv !\r\n");
+    const std::set<std::string> before = Listing("work");
+    host->PressKey("Down");
+    host->PressKey("Shift+Enter");
+    ASSERT_TRUE(Runs(1));
+    EXPECT_EQ("$(touch PWNED2) it's", Records()[0].at(1));
+    EXPECT_EQ(2u, Records()[0].size());
+    EXPECT_EQ(before, Listing("work"));
+}
+
 TEST_F(ChildProgramsE2E, AnInputPromptIsAskedOnceAndItsAnswerRuns) {
     Write("work/a.txt", "a");
     Write("work/b.txt", "b");
