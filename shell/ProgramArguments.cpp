@@ -24,64 +24,6 @@ bool IsShellWildcard(char32_t c) {
     return c == '*' || c == '?' || c == '[';
 }
 
-// One word of an argument text: where it stands and what the program gets.
-struct TArgumentWord {
-    int start;
-    int end;
-    Westring value;
-};
-
-// The words as the C runtime splits them: blanks outside quotes separate;
-// 2n backslashes and a quote give n backslashes and a quote that opens or
-// closes, 2n+1 give n and a literal quote; a doubled quote inside quotes is
-// one literal quote; other backslashes are literal.
-std::vector<TArgumentWord> SplitArgumentWords(const Westring& text) {
-    std::vector<TArgumentWord> words;
-    int n = text.Length();
-    int i = 0;
-    for (;;) {
-        while (i < n && IsBlank(text[i])) {
-            i++;
-        }
-        if (i >= n) {
-            break;
-        }
-        TArgumentWord word = {i, i, Westring()};
-        bool quoted = false;
-        while (i < n && (quoted || !IsBlank(text[i]))) {
-            int backslashes = 0;
-            while (i < n && text[i] == '\\') {
-                backslashes++;
-                i++;
-            }
-            if (i < n && text[i] == '"') {
-                for (int k = 0; k < backslashes / 2; k++) {
-                    word.value.AppendChar('\\');
-                }
-                if (backslashes % 2 == 1) {
-                    word.value.AppendChar('"');
-                } else if (quoted && i + 1 < n && text[i + 1] == '"') {
-                    word.value.AppendChar('"');
-                    i++;
-                } else {
-                    quoted = !quoted;
-                }
-                i++;
-                continue;
-            }
-            for (int k = 0; k < backslashes; k++) {
-                word.value.AppendChar('\\');
-            }
-            if (i < n && (quoted || !IsBlank(text[i]))) {
-                word.value.AppendChar(text[i++]);
-            }
-        }
-        word.end = i;
-        words.push_back(word);
-    }
-    return words;
-}
-
 // The end of the shell word that begins at `i`: quotes and escapes are
 // stepped over, blanks and the shell's operator characters end it.
 int ShellWordEnd(const Westring& line, int i) {
@@ -182,16 +124,28 @@ Westring ProgramArgumentPath(const Westring& path) {
 }
 
 Westring TranslateDirectArguments(const Westring& arguments) {
-    Westring out = arguments;
-    std::vector<TArgumentWord> words = SplitArgumentWords(arguments);
-    // From the last word back, so that the places of the others hold.
-    for (auto word = words.rbegin(); word != words.rend(); ++word) {
-        Westring path = ProgramArgumentPath(word->value);
-        if (!path.EqualsExact(word->value)) {
-            out = out.Left(word->start) + QuoteArgument(path) + out.Mid(word->end, out.Length());
-        }
+    // Split as the program will split it, after a stand-in for its name.
+    int count = 0;
+    Utf16String line(Westring("x ") + arguments);
+    LPWSTR* words = CommandLineToArgvW(line.Data(), &count);
+    if (words == nullptr) {
+        return arguments;
     }
-    return out;
+    Westring out;
+    bool changed = false;
+    for (int i = 1; i < count; i++) {
+        Westring word(words[i]);
+        Westring path = ProgramArgumentPath(word);
+        changed = changed || !path.EqualsExact(word);
+        if (i > 1) {
+            out.AppendChar(' ');
+        }
+        out += QuoteArgument(path);
+    }
+    LocalFree(words);
+    // Written anew only when a path changed: the program gets the same
+    // words either way, and a line without paths stays as it was typed.
+    return changed ? out : arguments;
 }
 
 Westring TranslateShellLine(const Westring& line) {

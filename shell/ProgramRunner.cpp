@@ -101,55 +101,24 @@ bool IsNameStart(char32_t c) {
 // ">", ">>", "2>", "2>&1", ">&") are not among them. Quoted stretches (by
 // the C runtime's rules) are passed over.
 bool HoldsShellSyntax(const Westring& line) {
-    int n = line.Length();
-    bool quoted = false;
-    int backslashes = 0;
-    for (int i = 0; i < n; i++) {
-        char32_t c = line[i];
-        if (c == '"') {
-            if (backslashes % 2 == 0) {
-                if (quoted && i + 1 < n && line[i + 1] == '"') {
-                    i++;
-                } else {
-                    quoted = !quoted;
-                }
+    const int n = line.Length();
+    for (char32_t c : {U';', U'`', U'*', U'?', U'[', U'&', U'$', U'~', U'<'}) {
+        for (int i = FindOutsideArgumentQuotes(line, c); i >= 0; i = FindOutsideArgumentQuotes(line, c, i + 1)) {
+            char32_t before = i > 0 ? line[i - 1] : ' ';
+            char32_t after = i + 1 < n ? line[i + 1] : 0;
+            bool shell = true;
+            if (c == '&') {
+                shell = before != '>';
+            } else if (c == '$') {
+                shell = IsNameStart(after) || (after != 0 && Westring("{(?#@*!$-").Find(after) >= 0);
+            } else if (c == '~') {
+                shell = before == ' ' || before == '\t';
+            } else if (c == '<') {
+                shell = after == '<';
             }
-            backslashes = 0;
-            continue;
-        }
-        backslashes = c == '\\' ? backslashes + 1 : 0;
-        if (quoted) {
-            continue;
-        }
-        char32_t before = i > 0 ? line[i - 1] : ' ';
-        char32_t after = i + 1 < n ? line[i + 1] : 0;
-        switch (c) {
-        case ';':
-        case '`':
-        case '*':
-        case '?':
-        case '[': return true;
-        case '&':
-            if (before != '>') {
+            if (shell) {
                 return true;
             }
-            break;
-        case '$':
-            if (IsNameStart(after) || (after != 0 && Westring("{(?#@*!$-").Find(after) >= 0)) {
-                return true;
-            }
-            break;
-        case '~':
-            if (before == ' ' || before == '\t') {
-                return true;
-            }
-            break;
-        case '<':
-            if (after == '<') {
-                return true;
-            }
-            break;
-        default: break;
         }
     }
     return false;

@@ -50,7 +50,8 @@ TEST(ProgramArgumentsTest, DirectArgumentsGetTheProgramsFormOfEachPathWord) {
     CShareScope share;
     const TCase cases[] = {
         {"C:\\usr\\bin\\x", "/usr/bin/x"},
-        {"-o S:\\out.txt  plain", "-o /dev/shm/out.txt  plain"},
+        // A line with a path is written anew, each word by the same rules.
+        {"-o S:\\out.txt  \"a\"b", "\"-o\" /dev/shm/out.txt ab"},
         // Quoted words are words too, and are quoted again when they need it.
         {"\"S:\\a b\\c.txt\" next", "\"/dev/shm/a b/c.txt\" next"},
         {"\"S:\\dir x\\\\\"", "\"/dev/shm/dir x/\""},
@@ -59,8 +60,9 @@ TEST(ProgramArgumentsTest, DirectArgumentsGetTheProgramsFormOfEachPathWord) {
         // A mapped share, and one that is not (its path stays).
         {"\\\\srv\\share\\f.txt", "/dev/shm/f.txt"},
         {"\\\\elsewhere\\share\\f.txt", "\\\\elsewhere\\share\\f.txt"},
-        // Words that only look like paths, and a drive nothing maps.
-        {"a:b C: x\\y --file=C:\\x http://h/p", "a:b C: x\\y --file=C:\\x http://h/p"},
+        // Words that only look like paths, and a drive nothing maps: the
+        // line stays as it was typed.
+        {"a:b  C: \"x\"\\y --file=C:\\x http://h/p", "a:b  C: \"x\"\\y --file=C:\\x http://h/p"},
         {"Q:\\nowhere", "Q:\\nowhere"},
         {"", ""},
     };
