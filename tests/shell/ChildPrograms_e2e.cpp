@@ -176,12 +176,12 @@ TEST_F(ChildProgramsE2E, HostileNamesReachTheProgramAsOneArgumentEachOnEveryRoad
     }
     EXPECT_EQ(expected, got);
 
-    // Typed, and from the user menu: all of them in one line; no name splits
-    // another.
-    for (size_t run = 0; run < 2; run++) {
+    // Typed (through the interpreter and directly), and from the user menu:
+    // all of them in one line; no name splits another.
+    for (size_t run = 0; run < 3; run++) {
         TagAll(names.size());
-        if (run == 0) {
-            Type(ThroughInterpreter("!l"));
+        if (run != 1) {
+            Type(run == 0 ? ThroughInterpreter("!l") : std::string("T:\\qvargv !l"));
             ASSERT_TRUE(Continue());
         } else {
             // The user menu's lines run without the pause.
