@@ -319,6 +319,13 @@ TEST_F(ChildProgramsE2E, DrivePathsReachLinuxProgramsAsPosixPaths) {
     // The list file (gone with the run): a POSIX path.
     EXPECT_EQ('/', record[7][0]) << record[7];
     EXPECT_NE(std::string::npos, record[7].find("/QV#")) << record[7];
+
+    // A script's run: the typed path of its line too.
+    Write("s.qvs", "run(\"T:\\\\qvargv T:\\\\work\\\\a.txt\");\n");
+    Type("T:\\s.qvs");
+    ASSERT_TRUE(Runs(2));
+    EXPECT_EQ((Record{Root() + "/qvargv", work + "a.txt"}), Records()[1]);
+    ASSERT_TRUE(Continue());
 }
 
 // A program started directly gets its own name as a Linux path.
