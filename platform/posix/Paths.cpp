@@ -363,8 +363,11 @@ DWORD FullPath(const WString& input, WString& full, PathForm* form) {
 
 namespace {
 
+// The characters Windows refuses in a name that the user can type. Control
+// characters, refused by Windows too, are left to the typing: no name field
+// takes one, and a name copied from one that holds it must be made.
 bool IsForbiddenInName(WCHAR c) {
-    return c < 32 || c == u'<' || c == u'>' || c == u':' || c == u'"' || c == u'|' || c == u'?' || c == u'*';
+    return c == u'<' || c == u'>' || c == u':' || c == u'"' || c == u'|' || c == u'?' || c == u'*';
 }
 
 // A directory and the rest of a Windows path below it.
@@ -387,9 +390,9 @@ std::string JoinPosix(const std::string& dir, const WString& rest) {
 
 // The rest of a path below a drive's or share's directory holds no name
 // Windows would refuse, except names that already exist on disk: a Linux
-// file system may hold a control character, "<", ":" or "?" in a name, and
-// such a file must still be entered, read, copied and deleted. Only a name
-// that does not exist yet (one the user is making) keeps Windows' rules.
+// file system may hold "<", ":" or "?" in a name, and such a file must still
+// be entered, read and deleted. Only a name that does not exist yet (one the
+// user is making) keeps Windows' rules.
 bool NamesAreAcceptable(const std::string& dir, const WString& rest) {
     size_t last = WString::npos;
     for (size_t i = 0; i < rest.size(); i++) {

@@ -396,14 +396,23 @@ TEST_F(ChildProgramsE2E, EnterRunsAnExecutableScriptWhateverItsName) {
 
 // A name the Linux file system holds is reachable whatever it holds; only a
 // name the user makes keeps Windows' rules.
-TEST_F(ChildProgramsE2E, AFolderNamedWithAControlCharacterCanBeEntered) {
+TEST_F(ChildProgramsE2E, AFolderNamedWithAControlCharacterIsCopiedEnteredAndViewed) {
     if (LinuxOnly()) {
         GTEST_SKIP() << "such names exist on Linux file systems only";
     }
     ASSERT_EQ(0, mkdir(PathOf("work/evil\ax").c_str(), 0755));
     WriteLocal("work/evil\ax/inside.txt", "deep text");
+    MakeFolder("dest");
     StartWithProbe();
     host->PressKey("Down");
+    // Copied, with the name it has.
+    host->PressKey("F5");
+    ASSERT_TRUE(Shows("to")) << host->ScreenText();
+    host->SendText("T:\\dest\\");
+    host->PressKey("Enter");
+    ASSERT_TRUE(Eventually([&] { return ReadLocal(PathOf("dest/evil\ax/inside.txt")) == "deep text"; }))
+        << host->ScreenText();
+    ASSERT_TRUE(KeyBarShown()) << host->ScreenText();
     host->PressKey("Enter");
     ASSERT_TRUE(Shows("inside.txt")) << host->ScreenText();
     EXPECT_EQ(-1, RowOf(host->Snapshot(), "(123)")) << host->ScreenText();
