@@ -17,7 +17,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     for (int i = 0; i < argc; i++) {
-        std::fprintf(file, "%zu:", std::strlen(argv[i]));
+        std::fputs((std::to_string(std::strlen(argv[i])) + ":").c_str(), file);
         std::fwrite(argv[i], 1, std::strlen(argv[i]), file);
         std::fputc('\n', file);
     }
