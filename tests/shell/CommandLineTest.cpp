@@ -215,7 +215,11 @@ TEST(CommandLineTest, ShellSyntaxSendsTheLineToAPosixShell) {
         {"tool a~b $ x$", false},      {"tool !", false},          {"tool C:\\x a:b", false},
     };
     for (const auto& c : cases) {
-        int expected = c.shell && posixShell ? CommandRoadShell : CommandRoadDirect;
+        // "||" holds the pipe, which sends a line to cmd too.
+        const int interpreter = posixShell ? CommandRoadShell : CommandRoadCmd;
+        int expected = std::string(c.command).find('|') != std::string::npos ? interpreter
+                       : c.shell && posixShell                                 ? CommandRoadShell
+                                                                               : CommandRoadDirect;
         EXPECT_EQ(expected, GetCommandRoad(Westring(c.command))) << c.command;
     }
 }
