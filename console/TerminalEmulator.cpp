@@ -978,7 +978,12 @@ void TerminalEmulator::EncodeKey(int keyCode) {
         return;
     }
     std::string bytes;
-    if (keyCode >= 0 && keyCode < 0x80) {
+    if (keyCode == 0) {
+        // A key event without a key carries only a shift state (the host's
+        // report that the modifiers were let go): nothing for the child.
+        return;
+    }
+    if (keyCode > 0 && keyCode < 0x80) {
         bytes += static_cast<char>(keyCode);
     } else if (keyCode >= 0x80 && keyCode < KEY_EXTENDED) {
         // A character key: the child reads the console's code page, UTF-8.

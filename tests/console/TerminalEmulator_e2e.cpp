@@ -527,6 +527,9 @@ TEST_F(TerminalEmulatorTest, KeysAreEncodedByTheTable) {
         {KEY_ALT_F1, ""},
         {KEY_SHIFT_TAB, ""},
         {KEY_MOUSE, ""},
+        {KEY_CTRL_B, "\x02"},
+        // A key event without a key (the host's modifiers-released report).
+        {0, ""},
     };
     OpenReplyPipe();
     TerminalEmulator emulator(*console, replyWrite);
@@ -560,6 +563,10 @@ TEST_F(TerminalEmulatorTest, AttachedTerminalTakesKeysAndTeletypeText) {
     Feed(qvhost::EncodeEvent(qvhost::kEventKey, KEY_F12, 0, 0, 0, 0));
     Feed(qvhost::EncodeEvent(qvhost::kEventMousePress, 1, 0, 3, 3, 0));
     Feed(qvhost::EncodeEvent(qvhost::kEventKey, 'x', 0, 0, 0, 'x'));
+    // Ctrl-B and the host's report that Ctrl was let go: only the key's byte.
+    Feed(qvhost::EncodeEvent(qvhost::kEventKey, KEY_CTRL_B, qvhost::kShiftCtrl, 0, 0, KEY_CTRL_B));
+    Feed(qvhost::EncodeEvent(qvhost::kEventKey, 0, 0, 0, 0, 0));
+    Feed(qvhost::EncodeEvent(qvhost::kEventKey, 'b', 0, 0, 0, 'b'));
     console->WriteTty("\x1b[31mred");
     qvhost::ScreenModel m = Screen();
     EXPECT_EQ(m.RowText(0, 0, 3), "red");
@@ -568,7 +575,7 @@ TEST_F(TerminalEmulatorTest, AttachedTerminalTakesKeysAndTeletypeText) {
     // Detaching lets the key feeder finish the queue first.
     console->DetachTerminal();
     EXPECT_EQ(console->AttachedTerminal(), nullptr);
-    EXPECT_EQ(TakeReplies(), Esc("[24~") + "x");
+    EXPECT_EQ(TakeReplies(), Esc("[24~") + "x\x02" "b");
     // The mouse event was dropped; events go to GetEvent again.
     CConsole::TEvent event{};
     EXPECT_FALSE(console->GetEvent(event, 0));
