@@ -385,6 +385,35 @@ TEST_F(QvhostWithProgram, ATerminalBelowTheLeastScreenShowsWhatFitsAndANotice) {
     EXPECT_TRUE(WaitForPane("Quorvane needs 100x25; this terminal is 100x22.")) << Pane();
 }
 
+TEST_F(QvhostWithProgram, ModifiedKeysReachAChildAndTheCommandsTheyName) {
+    tmuxConfig = "set -s extended-keys on\n";
+    StartProgram(100, 30);
+    ASSERT_TRUE(WaitForPane("target-sub")) << Pane();
+    // Ctrl+Tab completes the word at the cursor.
+    Tmux("send-keys -t 0 -l 'echo target-s'");
+    Tmux("send-keys -t 0 C-Tab");
+    EXPECT_TRUE(WaitForPane("echo target-sub")) << Pane();
+    // (An Escape followed at once by another key would be Alt with that key.)
+    Tmux("send-keys -t 0 Escape");
+    ASSERT_TRUE(WaitFor([&] { return Pane().find("echo target-sub") == std::string::npos; })) << Pane();
+    // Ctrl+Shift+F5 makes links (of the cursor entry), where Ctrl+F5 sorts by time.
+    Tmux("send-keys -t 0 Down");
+    ASSERT_TRUE(WaitForPane("\u2551target-sub ")) << Pane();
+    Tmux("send-keys -t 0 C-S-F5");
+    EXPECT_TRUE(WaitForPane("Make symbolic link to")) << Pane();
+    Tmux("send-keys -t 0 Escape");
+    ASSERT_TRUE(WaitFor([&] { return Pane().find("Make symbolic link to") == std::string::npos; })) << Pane();
+    // A child reads the keys typed, and nothing after a key with Ctrl held.
+    // (Keys typed before the child runs are the program's, not the child's.)
+    Tmux("send-keys -t 0 -l 'sh -c \"echo child-runs; exec cat -v\"'");
+    Tmux("send-keys -t 0 Enter");
+    ASSERT_TRUE(WaitForPane("child-runs\n")) << Pane();
+    Tmux("send-keys -t 0 a C-b b Enter");
+    EXPECT_TRUE(WaitForPane("a^Bb\n")) << Pane();
+    EXPECT_EQ(Pane().find("^@"), std::string::npos) << Pane();
+    Tmux("send-keys -t 0 C-d");
+}
+
 TEST_F(QvhostWithProgram, ADoubleClickOnADirectoryEntersIt) {
     StartProgram(100, 30);
     ASSERT_TRUE(WaitForPane("target-sub")) << Pane();
