@@ -10,10 +10,123 @@
 CScrollBackBuffer ScrollBackBuffer;
 TScrollBackHooks ScrollBackHooks = {nullptr};
 
+namespace {
+
+// A record: the number of cells, of text cells and of attribute runs (16 bits
+// each), the runs (16-bit length, attribute), then the text cells' characters
+// in UTF-8; the cells past the text are blanks. Characters are stored as
+// they are, whatever their value.
+void PutUint16(std::string& out, unsigned value) {
+    out += static_cast<char>(value & 0xFF);
+    out += static_cast<char>(value >> 8);
+}
+
+unsigned GetUint16(const unsigned char*& at) {
+    unsigned value = at[0] | (at[1] << 8);
+    at += 2;
+    return value;
+}
+
+void PutCharacter(std::string& out, char32_t c) {
+    if (c < 0x80) {
+        out += static_cast<char>(c);
+    } else if (c < 0x800) {
+        out += static_cast<char>(0xC0 | (c >> 6));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+        out += static_cast<char>(0xE0 | (c >> 12));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+        c &= 0x1FFFFF;
+        out += static_cast<char>(0xF0 | (c >> 18));
+        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    }
+}
+
+char32_t GetCharacter(const unsigned char*& at) {
+    const unsigned lead = *at++;
+    if (lead < 0x80) {
+        return lead;
+    }
+    const int more = lead >= 0xF0 ? 3 : lead >= 0xE0 ? 2 : 1;
+    char32_t c = lead & (0x3F >> more);
+    for (int i = 0; i < more; ++i) {
+        c = (c << 6) | (*at++ & 0x3F);
+    }
+    return c;
+}
+
+}  // namespace
+
+void CScrollBackBuffer::Add(const TCell* cells, int n) {
+    n = n < 0 ? 0 : n > 0xFFFF ? 0xFFFF : n;
+    int text = n;
+    while (text > 0 && cells[text - 1].character == ' ') {
+        --text;
+    }
+    int runs = 0;
+    for (int i = 0; i < n; ++i) {
+        runs += i == 0 || cells[i].attribute != cells[i - 1].attribute;
+    }
+    starts.push_back(records.size());
+    PutUint16(records, static_cast<unsigned>(n));
+    PutUint16(records, static_cast<unsigned>(text));
+    PutUint16(records, static_cast<unsigned>(runs));
+    for (int i = 0; i < n;) {
+        int j = i + 1;
+        while (j < n && cells[j].attribute == cells[i].attribute) {
+            ++j;
+        }
+        PutUint16(records, static_cast<unsigned>(j - i));
+        records += static_cast<char>(cells[i].attribute);
+        i = j;
+    }
+    for (int i = 0; i < text; ++i) {
+        PutCharacter(records, cells[i].character);
+    }
+}
+
+void CScrollBackBuffer::Line(int index, CellString& cells) const {
+    cells.SetLength(0);
+    if (index < 0 || index >= Count()) {
+        return;
+    }
+    const unsigned char* at = reinterpret_cast<const unsigned char*>(records.data()) + starts[index];
+    const int n = static_cast<int>(GetUint16(at));
+    const int text = static_cast<int>(GetUint16(at));
+    const int runs = static_cast<int>(GetUint16(at));
+    const unsigned char* characters = at + 3 * runs;
+    cells.Grow(n);
+    int done = 0;
+    for (int r = 0; r < runs; ++r) {
+        const int length = static_cast<int>(GetUint16(at));
+        const uint8_t attribute = *at++;
+        for (int i = 0; i < length; ++i, ++done) {
+            cells += TCell{done < text ? GetCharacter(characters) : U' ', attribute};
+        }
+    }
+}
+
+void CScrollBackBuffer::RemoveLast() {
+    if (!starts.empty()) {
+        records.resize(starts.back());
+        starts.pop_back();
+    }
+}
+
+void CScrollBackBuffer::FreeAll() {
+    std::string().swap(records);
+    std::vector<size_t>().swap(starts);
+}
+
 void AppendScreenRowToScrollBack(int row) {
-    CellString* line = new CellString;
-    Console->CopyRect(*line, 0, row, ScreenColumns, 1);
-    ScrollBackBuffer.Add(line);
+    // One work row for every call: a long output appends a row per line.
+    static CellString line;
+    Console->CopyRect(line, 0, row, ScreenColumns, 1);
+    ScrollBackBuffer.Add(line.Data(), line.Length());
 }
 
 CScrollBackViewer::CScrollBackViewer(const CScrollBackBuffer& buffer)
@@ -27,7 +140,7 @@ void CScrollBackViewer::DrawRow(int row) {
     GotoXY(0, row);
     int index = top + row;
     if (index < buffer.Count()) {
-        const CellString& line = *buffer.At(index);
+        buffer.Line(index, line);
         CellString shown;
         shown.AppendCells(line.Data(), line.Length() < width ? line.Length() : width);
         WriteAttrString(0, row, shown);
@@ -109,7 +222,7 @@ void ShowScrollBack() {
     CScrollBackViewer* viewer = new CScrollBackViewer(ScrollBackBuffer);
     viewer->Run();
     for (int i = 0; i < captured; i++) {
-        delete ScrollBackBuffer.RemoveAt(ScrollBackBuffer.Count() - 1);
+        ScrollBackBuffer.RemoveLast();
     }
     delete viewer;
 }
