@@ -3,6 +3,8 @@
 #include "base/strings/Utf8Codec.h"
 #include "console/ConsoleProtocol.h"
 
+#include <string>
+
 namespace {
 
 void PutU16(StdFile& out, uint32_t value) {
@@ -81,19 +83,35 @@ void CCellStringParameter::WriteData(StdFile& out) const {
         }
         total += more;
     }
-    Westring text(count);
-    for (int i = 0; i < count; ++i) {
-        text.AppendChar(WireChar(value.Data()[i].character));
+    // The record is built whole and written at once: a child's output sends
+    // rows of cells by the thousand.
+    std::string record;
+    record.reserve(total + 2);
+    record += static_cast<char>(total & 0xFF);
+    record += static_cast<char>(total >> 8);
+    bool scalars = true;
+    for (int i = 0; i < count && scalars; ++i) {
+        const char32_t c = WireChar(value.Data()[i].character);
+        scalars = c <= 0x10FFFF && !(c >= 0xD800 && c <= 0xDFFF);
+        char utf8[4];
+        record.append(utf8, static_cast<size_t>(EncodeUtf8(c, utf8)));
     }
-    Estring utf8;
-    text.ToUtf8(utf8);
-    PutU16(out, total);
-    out.Write(utf8.Data(), static_cast<uint32_t>(utf8.Length()));
-    unsigned char nul = 0;
-    out.Write(&nul, 1);
-    for (int i = 0; i < count; ++i) {
-        out.Write(&value.Data()[i].attribute, 1);
+    if (!scalars) {
+        // What is no character goes the way the wide strings convert it.
+        Westring text(count);
+        for (int i = 0; i < count; ++i) {
+            text.AppendChar(WireChar(value.Data()[i].character));
+        }
+        Estring utf8;
+        text.ToUtf8(utf8);
+        record.resize(2);
+        record.append(utf8.Data(), static_cast<size_t>(utf8.Length()));
     }
+    record += '\0';
+    for (int i = 0; i < count; ++i) {
+        record += static_cast<char>(value.Data()[i].attribute);
+    }
+    out.Write(record.data(), static_cast<uint32_t>(record.size()));
 }
 
 bool GetIntegerParameter(const CParameter* parameter, int32_t& value) {

@@ -1,6 +1,7 @@
 #include "ui/ScrollBack.h"
 
 #include "app/settings/Colours.h"
+#include "base/strings/Utf8Codec.h"
 #include "console/Console.h"
 #include "console/InputEvent.h"
 #include "console/KeyCodes.h"
@@ -14,8 +15,8 @@ namespace {
 
 // A record: the number of cells, of text cells and of attribute runs (16 bits
 // each), the runs (16-bit length, attribute), then the text cells' characters
-// in UTF-8; the cells past the text are blanks. Characters are stored as
-// they are, whatever their value.
+// in UTF-8 (any value, surrogates too, in the form of its length); the cells
+// past the text are blanks.
 void PutUint16(std::string& out, unsigned value) {
     out += static_cast<char>(value & 0xFF);
     out += static_cast<char>(value >> 8);
@@ -27,38 +28,6 @@ unsigned GetUint16(const unsigned char*& at) {
     return value;
 }
 
-void PutCharacter(std::string& out, char32_t c) {
-    if (c < 0x80) {
-        out += static_cast<char>(c);
-    } else if (c < 0x800) {
-        out += static_cast<char>(0xC0 | (c >> 6));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        out += static_cast<char>(0xE0 | (c >> 12));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        c &= 0x1FFFFF;
-        out += static_cast<char>(0xF0 | (c >> 18));
-        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-}
-
-char32_t GetCharacter(const unsigned char*& at) {
-    const unsigned lead = *at++;
-    if (lead < 0x80) {
-        return lead;
-    }
-    const int more = lead >= 0xF0 ? 3 : lead >= 0xE0 ? 2 : 1;
-    char32_t c = lead & (0x3F >> more);
-    for (int i = 0; i < more; ++i) {
-        c = (c << 6) | (*at++ & 0x3F);
-    }
-    return c;
-}
-
 }  // namespace
 
 void CScrollBackBuffer::Add(const TCell* cells, int n) {
@@ -67,15 +36,13 @@ void CScrollBackBuffer::Add(const TCell* cells, int n) {
     while (text > 0 && cells[text - 1].character == ' ') {
         --text;
     }
-    int runs = 0;
-    for (int i = 0; i < n; ++i) {
-        runs += i == 0 || cells[i].attribute != cells[i - 1].attribute;
-    }
     starts.push_back(records.size());
     PutUint16(records, static_cast<unsigned>(n));
     PutUint16(records, static_cast<unsigned>(text));
-    PutUint16(records, static_cast<unsigned>(runs));
-    for (int i = 0; i < n;) {
+    const size_t runCount = records.size();
+    PutUint16(records, 0);
+    unsigned runs = 0;
+    for (int i = 0; i < n; ++runs) {
         int j = i + 1;
         while (j < n && cells[j].attribute == cells[i].attribute) {
             ++j;
@@ -84,8 +51,11 @@ void CScrollBackBuffer::Add(const TCell* cells, int n) {
         records += static_cast<char>(cells[i].attribute);
         i = j;
     }
+    records[runCount] = static_cast<char>(runs & 0xFF);
+    records[runCount + 1] = static_cast<char>(runs >> 8);
     for (int i = 0; i < text; ++i) {
-        PutCharacter(records, cells[i].character);
+        char utf8[4];
+        records.append(utf8, static_cast<size_t>(EncodeUtf8(cells[i].character, utf8)));
     }
 }
 
@@ -105,7 +75,13 @@ void CScrollBackBuffer::Line(int index, CellString& cells) const {
         const int length = static_cast<int>(GetUint16(at));
         const uint8_t attribute = *at++;
         for (int i = 0; i < length; ++i, ++done) {
-            cells += TCell{done < text ? GetCharacter(characters) : U' ', attribute};
+            char32_t c = U' ';
+            if (done < text) {
+                const TUtf8Step step = DecodeUtf8Step(characters, 4);
+                c = step.code;
+                characters += step.length;
+            }
+            cells += TCell{c, attribute};
         }
     }
 }
