@@ -85,31 +85,16 @@ void CCellStringParameter::WriteData(StdFile& out) const {
     }
     // The record is built whole and written at once: a child's output sends
     // rows of cells by the thousand.
-    std::string record;
-    record.reserve(total + 2);
-    record += static_cast<char>(total & 0xFF);
-    record += static_cast<char>(total >> 8);
-    bool scalars = true;
-    for (int i = 0; i < count && scalars; ++i) {
-        const char32_t c = WireChar(value.Data()[i].character);
-        scalars = c <= 0x10FFFF && !(c >= 0xD800 && c <= 0xDFFF);
-        char utf8[4];
-        record.append(utf8, static_cast<size_t>(EncodeUtf8(c, utf8)));
-    }
-    if (!scalars) {
-        // What is no character goes the way the wide strings convert it.
-        Westring text(count);
-        for (int i = 0; i < count; ++i) {
-            text.AppendChar(WireChar(value.Data()[i].character));
-        }
-        Estring utf8;
-        text.ToUtf8(utf8);
-        record.resize(2);
-        record.append(utf8.Data(), static_cast<size_t>(utf8.Length()));
-    }
-    record += '\0';
+    std::string record(2 + total, '\0');
+    char* at = &record[0];
+    *at++ = static_cast<char>(total & 0xFF);
+    *at++ = static_cast<char>(total >> 8);
     for (int i = 0; i < count; ++i) {
-        record += static_cast<char>(value.Data()[i].attribute);
+        at += EncodeUtf8(WireChar(value.Data()[i].character), at);
+    }
+    *at++ = '\0';
+    for (int i = 0; i < count; ++i) {
+        *at++ = static_cast<char>(value.Data()[i].attribute);
     }
     out.Write(record.data(), static_cast<uint32_t>(record.size()));
 }

@@ -17,9 +17,9 @@ namespace {
 // each), the runs (16-bit length, attribute), then the text cells' characters
 // in UTF-8 (any value, surrogates too, in the form of its length); the cells
 // past the text are blanks.
-void PutUint16(std::string& out, unsigned value) {
-    out += static_cast<char>(value & 0xFF);
-    out += static_cast<char>(value >> 8);
+void PutUint16(unsigned char*& at, unsigned value) {
+    *at++ = static_cast<unsigned char>(value & 0xFF);
+    *at++ = static_cast<unsigned char>(value >> 8);
 }
 
 unsigned GetUint16(const unsigned char*& at) {
@@ -36,27 +36,30 @@ void CScrollBackBuffer::Add(const TCell* cells, int n) {
     while (text > 0 && cells[text - 1].character == ' ') {
         --text;
     }
-    starts.push_back(records.size());
-    PutUint16(records, static_cast<unsigned>(n));
-    PutUint16(records, static_cast<unsigned>(text));
-    const size_t runCount = records.size();
-    PutUint16(records, 0);
+    // Room for the most the record can take, given back at the end.
+    const size_t start = records.size();
+    starts.push_back(start);
+    records.resize(start + 6 + 3 * static_cast<size_t>(n) + 4 * static_cast<size_t>(text));
+    unsigned char* const first = reinterpret_cast<unsigned char*>(&records[start]);
+    unsigned char* at = first + 6;
     unsigned runs = 0;
     for (int i = 0; i < n; ++runs) {
         int j = i + 1;
         while (j < n && cells[j].attribute == cells[i].attribute) {
             ++j;
         }
-        PutUint16(records, static_cast<unsigned>(j - i));
-        records += static_cast<char>(cells[i].attribute);
+        PutUint16(at, static_cast<unsigned>(j - i));
+        *at++ = cells[i].attribute;
         i = j;
     }
-    records[runCount] = static_cast<char>(runs & 0xFF);
-    records[runCount + 1] = static_cast<char>(runs >> 8);
     for (int i = 0; i < text; ++i) {
-        char utf8[4];
-        records.append(utf8, static_cast<size_t>(EncodeUtf8(cells[i].character, utf8)));
+        at += EncodeUtf8(cells[i].character, reinterpret_cast<char*>(at));
     }
+    unsigned char* head = first;
+    PutUint16(head, static_cast<unsigned>(n));
+    PutUint16(head, static_cast<unsigned>(text));
+    PutUint16(head, runs);
+    records.resize(start + static_cast<size_t>(at - first));
 }
 
 void CScrollBackBuffer::Line(int index, CellString& cells) const {
@@ -99,10 +102,9 @@ void CScrollBackBuffer::FreeAll() {
 }
 
 void AppendScreenRowToScrollBack(int row) {
-    // One work row for every call: a long output appends a row per line.
-    static CellString line;
-    Console->CopyRect(line, 0, row, ScreenColumns, 1);
-    ScrollBackBuffer.Add(line.Data(), line.Length());
+    TCell* cells = Console->SaveRect(0, row, ScreenColumns, 1);
+    ScrollBackBuffer.Add(cells, ScreenColumns);
+    delete[] cells;
 }
 
 CScrollBackViewer::CScrollBackViewer(const CScrollBackBuffer& buffer)
