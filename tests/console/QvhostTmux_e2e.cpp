@@ -3,6 +3,7 @@
 // screen comes back with capture-pane.
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -203,6 +204,34 @@ TEST_F(QvhostInTmux, ExtendedKeyReportsTellCtrlKeysFromThePlainOnes) {
     Tmux("send-keys -t 0 -l back");
     EXPECT_TRUE(WaitForPane("back")) << Pane();
     EXPECT_EQ(Pane().find("9;5u"), std::string::npos) << Pane();
+}
+
+TEST_F(QvhostInTmux, TheTerminalGetsItsKeyReportsBackAfterACrash) {
+    // The program killed (qvhost outlives it), and qvhost itself crashing.
+    struct Case {
+        const char* what;
+        bool program;
+        int signal;
+    };
+    const Case cases[] = {{"program killed", true, SIGKILL}, {"qvhost crashed", false, SIGSEGV}};
+    tmuxConfig = "set -s extended-keys on\n";
+    for (const Case& c : cases) {
+        Launch("TERM=xterm-256color", "", 90, 30);
+        ASSERT_TRUE(WaitForPane("ready 90x30")) << c.what << "\n" << Pane();
+        EXPECT_TRUE(Reports("C-Tab", "key 10094 char 0 shift 2")) << c.what << "\n" << Pane();
+        // The session's shell runs qvhost, which runs the program.
+        const std::string shell = Tmux("display -p -t 0 '#{pane_pid}'");
+        std::string victim = RunShell("ps -o pid= --ppid " + std::to_string(std::stoi(shell)));
+        if (c.program) {
+            victim = RunShell("ps -o pid= --ppid " + std::to_string(std::stoi(victim)));
+        }
+        ASSERT_EQ(kill(std::stoi(victim), c.signal), 0) << c.what;
+        ASSERT_NE(ExitCode(), -1) << c.what << "\n" << Pane();
+        Tmux("send-keys -t 0 C-Tab");
+        Tmux("send-keys -t 0 -l back");
+        EXPECT_TRUE(WaitForPane("back")) << c.what << "\n" << Pane();
+        EXPECT_EQ(Pane().find("9;5u"), std::string::npos) << c.what << "\n" << Pane();
+    }
 }
 
 TEST_F(QvhostInTmux, MouseResizeAndTheWayOut) {
