@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/panels/Panel.h"
+#include "app/panels/PanelDirectoryChange.h"
 #include "app/panels/PanelNavigation.h"
 #include "app/panels/PanelSort.h"
 #include "app/settings/Colours.h"
@@ -439,8 +440,15 @@ bool FileFinder::GoTo() {
     Westring directory = ExtractDirectory(path);
     if (directory.Length() == 2 && directory[1] == U':')
         directory += Westring("\\");
-    if (ResolvePanelPath(panel, directory))
-        SetPanelCursorToName(panel, ExtractFileName(path));
+    if (!ResolvePanelPath(panel, directory))
+        return true;
+    // The path alone changes nothing on the screen: the panel lists the new
+    // directory from its top before the cursor can find the file in it.
+    panel->topIndex = 0;
+    panel->cursorRow = 0;
+    panel->panelType = PANEL_FILES;
+    ChangePanelDirectory(Panels, PanelSide(panel), Westring(), false, -1, 0);
+    SetPanelCursorToName(panel, ExtractFileName(path));
     return true;
 }
 

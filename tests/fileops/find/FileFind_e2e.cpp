@@ -11,13 +11,14 @@
 #include <string>
 
 #include "console/KeyCodes.h"
+#include "tests/fileops/PanelStepsTest.h"
 #include "tests/support/ProgramTest.h"
 
 namespace {
 
 using qvhost::ScreenModel;
 
-class FileFindTest : public qvtest::ProgramTest {
+class FileFindTest : public qvtest::PanelStepsTest {
 protected:
     // The attribute of column 4 on every row, for a failure's message.
     static std::string Attributes(const ScreenModel& screen) {
@@ -81,6 +82,40 @@ TEST_F(FileFindTest, FindsByMaskAndTextAndGoesToTheFile) {
     host->SendKey(KEY_ENTER);
     ASSERT_TRUE(Gone(" File Find ")) << host->ScreenText();
     ASSERT_TRUE(PromptIs("T:\\work\\sub")) << host->ScreenText();
+}
+
+// GoTo on a file two folders away from the panel's: the panel lists that
+// folder with its cursor on the file, and a re-read keeps both.
+TEST_F(FileFindTest, GoToListsTheFoundFilesFolderWithTheCursorOnIt) {
+    MakeFolder("work/near");
+    MakeFolder("work/far");
+    MakeFolder("work/far/away");
+    Write("work/near/nearby.txt", "x");
+    Write("work/far/away/aaa.dat", "x");
+    Write("work/far/away/bbb.dat", "x");
+    Write("work/far/away/target.log", "x");
+    Write("work/far/away/zzz.dat", "x");
+    Start("FFRootSearch=0\r\n");
+    ASSERT_TRUE(host->WaitFor([](const ScreenModel& s) { return LeftCursorName(s) == ".."; })) << host->ScreenText();
+    Find("*.log", "");
+    ASSERT_TRUE(Shows("1 match uses")) << host->ScreenText();
+    host->SendKey(KEY_ENTER);
+    ASSERT_TRUE(Gone(" File Find ")) << host->ScreenText();
+    ASSERT_TRUE(PromptIs("T:\\work\\far\\away")) << host->ScreenText();
+    // The left panel (the active one) holds zzz and no longer near.
+    auto leftShows = [](const ScreenModel& s, const std::string& name) {
+        for (int y = 1; y < s.Rows() - 2; y++)
+            if (s.RowText(y, 1, s.Columns() / 2 - 2).find(name) != std::string::npos)
+                return true;
+        return false;
+    };
+    auto landed = [&](const ScreenModel& s) {
+        return LeftCursorName(s).rfind("target", 0) == 0 && leftShows(s, "zzz") && !leftShows(s, "near");
+    };
+    EXPECT_TRUE(host->WaitFor(landed)) << host->ScreenText();
+    host->SendKey(KEY_CTRL_R);
+    host->WaitQuiet();
+    EXPECT_TRUE(host->WaitFor(landed)) << host->ScreenText();
 }
 
 TEST_F(FileFindTest, ReopensOnTheResultsWithTheCursorWhereItWas) {
