@@ -306,12 +306,10 @@ void Reap(std::shared_ptr<ProcessObject> process) {
                : WIFSIGNALED(status) ? 128 + static_cast<DWORD>(WTERMSIG(status))
                                      : 1;
     }
-    {
-        std::lock_guard<std::mutex> guard(WaitMutex());
-        process->exitCode = code;
-        process->exited = true;
-    }
-    WaitCondition().notify_all();
+    std::lock_guard<std::mutex> guard(WaitMutex());
+    process->exitCode = code;
+    process->exited = true;
+    SignalWaiters(*process);
 }
 
 // UTF-8 NAME=VALUE texts of a block: UTF-16 or UTF-8.
