@@ -409,14 +409,26 @@ static unsigned __stdcall DrainChildOutput(void* argument) {
     return 0;
 }
 
+// The longest look away from a quiet child's pipe: the delay before its next
+// output shows. A child that is writing is looked at again at once.
+const DWORD OutputIdleWaitMs = 15;
+
 void PumpChildOutput(HANDLE output, HANDLE process, HPCON console) {
-    char buffer[1025];
-    // While the child runs, its output is shown as it comes.
+    // Large chunks: the emulator sends its screen once per chunk, so a child
+    // that writes a lot costs a few updates, not one per kilobyte.
+    const int bufferSize = 64 * 1024 + 1;
+    char* buffer = new char[bufferSize];
+    // While the child runs, its output is shown as it comes. An anonymous
+    // pipe cannot be waited on, so the wait on the process doubles from 1 ms
+    // while the pipe stays empty and starts again from 1 ms when output came.
+    DWORD idleWait = 1;
     for (;;) {
-        if (!ReadChildOutputChunk(output, buffer, sizeof buffer)) {
+        bool moved = false;
+        if (!ReadChildOutputChunk(output, buffer, bufferSize, &moved)) {
             break;
         }
-        if (WaitForSingleObject(process, 15) != WAIT_TIMEOUT) {
+        idleWait = moved ? 1 : (idleWait * 2 < OutputIdleWaitMs ? idleWait * 2 : OutputIdleWaitMs);
+        if (WaitForSingleObject(process, moved ? 0 : idleWait) != WAIT_TIMEOUT) {
             break;
         }
     }
@@ -424,7 +436,8 @@ void PumpChildOutput(HANDLE output, HANDLE process, HPCON console) {
     // it closes. Closing the console waits for the console to end, and the
     // console may first have to write its last screen into a full pipe, so
     // the pipe is read on a thread of its own while the console closes.
-    ReadChildOutputChunk(output, buffer, sizeof buffer);
+    ReadChildOutputChunk(output, buffer, bufferSize);
+    delete[] buffer;
     SetRunningConsole(nullptr);
     TOutputDrain drain;
     drain.output = output;
