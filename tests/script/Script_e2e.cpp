@@ -2,12 +2,27 @@
 // redirected file, its errors, and the exit code.
 #include <unistd.h>
 
+#include "console/KeyCodes.h"
 #include "tests/support/ProgramTest.h"
 
 namespace qvtest {
 namespace {
 
 class ScriptE2E : public ProgramTest {};
+
+// Scripts that never end by themselves. Each says "started" (the printing one
+// over and over), so that the break comes while the loop runs.
+struct TEndlessScript {
+    const char* what;
+    const char* text;
+};
+const TEndlessScript EndlessScripts[] = {
+    {"an empty body", "println(\"started\");\nwhile (true) {}\n"},
+    {"a printing body", "while (true) { println(\"started\"); }\n"},
+    {"a growing map", "println(\"started\");\nm = {};\ni = 0;\nwhile (true) { m[i] = i; i++; }\n"},
+    {"an empty for", "println(\"started\");\nfor (;;) {}\n"},
+    {"endless calls", "println(\"started\");\nfunc f() { return 1; }\nwhile (f()) {}\n"},
+};
 
 TEST_F(ScriptE2E, OutputRedirectedToAFileWithArgumentsAndInput) {
     Write("t.qvs", "println(args, \" \", typeOf(stdin));\nfor (l : stdin) println(\"<\", l, \">\");\n");
@@ -55,6 +70,47 @@ TEST_F(ScriptE2E, ScriptsThatAreMissingOrCannotBeRead) {
     ScriptedHost& unreadable = Launch(Options({"-s", "T:\\link.qvs"}));
     EXPECT_EQ(1, unreadable.WaitExit());
     EXPECT_GE(RowOf(unreadable.Snapshot(), "Unable to open source file: T:\\link.qvs"), 0) << unreadable.Dump();
+}
+
+TEST_F(ScriptE2E, CtrlCAndCtrlBreakStopAnEndlessScriptRunWithTheOption) {
+    for (const TEndlessScript& script : EndlessScripts) {
+        for (bool ctrlBreak : {false, true}) {
+            SCOPED_TRACE(std::string(script.what) + (ctrlBreak ? ", Ctrl-Break" : ", Ctrl-C"));
+            Write("loop.qvs", script.text);
+            ScriptedHost& run = Launch(Options({"-s", "T:\\loop.qvs"}));
+            ASSERT_TRUE(run.WaitForText("started")) << run.ScreenText();
+            if (ctrlBreak) {
+                run.SendKey(KEY_CTRL_BREAK, 0, 2);
+            } else {
+                run.PressKey("Ctrl+c");
+            }
+            EXPECT_TRUE(run.WaitForText("User Break", 3000)) << run.ScreenText();
+            EXPECT_EQ(1, run.WaitExit());
+        }
+    }
+}
+
+TEST_F(ScriptE2E, CtrlCStopsAnEndlessScriptTypedOnTheCommandLineAndStaysAKeyAfterwards) {
+    Write("work/alpha.txt", "a");
+    for (const TEndlessScript& script : EndlessScripts) {
+        SCOPED_TRACE(script.what);
+        Write("work/loop.qvs", script.text);
+        Start("PauseAfterRun=on\r\n");
+        host->SendText("loop.qvs");
+        host->PressKey("Enter");
+        ASSERT_TRUE(Shows("started")) << host->ScreenText();
+        host->PressKey("Ctrl+c");
+        EXPECT_TRUE(Shows("User Break", 3000)) << host->ScreenText();
+        ASSERT_TRUE(Shows("Press any key to continue")) << host->ScreenText();
+        host->PressKey("Esc");
+        ASSERT_TRUE(KeyBarShown()) << host->ScreenText();
+        // Back in the panels Ctrl-C is a key again: the name case command
+        // (on the file below ".."), not a question to end the program.
+        host->PressKey("Down");
+        host->PressKey("Ctrl+c");
+        EXPECT_TRUE(Shows("Change case of")) << host->ScreenText();
+        EXPECT_FALSE(Shows("Terminate Quorvane", 200)) << host->ScreenText();
+    }
 }
 
 TEST_F(ScriptE2E, AScriptTypedOnTheCommandLineRunsWithItsWords) {
