@@ -56,6 +56,9 @@ public:
     // `sleep` may make, in milliseconds (-1: no limit).
     int64_t statementBudget = -1;
     int64_t sleepLimitMs = -1;
+    // And the most bytes the run's values may take (0: no limit of its own),
+    // so that a test can run out of memory where the system would not let it.
+    size_t valueMemoryLimit = 0;
 
     // Statements.
     int ExecStatement();

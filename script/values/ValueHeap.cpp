@@ -79,9 +79,11 @@ void* CValueHeap::AllocateScriptValue(size_t size) {
     if (last >= 0 && static_cast<TPieceHeader*>(m_recycle.At(last))->size == total) {
         memory = m_recycle.RemoveAt(last);
     } else {
-        memory = total <= 0x7fffffff ? m_pool.Allocate(int(total)) : nullptr;
+        bool allowed = total <= 0x7fffffff && (poolLimit == 0 || m_poolUsed + total <= poolLimit);
+        memory = allowed ? m_pool.Allocate(int(total)) : nullptr;
         if (!memory)
             throw std::bad_alloc();
+        m_poolUsed += total;
     }
     TPieceHeader* header = static_cast<TPieceHeader*>(memory);
     header->heap = this;
@@ -98,6 +100,7 @@ void CValueHeap::RecycleScriptValue(void* memory) {
 void CValueHeap::ResetValuePool() {
     m_recycle.RemoveAll();
     m_pool.Reset();
+    m_poolUsed = 0;
 }
 
 void CValueHeap::ListLeakedValues(IStreamWrite& out) {

@@ -57,8 +57,13 @@ public:
     IStreamWrite* reportStream = nullptr;
     // Plain values made from this heap and not yet recycled.
     int liveAllocations = 0;
+    // The most bytes the pool may hand out (0: as much as the system gives);
+    // past it an allocation fails as the system's would. A seam for the
+    // tests: the sanitizers end the process instead of failing an allocation.
+    size_t poolLimit = 0;
 
 private:
+    size_t m_poolUsed = 0;
     MemoryPool m_pool;
     TObjectList<void> m_recycle;
 };

@@ -2,13 +2,26 @@
 // redirected file, its errors, and the exit code.
 #include <unistd.h>
 
+#include <cstdlib>
+
 #include "console/KeyCodes.h"
 #include "tests/support/ProgramTest.h"
 
 namespace qvtest {
 namespace {
 
-class ScriptE2E : public ProgramTest {};
+class ScriptE2E : public ProgramTest {
+protected:
+    // The options, with the program started under an address-space limit.
+    ScriptedHost::Options UnderAddressSpaceLimit(ScriptedHost::Options options, int megabytes) const {
+        const char* build = std::getenv("QV_BINARY_DIR");
+        options.args.insert(options.args.begin(), {"-c", "ulimit -v " + std::to_string(megabytes * 1024) +
+                                                            " && exec \"$0\" \"$@\"",
+                                                   std::string(build ? build : ".") + "/bin/quorvane"});
+        options.program = "/bin/sh";
+        return options;
+    }
+};
 
 // Scripts that never end by themselves. Each says "started" (the printing one
 // over and over), so that the break comes while the loop runs.
@@ -111,6 +124,34 @@ TEST_F(ScriptE2E, CtrlCStopsAnEndlessScriptTypedOnTheCommandLineAndStaysAKeyAfte
         EXPECT_TRUE(Shows("Change case of")) << host->ScreenText();
         EXPECT_FALSE(Shows("Terminate Quorvane", 200)) << host->ScreenText();
     }
+}
+
+TEST_F(ScriptE2E, AScriptThatRunsOutOfMemoryEndsWithAnErrorAndTheProgramGoesOn) {
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "AddressSanitizer reserves far more address space than any limit leaves, and ends the process "
+                    "where an allocation would fail; InterpreterLimitsTest runs out of the interpreter's own limit "
+                    "instead, and tests/script/bench_script_loop.sh runs this test in the optimised build";
+#endif
+    if (OnWindowsLeg()) {
+        qvtest::CountInWindowsLeg(false);
+        GTEST_SKIP() << "the address-space limit is a Linux resource limit of the program started";
+    }
+    Write("work/grow.qvs", "println(\"started\");\nm = {};\ni = 0;\nwhile (true) { m[i] = i; i++; }\n");
+    Write("work/after.qvs", "println(\"still \", \"here\");\n");
+    ScriptedHost& run = Launch(UnderAddressSpaceLimit(Options({"-s", "T:\\work\\grow.qvs"}), 256));
+    EXPECT_EQ(1, run.WaitExit(60000)) << run.ScreenText();
+    EXPECT_GE(RowOf(run.Snapshot(), "T:\\work\\grow.qvs(4): Out of memory at col "), 0) << run.ScreenText();
+
+    // Typed on the command line: the error, and the program takes the next command.
+    Launch(UnderAddressSpaceLimit(Options({"-l", "T:\\work", "-r", "T:\\work"}), 256));
+    ASSERT_TRUE(KeyBarShown()) << host->ScreenText();
+    host->SendText("grow.qvs");
+    host->PressKey("Enter");
+    EXPECT_TRUE(Shows("Out of memory at col ", 60000)) << host->ScreenText();
+    ASSERT_TRUE(KeyBarShown(60000)) << host->ScreenText();
+    host->SendText("after.qvs");
+    host->PressKey("Enter");
+    EXPECT_TRUE(Shows("still here")) << host->ScreenText();
 }
 
 TEST_F(ScriptE2E, AScriptTypedOnTheCommandLineRunsWithItsWords) {
