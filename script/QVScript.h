@@ -200,6 +200,9 @@ private:
     // for types" when `strict`).
     ValueHandle Arithmetic(int op, const ValueHandle& left, const ValueHandle& right, CToken* opToken,
                            CToken* afterRight, bool strict);
+    // The int result of an operator on two ints; false for an operator that
+    // gives no int (^).
+    bool IntegerArithmetic(int op, int64_t x, int64_t y, CToken* opToken, int64_t& result);
     // Whether left == right and left > right, by the comparison rules.
     void Compare(const ValueHandle& left, const ValueHandle& right, CToken* opToken, bool& equal, bool& greater);
     void WriteValueNested(IScriptValue& value, bool quoted, TObjectList<IScriptValue>& open);

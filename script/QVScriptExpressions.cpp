@@ -122,6 +122,13 @@ ValueHandle QVScript::EvalAssignment() {
         left->AppendListItem(right);
         return left;
     }
+    int64_t integer;
+    if (left->GetType() == ScriptInt && right->GetType() == ScriptInt &&
+        IntegerArithmetic(ArithmeticOf(op), left->GetInt(), right->GetInt(), opToken, integer)) {
+        // Nothing to promote: the result goes straight into the left value.
+        left->SetInt(integer);
+        return left;
+    }
     ValueHandle copy(new CScriptValue(*left));
     ValueHandle result = Arithmetic(ArithmeticOf(op), copy, right, opToken, Current(), false);
     if (!result)
@@ -532,6 +539,13 @@ void QVScript::Compare(const ValueHandle& left, const ValueHandle& right, CToken
     equal = greater = false;
     if (!left->IsSimpleType())
         RunError(opToken, Westring("Simple type required"));
+    if (left->GetType() == ScriptInt && right->GetType() == ScriptInt) {
+        // Nothing to promote.
+        int64_t x = left->GetInt(), y = right->GetInt();
+        equal = x == y;
+        greater = x > y;
+        return;
+    }
     ValueHandle a(left);
     ValueHandle b(right);
     PromoteOperands(a, b);
@@ -576,6 +590,24 @@ void QVScript::Compare(const ValueHandle& left, const ValueHandle& right, CToken
     }
 }
 
+bool QVScript::IntegerArithmetic(int op, int64_t x, int64_t y, CToken* opToken, int64_t& result) {
+    switch (op) {
+    case TokenPlus: result = WrapAdd(x, y); return true;
+    case TokenMinus: result = WrapSub(x, y); return true;
+    case TokenStar: result = WrapMul(x, y); return true;
+    case TokenSlash:
+    case TokenPercent:
+        if (y == 0)
+            RunError(opToken, Westring("Integer division by zero"));
+        if (y == -1)  // the quotient of the least value by -1 wraps to itself
+            result = op == TokenSlash ? WrapSub(0, x) : int64_t(0);
+        else
+            result = op == TokenSlash ? x / y : x % y;
+        return true;
+    default: return false;
+    }
+}
+
 ValueHandle QVScript::Arithmetic(int op, const ValueHandle& left, const ValueHandle& right, CToken* opToken,
                                  CToken* afterRight, bool strict) {
     ValueHandle a(left);
@@ -586,22 +618,11 @@ ValueHandle QVScript::Arithmetic(int op, const ValueHandle& left, const ValueHan
     CScriptValue* result = nullptr;
     switch (type) {
     case ScriptInt: {
-        int64_t x = a->GetInt(), y = same ? b->GetInt() : 0;
-        switch (op) {
-        case TokenPlus: result = new CScriptValue(WrapAdd(x, y)); break;
-        case TokenMinus: result = new CScriptValue(WrapSub(x, y)); break;
-        case TokenStar: result = new CScriptValue(WrapMul(x, y)); break;
-        case TokenSlash:
-        case TokenPercent:
-            if (y == 0)
-                RunError(opToken, Westring("Integer division by zero"));
-            if (y == -1)  // the quotient of the least value by -1 wraps to itself
-                result = new CScriptValue(op == TokenSlash ? WrapSub(0, x) : int64_t(0));
-            else
-                result = new CScriptValue(op == TokenSlash ? x / y : x % y);
-            break;
-        case TokenCaret: result = CScriptValue::Real(std::pow(double(x), double(y))); break;
-        }
+        int64_t x = a->GetInt(), y = same ? b->GetInt() : 0, integer;
+        if (IntegerArithmetic(op, x, y, opToken, integer))
+            result = new CScriptValue(integer);
+        else if (op == TokenCaret)
+            result = CScriptValue::Real(std::pow(double(x), double(y)));
         break;
     }
     case ScriptReal: {

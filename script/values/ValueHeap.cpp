@@ -40,30 +40,36 @@ uintptr_t FrameAddress() {
 }  // namespace
 
 void CValueTracker::Register(IScriptValue* value) {
-    Insert(value);
+    value->m_livePrev = m_last;
+    value->m_liveNext = nullptr;
+    value->m_registered = true;
+    if (m_last)
+        m_last->m_liveNext = value;
+    else
+        m_first = value;
+    m_last = value;
+    m_count++;
 }
 
 bool CValueTracker::Unregister(IScriptValue* value) {
-    // Values die mostly in the order they were made, newest first.
-    int last = Count() - 1;
-    if (last >= 0 && At(last) == value) {
-        RemoveAt(last);
-        return true;
-    }
-    int index;
-    uint32_t serial = value->Serial();
-    if (Search(&serial, index) != 0 || At(index) != value)
+    if (!value->m_registered)
         return false;
-    RemoveAt(index);
+    value->m_registered = false;
+    if (value->m_livePrev)
+        value->m_livePrev->m_liveNext = value->m_liveNext;
+    else
+        m_first = value->m_liveNext;
+    if (value->m_liveNext)
+        value->m_liveNext->m_livePrev = value->m_livePrev;
+    else
+        m_last = value->m_livePrev;
+    value->m_livePrev = value->m_liveNext = nullptr;
+    m_count--;
     return true;
 }
 
-const uint32_t* CValueTracker::KeyOf(const IScriptValue* value) {
-    return value->SerialField();
-}
-
-int CValueTracker::CompareKeys(const uint32_t* a, const uint32_t* b) {
-    return *a < *b ? -1 : (*a > *b ? 1 : 0);
+IScriptValue* CValueTracker::Next(const IScriptValue* value) {
+    return value->m_liveNext;
 }
 
 CValueHeap::CValueHeap() = default;
@@ -104,9 +110,9 @@ void CValueHeap::ResetValuePool() {
 }
 
 void CValueHeap::ListLeakedValues(IStreamWrite& out) {
-    for (int i = 0; i < tracker.Count(); i++) {
+    for (IScriptValue* value = tracker.First(); value; value = CValueTracker::Next(value)) {
         Estring line;
-        line.Format("Variable %u\n", tracker.At(i)->Serial());
+        line.Format("Variable %u\n", value->Serial());
         out.Write(line.Data(), uint32_t(line.Length()));
     }
 }
@@ -116,8 +122,8 @@ void CValueHeap::FreeLeakedValues() {
         return;
     TObjectList<IScriptValue> all;
     TObjectList<IScriptValue> owners;
-    for (int i = 0; i < tracker.Count(); i++)
-        all.Add(tracker.At(i));
+    for (IScriptValue* value = tracker.First(); value; value = CValueTracker::Next(value))
+        all.Add(value);
     // First every value lets go of the others, so that freeing one frees
     // nothing else; then each is freed once. Parts of other values (map
     // keys) go with their owners, so they are set aside before anything is
@@ -145,8 +151,19 @@ CValueHeapScope::~CValueHeapScope() {
 }
 
 void ReleaseScriptValue(IScriptValue* value) {
+    if (!value->HoldsOtherValues()) {
+        delete value;
+        return;
+    }
     if (Releasing) {
-        ReleaseQueue().Add(value);
+        try {
+            ReleaseQueue().Add(value);
+            return;
+        } catch (std::bad_alloc&) {
+            // Out of memory: no room to put it off, so it goes now, one
+            // level deeper (its own nested values are put off again).
+        }
+        delete value;
         return;
     }
     Releasing = true;

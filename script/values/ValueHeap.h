@@ -13,24 +13,30 @@
 #include <cstdint>
 
 #include "base/containers/MemoryPool.h"
-#include "base/containers/SortedCollection.h"
 #include "base/containers/TObjectList.h"
 
 class IScriptValue;
 class IStreamWrite;
 
-// Registered values by serial number; does not own them.
-class CValueTracker : public TSortedObjectList<IScriptValue, uint32_t> {
+// Registered values in serial order; does not own them. The list is
+// threaded through the values themselves: every value a script touches, a
+// temporary included, registers and unregisters, so each costs a few
+// pointer writes and never a search. Serial numbers only grow, so appending
+// keeps the order.
+class CValueTracker {
 public:
     void Register(IScriptValue* value);
     // False when the value is not registered.
     bool Unregister(IScriptValue* value);
-    using TSortedObjectList::At;
-    using TSortedObjectList::Count;
+    int Count() const { return m_count; }
+    // The registered values, oldest first: First, then Next until null.
+    IScriptValue* First() const { return m_first; }
+    static IScriptValue* Next(const IScriptValue* value);
 
-protected:
-    const uint32_t* KeyOf(const IScriptValue* value) override;
-    int CompareKeys(const uint32_t* a, const uint32_t* b) override;
+private:
+    IScriptValue* m_first = nullptr;
+    IScriptValue* m_last = nullptr;
+    int m_count = 0;
 };
 
 class CValueHeap {
