@@ -31,6 +31,12 @@ struct TPieceHeader {
 };
 static_assert(sizeof(TPieceHeader) % 8 == 0, "values stay aligned");
 
+// Where a recycled piece keeps the next one: just after its header, in the
+// room the value had.
+void** NextRecycled(void* piece) {
+    return reinterpret_cast<void**>(static_cast<TPieceHeader*>(piece) + 1);
+}
+
 uintptr_t StackLimit = 0;
 
 uintptr_t FrameAddress() {
@@ -81,9 +87,9 @@ CValueHeap::~CValueHeap() {
 void* CValueHeap::AllocateScriptValue(size_t size) {
     size_t total = sizeof(TPieceHeader) + ((size + 7) & ~size_t(7));
     void* memory = nullptr;
-    int last = m_recycle.Count() - 1;
-    if (last >= 0 && static_cast<TPieceHeader*>(m_recycle.At(last))->size == total) {
-        memory = m_recycle.RemoveAt(last);
+    if (m_recycled && static_cast<TPieceHeader*>(m_recycled)->size == total) {
+        memory = m_recycled;
+        m_recycled = *NextRecycled(memory);
     } else {
         bool allowed = total <= 0x7fffffff && (poolLimit == 0 || m_poolUsed + total <= poolLimit);
         memory = allowed ? m_pool.Allocate(int(total)) : nullptr;
@@ -100,11 +106,12 @@ void* CValueHeap::AllocateScriptValue(size_t size) {
 
 void CValueHeap::RecycleScriptValue(void* memory) {
     liveAllocations--;
-    m_recycle.Add(memory);
+    *NextRecycled(memory) = m_recycled;
+    m_recycled = memory;
 }
 
 void CValueHeap::ResetValuePool() {
-    m_recycle.RemoveAll();
+    m_recycled = nullptr;
     m_pool.Reset();
     m_poolUsed = 0;
 }

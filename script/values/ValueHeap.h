@@ -71,7 +71,10 @@ public:
 private:
     size_t m_poolUsed = 0;
     MemoryPool m_pool;
-    TObjectList<void> m_recycle;
+    // The recycled pieces, newest first, each holding the next one: freeing
+    // a value never allocates, so a script that ran out of memory can still
+    // free everything it made.
+    void* m_recycled = nullptr;
 };
 
 // The heap new values are registered in.

@@ -143,12 +143,15 @@ TEST_F(ScriptE2E, AScriptThatRunsOutOfMemoryEndsWithAnErrorAndTheProgramGoesOn) 
     EXPECT_GE(RowOf(run.Snapshot(), "T:\\work\\grow.qvs(4): Out of memory at col "), 0) << run.ScreenText();
 
     // Typed on the command line: the error, and the program takes the next command.
-    Launch(UnderAddressSpaceLimit(Options({"-l", "T:\\work", "-r", "T:\\work"}), 256));
+    std::string ini = Ini("PauseAfterRun=on\r\n");
+    Launch(UnderAddressSpaceLimit(Options({"-l", "T:\\work", "-r", "T:\\work", ini}), 256));
     ASSERT_TRUE(KeyBarShown()) << host->ScreenText();
     host->SendText("grow.qvs");
     host->PressKey("Enter");
     EXPECT_TRUE(Shows("Out of memory at col ", 60000)) << host->ScreenText();
-    ASSERT_TRUE(KeyBarShown(60000)) << host->ScreenText();
+    ASSERT_TRUE(Shows("Press any key to continue")) << host->ScreenText();
+    host->PressKey("Esc");
+    ASSERT_TRUE(KeyBarShown()) << host->ScreenText();
     host->SendText("after.qvs");
     host->PressKey("Enter");
     EXPECT_TRUE(Shows("still here")) << host->ScreenText();
