@@ -33,6 +33,8 @@ enum EScriptSignal { SignalNone = 0, SignalReturn = 1, SignalBreak = 2 };
 class QVScript : public CScriptTokenizer {
 public:
     static const int BuiltinCount = 54;
+    // The precedence levels of the two-operand operators, lowest first.
+    enum { LevelOr = 1, LevelAnd, LevelEquality, LevelRelational, LevelAdditive, LevelMultiplicative, LevelPower };
     using TBuiltinHandler = ValueHandle (QVScript::*)(TArgumentStore& args);
     struct TBuiltinRow {
         const char* name;
@@ -181,13 +183,13 @@ private:
     ValueHandle EvalFunctionLiteral();
     ValueHandle EvalAssignment();
     ValueHandle EvalConditional();
-    ValueHandle EvalOr();
-    ValueHandle EvalAnd();
-    ValueHandle EvalEquality();
-    ValueHandle EvalRelational();
-    ValueHandle EvalAdditive();
-    ValueHandle EvalMultiplicative();
-    ValueHandle EvalPower();
+    // The two-operand levels, lowest first, in one loop: the operators of
+    // `level` and above, over operands of the unary level. Equality,
+    // relational and power take at most one operator each.
+    ValueHandle EvalBinary(int level);
+    // The and-level and or-level: the left operand's truth may settle it.
+    ValueHandle EvalLogical(ValueHandle left, CToken* op, int level);
+    ValueHandle ApplyBinary(CToken* op, const ValueHandle& left, const ValueHandle& right);
     ValueHandle EvalUnary();
     ValueHandle EvalPostfix();
     ValueHandle EvalPrimary();

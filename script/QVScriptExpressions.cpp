@@ -5,6 +5,7 @@
 #include <climits>
 #include <cstring>
 #include <cmath>
+#include <utility>
 
 #include "base/io/StreamWrite.h"
 #include "base/strings/FormatReal.h"
@@ -40,6 +41,27 @@ int64_t WrapSub(int64_t a, int64_t b) {
 }
 int64_t WrapMul(int64_t a, int64_t b) {
     return int64_t(uint64_t(a) * uint64_t(b));
+}
+
+// The precedence of the two-operand operators, lowest first; 0 for any other token.
+int BinaryLevel(int kind) {
+    switch (kind) {
+    case TokenOr: return QVScript::LevelOr;
+    case TokenAnd: return QVScript::LevelAnd;
+    case TokenEqual:
+    case TokenNotEqual: return QVScript::LevelEquality;
+    case TokenLess:
+    case TokenGreater:
+    case TokenLessEqual:
+    case TokenGreaterEqual: return QVScript::LevelRelational;
+    case TokenPlus:
+    case TokenMinus: return QVScript::LevelAdditive;
+    case TokenStar:
+    case TokenSlash:
+    case TokenPercent: return QVScript::LevelMultiplicative;
+    case TokenCaret: return QVScript::LevelPower;
+    default: return 0;
+    }
 }
 
 Estring RealText(double value) {
@@ -144,12 +166,12 @@ ValueHandle QVScript::EvalAssignment() {
 }
 
 ValueHandle QVScript::EvalConditional() {
-    ValueHandle condition = EvalOr();
+    ValueHandle condition = EvalBinary(LevelOr);
     if (Current()->kind != TokenQuestion)
         return condition;
     Advance();
     if (m_skip == 0 && ToLogical(*condition)) {
-        ValueHandle value = EvalOr();
+        ValueHandle value = EvalBinary(LevelOr);
         Expect(TokenColon);
         m_skip++;
         EvalExpression();
@@ -157,135 +179,77 @@ ValueHandle QVScript::EvalConditional() {
         return value;
     }
     m_skip++;
-    EvalOr();
+    EvalBinary(LevelOr);
     m_skip--;
     Expect(TokenColon);
     return EvalExpression();
 }
 
-ValueHandle QVScript::EvalOr() {
-    ValueHandle left = EvalAnd();
-    while (Current()->kind == TokenOr) {
+ValueHandle QVScript::EvalBinary(int level) {
+    ValueHandle left = EvalUnary();
+    // After an operator of a level that takes at most one, only operators of
+    // lower levels may follow; the caller reports any other.
+    int highest = LevelPower;
+    for (;;) {
+        int opLevel = BinaryLevel(Current()->kind);
+        if (opLevel == 0 || opLevel < level || opLevel > highest)
+            return left;
         CToken* op = Current();
         Advance();
-        if (m_skip > 0) {
-            EvalAnd();
-            continue;
+        if (opLevel == LevelOr || opLevel == LevelAnd)
+            left = EvalLogical(std::move(left), op, opLevel);
+        else {
+            ValueHandle right = EvalBinary(opLevel + 1);
+            if (m_skip == 0)
+                left = ApplyBinary(op, left, right);
         }
-        if (ToLogical(*left)) {
-            // Settled: the rest of the level is parsed only, and its value
-            // is the left operand itself.
-            m_skip++;
-            EvalAnd();
-            m_skip--;
-            continue;
-        }
-        ValueHandle right = EvalAnd();
-        if (!left->IsSimpleType() || !right->IsSimpleType())
-            RunError(op, Westring("Simple type required"));
-        left = NewValue(new CScriptValue(ToLogical(*right)), op);
+        highest = opLevel == LevelEquality || opLevel == LevelRelational || opLevel == LevelPower ? opLevel - 1
+                                                                                                   : opLevel;
     }
-    return left;
 }
 
-ValueHandle QVScript::EvalAnd() {
-    ValueHandle left = EvalEquality();
-    while (Current()->kind == TokenAnd) {
-        CToken* op = Current();
-        Advance();
-        if (m_skip > 0) {
-            EvalEquality();
-            continue;
-        }
-        if (!ToLogical(*left)) {
-            m_skip++;
-            EvalEquality();
-            m_skip--;
-            continue;
-        }
-        ValueHandle right = EvalEquality();
-        if (!left->IsSimpleType() || !right->IsSimpleType())
-            RunError(op, Westring("Simple type required"));
-        left = NewValue(new CScriptValue(ToLogical(*right)), op);
+ValueHandle QVScript::EvalLogical(ValueHandle left, CToken* op, int level) {
+    if (m_skip > 0) {
+        EvalBinary(level + 1);
+        return left;
     }
-    return left;
+    if (ToLogical(*left) == (level == LevelOr)) {
+        // Settled: the rest of the level is parsed only, and its value is the
+        // left operand itself.
+        m_skip++;
+        EvalBinary(level + 1);
+        m_skip--;
+        return left;
+    }
+    ValueHandle right = EvalBinary(level + 1);
+    if (!left->IsSimpleType() || !right->IsSimpleType())
+        RunError(op, Westring("Simple type required"));
+    return NewValue(new CScriptValue(ToLogical(*right)), op);
 }
 
-ValueHandle QVScript::EvalEquality() {
-    ValueHandle left = EvalRelational();
-    int op = Current()->kind;
-    if (op != TokenEqual && op != TokenNotEqual)
-        return left;
-    CToken* opToken = Current();
-    Advance();
-    ValueHandle right = EvalRelational();
-    if (m_skip > 0)
-        return ValueHandle();
-    bool equal, greater;
-    Compare(left, right, opToken, equal, greater);
-    return NewValue(new CScriptValue(op == TokenEqual ? equal : !equal), opToken);
-}
-
-ValueHandle QVScript::EvalRelational() {
-    ValueHandle left = EvalAdditive();
-    int op = Current()->kind;
-    if (op != TokenLess && op != TokenGreater && op != TokenLessEqual && op != TokenGreaterEqual)
-        return left;
-    CToken* opToken = Current();
-    Advance();
-    ValueHandle right = EvalAdditive();
-    if (m_skip > 0)
-        return ValueHandle();
+ValueHandle QVScript::ApplyBinary(CToken* op, const ValueHandle& left, const ValueHandle& right) {
     bool equal, greater, result;
-    if (op == TokenLess || op == TokenLessEqual) {
+    switch (op->kind) {
+    case TokenEqual:
+    case TokenNotEqual:
+        Compare(left, right, op, equal, greater);
+        return NewValue(new CScriptValue(op->kind == TokenEqual ? equal : !equal), op);
+    case TokenLess:
+    case TokenLessEqual:
         // a < b is b > a.
-        Compare(right, left, opToken, equal, greater);
+        Compare(right, left, op, equal, greater);
         result = greater;
-        if (op == TokenLessEqual && !result) {
-            Compare(left, right, opToken, equal, greater);
+        if (op->kind == TokenLessEqual && !result) {
+            Compare(left, right, op, equal, greater);
             result = equal;
         }
-    } else {
-        Compare(left, right, opToken, equal, greater);
-        result = greater || (op == TokenGreaterEqual && equal);
+        return NewValue(new CScriptValue(result), op);
+    case TokenGreater:
+    case TokenGreaterEqual:
+        Compare(left, right, op, equal, greater);
+        return NewValue(new CScriptValue(greater || (op->kind == TokenGreaterEqual && equal)), op);
+    default: return Arithmetic(op->kind, left, right, op, Current(), true);
     }
-    return NewValue(new CScriptValue(result), opToken);
-}
-
-ValueHandle QVScript::EvalAdditive() {
-    ValueHandle left = EvalMultiplicative();
-    while (Current()->kind == TokenPlus || Current()->kind == TokenMinus) {
-        CToken* op = Current();
-        Advance();
-        ValueHandle right = EvalMultiplicative();
-        if (m_skip == 0)
-            left = Arithmetic(op->kind, left, right, op, Current(), true);
-    }
-    return left;
-}
-
-ValueHandle QVScript::EvalMultiplicative() {
-    ValueHandle left = EvalPower();
-    while (Current()->kind == TokenStar || Current()->kind == TokenSlash || Current()->kind == TokenPercent) {
-        CToken* op = Current();
-        Advance();
-        ValueHandle right = EvalPower();
-        if (m_skip == 0)
-            left = Arithmetic(op->kind, left, right, op, Current(), true);
-    }
-    return left;
-}
-
-ValueHandle QVScript::EvalPower() {
-    ValueHandle left = EvalUnary();
-    if (Current()->kind != TokenCaret)
-        return left;
-    CToken* op = Current();
-    Advance();
-    ValueHandle right = EvalUnary();
-    if (m_skip > 0)
-        return ValueHandle();
-    return Arithmetic(TokenCaret, left, right, op, Current(), true);
 }
 
 ValueHandle QVScript::EvalUnary() {

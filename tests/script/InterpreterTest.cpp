@@ -87,6 +87,12 @@ TEST_F(InterpreterTest, OperatorsAndConversions) {
         {"print(1 && 2, 0 || 0);", "truefalse"},
         {"x = 1 < 2 < 3;", "@(1): ';' expected at col 11\n"},
         {"print(2 ^ 10);", "1024"},
+        // precedence, and the levels that take one operator at most
+        {"print(1 + 2 * 3 - 4 / 2, \" \", 2 * 3 ^ 2, \" \", 1 < 2 == true, \" \", 1 == 1 & 2 > 1 | 0);",
+         "5 18 true true"},
+        {"x = 1 + 2 == 3 == 3;", "@(1): ';' expected at col 16\n"},
+        {"x = 2 ^ 2 + 1 ^ 2 ^ 2;", "@(1): ';' expected at col 19\n"},
+        {"x = 1 == 2 < 3 < 4;", "@(1): ';' expected at col 16\n"},
         {"x = 2 ^ 3 ^ 2;", "@(1): ';' expected at col 11\n"},
         {"x = y;", "@(1): Undefined variable 'y' at col 5\n"},
         {"func f() { } x = f();", "@(1): Unexpected undefined value at col 21\n"},
