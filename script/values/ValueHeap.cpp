@@ -37,13 +37,13 @@ void** NextRecycled(void* piece) {
     return reinterpret_cast<void**>(static_cast<TPieceHeader*>(piece) + 1);
 }
 
-uintptr_t StackLimit = 0;
-
 uintptr_t FrameAddress() {
     return reinterpret_cast<uintptr_t>(__builtin_frame_address(0));
 }
 
 }  // namespace
+
+uintptr_t ScriptStackLimit = 0;
 
 void CValueTracker::Register(IScriptValue* value) {
     value->m_livePrev = m_last;
@@ -181,16 +181,15 @@ void ReleaseScriptValue(IScriptValue* value) {
     Releasing = false;
 }
 
-void CheckScriptNesting() {
-    if (StackLimit != 0 && FrameAddress() < StackLimit)
-        throw ERunError(nullptr, Westring("Nesting too deep"));
+void RaiseNestingTooDeep() {
+    throw ERunError(nullptr, Westring("Nesting too deep"));
 }
 
-CScriptNestingGuard::CScriptNestingGuard() : m_saved(StackLimit) {
-    if (StackLimit == 0)
-        StackLimit = FrameAddress() - StackBudget;
+CScriptNestingGuard::CScriptNestingGuard() : m_saved(ScriptStackLimit) {
+    if (ScriptStackLimit == 0)
+        ScriptStackLimit = FrameAddress() - StackBudget;
 }
 
 CScriptNestingGuard::~CScriptNestingGuard() {
-    StackLimit = m_saved;
+    ScriptStackLimit = m_saved;
 }

@@ -94,9 +94,16 @@ private:
     CValueHeap* m_saved;
 };
 
+// The lowest machine stack address the current run may reach; 0 for none.
+extern uintptr_t ScriptStackLimit;
+[[noreturn]] void RaiseNestingTooDeep();
 // Raises the run error "Nesting too deep" (without a position) when the
-// machine stack has grown past the budget of the current run.
-void CheckScriptNesting();
+// machine stack has grown past the budget of the current run. Inline: every
+// statement and expression asks.
+inline void CheckScriptNesting() {
+    if (ScriptStackLimit != 0 && reinterpret_cast<uintptr_t>(__builtin_frame_address(0)) < ScriptStackLimit)
+        RaiseNestingTooDeep();
+}
 
 // Sets the stack budget for its lifetime, measured from where it stands,
 // unless an outer guard set one already.
