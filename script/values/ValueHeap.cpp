@@ -9,12 +9,6 @@
 
 namespace {
 
-CValueHeap* Current = nullptr;
-
-CValueHeap& ProcessHeap() {
-    static CValueHeap heap;
-    return heap;
-}
 
 // Deletions asked for while one is under way wait here.
 TObjectList<IScriptValue>& ReleaseQueue() {
@@ -44,38 +38,11 @@ uintptr_t FrameAddress() {
 }  // namespace
 
 uintptr_t ScriptStackLimit = 0;
+CValueHeap* RunValueHeap = nullptr;
 
-void CValueTracker::Register(IScriptValue* value) {
-    value->m_livePrev = m_last;
-    value->m_liveNext = nullptr;
-    value->m_registered = true;
-    if (m_last)
-        m_last->m_liveNext = value;
-    else
-        m_first = value;
-    m_last = value;
-    m_count++;
-}
-
-bool CValueTracker::Unregister(IScriptValue* value) {
-    if (!value->m_registered)
-        return false;
-    value->m_registered = false;
-    if (value->m_livePrev)
-        value->m_livePrev->m_liveNext = value->m_liveNext;
-    else
-        m_first = value->m_liveNext;
-    if (value->m_liveNext)
-        value->m_liveNext->m_livePrev = value->m_livePrev;
-    else
-        m_last = value->m_livePrev;
-    value->m_livePrev = value->m_liveNext = nullptr;
-    m_count--;
-    return true;
-}
-
-IScriptValue* CValueTracker::Next(const IScriptValue* value) {
-    return value->m_liveNext;
+CValueHeap& ProcessValueHeap() {
+    static CValueHeap heap;
+    return heap;
 }
 
 CValueHeap::CValueHeap() = default;
@@ -144,17 +111,13 @@ void CValueHeap::FreeLeakedValues() {
         ReleaseScriptValue(owners.At(i));
 }
 
-CValueHeap& CurrentValueHeap() {
-    return Current ? *Current : ProcessHeap();
-}
-
-CValueHeapScope::CValueHeapScope() : m_saved(Current) {
-    Current = &m_heap;
+CValueHeapScope::CValueHeapScope() : m_saved(RunValueHeap) {
+    RunValueHeap = &m_heap;
 }
 
 CValueHeapScope::~CValueHeapScope() {
     m_heap.FreeLeakedValues();
-    Current = m_saved;
+    RunValueHeap = m_saved;
 }
 
 void ReleaseScriptValue(IScriptValue* value) {

@@ -14,8 +14,8 @@
 
 #include "base/containers/MemoryPool.h"
 #include "base/containers/TObjectList.h"
+#include "script/values/IScriptValue.h"
 
-class IScriptValue;
 class IStreamWrite;
 
 // Registered values in serial order; does not own them. The list is
@@ -77,8 +77,49 @@ private:
     void* m_recycled = nullptr;
 };
 
+// The heap of the run under way (null outside any run), and that of the
+// process, which holds the values made outside a run.
+extern CValueHeap* RunValueHeap;
+CValueHeap& ProcessValueHeap();
 // The heap new values are registered in.
-CValueHeap& CurrentValueHeap();
+inline CValueHeap& CurrentValueHeap() {
+    return RunValueHeap ? *RunValueHeap : ProcessValueHeap();
+}
+
+// The registry's list operations, inline: every value a script makes and
+// drops passes through them.
+inline void CValueTracker::Register(IScriptValue* value) {
+    value->m_livePrev = m_last;
+    value->m_liveNext = nullptr;
+    value->m_registered = true;
+    if (m_last)
+        m_last->m_liveNext = value;
+    else
+        m_first = value;
+    m_last = value;
+    m_count++;
+}
+
+inline bool CValueTracker::Unregister(IScriptValue* value) {
+    if (!value->m_registered)
+        return false;
+    value->m_registered = false;
+    if (value->m_livePrev)
+        value->m_livePrev->m_liveNext = value->m_liveNext;
+    else
+        m_first = value->m_liveNext;
+    if (value->m_liveNext)
+        value->m_liveNext->m_livePrev = value->m_livePrev;
+    else
+        m_last = value->m_livePrev;
+    value->m_livePrev = value->m_liveNext = nullptr;
+    m_count--;
+    return true;
+}
+
+inline IScriptValue* CValueTracker::Next(const IScriptValue* value) {
+    return value->m_liveNext;
+}
 
 // Makes a fresh heap current for its lifetime and restores the one before.
 class CValueHeapScope {
