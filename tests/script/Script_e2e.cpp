@@ -126,6 +126,20 @@ TEST_F(ScriptE2E, CtrlCStopsAnEndlessScriptTypedOnTheCommandLineAndStaysAKeyAfte
     }
 }
 
+TEST_F(ScriptE2E, CtrlCInTheEditorAScriptOpenedIsTheEditorsKey) {
+    Write("t.qvs", "edit(\"T:\\\\f.txt\");\nprintln(\"after\");\n");
+    Write("f.txt", "one two\n");
+    ScriptedHost& run = Launch(Options({"-s", "T:\\t.qvs"}));
+    ASSERT_TRUE(run.WaitForText("one two")) << run.ScreenText();
+    run.PressKey("Shift+End");
+    run.PressKey("Ctrl+c");
+    EXPECT_TRUE(run.WaitFor([](const ScreenModel& s) { return s.Clipboard() == U"one two"; })) << run.ScreenText();
+    run.PressKey("Esc");
+    EXPECT_EQ(0, run.WaitExit()) << run.ScreenText();
+    EXPECT_GE(RowOf(run.Snapshot(), "after"), 0) << run.ScreenText();
+    EXPECT_EQ(-1, RowOf(run.Snapshot(), "User Break")) << run.ScreenText();
+}
+
 TEST_F(ScriptE2E, AScriptThatRunsOutOfMemoryEndsWithAnErrorAndTheProgramGoesOn) {
 #if defined(__SANITIZE_ADDRESS__)
     GTEST_SKIP() << "AddressSanitizer reserves far more address space than any limit leaves, and ends the process "
