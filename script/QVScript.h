@@ -194,6 +194,8 @@ private:
     ValueHandle EvalPostfix();
     ValueHandle EvalPrimary();
     ValueHandle EvalVariable();
+    // Adds the step (+1 or -1) to an int or real variable.
+    void StepNumber(IScriptValue& variable, int by);
     ValueHandle EvalCall();
     void ParseArguments(TArgumentStore& args);
     ValueHandle CallBuiltin(uint32_t row, TArgumentStore& args);

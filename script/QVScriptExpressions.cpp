@@ -203,8 +203,8 @@ ValueHandle QVScript::EvalBinary(int level) {
             if (m_skip == 0)
                 left = ApplyBinary(op, left, right);
         }
-        highest = opLevel == LevelEquality || opLevel == LevelRelational || opLevel == LevelPower ? opLevel - 1
-                                                                                                   : opLevel;
+        highest =
+            opLevel == LevelEquality || opLevel == LevelRelational || opLevel == LevelPower ? opLevel - 1 : opLevel;
     }
 }
 
@@ -394,41 +394,47 @@ ValueHandle QVScript::EvalPrimary() {
 
 ValueHandle QVScript::EvalVariable() {
     int prefix = 0;
-    if (Current()->kind == TokenIncrement || Current()->kind == TokenDecrement) {
-        prefix = Current()->kind == TokenIncrement ? 1 : -1;
-        Advance();
-    }
     CToken* name = Current();
+    if (name->kind == TokenIncrement || name->kind == TokenDecrement) {
+        prefix = name->kind == TokenIncrement ? 1 : -1;
+        Advance();
+        name = Current();
+    }
     Expect(TokenIdentifier);
     int postfix = 0;
-    if (Current()->kind == TokenIncrement || Current()->kind == TokenDecrement) {
-        postfix = Current()->kind == TokenIncrement ? 1 : -1;
+    CToken* after = Current();
+    if (after->kind == TokenIncrement || after->kind == TokenDecrement) {
+        postfix = after->kind == TokenIncrement ? 1 : -1;
         Advance();
     }
     if (m_skip > 0)
         return ValueHandle();
     CScriptVariable* variable = GetVariable(name->number);
-    ValueHandle handle(variable->Self());
     if (prefix == 0 && postfix == 0)
-        return handle;
-    if (variable->GetType() == ScriptUndefined)
+        return ValueHandle(variable->Self());
+    int type = variable->GetType();
+    if (type == ScriptUndefined)
         RunError(name, Westring("Undefined variable"));
-    auto step = [&](int by) {
-        if (variable->GetType() == ScriptInt)
-            variable->SetInt(WrapAdd(variable->GetInt(), by));
-        else if (variable->GetType() == ScriptReal)
-            variable->SetReal(variable->GetReal() + by);
-        else
-            RunError(name, Westring("Invalid type for ") + Westring(by > 0 ? "increment" : "decrement") +
-                               Westring(" operator"));
-    };
+    if (type != ScriptInt && type != ScriptReal) {
+        RunError(name, Westring("Invalid type for ") +
+                           Westring((prefix != 0 ? prefix : postfix) > 0 ? "increment" : "decrement") +
+                           Westring(" operator"));
+    }
     if (prefix != 0)
-        step(prefix);
+        StepNumber(*variable, prefix);
     if (postfix == 0)
-        return handle;
-    ValueHandle before = NewValue(new CScriptValue(*variable), name);
-    step(postfix);
+        return ValueHandle(variable->Self());
+    ValueHandle before = NewValue(
+        type == ScriptInt ? new CScriptValue(variable->GetInt()) : CScriptValue::Real(variable->GetReal()), name);
+    StepNumber(*variable, postfix);
     return before;
+}
+
+void QVScript::StepNumber(IScriptValue& variable, int by) {
+    if (variable.GetType() == ScriptInt)
+        variable.SetInt(WrapAdd(variable.GetInt(), by));
+    else
+        variable.SetReal(variable.GetReal() + by);
 }
 
 bool QVScript::ToLogical(IScriptValue& value) {

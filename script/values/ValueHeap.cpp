@@ -9,7 +9,6 @@
 
 namespace {
 
-
 // Deletions asked for while one is under way wait here.
 TObjectList<IScriptValue>& ReleaseQueue() {
     static TObjectList<IScriptValue> queue;

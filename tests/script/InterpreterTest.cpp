@@ -216,7 +216,8 @@ TEST_F(InterpreterLimitsTest, RunningOutOfMemoryEndsTheScriptWithAnError) {
     static const TScriptCase cases[] = {
         {"println(\"before\");\nm = {}; i = 0; while (true) { m[i] = i; i++; }",
          "before\r\n@(2): Out of memory at col "},
-        {"println(\"before\");\nl = []; i = 0; while (true) l += [i++, \"x\"];", "before\r\n@(2): Out of memory at col "},
+        {"println(\"before\");\nl = []; i = 0; while (true) l += [i++, \"x\"];",
+         "before\r\n@(2): Out of memory at col "},
         {"println(\"before\");\nm = {}; i = 0;\nwhile (true) { m[i] = {\"n\": i, \"l\": [i]}; i++; }",
          "before\r\n@(3): Out of memory at col "},
     };

@@ -15,9 +15,9 @@ protected:
     // The options, with the program started under an address-space limit.
     ScriptedHost::Options UnderAddressSpaceLimit(ScriptedHost::Options options, int megabytes) const {
         const char* build = std::getenv("QV_BINARY_DIR");
-        options.args.insert(options.args.begin(), {"-c", "ulimit -v " + std::to_string(megabytes * 1024) +
-                                                            " && exec \"$0\" \"$@\"",
-                                                   std::string(build ? build : ".") + "/bin/quorvane"});
+        options.args.insert(options.args.begin(),
+                            {"-c", "ulimit -v " + std::to_string(megabytes * 1024) + " && exec \"$0\" \"$@\"",
+                             std::string(build ? build : ".") + "/bin/quorvane"});
         options.program = "/bin/sh";
         return options;
     }
