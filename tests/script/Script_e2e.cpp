@@ -21,6 +21,18 @@ protected:
         options.program = "/bin/sh";
         return options;
     }
+    // Types a command line and runs it.
+    void Type(const std::string& command) {
+        host->SendText(command);
+        host->PressKey("Enter");
+    }
+    // Answers the pause after a command; true once the panels are back.
+    bool LeaveThePause() {
+        if (!Shows("Press any key to continue"))
+            return false;
+        host->PressKey("Esc");
+        return KeyBarShown();
+    }
 };
 
 // Scripts that never end by themselves. Each says "started" (the printing one
@@ -109,14 +121,11 @@ TEST_F(ScriptE2E, CtrlCStopsAnEndlessScriptTypedOnTheCommandLineAndStaysAKeyAfte
         SCOPED_TRACE(script.what);
         Write("work/loop.qvs", script.text);
         Start("PauseAfterRun=on\r\n");
-        host->SendText("loop.qvs");
-        host->PressKey("Enter");
+        Type("loop.qvs");
         ASSERT_TRUE(Shows("started")) << host->ScreenText();
         host->PressKey("Ctrl+c");
         EXPECT_TRUE(Shows("User Break", 3000)) << host->ScreenText();
-        ASSERT_TRUE(Shows("Press any key to continue")) << host->ScreenText();
-        host->PressKey("Esc");
-        ASSERT_TRUE(KeyBarShown()) << host->ScreenText();
+        ASSERT_TRUE(LeaveThePause()) << host->ScreenText();
         // Back in the panels Ctrl-C is a key again: the name case command
         // (on the file below ".."), not a question to end the program.
         host->PressKey("Down");
@@ -160,14 +169,10 @@ TEST_F(ScriptE2E, AScriptThatRunsOutOfMemoryEndsWithAnErrorAndTheProgramGoesOn) 
     std::string ini = Ini("PauseAfterRun=on\r\n");
     Launch(UnderAddressSpaceLimit(Options({"-l", "T:\\work", "-r", "T:\\work", ini}), 256));
     ASSERT_TRUE(KeyBarShown()) << host->ScreenText();
-    host->SendText("grow.qvs");
-    host->PressKey("Enter");
+    Type("grow.qvs");
     EXPECT_TRUE(Shows("Out of memory at col ", 60000)) << host->ScreenText();
-    ASSERT_TRUE(Shows("Press any key to continue")) << host->ScreenText();
-    host->PressKey("Esc");
-    ASSERT_TRUE(KeyBarShown()) << host->ScreenText();
-    host->SendText("after.qvs");
-    host->PressKey("Enter");
+    ASSERT_TRUE(LeaveThePause()) << host->ScreenText();
+    Type("after.qvs");
     EXPECT_TRUE(Shows("still here")) << host->ScreenText();
 }
 
