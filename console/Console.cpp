@@ -4,9 +4,11 @@
 
 #include "base/os/Threads.h"
 #include "console/ConsoleProtocol.h"
+#include "console/KeyCodes.h"
 #include "console/TerminalEmulator.h"
 
 CConsole* Console = nullptr;
+std::atomic<BOOL (*)(DWORD controlType)> ConsoleControlKeyHook{nullptr};
 
 namespace {
 
@@ -351,6 +353,12 @@ void CConsole::QueueInputEvent(const CParameterList& list) {
     } else {
         event.x = ClampCoordinate(event.x);
         event.y = ClampCoordinate(event.y);
+    }
+    if (event.kind == TEvent::KindKey && (event.code == KEY_CTRL_C || event.code == KEY_CTRL_BREAK)) {
+        BOOL (*hook)(DWORD) = ConsoleControlKeyHook.load();
+        if (hook != nullptr && hook(event.code == KEY_CTRL_C ? CTRL_C_EVENT : CTRL_BREAK_EVENT)) {
+            return;
+        }
     }
     queue.Push(new TEvent(event));
 }

@@ -14,6 +14,7 @@
 // One CConsole exists for the whole run, reached through the global Console.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <mutex>
 
@@ -243,3 +244,10 @@ private:
 
 // The console client of the run, built by main.
 extern CConsole* Console;
+
+// Ctrl-C and Ctrl-Break as a console with processed input sees them: the
+// reader thread offers each such key to this hook (CTRL_C_EVENT or
+// CTRL_BREAK_EVENT) before it queues it; true means the key became a control
+// event and is not queued. The console control handler installs it; null
+// leaves every key a key.
+extern std::atomic<BOOL (*)(DWORD controlType)> ConsoleControlKeyHook;

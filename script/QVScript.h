@@ -33,6 +33,8 @@ enum EScriptSignal { SignalNone = 0, SignalReturn = 1, SignalBreak = 2 };
 class QVScript : public CScriptTokenizer {
 public:
     static const int BuiltinCount = 54;
+    // The precedence levels of the two-operand operators, lowest first.
+    enum { LevelOr = 1, LevelAnd, LevelEquality, LevelRelational, LevelAdditive, LevelMultiplicative, LevelPower };
     using TBuiltinHandler = ValueHandle (QVScript::*)(TArgumentStore& args);
     struct TBuiltinRow {
         const char* name;
@@ -56,6 +58,9 @@ public:
     // `sleep` may make, in milliseconds (-1: no limit).
     int64_t statementBudget = -1;
     int64_t sleepLimitMs = -1;
+    // And the most bytes the run's values may take (0: no limit of its own),
+    // so that a test can run out of memory where the system would not let it.
+    size_t valueMemoryLimit = 0;
 
     // Statements.
     int ExecStatement();
@@ -178,17 +183,19 @@ private:
     ValueHandle EvalFunctionLiteral();
     ValueHandle EvalAssignment();
     ValueHandle EvalConditional();
-    ValueHandle EvalOr();
-    ValueHandle EvalAnd();
-    ValueHandle EvalEquality();
-    ValueHandle EvalRelational();
-    ValueHandle EvalAdditive();
-    ValueHandle EvalMultiplicative();
-    ValueHandle EvalPower();
+    // The two-operand levels, lowest first, in one loop: the operators of
+    // `level` and above, over operands of the unary level. Equality,
+    // relational and power take at most one operator each.
+    ValueHandle EvalBinary(int level);
+    // The and-level and or-level: the left operand's truth may settle it.
+    ValueHandle EvalLogical(ValueHandle left, CToken* op, int level);
+    ValueHandle ApplyBinary(CToken* op, const ValueHandle& left, const ValueHandle& right);
     ValueHandle EvalUnary();
     ValueHandle EvalPostfix();
     ValueHandle EvalPrimary();
     ValueHandle EvalVariable();
+    // Adds the step (+1 or -1) to an int or real variable.
+    void StepNumber(IScriptValue& variable, int by);
     ValueHandle EvalCall();
     void ParseArguments(TArgumentStore& args);
     ValueHandle CallBuiltin(uint32_t row, TArgumentStore& args);
@@ -197,6 +204,9 @@ private:
     // for types" when `strict`).
     ValueHandle Arithmetic(int op, const ValueHandle& left, const ValueHandle& right, CToken* opToken,
                            CToken* afterRight, bool strict);
+    // The int result of an operator on two ints; false for an operator that
+    // gives no int (^).
+    bool IntegerArithmetic(int op, int64_t x, int64_t y, CToken* opToken, int64_t& result);
     // Whether left == right and left > right, by the comparison rules.
     void Compare(const ValueHandle& left, const ValueHandle& right, CToken* opToken, bool& equal, bool& greater);
     void WriteValueNested(IScriptValue& value, bool quoted, TObjectList<IScriptValue>& open);

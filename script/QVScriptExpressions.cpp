@@ -5,6 +5,7 @@
 #include <climits>
 #include <cstring>
 #include <cmath>
+#include <utility>
 
 #include "base/io/StreamWrite.h"
 #include "base/strings/FormatReal.h"
@@ -40,6 +41,27 @@ int64_t WrapSub(int64_t a, int64_t b) {
 }
 int64_t WrapMul(int64_t a, int64_t b) {
     return int64_t(uint64_t(a) * uint64_t(b));
+}
+
+// The precedence of the two-operand operators, lowest first; 0 for any other token.
+int BinaryLevel(int kind) {
+    switch (kind) {
+    case TokenOr: return QVScript::LevelOr;
+    case TokenAnd: return QVScript::LevelAnd;
+    case TokenEqual:
+    case TokenNotEqual: return QVScript::LevelEquality;
+    case TokenLess:
+    case TokenGreater:
+    case TokenLessEqual:
+    case TokenGreaterEqual: return QVScript::LevelRelational;
+    case TokenPlus:
+    case TokenMinus: return QVScript::LevelAdditive;
+    case TokenStar:
+    case TokenSlash:
+    case TokenPercent: return QVScript::LevelMultiplicative;
+    case TokenCaret: return QVScript::LevelPower;
+    default: return 0;
+    }
 }
 
 Estring RealText(double value) {
@@ -122,6 +144,13 @@ ValueHandle QVScript::EvalAssignment() {
         left->AppendListItem(right);
         return left;
     }
+    int64_t integer;
+    if (left->GetType() == ScriptInt && right->GetType() == ScriptInt &&
+        IntegerArithmetic(ArithmeticOf(op), left->GetInt(), right->GetInt(), opToken, integer)) {
+        // Nothing to promote: the result goes straight into the left value.
+        left->SetInt(integer);
+        return left;
+    }
     ValueHandle copy(new CScriptValue(*left));
     ValueHandle result = Arithmetic(ArithmeticOf(op), copy, right, opToken, Current(), false);
     if (!result)
@@ -137,12 +166,12 @@ ValueHandle QVScript::EvalAssignment() {
 }
 
 ValueHandle QVScript::EvalConditional() {
-    ValueHandle condition = EvalOr();
+    ValueHandle condition = EvalBinary(LevelOr);
     if (Current()->kind != TokenQuestion)
         return condition;
     Advance();
     if (m_skip == 0 && ToLogical(*condition)) {
-        ValueHandle value = EvalOr();
+        ValueHandle value = EvalBinary(LevelOr);
         Expect(TokenColon);
         m_skip++;
         EvalExpression();
@@ -150,135 +179,77 @@ ValueHandle QVScript::EvalConditional() {
         return value;
     }
     m_skip++;
-    EvalOr();
+    EvalBinary(LevelOr);
     m_skip--;
     Expect(TokenColon);
     return EvalExpression();
 }
 
-ValueHandle QVScript::EvalOr() {
-    ValueHandle left = EvalAnd();
-    while (Current()->kind == TokenOr) {
+ValueHandle QVScript::EvalBinary(int level) {
+    ValueHandle left = EvalUnary();
+    // After an operator of a level that takes at most one, only operators of
+    // lower levels may follow; the caller reports any other.
+    int highest = LevelPower;
+    for (;;) {
+        int opLevel = BinaryLevel(Current()->kind);
+        if (opLevel == 0 || opLevel < level || opLevel > highest)
+            return left;
         CToken* op = Current();
         Advance();
-        if (m_skip > 0) {
-            EvalAnd();
-            continue;
+        if (opLevel == LevelOr || opLevel == LevelAnd)
+            left = EvalLogical(std::move(left), op, opLevel);
+        else {
+            ValueHandle right = EvalBinary(opLevel + 1);
+            if (m_skip == 0)
+                left = ApplyBinary(op, left, right);
         }
-        if (ToLogical(*left)) {
-            // Settled: the rest of the level is parsed only, and its value
-            // is the left operand itself.
-            m_skip++;
-            EvalAnd();
-            m_skip--;
-            continue;
-        }
-        ValueHandle right = EvalAnd();
-        if (!left->IsSimpleType() || !right->IsSimpleType())
-            RunError(op, Westring("Simple type required"));
-        left = NewValue(new CScriptValue(ToLogical(*right)), op);
+        highest =
+            opLevel == LevelEquality || opLevel == LevelRelational || opLevel == LevelPower ? opLevel - 1 : opLevel;
     }
-    return left;
 }
 
-ValueHandle QVScript::EvalAnd() {
-    ValueHandle left = EvalEquality();
-    while (Current()->kind == TokenAnd) {
-        CToken* op = Current();
-        Advance();
-        if (m_skip > 0) {
-            EvalEquality();
-            continue;
-        }
-        if (!ToLogical(*left)) {
-            m_skip++;
-            EvalEquality();
-            m_skip--;
-            continue;
-        }
-        ValueHandle right = EvalEquality();
-        if (!left->IsSimpleType() || !right->IsSimpleType())
-            RunError(op, Westring("Simple type required"));
-        left = NewValue(new CScriptValue(ToLogical(*right)), op);
+ValueHandle QVScript::EvalLogical(ValueHandle left, CToken* op, int level) {
+    if (m_skip > 0) {
+        EvalBinary(level + 1);
+        return left;
     }
-    return left;
+    if (ToLogical(*left) == (level == LevelOr)) {
+        // Settled: the rest of the level is parsed only, and its value is the
+        // left operand itself.
+        m_skip++;
+        EvalBinary(level + 1);
+        m_skip--;
+        return left;
+    }
+    ValueHandle right = EvalBinary(level + 1);
+    if (!left->IsSimpleType() || !right->IsSimpleType())
+        RunError(op, Westring("Simple type required"));
+    return NewValue(new CScriptValue(ToLogical(*right)), op);
 }
 
-ValueHandle QVScript::EvalEquality() {
-    ValueHandle left = EvalRelational();
-    int op = Current()->kind;
-    if (op != TokenEqual && op != TokenNotEqual)
-        return left;
-    CToken* opToken = Current();
-    Advance();
-    ValueHandle right = EvalRelational();
-    if (m_skip > 0)
-        return ValueHandle();
-    bool equal, greater;
-    Compare(left, right, opToken, equal, greater);
-    return NewValue(new CScriptValue(op == TokenEqual ? equal : !equal), opToken);
-}
-
-ValueHandle QVScript::EvalRelational() {
-    ValueHandle left = EvalAdditive();
-    int op = Current()->kind;
-    if (op != TokenLess && op != TokenGreater && op != TokenLessEqual && op != TokenGreaterEqual)
-        return left;
-    CToken* opToken = Current();
-    Advance();
-    ValueHandle right = EvalAdditive();
-    if (m_skip > 0)
-        return ValueHandle();
+ValueHandle QVScript::ApplyBinary(CToken* op, const ValueHandle& left, const ValueHandle& right) {
     bool equal, greater, result;
-    if (op == TokenLess || op == TokenLessEqual) {
+    switch (op->kind) {
+    case TokenEqual:
+    case TokenNotEqual:
+        Compare(left, right, op, equal, greater);
+        return NewValue(new CScriptValue(op->kind == TokenEqual ? equal : !equal), op);
+    case TokenLess:
+    case TokenLessEqual:
         // a < b is b > a.
-        Compare(right, left, opToken, equal, greater);
+        Compare(right, left, op, equal, greater);
         result = greater;
-        if (op == TokenLessEqual && !result) {
-            Compare(left, right, opToken, equal, greater);
+        if (op->kind == TokenLessEqual && !result) {
+            Compare(left, right, op, equal, greater);
             result = equal;
         }
-    } else {
-        Compare(left, right, opToken, equal, greater);
-        result = greater || (op == TokenGreaterEqual && equal);
+        return NewValue(new CScriptValue(result), op);
+    case TokenGreater:
+    case TokenGreaterEqual:
+        Compare(left, right, op, equal, greater);
+        return NewValue(new CScriptValue(greater || (op->kind == TokenGreaterEqual && equal)), op);
+    default: return Arithmetic(op->kind, left, right, op, Current(), true);
     }
-    return NewValue(new CScriptValue(result), opToken);
-}
-
-ValueHandle QVScript::EvalAdditive() {
-    ValueHandle left = EvalMultiplicative();
-    while (Current()->kind == TokenPlus || Current()->kind == TokenMinus) {
-        CToken* op = Current();
-        Advance();
-        ValueHandle right = EvalMultiplicative();
-        if (m_skip == 0)
-            left = Arithmetic(op->kind, left, right, op, Current(), true);
-    }
-    return left;
-}
-
-ValueHandle QVScript::EvalMultiplicative() {
-    ValueHandle left = EvalPower();
-    while (Current()->kind == TokenStar || Current()->kind == TokenSlash || Current()->kind == TokenPercent) {
-        CToken* op = Current();
-        Advance();
-        ValueHandle right = EvalPower();
-        if (m_skip == 0)
-            left = Arithmetic(op->kind, left, right, op, Current(), true);
-    }
-    return left;
-}
-
-ValueHandle QVScript::EvalPower() {
-    ValueHandle left = EvalUnary();
-    if (Current()->kind != TokenCaret)
-        return left;
-    CToken* op = Current();
-    Advance();
-    ValueHandle right = EvalUnary();
-    if (m_skip > 0)
-        return ValueHandle();
-    return Arithmetic(TokenCaret, left, right, op, Current(), true);
 }
 
 ValueHandle QVScript::EvalUnary() {
@@ -423,41 +394,47 @@ ValueHandle QVScript::EvalPrimary() {
 
 ValueHandle QVScript::EvalVariable() {
     int prefix = 0;
-    if (Current()->kind == TokenIncrement || Current()->kind == TokenDecrement) {
-        prefix = Current()->kind == TokenIncrement ? 1 : -1;
-        Advance();
-    }
     CToken* name = Current();
+    if (name->kind == TokenIncrement || name->kind == TokenDecrement) {
+        prefix = name->kind == TokenIncrement ? 1 : -1;
+        Advance();
+        name = Current();
+    }
     Expect(TokenIdentifier);
     int postfix = 0;
-    if (Current()->kind == TokenIncrement || Current()->kind == TokenDecrement) {
-        postfix = Current()->kind == TokenIncrement ? 1 : -1;
+    CToken* after = Current();
+    if (after->kind == TokenIncrement || after->kind == TokenDecrement) {
+        postfix = after->kind == TokenIncrement ? 1 : -1;
         Advance();
     }
     if (m_skip > 0)
         return ValueHandle();
     CScriptVariable* variable = GetVariable(name->number);
-    ValueHandle handle(variable->Self());
     if (prefix == 0 && postfix == 0)
-        return handle;
-    if (variable->GetType() == ScriptUndefined)
+        return ValueHandle(variable->Self());
+    int type = variable->GetType();
+    if (type == ScriptUndefined)
         RunError(name, Westring("Undefined variable"));
-    auto step = [&](int by) {
-        if (variable->GetType() == ScriptInt)
-            variable->SetInt(WrapAdd(variable->GetInt(), by));
-        else if (variable->GetType() == ScriptReal)
-            variable->SetReal(variable->GetReal() + by);
-        else
-            RunError(name, Westring("Invalid type for ") + Westring(by > 0 ? "increment" : "decrement") +
-                               Westring(" operator"));
-    };
+    if (type != ScriptInt && type != ScriptReal) {
+        RunError(name, Westring("Invalid type for ") +
+                           Westring((prefix != 0 ? prefix : postfix) > 0 ? "increment" : "decrement") +
+                           Westring(" operator"));
+    }
     if (prefix != 0)
-        step(prefix);
+        StepNumber(*variable, prefix);
     if (postfix == 0)
-        return handle;
-    ValueHandle before = NewValue(new CScriptValue(*variable), name);
-    step(postfix);
+        return ValueHandle(variable->Self());
+    ValueHandle before = NewValue(
+        type == ScriptInt ? new CScriptValue(variable->GetInt()) : CScriptValue::Real(variable->GetReal()), name);
+    StepNumber(*variable, postfix);
     return before;
+}
+
+void QVScript::StepNumber(IScriptValue& variable, int by) {
+    if (variable.GetType() == ScriptInt)
+        variable.SetInt(WrapAdd(variable.GetInt(), by));
+    else
+        variable.SetReal(variable.GetReal() + by);
 }
 
 bool QVScript::ToLogical(IScriptValue& value) {
@@ -532,6 +509,13 @@ void QVScript::Compare(const ValueHandle& left, const ValueHandle& right, CToken
     equal = greater = false;
     if (!left->IsSimpleType())
         RunError(opToken, Westring("Simple type required"));
+    if (left->GetType() == ScriptInt && right->GetType() == ScriptInt) {
+        // Nothing to promote.
+        int64_t x = left->GetInt(), y = right->GetInt();
+        equal = x == y;
+        greater = x > y;
+        return;
+    }
     ValueHandle a(left);
     ValueHandle b(right);
     PromoteOperands(a, b);
@@ -576,6 +560,24 @@ void QVScript::Compare(const ValueHandle& left, const ValueHandle& right, CToken
     }
 }
 
+bool QVScript::IntegerArithmetic(int op, int64_t x, int64_t y, CToken* opToken, int64_t& result) {
+    switch (op) {
+    case TokenPlus: result = WrapAdd(x, y); return true;
+    case TokenMinus: result = WrapSub(x, y); return true;
+    case TokenStar: result = WrapMul(x, y); return true;
+    case TokenSlash:
+    case TokenPercent:
+        if (y == 0)
+            RunError(opToken, Westring("Integer division by zero"));
+        if (y == -1)  // the quotient of the least value by -1 wraps to itself
+            result = op == TokenSlash ? WrapSub(0, x) : int64_t(0);
+        else
+            result = op == TokenSlash ? x / y : x % y;
+        return true;
+    default: return false;
+    }
+}
+
 ValueHandle QVScript::Arithmetic(int op, const ValueHandle& left, const ValueHandle& right, CToken* opToken,
                                  CToken* afterRight, bool strict) {
     ValueHandle a(left);
@@ -586,22 +588,11 @@ ValueHandle QVScript::Arithmetic(int op, const ValueHandle& left, const ValueHan
     CScriptValue* result = nullptr;
     switch (type) {
     case ScriptInt: {
-        int64_t x = a->GetInt(), y = same ? b->GetInt() : 0;
-        switch (op) {
-        case TokenPlus: result = new CScriptValue(WrapAdd(x, y)); break;
-        case TokenMinus: result = new CScriptValue(WrapSub(x, y)); break;
-        case TokenStar: result = new CScriptValue(WrapMul(x, y)); break;
-        case TokenSlash:
-        case TokenPercent:
-            if (y == 0)
-                RunError(opToken, Westring("Integer division by zero"));
-            if (y == -1)  // the quotient of the least value by -1 wraps to itself
-                result = new CScriptValue(op == TokenSlash ? WrapSub(0, x) : int64_t(0));
-            else
-                result = new CScriptValue(op == TokenSlash ? x / y : x % y);
-            break;
-        case TokenCaret: result = CScriptValue::Real(std::pow(double(x), double(y))); break;
-        }
+        int64_t x = a->GetInt(), y = same ? b->GetInt() : 0, integer;
+        if (IntegerArithmetic(op, x, y, opToken, integer))
+            result = new CScriptValue(integer);
+        else if (op == TokenCaret)
+            result = CScriptValue::Real(std::pow(double(x), double(y)));
         break;
     }
     case ScriptReal: {

@@ -1,5 +1,7 @@
 // Running a script as a whole: arguments and redirection, the statements
 // from first to last, the report of an error, and the clean-up at the end.
+#include <new>
+
 #include "app/settings/Colours.h"
 #include "base/io/StreamWrite.h"
 #include "base/io/StreamWriteFile.h"
@@ -37,7 +39,11 @@ int QVScript::Run(const WestringStore& arguments) {
         // an outer run's values out of this run's report.
         CValueHeapScope heapScope;
         CValueHeap& heap = heapScope.Heap();
+        heap.poolLimit = valueMemoryLimit;
         CScriptNestingGuard nesting;
+        // Running out of memory ends the script, not the program: the error
+        // is reported once the script's values are gone and memory is back.
+        CToken* outOfMemoryAt = nullptr;
         try {
             ValueHandle args(CScriptValue::OfType(ScriptList));
             for (int i = 0; i < arguments.Count(); i++) {
@@ -71,9 +77,13 @@ int QVScript::Run(const WestringStore& arguments) {
             ReportError(error);
         } catch (EError& error) {
             ReportError(error);
+        } catch (std::bad_alloc&) {
+            outOfMemoryAt = CurrentToken() ? CurrentToken() : EndToken();
         }
         m_return.Release();
         FreeAllScopes();
+        if (outOfMemoryAt)
+            ReportError(ERunError(outOfMemoryAt, Westring("Out of memory")));
         if (heap.tracker.Count() > 0) {
             Write("Leaked values:\n");
             heap.ListLeakedValues(*m_output);

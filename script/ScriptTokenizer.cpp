@@ -63,32 +63,6 @@ void CScriptTokenizer::Fail(const CToken& token, const char* message) {
     throw EParserError(token, Westring(message));
 }
 
-bool CScriptTokenizer::NextToken() {
-    m_tokenCursor++;
-    if (m_tokenCursor >= 0 && m_tokenCursor < m_tokens.Count()) {
-        m_currentToken = m_tokens.At(m_tokenCursor);
-        return true;
-    }
-    m_tokenCursor = m_tokens.Count();
-    m_currentToken = &m_endToken;
-    return false;
-}
-
-CToken* CScriptTokenizer::PeekToken() {
-    int next = m_tokenCursor + 1;
-    if (next >= 0 && next < m_tokens.Count())
-        return m_tokens.At(next);
-    return &m_endToken;
-}
-
-void CScriptTokenizer::SetTokenCursor(int index) {
-    m_tokenCursor = index;
-    if (index >= 0 && index < m_tokens.Count())
-        m_currentToken = m_tokens.At(index);
-    else
-        m_currentToken = &m_endToken;
-}
-
 void CScriptTokenizer::Begin() {
     m_tokenCursor = -1;
     m_currentToken = nullptr;

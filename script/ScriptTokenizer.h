@@ -49,15 +49,30 @@ public:
     void TokenizeAll();
     // Moves to the next token; false (the current token becomes the end
     // token) past the last.
-    bool NextToken();
+    bool NextToken() {
+        m_tokenCursor++;
+        if (m_tokenCursor >= 0 && m_tokenCursor < m_tokens.Count()) {
+            m_currentToken = m_tokens.Item(m_tokenCursor);
+            return true;
+        }
+        m_tokenCursor = m_tokens.Count();
+        m_currentToken = &m_endToken;
+        return false;
+    }
     // The token after the current one, or the end token.
-    CToken* PeekToken();
+    CToken* PeekToken() {
+        int next = m_tokenCursor + 1;
+        return next >= 0 && next < m_tokens.Count() ? m_tokens.Item(next) : &m_endToken;
+    }
     Westring IdentifierText(uint32_t number) { return m_identifiers.Text(number); }
 
     CToken* CurrentToken() const { return m_currentToken; }
     int TokenCursor() const { return m_tokenCursor; }
     // Moves the cursor to a token index (the end token outside the list).
-    void SetTokenCursor(int index);
+    void SetTokenCursor(int index) {
+        m_tokenCursor = index;
+        m_currentToken = index >= 0 && index < m_tokens.Count() ? m_tokens.Item(index) : &m_endToken;
+    }
     int TokenCount() const { return m_tokens.Count(); }
     CToken* TokenAt(int index) const { return m_tokens.At(index); }
     CToken* EndToken() { return &m_endToken; }
@@ -72,6 +87,9 @@ private:
         using TObjectStore::At;
         using TObjectStore::Count;
         using TObjectStore::RemoveAt;
+        // The token at an index inside the list, without the range test the
+        // caller made: the interpreter moves over tokens all the time.
+        CToken* Item(int index) const { return static_cast<CToken*>(m_items[index]); }
     };
 
     void Begin();

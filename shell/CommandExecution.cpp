@@ -541,7 +541,9 @@ void WaitAfterProgramOutput() {
                     Console->Flush();
                     continue;
                 }
-                if (event.kind == CConsole::TEvent::KindKey && event.code != 0x10100) {
+                // Code 0 is no key: the host's report that modifiers were released
+                // (it follows Ctrl-C, which stopped the script that ran).
+                if (event.kind == CConsole::TEvent::KindKey && event.code != 0 && event.code != 0x10100) {
                     break;
                 }
             }

@@ -26,11 +26,24 @@ bool IsClosing(DWORD type) {
     return type == CTRL_CLOSE_EVENT || type == CTRL_LOGOFF_EVENT || type == CTRL_SHUTDOWN_EVENT;
 }
 
+// The host keeps its terminal raw and sends Ctrl-C and Ctrl-Break as keys.
+// While an operation polls for an abort they are the control event a console
+// with processed input raises; otherwise they stay keys (the panels' Ctrl-C
+// command, an editor's, a child program's on the terminal emulator).
+BOOL ControlKeyToHandler(DWORD controlType) {
+    if (UserAbortState != UserAbortPolling) {
+        return FALSE;
+    }
+    ConsoleCtrlHandler(controlType);
+    return TRUE;
+}
+
 }  // namespace
 
 void InstallConsoleCtrlHandler() {
     SetErrorMode(SEM_FAILCRITICALERRORS);
     SetConsoleCtrlHandler(ConsoleCtrlHandler, TRUE);
+    ConsoleControlKeyHook = ControlKeyToHandler;
 }
 
 BOOL WINAPI ConsoleCtrlHandler(DWORD controlType) {

@@ -16,6 +16,7 @@
 #include "script/values/PanelEntryValues.h"
 #include "script/values/ScriptValue.h"
 #include "shell/CommandExecution.h"
+#include "ui/ConsoleControl.h"
 #include "ui/Dialog.h"
 #include "ui/IniMessages.h"
 #include "viewedit/ViewerEditor.h"
@@ -138,6 +139,9 @@ ValueHandle QVScript::RunViewerOrEditor(TArgumentStore& args, bool edit) {
     // they can show: they then start at the top.
     int startValue = start > 0x7FFFFFFF ? 0x7FFFFFFF : start < -1 ? -1 : int(start);
     CKeptScreen kept;
+    // The viewer and the editor are the user's while they are open, not an
+    // operation the script polls: Ctrl-C there is their own key.
+    CUserAbortScope interactive(UserAbortIdle);
     if (edit)
         EditFile(path, startValue, 0);
     else

@@ -17,6 +17,10 @@ public:
     // Takes ownership of a new object (alone in its ring).
     explicit TAutoPtr(T* object) : CRingLink(nullptr), m_object(object) {}
     TAutoPtr(const TAutoPtr& other) : CRingLink(nullptr), m_object(nullptr) { Join(other); }
+    // Takes the other handle's place in its ring, leaving it empty: values
+    // pass up through every level of an expression this way, with no ring
+    // joined and left at each.
+    TAutoPtr(TAutoPtr&& other) noexcept : CRingLink(nullptr), m_object(nullptr) { TakePlaceOf(other); }
     ~TAutoPtr() { Release(); }
 
     // Drops the object held (disposed when this was its last handle), then
@@ -36,6 +40,19 @@ public:
         TAutoPtr keep(other);
         Release();
         Join(keep);
+        return *this;
+    }
+
+    TAutoPtr& operator=(TAutoPtr&& other) {
+        if (&other == this)
+            return *this;
+        if (other.m_object == m_object) {
+            other.Release();  // the same ring: this handle keeps the object
+            return *this;
+        }
+        TAutoPtr keep(static_cast<TAutoPtr&&>(other));
+        Release();
+        TakePlaceOf(keep);
         return *this;
     }
 
@@ -64,6 +81,18 @@ public:
     bool IsLastHandle() const { return IsAlone(); }
 
 private:
+    // Called on an empty handle that is alone.
+    void TakePlaceOf(TAutoPtr& other) {
+        m_object = other.m_object;
+        if (!other.IsAlone()) {
+            m_next = other.m_next;
+            m_prev = other.m_prev;
+            static_cast<TAutoPtr*>(m_prev)->m_next = this;
+            static_cast<TAutoPtr*>(m_next)->m_prev = this;
+            other.m_next = other.m_prev = &other;
+        }
+        other.m_object = nullptr;
+    }
     void Join(const TAutoPtr& other) {
         if (!other.m_object)
             return;

@@ -127,6 +127,9 @@ public:
     // value holds to other values without freeing them (they are freed one
     // by one afterwards).
     virtual void DetachHandles() {}
+    // False when freeing this value frees no other value (a plain number or
+    // text): it can go at once, with no nesting to put off.
+    virtual bool HoldsOtherValues() const { return true; }
 
     uint32_t Serial() const { return m_serial; }
     const uint32_t* SerialField() const { return &m_serial; }
@@ -136,9 +139,14 @@ public:
     void MarkEmbedded() { m_embedded = true; }
 
 private:
+    friend class CValueTracker;
     uint32_t m_serial;
     bool m_embedded = false;
+    bool m_registered = false;
     CValueHeap* m_heap;
+    // The neighbours in the registry's list.
+    IScriptValue* m_livePrev = nullptr;
+    IScriptValue* m_liveNext = nullptr;
 };
 
 // Gives the deletion of a value to the value heap (which defers nested

@@ -37,6 +37,7 @@ public:
 
     static void* operator new(size_t size);
     static void operator delete(void* memory);
+    bool HoldsOtherValues() const override { return m_list || m_map || m_function; }
 
     int GetValueClass() const override { return ValueClassPlain; }
     int GetType() const override { return m_type; }

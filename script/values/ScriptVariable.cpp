@@ -45,7 +45,7 @@ CScriptVariableScope::CScriptVariableScope(TObjectList<CScriptVariableScope>* re
 }
 
 CScriptVariableScope::~CScriptVariableScope() {
-    FreeAll();
+    FreeVariables();
     if (m_registry) {
         for (int i = m_registry->Count() - 1; i >= 0; i--) {
             if (m_registry->At(i) == this) {
@@ -61,12 +61,28 @@ void CScriptVariableScope::ReleaseRef() {
         delete this;
 }
 
+CScriptVariable* CScriptVariableScope::Lookup(uint32_t identifier) {
+    TRecent& recent = m_recent[identifier % RecentSlots];
+    if (recent.variable && recent.identifier == identifier)
+        return recent.variable;
+    CScriptVariable* variable = Find(&identifier);
+    if (variable)
+        recent = TRecent{identifier, variable};
+    return variable;
+}
+
+void CScriptVariableScope::FreeVariables() {
+    for (TRecent& recent : m_recent)
+        recent.variable = nullptr;
+    FreeAll();
+}
+
 CScriptVariable* CScriptVariableScope::FindVariable(uint32_t identifier) {
-    return Find(&identifier);
+    return Lookup(identifier);
 }
 
 CScriptVariable* CScriptVariableScope::GetVariable(uint32_t identifier) {
-    CScriptVariable* variable = Find(&identifier);
+    CScriptVariable* variable = Lookup(identifier);
     if (variable)
         return variable;
     variable = new CScriptVariable(identifier, ValueHandle(new CScriptValue()));
@@ -75,7 +91,7 @@ CScriptVariable* CScriptVariableScope::GetVariable(uint32_t identifier) {
 }
 
 void CScriptVariableScope::SetVariable(uint32_t identifier, const ValueHandle& value) {
-    CScriptVariable* variable = Find(&identifier);
+    CScriptVariable* variable = Lookup(identifier);
     if (variable) {
         variable->AssignThrough(value);
         return;

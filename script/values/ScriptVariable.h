@@ -93,7 +93,7 @@ public:
     // variable holds the handle's value as given.
     void SetVariable(uint32_t identifier, const ValueHandle& value);
     // Frees every variable (a variable still held by a handle lives on).
-    void FreeVariables() { FreeAll(); }
+    void FreeVariables();
     using TSortedCollection::At;
     using TSortedCollection::Count;
 
@@ -108,6 +108,16 @@ protected:
     int CompareKeys(const uint32_t* a, const uint32_t* b) override { return *a < *b ? -1 : (*a > *b ? 1 : 0); }
 
 private:
+    // The variables found last, by the low bits of their identifier: a loop
+    // names the same few variables over and over.
+    struct TRecent {
+        uint32_t identifier;
+        CScriptVariable* variable;
+    };
+    static const uint32_t RecentSlots = 8;
+    CScriptVariable* Lookup(uint32_t identifier);
+
     TObjectList<CScriptVariableScope>* m_registry;
     int m_holders = 0;
+    TRecent m_recent[RecentSlots] = {};
 };

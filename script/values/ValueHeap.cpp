@@ -9,13 +9,6 @@
 
 namespace {
 
-CValueHeap* Current = nullptr;
-
-CValueHeap& ProcessHeap() {
-    static CValueHeap heap;
-    return heap;
-}
-
 // Deletions asked for while one is under way wait here.
 TObjectList<IScriptValue>& ReleaseQueue() {
     static TObjectList<IScriptValue> queue;
@@ -31,7 +24,11 @@ struct TPieceHeader {
 };
 static_assert(sizeof(TPieceHeader) % 8 == 0, "values stay aligned");
 
-uintptr_t StackLimit = 0;
+// Where a recycled piece keeps the next one: just after its header, in the
+// room the value had.
+void** NextRecycled(void* piece) {
+    return reinterpret_cast<void**>(static_cast<TPieceHeader*>(piece) + 1);
+}
 
 uintptr_t FrameAddress() {
     return reinterpret_cast<uintptr_t>(__builtin_frame_address(0));
@@ -39,31 +36,12 @@ uintptr_t FrameAddress() {
 
 }  // namespace
 
-void CValueTracker::Register(IScriptValue* value) {
-    Insert(value);
-}
+uintptr_t ScriptStackLimit = 0;
+CValueHeap* RunValueHeap = nullptr;
 
-bool CValueTracker::Unregister(IScriptValue* value) {
-    // Values die mostly in the order they were made, newest first.
-    int last = Count() - 1;
-    if (last >= 0 && At(last) == value) {
-        RemoveAt(last);
-        return true;
-    }
-    int index;
-    uint32_t serial = value->Serial();
-    if (Search(&serial, index) != 0 || At(index) != value)
-        return false;
-    RemoveAt(index);
-    return true;
-}
-
-const uint32_t* CValueTracker::KeyOf(const IScriptValue* value) {
-    return value->SerialField();
-}
-
-int CValueTracker::CompareKeys(const uint32_t* a, const uint32_t* b) {
-    return *a < *b ? -1 : (*a > *b ? 1 : 0);
+CValueHeap& ProcessValueHeap() {
+    static CValueHeap heap;
+    return heap;
 }
 
 CValueHeap::CValueHeap() = default;
@@ -75,13 +53,15 @@ CValueHeap::~CValueHeap() {
 void* CValueHeap::AllocateScriptValue(size_t size) {
     size_t total = sizeof(TPieceHeader) + ((size + 7) & ~size_t(7));
     void* memory = nullptr;
-    int last = m_recycle.Count() - 1;
-    if (last >= 0 && static_cast<TPieceHeader*>(m_recycle.At(last))->size == total) {
-        memory = m_recycle.RemoveAt(last);
+    if (m_recycled && static_cast<TPieceHeader*>(m_recycled)->size == total) {
+        memory = m_recycled;
+        m_recycled = *NextRecycled(memory);
     } else {
-        memory = total <= 0x7fffffff ? m_pool.Allocate(int(total)) : nullptr;
+        bool allowed = total <= 0x7fffffff && (poolLimit == 0 || m_poolUsed + total <= poolLimit);
+        memory = allowed ? m_pool.Allocate(int(total)) : nullptr;
         if (!memory)
             throw std::bad_alloc();
+        m_poolUsed += total;
     }
     TPieceHeader* header = static_cast<TPieceHeader*>(memory);
     header->heap = this;
@@ -92,18 +72,20 @@ void* CValueHeap::AllocateScriptValue(size_t size) {
 
 void CValueHeap::RecycleScriptValue(void* memory) {
     liveAllocations--;
-    m_recycle.Add(memory);
+    *NextRecycled(memory) = m_recycled;
+    m_recycled = memory;
 }
 
 void CValueHeap::ResetValuePool() {
-    m_recycle.RemoveAll();
+    m_recycled = nullptr;
     m_pool.Reset();
+    m_poolUsed = 0;
 }
 
 void CValueHeap::ListLeakedValues(IStreamWrite& out) {
-    for (int i = 0; i < tracker.Count(); i++) {
+    for (IScriptValue* value = tracker.First(); value; value = CValueTracker::Next(value)) {
         Estring line;
-        line.Format("Variable %u\n", tracker.At(i)->Serial());
+        line.Format("Variable %u\n", value->Serial());
         out.Write(line.Data(), uint32_t(line.Length()));
     }
 }
@@ -113,8 +95,8 @@ void CValueHeap::FreeLeakedValues() {
         return;
     TObjectList<IScriptValue> all;
     TObjectList<IScriptValue> owners;
-    for (int i = 0; i < tracker.Count(); i++)
-        all.Add(tracker.At(i));
+    for (IScriptValue* value = tracker.First(); value; value = CValueTracker::Next(value))
+        all.Add(value);
     // First every value lets go of the others, so that freeing one frees
     // nothing else; then each is freed once. Parts of other values (map
     // keys) go with their owners, so they are set aside before anything is
@@ -128,22 +110,29 @@ void CValueHeap::FreeLeakedValues() {
         ReleaseScriptValue(owners.At(i));
 }
 
-CValueHeap& CurrentValueHeap() {
-    return Current ? *Current : ProcessHeap();
-}
-
-CValueHeapScope::CValueHeapScope() : m_saved(Current) {
-    Current = &m_heap;
+CValueHeapScope::CValueHeapScope() : m_saved(RunValueHeap) {
+    RunValueHeap = &m_heap;
 }
 
 CValueHeapScope::~CValueHeapScope() {
     m_heap.FreeLeakedValues();
-    Current = m_saved;
+    RunValueHeap = m_saved;
 }
 
 void ReleaseScriptValue(IScriptValue* value) {
+    if (!value->HoldsOtherValues()) {
+        delete value;
+        return;
+    }
     if (Releasing) {
-        ReleaseQueue().Add(value);
+        try {
+            ReleaseQueue().Add(value);
+            return;
+        } catch (std::bad_alloc&) {
+            // Out of memory: no room to put it off, so it goes now, one
+            // level deeper (its own nested values are put off again).
+        }
+        delete value;
         return;
     }
     Releasing = true;
@@ -154,16 +143,15 @@ void ReleaseScriptValue(IScriptValue* value) {
     Releasing = false;
 }
 
-void CheckScriptNesting() {
-    if (StackLimit != 0 && FrameAddress() < StackLimit)
-        throw ERunError(nullptr, Westring("Nesting too deep"));
+void RaiseNestingTooDeep() {
+    throw ERunError(nullptr, Westring("Nesting too deep"));
 }
 
-CScriptNestingGuard::CScriptNestingGuard() : m_saved(StackLimit) {
-    if (StackLimit == 0)
-        StackLimit = FrameAddress() - StackBudget;
+CScriptNestingGuard::CScriptNestingGuard() : m_saved(ScriptStackLimit) {
+    if (ScriptStackLimit == 0)
+        ScriptStackLimit = FrameAddress() - StackBudget;
 }
 
 CScriptNestingGuard::~CScriptNestingGuard() {
-    StackLimit = m_saved;
+    ScriptStackLimit = m_saved;
 }

@@ -367,7 +367,8 @@ TEST_F(QvhostInTmux, TheExitFileIsAShellScriptThatLandsInTheDirectory) {
 // a folder of our own (C: is /).
 class QvhostWithProgram : public QvhostInTmux {
 protected:
-    void StartProgram(int columns, int rows) {
+    // With the arguments given, or else both panels on the panel folder.
+    void StartProgram(int columns, int rows, const std::string& args = "") {
         const char* binary = std::getenv("QV_BINARY_DIR");
         fs::remove(dir + "/quorvane");
         fs::copy_file(std::string(binary) + "/bin/quorvane", dir + "/quorvane");
@@ -375,7 +376,10 @@ protected:
         fs::create_directories(dir + "/panel/target-sub");
         WriteFile(dir + "/panel/target-sub/inside-file", "x");
         Launch("TERM=xterm-256color QUORVANE_DRIVES=C=/ 'APPDATA=" + Windows(dir + "/appdata") + "'",
-               "-l '" + Windows(dir + "/panel") + "' -r '" + Windows(dir + "/panel") + "'", columns, rows);
+               args.empty() ? PanelArgs() : args, columns, rows);
+    }
+    std::string PanelArgs() const {
+        return "-l '" + Windows(dir + "/panel") + "' -r '" + Windows(dir + "/panel") + "'";
     }
     static std::string Windows(std::string posix) {
         for (char& c : posix) {
@@ -487,6 +491,48 @@ TEST_F(QvhostWithProgram, NamesOfWideAndCombiningCharactersKeepEveryRowTheScreen
         EXPECT_TRUE(WaitFor(framesHold)) << key << "\n" << Pane();
     }
     EXPECT_NE(Pane().find("\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD.txt"), std::string::npos) << Pane();
+}
+
+// Scripts that never end by themselves; each says "started" (the printing
+// one over and over) once its loop runs. The printing one pauses a little
+// between lines: qvhost built with the sanitizers falls far behind output
+// without end (the scripted host's test runs it without the pause).
+const char* const EndlessScripts[] = {
+    "println(\"started\");\nwhile (true) {}\n",
+    "while (true) { println(\"started\"); sleep(20); }\n",
+    "println(\"started\");\nm = {};\ni = 0;\nwhile (true) { m[i] = i; i++; }\n",
+};
+
+TEST_F(QvhostWithProgram, CtrlCTypedInTheTerminalStopsAnEndlessScript) {
+    for (const char* script : EndlessScripts) {
+        SCOPED_TRACE(script);
+        // Run with the option: the error line stays on the terminal, and the
+        // exit code says the script failed.
+        fs::create_directories(dir + "/panel");
+        WriteFile(dir + "/panel/loop.qvs", script);
+        WriteFile(dir + "/run.ini", "[General Options]\r\nPauseAfterRun=on\r\n");
+        StartProgram(100, 30, "-s '" + Windows(dir + "/panel/loop.qvs") + "'");
+        ASSERT_TRUE(WaitForPane("started")) << Pane();
+        Tmux("send-keys -t 0 C-c");
+        EXPECT_TRUE(WaitForPane("User Break")) << Pane();
+        EXPECT_EQ(ExitCode(), 1);
+
+        // Typed on the command line: the break, then the program goes on,
+        // and in the panels Ctrl-C is the name case command again.
+        StartProgram(100, 30, PanelArgs() + " '" + Windows(dir + "/run.ini") + "'");
+        ASSERT_TRUE(WaitForPane("loop.qvs")) << Pane();
+        Tmux("send-keys -t 0 -l loop.qvs");
+        Tmux("send-keys -t 0 Enter");
+        ASSERT_TRUE(WaitForPane("started")) << Pane();
+        Tmux("send-keys -t 0 C-c");
+        EXPECT_TRUE(WaitForPane("User Break")) << Pane();
+        ASSERT_TRUE(WaitForPane("Press any key to continue")) << Pane();
+        Tmux("send-keys -t 0 Escape");
+        ASSERT_TRUE(WaitForPane("10Quit")) << Pane();
+        Tmux("send-keys -t 0 Down");
+        Tmux("send-keys -t 0 C-c");
+        EXPECT_TRUE(WaitForPane("Change case of")) << Pane();
+    }
 }
 
 }  // namespace

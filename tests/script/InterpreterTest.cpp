@@ -87,6 +87,12 @@ TEST_F(InterpreterTest, OperatorsAndConversions) {
         {"print(1 && 2, 0 || 0);", "truefalse"},
         {"x = 1 < 2 < 3;", "@(1): ';' expected at col 11\n"},
         {"print(2 ^ 10);", "1024"},
+        // precedence, and the levels that take one operator at most
+        {"print(1 + 2 * 3 - 4 / 2, \" \", 2 * 3 ^ 2, \" \", 1 < 2 == true, \" \", 1 == 1 & 2 > 1 | 0);",
+         "5 18 true true"},
+        {"x = 1 + 2 == 3 == 3;", "@(1): ';' expected at col 16\n"},
+        {"x = 2 ^ 2 + 1 ^ 2 ^ 2;", "@(1): ';' expected at col 19\n"},
+        {"x = 1 == 2 < 3 < 4;", "@(1): ';' expected at col 16\n"},
         {"x = 2 ^ 3 ^ 2;", "@(1): ';' expected at col 11\n"},
         {"x = y;", "@(1): Undefined variable 'y' at col 5\n"},
         {"func f() { } x = f();", "@(1): Unexpected undefined value at col 21\n"},
@@ -102,6 +108,16 @@ TEST_F(InterpreterTest, OperatorsAndConversions) {
         {"x = [1] == [1];", "@(1): Simple type required at col 9\n"},
         {"x = 1 & [1];", "@(1): Simple type required at col 7\n"},
         {"print(1 == [1], \"a\" < \"b\", 2.5 > 2, \"10\" < \"9\");", "falsetruetruetrue"},
+        // comparisons of equal values, of one kind and of kinds that promote
+        {"print(1 <= 1, 2 >= 2, 1 < 1, 2 > 2, 1 <= 0, 0 >= 1);", "truetruefalsefalsefalsefalse"},
+        {"print(-3 <= -3, -3 >= -3, 0.5 <= 0.5, 0.5 >= 0.5, 0.5 < 0.5, 0.5 > 0.5);", "truetruetruetruefalsefalse"},
+        {"print(\"a\" <= \"a\", \"b\" >= \"b\", \"a\" < \"a\", \"b\" > \"b\", \"ab\" >= \"abc\", \"A\" >= \"a\");",
+         "truetruefalsefalsefalsefalse"},
+        {"print(1 <= 1.0, 2.0 >= 2, 1 <= \"1\", \"2\" >= 2, true <= 1, 1 >= true, 1.0 < 1, 2 > 2.0);",
+         "truetruetruetruetruetruefalsefalse"},
+        {"t = now(); u = t; print(t <= u, t >= u, t < u, t > u, false <= false, true >= true);",
+         "truetruefalsefalsetruetrue"},
+        {"print(1 == 1.0, \"a\" != \"a\", 2 != 2.0, \"1\" == 1);", "truefalsefalsetrue"},
         {"x++;", "@(1): Undefined variable at col 1\n"},
         {"x = \"a\"; x++;", "@(1): Invalid type for increment operator at col 10\n"},
         {"x = \"s\"; --x;", "@(1): Invalid type for decrement operator at col 12\n"},
@@ -194,6 +210,27 @@ TEST_F(InterpreterLimitsTest, ABreakRequestStopsLoopsAndCalls) {
     EXPECT_EQ(Expand("@(1): User Break at col 13\n"), Run("for (;;) {} x = 1;"));
     budget = 50;
     EXPECT_EQ(Expand("@(1): User Break at col 22\n"), Run("func f() { return f(); } f();"));
+}
+
+TEST_F(InterpreterLimitsTest, RunningOutOfMemoryEndsTheScriptWithAnError) {
+    static const TScriptCase cases[] = {
+        {"println(\"before\");\nm = {}; i = 0; while (true) { m[i] = i; i++; }",
+         "before\r\n@(2): Out of memory at col "},
+        {"println(\"before\");\nl = []; i = 0; while (true) l += [i++, \"x\"];",
+         "before\r\n@(2): Out of memory at col "},
+        {"println(\"before\");\nm = {}; i = 0;\nwhile (true) { m[i] = {\"n\": i, \"l\": [i]}; i++; }",
+         "before\r\n@(3): Out of memory at col "},
+    };
+    memoryLimit = 4 << 20;
+    for (const TScriptCase& c : cases) {
+        SCOPED_TRACE(c.script);
+        std::string output = Run(c.script);
+        EXPECT_EQ(0u, output.find(Expand(c.expected))) << output;
+        EXPECT_TRUE(failed);
+        EXPECT_EQ(std::string::npos, output.find("Leaked")) << output;
+    }
+    // The next run starts with all of its memory.
+    EXPECT_EQ("ok", Run("m = {}; for (i = 0; i < 1000; i++) m[i] = i; print(\"ok\");"));
 }
 
 TEST_F(InterpreterLimitsTest, FunctionValuesKeepTheirScopeAndCyclesAreFreedAtTheEnd) {

@@ -25,6 +25,7 @@ std::string ScriptTest::RunFile(const std::string& path, const std::vector<std::
     {
         QVScript script(sources, output);
         script.statementBudget = budget;
+        script.valueMemoryLimit = memoryLimit;
         script.Run(words);
         failed = script.Failed();
         // The stream may have been replaced by a redirection.

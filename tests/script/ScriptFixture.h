@@ -58,6 +58,8 @@ protected:
     bool failed = false;
     // The statement budget of the runs (-1: none).
     int64_t budget = -1;
+    // The most bytes the runs' values may take (0: no limit of their own).
+    size_t memoryLimit = 0;
     TempDir folder;
 };
 

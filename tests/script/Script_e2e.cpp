@@ -2,12 +2,52 @@
 // redirected file, its errors, and the exit code.
 #include <unistd.h>
 
+#include <cstdlib>
+
+#include "console/KeyCodes.h"
 #include "tests/support/ProgramTest.h"
 
 namespace qvtest {
 namespace {
 
-class ScriptE2E : public ProgramTest {};
+class ScriptE2E : public ProgramTest {
+protected:
+    // The options, with the program started under an address-space limit.
+    ScriptedHost::Options UnderAddressSpaceLimit(ScriptedHost::Options options, int megabytes) const {
+        const char* build = std::getenv("QV_BINARY_DIR");
+        options.args.insert(options.args.begin(),
+                            {"-c", "ulimit -v " + std::to_string(megabytes * 1024) + " && exec \"$0\" \"$@\"",
+                             std::string(build ? build : ".") + "/bin/quorvane"});
+        options.program = "/bin/sh";
+        return options;
+    }
+    // Types a command line and runs it.
+    void Type(const std::string& command) {
+        host->SendText(command);
+        host->PressKey("Enter");
+    }
+    // Answers the pause after a command; true once the panels are back.
+    bool LeaveThePause() {
+        if (!Shows("Press any key to continue"))
+            return false;
+        host->PressKey("Esc");
+        return KeyBarShown();
+    }
+};
+
+// Scripts that never end by themselves. Each says "started" (the printing one
+// over and over), so that the break comes while the loop runs.
+struct TEndlessScript {
+    const char* what;
+    const char* text;
+};
+const TEndlessScript EndlessScripts[] = {
+    {"an empty body", "println(\"started\");\nwhile (true) {}\n"},
+    {"a printing body", "while (true) { println(\"started\"); }\n"},
+    {"a growing map", "println(\"started\");\nm = {};\ni = 0;\nwhile (true) { m[i] = i; i++; }\n"},
+    {"an empty for", "println(\"started\");\nfor (;;) {}\n"},
+    {"endless calls", "println(\"started\");\nfunc f() { return 1; }\nwhile (f()) {}\n"},
+};
 
 TEST_F(ScriptE2E, OutputRedirectedToAFileWithArgumentsAndInput) {
     Write("t.qvs", "println(args, \" \", typeOf(stdin));\nfor (l : stdin) println(\"<\", l, \">\");\n");
@@ -55,6 +95,85 @@ TEST_F(ScriptE2E, ScriptsThatAreMissingOrCannotBeRead) {
     ScriptedHost& unreadable = Launch(Options({"-s", "T:\\link.qvs"}));
     EXPECT_EQ(1, unreadable.WaitExit());
     EXPECT_GE(RowOf(unreadable.Snapshot(), "Unable to open source file: T:\\link.qvs"), 0) << unreadable.Dump();
+}
+
+TEST_F(ScriptE2E, CtrlCAndCtrlBreakStopAnEndlessScriptRunWithTheOption) {
+    for (const TEndlessScript& script : EndlessScripts) {
+        for (bool ctrlBreak : {false, true}) {
+            SCOPED_TRACE(std::string(script.what) + (ctrlBreak ? ", Ctrl-Break" : ", Ctrl-C"));
+            Write("loop.qvs", script.text);
+            ScriptedHost& run = Launch(Options({"-s", "T:\\loop.qvs"}));
+            ASSERT_TRUE(run.WaitForText("started")) << run.ScreenText();
+            if (ctrlBreak) {
+                run.SendKey(KEY_CTRL_BREAK, 0, 2);
+            } else {
+                run.PressKey("Ctrl+c");
+            }
+            EXPECT_TRUE(run.WaitForText("User Break", 3000)) << run.ScreenText();
+            EXPECT_EQ(1, run.WaitExit());
+        }
+    }
+}
+
+TEST_F(ScriptE2E, CtrlCStopsAnEndlessScriptTypedOnTheCommandLineAndStaysAKeyAfterwards) {
+    Write("work/alpha.txt", "a");
+    for (const TEndlessScript& script : EndlessScripts) {
+        SCOPED_TRACE(script.what);
+        Write("work/loop.qvs", script.text);
+        Start("PauseAfterRun=on\r\n");
+        Type("loop.qvs");
+        ASSERT_TRUE(Shows("started")) << host->ScreenText();
+        host->PressKey("Ctrl+c");
+        EXPECT_TRUE(Shows("User Break", 3000)) << host->ScreenText();
+        ASSERT_TRUE(LeaveThePause()) << host->ScreenText();
+        // Back in the panels Ctrl-C is a key again: the name case command
+        // (on the file below ".."), not a question to end the program.
+        host->PressKey("Down");
+        host->PressKey("Ctrl+c");
+        EXPECT_TRUE(Shows("Change case of")) << host->ScreenText();
+        EXPECT_FALSE(Shows("Terminate Quorvane", 200)) << host->ScreenText();
+    }
+}
+
+TEST_F(ScriptE2E, CtrlCInTheEditorAScriptOpenedIsTheEditorsKey) {
+    Write("t.qvs", "edit(\"T:\\\\f.txt\");\nprintln(\"after\");\n");
+    Write("f.txt", "one two\n");
+    ScriptedHost& run = Launch(Options({"-s", "T:\\t.qvs"}));
+    ASSERT_TRUE(run.WaitForText("one two")) << run.ScreenText();
+    run.PressKey("Shift+End");
+    run.PressKey("Ctrl+c");
+    EXPECT_TRUE(run.WaitFor([](const ScreenModel& s) { return s.Clipboard() == U"one two"; })) << run.ScreenText();
+    run.PressKey("Esc");
+    EXPECT_EQ(0, run.WaitExit()) << run.ScreenText();
+    EXPECT_GE(RowOf(run.Snapshot(), "after"), 0) << run.ScreenText();
+    EXPECT_EQ(-1, RowOf(run.Snapshot(), "User Break")) << run.ScreenText();
+}
+
+TEST_F(ScriptE2E, AScriptThatRunsOutOfMemoryEndsWithAnErrorAndTheProgramGoesOn) {
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "AddressSanitizer reserves far more address space than any limit leaves, and ends the process "
+                    "where an allocation would fail; InterpreterLimitsTest runs out of the interpreter's own limit "
+                    "instead, and tests/script/bench_script_loop.sh runs this test in the optimised build";
+#endif
+    if (OnWindowsLeg()) {
+        qvtest::CountInWindowsLeg(false);
+        GTEST_SKIP() << "the address-space limit is a Linux resource limit of the program started";
+    }
+    Write("work/grow.qvs", "println(\"started\");\nm = {};\ni = 0;\nwhile (true) { m[i] = i; i++; }\n");
+    Write("work/after.qvs", "println(\"still \", \"here\");\n");
+    ScriptedHost& run = Launch(UnderAddressSpaceLimit(Options({"-s", "T:\\work\\grow.qvs"}), 256));
+    EXPECT_EQ(1, run.WaitExit(60000)) << run.ScreenText();
+    EXPECT_GE(RowOf(run.Snapshot(), "T:\\work\\grow.qvs(4): Out of memory at col "), 0) << run.ScreenText();
+
+    // Typed on the command line: the error, and the program takes the next command.
+    std::string ini = Ini("PauseAfterRun=on\r\n");
+    Launch(UnderAddressSpaceLimit(Options({"-l", "T:\\work", "-r", "T:\\work", ini}), 256));
+    ASSERT_TRUE(KeyBarShown()) << host->ScreenText();
+    Type("grow.qvs");
+    EXPECT_TRUE(Shows("Out of memory at col ", 60000)) << host->ScreenText();
+    ASSERT_TRUE(LeaveThePause()) << host->ScreenText();
+    Type("after.qvs");
+    EXPECT_TRUE(Shows("still here")) << host->ScreenText();
 }
 
 TEST_F(ScriptE2E, AScriptTypedOnTheCommandLineRunsWithItsWords) {

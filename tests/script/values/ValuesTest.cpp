@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <utility>
 
 #include "script/values/ScriptValue.h"
 #include "script/values/ScriptVariable.h"
@@ -39,6 +40,37 @@ TEST(ValueHandleTest, TheLastHandleOfARingDeletesTheObject) {
     EXPECT_EQ(1, tracker.Count());
     b = b;
     EXPECT_EQ(3, b->GetInt());
+}
+
+TEST(ValueHandleTest, AMovedHandleTakesThePlaceOfTheOneItCameFrom) {
+    CValueHeapScope scope;
+    CValueTracker& tracker = scope.Heap().tracker;
+    ValueHandle a(new CScriptValue(int64_t(1)));
+    ValueHandle b(a);
+    ValueHandle c(std::move(a));  // in a's place, in a ring of three
+    EXPECT_FALSE(a);
+    EXPECT_EQ(b.Get(), c.Get());
+    b.Release();
+    EXPECT_EQ(1, tracker.Count());
+    EXPECT_TRUE(c.IsLastHandle());
+
+    // Moved onto a handle of another object: that object goes.
+    ValueHandle d(new CScriptValue(int64_t(2)));
+    ValueHandle e(d);
+    d = std::move(c);
+    EXPECT_FALSE(c);
+    EXPECT_EQ(1, d->GetInt());
+    EXPECT_EQ(2, e->GetInt());
+    e.Release();
+    EXPECT_EQ(1, tracker.Count());
+    // Moved onto a handle of the same ring: the value stays, once.
+    ValueHandle f(d);
+    f = std::move(d);
+    EXPECT_FALSE(d);
+    EXPECT_TRUE(f.IsLastHandle());
+    EXPECT_EQ(1, f->GetInt());
+    f.Release();
+    EXPECT_EQ(0, tracker.Count());
 }
 
 TEST(ValueHeapTest, SerialNumbersStartAtOneAndMemoryIsReusedLastInFirstOut) {
