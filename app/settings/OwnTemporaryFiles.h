@@ -1,0 +1,31 @@
+// OwnTemporaryFiles: the names of the temporary files the program writes
+// beside a file it makes or replaces (the copy's ".qv<pid><n>.tmp", a
+// replaced file's "<name>.~qv<pid>.<n>"), and the sweep that removes those a
+// killed run left behind.
+//
+// Each name carries the id of the process that made it, so that a later run
+// can tell a dead run's leftover from another running copy's file in the
+// making. A folder is swept once per run, when the program first writes such
+// a file there: only names of exactly these patterns, last written before
+// this run began, whose process no longer exists, are removed.
+#pragma once
+
+#include "base/strings/Westring.h"
+
+// A new name for the copy's temporary file in `directory` (with or without
+// its trailing backslash); each call gives another name.
+Westring CopyTemporaryName(const Westring& directory);
+// The n-th candidate name (0 to 999) for the temporary file that replaces
+// `finalPath`.
+Westring ReplacingTemporaryName(const Westring& finalPath, int n);
+
+// The process id a name of these patterns carries; 0 for any other name.
+unsigned long OwnTemporaryFileProcess(const Westring& name);
+
+// Removes the stale temporary files of dead runs from `directory`, the first
+// time this run asks for that folder. Never fails: what cannot be removed
+// stays.
+void RemoveStaleTemporaryFiles(const Westring& directory);
+// A folder this run made itself holds nothing of a dead run: it need not be
+// swept.
+void NoteFreshDirectory(const Westring& directory);
