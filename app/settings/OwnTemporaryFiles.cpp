@@ -1,6 +1,7 @@
 #include "app/settings/OwnTemporaryFiles.h"
 
 #include <cstdio>
+#include <utility>
 #include <vector>
 
 #include "base/strings/Utf16String.h"
