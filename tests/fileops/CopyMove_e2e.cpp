@@ -307,7 +307,7 @@ TEST_F(CopyMoveTest, AllOlderDecidesByTimeAlsoForTheFileItWasAnsweredOn) {
     for (const auto& order : orders) {
         round++;
         std::vector<std::pair<std::string, Kind>> files;  // names under work/ and right/
-        const std::string tree = "tree" + std::to_string(round);
+        const std::string tree = "tree" + std::string(1, static_cast<char>('a' + round - 1));
         MakeFolder("work/" + tree);
         MakeFolder("right/" + tree);
         for (int i = 0; i < 3; i++) {
@@ -963,6 +963,18 @@ protected:
         return names;
     }
 
+    // Types one letter into the editor once the file is loaded (the load
+    // reads the keyboard only for Esc) and waits until the editor took it.
+    void Type(const std::string& letter) {
+        ASSERT_TRUE(host->WaitFor([](const ScreenModel& s) {
+            return s.RowText(0).find("Col 1") != std::string::npos &&
+                   s.RowText(s.Rows() - 1).find("8Rplace") != std::string::npos;
+        }, 60000)) << host->ScreenText();
+        host->SendText(letter);
+        ASSERT_TRUE(host->WaitFor([](const ScreenModel& s) { return s.RowText(0).find("Col 2") != std::string::npos; }))
+            << host->ScreenText();
+    }
+
     // Kills the program as soon as a temporary file stands in the folder;
     // true when one was there after the kill (the work was cut short).
     bool KillWhenTemporaryAppears(const std::string& local) {
@@ -1054,9 +1066,7 @@ TEST_F(KilledWorkTest, AnEditorSaveLeavesNothingAfterTheNextSave) {
     for (int attempt = 0; !cut && attempt < 3; attempt++) {
         Write("work/notes.txt", old);
         Launch(Options({"-e", "T:\\work\\notes.txt"}));
-        ASSERT_TRUE(Shows("8Rplace")) << host->ScreenText();
-        host->SendText("x");
-        host->WaitQuiet();
+        Type("x");
         host->PressKey("F2");
         cut = KillWhenTemporaryAppears(PathOf("work"));
     }
@@ -1066,11 +1076,9 @@ TEST_F(KilledWorkTest, AnEditorSaveLeavesNothingAfterTheNextSave) {
     // The next save in that folder: the dead run's file goes, the new text
     // takes the old one's place.
     Launch(Options({"-e", "T:\\work\\notes.txt"}));
-    ASSERT_TRUE(Shows("8Rplace")) << host->ScreenText();
-    host->SendText("y");
-    host->WaitQuiet();
+    Type("y");
     host->PressKey("F2");
-    ASSERT_TRUE(Eventually([&] { return Read("work/notes.txt") == "y" + old; }, 60000));
+    ASSERT_TRUE(Eventually([&] { return Read("work/notes.txt") == "y" + old; }, 60000)) << host->ScreenText();
     host->PressKey("Esc");
     EXPECT_EQ(0, host->WaitExit(60000));
     EXPECT_EQ(std::vector<std::string>(), TemporaryNames(PathOf("work")));
