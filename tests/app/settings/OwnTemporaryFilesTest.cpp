@@ -41,6 +41,7 @@ TEST(OwnTemporaryFiles, NamesCarryTheProcessAndOnlyTheirExactPatternsAreRead) {
         {".qv00001a2b001.tmp", 0},         // a digit short
         {".qv00001a2b00011.tmp", 0},       // one too many
         {".qv00001a2b0001.tmp.bak", 0},    // something after it
+        {".qv00001a2b0001.bak", 0},        // another ending
         {".qv000000000001.tmp", 0},        // no process 0
         {".qvreport0001.tmp", 0},          // not hex
         {"report.tmp", 0},
