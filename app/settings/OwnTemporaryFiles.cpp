@@ -38,7 +38,7 @@ std::vector<Westring>& KnownDirectories() {
     return known;
 }
 
-Westring Folder(const Westring& directory) {
+Westring FolderKey(const Westring& directory) {
     return RemoveTrailingBackslash(directory);
 }
 
@@ -129,11 +129,11 @@ unsigned long OwnTemporaryFileProcess(const Westring& name) {
 }
 
 void NoteFreshDirectory(const Westring& directory) {
-    Remember(Folder(directory));
+    Remember(FolderKey(directory));
 }
 
 void RemoveStaleTemporaryFiles(const Westring& directory) {
-    Westring folder = Folder(directory);
+    Westring folder = FolderKey(directory);
     if (folder.IsEmpty() || !Remember(folder)) {
         return;
     }
