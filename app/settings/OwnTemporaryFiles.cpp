@@ -1,5 +1,6 @@
 #include "app/settings/OwnTemporaryFiles.h"
 
+#include <cstdint>
 #include <cstdio>
 #include <utility>
 #include <vector>
@@ -12,7 +13,8 @@ namespace {
 const char CopyPrefix[] = ".qv";
 const char CopySuffix[] = ".tmp";
 const char ReplacingMark[] = ".~qv";
-const int PidDigits = 8;
+// The process id and the run's start stamp, eight hex digits each.
+const int OwnerDigits = 16;
 const int CopyCounterDigits = 4;
 const int ReplacingCounterDigits = 3;
 
@@ -25,6 +27,14 @@ FILETIME Now() {
 // The run's start, taken as the program is loaded: a leftover written after
 // it may be a file a live run is making, and is never touched.
 const FILETIME RunStart = Now();
+
+// The run's start in milliseconds (its low 32 bits): with the process id it
+// names this run, also when the system has given the id to an earlier
+// process before.
+unsigned long RunStamp() {
+    uint64_t ticks = (static_cast<uint64_t>(RunStart.dwHighDateTime) << 32) | RunStart.dwLowDateTime;
+    return static_cast<unsigned long>((ticks / 10000) & 0xFFFFFFFF);
+}
 
 unsigned long OwnProcessId() {
     static const unsigned long id = GetCurrentProcessId();
@@ -100,32 +110,40 @@ bool IsGone(unsigned long process) {
 Westring CopyTemporaryName(const Westring& directory) {
     static unsigned counter = 0;
     char name[64];
-    snprintf(name, sizeof name, "%s%08lx%04x%s", CopyPrefix, OwnProcessId(), ++counter & 0xFFFF, CopySuffix);
+    snprintf(name, sizeof name, "%s%08lx%08lx%04x%s", CopyPrefix, OwnProcessId(), RunStamp(), ++counter & 0xFFFF,
+             CopySuffix);
     return AddTrailingBackslash(directory) + Westring(name);
 }
 
 Westring ReplacingTemporaryName(const Westring& finalPath, int n) {
-    char suffix[32];
-    snprintf(suffix, sizeof suffix, "%s%08lx.%03d", ReplacingMark, OwnProcessId(), n % 1000);
+    char suffix[48];
+    snprintf(suffix, sizeof suffix, "%s%08lx%08lx.%03d", ReplacingMark, OwnProcessId(), RunStamp(), n % 1000);
     return finalPath + Westring(suffix);
 }
 
-unsigned long OwnTemporaryFileProcess(const Westring& name) {
-    const int copyLength = 3 + PidDigits + CopyCounterDigits + 4;
+bool ReadTemporaryOwner(const Westring& name, TTemporaryOwner& owner) {
+    int at = -1;
+    const int copyLength = 3 + OwnerDigits + CopyCounterDigits + 4;
     if (name.Length() == copyLength && HasAt(name, 0, CopyPrefix) && HasAt(name, copyLength - 4, CopySuffix) &&
-        Digits(name, 3 + PidDigits, CopyCounterDigits, false) >= 0) {
-        long long pid = Digits(name, 3, PidDigits, false);
-        return pid > 0 ? static_cast<unsigned long>(pid) : 0;
+        Digits(name, 3 + OwnerDigits, CopyCounterDigits, false) >= 0) {
+        at = 3;
     }
-    // "<name>.~qv" + pid + "." + counter, after a name of at least one unit.
-    const int tail = 4 + PidDigits + 1 + ReplacingCounterDigits;
-    int at = name.Length() - tail;
-    if (at >= 1 && HasAt(name, at, ReplacingMark) && HasAt(name, at + 4 + PidDigits, ".") &&
-        Digits(name, at + 4 + PidDigits + 1, ReplacingCounterDigits, true) >= 0) {
-        long long pid = Digits(name, at + 4, PidDigits, false);
-        return pid > 0 ? static_cast<unsigned long>(pid) : 0;
+    // "<name>.~qv", the owner, "." and the counter, after a name of at least
+    // one unit.
+    const int tail = 4 + OwnerDigits + 1 + ReplacingCounterDigits;
+    int mark = name.Length() - tail;
+    if (at < 0 && mark >= 1 && HasAt(name, mark, ReplacingMark) && HasAt(name, mark + 4 + OwnerDigits, ".") &&
+        Digits(name, mark + 4 + OwnerDigits + 1, ReplacingCounterDigits, true) >= 0) {
+        at = mark + 4;
     }
-    return 0;
+    long long process = at < 0 ? -1 : Digits(name, at, 8, false);
+    long long stamp = at < 0 ? -1 : Digits(name, at + 8, 8, false);
+    if (process <= 0 || stamp < 0) {
+        return false;
+    }
+    owner.process = static_cast<unsigned long>(process);
+    owner.stamp = static_cast<unsigned long>(stamp);
+    return true;
 }
 
 void NoteFreshDirectory(const Westring& directory) {
@@ -149,11 +167,14 @@ void RemoveStaleTemporaryFiles(const Westring& directory) {
             continue;
         }
         Westring name(found.cFileName);
-        unsigned long process = OwnTemporaryFileProcess(name);
-        if (process == 0 || process == OwnProcessId() || CompareFileTime(&found.ftLastWriteTime, &RunStart) >= 0) {
+        TTemporaryOwner owner;
+        if (!ReadTemporaryOwner(name, owner) || CompareFileTime(&found.ftLastWriteTime, &RunStart) >= 0) {
             continue;
         }
-        if (IsGone(process)) {
+        // Our own process id with another start is an earlier process that
+        // had the id before us: it has gone, as the system gave the id again.
+        bool gone = owner.process == OwnProcessId() ? owner.stamp != RunStamp() : IsGone(owner.process);
+        if (gone) {
             stale.push_back(AddTrailingBackslash(folder) + name);
         }
     } while (FindNextFileW(find, &found));

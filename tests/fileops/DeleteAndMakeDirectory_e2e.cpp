@@ -107,6 +107,10 @@ TEST_F(DeleteMakeDirectoryTest, ANonEmptyDirectoryGoesOnlyAfterYes) {
 // the links go with the tree, the folder they lead to and its files stay (a
 // tree walk never follows a link).
 TEST_F(DeleteMakeDirectoryTest, DeletingATreeTakesItsLinksAndNeverWhatTheyLeadTo) {
+    if (qvtest::OnWindowsLeg()) {
+        GTEST_SKIP() << "wine 8 makes no symbolic link (CreateSymbolicLinkW answers success and makes none) and "
+                        "does not show a Linux link to a directory as a link";
+    }
     MakeFolder("work/outside");
     MakeFolder("work/outside/inner");
     Write("work/outside/keep.txt", "keep");

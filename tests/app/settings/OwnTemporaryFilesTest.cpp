@@ -1,6 +1,7 @@
-// The program's own temporary files: their names carry the process, and the
-// sweep of a folder removes only a dead run's leftovers, never a user's file,
-// a live process's file in the making or one written during this run.
+// The program's own temporary files: their names carry the run that made
+// them, and the sweep of a folder removes only a dead run's leftovers, never
+// a user's file, a live process's file in the making or one written during
+// this run.
 #include "app/settings/OwnTemporaryFiles.h"
 
 #include <gtest/gtest.h>
@@ -21,67 +22,93 @@ std::string Utf8(const Westring& text) {
     return bytes.Data();
 }
 
-TEST(OwnTemporaryFiles, NamesCarryTheProcessAndOnlyTheirExactPatternsAreRead) {
-    const unsigned long own = GetCurrentProcessId();
-    // Both kinds of names made here give back this process.
-    EXPECT_EQ(own, OwnTemporaryFileProcess(ExtractFileName(CopyTemporaryName(Westring("T:\\dir")))));
-    EXPECT_EQ(own, OwnTemporaryFileProcess(ExtractFileName(ReplacingTemporaryName(Westring("T:\\a.txt"), 7))));
-    EXPECT_EQ("T:\\dir\\", Utf8(CopyTemporaryName(Westring("T:\\dir\\"))).substr(0, 7));
+// This run, as its names carry it.
+TTemporaryOwner ThisRun() {
+    TTemporaryOwner owner{0, 0};
+    EXPECT_TRUE(ReadTemporaryOwner(ExtractFileName(CopyTemporaryName(Westring("T:\\dir"))), owner));
+    return owner;
+}
+
+std::string Hex(unsigned long value) {
+    char text[16];
+    snprintf(text, sizeof text, "%08lx", value);
+    return text;
+}
+
+TEST(OwnTemporaryFiles, NamesCarryTheRunAndOnlyTheirExactPatternsAreRead) {
+    const TTemporaryOwner run = ThisRun();
+    EXPECT_EQ(static_cast<unsigned long>(GetCurrentProcessId()), run.process);
+    TTemporaryOwner replacing{0, 0};
+    ASSERT_TRUE(ReadTemporaryOwner(ExtractFileName(ReplacingTemporaryName(Westring("T:\\a.txt"), 7)), replacing));
+    EXPECT_EQ(run.process, replacing.process);
+    EXPECT_EQ(run.stamp, replacing.stamp);
+    EXPECT_EQ("T:\\dir\\.qv", Utf8(CopyTemporaryName(Westring("T:\\dir\\"))).substr(0, 10));
     EXPECT_FALSE(CopyTemporaryName(Westring("T:\\d")).EqualsExact(CopyTemporaryName(Westring("T:\\d"))));
 
     struct Case {
         const char* name;
         unsigned long process;  // 0: not one of ours
+        unsigned long stamp;
     } cases[] = {
-        {".qv00001a2b0001.tmp", 0x1a2b},
-        {".qv7ffffff1ffff.tmp", 0x7ffffff1},
-        {"notes.txt.~qv00001a2b.000", 0x1a2b},
-        {"a.~qv0000beef.999", 0xbeef},
-        {".qv00001A2B0001.tmp", 0},        // the program writes lower-case hex
-        {".qv00001a2b001.tmp", 0},         // a digit short
-        {".qv00001a2b00011.tmp", 0},       // one too many
-        {".qv00001a2b0001.tmp.bak", 0},    // something after it
-        {".qv00001a2b0001.bak", 0},        // another ending
-        {".qv000000000001.tmp", 0},        // no process 0
-        {".qvreport0001.tmp", 0},          // not hex
+        {".qv00001a2b12345678000f.tmp", 0x1a2b, 0x12345678},
+        {".qv7ffffff100000001ffff.tmp", 0x7ffffff1, 1},
+        {"notes.txt.~qv00001a2b12345678.000", 0x1a2b, 0x12345678},
+        {"a.~qv0000beef00000000.999", 0xbeef, 0},
+        {".qv00001A2B12345678000f.tmp", 0},         // the program writes lower-case hex
+        {".qv00001a2b12345678000.tmp", 0},          // a digit short
+        {".qv00001a2b12345678000ff.tmp", 0},        // one too many
+        {".qv00001a2b12345678000f.tmp.bak", 0},     // something after it
+        {".qv00001a2b12345678000f.bak", 0},         // another ending
+        {".qv0000000012345678000f.tmp", 0},         // no process 0
+        {".qvreport0012345678000f.tmp", 0},         // not hex
         {"report.tmp", 0},
-        {"notes.txt.~000", 0},             // another program's backup
-        {".~qv00001a2b.000", 0},           // nothing before the mark
-        {"notes.txt.~qv00001a2b.00x", 0},  // the counter is decimal
-        {"notes.txt.~qv00001a2b-000", 0},
-        {"notes.txt.~qv0001a2b.000", 0},
+        {"notes.txt.~000", 0},                      // another program's backup
+        {".~qv00001a2b12345678.000", 0},            // nothing before the mark
+        {"notes.txt.~qv00001a2b12345678.00x", 0},   // the counter is decimal
+        {"notes.txt.~qv00001a2b12345678-000", 0},
+        {"notes.txt.~qv0001a2b12345678.000", 0},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(c.process, OwnTemporaryFileProcess(Westring(c.name))) << c.name;
+        TTemporaryOwner owner{0, 0};
+        bool read = ReadTemporaryOwner(Westring(c.name), owner);
+        EXPECT_EQ(c.process != 0, read) << c.name;
+        if (read) {
+            EXPECT_EQ(c.process, owner.process) << c.name;
+            EXPECT_EQ(c.stamp, owner.stamp) << c.name;
+        }
     }
 }
 
 TEST(OwnTemporaryFiles, TheSweepTakesOnlyADeadRunsLeftoversFromBeforeThisRun) {
     TempDir dir;
     const TTimestamp longAgo = {0, 1000000000};
-    char own[64];
-    snprintf(own, sizeof own, ".qv%08lx0001.tmp", static_cast<unsigned long>(GetCurrentProcessId()));
+    const TTemporaryOwner run = ThisRun();
+    const std::string own = Hex(run.process);
+    const std::string earlier = Hex(run.stamp + 1);
     struct Case {
         std::string name;
         bool old;   // last written long before this run
         bool gone;  // the sweep removes it
     } cases[] = {
         // No process has this id (above Linux's largest and not a Windows one).
-        {".qv7ffffff10001.tmp", true, true},
-        {"notes.txt.~qv7ffffff1.000", true, true},
+        {".qv7ffffff1000000010001.tmp", true, true},
+        {"notes.txt.~qv7ffffff100000001.000", true, true},
+        // An earlier process that had this run's id.
+        {".qv" + own + earlier + "0001.tmp", true, true},
         // Written during this run: perhaps a live run's file in the making.
-        {".qv7ffffff10002.tmp", false, false},
-        // This process's own.
-        {own, true, false},
+        {".qv7ffffff1000000010002.tmp", false, false},
+        // This run's own.
+        {".qv" + own + Hex(run.stamp) + "0001.tmp", true, false},
+        {"notes.txt.~qv" + own + Hex(run.stamp) + ".000", true, false},
         // Names of the user's that look alike.
         {".qv7ffffff1.tmp", true, false},
         {"notes.txt.~000", true, false},
         {"report.tmp", true, false},
         // A live process (init), where there is one to name.
-        {".qv000000010001.tmp", true, false},
+        {".qv00000001000000010001.tmp", true, false},
     };
     for (const Case& c : cases) {
-        if (c.name == ".qv000000010001.tmp" && RunningUnderWine()) {
+        if (c.name == ".qv00000001000000010001.tmp" && RunningUnderWine()) {
             continue;  // wine's process ids are its own
         }
         WString path = dir.Join(WString(c.name.begin(), c.name.end()));
@@ -91,19 +118,20 @@ TEST(OwnTemporaryFiles, TheSweepTakesOnlyADeadRunsLeftoversFromBeforeThisRun) {
         }
     }
     // A folder of a dead run's name is not a file of ours.
-    ASSERT_TRUE(CreateDirectoryW(dir.Join(W(".qv7ffffff10003.tmp")).c_str(), nullptr));
-    ASSERT_EQ(0u, SetFileModifyTime(ToWestring(dir.Join(W(".qv7ffffff10003.tmp"))), longAgo));
+    const WString folder = dir.Join(W(".qv7ffffff1000000010003.tmp"));
+    ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
+    ASSERT_EQ(0u, SetFileModifyTime(ToWestring(folder), longAgo));
 
     RemoveStaleTemporaryFiles(ToWestring(dir.Path()));
     for (const Case& c : cases) {
-        WString path = dir.Join(WString(c.name.begin(), c.name.end()));
-        bool there = GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-        if (c.name == ".qv000000010001.tmp" && RunningUnderWine()) {
+        if (c.name == ".qv00000001000000010001.tmp" && RunningUnderWine()) {
             continue;
         }
+        WString path = dir.Join(WString(c.name.begin(), c.name.end()));
+        bool there = GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
         EXPECT_EQ(!c.gone, there) << c.name;
     }
-    EXPECT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(dir.Join(W(".qv7ffffff10003.tmp")).c_str()));
+    EXPECT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(folder.c_str()));
 }
 
 }  // namespace
