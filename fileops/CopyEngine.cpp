@@ -823,8 +823,8 @@ int CopyOneFile(const Westring& source, const Westring& destination, int index, 
             progress->Start();
         }
         DWORD known = destinationExists ? destinationAttributes : INVALID_FILE_ATTRIBUTES;
-        int r = CopyItem(source, destination, permitted, false, progress, descriptions, options,
-                         fresh ? &known : nullptr);
+        int r =
+            CopyItem(source, destination, permitted, false, progress, descriptions, options, fresh ? &known : nullptr);
         fresh = false;
         if (r == 0) {
             return 0;

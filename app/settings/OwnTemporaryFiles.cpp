@@ -101,8 +101,7 @@ bool HasAt(const Westring& name, int at, const char* text) {
 bool IsGone(unsigned long process) {
     DWORD session = 0;
     // Only "no such process" counts: a process we may not look at is alive.
-    return !ProcessIdToSessionId(static_cast<DWORD>(process), &session) &&
-           GetLastError() == ERROR_INVALID_PARAMETER;
+    return !ProcessIdToSessionId(static_cast<DWORD>(process), &session) && GetLastError() == ERROR_INVALID_PARAMETER;
 }
 
 }  // namespace

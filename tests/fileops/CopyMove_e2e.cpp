@@ -311,8 +311,8 @@ TEST_F(CopyMoveTest, AllOlderDecidesByTimeAlsoForTheFileItWasAnsweredOn) {
         MakeFolder("work/" + tree);
         MakeFolder("right/" + tree);
         for (int i = 0; i < 3; i++) {
-            const std::string name = std::string(1, static_cast<char>('a' + i)) + kindNames[order[i]] +
-                                     std::to_string(round) + ".txt";
+            const std::string name =
+                std::string(1, static_cast<char>('a' + i)) + kindNames[order[i]] + std::to_string(round) + ".txt";
             files.push_back({name, order[i]});
             files.push_back({tree + "/" + name, order[i]});
         }
@@ -320,7 +320,9 @@ TEST_F(CopyMoveTest, AllOlderDecidesByTimeAlsoForTheFileItWasAnsweredOn) {
             Write("work/" + file.first, "new " + file.first);
             Write("right/" + file.first, "old " + file.first);
             setTime("work/" + file.first, base);
-            setTime("right/" + file.first, file.second == Newer ? base + 1000 : file.second == Older ? base - 1000 : base);
+            setTime("right/" + file.first, file.second == Newer   ? base + 1000
+                                           : file.second == Older ? base - 1000
+                                                                  : base);
         }
         StartPair();
         // The top files, tagged, then the tree.
@@ -966,10 +968,13 @@ protected:
     // Types one letter into the editor once the file is loaded (the load
     // reads the keyboard only for Esc) and waits until the editor took it.
     void Type(const std::string& letter) {
-        ASSERT_TRUE(host->WaitFor([](const ScreenModel& s) {
-            return s.RowText(0).find("Col 1") != std::string::npos &&
-                   s.RowText(s.Rows() - 1).find("8Rplace") != std::string::npos;
-        }, 60000)) << host->ScreenText();
+        ASSERT_TRUE(host->WaitFor(
+            [](const ScreenModel& s) {
+                return s.RowText(0).find("Col 1") != std::string::npos &&
+                       s.RowText(s.Rows() - 1).find("8Rplace") != std::string::npos;
+            },
+            60000))
+            << host->ScreenText();
         host->SendText(letter);
         ASSERT_TRUE(host->WaitFor([](const ScreenModel& s) { return s.RowText(0).find("Col 2") != std::string::npos; }))
             << host->ScreenText();

@@ -54,19 +54,19 @@ TEST(OwnTemporaryFiles, NamesCarryTheRunAndOnlyTheirExactPatternsAreRead) {
         {".qv7ffffff100000001ffff.tmp", 0x7ffffff1, 1},
         {"notes.txt.~qv00001a2b12345678.000", 0x1a2b, 0x12345678},
         {"a.~qv0000beef00000000.999", 0xbeef, 0},
-        {".qv00001A2B12345678000f.tmp", 0},         // the program writes lower-case hex
-        {".qv00001a2b12345678000.tmp", 0},          // a digit short
-        {".qv00001a2b12345678000ff.tmp", 0},        // one too many
-        {".qv00001a2b12345678000f.tmp.bak", 0},     // something after it
-        {".qv00001a2b12345678000f.bak", 0},         // another ending
-        {".qv0000000012345678000f.tmp", 0},         // no process 0
-        {".qvreport0012345678000f.tmp", 0},         // not hex
-        {"report.tmp", 0},
-        {"notes.txt.~000", 0},                      // another program's backup
-        {".~qv00001a2b12345678.000", 0},            // nothing before the mark
-        {"notes.txt.~qv00001a2b12345678.00x", 0},   // the counter is decimal
-        {"notes.txt.~qv00001a2b12345678-000", 0},
-        {"notes.txt.~qv0001a2b12345678.000", 0},
+        {".qv00001A2B12345678000f.tmp", 0, 0},      // the program writes lower-case hex
+        {".qv00001a2b12345678000.tmp", 0, 0},       // a digit short
+        {".qv00001a2b12345678000ff.tmp", 0, 0},     // one too many
+        {".qv00001a2b12345678000f.tmp.bak", 0, 0},  // something after it
+        {".qv00001a2b12345678000f.bak", 0, 0},      // another ending
+        {".qv0000000012345678000f.tmp", 0, 0},      // no process 0
+        {".qvreport0012345678000f.tmp", 0, 0},      // not hex
+        {"report.tmp", 0, 0},
+        {"notes.txt.~000", 0, 0},                     // another program's backup
+        {".~qv00001a2b12345678.000", 0, 0},           // nothing before the mark
+        {"notes.txt.~qv00001a2b12345678.00x", 0, 0},  // the counter is decimal
+        {"notes.txt.~qv00001a2b12345678-000", 0, 0},
+        {"notes.txt.~qv0001a2b12345678.000", 0, 0},
     };
     for (const Case& c : cases) {
         TTemporaryOwner owner{0, 0};
