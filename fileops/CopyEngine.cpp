@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "app/settings/Colours.h"
+#include "app/settings/OwnTemporaryFiles.h"
 #include "base/io/StdFile.h"
 #include "base/os/FileAttributes.h"
 #include "base/os/FileIdentity.h"
@@ -101,11 +102,7 @@ Westring DirectoryPart(const Westring& path) {
 // stays out of sight, that nothing else uses (the creation that takes it
 // refuses an existing file, and the caller then asks again).
 Westring TemporaryName(const Westring& destination) {
-    static unsigned counter = 0;
-    char name[64];
-    snprintf(name, sizeof name, ".qv%08lx%04x.tmp", static_cast<unsigned long>(GetCurrentProcessId()),
-             ++counter & 0xFFFF);
-    return DirectoryPart(destination) + Westring(name);
+    return CopyTemporaryName(DirectoryPart(destination));
 }
 
 bool IsNameTaken(DWORD error) {
@@ -338,27 +335,39 @@ int CopyWithPlatform(const Westring& source, const Westring& temp, CCopyProgress
 }
 
 // One file: into a temporary file beside the destination, then in place.
+// `known` is the destination's attributes as the caller has just read them
+// (INVALID_FILE_ATTRIBUTES when there is none), null when not read: a small
+// file costs little more than its own copy, so nothing is asked twice.
 int CopyFileData(const Westring& source, const Westring& destination, const TSourceData& data, bool overwrite,
-                 bool move, CCopyProgressWindow* progress, StdFile& descriptions, uint32_t options) {
-    if (IsCharacterDevice(destination)) {
-        return CopyWithOwnLoop(source, destination, true, data, progress, options);
+                 bool move, CCopyProgressWindow* progress, StdFile& descriptions, uint32_t options,
+                 const DWORD* known) {
+    DWORD old = INVALID_FILE_ATTRIBUTES;
+    if (known != nullptr) {
+        old = *known;
+    } else if (ReadFileAttributes(destination, old) != 0) {
+        old = INVALID_FILE_ATTRIBUTES;
     }
-    DWORD old = 0;
-    if (ReadFileAttributes(destination, old) == 0) {
-        if (IsSameFile(source, destination) || !overwrite || (old & AttrDirectory) != 0) {
-            return IsSameFile(source, destination) || (old & AttrDirectory) != 0 ? ERROR_ACCESS_DENIED
-                                                                                 : ERROR_FILE_EXISTS;
+    if (old != INVALID_FILE_ATTRIBUTES) {
+        // Only an existing name can be a device, which is written as it is.
+        if ((old & AttrDirectory) == 0 && IsCharacterDevice(destination)) {
+            return CopyWithOwnLoop(source, destination, true, data, progress, options);
+        }
+        bool self = IsSameFile(source, destination);
+        if (self || !overwrite || (old & AttrDirectory) != 0) {
+            return self || (old & AttrDirectory) != 0 ? ERROR_ACCESS_DENIED : ERROR_FILE_EXISTS;
         }
     }
     if ((options & CopyOptionOpenForWriting) == 0 && IsOpenForWriting(source)) {
         return CopyResultOpenForWriting;
     }
+    RemoveStaleTemporaryFiles(DirectoryPart(destination));
+    bool platform = CopyFileExEntry() != nullptr;
     Westring temp;
     int result = 0;
     for (int attempt = 0; attempt < 1000; attempt++) {
         temp = TemporaryName(destination);
         bool retry = false;
-        if (CopyFileExEntry() != nullptr) {
+        if (platform) {
             result = CopyWithPlatform(source, temp, progress, options, retry);
         } else {
             result = CopyWithOwnLoop(source, temp, false, data, progress, options);
@@ -381,7 +390,13 @@ int CopyFileData(const Westring& source, const Westring& destination, const TSou
         RemoveTemporary(temp);
         return static_cast<int>(placed);
     }
-    TakeAttributes(destination, CopyClearsReadOnly ? data.attributes & ~AttrReadOnly : data.attributes);
+    // The platform's routine carries the source's attributes over; they are
+    // written again only where they differ from what it gave: a read-only
+    // bit dropped, or a hidden bit the new name may not imply.
+    bool carried = platform && !CopyClearsReadOnly && (data.attributes & FILE_ATTRIBUTE_HIDDEN) == 0;
+    if (!carried) {
+        TakeAttributes(destination, CopyClearsReadOnly ? data.attributes & ~AttrReadOnly : data.attributes);
+    }
     CopyDescription(source, destination, descriptions);
     if (!move) {
         return 0;
@@ -511,6 +526,7 @@ int CopyTree(const Westring& sourceGiven, const Westring& destinationGiven, cons
     }
     Utf16String wideDestination(destination);
     if (CreateDirectoryW(wideDestination.Data(), nullptr)) {
+        NoteFreshDirectory(destination);
         CopyDescription(source, destination, descriptions);
     } else {
         DWORD error = GetLastError();
@@ -712,8 +728,12 @@ void DeleteCopyingWindow() {
     CopyingWindow = nullptr;
 }
 
-int CopyFileOrTree(const Westring& source, const Westring& destination, bool overwrite, bool move,
-                   CCopyProgressWindow* progress, StdFile& descriptions, uint32_t options) {
+namespace {
+
+// CopyFileOrTree with what the caller knows of the destination (see
+// CopyFileData).
+int CopyItem(const Westring& source, const Westring& destination, bool overwrite, bool move,
+             CCopyProgressWindow* progress, StdFile& descriptions, uint32_t options, const DWORD* known) {
     CUserAbortScope abortScope(UserAbortPolling);
     MarkProgressRedraw(progress);
     TSourceData data;
@@ -740,7 +760,14 @@ int CopyFileOrTree(const Westring& source, const Westring& destination, bool ove
     if ((data.attributes & AttrDirectory) != 0) {
         return CopyTree(source, destination, data, move, progress, descriptions, options);
     }
-    return CopyFileData(source, destination, data, overwrite, move, progress, descriptions, options);
+    return CopyFileData(source, destination, data, overwrite, move, progress, descriptions, options, known);
+}
+
+}  // namespace
+
+int CopyFileOrTree(const Westring& source, const Westring& destination, bool overwrite, bool move,
+                   CCopyProgressWindow* progress, StdFile& descriptions, uint32_t options) {
+    return CopyItem(source, destination, overwrite, move, progress, descriptions, options, nullptr);
 }
 
 int CopyOneFile(const Westring& source, const Westring& destination, int index, int count,
@@ -764,6 +791,9 @@ int CopyOneFile(const Westring& source, const Westring& destination, int index, 
         options |= CopyOptionAllowDecrypted;
     }
     bool readOnlyAsked = false;
+    // What was read of the destination above holds for the first attempt
+    // only: a question or a retry may find it changed.
+    bool fresh = true;
     for (;;) {
         if (destinationExists && !destinationIsDirectory && !permitted &&
             FileOpAnswers.overwrite == OverwriteAllOlder) {
@@ -779,6 +809,7 @@ int CopyOneFile(const Westring& source, const Westring& destination, int index, 
         if (permitted && destinationExists && !destinationIsDirectory && !readOnlyAsked &&
             !IsSameFile(source, destination)) {
             readOnlyAsked = true;
+            fresh = false;
             StopProgress(progress);
             int go = ConfirmReplacingReadOnly(destination);
             if (go != 1) {
@@ -786,10 +817,15 @@ int CopyOneFile(const Westring& source, const Westring& destination, int index, 
             }
         }
         if (progress != nullptr) {
-            progress->SetWindow(CopyingWindow);
+            if (progress->Window() != CopyingWindow) {
+                progress->SetWindow(CopyingWindow);
+            }
             progress->Start();
         }
-        int r = CopyFileOrTree(source, destination, permitted, false, progress, descriptions, options);
+        DWORD known = destinationExists ? destinationAttributes : INVALID_FILE_ATTRIBUTES;
+        int r =
+            CopyItem(source, destination, permitted, false, progress, descriptions, options, fresh ? &known : nullptr);
+        fresh = false;
         if (r == 0) {
             return 0;
         }
@@ -872,7 +908,9 @@ int MoveOneFile(const Westring& source, const Westring& destination, int index, 
             }
         } else {
             if (progress != nullptr) {
-                progress->SetWindow(CopyingWindow);
+                if (progress->Window() != CopyingWindow) {
+                    progress->SetWindow(CopyingWindow);
+                }
                 progress->Start();
             }
             r = CopyFileOrTree(source, destination, permitted, true, progress, descriptions, 0);

@@ -33,11 +33,12 @@ Westring Centred(const Westring& text, int field) {
 }  // namespace
 
 CCopyProgressWindow::CCopyProgressWindow()
-    : bytesDone(0), bytesTotal(0), redraw(true), window(nullptr), startTime(0), pauseStart(0), pausedTotal(0),
-      running(false), lastBarFilled(-1), lastBarWidth(-1) {}
+    : bytesDone(0), bytesTotal(0), redraw(true), pendingNames(nullptr), window(nullptr), forgetDrawn(false),
+      startTime(0), pauseStart(0), pausedTotal(0), running(false), lastBarFilled(-1), lastBarWidth(-1) {}
 
 CCopyProgressWindow::~CCopyProgressWindow() {
     Stop();
+    delete pendingNames.exchange(nullptr);
 }
 
 void CCopyProgressWindow::StartTiming() {
@@ -85,24 +86,27 @@ double CCopyProgressWindow::ElapsedSeconds() const {
 }
 
 void CCopyProgressWindow::SetNames(const Westring& source, const Westring& destination, const Westring& count) {
-    namesLock.Lock();
-    sourceLine = source;
-    destinationLine = destination;
-    countText = count;
-    namesLock.Unlock();
+    // Lines no drawing took are simply replaced by the newer ones.
+    delete pendingNames.exchange(new TNameLines{source, destination, count});
     redraw = true;
 }
 
 void CCopyProgressWindow::SetWindow(Win* win) {
+    // A new window shows nothing yet: everything is drawn again. The drawing
+    // forgets its own records, so that this thread never writes what the
+    // redraw thread may be reading.
     window = win;
-    // A new window shows nothing yet: everything is drawn again.
+    forgetDrawn = true;
+    redraw = true;
+}
+
+void CCopyProgressWindow::ForgetDrawn() {
     lastBarFilled = -1;
     lastBarWidth = -1;
     lastStatsLine.Clear();
     lastSourceLine.Clear();
     lastDestinationLine.Clear();
     lastCountLine.Clear();
-    redraw = true;
 }
 
 unsigned __stdcall CCopyProgressWindow::RedrawLoop(void* self) {
@@ -166,17 +170,19 @@ void DrawCopyProgress(CCopyProgressWindow* progress) {
     if (win == nullptr) {
         return;
     }
+    if (auto* fresh = progress->pendingNames.exchange(nullptr)) {
+        progress->names = *fresh;
+        delete fresh;
+    }
+    if (progress->forgetDrawn.exchange(false)) {
+        progress->ForgetDrawn();
+    }
     int64_t total = progress->bytesTotal;
     int64_t done = progress->bytesDone;
     int inner = win->ClientWidth();
     uint8_t attr = win->Attribute();
     if (total == 0) {
-        progress->lastBarFilled = -1;
-        progress->lastBarWidth = -1;
-        progress->lastStatsLine.Clear();
-        progress->lastSourceLine.Clear();
-        progress->lastDestinationLine.Clear();
-        progress->lastCountLine.Clear();
+        progress->ForgetDrawn();
     } else {
         int width = inner - 3;
         int filled = CopyBarFilled(width, done, total);
@@ -198,21 +204,19 @@ void DrawCopyProgress(CCopyProgressWindow* progress) {
             }
         }
     }
-    progress->namesLock.Lock();
     struct {
         const Westring& text;
         Westring& last;
         int row;
-    } lines[] = {{progress->sourceLine, progress->lastSourceLine, 1},
-                 {progress->destinationLine, progress->lastDestinationLine, 3},
-                 {progress->countText, progress->lastCountLine, 4}};
+    } lines[] = {{progress->names.source, progress->lastSourceLine, 1},
+                 {progress->names.destination, progress->lastDestinationLine, 3},
+                 {progress->names.count, progress->lastCountLine, 4}};
     for (auto& line : lines) {
         if (!line.text.IsEmpty() && !line.text.EqualsNoCase(line.last)) {
             win->WriteWide(0, line.row, Centred(line.text, inner - 2 * FrameWidth + 1), attr);
             line.last = line.text;
         }
     }
-    progress->namesLock.Unlock();
 }
 
 unsigned StopProgressAndShowMessage(CCopyProgressWindow* progress, const Westring& text, const Westring& path) {

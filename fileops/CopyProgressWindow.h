@@ -5,15 +5,16 @@
 // waits for the screen. Time spent in prompts is not counted.
 //
 // The copy adds to the counters on its own thread; the counters are atomic and
-// the name lines change hands under a lock, so the redraw thread never reads a
-// half-written value. Stop joins the thread before any prompt is drawn.
+// the name lines change hands as one record through an atomic exchange, so the
+// redraw thread never reads a half-written value and a copy of many small
+// files never waits for it or wakes it. Stop joins the thread before any
+// prompt is drawn.
 #pragma once
 
 #include <atomic>
 #include <cstdint>
 
 #include "base/os/CEvent.h"
-#include "base/os/CMutex.h"
 #include "base/os/CWinHandle.h"
 #include "base/strings/Westring.h"
 
@@ -36,6 +37,8 @@ public:
     double ElapsedSeconds() const;
 
     // The three name lines (display forms); empty keeps a line as drawn.
+    // Takes no lock and wakes nothing: the redraw thread takes the latest
+    // lines on its next turn.
     void SetNames(const Westring& source, const Westring& destination, const Westring& count);
     void SetWindow(Win* window);
     Win* Window() const { return window.load(); }
@@ -51,12 +54,22 @@ public:
 private:
     friend void DrawCopyProgress(CCopyProgressWindow* progress);
     static unsigned __stdcall RedrawLoop(void* self);
+    // Drawing's records of what is on the screen, dropped (drawing's thread).
+    void ForgetDrawn();
 
-    CMutex namesLock;
-    Westring sourceLine;
-    Westring destinationLine;
-    Westring countText;
+    struct TNameLines {
+        Westring source;
+        Westring destination;
+        Westring count;
+    };
+    // Lines handed over by SetNames and not yet taken by a drawing; each
+    // side deletes the record it takes out of the slot.
+    std::atomic<TNameLines*> pendingNames;
+    // The lines being shown: drawing's own.
+    TNameLines names;
     std::atomic<Win*> window;
+    // Set by SetWindow: the drawing forgets what it drew into the old window.
+    std::atomic<bool> forgetDrawn;
     double startTime;
     double pauseStart;
     double pausedTotal;

@@ -1,7 +1,6 @@
 #include "app/settings/ReplacingFile.h"
 
-#include <cstdio>
-
+#include "app/settings/OwnTemporaryFiles.h"
 #include "base/strings/Utf16String.h"
 
 CReplacingFile::CReplacingFile(const Westring& finalPath, const Westring& tempPath)
@@ -86,10 +85,11 @@ DWORD CReplacingFile::Replace() {
 }
 
 Westring CReplacingFile::FreeNameBeside(const Westring& finalPath) {
-    char suffix[16];
+    // What a killed run left beside its files goes before this run adds its
+    // own temporary file there.
+    RemoveStaleTemporaryFiles(ExtractDirectory(finalPath));
     for (int n = 0; n < 1000; n++) {
-        snprintf(suffix, sizeof suffix, ".~%03d", n);
-        Westring candidate = finalPath + Westring(suffix);
+        Westring candidate = ReplacingTemporaryName(finalPath, n);
         Utf16String wide(candidate);
         if (GetFileAttributesW(wide.Data()) == INVALID_FILE_ATTRIBUTES && GetLastError() == ERROR_FILE_NOT_FOUND)
             return candidate;

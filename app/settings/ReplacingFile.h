@@ -42,7 +42,8 @@ public:
     // rename). 0 or the Windows error; the temporary file never stays.
     DWORD Replace();
     // A name beside the final file that no file has yet, for the temporary
-    // file; empty when none could be found.
+    // file ("<name>.~qv<run>.<n>"); empty when none could be found. The
+    // stale temporary files of dead runs in that folder go first.
     static Westring FreeNameBeside(const Westring& finalPath);
 
     DWORD Error() const { return error; }

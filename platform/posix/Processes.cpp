@@ -573,3 +573,16 @@ DWORD WINAPI GetProcessId(HANDLE process) {
     auto object = w32::LookupHandleAs<w32::ProcessObject>(process, w32::HandleKind::Process);
     return object ? static_cast<DWORD>(object->pid) : 0;
 }
+
+BOOL WINAPI ProcessIdToSessionId(DWORD dwProcessId, DWORD* pSessionId) {
+    if (pSessionId == nullptr || dwProcessId == 0 || dwProcessId > static_cast<DWORD>(INT32_MAX)) {
+        return w32::Fail(ERROR_INVALID_PARAMETER);
+    }
+    pid_t session = ::getsid(static_cast<pid_t>(dwProcessId));
+    if (session < 0) {
+        // No such process (ESRCH) answers as Windows does for an unknown id.
+        return errno == ESRCH ? w32::Fail(ERROR_INVALID_PARAMETER) : w32::FailErrno();
+    }
+    *pSessionId = static_cast<DWORD>(session);
+    return TRUE;
+}

@@ -121,3 +121,7 @@ BOOL WINAPI CreateProcessW(LPCWSTR lpApplicationName, LPWSTR lpCommandLine, LPSE
 BOOL WINAPI GetExitCodeProcess(HANDLE hProcess, LPDWORD lpExitCode);
 BOOL WINAPI TerminateProcess(HANDLE hProcess, UINT uExitCode);
 DWORD WINAPI GetProcessId(HANDLE process);
+// The session of any process by its id; fails with ERROR_INVALID_PARAMETER
+// when no process has that id, which is how a caller learns that a process
+// has gone.
+BOOL WINAPI ProcessIdToSessionId(DWORD dwProcessId, DWORD* pSessionId);

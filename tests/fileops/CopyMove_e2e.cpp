@@ -13,6 +13,7 @@
 #include <fcntl.h>
 
 #include <algorithm>
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -174,7 +175,8 @@ protected:
                 if (name == "." || name == "..") {
                     continue;
                 }
-                if (name.rfind(".qv", 0) == 0 || name.find("qvtmp") != std::string::npos) {
+                if (name.rfind(".qv", 0) == 0 || name.find("qvtmp") != std::string::npos ||
+                    name.find(".~qv") != std::string::npos) {
                     count++;
                 }
                 struct stat st;
@@ -283,6 +285,69 @@ TEST_F(CopyMoveTest, AllOlderReplacesOnlyOlderFilesAlsoInsideTrees) {
     Settle();
     EXPECT_EQ("new", Read("right/tree/newer.txt"));
     EXPECT_EQ("keep", Read("right/tree/older.txt"));
+}
+
+// "All Older" answered on whichever file the question comes up on (a target
+// newer, older or of the same time as its source), for tagged files at the
+// top and for the files inside a tree: only the older targets are replaced,
+// the newer and same-time ones are kept, the asked one included.
+TEST_F(CopyMoveTest, AllOlderDecidesByTimeAlsoForTheFileItWasAnsweredOn) {
+    enum Kind { Newer, Older, Same };
+    const char* kindNames[] = {"newer", "older", "same"};
+    // Which kind comes first by name (the question comes up on it), then the others.
+    const Kind orders[][3] = {{Newer, Older, Same}, {Older, Same, Newer}, {Same, Newer, Older}};
+    const time_t base = 1000000000;
+    auto setTime = [&](const std::string& name, time_t seconds) {
+        struct timespec times[2];
+        times[0].tv_sec = times[1].tv_sec = seconds;
+        times[0].tv_nsec = times[1].tv_nsec = 500;
+        ASSERT_EQ(0, utimensat(AT_FDCWD, PathOf(name).c_str(), times, 0)) << name;
+    };
+    int round = 0;
+    for (const auto& order : orders) {
+        round++;
+        std::vector<std::pair<std::string, Kind>> files;  // names under work/ and right/
+        const std::string tree = "tree" + std::string(1, static_cast<char>('a' + round - 1));
+        MakeFolder("work/" + tree);
+        MakeFolder("right/" + tree);
+        for (int i = 0; i < 3; i++) {
+            const std::string name =
+                std::string(1, static_cast<char>('a' + i)) + kindNames[order[i]] + std::to_string(round) + ".txt";
+            files.push_back({name, order[i]});
+            files.push_back({tree + "/" + name, order[i]});
+        }
+        for (const auto& file : files) {
+            Write("work/" + file.first, "new " + file.first);
+            Write("right/" + file.first, "old " + file.first);
+            setTime("work/" + file.first, base);
+            setTime("right/" + file.first, file.second == Newer   ? base + 1000
+                                           : file.second == Older ? base - 1000
+                                                                  : base);
+        }
+        StartPair();
+        // The top files, tagged, then the tree.
+        for (const auto& file : files) {
+            if (file.first.find('/') == std::string::npos) {
+                Tag(file.first);
+            }
+        }
+        host->SendKey(KEY_F5);
+        AnswerDialog("Copy 3 files to", "");
+        Answer("File already exists, Overwrite?", "d", "U:\\" + files[0].first);
+        Settle();
+        GoTo(tree);
+        host->SendKey(KEY_F5);
+        AnswerDialog("Copy \"" + tree + "\" to", "");
+        // Inside the tree the question comes up on whichever file the folder
+        // lists first.
+        Answer("File already exists, Overwrite?", "d");
+        Settle();
+        for (const auto& file : files) {
+            const std::string expected = (file.second == Older ? "new " : "old ") + file.first;
+            EXPECT_EQ(expected, Read("right/" + file.first)) << kindNames[file.second] << " " << file.first;
+        }
+        EXPECT_EQ(0, Temporaries("right"));
+    }
 }
 
 // All and None given at the first file of a tree hold for every later file
@@ -415,6 +480,57 @@ TEST_F(CopyMoveTest, ASkippedReadOnlyQuestionLeavesTheMovedFileInBothPlaces) {
         unlink((other + name).c_str());
     }
     rmdir(other.c_str());
+}
+
+// A tree moved to another file system in which one file is not moved (its
+// read-only source kept by Skip, or a file that cannot be read skipped): that
+// file and the folders holding it stay in the source, no "Delete tree"
+// question comes up to take them, and everything else moved.
+TEST_F(CopyMoveTest, AMovedTreeKeepsASkippedFileAndTheFoldersHoldingIt) {
+    const std::string other = "/dev/shm/qvskip-" + std::to_string(getpid());
+    struct Round {
+        const char* what;
+        mode_t mode;           // of the file that stays
+        const char* question;  // what asks about it
+    } rounds[] = {{"read-only", 0444, "File is Read Only, Delete anyway?"}, {"unreadable", 0, "Access Denied"}};
+    for (const Round& round : rounds) {
+        SCOPED_TRACE(round.what);
+        if (round.mode == 0 && geteuid() == 0) {
+            continue;  // root reads every file
+        }
+        ASSERT_EQ(0, mkdir(other.c_str(), 0755));
+        MakeFolder("work/tree");
+        MakeFolder("work/tree/sub");
+        Write("work/tree/a.txt", "a");
+        Write("work/tree/sub/b.txt", "b");
+        Write("work/tree/sub/stays.txt", "stays");
+        Write("work/tree/z.txt", "z");
+        chmod(PathOf("work/tree/sub/stays.txt").c_str(), round.mode);
+        StartPair();
+        host->WatchText("Delete tree");
+        GoTo("tree");
+        host->SendKey(KEY_F6);
+        AnswerDialog("Move/Rename \"tree\" to", (qvtest::OnWindowsLeg() ? "Z:" : "C:") + other + "\\");
+        Answer(round.question, "s", "stays.txt");
+        Settle();
+        EXPECT_FALSE(host->WaitForSeen("Delete tree", 0)) << host->ScreenText();
+        chmod(PathOf("work/tree/sub/stays.txt").c_str(), 0644);
+        EXPECT_EQ("stays", Read("work/tree/sub/stays.txt"));
+        const std::pair<std::string, std::string> moved[] = {
+            {"tree/a.txt", "a"}, {"tree/sub/b.txt", "b"}, {"tree/z.txt", "z"}};
+        for (const auto& file : moved) {
+            EXPECT_FALSE(Exists("work/" + file.first)) << file.first;
+            std::ifstream arrived(other + "/" + file.first);
+            EXPECT_EQ(file.second, std::string(std::istreambuf_iterator<char>(arrived), {})) << file.first;
+        }
+        host->CloseInput();
+        host->WaitExit();
+        host.reset();
+        std::error_code ignored;
+        std::filesystem::remove_all(PathOf("work/tree"), ignored);
+        chmod((other + "/tree/sub/stays.txt").c_str(), 0644);
+        std::filesystem::remove_all(other, ignored);
+    }
 }
 
 TEST_F(CopyMoveTest, DescriptionLinesFollowCopiesAndMoves) {
@@ -824,6 +940,149 @@ TEST_F(CopyMoveTest, ATreeMovedToANewTargetArrivesWholeAndLeavesNothing) {
     }
     std::error_code ignored;
     std::filesystem::remove_all(other, ignored);
+}
+
+// Work cut short by SIGKILL: the program is killed while its temporary file
+// stands beside the file it makes (the moment is found by watching the
+// folder, so a fast copy needs a large file; a copy that ended before the
+// kill is tried again with a larger one). The next run, at its next write of
+// such a file in that folder, removes what the dead run left; every file is
+// old or new, byte for byte.
+class KilledWorkTest : public CopyMoveTest {
+protected:
+    // Names of this program's temporary files in a local folder.
+    static std::vector<std::string> TemporaryNames(const std::string& local) {
+        std::vector<std::string> names;
+        if (DIR* d = opendir(local.c_str())) {
+            while (dirent* e = readdir(d)) {
+                std::string name = e->d_name;
+                if (name.rfind(".qv", 0) == 0 || name.find(".~qv") != std::string::npos) {
+                    names.push_back(name);
+                }
+            }
+            closedir(d);
+        }
+        return names;
+    }
+
+    // Types one letter into the editor once the file is loaded (the load
+    // reads the keyboard only for Esc) and waits until the editor took it.
+    void Type(const std::string& letter) {
+        ASSERT_TRUE(host->WaitFor(
+            [](const ScreenModel& s) {
+                return s.RowText(0).find("Col 1") != std::string::npos &&
+                       s.RowText(s.Rows() - 1).find("8Rplace") != std::string::npos;
+            },
+            60000))
+            << host->ScreenText();
+        host->SendText(letter);
+        ASSERT_TRUE(host->WaitFor([](const ScreenModel& s) { return s.RowText(0).find("Col 2") != std::string::npos; }))
+            << host->ScreenText();
+    }
+
+    // Kills the program as soon as a temporary file stands in the folder;
+    // true when one was there after the kill (the work was cut short).
+    bool KillWhenTemporaryAppears(const std::string& local) {
+        auto until = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+        while (TemporaryNames(local).empty()) {
+            if (std::chrono::steady_clock::now() > until) {
+                return false;
+            }
+            usleep(100);
+        }
+        kill(host->Pid(), SIGKILL);
+        EXPECT_GE(host->WaitExit(), 0);
+        host.reset();
+        return !TemporaryNames(local).empty();
+    }
+};
+
+TEST_F(KilledWorkTest, ACopyOverAnOldFileAndAMoveFromAnotherFileSystemLeaveNothingAfterTheNextRun) {
+    // The move comes from a RAM disk, mapped as a drive of its own.
+    std::string other = "/dev/shm/qvkill-" + std::to_string(getpid());
+    ASSERT_EQ(0, mkdir(other.c_str(), 0755));
+    struct Round {
+        const char* what;
+        bool move;
+        std::string folder;  // where the source lies, as the left panel shows it
+    } rounds[] = {{"copy", false, "T:\\work"}, {"move", true, "S:\\"}};
+    for (const Round& round : rounds) {
+        SCOPED_TRACE(round.what);
+        const std::string sourceLocal = round.move ? other : PathOf("work");
+        Write("right/big.bin", "old big");
+        Write("work/next.txt", "next");
+        bool cut = false;
+        std::string bytes;
+        for (size_t size = 64u << 20; !cut && size <= (512u << 20); size *= 2) {
+            bytes = Pattern(round.what, size);
+            std::ofstream(sourceLocal + "/big.bin", std::ios::binary) << bytes;
+            Write("right/big.bin", "old big");
+            ScriptedHost::Options options = Options({Ini("StickyAlt=off\r\n"), "-l", round.folder, "-r", "U:\\"});
+            options.env["QUORVANE_DRIVES"] += ";S=" + other;
+            Launch(options);
+            ASSERT_TRUE(KeyBarShown()) << host->ScreenText();
+            GoTo("big.bin");
+            host->SendKey(round.move ? KEY_F6 : KEY_F5);
+            // Overwrite: Always, so that nothing is asked before the copy runs.
+            ASSERT_TRUE(Shows(round.move ? "Move/Rename \"big.bin\" to" : "Copy \"big.bin\" to")) << host->ScreenText();
+            host->SendKey(KeyAltLetter('a'), 'a', ShiftAlt);
+            host->WaitQuiet();
+            host->SendKey(KEY_ENTER);
+            cut = KillWhenTemporaryAppears(PathOf("right"));
+        }
+        ASSERT_TRUE(cut) << "every copy ended before the kill";
+        // Cut short: the old target and the source are as they were.
+        EXPECT_EQ("old big", Read("right/big.bin"));
+        std::ifstream source(sourceLocal + "/big.bin", std::ios::binary);
+        EXPECT_TRUE(bytes == std::string(std::istreambuf_iterator<char>(source), {}));
+
+        // The next run writes into that folder: another file first (the
+        // folder is swept at its first write), then the interrupted one again.
+        StartPair();
+        GoTo("next.txt");
+        host->SendKey(KEY_F5);
+        AnswerDialog("Copy \"next.txt\" to", "");
+        Settle();
+        ASSERT_TRUE(Eventually([&] { return Exists("right/next.txt"); })) << host->ScreenText();
+        EXPECT_EQ("next", Read("right/next.txt"));
+        EXPECT_EQ("old big", Read("right/big.bin"));
+        EXPECT_EQ(std::vector<std::string>(), TemporaryNames(PathOf("right")));
+        host->CloseInput();
+        host->WaitExit();
+        host.reset();
+        unlink(PathOf("right/next.txt").c_str());
+        unlink((sourceLocal + "/big.bin").c_str());
+    }
+    std::error_code ignored;
+    std::filesystem::remove_all(other, ignored);
+}
+
+TEST_F(KilledWorkTest, AnEditorSaveLeavesNothingAfterTheNextSave) {
+    // Lines enough that the save takes a while.
+    std::string old;
+    for (int i = 0; old.size() < (6u << 20); i++) {
+        old += "line " + std::to_string(i) + " of the file that is saved while the program is killed\n";
+    }
+    bool cut = false;
+    for (int attempt = 0; !cut && attempt < 3; attempt++) {
+        Write("work/notes.txt", old);
+        Launch(Options({"-e", "T:\\work\\notes.txt"}));
+        Type("x");
+        host->PressKey("F2");
+        cut = KillWhenTemporaryAppears(PathOf("work"));
+    }
+    ASSERT_TRUE(cut) << "every save ended before the kill";
+    EXPECT_TRUE(old == Read("work/notes.txt"));
+
+    // The next save in that folder: the dead run's file goes, the new text
+    // takes the old one's place.
+    Launch(Options({"-e", "T:\\work\\notes.txt"}));
+    Type("y");
+    host->PressKey("F2");
+    ASSERT_TRUE(Eventually([&] { return Read("work/notes.txt") == "y" + old; }, 60000)) << host->ScreenText();
+    host->PressKey("Esc");
+    EXPECT_EQ(0, host->WaitExit(60000));
+    EXPECT_EQ(std::vector<std::string>(), TemporaryNames(PathOf("work")));
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <string>
 
@@ -100,6 +101,38 @@ TEST_F(DeleteMakeDirectoryTest, ANonEmptyDirectoryGoesOnlyAfterYes) {
         }
     }
     EXPECT_TRUE(Eventually([&] { return !Exists("work/tree"); })) << host->ScreenText();
+}
+
+// A tree holding links to a folder outside it, at its top and deeper down:
+// the links go with the tree, the folder they lead to and its files stay (a
+// tree walk never follows a link).
+TEST_F(DeleteMakeDirectoryTest, DeletingATreeTakesItsLinksAndNeverWhatTheyLeadTo) {
+    if (qvtest::OnWindowsLeg()) {
+        GTEST_SKIP() << "wine 8 makes no symbolic link (CreateSymbolicLinkW answers success and makes none) and "
+                        "does not show a Linux link to a directory as a link";
+    }
+    MakeFolder("work/outside");
+    MakeFolder("work/outside/inner");
+    Write("work/outside/keep.txt", "keep");
+    Write("work/outside/inner/deep.txt", "deep");
+    MakeFolder("work/tree");
+    MakeFolder("work/tree/sub");
+    Write("work/tree/sub/f.txt", "x");
+    ASSERT_EQ(0, symlink(PathOf("work/outside").c_str(), PathOf("work/tree/top").c_str()));
+    ASSERT_EQ(0, symlink("../../outside", PathOf("work/tree/sub/down").c_str()));
+    Start();
+    GoTo("tree");
+    host->SendKey(KEY_F8);
+    Press("Do you wish to delete", KEY_ENTER);
+    ASSERT_TRUE(Shows("Delete tree?")) << host->ScreenText();
+    host->SendText("yes");
+    host->SendKey(KEY_ENTER);
+    ASSERT_TRUE(Eventually([&] { return !Exists("work/tree"); })) << host->ScreenText();
+    Settle("Delete tree?");
+    struct stat st;
+    EXPECT_NE(0, lstat(PathOf("work/tree").c_str(), &st));
+    EXPECT_EQ("keep", Read("work/outside/keep.txt"));
+    EXPECT_EQ("deep", Read("work/outside/inner/deep.txt"));
 }
 
 TEST_F(DeleteMakeDirectoryTest, TaggedFilesAskTwiceAndAllPassesEveryReadOnlyFile) {

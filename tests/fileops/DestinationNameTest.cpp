@@ -54,6 +54,16 @@ TEST(BuildDestinationNameTest, DirectoriesNamesAndMasks) {
         {"report.txt", "X:\\*.bak", "X:\\report.bak"},
         {"report.txt", "X:\\old_?????.*", "X:\\old_repor.txt"},
         {"report.txt", "@\\dst\\*.bak\\", "@\\dst\\report.bak"},
+        // Masks without "*": each "?" takes one character of the source, a
+        // "." skips to the source's extension, other characters stand as
+        // they are (the source position stays).
+        {"report.txt", "X:\\??.bak", "X:\\re.bak"},
+        {"report", "X:\\??.bak", "X:\\re.bak"},
+        {"report.txt", "@\\dst\\??.bak", "@\\dst\\re.bak"},
+        {"report.txt", "@\\dst\\??.bak\\", "@\\dst\\re.bak"},
+        {"abc.txt", "X:\\a?c.txt", "X:\\aac.txt"},
+        {"xyz.doc", "X:\\a?c.txt", "X:\\axc.txt"},
+        {"notes.txt", "X:\\old_?????.*", "X:\\old_notes.txt"},
         {"a.b.c", "X:\\*", "X:\\a"},
     };
     for (const Case& c : cases) {
