@@ -37,16 +37,26 @@ Westring CodeText(int code) {
     return Westring(text);
 }
 
+// The code of a member command that did not run because the program could not
+// be given the member's name safely (which has been said).
+const int RefusedName = -2;
+
 // Runs a member command (extract or update) of the archive in `folder`: the
 // command with its program found, the member as its one name. The exit code.
+// `extracting`: the name is matched among the members (an update names the
+// copy in the folder, a file the program takes by its own name).
 int RunMemberCommand(CArchive* archive, const Estring& definition, const Westring& member, const Westring& folder,
-                     int& unzipFlag) {
+                     int& unzipFlag, bool extracting) {
     const TArchiverSettings& settings = ArchiverSettings[archive->archiverIndex];
     Westring name = settings.slashFlag ? WithSlashes(member) : member;
     Westring command(definition.Data());
     ResolveArchiverProgram(command, unzipFlag);
-    if (unzipFlag)
-        name = EscapeArchiverPattern(name);  // unzip matches names as patterns
+    const TArchiverNameRules& rules = FindArchiverNameRules(command);
+    if (!ArchiverCanTakeName(rules, name, false, false)) {
+        ReportArchiveError(archive, Westring(ArchiverRefusedNameMessage), member, MessageBoxOk);
+        return RefusedName;
+    }
+    name = ArchiverLiteralName(rules, name, extracting);
     TArchiverWords names;
     AddArchiverNameWords(names, std::vector<Westring>{name}, command);
     Westring kept = GetDriveCurrentDirectoryWide(folder.Length() > 0 ? folder[0] : 0);
@@ -118,9 +128,13 @@ Westring ExtractFromArchive(CArchive* archive, const Westring& entryPath, const 
     int code = -1;
     if (inside)
         code = RunMemberCommand(archive, ArchiverSettings[archive->archiverIndex].Extract, entryPath, destination,
-                                unzipFlag);
+                                unzipFlag, true);
     if (code >= 0 && code <= unzipFlag)
         return local;
+    if (code == RefusedName) {
+        archive->lastExtracted.Clear();
+        return Westring();
+    }
     ReportArchiveError(archive, Westring("An error occurred extracting"),
                        entryPath + Westring(" to ") + destination + CodeText(code), MessageBoxOk);
     archive->lastExtracted.Clear();
@@ -142,7 +156,9 @@ int UpdateArchive(CArchive* archive) {
     const TArchiverSettings& settings = ArchiverSettings[archive->archiverIndex];
     const Estring& command = settings.CompressUpdate.IsEmpty() ? settings.Compress : settings.CompressUpdate;
     int unzipFlag = 0;
-    int code = RunMemberCommand(archive, command, archive->lastExtracted, archive->temporaryFolder, unzipFlag);
+    int code = RunMemberCommand(archive, command, archive->lastExtracted, archive->temporaryFolder, unzipFlag, false);
+    if (code == RefusedName)
+        return 0;
     if (code >= 0 && code <= unzipFlag) {
         archive->extractedTime = now;  // put back: the same copy is not put back again
         return 1;
