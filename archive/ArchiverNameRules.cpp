@@ -11,19 +11,20 @@ namespace {
 // as patterns with "[...]" sets (and unzip reads "-x" and "-d" after the
 // archive as switches, with no "--"); 7-Zip matches literally with -spd;
 // GNU tar with --no-wildcards, and without --no-unquote it reads "\" escapes
-// in names; its --null lists are read verbatim, never as options. arj and
-// rar have no literal matching and read "!list" or "@list" as list files.
+// in names; its --null lists are read verbatim, never as options. arj (whose
+// patterns take "[...]" sets too) and rar have no literal matching, and read
+// "!list" or "@list" as list files.
 const TArchiverNameRules KnownRules[] = {
     {"zip", "", "", true, true, false, false, "", ""},
     {"unzip", "", "", false, true, true, false, "", ""},
     {"7z 7za 7zr 7zz", "-spd", "", true, false, false, false, "", ""},
     {"tar", "--no-wildcards --no-unquote", "--null", true, false, false, true, "", ""},
-    {"arj", "", "", true, false, false, false, "!", "*?"},
+    {"arj", "", "", true, false, false, false, "!", "*?["},
     {"rar", "", "", true, false, false, false, "@", "*?"},
     {"gzip bzip2 xz", "", "", true, false, false, false, "", ""},
 };
 // Any other program: nothing known, so nothing it might act on.
-const TArchiverNameRules UnknownRules = {"", "", "", false, false, false, false, "-@!", "*?"};
+const TArchiverNameRules UnknownRules = {"", "", "", false, false, false, false, "-@!", "*?["};
 // Names that only a redirection of the definition's own opens.
 const TArchiverNameRules RedirectionRules = {"", "", "", false, false, false, false, "", ""};
 

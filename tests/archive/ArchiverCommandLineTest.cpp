@@ -258,6 +258,7 @@ TEST(ArchiverCommandLineTest, HostileMemberNamesAreEscapedOrRefusedByThePrograms
         {"arj", "!list", refused, refused},
         {"arj", "a*b", refused, refused},
         {"arj", "a?b", refused, refused},
+        {"arj", "[k]eep1.txt", refused, refused},
         {"rar", "@list", refused, refused},
         {"lh16", "-x", refused, refused},
         {"lh16", "a*", refused, refused},
