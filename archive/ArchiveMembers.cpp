@@ -37,6 +37,8 @@ Westring CodeText(int code) {
     return Westring(text);
 }
 
+const char* const UnwritableMemberMessage = "This member's name cannot be a file name here";
+
 // The code of a member command that did not run because the program could not
 // be given the member's name safely (which has been said).
 const int RefusedName = -2;
@@ -68,12 +70,48 @@ int RunMemberCommand(CArchive* archive, const Estring& definition, const Westrin
     return code;
 }
 
+// A path inside the archive whose every component the file-name rules allow.
+bool WritableName(const Westring& path) {
+    for (int i = 0; i < path.Length(); i++) {
+        char32_t c = path[i];
+        if (c < 32 || c == '<' || c == '>' || c == ':' || c == '"' || c == '|' || c == '?' || c == '*')
+            return false;
+        bool ends = i + 1 == path.Length() || path[i + 1] == '\\';
+        if (ends && (c == '.' || c == ' ')) {
+            // "." and ".." are the readers' own business, not a name.
+            bool dots = c == '.' && (i == 0 || path[i - 1] == '\\' ||
+                                     (path[i - 1] == '.' && (i == 1 || path[i - 2] == '\\')));
+            if (!dots)
+                return false;
+        }
+    }
+    return true;
+}
+
 bool CopyExists(const Westring& path) {
     DWORD attributes = 0;
     return ReadFileAttributes(path, attributes) == 0 && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 
 }  // namespace
+
+bool ArchiveMembersWritable(CArchive* archive, const Westring& pathInside, bool isDirectory) {
+    Westring bad;
+    if (!WritableName(pathInside)) {
+        bad = pathInside;
+    } else if (isDirectory) {
+        for (int i = 0; i < archive->entries.Count() && bad.IsEmpty(); i++) {
+            const TArchiveEntry* member = archive->entries.At(i);
+            Westring full = JoinInside(Westring(member->directory), Westring(member->name));
+            if (IsSameOrSubPath(pathInside, Westring(member->directory)) && !WritableName(full))
+                bad = full;
+        }
+    }
+    if (bad.IsEmpty())
+        return true;
+    ReportArchiveError(archive, Westring(UnwritableMemberMessage), bad, MessageBoxOk);
+    return false;
+}
 
 bool MakeTemporaryFolder(Westring& folder, const Westring* parent) {
     for (int attempt = 0; attempt < 100; attempt++) {
@@ -192,6 +230,8 @@ Westring GetArchiveMemberFile(CArchive* archive, const Westring& pathInside) {
     if (!archive->temporaryFolder.IsEmpty() && archive->lastExtracted.EqualsExact(entryPath))
         return AddTrailingBackslash(archive->temporaryFolder) + entryPath;
     ReleaseArchiveMember(archive);
+    if (!ArchiveMembersWritable(archive, pathInside, false))
+        return Westring();
     Westring folder;
     if (!MakeTemporaryFolder(folder)) {
         ReportArchiveError(archive, Westring("Unable to create temporary directory"), GetTempDirectory(), MessageBoxOk);

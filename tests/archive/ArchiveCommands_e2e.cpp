@@ -489,3 +489,42 @@ TEST_F(ArchiveExtractOverwriteTest, OnlyTheMemberThatExistsIsAskedAboutAndADecli
 }
 
 }  // namespace
+
+namespace {
+
+class UnwritableMemberNamesTest : public ArchiveCommandsTest {};
+
+// A member whose name no file here can have (a control character, or "*")
+// would be written by the archiver into the temporary folder, where nothing
+// can move it on or remove it: it is named in a message and nothing is
+// extracted, and no temporary folder stays behind, with F5 or F3.
+TEST_F(UnwritableMemberNamesTest, F5AndF3OnSuchAMemberSayItAndLeaveNoTemporaryFolder) {
+    QV_NEED_TOOL("zip");
+    Write("src/ok.txt", "fine\n");
+    ASSERT_TRUE(Run("printf 'ding\\n' > \"$(printf 'bell\\007.txt')\" && zip ../work/x.zip ok.txt bell*"));
+    StartOn("T:\\work", "T:\\out");
+    EnterFirstFile("x.zip");
+    // bell^G.txt, ok.txt: both tagged.
+    Key("Down");
+    Key("Ins");
+    Key("Ins");
+    host->PressKey("F5");
+    ASSERT_TRUE(Shows("Extract 2 files to")) << host->ScreenText();
+    host->PressKey("Enter");
+    ASSERT_TRUE(Shows("cannot be a file name here")) << host->ScreenText();
+    host->PressKey("Enter");
+    ASSERT_TRUE(Gone("cannot be a file name here")) << host->ScreenText();
+    EXPECT_EQ("", Output("ls -A out")) << Output("ls -RA out");
+
+    Key("Home");
+    Key("Down");
+    host->PressKey("F3");
+    ASSERT_TRUE(Shows("cannot be a file name here")) << host->ScreenText();
+    host->PressKey("Enter");
+    ASSERT_TRUE(Gone("cannot be a file name here")) << host->ScreenText();
+    EXPECT_TRUE(NoTemporaryFolderLeft()) << Output("ls -RA tmp");
+    // The archive is as it was.
+    EXPECT_TRUE(Listed("unzip -l work/x.zip", "ok.txt"));
+}
+
+}  // namespace
