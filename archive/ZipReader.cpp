@@ -54,14 +54,23 @@ DWORD ReadZipDirectory(CArchive& archive) {
 
     if (size < 4)
         return Corrupt(archive, "Central directory not found in");
-    // The end record may be followed by a comment of up to 65535 bytes.
+    // The end record may be followed by a comment of up to 65535 bytes, which
+    // may itself hold the record's signature: the record is the one whose
+    // comment length reaches the end of the file, else (bytes added after
+    // the comment) the last signature found.
     const int64_t lowest = size - 65535 - 22 + 3;
     int64_t endRecord = -1;
     for (int64_t at = size - 1; at >= 3 && at >= lowest; at--) {
         if (file->ByteAt(at) == 6 && file->ByteAt(at - 1) == 5 && file->ByteAt(at - 2) == 0x4B &&
             file->ByteAt(at - 3) == 0x50) {
-            endRecord = at - 3;
-            break;
+            const int64_t record = at - 3;
+            if (endRecord < 0)
+                endRecord = record;
+            const int64_t comment = int64_t(file->ByteAt(record + 20)) | int64_t(file->ByteAt(record + 21)) << 8;
+            if (record + 22 + comment == size) {
+                endRecord = record;
+                break;
+            }
         }
     }
     if (endRecord < 0)
