@@ -6,6 +6,7 @@
 // and a delete must keep every other member byte for byte.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
