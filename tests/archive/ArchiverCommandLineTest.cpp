@@ -16,6 +16,7 @@
 #include "platform/SystemTraits.h"
 #include "platform/win32.h"
 #include "shell/ProgramRunner.h"
+#include "tests/archive/ArchiveTestSupport.h"
 #include "tests/platform/RunningUnderWine.h"
 #include "tests/support/TempDir.h"
 
@@ -152,13 +153,7 @@ TEST(ArchiverCommandLineTest, OutputOntoTheArchiveGoesToAFileBesideIt) {
 }
 
 entry* MakeEntry(const std::string& name, bool directory) {
-    Westring wide = Wide(name);
-    entry* item = entry::Allocate(wide.Length());
-    for (int i = 0; i <= wide.Length(); i++)
-        item->name[i] = wide[i];
-    item->attributes = directory ? FILE_ATTRIBUTE_DIRECTORY : FILE_ATTRIBUTE_NORMAL;
-    item->sortClass = directory ? SORTCLASS_DIRECTORY : SORTCLASS_FILE;
-    return item;
+    return qvtest::MakeTestEntry(name, directory);
 }
 
 TEST(ArchiverCommandLineTest, AnEntryIsNamedByItsBaseDirectoryAndTheDirSpec) {

@@ -36,15 +36,6 @@ Westring Wide(const std::string& utf8) {
     return out;
 }
 
-entry* MakeEntry(const Westring& name, bool directory) {
-    entry* item = entry::Allocate(name.Length());
-    for (int i = 0; i <= name.Length(); i++)
-        item->name[i] = name[i];
-    item->attributes = directory ? FILE_ATTRIBUTE_DIRECTORY : FILE_ATTRIBUTE_NORMAL;
-    item->sortClass = directory ? SORTCLASS_DIRECTORY : SORTCLASS_FILE;
-    return item;
-}
-
 // Every file below a local folder with its bytes, by path relative to it.
 Files FilesBelow(const std::string& folder) {
     Files files;
@@ -151,7 +142,7 @@ protected:
     void PanelOnFiles(const Files& files) {
         ClearPanel();
         for (const auto& file : files) {
-            entry* item = MakeEntry(Wide(file.first), false);
+            entry* item = qvtest::MakeTestEntry(file.first, false);
             item->tagged = 1;
             pair[0].entries[pair[0].entryCount++] = item;
             pair[0].taggedCount++;
