@@ -359,6 +359,20 @@ void CopyToFromArchive(CPanel* panels, int side, int mode) {
         destination = IsRootPath(full) ? full : RemoveTrailingBackslash(full);
     }
 
+    if (extracting) {
+        // What the archiver would write where nothing can move it on or
+        // remove it is not extracted at all.
+        const Westring inside =
+            archive->currentDirectory.IsEmpty() ? Westring() : archive->currentDirectory + Westring("\\");
+        for (int i = 0; i < source->entryCount; i++) {
+            entry* item = source->entries[i];
+            bool given = source->taggedCount > 0 ? item->tagged != 0 : item == current;
+            if (given && !ArchiveMembersWritable(archive, inside + Westring(item->name),
+                                                 (item->attributes & FILE_ATTRIBUTE_DIRECTORY) != 0))
+                return;
+        }
+    }
+
     CUserAbortScope abortScope(UserAbortPolling);
     for (int i = 0; i < source->entryCount; i++)
         source->entries[i]->processed = 0;

@@ -37,16 +37,28 @@ Westring CodeText(int code) {
     return Westring(text);
 }
 
+const char* const UnwritableMemberMessage = "This member's name cannot be a file name here";
+
+// The code of a member command that did not run because the program could not
+// be given the member's name safely (which has been said).
+const int RefusedName = -2;
+
 // Runs a member command (extract or update) of the archive in `folder`: the
 // command with its program found, the member as its one name. The exit code.
+// `extracting`: the name is matched among the members (an update names the
+// copy in the folder, a file the program takes by its own name).
 int RunMemberCommand(CArchive* archive, const Estring& definition, const Westring& member, const Westring& folder,
-                     int& unzipFlag) {
+                     int& unzipFlag, bool extracting) {
     const TArchiverSettings& settings = ArchiverSettings[archive->archiverIndex];
     Westring name = settings.slashFlag ? WithSlashes(member) : member;
     Westring command(definition.Data());
     ResolveArchiverProgram(command, unzipFlag);
-    if (unzipFlag)
-        name = EscapeArchiverPattern(name);  // unzip matches names as patterns
+    const TArchiverNameRules& rules = FindArchiverNameRules(command);
+    if (!ArchiverCanTakeName(rules, name, false, false)) {
+        ReportArchiveError(archive, Westring(ArchiverRefusedNameMessage), member, MessageBoxOk);
+        return RefusedName;
+    }
+    name = ArchiverLiteralName(rules, name, extracting);
     TArchiverWords names;
     AddArchiverNameWords(names, std::vector<Westring>{name}, command);
     Westring kept = GetDriveCurrentDirectoryWide(folder.Length() > 0 ? folder[0] : 0);
@@ -58,12 +70,48 @@ int RunMemberCommand(CArchive* archive, const Estring& definition, const Westrin
     return code;
 }
 
+// A path inside the archive whose every component the file-name rules allow.
+bool WritableName(const Westring& path) {
+    for (int i = 0; i < path.Length(); i++) {
+        char32_t c = path[i];
+        if (c < 32 || c == '<' || c == '>' || c == ':' || c == '"' || c == '|' || c == '?' || c == '*')
+            return false;
+        bool ends = i + 1 == path.Length() || path[i + 1] == '\\';
+        if (ends && (c == '.' || c == ' ')) {
+            // "." and ".." are the readers' own business, not a name.
+            bool dots = c == '.' && (i == 0 || path[i - 1] == '\\' ||
+                                     (path[i - 1] == '.' && (i == 1 || path[i - 2] == '\\')));
+            if (!dots)
+                return false;
+        }
+    }
+    return true;
+}
+
 bool CopyExists(const Westring& path) {
     DWORD attributes = 0;
     return ReadFileAttributes(path, attributes) == 0 && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 
 }  // namespace
+
+bool ArchiveMembersWritable(CArchive* archive, const Westring& pathInside, bool isDirectory) {
+    Westring bad;
+    if (!WritableName(pathInside)) {
+        bad = pathInside;
+    } else if (isDirectory) {
+        for (int i = 0; i < archive->entries.Count() && bad.IsEmpty(); i++) {
+            const TArchiveEntry* member = archive->entries.At(i);
+            Westring full = JoinInside(Westring(member->directory), Westring(member->name));
+            if (IsSameOrSubPath(pathInside, Westring(member->directory)) && !WritableName(full))
+                bad = full;
+        }
+    }
+    if (bad.IsEmpty())
+        return true;
+    ReportArchiveError(archive, Westring(UnwritableMemberMessage), bad, MessageBoxOk);
+    return false;
+}
 
 bool MakeTemporaryFolder(Westring& folder, const Westring* parent) {
     for (int attempt = 0; attempt < 100; attempt++) {
@@ -118,9 +166,13 @@ Westring ExtractFromArchive(CArchive* archive, const Westring& entryPath, const 
     int code = -1;
     if (inside)
         code = RunMemberCommand(archive, ArchiverSettings[archive->archiverIndex].Extract, entryPath, destination,
-                                unzipFlag);
+                                unzipFlag, true);
     if (code >= 0 && code <= unzipFlag)
         return local;
+    if (code == RefusedName) {
+        archive->lastExtracted.Clear();
+        return Westring();
+    }
     ReportArchiveError(archive, Westring("An error occurred extracting"),
                        entryPath + Westring(" to ") + destination + CodeText(code), MessageBoxOk);
     archive->lastExtracted.Clear();
@@ -142,7 +194,9 @@ int UpdateArchive(CArchive* archive) {
     const TArchiverSettings& settings = ArchiverSettings[archive->archiverIndex];
     const Estring& command = settings.CompressUpdate.IsEmpty() ? settings.Compress : settings.CompressUpdate;
     int unzipFlag = 0;
-    int code = RunMemberCommand(archive, command, archive->lastExtracted, archive->temporaryFolder, unzipFlag);
+    int code = RunMemberCommand(archive, command, archive->lastExtracted, archive->temporaryFolder, unzipFlag, false);
+    if (code == RefusedName)
+        return 0;
     if (code >= 0 && code <= unzipFlag) {
         archive->extractedTime = now;  // put back: the same copy is not put back again
         return 1;
@@ -176,6 +230,8 @@ Westring GetArchiveMemberFile(CArchive* archive, const Westring& pathInside) {
     if (!archive->temporaryFolder.IsEmpty() && archive->lastExtracted.EqualsExact(entryPath))
         return AddTrailingBackslash(archive->temporaryFolder) + entryPath;
     ReleaseArchiveMember(archive);
+    if (!ArchiveMembersWritable(archive, pathInside, false))
+        return Westring();
     Westring folder;
     if (!MakeTemporaryFolder(folder)) {
         ReportArchiveError(archive, Westring("Unable to create temporary directory"), GetTempDirectory(), MessageBoxOk);

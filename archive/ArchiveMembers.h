@@ -35,6 +35,14 @@ void DeleteFromArchive(CPanel* panel);
 // a directory of that name) was stored under a leading ".\".
 bool ArchiveMemberDotted(CArchive* archive, const Westring& directory, const Westring& name, bool isDirectory);
 
+// Whether every member at a path inside the archive (all the members below
+// it, for a directory) can be written as a file and reached again under the
+// file-name rules the system keeps: no control character, none of
+// < > : " | ? *, no component ending in a dot or a blank. The archiver would
+// write such a member where nothing can move or remove it. False after the
+// first such member has been named in a message.
+bool ArchiveMembersWritable(CArchive* archive, const Westring& pathInside, bool isDirectory);
+
 // A new empty folder for the archive commands, in `parent` (the temporary
 // directory when null); false when none could be made.
 bool MakeTemporaryFolder(Westring& folder, const Westring* parent = nullptr);

@@ -16,6 +16,27 @@ bool ReadArchiveBytes(CArchive& archive, void* buffer, uint32_t n) {
     return archive.file->Read(buffer, n) == 0;
 }
 
+CArchiveReadWindow::CArchiveReadWindow(CArchive& owner, uint32_t size)
+    : archive(owner), start(0), filled(0), piece(size) {}
+
+const unsigned char* CArchiveReadWindow::At(int64_t offset, uint32_t n) {
+    if (offset < 0)
+        return nullptr;
+    if (offset >= start && uint64_t(offset - start) + n <= filled)
+        return bytes.data() + (offset - start);
+    uint32_t want = n > piece ? n : piece;
+    if (bytes.size() < want)
+        bytes.resize(want);
+    uint32_t count = want;
+    if (archive.file->ReadAt(offset, bytes.data(), count) != 0 && count == 0) {
+        filled = 0;
+        return nullptr;
+    }
+    start = offset;
+    filled = count;
+    return count >= n ? bytes.data() : nullptr;
+}
+
 int64_t FindArchiveMark(CArchive& archive, int64_t from, int64_t last, const unsigned char* mark, int n) {
     CRandomFile* file = archive.file;
     for (int64_t at = from; at <= last; at++) {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "app/panels/PanelArchive.h"
 
@@ -22,6 +23,24 @@ inline uint64_t Le64(const unsigned char* p) {
 bool ReadArchiveBytes(CArchive& archive, int64_t offset, void* buffer, uint32_t n);
 // Exactly n bytes at the sequential position, which advances.
 bool ReadArchiveBytes(CArchive& archive, void* buffer, uint32_t n);
+
+// Reads a stretch of the archive in large pieces and hands out pointers into
+// them, so that a reader walking many small headers in file order makes one
+// read of the file per piece instead of one or two per header.
+class CArchiveReadWindow {
+public:
+    explicit CArchiveReadWindow(CArchive& archive, uint32_t piece = 1u << 20);
+    // The n bytes at the offset, valid until the next call; null when the
+    // file holds fewer.
+    const unsigned char* At(int64_t offset, uint32_t n);
+
+private:
+    CArchive& archive;
+    std::vector<unsigned char> bytes;
+    int64_t start;
+    uint32_t filled;
+    uint32_t piece;
+};
 
 // The first offset from `from` up to `last` (the mark's first byte) where the
 // mark stands in the file; -1 when it is not there.

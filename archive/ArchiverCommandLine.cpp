@@ -16,6 +16,7 @@
 #include "shell/CommandExecution.h"
 #include "shell/ProgramSearch.h"
 #include "shell/TempFiles.h"
+#include "ui/MessageBox.h"
 
 TArchiverRunner ArchiverRunner = ExecuteCommandLine;
 
@@ -125,22 +126,6 @@ bool NormalizedEquals(const Westring& a, const Westring& b) {
     return x.EqualsExact(y);
 }
 
-// Programs that take "--" as the end of their options, so that a member
-// whose name begins with "-" can follow it.
-bool TakesEndOfOptions(const Westring& resolvedCommand) {
-    static const char* const programs[] = {"zip", "tar", "7z", "7za", "7zr", "rar", "gzip", "bzip2", "xz"};
-    Westring program = StripQuotes(resolvedCommand.Left(
-        resolvedCommand.FindUnquoted(' ') < 0 ? resolvedCommand.Length() : resolvedCommand.FindUnquoted(' ')));
-    Westring name = ExtractFileName(program);
-    if (name.Length() > 4 && name.Right(4).EqualsNoCase(Westring(".exe")))
-        name = name.DropRight(4);
-    for (const char* known : programs) {
-        if (name.EqualsNoCase(Westring(known)))
-            return true;
-    }
-    return false;
-}
-
 bool IsRedirection(const TLineWord& word) {
     return word.mayRedirect && word.local.Length() > 0 && (word.local[0] == '<' || word.local[0] == '>');
 }
@@ -238,31 +223,17 @@ bool ResolveArchiverProgram(Westring& command, int& unzipFlag) {
     return true;
 }
 
-Westring EscapeArchiverPattern(const Westring& name) {
-    Westring out;
-    for (int i = 0; i < name.Length(); i++) {
-        char32_t c = name[i];
-        if (c == '[' || c == '*' || c == '?') {
-            out.AppendChar('[');
-            out.AppendChar(c);
-            out.AppendChar(']');
-        } else {
-            out.AppendChar(c);
-        }
-    }
-    return out;
-}
-
-void BuildArchiverName(const entry* item, const Westring& baseDirectory, const Estring& dirSpec, bool realFile,
-                       std::vector<Westring>& words, bool patterns) {
+bool BuildArchiverName(const entry* item, const Westring& baseDirectory, const Estring& dirSpec, bool realFile,
+                       std::vector<Westring>& words, const TArchiverNameRules& rules, bool inList) {
     Westring path = baseDirectory + Westring(item->name);
+    if (!ArchiverCanTakeName(rules, path, realFile, inList))
+        return false;
     if (realFile && baseDirectory.IsEmpty() && path.Length() > 0 && path[0] == '-')
         path = Westring(".\\") + path;  // a name, never an option
-    if (patterns)
-        path = EscapeArchiverPattern(path);
+    path = ArchiverLiteralName(rules, path, !realFile);
     if ((item->attributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
         words.push_back(path);
-        return;
+        return true;
     }
     // The dir spec's words, each "!" standing for the directory.
     Westring word;
@@ -284,18 +255,17 @@ void BuildArchiverName(const entry* item, const Westring& baseDirectory, const E
     }
     if (any)
         words.push_back(word);
+    return true;
 }
 
-// The member names as arguments: after "--" when one begins with "-" and the
-// program knows the marker (a definition that places the names itself with
-// "%f" keeps its order).
 void AddArchiverNameWords(TArchiverWords& names, const std::vector<Westring>& words, const Westring& command) {
-    bool needed = false;
-    for (const Westring& word : words)
-        needed = needed || (word.Length() > 0 && word[0] == '-');
-    bool marker = needed && command.Find(Westring("%f")) < 0 && TakesEndOfOptions(command);
-    if (marker && (names.empty() || !names[0].text.EqualsExact(Westring("--"))))
-        names.insert(names.begin(), {Westring("--"), true});
+    if (names.empty() && !words.empty()) {
+        const TArchiverNameRules& rules = FindArchiverNameRules(command);
+        for (const Westring& word : ArchiverLiteralSwitchWords(rules, false))
+            names.push_back({word, true});
+        if (rules.endOfOptions)
+            names.push_back({Westring("--"), true});
+    }
     for (const Westring& word : words)
         names.push_back({word, false});
 }
@@ -327,24 +297,30 @@ int ExpandArchiverCommand(const Westring& command, const Westring& archivePath, 
 namespace {
 
 // The list file's line for a name: as the program reads a relative name, with
-// slashes for the archivers that want them.
-Estring ListFileLine(const Westring& name, bool slashes) {
+// slashes for the archivers that want them; without a line end where the
+// program reads lists of NUL-ended names (which may hold any other character).
+Estring ListFileLine(const Westring& name, bool slashes, bool nul) {
     Westring line = ProgramArgumentPath(name);
     if (slashes)
         line.ReplaceAll(Westring("\\"), Westring("/"));
-    line += Westring(slashes || ProgramsReadSlashNames ? "\n" : "\r\n");
+    if (!nul)
+        line += Westring(slashes || ProgramsReadSlashNames ? "\n" : "\r\n");
     return ToEstring(line);
 }
 
 }  // namespace
 
-TArchiverWords ArchiverListSwitchWords(const Estring& listSwitch, const Westring& listFile) {
+TArchiverWords ArchiverListSwitchWords(const Estring& listSwitch, const Westring& listFile,
+                                       const TArchiverNameRules& rules) {
     TArchiverWords words;
+    for (const Westring& word : ArchiverLiteralSwitchWords(rules, true))
+        words.push_back({word, true});
+    const size_t own = words.size();
     Westring text(listSwitch.Data());
     for (const Westring& word : SplitDefinitionWords(text))
         words.push_back({word, true});
     bool endsInBlank = text.Length() > 0 && (text[text.Length() - 1] == ' ' || text[text.Length() - 1] == '\t');
-    words.push_back({listFile, false, !endsInBlank && !words.empty()});
+    words.push_back({listFile, false, !endsInBlank && words.size() > own});
     return words;
 }
 
@@ -355,35 +331,52 @@ int RunArchiverCommand(const Estring& commandText, const Westring& archivePath, 
     Westring command(commandText.Data());
     int unzipFlag = 0;
     ResolveArchiverProgram(command, unzipFlag);
+    const TArchiverNameRules& rules = FindArchiverNameRules(command);
     Westring baseDirectory = baseDirectoryIn;
     if (settings.slashFlag)
         baseDirectory.ReplaceAll(Westring("\\"), Westring("/"));
     const bool realFiles = panel->archive == nullptr;
-    // Each member is named as it was stored: under a leading dot and
-    // separator when its own entry says so.
-    auto nameWords = [&](const entry* item, std::vector<Westring>& words) {
+    const bool tagged = panel->taggedCount > 0;
+    const bool inList = tagged && !listSwitch.IsEmpty();
+
+    // The entries given to the archiver with the words naming each, every
+    // member named as it was stored (under a leading dot and separator when
+    // its own entry says so). One name the program cannot take safely stops
+    // the whole run before anything is done.
+    std::vector<std::pair<entry*, std::vector<Westring>>> given;
+    for (int i = 0; i < panel->entryCount; i++) {
+        entry* item = panel->entries[i];
+        if (tagged ? !item->tagged : item != panel->CursorEntry())
+            continue;
         Westring base = baseDirectory;
         if (!realFiles && ArchiveMemberDotted(panel->archive, panel->archive->currentDirectory, Westring(item->name),
                                               (item->attributes & FILE_ATTRIBUTE_DIRECTORY) != 0))
             base = Westring(settings.slashFlag ? "./" : ".\\") + base;
-        BuildArchiverName(item, base, dirSpec, realFiles, words, unzipFlag != 0);
-    };
+        std::vector<Westring> words;
+        if (!BuildArchiverName(item, base, dirSpec, realFiles, words, rules, inList)) {
+            ArchiveErrorReporter(Westring(ArchiverRefusedNameMessage), base + Westring(item->name), MessageBoxOk);
+            return -1;
+        }
+        given.emplace_back(item, std::move(words));
+    }
+    if (given.empty())
+        return -1;
     const int side = PanelSide(panel);
     const int ok = unzipFlag;
+    auto handedOver = [&](entry* item) {
+        if (tagged)
+            PanelSetEntryTag(panel, item, -1);
+        item->processed = tagged ? 1 : item->processed;
+    };
 
-    if (panel->taggedCount == 0) {
-        entry* current = panel->CursorEntry();
-        if (current == nullptr)
-            return -1;
-        std::vector<Westring> words;
-        nameWords(current, words);
+    if (!tagged) {
         TArchiverWords names;
-        AddArchiverNameWords(names, words, command);
+        AddArchiverNameWords(names, given[0].second, command);
         int code = ExpandArchiverCommand(command, archivePath, names, side);
         return code <= ok && code >= 0 ? 0 : code;
     }
 
-    if (!listSwitch.IsEmpty()) {
+    if (inList) {
         Westring listFile;
         if (MakeTempFileName(listFile) != 0)
             return -1;
@@ -393,22 +386,19 @@ int RunArchiverCommand(const Estring& commandText, const Westring& archivePath, 
                 DeleteFileOrLink(listFile);
                 return -1;
             }
-            for (int i = 0; i < panel->entryCount; i++) {
-                entry* item = panel->entries[i];
-                if (!item->tagged)
-                    continue;
-                std::vector<Westring> words;
-                nameWords(item, words);
-                for (const Westring& word : words) {
-                    Estring line = ListFileLine(word, settings.slashFlag != 0);
+            for (auto& one : given) {
+                for (const Westring& word : one.second) {
+                    Estring line = ListFileLine(word, settings.slashFlag != 0, rules.nulList);
                     file.Write(line.Data(), uint32_t(line.Length()));
+                    if (rules.nulList)
+                        file.Write("", 1);
                 }
-                PanelSetEntryTag(panel, item, -1);
-                item->processed = 1;
+                handedOver(one.first);
             }
             file.Close();
         }
-        int code = ExpandArchiverCommand(command, archivePath, ArchiverListSwitchWords(listSwitch, listFile), side);
+        int code =
+            ExpandArchiverCommand(command, archivePath, ArchiverListSwitchWords(listSwitch, listFile, rules), side);
         DeleteFileOrLink(listFile);
         return code <= ok && code >= 0 ? 0 : code;
     }
@@ -427,23 +417,17 @@ int RunArchiverCommand(const Estring& commandText, const Westring& archivePath, 
         names.clear();
         collected = 0;
     };
-    for (int i = 0; i < panel->entryCount && !failed; i++) {
-        entry* item = panel->entries[i];
-        if (!item->tagged)
-            continue;
-        std::vector<Westring> words;
-        nameWords(item, words);
+    for (auto& one : given) {
         int length = 0;
-        for (const Westring& word : words)
+        for (const Westring& word : one.second)
             length += 1 + QuoteArgument(ProgramArgumentPath(word)).Length();
         if (commandLength + collected + length > ArchiverBatchLength && !names.empty())
             runBatch();
         if (failed)
             break;
-        AddArchiverNameWords(names, words, command);
+        AddArchiverNameWords(names, one.second, command);
         collected += length;
-        PanelSetEntryTag(panel, item, -1);
-        item->processed = 1;
+        handedOver(one.first);
     }
     runBatch();
     return failed ? code : 0;

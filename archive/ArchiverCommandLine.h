@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "app/settings/ArchiverSettings.h"
+#include "archive/ArchiverNameRules.h"
 #include "base/io/Entry.h"
 #include "base/strings/Westring.h"
 
@@ -32,14 +33,13 @@ bool ResolveArchiverProgram(Westring& command, int& unzipFlag);
 // separate words and whose "!" stands for the base directory + the name
 // ("!\*" names everything below it). `realFile`: the entry is a file of the
 // file system, not an archive member, so that a name beginning with "-" is
-// written ".\-name" and cannot be read as an option.
-// `patterns`: the archiver reads names as wildcard patterns (unzip), so the
-// name's own "[", "*" and "?" are written as sets that match only themselves.
-void BuildArchiverName(const entry* item, const Westring& baseDirectory, const Estring& dirSpec, bool realFile,
-                       std::vector<Westring>& words, bool patterns = false);
-// A name for an archiver that reads wildcard patterns: "[", "*" and "?" as
-// "[[]", "[*]" and "[?]".
-Westring EscapeArchiverPattern(const Westring& name);
+// written ".\-name" and cannot be read as an option. `rules`: the program's
+// (see ArchiverNameRules.h): a member's own pattern characters are escaped
+// where it matches patterns, and false is returned, with no words added,
+// when the program cannot be given the name safely (`inList`: in a list
+// file).
+bool BuildArchiverName(const entry* item, const Westring& baseDirectory, const Estring& dirSpec, bool realFile,
+                       std::vector<Westring>& words, const TArchiverNameRules& rules, bool inList = false);
 
 // One word of the names put into a command: a name (never taken for anything
 // but an argument) or a word of the definition's own list switch (which may
@@ -51,15 +51,17 @@ struct TArchiverWord {
 };
 using TArchiverWords = std::vector<TArchiverWord>;
 
-// Adds the words naming members or files to the names, after "--" when one
-// of them begins with "-" and the (resolved) command's program takes that
-// end-of-options marker.
+// Adds the words naming members or files to the names: the first of them
+// after the program's switches for literal names and its end-of-options
+// marker.
 void AddArchiverNameWords(TArchiverWords& names, const std::vector<Westring>& words, const Westring& command);
 
 // The names of a list switch and its list file: the switch's own words, the
 // file written against the last one unless the switch ends in a blank
-// ("@listfile", "--files-from=listfile", "-@ < listfile").
-TArchiverWords ArchiverListSwitchWords(const Estring& listSwitch, const Westring& listFile);
+// ("@listfile", "--files-from=listfile", "-@ < listfile"), after the
+// program's switches that make it read the list's names literally.
+TArchiverWords ArchiverListSwitchWords(const Estring& listSwitch, const Westring& listFile,
+                                       const TArchiverNameRules& rules);
 
 // The command line of one run: every "%a" becomes the archive path, the first
 // "%f" the names (substituted in one pass, so a path holding "%f" stays as it
@@ -80,8 +82,9 @@ int ExpandArchiverCommand(const Westring& command, const Westring& archivePath, 
 // delete (the Compress ones): the names go into a list file when the
 // definition has a list switch, else onto command lines of at most 1019
 // characters, run batch by batch until one fails. Each entry given to the
-// archiver loses its tag and is marked processed. 0 for success, else the
-// failing exit code.
+// archiver loses its tag and is marked processed. When the program cannot be
+// given one of the names safely, that is said and nothing runs (-1). 0 for
+// success, else the failing exit code.
 int RunArchiverCommand(const Estring& command, const Westring& archivePath, const Westring& baseDirectory,
                        CPanel* panel, const TArchiverSettings& settings, int mode);
 

@@ -54,14 +54,23 @@ DWORD ReadZipDirectory(CArchive& archive) {
 
     if (size < 4)
         return Corrupt(archive, "Central directory not found in");
-    // The end record may be followed by a comment of up to 65535 bytes.
+    // The end record may be followed by a comment of up to 65535 bytes, which
+    // may itself hold the record's signature: the record is the one whose
+    // comment length reaches the end of the file, else (bytes added after
+    // the comment) the last signature found.
     const int64_t lowest = size - 65535 - 22 + 3;
     int64_t endRecord = -1;
     for (int64_t at = size - 1; at >= 3 && at >= lowest; at--) {
         if (file->ByteAt(at) == 6 && file->ByteAt(at - 1) == 5 && file->ByteAt(at - 2) == 0x4B &&
             file->ByteAt(at - 3) == 0x50) {
-            endRecord = at - 3;
-            break;
+            const int64_t record = at - 3;
+            if (endRecord < 0)
+                endRecord = record;
+            const int64_t comment = int64_t(file->ByteAt(record + 20)) | int64_t(file->ByteAt(record + 21)) << 8;
+            if (record + 22 + comment == size) {
+                endRecord = record;
+                break;
+            }
         }
     }
     if (endRecord < 0)
@@ -86,41 +95,48 @@ DWORD ReadZipDirectory(CArchive& archive) {
     if (endPosition <= int64_t(directory))
         return 0;
 
+    // The central directory is read in large pieces: one header after the
+    // other, each with its name and extra field, in file order.
+    CArchiveReadWindow window(archive);
     int64_t position = int64_t(directory);
     bool movedBySelfExtractor = false;
     for (;;) {
-        if (!ReadArchiveBytes(archive, position, buffer, 46))
+        const unsigned char* header = window.At(position, 46);
+        if (!header)
             return 0;
-        if (!HasMark(buffer, 1, 2)) {
+        if (!HasMark(header, 1, 2)) {
             if (archive.entries.Count() == 0 && selfExtractor != 0 && !movedBySelfExtractor) {
                 // Offsets that count from the start of the ZIP part, not of
                 // the program in front of it.
                 movedBySelfExtractor = true;
                 position = int64_t(directory) + selfExtractor;
-                if (!ReadArchiveBytes(archive, position, buffer, 46) || !HasMark(buffer, 1, 2))
+                header = window.At(position, 46);
+                if (!header || !HasMark(header, 1, 2))
                     return ArchiveNotRecognised;
-            } else if (HasMark(buffer, 6, 6)) {
+            } else if (HasMark(header, 6, 6)) {
                 return 0;
             } else {
                 return Corrupt(archive, "ZIP corrupt, bad central directory");
             }
         }
-        const uint32_t packed = Le32(buffer + 20);
-        const uint32_t unpacked = Le32(buffer + 24);
-        const int nameLength = Le16(buffer + 28);
-        const int extraLength = Le16(buffer + 30);
-        const int commentLength = Le16(buffer + 32);
+        const uint32_t packed = Le32(header + 20);
+        const uint32_t unpacked = Le32(header + 24);
+        const int nameLength = Le16(header + 28);
+        const int extraLength = Le16(header + 30);
+        const int commentLength = Le16(header + 32);
         TArchiveEntry* item = NewArchiveEntry(&archive);
         if (!item)
             return ArchiveNotRecognised;
         item->packedSize = packed;
         item->unpackedSize = unpacked;
-        item->time = TTimestamp::FromDosDateTime(buffer + 14, buffer + 12);
+        item->time = TTimestamp::FromDosDateTime(header + 14, header + 12);
         if (nameLength > 8191)
             return Corrupt(archive, "ZIP corrupt, cannot read file list");
-        char* name = reinterpret_cast<char*>(buffer);
-        if (!ReadArchiveBytes(archive, name, uint32_t(nameLength)))
+        const unsigned char* stored = window.At(position + 46, uint32_t(nameLength));
+        if (!stored)
             return Corrupt(archive, "ZIP corrupt, cannot read file list");
+        char* name = reinterpret_cast<char*>(buffer);
+        memcpy(name, stored, size_t(nameLength));
         name[nameLength] = 0;
         for (int i = 0; i < nameLength; i++)
             if (name[i] == '/')
@@ -135,16 +151,16 @@ DWORD ReadZipDirectory(CArchive& archive) {
         int remaining = extraLength;
         int64_t at = extraStart;
         while (remaining >= 4) {
-            unsigned char block[4];
-            if (!ReadArchiveBytes(archive, at, block, 4))
+            const unsigned char* block = window.At(at, 4);
+            if (!block)
                 break;
             const int id = Le16(block);
             const int dataSize = Le16(block + 2);
             if (dataSize > remaining - 4)
                 break;
             if (id == 1 && dataSize <= 32) {
-                unsigned char data[32];
-                if (!ReadArchiveBytes(archive, data, uint32_t(dataSize)))
+                const unsigned char* data = window.At(at + 4, uint32_t(dataSize));
+                if (!data)
                     break;
                 TakeZip64Sizes(item, unpacked == 0xFFFFFFFF, packed == 0xFFFFFFFF, data, dataSize);
             }

@@ -489,3 +489,116 @@ TEST_F(ArchiveExtractOverwriteTest, OnlyTheMemberThatExistsIsAskedAboutAndADecli
 }
 
 }  // namespace
+
+namespace {
+
+class UnwritableMemberNamesTest : public ArchiveCommandsTest {};
+
+// A member whose name no file here can have (a control character, or "*")
+// would be written by the archiver into the temporary folder, where nothing
+// can move it on or remove it: it is named in a message and nothing is
+// extracted, and no temporary folder stays behind, with F5 or F3.
+TEST_F(UnwritableMemberNamesTest, F5AndF3OnSuchAMemberSayItAndLeaveNoTemporaryFolder) {
+    QV_NEED_TOOL("zip");
+    Write("src/ok.txt", "fine\n");
+    ASSERT_TRUE(Run("printf 'ding\\n' > \"$(printf 'bell\\007.txt')\" && zip ../work/x.zip ok.txt bell*"));
+    StartOn("T:\\work", "T:\\out");
+    EnterFirstFile("x.zip");
+    // bell^G.txt, ok.txt: both tagged.
+    Key("Down");
+    Key("Ins");
+    Key("Ins");
+    host->PressKey("F5");
+    ASSERT_TRUE(Shows("Extract 2 files to")) << host->ScreenText();
+    host->PressKey("Enter");
+    ASSERT_TRUE(Shows("cannot be a file name here")) << host->ScreenText();
+    host->PressKey("Enter");
+    ASSERT_TRUE(Gone("cannot be a file name here")) << host->ScreenText();
+    EXPECT_EQ("", Output("ls -A out")) << Output("ls -RA out");
+
+    Key("Home");
+    Key("Down");
+    host->PressKey("F3");
+    ASSERT_TRUE(Shows("cannot be a file name here")) << host->ScreenText();
+    host->PressKey("Enter");
+    ASSERT_TRUE(Gone("cannot be a file name here")) << host->ScreenText();
+    EXPECT_TRUE(NoTemporaryFolderLeft()) << Output("ls -RA tmp");
+    // The archive is as it was.
+    EXPECT_TRUE(Listed("unzip -l work/x.zip", "ok.txt"));
+}
+
+}  // namespace
+
+namespace {
+
+class HostileMembersE2E : public ArchiveCommandsTest {};
+
+// Members named like tar's own options beside a .bashrc, tagged and copied
+// out with F5 two folders deep. Those whose names end in dots ("-C ..") can
+// be no file here: the copy is refused with a message and nothing at all is
+// written. The others arrive there as themselves, and no .bashrc lands in a
+// folder above.
+TEST_F(HostileMembersE2E, TaggedTarMembersNamedLikeOptionsArriveAsThemselves) {
+    QV_NEED_TOOL("tar");
+    ASSERT_TRUE(Run("for n in -v --totals .bashrc '-C ..' -C.. --directory=..; do printf 'of %s\\n' \"$n\" > \"./$n\"; "
+                    "done && tar cf ../work/x.tar -- -v --totals .bashrc '-C ..' -C.. --directory=.."));
+    MakeFolder("out/a");
+    MakeFolder("out/a/b");
+    StartOn("T:\\work", "T:\\out\\a\\b");
+    EnterFirstFile("x.tar");
+    Key("Down");
+    for (int i = 0; i < 6; i++)
+        Key("Ins");
+    host->PressKey("F5");
+    ASSERT_TRUE(Shows("Extract 6 files to")) << host->ScreenText();
+    host->PressKey("Enter");
+    ASSERT_TRUE(Shows("cannot be a file name here")) << host->ScreenText();
+    host->PressKey("Enter");
+    ASSERT_TRUE(Gone("cannot be a file name here")) << host->ScreenText();
+    EXPECT_EQ("a\nout/a:\nb\nout/a/b:\n", Output("ls -RA out | grep -v '^$' | tail -n +2")) << Output("ls -RA out");
+
+    // An archive of -v, --totals and .bashrc alone: all three out as
+    // themselves, nothing above.
+    ASSERT_TRUE(Run("rm ../work/x.tar && tar cf ../work/x.tar -- -v --totals .bashrc"));
+    StartOn("T:\\work", "T:\\out\\a\\b");
+    EnterFirstFile("x.tar");
+    Key("Down");
+    for (int i = 0; i < 3; i++)
+        Key("Ins");
+    host->PressKey("F5");
+    ASSERT_TRUE(Shows("Extract 3 files to")) << host->ScreenText();
+    host->PressKey("Enter");
+    EXPECT_TRUE(Eventually([&] { return Output("cat out/a/b/.bashrc") == "of .bashrc\n"; })) << Output("ls -RA out");
+    EXPECT_EQ("of -v\n", Output("cat out/a/b/-v"));
+    EXPECT_EQ("of --totals\n", Output("cat out/a/b/--totals"));
+    EXPECT_EQ("b\n", Output("ls -A out/a"));
+    EXPECT_EQ("a\n", Output("ls -A out"));
+    EXPECT_EQ("", Output("ls -A | grep bashrc"));
+}
+
+// F8 on a zip member named "*", then on "[k]eep1.txt": only that member goes,
+// the others stay byte for byte.
+TEST_F(HostileMembersE2E, F8OnAZipMemberNamedLikeAPatternDeletesThatMemberOnly) {
+    QV_NEED_TOOL("zip");
+    ASSERT_TRUE(Run("printf star > '*' && printf bracket > '[k]eep1.txt' && printf one > keep1.txt && "
+                    "printf two > keep2.txt && zip ../work/x.zip -- '*' '[k]eep1.txt' keep1.txt keep2.txt"));
+    EnterOnlyFile("x.zip");
+    // *, [k]eep1.txt, keep1.txt, keep2.txt: F8 on the first.
+    Key("Down");
+    host->PressKey("F8");
+    ASSERT_TRUE(Shows("Do you wish to delete")) << host->ScreenText();
+    host->PressKey("Enter");
+    EXPECT_TRUE(Eventually([&] { return Output("unzip -Z1 work/x.zip") == "[k]eep1.txt\nkeep1.txt\nkeep2.txt\n"; }))
+        << Output("unzip -Z1 work/x.zip");
+    // keep1.txt, keep2.txt, [k]eep1.txt (the bracket sorts after letters).
+    Key("End");
+    host->PressKey("F8");
+    ASSERT_TRUE(Shows("Do you wish to delete")) << host->ScreenText();
+    host->PressKey("Enter");
+    EXPECT_TRUE(Eventually([&] { return Output("unzip -Z1 work/x.zip") == "keep1.txt\nkeep2.txt\n"; }))
+        << Output("unzip -Z1 work/x.zip");
+    EXPECT_EQ("one", Output("unzip -p work/x.zip keep1.txt"));
+    EXPECT_EQ("two", Output("unzip -p work/x.zip keep2.txt"));
+}
+
+}  // namespace

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "app/panels/Panel.h"
 #include "archive/ArchiveReaders.h"
 #include "tests/platform/RunningUnderWine.h"
 
@@ -116,6 +117,17 @@ std::string ZipBuilder::Bytes(uint32_t directoryOffset, const std::string& comme
 std::string ZipBuilder::EndRecord(uint32_t offset, const std::string& comment) const {
     return "PK\x05\x06" + std::string(4, '\0') + Le16(unsigned(count)) + Le16(unsigned(count)) +
            Le32(uint32_t(central.size())) + Le32(offset) + Le16(unsigned(comment.size())) + comment;
+}
+
+entry* MakeTestEntry(const std::string& name, bool directory) {
+    Westring wide;
+    wide.AssignUtf8(name.c_str());
+    entry* item = entry::Allocate(wide.Length());
+    for (int i = 0; i <= wide.Length(); i++)
+        item->name[i] = wide[i];
+    item->attributes = directory ? FILE_ATTRIBUTE_DIRECTORY : FILE_ATTRIBUTE_NORMAL;
+    item->sortClass = directory ? SORTCLASS_DIRECTORY : SORTCLASS_FILE;
+    return item;
 }
 
 std::string EntryRow(const TArchiveEntry* item) {

@@ -69,6 +69,10 @@ struct ZipBuilder {
     std::string EndRecord(uint32_t offset, const std::string& comment = "") const;
 };
 
+// A panel entry of that name (UTF-8), a file or a directory; free it with
+// entry::Free.
+entry* MakeTestEntry(const std::string& name, bool directory);
+
 // One member as a row: "directory|name|unpacked|packed|seconds|attributes|dotted|link".
 std::string EntryRow(const TArchiveEntry* item);
 std::vector<std::string> EntryRows(CArchive* archive);

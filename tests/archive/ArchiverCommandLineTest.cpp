@@ -16,6 +16,7 @@
 #include "platform/SystemTraits.h"
 #include "platform/win32.h"
 #include "shell/ProgramRunner.h"
+#include "tests/archive/ArchiveTestSupport.h"
 #include "tests/platform/RunningUnderWine.h"
 #include "tests/support/TempDir.h"
 
@@ -129,7 +130,8 @@ TEST(ArchiverCommandLineTest, ListSwitchesTakeTheListFileAsTheirDefinitionSays) 
         {"-i ", "zip {A} -i " + L},
     };
     for (const Case& c : cases) {
-        TArchiverWords names = ArchiverListSwitchWords(Estring(c.listSwitch), Wide(list));
+        TArchiverWords names =
+            ArchiverListSwitchWords(Estring(c.listSwitch), Wide(list), FindArchiverNameRules(Wide("zip")));
         EXPECT_EQ(Expand(c.expected, A), Utf8(BuildArchiverCommandLine(Wide("zip"), Wide(archive), names)))
             << c.listSwitch;
     }
@@ -151,13 +153,7 @@ TEST(ArchiverCommandLineTest, OutputOntoTheArchiveGoesToAFileBesideIt) {
 }
 
 entry* MakeEntry(const std::string& name, bool directory) {
-    Westring wide = Wide(name);
-    entry* item = entry::Allocate(wide.Length());
-    for (int i = 0; i <= wide.Length(); i++)
-        item->name[i] = wide[i];
-    item->attributes = directory ? FILE_ATTRIBUTE_DIRECTORY : FILE_ATTRIBUTE_NORMAL;
-    item->sortClass = directory ? SORTCLASS_DIRECTORY : SORTCLASS_FILE;
-    return item;
+    return qvtest::MakeTestEntry(name, directory);
 }
 
 TEST(ArchiverCommandLineTest, AnEntryIsNamedByItsBaseDirectoryAndTheDirSpec) {
@@ -168,7 +164,7 @@ TEST(ArchiverCommandLineTest, AnEntryIsNamedByItsBaseDirectoryAndTheDirSpec) {
         const char* dirSpec;
         bool realFile;
         std::vector<std::string> expected;
-        bool patterns = false;
+        const char* program = "7z";  // whose rules apply
     } cases[] = {
         {"a.txt", false, "", "!", true, {"a.txt"}},
         {"a.txt", false, "sub\\", "!", false, {"sub\\a.txt"}},
@@ -182,13 +178,14 @@ TEST(ArchiverCommandLineTest, AnEntryIsNamedByItsBaseDirectoryAndTheDirSpec) {
         {"-x", false, "", "!", false, {"-x"}},
         // For an archiver that matches patterns, a name matches only itself;
         // the dir spec's own wildcard stays one.
-        {"a[1]*?.txt", false, "s[2]\\", "!", false, {"s[[]2]\\a[[]1][*][?].txt"}, true},
-        {"d[x]", true, "", "!\\*", false, {"d[[]x]\\*"}, true},
+        {"a[1]*?.txt", false, "s[2]\\", "!", false, {"s[[]2]\\a[[]1][*][?].txt"}, "unzip"},
+        {"d[x]", true, "", "!\\*", false, {"d[[]x]\\*"}, "unzip"},
     };
     for (const Case& c : cases) {
         entry* item = MakeEntry(c.name, c.directory);
         std::vector<Westring> words;
-        BuildArchiverName(item, Wide(c.base), Estring(c.dirSpec), c.realFile, words, c.patterns);
+        EXPECT_TRUE(BuildArchiverName(item, Wide(c.base), Estring(c.dirSpec), c.realFile, words,
+                                      FindArchiverNameRules(Wide(c.program))));
         std::vector<std::string> got;
         for (const Westring& word : words)
             got.push_back(Utf8(word));
@@ -197,15 +194,25 @@ TEST(ArchiverCommandLineTest, AnEntryIsNamedByItsBaseDirectoryAndTheDirSpec) {
     }
 }
 
-TEST(ArchiverCommandLineTest, NamesLikeOptionsFollowTheEndOfOptionsWhereTheProgramKnowsIt) {
+TEST(ArchiverCommandLineTest, NamesFollowEachProgramsLiteralSwitchesAndEndOfOptions) {
     struct Case {
         const char* command;
         std::vector<std::string> words;
-        bool marker;
+        std::vector<std::string> expected;  // definition words in <>
     } cases[] = {
-        {"C:\\usr\\bin\\zip -d", {"-m"}, true},          {"C:\\usr\\bin\\tar --delete -f", {"a", "-m"}, true},
-        {"C:\\usr\\bin\\zip -d", {"m"}, false},          {"C:\\usr\\bin\\unzip --z", {"-m"}, false},
-        {"C:\\usr\\bin\\zevoz -d %a %f", {"-m"}, false},
+        {"C:\\usr\\bin\\zip -d", {"-m"}, {"<-->", "-m"}},
+        {"C:\\usr\\bin\\zip -d", {"m"}, {"<-->", "m"}},
+        {"C:\\usr\\bin\\tar --delete -f", {"a", "-m"}, {"<--no-wildcards>", "<--no-unquote>", "<-->", "a", "-m"}},
+        {"C:\\usr\\bin\\7z d", {"-m"}, {"<-spd>", "<-->", "-m"}},
+        {"\"C:\\Program Files\\7-Zip\\7z.exe\" d", {"@x"}, {"<-spd>", "<-->", "@x"}},
+        {"C:\\usr\\bin\\arj x", {"-jf"}, {"<-->", "-jf"}},
+        // unzip has no marker: its names are escaped instead.
+        {"C:\\usr\\bin\\unzip --z", {"[-]m"}, {"[-]m"}},
+        // An unknown program gets nothing it might misread.
+        {"C:\\usr\\bin\\zevoz -d %a %f", {"m"}, {"m"}},
+        // Names that are a redirection's target are no arguments.
+        {"C:\\usr\\bin\\gzip -dc %a > %f", {"-m"}, {"-m"}},
+        {"C:\\usr\\bin\\gzip -c %f > %a", {"./-m"}, {"<-->", "./-m"}},
     };
     for (const Case& c : cases) {
         TArchiverWords names;
@@ -213,10 +220,72 @@ TEST(ArchiverCommandLineTest, NamesLikeOptionsFollowTheEndOfOptionsWhereTheProgr
         for (const std::string& word : c.words)
             words.push_back(Wide(word));
         AddArchiverNameWords(names, words, Wide(c.command));
-        ASSERT_EQ(c.words.size() + (c.marker ? 1 : 0), names.size()) << c.command;
-        EXPECT_EQ(c.marker, Utf8(names[0].text) == "--") << c.command;
-        EXPECT_FALSE(names.back().fromDefinition);
+        std::vector<std::string> got;
+        for (const TArchiverWord& name : names)
+            got.push_back(name.fromDefinition ? "<" + Utf8(name.text) + ">" : Utf8(name.text));
+        EXPECT_EQ(c.expected, got) << c.command;
     }
+}
+
+// What each archiver is given for a hostile member name, or whether the name
+// is refused, on the command line and in a list file.
+TEST(ArchiverCommandLineTest, HostileMemberNamesAreEscapedOrRefusedByTheProgramsRules) {
+    const char* const refused = nullptr;
+    struct Case {
+        const char* program;
+        const char* name;
+        const char* onLine;  // refused: null
+        const char* inList;
+    } cases[] = {
+        {"unzip", "*", "[*]", "[*]"},
+        {"unzip", "?eep*", "[?]eep[*]", "[?]eep[*]"},
+        {"unzip", "[k]eep1.txt", "[[]k]eep1.txt", "[[]k]eep1.txt"},
+        {"unzip", "-x", "[-]x", "[-]x"},
+        {"unzip", "a-b", "a-b", "a-b"},
+        {"zip", "*", "[*]", "[*]"},
+        {"zip", "-d..", "-d..", "-d.."},
+        {"zip", "line\nfeed", "line\nfeed", refused},
+        {"7z", "?eep*", "?eep*", "?eep*"},
+        {"7z", "line\rfeed", "line\rfeed", refused},
+        {"tar", "-C ..", "-C ..", "-C .."},
+        {"tar", "line\nfeed", "line\nfeed", "line\nfeed"},
+        {"arj", "-jf", "-jf", "-jf"},
+        {"arj", "!list", refused, refused},
+        {"arj", "a*b", refused, refused},
+        {"arj", "a?b", refused, refused},
+        {"arj", "[k]eep1.txt", refused, refused},
+        {"rar", "@list", refused, refused},
+        {"lh16", "-x", refused, refused},
+        {"lh16", "a*", refused, refused},
+        {"lh16", "plain.txt", "plain.txt", "plain.txt"},
+    };
+    for (const Case& c : cases) {
+        const TArchiverNameRules& rules = FindArchiverNameRules(Wide(std::string("C:\\bin\\") + c.program + " x"));
+        for (int list = 0; list < 2; list++) {
+            const char* expected = list ? c.inList : c.onLine;
+            entry* item = MakeEntry(c.name, false);
+            std::vector<Westring> words;
+            bool taken = BuildArchiverName(item, Westring(), Estring("!"), false, words, rules, list != 0);
+            entry::Free(item);
+            EXPECT_EQ(expected != nullptr, taken) << c.program << " " << c.name << " list " << list;
+            if (expected && taken) {
+                ASSERT_EQ(1u, words.size());
+                EXPECT_EQ(expected, Utf8(words[0])) << c.program << " " << c.name;
+            } else {
+                EXPECT_TRUE(words.empty());
+            }
+        }
+    }
+    // A file of the disk goes as ".\\name" wherever the program could read
+    // its first character, and is never escaped (the programs take an
+    // existing file by its own name).
+    entry* file = MakeEntry("-x*", false);
+    std::vector<Westring> words;
+    EXPECT_TRUE(BuildArchiverName(file, Westring(), Estring("!"), true, words, FindArchiverNameRules(Wide("zip"))));
+    EXPECT_FALSE(BuildArchiverName(file, Westring(), Estring("!"), true, words, FindArchiverNameRules(Wide("arj"))));
+    entry::Free(file);
+    ASSERT_EQ(1u, words.size());
+    EXPECT_EQ(".\\-x*", Utf8(words[0]));
 }
 
 TEST(ArchiverCommandLineTest, TheProgramIsFoundAndUnzipMarked) {
