@@ -288,6 +288,9 @@ TEST_F(ViewerEndToEndTest, ViewingAgainStartsAtTheSameTopLine) {
     EXPECT_TRUE(WaitForRow(host, 1, "line 22")) << host.ScreenText();
     host.PressKey("End");
     EXPECT_TRUE(WaitForRow(host, 23, "line 199")) << host.ScreenText();
+    // The end of the file is on the screen: the position reads the whole file.
+    EXPECT_TRUE(host.WaitFor([](const ScreenModel& s) { return s.RowText(0).substr(73) == "100.00%"; }))
+        << host.RowText(0);
     host.PressKey("Home");
     EXPECT_TRUE(WaitForRow(host, 1, "line 0")) << host.ScreenText();
     host.PressKey("Esc");
