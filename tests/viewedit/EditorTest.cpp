@@ -126,7 +126,7 @@ TEST_F(EditorTest, ColumnToIndexLandsOnUnitsAndMovesBackToATabStart) {
 }
 
 TEST_F(EditorTest, IndentLineReplacesTheIndentationOrLeavesTheLineAlone) {
-    Load("\tfoo\n  foo\n   \n\n foo\n\t x");
+    Load("\tfoo\n  foo\n   \n\n foo\n\t x\n  bar\n\tbaz\n\t y");
     struct Case {
         int line, delta;
         const char* result;
@@ -136,6 +136,10 @@ TEST_F(EditorTest, IndentLineReplacesTheIndentationOrLeavesTheLineAlone) {
         {3, 4, ""},                          // empty: alone
         {4, -4, " foo"},                     // too negative: alone
         {5, -8, " x"},                       // a tab and a blank are 9 columns wide
+        // Exactly to column 0: the indentation goes, the text stays.
+        {6, -2, "bar"},
+        {7, -8, "baz"},
+        {8, -9, "y"},
     };
     for (const Case& c : cases)
         editor->IndentLine(c.line, c.delta);
