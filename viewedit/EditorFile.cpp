@@ -15,6 +15,7 @@
 #include "ui/EscapePoll.h"
 #include "ui/MessageBox.h"
 #include "ui/ProgressIndicatorThread.h"
+#include "viewedit/UnsavableCharacters.h"
 #include "viewedit/ViewerSearchState.h"
 
 namespace {
@@ -227,8 +228,47 @@ uint32_t WriteLines(CTextFile& out, QVEditorLineStore& lines, int lineEndMode, T
 
 }  // namespace
 
+bool QVEditor::ConfirmLossySave() {
+    CUnsavableCharacters check(encoding, codePage > 0 ? UINT(codePage) : GetTextCodePage());
+    if (!check.CanLose())
+        return true;
+    int64_t count = 0;
+    for (int i = 0; i < lines.Count(); i++) {
+        const QVEditorLine* line = lines.At(i);
+        count += check.Count(line->Text(), line->Length());
+    }
+    if (count == 0)
+        return true;
+    Estring text;
+    text.Format("%lld characters cannot be saved in %s", static_cast<long long>(count),
+                CTextFile::EncodingName(encoding, UINT(codePage > 0 ? codePage : GetTextCodePage())).Data());
+    static const TButtonDef choices[] = {
+        {'u', "Save as _UTF-8"}, {'a', "Save _Anyway"}, {27, "_Cancel"}, {0, nullptr}};
+    int width = text.Length() + 6 > 52 ? text.Length() + 6 : 52;
+    Dialog dialog(-1, -3, width, 6, ColourOf(ColourErrors));
+    dialog.WriteCentred(0, text.Data(), dialog.Attribute());
+    int first = dialog.AddButtonRow(-1, 2, 1, choices);
+    dialog.SetHotKeys("uac", 3);
+    // Nothing is lost unless the user says so.
+    if (first >= 0)
+        dialog.SetFocus(first + 2);
+    switch (dialog.Run()) {
+    case 'u':
+        encoding = CTextFile::EncodingUtf8;
+        byteOrderMark = 0;
+        return true;
+    case 'a': return true;
+    default: return false;
+    }
+}
+
 uint32_t QVEditor::SaveFile(const Westring& savePath) {
     StoreBuffer();
+    // Asked before anything touches the file on disk.
+    if (!ConfirmLossySave()) {
+        redraw = 1;
+        return ~0u;
+    }
     // A link is looked through: the text and the read-only attribute are
     // the target's (a link's own attribute would not let the target be
     // replaced), and the link's own time says nothing about the text.
@@ -340,6 +380,8 @@ bool QVEditor::SaveAs(Westring& name) {
         }
         const uint8_t savedReadOnly = readOnly, savedNew = newFile;
         const TTimestamp savedTime = loadTime;
+        const int32_t savedEncoding = encoding, savedCodePage = codePage;
+        const uint8_t savedMark = byteOrderMark;
         if (other) {
             // Nothing is written to the new name before the text itself, so a
             // failure leaves no empty file behind: the save creates it.
@@ -358,6 +400,9 @@ bool QVEditor::SaveAs(Westring& name) {
         readOnly = savedReadOnly;
         newFile = savedNew;
         loadTime = savedTime;
+        encoding = savedEncoding;
+        codePage = savedCodePage;
+        byteOrderMark = savedMark;
     }
 }
 

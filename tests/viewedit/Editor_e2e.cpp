@@ -285,6 +285,66 @@ TEST_F(EditorE2E, SaveAsOntoAnExistingFileAsksFirst) {
     EXPECT_EQ(host->WaitExit(), 0);
 }
 
+// A plain ASCII file opens in a code page, which has no byte for Cyrillic:
+// nothing is written until the user chose, and Esc writes nothing at all.
+TEST_F(EditorE2E, TextTheEncodingCannotHoldIsNotSavedWithoutAsking) {
+    const std::string plain = "plain text\n";
+    Write("cyr.txt", plain);
+    Edit("cyr.txt");
+    ASSERT_TRUE(EditorShows("cyr.txt")) << host->ScreenText();
+    ASSERT_TRUE(StatusHas("CP1252")) << host->ScreenText();
+    host->SendText("\u041F\u0440\u0438\u0432\u0435\u0442 ");
+    ASSERT_TRUE(StatusHas("Col 8")) << host->ScreenText();
+    const std::string question = "6 characters cannot be saved in CP1252";
+
+    // Save As asks too, and its Esc goes back to the Save As dialog.
+    host->PressKey("F3");
+    ASSERT_TRUE(Shows("Save As")) << host->ScreenText();
+    for (int i = 0; i < 20; i++)
+        host->PressKey("Backspace");
+    host->SendText("T:\\as.txt");
+    host->PressKey("Enter");
+    ASSERT_TRUE(Shows(question)) << host->ScreenText();
+    host->PressKey("Esc");
+    ASSERT_TRUE(Gone(question)) << host->ScreenText();
+    ASSERT_TRUE(Shows("Save As")) << host->ScreenText();
+    host->PressKey("Esc");
+    ASSERT_TRUE(Gone("Save As"));
+    EXPECT_FALSE(Exists("as.txt"));
+
+    host->PressKey("F2");
+    ASSERT_TRUE(Shows(question)) << host->ScreenText();
+    host->PressKey("Esc");
+    ASSERT_TRUE(Gone(question)) << host->ScreenText();
+    EXPECT_EQ(Read("cyr.txt"), plain);
+    EXPECT_TRUE(WaitModified(true));
+
+    // As UTF-8: the text is kept, and the file stays UTF-8 from then on.
+    host->PressKey("F2");
+    ASSERT_TRUE(Shows(question)) << host->ScreenText();
+    host->PressKey("u");
+    const std::string utf8 = "\u041F\u0440\u0438\u0432\u0435\u0442 " + plain;
+    ASSERT_TRUE(Eventually([&] { return Read("cyr.txt") == utf8; })) << Read("cyr.txt");
+    ASSERT_TRUE(StatusHas("UTF-8")) << host->ScreenText();
+    host->SendText("\u0436");
+    ASSERT_TRUE(SaveAndWaitFor("cyr.txt", "\u041F\u0440\u0438\u0432\u0435\u0442 \u0436" + plain))
+        << host->ScreenText();
+    host->PressKey("Esc");
+    EXPECT_EQ(host->WaitExit(), 0);
+
+    // Saved anyway, on request, with the code page's replacements.
+    Write("any.txt", plain);
+    Edit("any.txt");
+    ASSERT_TRUE(EditorShows("any.txt")) << host->ScreenText();
+    host->SendText("\u0436");
+    host->PressKey("F2");
+    ASSERT_TRUE(Shows("1 characters cannot be saved in CP1252")) << host->ScreenText();
+    host->PressKey("a");
+    ASSERT_TRUE(Eventually([&] { return Read("any.txt") == "?" + plain; })) << Read("any.txt");
+    host->PressKey("Esc");
+    EXPECT_EQ(host->WaitExit(), 0);
+}
+
 TEST_F(EditorE2E, UndoHistoryOutlivesTheRunUnlessTheFileChangedOutside) {
     Write("work/notes.txt", "base\n");
     Start();
