@@ -81,7 +81,7 @@ public:
     int CursorLine() const { return topLine + cursorRow; }
     int LineCount() const { return lines.Count(); }
     // The text of a line: the buffer for the current line.
-    const char32_t* LineText(int line) const;
+    Westring LineText(int line) const;
     int LineLength(int line) const;
     void CommitLine();
     int DrawLine(int row, int line, const char32_t* text = nullptr);

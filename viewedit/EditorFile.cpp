@@ -214,12 +214,10 @@ uint32_t WriteLines(CTextFile& out, QVEditorLineStore& lines, int lineEndMode, T
         int kind = i == count - 1                           ? CTextFile::LineEndNone
                    : lineEndMode == CTextFile::LineEndMixed ? int(line->lineEnd)
                                                             : lineEndMode;
-        if (line->trim) {
-            Westring trimmed = Westring(line->Text()).TrimRight();
-            error = out.WriteLine(trimmed.Data(), kind);
-        } else {
-            error = out.WriteLine(line->Text(), kind);
-        }
+        Westring text = line->Text();
+        if (line->trim)
+            text = text.TrimRight();
+        error = out.WriteLine(text.Data(), kind);
         done = i + 1;
     }
     uint32_t ended = out.EndRewrite();
@@ -234,8 +232,8 @@ bool QVEditor::ConfirmLossySave() {
         return true;
     int64_t count = 0;
     for (int i = 0; i < lines.Count(); i++) {
-        const QVEditorLine* line = lines.At(i);
-        count += check.Count(line->Text(), line->Length());
+        const Westring text = lines.At(i)->Text();
+        count += check.Count(text.Data(), text.Length());
     }
     if (count == 0)
         return true;
@@ -427,7 +425,7 @@ void CopyLines(QVEditorLineStore& from, QVEditorLineStore& to) {
     to.Pool()->Reset();
     for (int i = 0; i < from.Count(); i++) {
         QVEditorLine* line = from.At(i);
-        to.AddLine(line->Text(), line->lineEnd);
+        to.AddLine(line->Text().Data(), line->lineEnd, line->Length());
         to.At(to.Count() - 1)->trim = line->trim;
     }
 }

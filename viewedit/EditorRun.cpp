@@ -641,7 +641,7 @@ void QVEditor::DuplicateLine() {
     CommitLine();
     const int line = CursorLine();
     QVEditorLine* current = lines.At(line);
-    if (!lines.InsertLine(line, current->Text(), current))
+    if (!lines.InsertLine(line, current->Text().Data(), current))
         return;
     undoItem.regionStartLine = line;
     undoItem.regionStartIndex = 0;
@@ -681,10 +681,9 @@ void QVEditor::CopyFromLineAbove(bool rest) {
     const int line = CursorLine();
     if (line == 0)
         return;
-    const char32_t* above = LineText(line - 1);
+    const Westring aboveText = LineText(line - 1);
     int x = cursorX;
-    int index = ColumnToIndex(above, x, scroll);
-    Westring aboveText(above);
+    int index = ColumnToIndex(aboveText.Data(), x, scroll);
     if (index >= aboveText.Length())
         return;
     if (!rest) {
