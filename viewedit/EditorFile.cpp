@@ -54,6 +54,13 @@ Westring FinalTarget(const Westring& path) {
     return current;
 }
 
+// One pass over every line of the file, read in large pieces.
+struct TSequentialPass {
+    explicit TSequentialPass(CTextFile& file) : file(file) { file.SetSequential(true); }
+    ~TSequentialPass() { file.SetSequential(false); }
+    CTextFile& file;
+};
+
 }  // namespace
 
 bool QVEditor::LoadFile(CTextFile& file, bool forceFormat, int startOffset, int highlightLength) {
@@ -108,6 +115,7 @@ bool QVEditor::LoadFile(CTextFile& file, bool forceFormat, int startOffset, int 
     int placedIndex = 0;
     if (file.IsOpen()) {
         file.SetCharPosition(0);
+        TSequentialPass pass(file);
         bool lastEnded = false;
         for (int count = 0;; count++) {
             int64_t lineStart = file.CharPosition();
