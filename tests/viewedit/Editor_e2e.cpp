@@ -51,6 +51,16 @@ protected:
             return stat(PathOf(name).c_str(), &after) == 0 && (after.st_mode & 0222) == 0;
         });
     }
+    // F3, and the name typed over the one the Save As dialog holds.
+    void SaveAs(const std::string& name) {
+        host->PressKey("F3");
+        ASSERT_TRUE(Shows("Save As")) << host->ScreenText();
+        // The name field has the focus and holds the path.
+        for (int i = 0; i < 20; i++)
+            host->PressKey("Backspace");
+        host->SendText(name);
+        host->PressKey("Enter");
+    }
     // Saves and waits until the file holds the text.
     bool SaveAndWaitFor(const std::string& name, const std::string& bytes) {
         host->PressKey("F2");
@@ -259,13 +269,7 @@ TEST_F(EditorE2E, SaveAsOntoAnExistingFileAsksFirst) {
     Write("other.txt", "other\n");
     Edit("src.txt");
     ASSERT_TRUE(EditorShows("src.txt"));
-    host->PressKey("F3");
-    ASSERT_TRUE(Shows("Save As")) << host->ScreenText();
-    // The name field has the focus and holds the path.
-    for (int i = 0; i < 20; i++)
-        host->PressKey("Backspace");
-    host->SendText("T:\\other.txt");
-    host->PressKey("Enter");
+    SaveAs("T:\\other.txt");
     ASSERT_TRUE(Shows("File already exists, Overwrite?")) << host->ScreenText();
     host->PressKey("Esc");
     ASSERT_TRUE(Shows("Save As"));
@@ -273,12 +277,7 @@ TEST_F(EditorE2E, SaveAsOntoAnExistingFileAsksFirst) {
     ASSERT_TRUE(Gone("Save As"));
     EXPECT_EQ(Read("other.txt"), "other\n");
     // Under a new name the text is written there and the editor follows it.
-    host->PressKey("F3");
-    ASSERT_TRUE(Shows("Save As"));
-    for (int i = 0; i < 20; i++)
-        host->PressKey("Backspace");
-    host->SendText("T:\\copy.txt");
-    host->PressKey("Enter");
+    SaveAs("T:\\copy.txt");
     ASSERT_TRUE(Eventually([&] { return Exists("copy.txt") && Read("copy.txt") == "src\n"; }));
     ASSERT_TRUE(EditorShows("copy.txt")) << host->ScreenText();
     host->PressKey("Esc");
@@ -298,12 +297,7 @@ TEST_F(EditorE2E, TextTheEncodingCannotHoldIsNotSavedWithoutAsking) {
     const std::string question = "6 characters cannot be saved in CP1252";
 
     // Save As asks too, and its Esc goes back to the Save As dialog.
-    host->PressKey("F3");
-    ASSERT_TRUE(Shows("Save As")) << host->ScreenText();
-    for (int i = 0; i < 20; i++)
-        host->PressKey("Backspace");
-    host->SendText("T:\\as.txt");
-    host->PressKey("Enter");
+    SaveAs("T:\\as.txt");
     ASSERT_TRUE(Shows(question)) << host->ScreenText();
     host->PressKey("Esc");
     ASSERT_TRUE(Gone(question)) << host->ScreenText();
