@@ -142,9 +142,7 @@ void QVEditor::DrawStatusLine() {
 
 void QVEditor::Run(const Westring& filePath, int startOffset, int highlightLength) {
     path = filePath;
-    syntaxPath = DataFilePath(DataFileSyntax, DataFileUserFolder);
-    if (!DataFileExists(syntaxPath))
-        syntaxPath = DataFilePath(DataFileSyntax, DataFileProgramFolder);
+    syntaxPath = SyntaxDefinitionPath();
     highlighter.Load(syntaxPath, path);
 
     // The attribute is what makes a file read-only to its user. A system that

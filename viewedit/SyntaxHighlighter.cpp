@@ -1,6 +1,14 @@
 #include "viewedit/SyntaxHighlighter.h"
 
 #include "app/settings/Config.h"
+#include "app/settings/DataFiles.h"
+
+Westring SyntaxDefinitionPath() {
+    Westring path = DataFilePath(DataFileSyntax, DataFileUserFolder);
+    if (!DataFileExists(path))
+        path = DataFilePath(DataFileSyntax, DataFileProgramFolder);
+    return path;
+}
 
 void CContextStack::Copy(const CContextStack& other) {
     RemoveAll();
