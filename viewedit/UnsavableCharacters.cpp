@@ -12,7 +12,7 @@ bool CUnsavableCharacters::Encodable(char32_t c) {
         return true;
     if (c <= 0xFFFF && known && known[c] != 0)
         return known[c] == 1;
-    char16_t pair[2];
+    char16_t pair[2] = {0, 0};
     const int n = EncodeUtf16(c, pair);
     const WCHAR units[2] = {WCHAR(pair[0]), WCHAR(pair[1])};
     char bytes[8];
