@@ -57,7 +57,8 @@ private:
 };
 
 // The definition file the viewer and the editor read: the user's own in the
-// data folder, else the one that comes with the program, beside it.
+// data folder (or beside an ini file named on the command line, under its
+// name), else the one that comes with the program, beside it.
 Westring SyntaxDefinitionPath();
 
 // Appends one character as a line shows it: 7 and 8 as a blank, a tab as

@@ -269,13 +269,18 @@ TEST_F(ViewerEndToEndTest, TheSyntaxFileBesideTheProgramColoursEachLanguage) {
     }
     host.PressKey("Esc");
     ASSERT_TRUE(WaitForPanels(host));
-    host.PressKey("F10");
-    host.WaitExit();
 
     ScriptedHost editor(Options({"-e", "T:\\work\\a.c"}));
     EXPECT_TRUE(editor.WaitFor([&](const ScreenModel& s) { return coloured(s, samples[0]); })) << editor.Dump();
     editor.PressKey("Esc");
     EXPECT_EQ(editor.WaitExit(), 0);
+
+    // An ini file named on the command line gives the user's files its name;
+    // the file that comes with the program is still found under its own.
+    ScriptedHost named(Options({Ini(""), "-v", "T:\\work\\a.c"}));
+    EXPECT_TRUE(named.WaitFor([&](const ScreenModel& s) { return coloured(s, samples[0]); })) << named.Dump();
+    named.PressKey("Esc");
+    EXPECT_EQ(named.WaitExit(), 0);
 }
 
 TEST_F(ViewerEndToEndTest, CodePageListTranslatesTheTextAndCyclesBackToTheTextCodePage) {
