@@ -25,7 +25,7 @@ ensure_deb_src() {
         grep '^deb ' /etc/apt/sources.list | sed 's/^deb /deb-src /' |
             $sudo tee /etc/apt/sources.list.d/quorvane-src.list >/dev/null
     fi
-    $sudo apt-get update -qq >>"$log" 2>&1
+    $sudo apt-get -o DPkg::Lock::Timeout=600 update -qq >>"$log" 2>&1
 }
 
 ensure_deb_src

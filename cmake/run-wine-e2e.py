@@ -157,11 +157,21 @@ def run_chunk(exe, names, env, totals):
         sys.stdout.flush()
 
 
+def usable_cores():
+    """The cores this process may run on: a run bound to some cores (taskset,
+    a container's cpuset) gets one slot per core it has, not per core the
+    machine has."""
+    try:
+        return len(os.sched_getaffinity(0)) or 1
+    except (AttributeError, OSError):
+        return os.cpu_count() or 2
+
+
 def main():
     linux_build, windows_build = (os.path.abspath(p) for p in sys.argv[1:3])
     source = os.path.abspath(os.path.join(os.path.dirname(__file__), ".."))
     base = os.environ["WINEPREFIX"]
-    jobs = int(os.environ.get("QV_WINE_E2E_JOBS") or os.cpu_count() or 2)
+    jobs = int(os.environ.get("QV_WINE_E2E_JOBS") or usable_cores())
     env = dict(os.environ)
     env.update({
         "TZ": "UTC",

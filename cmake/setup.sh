@@ -18,9 +18,12 @@ qv_ensure_packages() {
     echo "Installing Debian packages: $missing"
     local sudo=""
     [ "$(id -u)" -ne 0 ] && sudo="sudo"
-    $sudo apt-get update -qq
+    # Another apt-get (an upgrade, a second ./run) may hold the package lock:
+    # wait for it rather than fail at once.
+    local lock=(-o DPkg::Lock::Timeout=600)
+    $sudo apt-get "${lock[@]}" update -qq
     # shellcheck disable=SC2086
-    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends $missing
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get "${lock[@]}" install -y -qq --no-install-recommends $missing
 }
 
 QV_BUILD_PACKAGES=(cmake ninja-build g++ make pkg-config ccache libncurses-dev zlib1g-dev libbz2-dev liblzma-dev)

@@ -3,6 +3,8 @@
 #include "base/strings/Utf8Codec.h"
 #include "console/ConsoleProtocol.h"
 
+#include <string>
+
 namespace {
 
 void PutU16(StdFile& out, uint32_t value) {
@@ -81,19 +83,20 @@ void CCellStringParameter::WriteData(StdFile& out) const {
         }
         total += more;
     }
-    Westring text(count);
+    // The record is built whole and written at once: a child's output sends
+    // rows of cells by the thousand.
+    std::string record(2 + total, '\0');
+    char* at = &record[0];
+    *at++ = static_cast<char>(total & 0xFF);
+    *at++ = static_cast<char>(total >> 8);
     for (int i = 0; i < count; ++i) {
-        text.AppendChar(WireChar(value.Data()[i].character));
+        at += EncodeUtf8(WireChar(value.Data()[i].character), at);
     }
-    Estring utf8;
-    text.ToUtf8(utf8);
-    PutU16(out, total);
-    out.Write(utf8.Data(), static_cast<uint32_t>(utf8.Length()));
-    unsigned char nul = 0;
-    out.Write(&nul, 1);
+    *at++ = '\0';
     for (int i = 0; i < count; ++i) {
-        out.Write(&value.Data()[i].attribute, 1);
+        *at++ = static_cast<char>(value.Data()[i].attribute);
     }
+    out.Write(record.data(), static_cast<uint32_t>(record.size()));
 }
 
 bool GetIntegerParameter(const CParameter* parameter, int32_t& value) {

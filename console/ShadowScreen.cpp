@@ -1,5 +1,7 @@
 #include "console/ShadowScreen.h"
 
+#include <algorithm>
+
 #include "console/ConsoleGlyphs.h"
 #include "console/ScreenRules.h"
 
@@ -64,13 +66,17 @@ void ShadowScreen::Clear(uint8_t attr) {
     FillRect(0, 0, width, height, attr);
 }
 
+// Rows move as whole spans of cells: a child's long output scrolls the
+// screen for every few lines.
 void ShadowScreen::ScrollUp(int x, int y, int w, int h, int lines, uint8_t attr) {
     if (lines < 0 || !ScreenRules::ClipSpan(x, w, width) || !ScreenRules::ClipSpan(y, h, height)) {
         return;
     }
     for (int row = y; row < y + h; ++row) {
-        for (int col = x; col < x + w; ++col) {
-            Row(row)[col] = row + lines < y + h ? Row(row + lines)[col] : Blank(attr);
+        if (row + lines < y + h) {
+            std::copy_n(Row(row + lines) + x, w, Row(row) + x);
+        } else {
+            std::fill_n(Row(row) + x, w, Blank(attr));
         }
     }
 }
@@ -80,8 +86,10 @@ void ShadowScreen::ScrollDown(int x, int y, int w, int h, int lines, uint8_t att
         return;
     }
     for (int row = y + h - 1; row >= y; --row) {
-        for (int col = x; col < x + w; ++col) {
-            Row(row)[col] = row - lines >= y ? Row(row - lines)[col] : Blank(attr);
+        if (row - lines >= y) {
+            std::copy_n(Row(row - lines) + x, w, Row(row) + x);
+        } else {
+            std::fill_n(Row(row) + x, w, Blank(attr));
         }
     }
 }

@@ -1,8 +1,10 @@
 #include "console/TerminalEmulator.h"
 
 #include <cstdio>
+#include <algorithm>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "base/strings/Westring.h"
 #include "console/Console.h"
@@ -231,7 +233,8 @@ TerminalEmulator::TerminalEmulator(CConsole& console, int fd)
     : console(console), fd(fd), x(0), y(0), savedX(0), savedY(0), attribute(0x07), width(80), height(25), row(nullptr),
       rowY(0), rowDirty(false), defaultAttribute(0x07), lastCharacter(0), foreground(7), background(0), reverse(0),
       bold(0), underline(0), insertMode(0), applicationCursorKeys(0), alternateSaved(nullptr), alternateWidth(0),
-      alternateHeight(0), top(0), bottom(24), cursorSize(15), lineDrawing(0), skippingCsi(false) {
+      alternateHeight(0), top(0), bottom(24), cursorSize(15), lineDrawing(0), skippingCsi(false), scrolledLines(0),
+      rowPending(false) {
     if (TerminalHooks.defaultAttribute != nullptr) {
         defaultAttribute = TerminalHooks.defaultAttribute();
     }
@@ -430,15 +433,75 @@ void TerminalEmulator::ScrollRegionUp(int n) {
     if (n == 0) {
         return;
     }
+    const int regionHeight = bottom - top + 1;
+    if (n == 1 && y == bottom) {
+        // A line feed on the region's last row, as every line of a long
+        // output gives: the scroll waits, and the rows that come in are
+        // gathered, so that a run of lines reaches the console as one scroll
+        // and one rectangle of cells instead of a scroll and a row per line.
+        if (scrolledLines == regionHeight) {
+            FlushScroll();
+        }
+        if (scrolledLines == 0) {
+            PutRowBack();
+            DropRow();
+            scrolled.resize(static_cast<size_t>(regionHeight) * width);
+        } else if (rowPending) {
+            DropRow();
+        }
+        std::fill_n(scrolled.begin() + static_cast<std::ptrdiff_t>(scrolledLines) * width, width,
+                    TCell{' ', attribute});
+        ++scrolledLines;
+        return;
+    }
     PutRowBack();
     DropRow();
+    AppendToScrollBack(n);
+    console.ScrollUp(0, top, width, regionHeight, n, attribute);
+}
+
+void TerminalEmulator::AppendToScrollBack(int n) {
     if (alternateSaved == nullptr && TerminalHooks.scrollBackOn != nullptr &&
         TerminalHooks.appendScrollBackRow != nullptr && TerminalHooks.scrollBackOn()) {
         for (int r = top; r < top + n; ++r) {
             TerminalHooks.appendScrollBackRow(r);
         }
     }
-    console.ScrollUp(0, top, width, bottom - top + 1, n, attribute);
+}
+
+void TerminalEmulator::FlushScroll() {
+    if (scrolledLines == 0) {
+        return;
+    }
+    const int lines = scrolledLines;
+    scrolledLines = 0;
+    if (rowPending) {
+        DropRow();
+    }
+    AppendToScrollBack(lines);
+    console.ScrollUp(0, top, width, bottom - top + 1, lines, attribute);
+    // The scroll blanked the new rows; only their cells up to the last one
+    // that differs from such a blank need to go out.
+    const TCell blank{' ', attribute};
+    int used = 0;
+    for (int r = 0; r < lines; ++r) {
+        const TCell* cells = scrolled.data() + static_cast<size_t>(r) * width;
+        for (int i = width; i > used; --i) {
+            if (cells[i - 1].character != blank.character || cells[i - 1].attribute != blank.attribute) {
+                used = i;
+                break;
+            }
+        }
+    }
+    if (used == 0) {
+        return;
+    }
+    std::vector<TCell> rect(static_cast<size_t>(used) * lines);
+    for (int r = 0; r < lines; ++r) {
+        std::copy_n(scrolled.begin() + static_cast<std::ptrdiff_t>(r) * width, used,
+                    rect.begin() + static_cast<std::ptrdiff_t>(r) * used);
+    }
+    console.PutCellRect(0, bottom - lines + 1, used, lines, rect.data());
 }
 
 void TerminalEmulator::ScrollRegionDown(int n) {
@@ -457,6 +520,15 @@ TCell* TerminalEmulator::Row() {
     if (row != nullptr && rowY == y) {
         return row;
     }
+    if (scrolledLines > 0 && y == bottom) {
+        // The last row gathered by a waiting scroll is the region's bottom.
+        DropRow();
+        row = scrolled.data() + static_cast<size_t>(scrolledLines - 1) * width;
+        rowPending = true;
+        rowY = y;
+        rowDirty = false;
+        return row;
+    }
     PutRowBack();
     DropRow();
     row = console.SaveRect(0, y, width, 1);
@@ -466,6 +538,11 @@ TCell* TerminalEmulator::Row() {
 }
 
 void TerminalEmulator::PutRowBack() {
+    if (scrolledLines > 0) {
+        // The row copy, when there is one, is among the rows gathered.
+        FlushScroll();
+        return;
+    }
     if (row != nullptr && rowDirty) {
         console.PutCellRect(0, rowY, width, 1, row);
     }
@@ -473,8 +550,11 @@ void TerminalEmulator::PutRowBack() {
 }
 
 void TerminalEmulator::DropRow() {
-    delete[] row;
+    if (!rowPending) {
+        delete[] row;
+    }
     row = nullptr;
+    rowPending = false;
 }
 
 void TerminalEmulator::BlankCells(int from, int count) {
@@ -667,6 +747,7 @@ void TerminalEmulator::EraseDisplay(int mode) {
         break;
     case 1:
         if (y > 0) {
+            FlushScroll();
             console.FillRect(0, 0, width, y, attribute);
         }
         BlankCells(0, x + 1);
@@ -941,6 +1022,8 @@ void TerminalEmulator::CsiReport(const int* p, int n) {
 }
 
 void TerminalEmulator::CsiRegion(const int* p, int n) {
+    // Rows gathered for the old region go out before it changes.
+    FlushScroll();
     if (n != 2) {
         top = 0;
         return;
@@ -978,7 +1061,12 @@ void TerminalEmulator::EncodeKey(int keyCode) {
         return;
     }
     std::string bytes;
-    if (keyCode >= 0 && keyCode < 0x80) {
+    if (keyCode == 0) {
+        // A key event without a key carries only a shift state (the host's
+        // report that the modifiers were let go): nothing for the child.
+        return;
+    }
+    if (keyCode > 0 && keyCode < 0x80) {
         bytes += static_cast<char>(keyCode);
     } else if (keyCode >= 0x80 && keyCode < KEY_EXTENDED) {
         // A character key: the child reads the console's code page, UTF-8.

@@ -6,7 +6,8 @@
 // holds it. The characters of the cursor's row are gathered in a copy of that
 // row and put back as one cell rectangle when the cursor leaves the row and at
 // the end of every chunk, so a burst of output costs one request per row
-// touched. Colours, modes, the scroll region, the saved cursor, the alternate
+// touched. Line feeds on the region's last row gather the rows they bring in
+// and scroll once for all of them. Colours, modes, the scroll region, the saved cursor, the alternate
 // screen and a sequence cut at the end of a chunk last across chunks.
 //
 // Replies (the cursor report) and encoded keys go to a C runtime descriptor;
@@ -16,6 +17,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <vector>
 
 #include "base/strings/CellString.h"
 #include "base/strings/Estring.h"
@@ -78,6 +80,9 @@ private:
     void PutCodePoint(char32_t c);
     void NewLine();
     void ScrollRegionUp(int n);
+    void AppendToScrollBack(int n);
+    // Sends the scroll that waits and the rows gathered for it.
+    void FlushScroll();
     void ScrollRegionDown(int n);
     EScanResult Escape(TScan& scan);
     EScanResult ParseCsi(TScan& scan);
@@ -173,4 +178,12 @@ private:
     uint8_t lineDrawing;
     // A control sequence longer than MaxPendingBytes is being passed over.
     bool skippingCsi;
+    // A scroll of the region by scrolledLines that the console has not seen
+    // yet, with the rows it brings in at the region's bottom (row after row,
+    // width cells each). It goes out before anything else touches the
+    // console, and at the end of every chunk.
+    std::vector<TCell> scrolled;
+    int scrolledLines;
+    // The row copy is the last of those rows, not a copy of its own.
+    bool rowPending;
 };

@@ -121,15 +121,34 @@ bool RequestDecoder::Next(Request& out) {
             // Text up to the NUL, then one attribute per character; a
             // record too short for them all is dropped, as the program does.
             size_t nul = 0;
+            bool ascii = true;
             while (nul < len && payload[nul] != 0) {
+                ascii = ascii && payload[nul] < 0x80;
                 ++nul;
             }
-            std::u32string chars = Utf8ToUtf32(std::string(reinterpret_cast<const char*>(payload), nul));
-            if (nul >= len || len - nul - 1 < chars.size()) {
+            if (nul >= len) {
                 continue;
             }
+            const uint8_t* attrs = payload + nul + 1;
+            const size_t attrCount = len - nul - 1;
+            if (ascii) {
+                // The common case, a child's output: one byte per character.
+                if (attrCount < nul) {
+                    continue;
+                }
+                param.cells.resize(nul);
+                for (size_t k = 0; k < nul; ++k) {
+                    param.cells[k] = Cell{payload[k], attrs[k]};
+                }
+                break;
+            }
+            std::u32string chars = Utf8ToUtf32(std::string(reinterpret_cast<const char*>(payload), nul));
+            if (attrCount < chars.size()) {
+                continue;
+            }
+            param.cells.resize(chars.size());
             for (size_t k = 0; k < chars.size(); ++k) {
-                param.cells.push_back(Cell{chars[k], payload[nul + 1 + k]});
+                param.cells[k] = Cell{chars[k], attrs[k]};
             }
             break;
         }

@@ -173,20 +173,37 @@ void ScreenModel::Scroll(int32_t x0, int32_t y0, int32_t w0, int32_t h0, int32_t
     if (lines0 < 0 || !ClipSpan(x0, w0, m_columns, x, w) || !ClipSpan(y0, h0, m_rows, y, h)) {
         return;
     }
-    // Scrolling by the height or more clears the region.
+    // Scrolling by the height or more clears the region. The rows that stay
+    // move as whole spans of cells (one block when the region is as wide as
+    // the screen): a child's output scrolls the screen for every line.
     const int lines = lines0 > h ? h : lines0;
-    std::vector<Cell> saved;
-    saved.reserve(static_cast<size_t>(w) * h);
-    for (int row = 0; row < h; ++row) {
-        for (int col = 0; col < w; ++col) {
-            saved.push_back(At(x + col, y + row));
+    const int kept = h - lines;
+    auto span = [&](int row) { return m_cells.begin() + static_cast<std::ptrdiff_t>(row) * m_columns + x; };
+    if (kept > 0 && lines > 0) {
+        if (w == m_columns) {
+            const size_t cells = static_cast<size_t>(kept) * m_columns;
+            if (up) {
+                std::copy(span(y + lines), span(y + lines) + cells, span(y));
+            } else {
+                std::copy_backward(span(y), span(y) + cells, span(y + lines) + cells);
+            }
+        } else if (up) {
+            for (int row = 0; row < kept; ++row) {
+                std::copy(span(y + lines + row), span(y + lines + row) + w, span(y + row));
+            }
+        } else {
+            for (int row = kept - 1; row >= 0; --row) {
+                std::copy(span(y + row), span(y + row) + w, span(y + lines + row));
+            }
         }
     }
-    for (int row = 0; row < h; ++row) {
-        int from = up ? row + lines : row - lines;
-        for (int col = 0; col < w; ++col) {
-            Cell c = (from >= 0 && from < h) ? saved[static_cast<size_t>(from) * w + col] : Cell{U' ', attr};
-            Put(x + col, y + row, c.ch, c.attr);
+    const int firstBlank = up ? y + kept : y;
+    for (int row = firstBlank; row < firstBlank + lines; ++row) {
+        std::fill(span(row), span(row) + w, Cell{U' ', attr});
+    }
+    if (lines > 0) {
+        for (int row = y; row < y + h; ++row) {
+            MarkDirty(row);
         }
     }
 }

@@ -1,6 +1,7 @@
 #include "host/TerminalKeys.h"
 
 #include "base/strings/Utf8Codec.h"
+#include "console/KeyCodes.h"
 #include "host/HostFrames.h"
 
 #include <cctype>
@@ -11,9 +12,9 @@ namespace qvhost {
 
 namespace {
 
-constexpr int32_t kExtended = 0x10000;
-constexpr int32_t kShifted = 0x20000;
-constexpr int32_t kBackspace = 0x10101;
+constexpr int32_t kExtended = KEY_EXTENDED;
+constexpr int32_t kShifted = KEY_SHIFTED;
+constexpr int32_t kBackspace = KEY_BACKSPACE;
 
 // PC keyboard scan codes of the letters, for Alt+letter (an extended code that
 // carries the letter as its character).
@@ -49,13 +50,17 @@ FunctionKeyCodes FunctionKeyScan(int index) {  // 0 = F1
 }
 
 // A key with the modifiers held, by the scan-code rules: Ctrl wins over Alt,
-// Shift alone adds KEY_SHIFTED to the shifted scan code.
-int32_t ModifiedCode(int32_t plain, int32_t shifted, int32_t ctrl, int32_t alt, int32_t shift) {
+// Shift alone adds KEY_SHIFTED to the shifted scan code. Function keys have
+// Ctrl+Shift and Alt+Shift codes of their own (KEY_SHIFTED over the Ctrl and
+// Alt ones); the cursor keys keep Shift in the shift state only.
+int32_t ModifiedCode(int32_t plain, int32_t shifted, int32_t ctrl, int32_t alt, int32_t shift,
+                     bool shiftedFamilies = false) {
+    const int32_t extraShifted = shiftedFamilies && (shift & kShiftShift) ? kShifted : 0;
     if (shift & kShiftCtrl) {
-        return kExtended + ctrl;
+        return kExtended + extraShifted + ctrl;
     }
     if (shift & kShiftAlt) {
-        return kExtended + alt;
+        return kExtended + extraShifted + alt;
     }
     if (shift & kShiftShift) {
         return kExtended + kShifted + shifted;
@@ -105,18 +110,23 @@ int32_t ShiftFromModifier(int modifier) {
     return shift;
 }
 
+int ModifierFromShift(int32_t shift) {
+    return 1 + ((shift & kShiftShift) ? 1 : 0) + ((shift & kShiftAlt) ? 2 : 0) + ((shift & kShiftCtrl) ? 4 : 0);
+}
+
 KeyEvent FunctionKey(int n, int32_t extraShift) {
     // ncurses numbers the modified function keys of xterm on: F13-F24 Shift,
-    // F25-F36 Ctrl, F49-F60 Alt.
-    static const int32_t kGroupShift[5] = {0, kShiftShift, kShiftCtrl, kShiftCtrl | kShiftShift, kShiftAlt};
+    // F25-F36 Ctrl, F37-F48 Ctrl+Shift, F49-F60 Alt, F61-F63 Alt+Shift.
+    static const int32_t kGroupShift[6] = {0,          kShiftShift, kShiftCtrl, kShiftCtrl | kShiftShift,
+                                           kShiftAlt, kShiftAlt | kShiftShift};
     int group = (n - 1) / 12;
     KeyEvent key;
-    if (n < 1 || group > 4 || group == 3) {
+    if (n < 1 || group > 5) {
         return key;
     }
     FunctionKeyCodes f = FunctionKeyScan((n - 1) % 12);
     key.shift = kGroupShift[group] | extraShift;
-    key.code = ModifiedCode(f.plain, f.shift, f.ctrl, f.alt, key.shift);
+    key.code = ModifiedCode(f.plain, f.shift, f.ctrl, f.alt, key.shift, true);
     return key;
 }
 
@@ -168,10 +178,42 @@ const std::vector<std::string>& ModifiedKeySequences() {
     return sequences;
 }
 
+const std::vector<std::string>& ExtendedKeySequences() {
+    static const std::vector<std::string> sequences = [] {
+        std::vector<std::string> all;
+        std::vector<int> keys = {8, 9, 13, 27, 127};
+        for (int k = 32; k < 127; ++k) {
+            keys.push_back(k);
+        }
+        for (int k : keys) {
+            for (int modifier = 2; modifier <= 8; ++modifier) {
+                const std::string m = std::to_string(modifier);
+                all.push_back("\033[27;" + m + ";" + std::to_string(k) + "~");
+                all.push_back("\033[" + std::to_string(k) + ";" + m + "u");
+            }
+        }
+        return all;
+    }();
+    return sequences;
+}
+
 KeyEvent KeyFromSequence(const std::string& sequence, int32_t extraShift) {
     int number = 0, modifier = 0;
     char final = 0;
     int used = 0;
+    // The extended reports: CSI 27 ; m ; k ~ and CSI k ; m u.
+    int extendedKey = 0;
+    if (std::sscanf(sequence.c_str(), "\033[27;%d;%d~%n", &modifier, &extendedKey, &used) == 2 &&
+        static_cast<size_t>(used) == sequence.size()) {
+        return KeyFromExtendedReport(static_cast<char32_t>(extendedKey), modifier, extraShift);
+    }
+    used = 0;
+    if (std::sscanf(sequence.c_str(), "\033[%d;%du%n", &extendedKey, &modifier, &used) == 2 &&
+        static_cast<size_t>(used) == sequence.size() && extendedKey >= 0) {
+        return KeyFromExtendedReport(static_cast<char32_t>(extendedKey), modifier, extraShift);
+    }
+    used = 0;
+    modifier = 0;
     if (std::sscanf(sequence.c_str(), "\033[%d;%d%c%n", &number, &modifier, &final, &used) != 3 ||
         static_cast<size_t>(used) != sequence.size() || modifier < 2 || modifier > 8) {
         return KeyEvent();
@@ -188,6 +230,12 @@ KeyEvent KeyFromSequence(const std::string& sequence, int32_t extraShift) {
 KeyEvent KeyFromChar(char32_t ch, bool alt) {
     KeyEvent key;
     if (ch == 127 || ch == 8) {
+        // Escape and Backspace is how terminals send Alt+Backspace.
+        if (alt) {
+            key.code = KEY_ALT_BACKSPACE;
+            key.shift = kShiftAlt;
+            return key;
+        }
         key.code = kBackspace;
         key.ch = 8;
     } else if (ch == '\r' || ch == '\n') {
@@ -210,6 +258,97 @@ KeyEvent KeyFromChar(char32_t ch, bool alt) {
     return key;
 }
 
+KeyEvent KeyFromExtendedReport(char32_t k, int modifier, int32_t extraShift) {
+    KeyEvent key;
+    if (modifier < 1 || modifier > 256 || k >= 0x110000 || (k >= 0xD800 && k <= 0xDFFF)) {
+        return key;
+    }
+    // Caps Lock, Num Lock and the keys beyond Ctrl are no part of the shift state.
+    const int32_t shift = ShiftFromModifier(((modifier - 1) & 7) + 1) | extraShift;
+    const bool ctrl = (shift & kShiftCtrl) != 0;
+    const bool alt = (shift & kShiftAlt) != 0;
+    const bool shifted = (shift & kShiftShift) != 0;
+    const int32_t shiftedFlag = shifted ? kShifted : 0;
+    key.shift = shift;
+    switch (k) {
+    case 9:
+        key.code = ctrl ? KEY_CTRL_TAB : shifted ? KEY_SHIFT_TAB : KEY_TAB;
+        key.ch = key.code == KEY_TAB ? KEY_TAB : 0;
+        return key;
+    case 13:
+        key.code = ctrl ? KEY_CTRL_SCAN_ENTER + shiftedFlag : alt ? KEY_ALT_ENTER : KEY_ENTER + shiftedFlag;
+        key.ch = ctrl || alt ? 0 : KEY_ENTER;
+        return key;
+    case 8:
+    case 127:
+        if (ctrl) {
+            key.code = KEY_CTRL_BACKSPACE;
+        } else if (alt) {
+            key.code = KEY_ALT_BACKSPACE + shiftedFlag;
+        } else {
+            key.code = KEY_BACKSPACE;
+            key.ch = 8;
+        }
+        return key;
+    case 27:
+        key.code = KEY_ESC;
+        key.ch = KEY_ESC;
+        return key;
+    default:
+        break;
+    }
+    if (k < 32 || k == 127) {
+        return KeyEvent();
+    }
+    if (!ctrl) {
+        // A letter reported with Shift may come as its lower case.
+        char32_t shown = shifted && k >= 'a' && k <= 'z' ? k - 'a' + 'A' : k;
+        KeyEvent plain = KeyFromChar(shown, alt);
+        plain.shift |= shift;
+        return plain;
+    }
+    // Ctrl with a digit addresses the stored directory slots, Shift storing;
+    // Shift may turn the digit into its US-layout symbol first.
+    static const char kShiftedDigits[] = ")!@#$%^&*(";
+    int digit = -1;
+    if (k >= '0' && k <= '9') {
+        digit = static_cast<int>(k - '0');
+    } else if (shifted && k < 128 && k != 0) {
+        if (const char* at = std::strchr(kShiftedDigits, static_cast<int>(k))) {
+            digit = static_cast<int>(at - kShiftedDigits);
+        }
+    }
+    if (digit >= 0) {
+        key.code = KEY_SLOT_0 + digit + shiftedFlag;
+        return key;
+    }
+    if (k == ' ' || k == '@') {
+        // Both are the NUL key of terminals.
+        key.code = KEY_CTRL_SCAN_SPACE;
+        return key;
+    }
+    const char32_t lower = k >= 'A' && k <= 'Z' ? k - 'A' + 'a' : k;
+    if (lower == 'i') {
+        // Tab is the character of Ctrl+I: the key has a code of its own.
+        key.code = KEY_CTRL_I + shiftedFlag;
+        return key;
+    }
+    if (lower >= 'a' && lower <= 'z') {
+        key.ch = static_cast<int32_t>(lower - 'a' + 1);
+        key.code = key.ch + shiftedFlag;
+        return key;
+    }
+    if (k >= '[' && k <= '_') {
+        // Ctrl+[, Ctrl+\, Ctrl+] and their kind: the control character.
+        key.ch = static_cast<int32_t>(k & 0x1F);
+        key.code = key.ch;
+        return key;
+    }
+    key.code = static_cast<int32_t>(k);
+    key.ch = static_cast<int32_t>(k);
+    return key;
+}
+
 KeyEvent KeyFromTerminalKey(int ncursesKey, const std::string& rawName, int32_t extraShift) {
     // Function keys come as "KEY_F(n)".
     int n = 0;
@@ -218,9 +357,7 @@ KeyEvent KeyFromTerminalKey(int ncursesKey, const std::string& rawName, int32_t 
     }
     KeyEvent key;
     if (rawName == "KEY_BACKSPACE") {
-        key.code = kBackspace;
-        key.ch = 8;
-        return key;
+        return KeyFromChar(127, (extraShift & kShiftAlt) != 0);
     }
     if (rawName == "KEY_ENTER") {
         key.code = 13;
@@ -280,7 +417,7 @@ KeyEvent KeyFromName(const std::string& fullName) {
     char tail = 0;
     if (std::sscanf(name.c_str(), "F%d%c", &n, &tail) == 1 && n >= 1 && n <= 12) {
         FunctionKeyCodes f = FunctionKeyScan(n - 1);
-        key.code = ModifiedCode(f.plain, f.shift, f.ctrl, f.alt, shift);
+        key.code = ModifiedCode(f.plain, f.shift, f.ctrl, f.alt, shift, true);
         key.shift = shift;
         return key;
     }
@@ -309,20 +446,11 @@ KeyEvent KeyFromName(const std::string& fullName) {
         }
         ch = one[0];
     }
-    if (ch == 9 && (shift & kShiftShift)) {
-        key.code = kExtended + kShifted + 0x0F;
-        key.shift = shift;
-        return key;
-    }
-    if (ch == 8) {
-        key = KeyFromChar(8, false);
-    } else if ((shift & kShiftCtrl) && ch < 128 && std::isalpha(static_cast<int>(ch))) {
-        key = KeyFromChar(static_cast<char32_t>(std::tolower(static_cast<int>(ch)) - 'a' + 1), false);
-    } else {
-        key = KeyFromChar(ch, (shift & kShiftAlt) != 0);
-    }
-    key.shift |= shift;
-    return key;
+    // With modifiers held a key is what a terminal's extended report of it gives.
+    return shift != 0 ? KeyFromExtendedReport(ch, ModifierFromShift(shift)) : KeyFromChar(ch, false);
 }
+
+const char kExtendedKeysOn[] = "\033[>4;2m";
+const char kExtendedKeysOff[] = "\033[>4m";
 
 }  // namespace qvhost

@@ -26,8 +26,24 @@ KeyEvent KeyFromTerminalKey(int ncursesKey, const std::string& name, int32_t ext
 // (ESC [ 1 ; m A, ESC [ n ; m ~ for m = 2 to 8), which many terminal
 // descriptions do not name: qvhost teaches them to the terminal library.
 const std::vector<std::string>& ModifiedKeySequences();
-// A key from one of those sequences; code 0 for any other sequence.
+// The extended key reports of Tab, Enter, Esc, Backspace and the printable
+// characters with modifiers held (m = 2 to 8), in both forms: xterm's
+// modifyOtherKeys (ESC [ 27 ; m ; k ~) and the CSI u form (ESC [ k ; m u)
+// that tmux's extended-keys sends. Without them Ctrl+Tab, Ctrl+Enter,
+// Ctrl+digit, Ctrl+I and Ctrl+H never differ from the plain keys.
+const std::vector<std::string>& ExtendedKeySequences();
+// A key from any of those sequences; code 0 for any other sequence.
 KeyEvent KeyFromSequence(const std::string& sequence, int32_t extraShift = 0);
+// A key from an extended report: `key` is the key's character (9 Tab, 13
+// Enter, 27 Esc, 127 or 8 Backspace), `modifier` xterm's modifier number
+// (2 Shift, 3 Alt, 5 Ctrl and their sums less one; Caps and Num Lock
+// ignored). Code 0 for a report that names no key.
+KeyEvent KeyFromExtendedReport(char32_t key, int modifier, int32_t extraShift = 0);
+// What qvhost writes to the terminal to ask for the extended reports, and to
+// give it its usual reports back on the way out. Terminals without them
+// ignore both.
+extern const char kExtendedKeysOn[];
+extern const char kExtendedKeysOff[];
 // A key by name, as tests press it: "F1"-"F12", "Up", "Down", "Left", "Right",
 // "Home", "End", "PgUp", "PgDn", "Ins", "Del", "Tab", "Enter", "Esc",
 // "Backspace", "Space" or one character, after any of the prefixes "Shift+",

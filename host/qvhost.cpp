@@ -35,10 +35,10 @@ using namespace qvhost;
 
 pid_t g_child = -1;
 
-bool WriteAll(int fd, const std::string& bytes) {
+bool WriteAll(int fd, const char* bytes, size_t size) {
     size_t done = 0;
-    while (done < bytes.size()) {
-        ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+    while (done < size) {
+        ssize_t n = ::write(fd, bytes + done, size - done);
         if (n < 0 && errno == EINTR) {
             continue;
         }
@@ -48,6 +48,10 @@ bool WriteAll(int fd, const std::string& bytes) {
         done += static_cast<size_t>(n);
     }
     return true;
+}
+
+bool WriteAll(int fd, const std::string& bytes) {
+    return WriteAll(fd, bytes.data(), bytes.size());
 }
 
 // Windows console colours in the order of the attribute's four bits, as curses colour numbers.
@@ -155,10 +159,13 @@ private:
 };
 
 // Keys that qvhost teaches the terminal library: the lead-in of SGR mouse
-// reports, whose rest it reads itself, and the xterm forms of modified keys,
-// numbered from kFirstSequenceKey in the order of ModifiedKeySequences.
+// reports, whose rest it reads itself, the xterm forms of modified keys,
+// numbered from kFirstSequenceKey in the order of ModifiedKeySequences, and
+// the extended key reports, from kFirstExtendedKey in the order of
+// ExtendedKeySequences.
 constexpr int kSgrMouseKey = 0x1FFF;
 constexpr int kFirstSequenceKey = 0x2000;
+constexpr int kFirstExtendedKey = 0x3000;
 
 void DefineKeys() {
     // Home and End come in several dialects (tmux and screen send the vt220
@@ -179,9 +186,11 @@ void DefineKeys() {
     // qvhost asks for SGR mouse reports itself, so it reads them whatever the
     // terminal description says the mouse sends.
     define_key("\033[<", kSgrMouseKey);
-    const std::vector<std::string>& sequences = ModifiedKeySequences();
-    for (size_t i = 0; i < sequences.size(); ++i) {
-        define_key(sequences[i].c_str(), kFirstSequenceKey + static_cast<int>(i));
+    for (const auto& [sequences, first] : {std::make_pair(&ModifiedKeySequences(), kFirstSequenceKey),
+                                           std::make_pair(&ExtendedKeySequences(), kFirstExtendedKey)}) {
+        for (size_t i = 0; i < sequences->size(); ++i) {
+            define_key((*sequences)[i].c_str(), first + static_cast<int>(i));
+        }
     }
 }
 
@@ -220,9 +229,11 @@ std::string ReadMouseReport() {
 
 // A key the terminal library decoded; `extraShift` for an Escape before it.
 KeyEvent TerminalKey(int code, int32_t extraShift) {
-    const std::vector<std::string>& sequences = ModifiedKeySequences();
-    if (code >= kFirstSequenceKey && code < kFirstSequenceKey + static_cast<int>(sequences.size())) {
-        return KeyFromSequence(sequences[code - kFirstSequenceKey], extraShift);
+    for (const auto& [sequences, first] : {std::make_pair(&ModifiedKeySequences(), kFirstSequenceKey),
+                                           std::make_pair(&ExtendedKeySequences(), kFirstExtendedKey)}) {
+        if (code >= first && code < first + static_cast<int>(sequences->size())) {
+            return KeyFromSequence((*sequences)[code - first], extraShift);
+        }
     }
     const char* name = keyname(code);
     return KeyFromTerminalKey(code, name ? name : "", extraShift);
@@ -389,12 +400,15 @@ void ForwardSignal(int sig) {
     }
 }
 
-// Every way out leaves the terminal as it was found.
+// Every way out leaves the terminal as it was found: also a fatal signal of
+// qvhost's own, so the reports are switched off with plain writes.
 void RestoreTerminal() {
     if (!isendwin()) {
-        // Mouse reporting off before the screen goes back.
-        std::fputs("\033[?1006l\033[?1002l\033[?1000l", stdout);
+        // Mouse reporting and the extended key reports off before the screen goes back.
         std::fflush(stdout);
+        for (const char* off : {"\033[?1006l\033[?1002l\033[?1000l", kExtendedKeysOff}) {
+            WriteAll(STDOUT_FILENO, off, std::strlen(off));
+        }
         endwin();
     }
 }
@@ -449,7 +463,10 @@ int main(int argc, char** argv) {
     DefineKeys();
     // Button presses and releases, moves with a button held, in SGR reports:
     // no limit on the column, and releases name their button.
+    // And the extended key reports where the terminal has them, so that Ctrl
+    // with Tab, Enter, a digit or a letter is told from the plain keys.
     std::fputs("\033[?1000h\033[?1002h\033[?1006h", stdout);
+    std::fputs(kExtendedKeysOn, stdout);
     std::fflush(stdout);
     Painter painter;
     painter.Init();

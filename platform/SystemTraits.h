@@ -20,3 +20,12 @@ constexpr bool ProgramsReadSlashNames = false;
 #else
 constexpr bool ProgramsReadSlashNames = true;
 #endif
+
+// A file the system can run (an executable image, or a script with "#!" its
+// owner may execute) is a program whatever its name; elsewhere the name's
+// extension says which files are programs.
+#ifdef _WIN32
+constexpr bool ProgramsKnownByContent = false;
+#else
+constexpr bool ProgramsKnownByContent = true;
+#endif

@@ -506,7 +506,8 @@ void QVScript::ParseArguments(TArgumentStore& args) {
 
 ValueHandle QVScript::CallBuiltin(uint32_t row, TArgumentStore& args) {
     m_builtinRow = row;
-    ValueHandle result = (this->*BuiltinTable[row].handler)(args);
+    const TBuiltinRow& builtin = BuiltinTable[row];
+    ValueHandle result = (this->*builtin.handler)(args);
     if (!result)
         result = new CScriptValue();
     return result;

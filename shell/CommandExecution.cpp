@@ -30,6 +30,7 @@
 #include "console/KeyCodes.h"
 #include "console/ScreenSize.h"
 #include "fileops/MacroChar.h"
+#include "platform/SystemTraits.h"
 #include "shell/AssociationChoice.h"
 #include "shell/ProgramRunner.h"
 #include "shell/ProgramSearch.h"
@@ -200,8 +201,9 @@ bool IsProgramFileName(const entry* item, const Westring& directory) {
     if (MatchMaskName(Westring("*.{exe,com,cmd,bat,qvs}"), name)) {
         return true;
     }
-    // A program file of this system without extension.
-    if (name.Find('.') < 0 && !directory.IsEmpty()) {
+    // A program file of this system without extension, or, where the
+    // system knows programs by their content, by any name.
+    if ((ProgramsKnownByContent || name.Find('.') < 0) && !directory.IsEmpty()) {
         Westring path = directory;
         if (path[path.Length() - 1] != '\\') {
             path += Westring("\\");
@@ -211,7 +213,7 @@ bool IsProgramFileName(const entry* item, const Westring& directory) {
     return false;
 }
 
-int GetEntryCommand(const entry* item, Westring& command, int side) {
+int GetEntryCommand(const entry* item, Westring& command, int side, int background) {
     Westring name(item->name);
     Estring chosenText;
     int chosen = FileAssociations.GetCommand(item, chosenText);
@@ -226,6 +228,12 @@ int GetEntryCommand(const entry* item, Westring& command, int side) {
             return 0;
         }
         command.Clear();
+    }
+    if (background) {
+        // Wrapped before the name goes in, so that the name is quoted for
+        // the road of the whole line.
+        AppendFileMacro(command);
+        ApplyBackgroundTemplate(command);
     }
     return ExpandCommandMacrosInString(command, name, side, MacroModeFile) < 0 ? -1 : 1;
 }
@@ -361,9 +369,12 @@ void RunCommandOnPanelEntries(const Westring& command, int side, int mode) {
     RemoveTempFiles();
     CPanel* panel = &Panels[side];
     ChangeDirectory(GetPanelDirectory(panel));
+    // The probe asks the input prompts once; every expansion below takes
+    // its answers.
+    TPromptAnswers answers;
     if (mode == MacroModeCursor) {
         Westring probe = command;
-        int used = ExpandCommandMacrosInString(probe, Westring(), side, MacroModeProbe);
+        int used = ExpandCommandMacrosInString(probe, Westring(), side, MacroModeProbe, &answers);
         if (used < 0) {
             return;
         }
@@ -374,7 +385,7 @@ void RunCommandOnPanelEntries(const Westring& command, int side, int mode) {
                     continue;
                 }
                 Westring line = command;
-                if (ExpandCommandMacrosInString(line, Westring(item->name), side, MacroModeCursor) < 0) {
+                if (ExpandCommandMacrosInString(line, Westring(item->name), side, MacroModeCursor, &answers) < 0) {
                     break;
                 }
                 item->tagged = 0;
@@ -390,7 +401,8 @@ void RunCommandOnPanelEntries(const Westring& command, int side, int mode) {
     }
     Westring line = command;
     entry* current = panel->CursorEntry();
-    if (ExpandCommandMacrosInString(line, current != nullptr ? Westring(current->name) : Westring(), side, mode) >= 0) {
+    if (ExpandCommandMacrosInString(line, current != nullptr ? Westring(current->name) : Westring(), side, mode,
+                                    &answers) >= 0) {
         ExecuteCommandLine(line, side, 0);
     }
     RemoveTempFiles();
@@ -454,14 +466,11 @@ int ExecuteCommandOrEntry(CPanel* panels, int side, const char32_t* commandText,
         return 1;
     }
     Westring entryCommand;
-    int built = GetEntryCommand(current, entryCommand, side);
+    int built = GetEntryCommand(current, entryCommand, side, background);
     if (built < 0) {
         return 0;
     }
     if (built > 0) {
-        if (background) {
-            ApplyBackgroundTemplate(entryCommand);
-        }
         Westring shown = EscapeMacroChar(entryCommand);
         AddCommandHistory(shown.Data(), false, nullptr);
         Westring echo;

@@ -55,8 +55,9 @@ void ParseCdArgument(const Westring& command, int side, Westring& target);
 void RunVisualCd(const Westring& command, int side);
 // The command rewritten by the "Background" template.
 void ApplyBackgroundTemplate(Westring& command);
-// The command for Enter on a file: -1 cancelled, 0 none, 1 built.
-int GetEntryCommand(const entry* item, Westring& command, int side);
+// The command for Enter on a file (rewritten by the "Background" template
+// when `background` is set): -1 cancelled, 0 none, 1 built.
+int GetEntryCommand(const entry* item, Westring& command, int side, int background = 0);
 // A program file by its name (or a program file without extension).
 bool IsProgramFileName(const entry* item, const Westring& directory = Westring());
 // The path, or its short 8.3 form.

@@ -14,6 +14,8 @@
 #include "base/strings/QuoteFileName.h"
 #include "console/Console.h"
 #include "console/KeyCodes.h"
+#include "platform/SystemTraits.h"
+#include "shell/ProgramArguments.h"
 #include "shell/ProgramRunner.h"
 #include "shell/TempFiles.h"
 #include "ui/Dialog.h"
@@ -24,6 +26,17 @@ int (*GetArchiveEntryFileHook)(CPanel* panel, const Westring& name, Westring& lo
 
 char32_t MacroCharacter() {
     return Config.CmdChar != 0 ? static_cast<unsigned char>(Config.CmdChar) : U'!';
+}
+
+void AppendFileMacro(Westring& command) {
+    char32_t macro = MacroCharacter();
+    if (command.Find(macro) >= 0) {
+        return;
+    }
+    if (!command.IsEmpty()) {
+        command.AppendChar(' ');
+    }
+    command.AppendChar(macro);
 }
 
 namespace {
@@ -107,9 +120,10 @@ Westring Shortened(const Westring& path, bool shortNames, bool isPath) {
 
 class CMacroExpander {
 public:
-    CMacroExpander(const Westring& text, const Westring* fileName, int side, int mode)
+    CMacroExpander(const Westring& text, const Westring* fileName, int side, int mode, TPromptAnswers* answers)
         : text(text), given(fileName != nullptr ? *fileName : Westring()), side(side), mode(mode),
-          road(mode == MacroModeProbe ? CommandRoadDirect : GetCommandRoad(text)), M(MacroCharacter()) {}
+          road(mode == MacroModeProbe ? CommandRoadDirect : GetCommandRoad(text)), M(MacroCharacter()),
+          answers(answers) {}
 
     int Run(Westring& out);
 
@@ -120,11 +134,19 @@ private:
             return;
         }
         int start = result.Length();
-        result += quote ? QuoteNameForRoad(pending, road) : pending;
+        result += quote ? Quote(pending) : pending;
         inserted.push_back({start, result.Length()});
         pending.Clear();
     }
-    Westring Quote(const Westring& name) { return QuoteNameForRoad(name, road); }
+    // A line for the POSIX shell reaches programs of the system underneath
+    // with their own form of paths; a program started directly gets it from
+    // the runner, which reads its arguments word by word.
+    Westring Quote(const Westring& name) {
+        return QuoteNameForRoad(road == CommandRoadShell ? ProgramArgumentPath(name) : name, road);
+    }
+    // The answer of the next input prompt: the one a probe of the same
+    // command got, else asked now. False on Escape.
+    bool PromptAnswer(const Westring& title, Westring& answer);
     // The current file, as a path of the file system when the panel shows an
     // archive; false when it could not be taken out.
     bool LocalFile(CPanel* panel, const Westring& name, Westring& path);
@@ -149,7 +171,23 @@ private:
     Westring result;
     Westring pending;
     std::vector<std::pair<int, int>> inserted;
+    TPromptAnswers* answers;
+    size_t answersTaken = 0;
 };
+
+bool CMacroExpander::PromptAnswer(const Westring& title, Westring& answer) {
+    if (mode != MacroModeProbe && answers != nullptr && answersTaken < answers->size()) {
+        answer = (*answers)[answersTaken++];
+        return true;
+    }
+    if (!AskInput(title, answer)) {
+        return false;
+    }
+    if (mode == MacroModeProbe && answers != nullptr) {
+        answers->push_back(answer);
+    }
+    return true;
+}
 
 bool CMacroExpander::LocalFile(CPanel* panel, const Westring& name, Westring& path) {
     if (panel != nullptr && panel->archive != nullptr && name.Find('\\') < 0 && !name.IsEmpty()) {
@@ -173,9 +211,15 @@ bool CMacroExpander::ListFile(CPanel* panel, bool shortNames) {
         if (shortNames) {
             shown = shown.Mid(shown.FindLast('\\') + 1, shown.Length());
         }
-        Estring line(QuoteFileName(shown), GetTextCodePage());
+        // The system's own programs read one name a line, as it is, ended
+        // by a line feed; elsewhere a name with a blank comes in quotes.
+        Estring line(ProgramsReadSlashNames ? shown : QuoteFileName(shown), GetTextCodePage());
         file.Write(line.Data(), line.Length());
-        file.Write("\r\n", 2);
+        if (ProgramsReadSlashNames) {
+            file.Write("\n", 1);
+        } else {
+            file.Write("\r\n", 2);
+        }
     };
     int written = 0;
     if (panel != nullptr && panel->taggedCount > 0) {
@@ -248,10 +292,7 @@ void CMacroExpander::ReplaceEnvironmentReferences() {
 
 int CMacroExpander::Run(Westring& out) {
     if (mode == MacroModeFile && text.Find(M) < 0) {
-        if (!text.IsEmpty()) {
-            text.AppendChar(' ');
-        }
-        text.AppendChar(M);
+        AppendFileMacro(text);
         road = GetCommandRoad(text);
     }
     int code = 0;
@@ -380,7 +421,7 @@ int CMacroExpander::Run(Westring& out) {
                 end = close + 1;
             }
             Westring answer;
-            if (!AskInput(title, answer)) {
+            if (!PromptAnswer(title, answer)) {
                 return -1;
             }
             pending += answer;
@@ -405,6 +446,7 @@ int CMacroExpander::Run(Westring& out) {
     Flush(true);
     if (mode != MacroModeProbe) {
         ReplaceEnvironmentReferences();
+        NoteExpandedCommand(result, road);
     }
     out = result;
     return code;
@@ -412,9 +454,9 @@ int CMacroExpander::Run(Westring& out) {
 
 }  // namespace
 
-int ExpandCommandMacros(char32_t* buffer, const Westring* fileName, int side, int mode) {
+int ExpandCommandMacros(char32_t* buffer, const Westring* fileName, int side, int mode, TPromptAnswers* answers) {
     Westring text(buffer);
-    int code = CMacroExpander(text, fileName, side, mode).Run(text);
+    int code = CMacroExpander(text, fileName, side, mode, answers).Run(text);
     if (code < 0) {
         return code;
     }
@@ -428,9 +470,10 @@ int ExpandCommandMacros(char32_t* buffer, const Westring* fileName, int side, in
     return code;
 }
 
-int ExpandCommandMacrosInString(Westring& command, const Westring& fileName, int side, int mode) {
+int ExpandCommandMacrosInString(Westring& command, const Westring& fileName, int side, int mode,
+                                TPromptAnswers* answers) {
     Westring text = command;
-    int code = CMacroExpander(text, fileName.IsEmpty() ? nullptr : &fileName, side, mode).Run(text);
+    int code = CMacroExpander(text, fileName.IsEmpty() ? nullptr : &fileName, side, mode, answers).Run(text);
     if (code < 0 || text.Length() >= MacroBufferUnits) {
         return -1;
     }

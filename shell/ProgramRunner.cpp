@@ -16,6 +16,7 @@
 #include "base/strings/QuoteFileName.h"
 #include "base/strings/Utf16String.h"
 #include "shell/CommandMacros.h"
+#include "shell/ProgramArguments.h"
 #include "shell/ProgramSearch.h"
 
 #include <cstdint>
@@ -90,7 +91,55 @@ bool IsInterpreterKind(int kind) {
     return kind == ProgramKindNotProgram || kind == ProgramKindBatch || kind == ProgramKindDos;
 }
 
+bool IsNameStart(char32_t c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';
+}
+
+// The line holds what only a POSIX shell carries out: lists ("&&", "||",
+// ";", "&"), command substitution, variables, wildcards, "~" at a word's
+// start, a here-document. The redirections the runner does itself ("<",
+// ">", ">>", "2>", "2>&1", ">&") are not among them. Quoted stretches (by
+// the C runtime's rules) are passed over.
+bool HoldsShellSyntax(const Westring& line) {
+    const int n = line.Length();
+    for (char32_t c : {U';', U'`', U'*', U'?', U'[', U'&', U'$', U'~', U'<'}) {
+        for (int i = FindOutsideArgumentQuotes(line, c); i >= 0; i = FindOutsideArgumentQuotes(line, c, i + 1)) {
+            char32_t before = i > 0 ? line[i - 1] : ' ';
+            char32_t after = i + 1 < n ? line[i + 1] : 0;
+            bool shell = true;
+            if (c == '&') {
+                shell = before != '>';
+            } else if (c == '$') {
+                shell = IsNameStart(after) || (after != 0 && Westring("{(?#@*!$-").Find(after) >= 0);
+            } else if (c == '~') {
+                shell = before == ' ' || before == '\t';
+            } else if (c == '<') {
+                shell = after == '<';
+            }
+            if (shell) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+// The last line a macro expansion made, and the road its names were quoted
+// for: that road is the one the line takes, whatever the names hold.
+struct TExpandedLine {
+    Westring text;
+    int road = CommandRoadDirect;
+    bool known = false;
+};
+TExpandedLine LastExpandedLine;
+
 }  // namespace
+
+void NoteExpandedCommand(const Westring& line, int road) {
+    LastExpandedLine.text = line.Trim();
+    LastExpandedLine.road = road;
+    LastExpandedLine.known = true;
+}
 
 int GetCommandRoad(const Westring& commandText, int flags) {
     Westring command = commandText.Trim();
@@ -120,12 +169,15 @@ int GetCommandRoad(const Westring& commandText, int flags) {
             return CommandRoadDirect;
         }
     }
+    const int interpreter = InterpreterRoad();
+    if (FindOutsideArgumentQuotes(command, '|') > 0 || (interpreter == CommandRoadShell && HoldsShellSyntax(command))) {
+        return interpreter;
+    }
     Westring found;
-    if (FindProgramOnPath(program, found) && !IsInterpreterKind(GetProgramKindByExtension(found)) &&
-        FindOutsideArgumentQuotes(command, '|') <= 0) {
+    if (FindProgramOnPath(program, found) && !IsInterpreterKind(GetProgramKindByExtension(found))) {
         return CommandRoadDirect;
     }
-    return InterpreterRoad();
+    return interpreter;
 }
 
 Westring QuoteNameForRoad(const Westring& name, int road) {
@@ -394,6 +446,15 @@ void PumpChildOutput(HANDLE output, HANDLE process, HPCON console) {
 
 int RunProgram(const Westring& commandText, int flags) {
     Westring command = commandText.Trim();
+    // The road was chosen on the line as written, before any macro put a name
+    // into it: a name quoted for the shell may hold a quote that would hide
+    // the line's own "|" from a second look.
+    int road = CommandRoadDirect;
+    if ((flags & RunNoInterpreter) == 0) {
+        road = LastExpandedLine.known && LastExpandedLine.text.EqualsExact(command) ? LastExpandedLine.road
+                                                                                      : GetCommandRoad(command, flags);
+    }
+    const bool roadIsInterpreter = road == CommandRoadShell || road == CommandRoadCmd;
     bool toInterpreter = false;
     if ((flags & RunNoInterpreter) == 0 && command.Length() > 0 && command[0] == '#') {
         command = command.Mid(1, command.Length()).Trim();
@@ -446,9 +507,7 @@ int RunProgram(const Westring& commandText, int flags) {
         }
         if (FindProgramOnPath(program, found)) {
             kind = GetProgramKindByExtension(found);
-            if ((flags & RunNoInterpreter) == 0 && FindOutsideArgumentQuotes(command, '|') > 0) {
-                toInterpreter = true;
-            }
+            toInterpreter = roadIsInterpreter;
         } else if (flags & RunReportNotFound) {
             ShowMessageBox(Westring("Program not found"), program, MessageBoxOk);
             return -1;
@@ -472,7 +531,7 @@ int RunProgram(const Westring& commandText, int flags) {
         if (InterpreterTakesSlashC(application)) {
             line = QuoteArgument(application) + Westring(" /c ") + command;
         } else {
-            line = QuoteArgument(application) + Westring(" -c ") + QuoteArgument(typed);
+            line = QuoteArgument(application) + Westring(" -c ") + QuoteArgument(TranslateShellLine(typed));
         }
         kind = ProgramKindConsole;
     } else {
@@ -483,7 +542,7 @@ int RunProgram(const Westring& commandText, int flags) {
              position = FindRedirection(arguments, output)) {
             ApplyRedirection(arguments, position, output, start, streams.opened);
         }
-        line = QuoteArgument(found) + Westring(" ") + arguments;
+        line = QuoteArgument(found) + Westring(" ") + TranslateDirectArguments(arguments);
     }
     const bool waited = kind != ProgramKindWin16 && kind != ProgramKindWindowed;
 

@@ -47,6 +47,10 @@ void SplitProgramPart(Westring& command, Westring& program, Westring& rest);
 int GetCommandRoad(const Westring& command, int flags = 0);
 // The name quoted so that it reaches the program as one argument on that road.
 Westring QuoteNameForRoad(const Westring& name, int road);
+// A macro expansion made `line` with its names quoted for `road`: when the
+// runner is handed that line, it takes that road instead of judging the
+// line again with the names in it.
+void NoteExpandedCommand(const Westring& line, int road);
 
 // The command interpreter (COMSPEC of the process, else "C:\COMMAND.COM"),
 // and whether it takes "/c" (cmd.exe, command.com) rather than "-c".

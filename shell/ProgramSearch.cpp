@@ -6,6 +6,7 @@
 #include "base/os/Environment.h"
 #include "base/os/PathNormalizer.h"
 #include "base/strings/Utf16String.h"
+#include "platform/SystemTraits.h"
 #include "platform/win32.h"
 
 #include <cstdint>
@@ -138,7 +139,7 @@ int GetProgramKindByExtension(const Westring& path) {
             return item.kind;
         }
     }
-    if (name.Find('.') < 0 && IsRunnableWithoutExtension(path)) {
+    if ((ProgramsKnownByContent || name.Find('.') < 0) && IsRunnableWithoutExtension(path)) {
         return ProgramKindConsole;
     }
     if (!MatchMaskName(Westring(U"*.exe"), name)) {

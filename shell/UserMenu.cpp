@@ -166,8 +166,12 @@ void RunMenuEntry(const MenuEntry& item, int side) {
     ChangeDirectory(GetPanelDirectory(panel));
     Westring target;
     for (int line = 0; line < item.commands.Count(); line++) {
-        Westring probe = *item.commands.At(line);
-        int used = ExpandCommandMacrosInString(probe, Westring(), side, MacroModeProbe);
+        const Westring& command = *item.commands.At(line);
+        // The probe asks the line's input prompts once; the expansions take
+        // its answers, each quoted for the road the line itself takes.
+        Westring probe = command;
+        TPromptAnswers answers;
+        int used = ExpandCommandMacrosInString(probe, Westring(), side, MacroModeProbe, &answers);
         if (used < 0) {
             break;
         }
@@ -178,8 +182,8 @@ void RunMenuEntry(const MenuEntry& item, int side) {
                 if (!each->tagged) {
                     continue;
                 }
-                Westring text = probe;
-                if (ExpandCommandMacrosInString(text, Westring(each->name), side, MacroModeCursor) < 0) {
+                Westring text = command;
+                if (ExpandCommandMacrosInString(text, Westring(each->name), side, MacroModeCursor, &answers) < 0) {
                     break;
                 }
                 RunMenuLine(text, side, target, stop);
@@ -187,9 +191,9 @@ void RunMenuEntry(const MenuEntry& item, int side) {
             continue;
         }
         entry* current = panel->CursorEntry();
-        Westring text = probe;
+        Westring text = command;
         if (ExpandCommandMacrosInString(text, current != nullptr ? Westring(current->name) : Westring(), side,
-                                        MacroModeCursor) < 0) {
+                                        MacroModeCursor, &answers) < 0) {
             continue;
         }
         RunMenuLine(text, side, target, stop);

@@ -31,7 +31,8 @@ bool TakePendingScreenSize(int& columns, int& rows) {
     return true;
 }
 
-CModalLoop::CModalLoop(EResizes resizes) : outer(Innermost), resizes(resizes) {
+CModalLoop::CModalLoop(EResizes resizes, EShiftKeys shiftKeys)
+    : outer(Innermost), resizes(resizes), shiftKeys(shiftKeys) {
     Innermost = this;
 }
 
@@ -103,7 +104,7 @@ int CModalLoop::Read(TInputEvent& event, int timeout) {
             }
             continue;  // the outermost loop applies it at the top
         }
-        if (key == KEY_IGNORED) {
+        if (key == KEY_IGNORED && shiftKeys == PassesOverShiftKeys) {
             continue;
         }
         if (key != 0 || event.shiftState != -1) {

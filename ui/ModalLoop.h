@@ -31,10 +31,14 @@
 //         ...
 //     }
 //
-// Read never returns KEY_IGNORED. It returns 0 when the time-out passed, and
-// also for a key event without a code that reports a new shift state (the
-// main loop redraws the key bar for it); event.shiftState is -1 for events
-// that bring no shift state (time-out, resize).
+// Read returns 0 when the time-out passed, and also for a key event without
+// a code that reports a new shift state (the main loop redraws the key bar
+// for it); event.shiftState is -1 for events that bring no shift state
+// (time-out, resize). KEY_IGNORED, which a host sends to report the shift
+// keys held, is passed over unless the loop asks for it
+// (CModalLoop::SeesShiftKeys): the main loop takes it, with its shift state,
+// so that the key bar follows Alt and Ctrl held; dialogs and waits for a key
+// press never see it.
 #pragma once
 
 #include "console/InputEvent.h"
@@ -55,8 +59,9 @@ public:
     static const int ControlPollMs = 250;
 
     enum EResizes { IgnoresResizes = 0, TakesResizes = 1 };
+    enum EShiftKeys { PassesOverShiftKeys = 0, SeesShiftKeys = 1 };
 
-    explicit CModalLoop(EResizes resizes = IgnoresResizes);
+    explicit CModalLoop(EResizes resizes = IgnoresResizes, EShiftKeys shiftKeys = PassesOverShiftKeys);
     ~CModalLoop();
     CModalLoop(const CModalLoop&) = delete;
     CModalLoop& operator=(const CModalLoop&) = delete;
@@ -78,6 +83,7 @@ private:
 
     CModalLoop* outer;
     EResizes resizes;
+    EShiftKeys shiftKeys;
     // An event read past a run of resize events, returned next.
     bool haveAhead = false;
     int aheadKey = 0;

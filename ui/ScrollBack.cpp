@@ -1,6 +1,7 @@
 #include "ui/ScrollBack.h"
 
 #include "app/settings/Colours.h"
+#include "base/strings/Utf8Codec.h"
 #include "console/Console.h"
 #include "console/InputEvent.h"
 #include "console/KeyCodes.h"
@@ -10,10 +11,100 @@
 CScrollBackBuffer ScrollBackBuffer;
 TScrollBackHooks ScrollBackHooks = {nullptr};
 
+namespace {
+
+// A record: the number of cells, of text cells and of attribute runs (16 bits
+// each), the runs (16-bit length, attribute), then the text cells' characters
+// in UTF-8 (any value, surrogates too, in the form of its length); the cells
+// past the text are blanks.
+void PutUint16(unsigned char*& at, unsigned value) {
+    *at++ = static_cast<unsigned char>(value & 0xFF);
+    *at++ = static_cast<unsigned char>(value >> 8);
+}
+
+unsigned GetUint16(const unsigned char*& at) {
+    unsigned value = at[0] | (at[1] << 8);
+    at += 2;
+    return value;
+}
+
+}  // namespace
+
+void CScrollBackBuffer::Add(const TCell* cells, int n) {
+    n = n < 0 ? 0 : n > 0xFFFF ? 0xFFFF : n;
+    int text = n;
+    while (text > 0 && cells[text - 1].character == ' ') {
+        --text;
+    }
+    // Room for the most the record can take, given back at the end.
+    const size_t start = records.size();
+    starts.push_back(start);
+    records.resize(start + 6 + 3 * static_cast<size_t>(n) + 4 * static_cast<size_t>(text));
+    unsigned char* const first = reinterpret_cast<unsigned char*>(&records[start]);
+    unsigned char* at = first + 6;
+    unsigned runs = 0;
+    for (int i = 0; i < n; ++runs) {
+        int j = i + 1;
+        while (j < n && cells[j].attribute == cells[i].attribute) {
+            ++j;
+        }
+        PutUint16(at, static_cast<unsigned>(j - i));
+        *at++ = cells[i].attribute;
+        i = j;
+    }
+    for (int i = 0; i < text; ++i) {
+        at += EncodeUtf8(cells[i].character, reinterpret_cast<char*>(at));
+    }
+    unsigned char* head = first;
+    PutUint16(head, static_cast<unsigned>(n));
+    PutUint16(head, static_cast<unsigned>(text));
+    PutUint16(head, runs);
+    records.resize(start + static_cast<size_t>(at - first));
+}
+
+void CScrollBackBuffer::Line(int index, CellString& cells) const {
+    cells.SetLength(0);
+    if (index < 0 || index >= Count()) {
+        return;
+    }
+    const unsigned char* at = reinterpret_cast<const unsigned char*>(records.data()) + starts[index];
+    const int n = static_cast<int>(GetUint16(at));
+    const int text = static_cast<int>(GetUint16(at));
+    const int runs = static_cast<int>(GetUint16(at));
+    const unsigned char* characters = at + 3 * runs;
+    cells.Grow(n);
+    int done = 0;
+    for (int r = 0; r < runs; ++r) {
+        const int length = static_cast<int>(GetUint16(at));
+        const uint8_t attribute = *at++;
+        for (int i = 0; i < length; ++i, ++done) {
+            char32_t c = U' ';
+            if (done < text) {
+                const TUtf8Step step = DecodeUtf8Step(characters, 4);
+                c = step.code;
+                characters += step.length;
+            }
+            cells += TCell{c, attribute};
+        }
+    }
+}
+
+void CScrollBackBuffer::RemoveLast() {
+    if (!starts.empty()) {
+        records.resize(starts.back());
+        starts.pop_back();
+    }
+}
+
+void CScrollBackBuffer::FreeAll() {
+    std::string().swap(records);
+    std::vector<size_t>().swap(starts);
+}
+
 void AppendScreenRowToScrollBack(int row) {
-    CellString* line = new CellString;
-    Console->CopyRect(*line, 0, row, ScreenColumns, 1);
-    ScrollBackBuffer.Add(line);
+    TCell* cells = Console->SaveRect(0, row, ScreenColumns, 1);
+    ScrollBackBuffer.Add(cells, ScreenColumns);
+    delete[] cells;
 }
 
 CScrollBackViewer::CScrollBackViewer(const CScrollBackBuffer& buffer)
@@ -27,7 +118,7 @@ void CScrollBackViewer::DrawRow(int row) {
     GotoXY(0, row);
     int index = top + row;
     if (index < buffer.Count()) {
-        const CellString& line = *buffer.At(index);
+        buffer.Line(index, line);
         CellString shown;
         shown.AppendCells(line.Data(), line.Length() < width ? line.Length() : width);
         WriteAttrString(0, row, shown);
@@ -109,7 +200,7 @@ void ShowScrollBack() {
     CScrollBackViewer* viewer = new CScrollBackViewer(ScrollBackBuffer);
     viewer->Run();
     for (int i = 0; i < captured; i++) {
-        delete ScrollBackBuffer.RemoveAt(ScrollBackBuffer.Count() - 1);
+        ScrollBackBuffer.RemoveLast();
     }
     delete viewer;
 }

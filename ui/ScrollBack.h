@@ -4,12 +4,31 @@
 // together with the current screen.
 #pragma once
 
-#include "base/containers/ObjectStore.h"
 #include "base/strings/CellString.h"
 #include "ui/Win.h"
 
-// Saved screen rows, oldest first, each a whole row with its attributes.
-class CScrollBackBuffer : public TObjectStore<CellString> {};
+#include <cstddef>
+#include <string>
+#include <vector>
+
+// Saved screen rows, oldest first, each a whole row with its attributes. A
+// long output leaves many rows here, most of them far narrower than the
+// screen: a row is kept as its characters up to the last one that is not a
+// blank, in UTF-8, and its attributes as runs, all rows back to back in one
+// block, and is made whole again when it is read.
+class CScrollBackBuffer {
+public:
+    int Count() const { return static_cast<int>(starts.size()); }
+    void Add(const TCell* cells, int n);
+    // Row `index` as it was added, every cell of it.
+    void Line(int index, CellString& cells) const;
+    void RemoveLast();
+    void FreeAll();
+
+private:
+    std::string records;
+    std::vector<size_t> starts;
+};
 
 // The one buffer of the run.
 extern CScrollBackBuffer ScrollBackBuffer;
@@ -39,6 +58,7 @@ private:
     void DrawRow(int row);
 
     const CScrollBackBuffer& buffer;
+    CellString line;
     int width;
     int height;
     int top;

@@ -1,11 +1,14 @@
 #include "ui/Win.h"
 
+#include <cstddef>
 #include <cstring>
+#include <vector>
 
 #include "app/settings/Config.h"
 #include "base/strings/LocaleCase.h"
 #include "console/Console.h"
 #include "console/ScreenSize.h"
+#include "platform/win32.h"
 
 uint8_t DefaultWindowAttribute = 0;
 
@@ -17,6 +20,44 @@ const char32_t FrameBottomLeft = 0x255A;
 const char32_t FrameBottomRight = 0x255D;
 const char32_t FrameHorizontal = 0x2550;
 const char32_t FrameVertical = 0x2551;
+
+// Every window that exists, in the order they were made or last shown: a
+// later one lies over the earlier ones. Windows are made, destroyed and
+// drawn on one thread at a time (the threads that draw never draw while the
+// main thread does), so the list needs no lock of its own.
+std::vector<Win*>& WindowStack() {
+    static std::vector<Win*> windows;
+    return windows;
+}
+
+void RemoveFromStack(const Win* window) {
+    std::vector<Win*>& windows = WindowStack();
+    for (size_t i = windows.size(); i-- > 0;) {
+        if (windows[i] == window) {
+            windows.erase(windows.begin() + static_cast<std::ptrdiff_t>(i));
+            return;
+        }
+    }
+}
+
+// Whether the inclusive ranges a0..a1 and b0..b1 share a value.
+bool Overlaps(int a0, int a1, int b0, int b1) {
+    return a0 <= b1 && b0 <= a1;
+}
+
+// The shadow rule for one attribute.
+uint8_t DimAttribute(uint8_t attribute) {
+    int fg = attribute & 0x0F;
+    return static_cast<uint8_t>(fg >= 8 ? fg - 8 : 8);
+}
+
+CellString Blanks(int n, uint8_t attribute) {
+    CellString cells(n);
+    for (int i = 0; i < n; ++i) {
+        cells += TCell{' ', attribute};
+    }
+    return cells;
+}
 
 int Clamp(int v, int low, int high) {
     return v < low ? low : (v > high ? high : v);
@@ -76,6 +117,7 @@ Win::Win(int x, int y, int a, int b, int attr, int frameAttribute, int noShadow)
     int h = 0;
     SaveWidth(w, h);
     savedCells = Console->SaveRect(left, top, w, h);
+    WindowStack().push_back(this);
     if (attr < 0) {
         attribute = DefaultWindowAttribute;
     } else {
@@ -94,6 +136,7 @@ Win::Win(int x, int y, int a, int b, int attr, int frameAttribute, int noShadow)
 }
 
 Win::~Win() {
+    RemoveFromStack(this);
     if (!hidden) {
         int w = 0;
         int h = 0;
@@ -120,6 +163,11 @@ void Win::SetHidden(bool hide) {
     delete[] savedCells;
     savedCells = current;
     hidden = hide ? 1 : 0;
+    if (!hide) {
+        // Shown again, it lies over every window there is.
+        RemoveFromStack(this);
+        WindowStack().push_back(this);
+    }
 }
 
 void Win::SetOrigin(int x, int y) {
@@ -152,9 +200,94 @@ void Win::PutScreenCells(int sx, int sy, const CellString& cells) {
         if (-sx >= cells.Length()) {
             return;
         }
-        Console->WriteCells(0, sy, cells.Mid(-sx, -1));
+        Output(0, sy, cells.Mid(-sx, -1));
     } else {
+        Output(sx, sy, cells);
+    }
+}
+
+template <class F>
+bool Win::AnyWindowOver(F f) const {
+    bool later = false;
+    for (Win* window : WindowStack()) {
+        if (window == this) {
+            later = true;
+        } else if (later && window->LiesOver() && f(window)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+bool Win::Covered(int sx, int sy, int w, int h) const {
+    return AnyWindowOver([&](const Win* window) {
+        int savedWidth = 0;
+        int savedHeight = 0;
+        window->SaveWidth(savedWidth, savedHeight);
+        return Overlaps(sx, sx + w - 1, window->left, window->left + savedWidth - 1) &&
+               Overlaps(sy, sy + h - 1, window->top, window->top + savedHeight - 1);
+    });
+}
+
+TCell* Win::SavedCellAt(int sx, int sy, bool& body, bool& shaded) {
+    int w = 0;
+    int h = 0;
+    SaveWidth(w, h);
+    const int cx = sx - left;
+    const int cy = sy - top;
+    if (savedCells == nullptr || cx < 0 || cy < 0 || cx >= w || cy >= h) {
+        return nullptr;
+    }
+    body = sx <= right && sy <= bottom;
+    // The shadow: the row below from two columns in, and the two columns
+    // beside from one row down; the corners of the saved area stay bright.
+    shaded = shadow && !body && ((sy == bottom + 1 && sx >= left + 2) || (sx > right && sy > top && sy <= bottom));
+    return savedCells + cy * w + cx;
+}
+
+bool Win::PassUnderLaterWindows(int sx, int sy, TCell& cell) const {
+    // The lowest window that covers the cell keeps it; a shadow or a corner
+    // of a saved area keeps it and passes it on to the windows above, as the
+    // screen shows it there.
+    const bool kept = AnyWindowOver([&](Win* window) {
+        bool body = false;
+        bool shaded = false;
+        TCell* saved = window->SavedCellAt(sx, sy, body, shaded);
+        if (saved == nullptr) {
+            return false;
+        }
+        *saved = cell;
+        if (shaded) {
+            cell.attribute = DimAttribute(cell.attribute);
+        }
+        return body;
+    });
+    return !kept;
+}
+
+void Win::Output(int sx, int sy, const CellString& cells) {
+    if (!Covered(sx, sy, cells.Length(), 1)) {
         Console->WriteCells(sx, sy, cells);
+        return;
+    }
+    // The cells that show go out in runs between the covered ones.
+    CellString run;
+    int runStart = sx;
+    const TCell* data = cells.Data();
+    for (int i = 0; i < cells.Length() && data[i].character != 0; ++i) {
+        TCell cell = data[i];
+        if (PassUnderLaterWindows(sx + i, sy, cell)) {
+            if (run.Length() == 0) {
+                runStart = sx + i;
+            }
+            run += cell;
+        } else if (run.Length() > 0) {
+            Console->WriteCells(runStart, sy, run);
+            run = CellString();
+        }
+    }
+    if (run.Length() > 0) {
+        Console->WriteCells(runStart, sy, run);
     }
 }
 
@@ -171,6 +304,11 @@ void Win::WriteText(int x, int y, const char* text, uint8_t attr) {
         text -= sx;
         sx = 0;
     }
+    if (Covered(sx, sy, length, 1)) {
+        // As the console reads 8-bit text.
+        Output(sx, sy, CellString(Westring(text, CP_ACP).Data(), attr));
+        return;
+    }
     Console->WriteText(sx, sy, text, attr);
 }
 
@@ -182,10 +320,12 @@ void Win::WriteWide(int x, int y, const Westring& text, uint8_t attr) {
     if (sy < 0 || sy >= ScreenRows || sx >= ScreenColumns || sx + text.Length() <= 0) {
         return;
     }
-    if (sx < 0) {
-        Console->WriteWideText(0, sy, text.Mid(-sx, text.Length() + sx), attr);
+    const Westring shown = sx < 0 ? text.Mid(-sx, text.Length() + sx) : text;
+    sx = sx < 0 ? 0 : sx;
+    if (Covered(sx, sy, shown.Length(), 1)) {
+        Output(sx, sy, CellString(shown.Data(), attr));
     } else {
-        Console->WriteWideText(sx, sy, text, attr);
+        Console->WriteWideText(sx, sy, shown, attr);
     }
 }
 
@@ -218,7 +358,14 @@ void Win::WriteHotKeyText(int x, int y, const char* text, const char* keys, uint
             continue;
         }
         int sx = originX + x + static_cast<int>(found - text);
-        if (sx >= 0 && sx < ScreenColumns) {
+        if (sx < 0 || sx >= ScreenColumns) {
+            continue;
+        }
+        if (Covered(sx, sy, 1, 1)) {
+            CellString one;
+            one += TCell{static_cast<char32_t>(static_cast<unsigned char>(*found)), hot};
+            Output(sx, sy, one);
+        } else {
             Console->SetAttributes(sx, sy, 1, hot);
         }
     }
@@ -243,7 +390,7 @@ void Win::PutCellRect(int x, int y, int w, int h, const CellString& cells) {
     int sx = originX + x;
     int sy = originY + y;
     bool inside = sx >= 0 && sy >= 0 && sx + w <= ScreenColumns && sy + h <= ScreenRows;
-    if (inside && cells.Length() >= w * h) {
+    if (inside && cells.Length() >= w * h && !Covered(sx, sy, w, h)) {
         Console->PutCellRect(sx, sy, w, h, cells.Data());
         return;
     }
@@ -299,7 +446,12 @@ void Win::ClearToEol(uint8_t attr) {
     if (sx + n > ScreenColumns) {
         n = ScreenColumns - sx;
     }
-    if (n > 0) {
+    if (n <= 0) {
+        return;
+    }
+    if (Covered(sx, sy, n, 1)) {
+        Output(sx, sy, Blanks(n, attr));
+    } else {
         Console->FillRect(sx, sy, n, 1, attr);
     }
 }
@@ -310,8 +462,15 @@ void Win::ClearRows(int topRows, int bottomRows) {
     first = first < 0 ? 0 : first;
     last = last >= ScreenRows ? ScreenRows - 1 : last;
     int width = ClientWidth();
-    if (last >= first && width > 0) {
+    if (last < first || width <= 0) {
+        return;
+    }
+    if (!Covered(originX, first, width, last - first + 1)) {
         Console->FillRect(originX, first, width, last - first + 1, attribute);
+        return;
+    }
+    for (int row = first; row <= last; ++row) {
+        PutScreenCells(originX, row, Blanks(width, attribute));
     }
 }
 
@@ -329,8 +488,7 @@ void Win::Scroll(int x, int y, int w, int h, int n) {
 void Win::DimCells(CellString& cells) {
     TCell* c = cells.Data();
     for (int i = 0; i < cells.Length(); ++i) {
-        int fg = c[i].attribute & 0x0F;
-        c[i].attribute = static_cast<uint8_t>(fg >= 8 ? fg - 8 : 8);
+        c[i].attribute = DimAttribute(c[i].attribute);
     }
 }
 

@@ -15,6 +15,16 @@
 // A window is always kept on the screen: a rectangle that would reach past an
 // edge is cut at it, and writers never draw outside the screen (they may draw
 // over the frame or outside the window, which callers avoid).
+//
+// Framed windows (dialogs, menus, boxes, panels) lie over the windows made
+// before them (or shown again after them). A window that draws where such a
+// later window lies, and is not hidden, draws into that window's saved cells
+// instead of over it: the panel row redrawn while a dialog is open shows as
+// drawn once the dialog is gone, and the dialog is not scribbled over
+// meanwhile. Under a later window's shadow the new cells show darkened.
+// Windows without a frame (the key bar, the clock, the viewer's and the
+// editor's screens) keep nothing for the others: what lies beside or over
+// them draws on the screen. Scrolling draws on the screen in any case.
 #pragma once
 
 #include <cstdint>
@@ -130,6 +140,27 @@ private:
     void DrawShadow();
     // Writes cells clipped to the screen; x, y are screen coordinates.
     void PutScreenCells(int sx, int sy, const CellString& cells);
+    // Whether a later window, not hidden, keeps saved cells somewhere in the
+    // screen rectangle: the writers then draw through Output.
+    bool Covered(int sx, int sy, int w, int h) const;
+    // Calls f on each window that lies over this one (see LiesOver), from
+    // the lowest up, until f returns true; whether it did.
+    template <class F>
+    bool AnyWindowOver(F f) const;
+    // Whether this window keeps what earlier windows draw under it.
+    bool LiesOver() const { return frame != 0 && hidden == 0; }
+    // A run of cells on one screen row (within the screen), each drawn on
+    // the screen or kept by the later window that lies over it.
+    void Output(int sx, int sy, const CellString& cells);
+    // The cell this window draws at a screen cell as it reaches the screen:
+    // false when a later window keeps it (the cell is then in its saved
+    // cells), true when it is to be drawn, darkened by the shadows it lies
+    // under.
+    bool PassUnderLaterWindows(int sx, int sy, TCell& cell) const;
+    // The saved cell of this window at a screen cell, null outside its
+    // saved area; whether that cell lies under the window itself, and whether
+    // under its shadow.
+    TCell* SavedCellAt(int sx, int sy, bool& body, bool& shaded);
 
     TCell* savedCells;
     int left, top, right, bottom;

@@ -1,5 +1,6 @@
 #include "app/panels/Panel.h"
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -356,6 +357,46 @@ void KeepTreeInLine(CPanel* panel, uint64_t directoryTotal) {
     node->size = total;
 }
 
+// With "RetainCount" on, a directory whose size the attached tree knows
+// (from the directory sizes, Ctrl-Q) shows that size instead of SUBDIR. The
+// children of the directory's node are sorted once and every directory entry
+// is looked up among them: a name that matches exactly first, else one that
+// differs only in case.
+void TakeDirectorySizesFromTree(CPanel* panel) {
+    if (!Config.RetainCount || !panel->tree)
+        return;
+    const TREENODE* node = panel->tree->FindNode(Westring(panel->path), true);
+    if (!node)
+        return;
+    std::vector<const TREENODE*> known;
+    for (const TREENODE* child = node->firstChild; child; child = child->nextSibling)
+        if (child->size >= 0)
+            known.push_back(child);
+    if (known.empty())
+        return;
+    auto noCaseLess = [](const TREENODE* a, const TREENODE* b) {
+        return Str32CompareNoCase(a->name.Data(), b->name.Data()) < 0;
+    };
+    std::sort(known.begin(), known.end(), noCaseLess);
+    for (int i = 0; i < panel->entryCount; i++) {
+        entry* item = panel->entries[i];
+        if (!(item->attributes & FILE_ATTRIBUTE_DIRECTORY) || IsParentName(item->name))
+            continue;
+        auto first = std::lower_bound(known.begin(), known.end(), item->name, [](const TREENODE* a, const char32_t* name) {
+            return Str32CompareNoCase(a->name.Data(), name) < 0;
+        });
+        const TREENODE* found = nullptr;
+        for (auto at = first; at != known.end() && Str32CompareNoCase((*at)->name.Data(), item->name) == 0; ++at) {
+            if (!found || Str32Compare((*at)->name.Data(), item->name) == 0)
+                found = *at;
+        }
+        if (found) {
+            item->size = uint64_t(found->size);
+            item->sizeFromTree = 1;
+        }
+    }
+}
+
 // Puts the cursor back on the entry it stood on before a re-read.
 void RestoreCursor(CPanel* panel, const Westring& cursorName, bool haveName) {
     if (!haveName) {
@@ -549,6 +590,7 @@ void ReadPanelEntries(CPanel* panel) {
             panel->entryCount++;
         }
     }
+    TakeDirectorySizesFromTree(panel);
     if (StartupReads.active && !taken) {
         StartupReads.donor = panel;
         StartupReads.readOrder.assign(panel->entries, panel->entries + panel->entryCount);

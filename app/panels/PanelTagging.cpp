@@ -5,6 +5,7 @@
 #include "app/settings/FieldKinds.h"
 #include "ui/MessageBox.h"
 #include "app/panels/Panel.h"
+#include "app/panels/PanelDraw.h"
 #include "base/mask/MaskExpression.h"
 #include "base/strings/Str32.h"
 #include "app/panels/PanelTags.h"
@@ -61,6 +62,9 @@ void TagAllEntries(CPanel* panel, int mode, int shiftState) {
             continue;
         PanelTagEntry(panel, i, mode);
     }
+    // Each tag redraws the status line only while its entry is in view: the
+    // count of the whole panel is drawn once the tagging is done.
+    DrawPanelStatusLine(panel);
 }
 
 void TagEntriesByMask(const Westring& mask, CPanel* panel, int mode, bool includeDirectories) {
@@ -76,6 +80,7 @@ void TagEntriesByMask(const Westring& mask, CPanel* panel, int mode, bool includ
         if (expression.Match(mask, directory, item) > 0)
             PanelTagEntry(panel, i, mode);
     }
+    DrawPanelStatusLine(panel);
 }
 
 void SelectByMaskDialog(CPanel* panel, int mode, int shiftState) {

@@ -113,6 +113,10 @@ void UnlistedKey(TCommand& c) {
     if (QuickSearch(character, c.active, next, &nextEvent, 0) && next != 0) {
         c.state.pendingKey = next;
         c.state.pendingEvent = nextEvent;
+    } else if (nextEvent.shiftState >= 0) {
+        // The key that ended the search (Esc) was read by the search, not by
+        // the main loop: its shift state is the one the key bar follows now.
+        c.state.shiftState = nextEvent.shiftState;
     }
     c.state.cursorMoved = true;
 }

@@ -344,7 +344,8 @@ void InstallScreenHooks() {
 
 void RunMainLoop() {
     TMainLoopState& state = MainLoop;
-    CModalLoop loop;
+    // The key bar follows the shift keys a host reports held.
+    CModalLoop loop(CModalLoop::IgnoresResizes, CModalLoop::SeesShiftKeys);
     while (!state.quit) {
         HideOrRestorePanels(true);
         OpenClockWindow();

@@ -131,8 +131,10 @@ int main(int argc, char** argv) {
     // The drives are known before anything else: where their map is wrong the
     // run stops here, before it draws or touches a file.
     GetLogicalDrives();
-    ProgramPath = Westring(argv[0]);
-    NormalizePath(ProgramPath);
+    // The program's own path is the system's answer, not argv[0]: that names
+    // the file in the host system's terms, and read as a path of ours it would
+    // resolve against whatever drive is current.
+    GetProgramPath();
     LoadOptionalKernelFunctions();
     InitLocalConsole();
     Console = new CConsole;

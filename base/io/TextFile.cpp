@@ -599,7 +599,7 @@ uint32_t CTextFile::WriteUnits(const char32_t* units, int n) {
         int width = 4;
         if (encoding == EncodingUtf16LE || encoding == EncodingUtf16BE) {
             width = 2;
-            char16_t units16[2] = {0, 0};
+            char16_t units16[2] = {0, 0};  // the second stays unused outside the surrogate range
             pieceCount = EncodeUtf16(c, units16);
             pieces[0] = units16[0];
             pieces[1] = units16[1];

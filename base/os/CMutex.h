@@ -6,6 +6,8 @@
 // every level still held.
 #pragma once
 
+#include <atomic>
+
 #include "platform/win32.h"
 
 class CMutex {
@@ -21,19 +23,20 @@ public:
     // 0 when taken; ERROR_TIMEOUT (1460) when the time ran out; the Windows
     // error when the wait failed; any other wait result as it is, uncounted.
     DWORD Lock(DWORD milliseconds = INFINITE);
+    // One release of the Windows mutex, and only by the thread that holds it.
     void Unlock();
     // True while some thread holds it (the depth is above 0).
     bool IsLocked() const;
 
 private:
-    // Runs with the Windows mutex taken one extra level by the calling thread,
-    // so that the depth and owner fields can be read safely from any thread;
-    // false when another thread holds it.
-    template <class F>
-    bool WithProbe(F f) const;
+    // Whether the calling thread holds the lock now.
+    bool HeldHere() const;
 
     HANDLE handle;
-    // Written only by the thread that holds the Windows mutex.
-    LONG lockCount;     // depth of the owner's locks
-    DWORD ownerThread;  // kept after the depth returns to 0
+    // Written only by the thread that holds the Windows mutex, read by any.
+    // The holder stores its id before it raises the depth, and a reader looks
+    // at the depth before the id: a thread that reads a depth above 0 and its
+    // own id holds the lock itself, never sees an id it left behind.
+    std::atomic<LONG> lockCount;     // depth of the owner's locks
+    std::atomic<DWORD> ownerThread;  // kept after the depth returns to 0
 };

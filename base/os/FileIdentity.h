@@ -8,8 +8,8 @@
 #include "base/strings/Westring.h"
 
 struct TFileIdentity {
-    DWORD volume;
-    uint64_t index;
+    DWORD volume = 0;
+    uint64_t index = 0;
 
     bool operator==(const TFileIdentity& other) const { return volume == other.volume && index == other.index; }
     bool operator!=(const TFileIdentity& other) const { return !(*this == other); }

@@ -65,7 +65,11 @@ struct TStringCore {
         if (this == &other)
             return;
         if (other.data == other.inlineBuffer) {
-            Assign(other.data, other.length);  // keeps our own block, as any assignment
+            // An inline text is always shorter than the inline buffer; bounding
+            // the length says so to the compiler, which otherwise sees a copy
+            // that could run past the other object.
+            int n = other.length < InlineUnits ? other.length : InlineUnits - 1;
+            Assign(other.inlineBuffer, n);  // keeps our own block, as any assignment
         } else {
             ReleaseBlock();
             data = other.data;

@@ -68,11 +68,27 @@ void EntryListBox::DrawItem(int row, int item, uint8_t attribute) {
 }
 
 bool EntryListBox::HandleEvent(TDialogEvent& event) {
-    if (event.kind != TDialogEvent::KindListCount || event.x < 0)
+    if (event.kind != TDialogEvent::KindListCount)
         return ListBoxBase::HandleEvent(event);
-    const int target = event.x;
-    ListBoxBase::HandleEvent(event);
-    *selection = target < count ? target : count - 1;
+    // While a search runs entries only come at the end: just their rows are
+    // drawn, with the cursor bar, and every row when the view moved. An entry
+    // taken out moves the ones after it up: every row is drawn then.
+    const int before = count;
+    count = event.key < 0 ? 0 : event.key;
+    if (count < before)
+        lastTop = -1;
+    ClearSearch();
+    if (event.x >= 0 || top + cursorRow >= count)
+        *selection = event.x >= 0 && event.x < count ? event.x : count - 1;
+    else
+        StoreSelection();
+    const int drawnTop = lastTop;
     Draw();
+    if (lastTop != drawnTop)
+        return true;
+    for (int item = before > top ? before : top; item < count && item < top + rows; item++) {
+        if (item - top != cursorRow)
+            DrawRow(item - top);
+    }
     return true;
 }

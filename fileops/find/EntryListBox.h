@@ -22,7 +22,8 @@ public:
     void DrawItem(int row, int item, uint8_t attribute) override;
     // A count event (TDialogEvent::KindListCount) whose x is 0 or more also
     // puts the cursor on that entry: the search's follow mode moves the
-    // cursor from the worker thread, under the dialog's lock.
+    // cursor from the worker thread, under the dialog's lock. Only the rows
+    // that changed are drawn.
     bool HandleEvent(TDialogEvent& event) override;
 
 private:

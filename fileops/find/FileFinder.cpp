@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/panels/Panel.h"
+#include "app/panels/PanelDirectoryChange.h"
 #include "app/panels/PanelNavigation.h"
 #include "app/panels/PanelSort.h"
 #include "app/settings/Colours.h"
@@ -47,6 +48,10 @@ const int CodeGoTo = 'g';
 
 const DWORD ProgressBlinkMs = 500;
 const ULONGLONG DirectoryShowMs = 50;
+// The result list follows the count at this pace at most: a search by name
+// finds thousands of files a second, and drawing the list for each of them
+// would cost more than the walk.
+const ULONGLONG ListShowMs = 40;
 const uint16_t AttributeDirectory = 0x10;
 const uint16_t AttributeReparsePoint = 0x400;
 
@@ -95,7 +100,7 @@ FileFinder::FileFinder(CPanel* panel, bool reopen)
     : panel(panel), window(nullptr), cursor(0), listIndex(-1), masksIndex(-1), innerHeight(0), width(0), statusRow(0),
       follow(false), savedSaver(Config.Saver), shownCount(0),
       job(this, &LastFindMasks, &LastFindText, &startDirectory, &Config), running(false), lastDirectoryShown(0),
-      lastStopped(false) {
+      lastListShown(0), lastStopped(false) {
     startDirectory = GetPanelDirectory(panel);
     masks = LastFindMasks;
     text = LastFindText;
@@ -225,23 +230,34 @@ void FileFinder::EnterDirectory(const Westring& directory) {
 void FileFinder::Tick() {
     if (FoundList.Count() == shownCount)
         return;
-    if (displayLock.Lock(0) != 0)
+    const ULONGLONG now = GetTickCount64();
+    if (now - lastListShown < ListShowMs)
         return;
+    if (ShowNewResults())
+        lastListShown = now;
+}
+
+bool FileFinder::ShowNewResults() {
+    if (displayLock.Lock(0) != 0)
+        return false;
     int count;
     {
         CLock hold(listLock);
         count = FoundList.Count();
     }
-    int target = -1;
-    if (follow) {
-        if (shownCount == 0 || cursor == shownCount - 1)
-            target = count > 0 ? count - 1 : 0;
-        else
-            follow = false;
+    if (count != shownCount) {
+        int target = -1;
+        if (follow) {
+            if (shownCount == 0 || cursor == shownCount - 1)
+                target = count > 0 ? count - 1 : 0;
+            else
+                follow = false;
+        }
+        SendCount(count, target);
+        shownCount = count;
     }
-    SendCount(count, target);
-    shownCount = count;
     displayLock.Unlock();
+    return true;
 }
 
 void FileFinder::LockResults() {
@@ -293,6 +309,9 @@ unsigned __stdcall ProgressThread(void* argument) {
             window->WriteText(1, finder->statusRow, on ? "Searching:" : "          ", window->Attribute());
             finder->displayLock.Unlock();
         }
+        // Entries found just before the walk went quiet (a long file, a
+        // slow directory) would wait for its next tick to be listed.
+        finder->ShowNewResults();
     } while (finder->stopEvent.Wait(ProgressBlinkMs) == WAIT_TIMEOUT);
     return 0;
 }
@@ -439,8 +458,15 @@ bool FileFinder::GoTo() {
     Westring directory = ExtractDirectory(path);
     if (directory.Length() == 2 && directory[1] == U':')
         directory += Westring("\\");
-    if (ResolvePanelPath(panel, directory))
-        SetPanelCursorToName(panel, ExtractFileName(path));
+    if (!ResolvePanelPath(panel, directory))
+        return true;
+    // The path alone changes nothing on the screen: the panel lists the new
+    // directory from its top before the cursor can find the file in it.
+    panel->topIndex = 0;
+    panel->cursorRow = 0;
+    panel->panelType = PANEL_FILES;
+    ChangePanelDirectory(Panels, PanelSide(panel), Westring(), false, -1, 0);
+    SetPanelCursorToName(panel, ExtractFileName(path));
     return true;
 }
 

@@ -49,6 +49,9 @@ public:
     void ShowSummary();
     // Tells the list box a new count; target >= 0 also puts its cursor there.
     void SendCount(int count, int target);
+    // Shows the found entries not listed yet, with the follow mode's cursor,
+    // when the display lock is free at once; false when it was busy.
+    bool ShowNewResults();
 
     CPanel* panel;
     Dialog* window;
@@ -89,6 +92,7 @@ private:
 
     std::atomic<bool> running;
     ULONGLONG lastDirectoryShown;  // worker thread only
+    ULONGLONG lastListShown;       // worker thread only
     bool lastStopped;
 };
 

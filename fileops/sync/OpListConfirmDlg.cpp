@@ -85,7 +85,7 @@ Westring CSynchronizer::COpListConfirmDlg::FormatTotals(const CSyncOperationList
 CSynchronizer::COpListConfirmDlg::COpListConfirmDlg(const Westring& source, const Westring& target,
                                                     CSyncOperationList& plan)
     : Dialog(-1, -2, ScreenColumns - 3, ConfirmHeight(plan.Count()), ColourOf(ColourMenu)), source(source),
-      target(target), plan(plan), halfWidth(0), selection(0) {
+      target(target), halfWidth(0), selection(0) {
     const uint8_t colour = Attribute();
     SetColour(DialogColourField, ColourOf(ColourCommandLine));
     WriteCentred(-1, " Confirm Synchronize Operations ", colour);

@@ -24,7 +24,6 @@ public:
 private:
     Westring source;
     Westring target;
-    CSyncOperationList& plan;
     int halfWidth;  // of each path in the heading
     int32_t selection;
 };

@@ -146,8 +146,12 @@ HANDLE OpenFile(const WString& name, DWORD access, DWORD share, DWORD dispositio
         return INVALID_HANDLE_VALUE;
     }
     bool openLink = (flags & FILE_FLAG_OPEN_REPARSE_POINT) != 0;
+    // A plain open of an existing file for reading needs no look first: the
+    // open and its fstat below tell a directory and a missing file as well,
+    // and nothing is created or truncated. A search opens thousands of them.
+    bool plainRead = !write && disposition == OPEN_EXISTING && !openLink && !(flags & FILE_FLAG_BACKUP_SEMANTICS);
     struct stat st;
-    bool exists = (openLink ? ::lstat(posix.c_str(), &st) : ::stat(posix.c_str(), &st)) == 0;
+    bool exists = !plainRead && (openLink ? ::lstat(posix.c_str(), &st) : ::stat(posix.c_str(), &st)) == 0;
     if (exists && S_ISDIR(st.st_mode)) {
         if (disposition == CREATE_NEW) {
             return InvalidWith(ERROR_FILE_EXISTS);

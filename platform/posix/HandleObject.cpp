@@ -62,11 +62,6 @@ std::mutex& WaitMutex() {
     return *mutex;
 }
 
-std::condition_variable& WaitCondition() {
-    static std::condition_variable* condition = new std::condition_variable;
-    return *condition;
-}
-
 DWORD ErrnoToWin32(int err) {
     struct Row {
         int err;

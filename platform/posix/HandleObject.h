@@ -11,6 +11,7 @@
 #include <mutex>
 #include <string>
 #include <sys/types.h>
+#include <vector>
 
 namespace w32 {
 
@@ -26,6 +27,8 @@ enum class HandleKind {
     Other,
 };
 
+struct Waiter;
+
 class HandleObject {
 public:
     explicit HandleObject(HandleKind kind) : m_kind(kind) {}
@@ -36,12 +39,16 @@ public:
     HandleKind Kind() const { return m_kind; }
 
     // Waitable objects (threads, events, mutexes, processes) answer these under
-    // WaitMutex(); every change of a signal state notifies WaitCondition().
+    // WaitMutex(); whoever makes one signalled calls SignalWaiters on it.
     virtual bool IsWaitable() const { return false; }
     virtual bool IsSignaledFor(unsigned long threadId) { return false; }
     // Called once the wait is satisfied: an auto-reset event resets, a mutex
     // records its new owner.
     virtual void Consume(unsigned long threadId) {}
+
+    // The threads blocked in a wait that names this object, first come first;
+    // under WaitMutex().
+    std::vector<Waiter*> waiters;
 
 private:
     HandleKind m_kind;
@@ -82,9 +89,15 @@ std::shared_ptr<T> LookupHandleAs(HANDLE handle, HandleKind kind) {
     return std::static_pointer_cast<T>(object);
 }
 
-// The one lock and condition behind every wait on a waitable handle.
+// The one lock under which every signal state is read and changed, so that a
+// wait can test and take several objects at once. A blocked thread sleeps on a
+// condition of its own, which only a change of an object it waits on wakes.
 std::mutex& WaitMutex();
-std::condition_variable& WaitCondition();
+// Under WaitMutex(), after the object became signalled: satisfies, in the order
+// they came, the waits that can now be satisfied, taking what each takes (so
+// an auto-reset event or a mutex goes to one waiter only), and wakes just
+// those threads.
+void SignalWaiters(HandleObject& object);
 
 // errno to Windows error code, in one table.
 DWORD ErrnoToWin32(int err);

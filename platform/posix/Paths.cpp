@@ -363,14 +363,11 @@ DWORD FullPath(const WString& input, WString& full, PathForm* form) {
 
 namespace {
 
-// Characters Windows refuses in a name.
-bool HasForbiddenCharacter(const WString& rest) {
-    for (WCHAR c : rest) {
-        if (c < 32 || c == u'<' || c == u'>' || c == u':' || c == u'"' || c == u'|' || c == u'?' || c == u'*') {
-            return true;
-        }
-    }
-    return false;
+// The characters Windows refuses in a name that the user can type. Control
+// characters, refused by Windows too, are left to the typing: no name field
+// takes one, and a name copied from one that holds it must be made.
+bool IsForbiddenInName(WCHAR c) {
+    return c == u'<' || c == u'>' || c == u':' || c == u'"' || c == u'|' || c == u'?' || c == u'*';
 }
 
 // A directory and the rest of a Windows path below it.
@@ -391,6 +388,26 @@ std::string JoinPosix(const std::string& dir, const WString& rest) {
     return out;
 }
 
+// The rest of a path below a drive's or share's directory holds no name
+// Windows would refuse, except names that already exist on disk: a Linux
+// file system may hold "<", ":" or "?" in a name, and such a file must still
+// be entered, read and deleted. Only a name that does not exist yet (one the
+// user is making) keeps Windows' rules.
+bool NamesAreAcceptable(const std::string& dir, const WString& rest) {
+    size_t last = WString::npos;
+    for (size_t i = 0; i < rest.size(); i++) {
+        if (IsForbiddenInName(rest[i])) {
+            last = i;
+        }
+    }
+    if (last == WString::npos) {
+        return true;
+    }
+    size_t end = rest.find(kBackslash, last);
+    struct stat st;
+    return ::lstat(JoinPosix(dir, rest.substr(0, end)).c_str(), &st) == 0;
+}
+
 // \\server\share\rest of a share mounted here; any other server or share
 // answers as an unreachable one.
 bool UncToPosix(const WString& full, std::string& posix) {
@@ -406,7 +423,7 @@ bool UncToPosix(const WString& full, std::string& posix) {
     if (!FindShareDirectory(server, share, dir)) {
         return Fail(ERROR_BAD_NETPATH);
     }
-    if (HasForbiddenCharacter(rest)) {
+    if (!NamesAreAcceptable(dir, rest)) {
         return Fail(ERROR_INVALID_NAME);
     }
     posix = JoinPosix(dir, rest);
@@ -445,7 +462,7 @@ bool ToPosixPath(const WString& windowsPath, std::string& posix) {
         return Fail(ERROR_PATH_NOT_FOUND);
     }
     WString rest = full.substr(3);
-    if (HasForbiddenCharacter(rest)) {
+    if (!NamesAreAcceptable(drive->dir, rest)) {
         return Fail(ERROR_INVALID_NAME);
     }
     posix = JoinPosix(drive->dir, rest);

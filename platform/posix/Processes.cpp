@@ -306,12 +306,10 @@ void Reap(std::shared_ptr<ProcessObject> process) {
                : WIFSIGNALED(status) ? 128 + static_cast<DWORD>(WTERMSIG(status))
                                      : 1;
     }
-    {
-        std::lock_guard<std::mutex> guard(WaitMutex());
-        process->exitCode = code;
-        process->exited = true;
-    }
-    WaitCondition().notify_all();
+    std::lock_guard<std::mutex> guard(WaitMutex());
+    process->exitCode = code;
+    process->exited = true;
+    SignalWaiters(*process);
 }
 
 // UTF-8 NAME=VALUE texts of a block: UTF-16 or UTF-8.
@@ -404,6 +402,16 @@ BOOL WINAPI CreateProcessW(LPCWSTR lpApplicationName, LPWSTR lpCommandLine, LPSE
     }
     if (args.empty() || (args.size() == 1 && args[0].empty())) {
         args.assign(1, program);
+    }
+    // A program reads its own name as a path of this system: a drive path
+    // (the path the caller found) becomes its POSIX path, a bare name stays.
+    std::string ownName;
+    const WString& first = words.empty() ? name : words[0];
+    const WCHAR letter = static_cast<WCHAR>(first.empty() ? 0 : first[0] | 0x20);
+    const bool absolute = first.size() >= 3 && ((letter >= u'a' && letter <= u'z' && first[1] == u':') ||
+                                                 (first[0] == u'\\' && first[1] == u'\\'));
+    if (absolute && ToPosixPath(first, ownName)) {
+        args[0] = ownName;
     }
     std::vector<std::string> env = ChildEnvironment(lpEnvironment, (dwCreationFlags & CREATE_UNICODE_ENVIRONMENT) != 0);
     std::string directory;

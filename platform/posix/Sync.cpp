@@ -1,15 +1,33 @@
 // Events, mutexes and the waits on every waitable handle. All signal states
 // live under the layer's one wait lock, so WaitForMultipleObjects can test and
-// take several objects at once.
+// take several objects at once. A thread that has to block registers with each
+// object it waits on and sleeps on a condition of its own; whoever signals an
+// object hands it straight to the waits it satisfies and wakes those threads
+// only, so a release that nobody waits for wakes nobody, and an auto-reset
+// event or a freed mutex wakes one thread, not every sleeper of the process.
 #include "platform/posix/HandleObject.h"
 #include "platform/posix/Sync.h"
 #include "platform/posix/Utf.h"
 
+#include <algorithm>
 #include <chrono>
 #include <map>
 #include <vector>
 
 namespace w32 {
+
+// One thread blocked in WaitForMultipleObjects, on its stack while it waits.
+struct Waiter {
+    Waiter(const std::vector<std::shared_ptr<HandleObject>>& objects, bool waitAll, DWORD threadId)
+        : objects(objects), waitAll(waitAll), threadId(threadId) {}
+
+    const std::vector<std::shared_ptr<HandleObject>>& objects;
+    const bool waitAll;
+    const DWORD threadId;
+    bool satisfied = false;  // the objects were taken for it; result says how
+    DWORD result = WAIT_TIMEOUT;
+    std::condition_variable wake;
+};
 
 namespace {
 
@@ -32,13 +50,19 @@ public:
 class MutexObject;
 
 // The mutexes a thread owns, so that they can be abandoned when it ends
-// without releasing them.
+// without releasing them. A mutex joins the list of the thread that takes it
+// (the signalling thread may have taken it on the waiter's behalf, so the
+// waiter enters it when it returns) and leaves it at its last release.
 // The main thread's list goes with its thread-local objects at exit, before the
 // static destructors run, which may still lock mutexes: the flag (trivially
 // destructible, so it outlives the list) says the list is gone.
 thread_local bool t_ownedGone = false;
+struct OwnedMutex {
+    MutexObject* mutex;  // identity only; the weak pointer says whether it lives
+    std::weak_ptr<MutexObject> alive;
+};
 struct OwnedMutexes {
-    std::vector<std::weak_ptr<MutexObject>> list;
+    std::vector<OwnedMutex> list;
     ~OwnedMutexes() {
         AbandonMutexesOfCurrentThread();
         t_ownedGone = true;
@@ -51,14 +75,9 @@ public:
     MutexObject() : HandleObject(HandleKind::Mutex) {}
     bool IsWaitable() const override { return true; }
     bool IsSignaledFor(unsigned long threadId) override { return count == 0 || owner == threadId; }
-    // Always called by the thread that waited, under WaitMutex().
+    // Under WaitMutex(), on the waiter's behalf.
     void Consume(unsigned long threadId) override {
-        if (count == 0) {
-            owner = static_cast<DWORD>(threadId);
-            if (!t_ownedGone) {
-                t_owned.list.push_back(weak_from_this());
-            }
-        }
+        owner = static_cast<DWORD>(threadId);
         ++count;
     }
 
@@ -67,6 +86,33 @@ public:
     unsigned count = 0;
     bool abandoned = false;  // the last owner ended while holding it
 };
+
+// Under WaitMutex(), on the thread that now owns the mutex.
+void NoteOwned(MutexObject& mutex) {
+    if (t_ownedGone) {
+        return;
+    }
+    for (const OwnedMutex& owned : t_owned.list) {
+        if (owned.mutex == &mutex) {
+            return;
+        }
+    }
+    t_owned.list.push_back({&mutex, mutex.weak_from_this()});
+}
+
+// Under WaitMutex(), on the owning thread, at the release that frees it.
+void NoteReleased(MutexObject& mutex) {
+    if (t_ownedGone) {
+        return;
+    }
+    // Locks are mostly let go in the reverse order of taking: look from the end.
+    for (size_t i = t_owned.list.size(); i-- > 0;) {
+        if (t_owned.list[i].mutex == &mutex) {
+            t_owned.list.erase(t_owned.list.begin() + static_cast<std::ptrdiff_t>(i));
+            return;
+        }
+    }
+}
 
 // Objects created with a name are found again by it within the process.
 struct NamedObjects {
@@ -119,6 +165,7 @@ HANDLE CreateMutexUtf8(BOOL initialOwner, const std::string& name) {
         if (initialOwner) {
             std::lock_guard<std::mutex> guard(WaitMutex());
             mutex->Consume(GetCurrentThreadId());
+            NoteOwned(*mutex);
         }
         return mutex;
     });
@@ -129,12 +176,10 @@ BOOL SetEventState(HANDLE handle, bool signaled) {
     if (!event) {
         return FALSE;
     }
-    {
-        std::lock_guard<std::mutex> guard(WaitMutex());
-        event->signaled = signaled;
-    }
+    std::lock_guard<std::mutex> guard(WaitMutex());
+    event->signaled = signaled;
     if (signaled) {
-        WaitCondition().notify_all();
+        SignalWaiters(*event);
     }
     return TRUE;
 }
@@ -152,28 +197,95 @@ bool Take(HandleObject& object, DWORD threadId) {
     return abandoned;
 }
 
+// Under WaitMutex(): when the wait can be satisfied now, takes what it takes
+// for its thread and gives the wait result; else false and nothing changes.
+bool TrySatisfy(const std::vector<std::shared_ptr<HandleObject>>& objects, bool waitAll, DWORD threadId,
+                DWORD& result) {
+    if (waitAll) {
+        for (auto& object : objects) {
+            if (!object->IsSignaledFor(threadId)) {
+                return false;
+            }
+        }
+        bool abandoned = false;
+        for (auto& object : objects) {
+            abandoned = Take(*object, threadId) || abandoned;
+        }
+        result = abandoned ? WAIT_ABANDONED_0 : WAIT_OBJECT_0;
+        return true;
+    }
+    for (size_t i = 0; i < objects.size(); ++i) {
+        if (objects[i]->IsSignaledFor(threadId)) {
+            result = (Take(*objects[i], threadId) ? WAIT_ABANDONED_0 : WAIT_OBJECT_0) + static_cast<DWORD>(i);
+            return true;
+        }
+    }
+    return false;
+}
+
+// Under WaitMutex(): the waiter joins (Register) or leaves (Unregister) the
+// waiting lists of its objects. A handle named twice is one registration.
+void Register(Waiter& waiter) {
+    for (auto& object : waiter.objects) {
+        if (std::find(object->waiters.begin(), object->waiters.end(), &waiter) == object->waiters.end()) {
+            object->waiters.push_back(&waiter);
+        }
+    }
+}
+
+void Unregister(Waiter& waiter) {
+    for (auto& object : waiter.objects) {
+        auto it = std::find(object->waiters.begin(), object->waiters.end(), &waiter);
+        if (it != object->waiters.end()) {
+            object->waiters.erase(it);
+        }
+    }
+}
+
+// Under WaitMutex(), on the thread whose wait just succeeded: the mutexes it
+// took join its list of owned mutexes.
+void NoteTaken(const std::vector<std::shared_ptr<HandleObject>>& objects, bool waitAll, DWORD result) {
+    const DWORD first = result >= WAIT_ABANDONED_0 ? result - WAIT_ABANDONED_0 : result - WAIT_OBJECT_0;
+    for (size_t i = 0; i < objects.size(); ++i) {
+        if ((waitAll || i == first) && objects[i]->Kind() == HandleKind::Mutex) {
+            NoteOwned(static_cast<MutexObject&>(*objects[i]));
+        }
+    }
+}
+
 }  // namespace
+
+void SignalWaiters(HandleObject& object) {
+    for (size_t i = 0; i < object.waiters.size();) {
+        Waiter& waiter = *object.waiters[i];
+        if (!TrySatisfy(waiter.objects, waiter.waitAll, waiter.threadId, waiter.result)) {
+            ++i;
+            continue;
+        }
+        // Leaving every list takes it out of this one at i too.
+        Unregister(waiter);
+        waiter.satisfied = true;
+        // Notified under the lock: once the lock is free the waiter may return
+        // and its condition be gone.
+        waiter.wake.notify_one();
+    }
+}
 
 void AbandonMutexesOfCurrentThread() {
     if (t_ownedGone) {
         return;
     }
     DWORD self = GetCurrentThreadId();
-    bool freed = false;
-    {
-        std::lock_guard<std::mutex> guard(WaitMutex());
-        for (const std::weak_ptr<MutexObject>& weak : t_owned.list) {
-            std::shared_ptr<MutexObject> mutex = weak.lock();
-            if (mutex && mutex->owner == self && mutex->count > 0) {
-                mutex->count = 0;
-                mutex->abandoned = true;
-                freed = true;
-            }
+    std::lock_guard<std::mutex> guard(WaitMutex());
+    std::vector<OwnedMutex> owned;
+    owned.swap(t_owned.list);
+    for (const OwnedMutex& entry : owned) {
+        std::shared_ptr<MutexObject> mutex = entry.alive.lock();
+        if (mutex && mutex->owner == self && mutex->count > 0) {
+            mutex->count = 0;
+            mutex->abandoned = true;
+            SignalWaiters(*mutex);
         }
-        t_owned.list.clear();
-    }
-    if (freed) {
-        WaitCondition().notify_all();
     }
 }
 
@@ -197,36 +309,26 @@ DWORD WINAPI WaitForMultipleObjects(DWORD count, const HANDLE* handles, BOOL wai
     const DWORD self = GetCurrentThreadId();
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
     std::unique_lock<std::mutex> lock(w32::WaitMutex());
-    for (;;) {
-        if (waitAll) {
-            bool all = true;
-            for (auto& object : objects) {
-                all = all && object->IsSignaledFor(self);
-            }
-            if (all) {
-                bool abandoned = false;
-                for (auto& object : objects) {
-                    abandoned = w32::Take(*object, self) || abandoned;
-                }
-                return abandoned ? WAIT_ABANDONED_0 : WAIT_OBJECT_0;
-            }
-        } else {
-            for (DWORD i = 0; i < count; ++i) {
-                if (objects[i]->IsSignaledFor(self)) {
-                    return (w32::Take(*objects[i], self) ? WAIT_ABANDONED_0 : WAIT_OBJECT_0) + i;
-                }
-            }
-        }
-        if (milliseconds == 0) {
+    DWORD result = WAIT_TIMEOUT;
+    if (w32::TrySatisfy(objects, waitAll != FALSE, self, result)) {
+        w32::NoteTaken(objects, waitAll != FALSE, result);
+        return result;
+    }
+    if (milliseconds == 0) {
+        return WAIT_TIMEOUT;
+    }
+    w32::Waiter waiter(objects, waitAll != FALSE, self);
+    w32::Register(waiter);
+    while (!waiter.satisfied) {
+        if (milliseconds == INFINITE) {
+            waiter.wake.wait(lock);
+        } else if (waiter.wake.wait_until(lock, deadline) == std::cv_status::timeout && !waiter.satisfied) {
+            w32::Unregister(waiter);
             return WAIT_TIMEOUT;
         }
-        if (milliseconds == INFINITE) {
-            w32::WaitCondition().wait(lock);
-        } else if (w32::WaitCondition().wait_until(lock, deadline) == std::cv_status::timeout) {
-            // One last look: the state may have changed just as the time ran out.
-            milliseconds = 0;
-        }
     }
+    w32::NoteTaken(objects, waitAll != FALSE, waiter.result);
+    return waiter.result;
 }
 
 DWORD WINAPI WaitForSingleObject(HANDLE handle, DWORD milliseconds) {
@@ -262,15 +364,13 @@ BOOL WINAPI ReleaseMutex(HANDLE handle) {
     if (!mutex) {
         return FALSE;
     }
-    {
-        std::lock_guard<std::mutex> guard(w32::WaitMutex());
-        if (mutex->count == 0 || mutex->owner != GetCurrentThreadId()) {
-            return w32::Fail(ERROR_NOT_OWNER);
-        }
-        if (--mutex->count > 0) {
-            return TRUE;
-        }
+    std::lock_guard<std::mutex> guard(w32::WaitMutex());
+    if (mutex->count == 0 || mutex->owner != GetCurrentThreadId()) {
+        return w32::Fail(ERROR_NOT_OWNER);
     }
-    w32::WaitCondition().notify_all();
+    if (--mutex->count == 0) {
+        w32::NoteReleased(*mutex);
+        w32::SignalWaiters(*mutex);
+    }
     return TRUE;
 }

@@ -67,8 +67,8 @@ void* ThreadMain(void* raw) {
         std::lock_guard<std::mutex> guard(WaitMutex());
         thread->exitCode = code;
         thread->finished = true;
+        SignalWaiters(*thread);
     }
-    WaitCondition().notify_all();
     t_priority = nullptr;
     return nullptr;
 }

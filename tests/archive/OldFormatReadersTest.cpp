@@ -102,10 +102,12 @@ TEST(RarReader, DamageAndOtherVersions) {
         qvtest::ByteArchive file(c.bytes, "x.rar");
         EXPECT_EQ(c.opens, file.archive->status == 0) << c.what;
         EXPECT_EQ(c.message ? 1u : 0u, messages.texts.size()) << c.what;
-        if (c.message && !messages.texts.empty())
+        if (c.message && !messages.texts.empty()) {
             EXPECT_EQ(0u, messages.texts[0].rfind(c.message, 0)) << c.what;
-        if (c.opens)
+        }
+        if (c.opens) {
             EXPECT_EQ(1, file.archive->entries.Count()) << c.what;
+        }
     }
 }
 

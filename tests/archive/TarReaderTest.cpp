@@ -83,8 +83,9 @@ TEST(TarReader, EveryCompressorListsTheSameTree) {
         int64_t packed = 0;
         GetArchiveTotals(archive, unpacked, packed);
         EXPECT_EQ(15, unpacked);
-        if (c.archiver != 7)
+        if (c.archiver != 7) {
             EXPECT_EQ(int64_t(archive->archiveSize), packed);
+        }
         delete archive;
     }
 }
@@ -217,8 +218,9 @@ TEST(TarReader, PaxRecordsTakeOnlyWellFormedLines) {
         EXPECT_EQ(std::string(c.path), std::string(records.path.Data())) << c.data;
         EXPECT_EQ(c.size, records.size) << c.data;
         EXPECT_EQ(c.hasTime, records.hasTime) << c.data;
-        if (c.hasTime)
+        if (c.hasTime) {
             EXPECT_EQ(c.nanoseconds, records.time.nanoseconds) << c.data;
+        }
     }
 }
 

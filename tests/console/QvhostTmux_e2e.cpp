@@ -3,6 +3,7 @@
 // screen comes back with capture-pane.
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -55,11 +56,12 @@ protected:
         socket = "qvtest-" + std::to_string(getpid()) + "-" + std::to_string(++launches);
         fs::remove(dir + "/rc");
         // The test's own time zone, data folder and drives, then the case's.
+        WriteFile(dir + "/tmux.conf", tmuxConfig);
         const std::string command = "cd " + dir + " && env TERM=xterm-256color TZ=UTC APPDATA=\"" + appData +
                                     "\" QUORVANE_DRIVES=\"" + DriveMap() + "\" " + env + " " + dir + "/qvhost " + args +
                                     "; echo $? > " + dir + "/rc; sleep 60";
         WriteFile(dir + "/session", command);
-        ASSERT_EQ(std::system(("tmux -L " + socket + " -f /dev/null new-session -d -x " + std::to_string(columns) +
+        ASSERT_EQ(std::system(("tmux -L " + socket + " -f " + dir + "/tmux.conf new-session -d -x " + std::to_string(columns) +
                                " -y " + std::to_string(rows) + " 'sh " + dir + "/session'")
                                   .c_str()),
                   0);
@@ -128,6 +130,8 @@ protected:
 
     std::string dir;
     std::string socket;
+    // Read by the tmux server of the next Launch.
+    std::string tmuxConfig;
     int launches = 0;
     int events = 0;
 };
@@ -150,6 +154,9 @@ TEST_F(QvhostInTmux, TerminalKeysArriveWithTheirCodes) {
         {"DC", "key 10053 char 0 shift 0"},
         {"BTab", "key 3000F char 0 shift 4"},
         {"BSpace", "key 10101 char 8 shift 0"},
+        {"M-BSpace", "key 1000E char 0 shift 1"},
+        {"C-S-F5", "key 30062 char 0 shift 6"},
+        {"M-S-F7", "key 3006E char 0 shift 5"},
         {"Enter", "key D char D shift 0"},
         {"x", "key 78 char 78 shift 0"},
         {"M-x", "key 1002D char 78 shift 1"},
@@ -163,6 +170,70 @@ TEST_F(QvhostInTmux, TerminalKeysArriveWithTheirCodes) {
     };
     for (const Case& c : cases) {
         EXPECT_TRUE(Reports(c.keys, c.report)) << c.keys << "\n" << Pane();
+    }
+}
+
+TEST_F(QvhostInTmux, ExtendedKeyReportsTellCtrlKeysFromThePlainOnes) {
+    // tmux passes extended key reports on to a program that asks for them
+    // (qvhost does, at start-up) once extended-keys is on.
+    tmuxConfig = "set -s extended-keys on\n";
+    Launch("TERM=xterm-256color", "", 90, 30);
+    ASSERT_TRUE(WaitForPane("ready 90x30")) << Pane();
+    struct Case {
+        const char* keys;
+        const char* report;
+    };
+    const Case cases[] = {
+        {"C-Tab", "key 10094 char 0 shift 2"},
+        {"C-Enter", "key 9001C char 0 shift 2"},
+        {"C-1", "key 40031 char 0 shift 2"},
+        {"C-S-1", "key 60031 char 0 shift 6"},
+        {"M-BSpace", "key 1000E char 0 shift 1"},
+        {"M-S-BSpace", "key 3000E char 0 shift 5"},
+        {"C-S-F5", "key 30062 char 0 shift 6"},
+        {"C-S-a", "key 20001 char 1 shift 6"},
+        {"Tab", "key 9 char 9 shift 0"},
+        {"C-b", "key 2 char 2 shift 2"},
+        {"x", "key 78 char 78 shift 0"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_TRUE(Reports(c.keys, c.report)) << c.keys << "\n" << Pane();
+    }
+    // On the way out the terminal gets its usual key reports back: the shell
+    // after qvhost sees Ctrl+Tab as a plain Tab, not as a report.
+    Tmux("send-keys -t 0 q");
+    ASSERT_EQ(ExitCode(), 0) << Pane();
+    Tmux("send-keys -t 0 C-Tab");
+    Tmux("send-keys -t 0 -l back");
+    EXPECT_TRUE(WaitForPane("back")) << Pane();
+    EXPECT_EQ(Pane().find("9;5u"), std::string::npos) << Pane();
+}
+
+TEST_F(QvhostInTmux, TheTerminalGetsItsKeyReportsBackAfterACrash) {
+    // The program killed (qvhost outlives it), and qvhost itself crashing.
+    struct Case {
+        const char* what;
+        bool program;
+        int signal;
+    };
+    const Case cases[] = {{"program killed", true, SIGKILL}, {"qvhost crashed", false, SIGSEGV}};
+    tmuxConfig = "set -s extended-keys on\n";
+    for (const Case& c : cases) {
+        Launch("TERM=xterm-256color", "", 90, 30);
+        ASSERT_TRUE(WaitForPane("ready 90x30")) << c.what << "\n" << Pane();
+        EXPECT_TRUE(Reports("C-Tab", "key 10094 char 0 shift 2")) << c.what << "\n" << Pane();
+        // The session's shell runs qvhost, which runs the program.
+        const std::string shell = Tmux("display -p -t 0 '#{pane_pid}'");
+        std::string victim = RunShell("ps -o pid= --ppid " + std::to_string(std::stoi(shell)));
+        if (c.program) {
+            victim = RunShell("ps -o pid= --ppid " + std::to_string(std::stoi(victim)));
+        }
+        ASSERT_EQ(kill(std::stoi(victim), c.signal), 0) << c.what;
+        ASSERT_NE(ExitCode(), -1) << c.what << "\n" << Pane();
+        Tmux("send-keys -t 0 C-Tab");
+        Tmux("send-keys -t 0 -l back");
+        EXPECT_TRUE(WaitForPane("back")) << c.what << "\n" << Pane();
+        EXPECT_EQ(Pane().find("9;5u"), std::string::npos) << c.what << "\n" << Pane();
     }
 }
 
@@ -226,15 +297,20 @@ TEST_P(QvhostUnderTerm, MouseReportsModifiedKeysAndDoubleClicks) {
         {"\\033[<0;71;11m", "mouse action 5 at 70,10 shift 0 button 1"},
         {"\\033[<2;3;4M", "mouse action 1 at 2,3 shift 0 button 2"},
         {"\\033[<64;3;4M", "mouse action 7 at 2,3 shift 0 button 120"},
-        {"\\033[1;4P", "key 10068 char 0 shift 5"},   // Shift+Alt+F1
-        {"\\033[1;4S", "key 1006B char 0 shift 5"},   // Shift+Alt+F4
-        {"\\033[18;4~", "key 1006E char 0 shift 5"},  // Shift+Alt+F7
-        {"\\033[20;4~", "key 10070 char 0 shift 5"},  // Shift+Alt+F9
+        {"\\033[1;4P", "key 30068 char 0 shift 5"},   // Shift+Alt+F1
+        {"\\033[1;4S", "key 3006B char 0 shift 5"},   // Shift+Alt+F4
+        {"\\033[18;4~", "key 3006E char 0 shift 5"},  // Shift+Alt+F7
+        {"\\033[20;4~", "key 30070 char 0 shift 5"},  // Shift+Alt+F9
         {"\\033[15;2~", "key 30058 char 0 shift 4"},  // Shift+F5
         {"\\033[1;5D", "key 10073 char 0 shift 2"},   // Ctrl+Left
         {"\\033[3;3~", "key 100A3 char 0 shift 1"},   // Alt+Del
         {"\\033[6;5~", "key 10076 char 0 shift 2"},   // Ctrl+PgDn
         {"\\033[24;7~", "key 1008A char 0 shift 3"},  // Ctrl+Alt+F12
+        {"\\033[15;6~", "key 30062 char 0 shift 6"},  // Ctrl+Shift+F5
+        // The extended reports, whatever the terminal description says.
+        {"\\033[9;5u", "key 10094 char 0 shift 2"},      // Ctrl+Tab
+        {"\\033[27;5;13~", "key 9001C char 0 shift 2"},  // Ctrl+Enter
+        {"\\033[127;4u", "key 3000E char 0 shift 5"},    // Shift+Alt+Backspace
     };
     for (const Case& c : cases) {
         EXPECT_TRUE(Reports("-l \"$(printf '" + std::string(c.sent) + "')\"", c.report)) << c.sent << "\n" << Pane();
@@ -341,6 +417,35 @@ TEST_F(QvhostWithProgram, ATerminalBelowTheLeastScreenShowsWhatFitsAndANotice) {
     EXPECT_TRUE(WaitForPane("Quorvane needs 100x25; this terminal is 100x22.")) << Pane();
 }
 
+TEST_F(QvhostWithProgram, ModifiedKeysReachAChildAndTheCommandsTheyName) {
+    tmuxConfig = "set -s extended-keys on\n";
+    StartProgram(100, 30);
+    ASSERT_TRUE(WaitForPane("target-sub")) << Pane();
+    // Ctrl+Tab completes the word at the cursor.
+    Tmux("send-keys -t 0 -l 'echo target-s'");
+    Tmux("send-keys -t 0 C-Tab");
+    EXPECT_TRUE(WaitForPane("echo target-sub")) << Pane();
+    // (An Escape followed at once by another key would be Alt with that key.)
+    Tmux("send-keys -t 0 Escape");
+    ASSERT_TRUE(WaitFor([&] { return Pane().find("echo target-sub") == std::string::npos; })) << Pane();
+    // Ctrl+Shift+F5 makes links (of the cursor entry), where Ctrl+F5 sorts by time.
+    Tmux("send-keys -t 0 Down");
+    ASSERT_TRUE(WaitForPane("\u2551target-sub ")) << Pane();
+    Tmux("send-keys -t 0 C-S-F5");
+    EXPECT_TRUE(WaitForPane("Make symbolic link to")) << Pane();
+    Tmux("send-keys -t 0 Escape");
+    ASSERT_TRUE(WaitFor([&] { return Pane().find("Make symbolic link to") == std::string::npos; })) << Pane();
+    // A child reads the keys typed, and nothing after a key with Ctrl held.
+    // (Keys typed before the child runs are the program's, not the child's.)
+    Tmux("send-keys -t 0 -l 'sh -c \"echo child-runs; exec cat -v\"'");
+    Tmux("send-keys -t 0 Enter");
+    ASSERT_TRUE(WaitForPane("child-runs\n")) << Pane();
+    Tmux("send-keys -t 0 a C-b b Enter");
+    EXPECT_TRUE(WaitForPane("a^Bb\n")) << Pane();
+    EXPECT_EQ(Pane().find("^@"), std::string::npos) << Pane();
+    Tmux("send-keys -t 0 C-d");
+}
+
 TEST_F(QvhostWithProgram, ADoubleClickOnADirectoryEntersIt) {
     StartProgram(100, 30);
     ASSERT_TRUE(WaitForPane("target-sub")) << Pane();
@@ -352,7 +457,7 @@ TEST_F(QvhostWithProgram, ADoubleClickOnADirectoryEntersIt) {
 }
 
 TEST_F(QvhostWithProgram, NamesOfWideAndCombiningCharactersKeepEveryRowTheScreensWidth) {
-    for (const char* name : {"\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E.txt", "\xF0\x9F\x98\x80 emoji", "e\xCC\x81cole",
+    for (const char* name : {"\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E.txt", "\xF0\x9F\x98\x80 emoji", "e\xCC\x81" "cole",
                              "zero\xE2\x80\x8Bwidth", "\xE4\xB8\xAD"}) {
         fs::create_directories(dir + "/panel");
         WriteFile(dir + "/panel/" + name, "x");

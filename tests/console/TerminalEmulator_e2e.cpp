@@ -75,10 +75,10 @@ protected:
         g_console = console.get();
         g_scrollBack.clear();
         g_scrollBackOn = false;
-        TerminalHooks = TTerminalHooks{ScrollBackOn, AppendRow, nullptr};
+        TerminalHooks = TTerminalHooks{ScrollBackOn, AppendRow, nullptr, nullptr};
     }
     void TearDown() override {
-        TerminalHooks = TTerminalHooks{nullptr, nullptr, nullptr};
+        TerminalHooks = TTerminalHooks{};
         if (replyRead > 0) {
             _close(replyRead);
             _close(replyWrite);
@@ -154,6 +154,16 @@ std::string NumberedRows() {
     std::string s;
     for (int i = 0; i < 10; ++i) {
         s += "r" + std::to_string(i) + (i < 9 ? "\r\n" : "");
+    }
+    return s;
+}
+
+// Lines "l0" to "l<n-1>" from the top, past the screen's 25 rows; the cursor
+// stays after the last.
+std::string Lines(int n) {
+    std::string s;
+    for (int i = 0; i < n; ++i) {
+        s += "l" + std::to_string(i) + (i < n - 1 ? "\r\n" : "");
     }
     return s;
 }
@@ -236,6 +246,30 @@ std::vector<TStreamCase> StreamCases() {
          {{0, 0, "ab ", -1}},
          2,
          0},
+        // Line feeds on the last row gather the rows they bring in; what
+        // follows them sees the screen as if each had scrolled at once.
+        {"lines past the bottom", Lines(60), {{0, 0, "l35", -1}, {0, 23, "l58", -1}, {0, 24, "l59", -1}}, 3, 24},
+        {"cursor up into the rows gathered",
+         Lines(27) + Esc("[2A") + "X" + Esc("[2B") + "Y",
+         {{0, 0, "l2 ", -1}, {0, 22, "l24X", -1}, {0, 24, "l26 Y", -1}},
+         5,
+         24},
+        {"erase above the cursor",
+         Lines(27) + Esc("[1J"),
+         {{0, 0, "   ", -1}, {0, 23, "   ", -1}, {0, 24, "    ", -1}},
+         3,
+         24},
+        {"a region set after them", Lines(27) + Esc("[1;10r") + Esc("[1;1H") + "Z", {{0, 0, "Z2", -1}, {0, 24, "l26", -1}}, 1, 0},
+        {"scroll up and down at the bottom",
+         Lines(26) + Esc("[1S") + Esc("M") + Esc("M") + "v",
+         {{0, 0, "  ", -1}, {0, 1, "  ", -1}, {0, 2, "l2", -1}, {0, 23, "l23", -1}, {0, 24, "l24v", -1}},
+         4,
+         24},
+        {"blank rows brought in by a coloured line feed",
+         Lines(25) + Esc("[44m") + "\n" + Esc("[0m") + "x",
+         {{0, 23, "l24", 0x07}, {3, 24, "x", 0x07}, {0, 24, "   ", 0x17}, {79, 24, " ", 0x17}},
+         4,
+         24},
         {"empty parameter ends the sequence", Esc("[1;;31m") + "x", {{0, 0, "31mx", 0x07}}, 4, 0},
         {"missing last parameter counts as 0", Esc("[31m") + Esc("[1;m") + "x", {{0, 0, "x", 0x07}}, -1, -1},
         {"sequence with more than twelve parameters",
@@ -306,6 +340,33 @@ TEST_F(TerminalEmulatorTest, TextWritesOneRequestPerRowTouched) {
     // Two rows put back, the cursor placed, then the sync request itself.
     EXPECT_EQ(RequestCount(19), 2);
     EXPECT_EQ(TotalRequests() - before, 4);
+}
+
+TEST_F(TerminalEmulatorTest, ALongOutputScrollsOnceForEveryScreenfulAndKeepsEveryRow) {
+    ResetScreen();
+    g_scrollBackOn = true;
+    Sync();
+    const int scrollsBefore = RequestCount(9);
+    const int rectsBefore = RequestCount(19);
+    {
+        TerminalEmulator emulator(*console, 0);
+        const std::string text = Lines(200) + "\r\n";
+        emulator.Write(text.data(), static_cast<int>(text.size()));
+    }
+    Sync();
+    // The first 24 rows one by one as the cursor leaves them; then 176 rows
+    // scrolled off, 25 at a time (the region's height), each 25 put back as
+    // one rectangle.
+    EXPECT_LE(RequestCount(9) - scrollsBefore, 8);
+    EXPECT_LE(RequestCount(19) - rectsBefore, 24 + 8);
+    ASSERT_EQ(g_scrollBack.size(), 176u);
+    for (int i = 0; i < 176; ++i) {
+        EXPECT_EQ(g_scrollBack[i], ("l" + std::to_string(i) + "        ").substr(0, 8)) << i;
+    }
+    qvhost::ScreenModel m = Screen();
+    EXPECT_EQ(m.RowText(0, 0, 5), "l176 ");
+    EXPECT_EQ(m.RowText(23, 0, 5), "l199 ");
+    EXPECT_EQ(m.RowText(24, 0, 5), "     ");
 }
 
 TEST_F(TerminalEmulatorTest, NulBytesAreIgnored) {
@@ -527,6 +588,9 @@ TEST_F(TerminalEmulatorTest, KeysAreEncodedByTheTable) {
         {KEY_ALT_F1, ""},
         {KEY_SHIFT_TAB, ""},
         {KEY_MOUSE, ""},
+        {KEY_CTRL_B, "\x02"},
+        // A key event without a key (the host's modifiers-released report).
+        {0, ""},
     };
     OpenReplyPipe();
     TerminalEmulator emulator(*console, replyWrite);
@@ -560,6 +624,10 @@ TEST_F(TerminalEmulatorTest, AttachedTerminalTakesKeysAndTeletypeText) {
     Feed(qvhost::EncodeEvent(qvhost::kEventKey, KEY_F12, 0, 0, 0, 0));
     Feed(qvhost::EncodeEvent(qvhost::kEventMousePress, 1, 0, 3, 3, 0));
     Feed(qvhost::EncodeEvent(qvhost::kEventKey, 'x', 0, 0, 0, 'x'));
+    // Ctrl-B and the host's report that Ctrl was let go: only the key's byte.
+    Feed(qvhost::EncodeEvent(qvhost::kEventKey, KEY_CTRL_B, qvhost::kShiftCtrl, 0, 0, KEY_CTRL_B));
+    Feed(qvhost::EncodeEvent(qvhost::kEventKey, 0, 0, 0, 0, 0));
+    Feed(qvhost::EncodeEvent(qvhost::kEventKey, 'b', 0, 0, 0, 'b'));
     console->WriteTty("\x1b[31mred");
     qvhost::ScreenModel m = Screen();
     EXPECT_EQ(m.RowText(0, 0, 3), "red");
@@ -568,7 +636,7 @@ TEST_F(TerminalEmulatorTest, AttachedTerminalTakesKeysAndTeletypeText) {
     // Detaching lets the key feeder finish the queue first.
     console->DetachTerminal();
     EXPECT_EQ(console->AttachedTerminal(), nullptr);
-    EXPECT_EQ(TakeReplies(), Esc("[24~") + "x");
+    EXPECT_EQ(TakeReplies(), Esc("[24~") + "x\x02" "b");
     // The mouse event was dropped; events go to GetEvent again.
     CConsole::TEvent event{};
     EXPECT_FALSE(console->GetEvent(event, 0));

@@ -175,3 +175,44 @@ TEST(ScreenModelClipping, ADecoderFedFramesInPiecesKeepsOnlyTheUnfinishedOne) {
     EXPECT_EQ(split.Buffered(), 5u);
     EXPECT_LE(split.Held(), 2 * sizeof frame);
 }
+
+TEST(ScreenModelClipping, ScrollsMoveTheRegionsRowsAndBlankWhatTheyUncover) {
+    // A 6 x 5 screen of rows "aaaaaa" to "eeeeee"; blanks get attribute 0x1F.
+    struct Case {
+        const char* what;
+        uint16_t opcode;
+        int32_t x, y, w, h, lines;
+        const char* rows[5];
+    };
+    const Case cases[] = {
+        {"whole screen up one", kScrollUp, 0, 0, 6, 5, 1, {"bbbbbb", "cccccc", "dddddd", "eeeeee", "      "}},
+        {"whole screen down two", kScrollDown, 0, 0, 6, 5, 2, {"      ", "      ", "aaaaaa", "bbbbbb", "cccccc"}},
+        {"full-width band up", kScrollUp, 0, 1, 6, 3, 2, {"aaaaaa", "dddddd", "      ", "      ", "eeeeee"}},
+        {"full-width band down", kScrollDown, 0, 1, 6, 3, 1, {"aaaaaa", "      ", "bbbbbb", "cccccc", "eeeeee"}},
+        {"inner rectangle up", kScrollUp, 2, 1, 3, 3, 2, {"aaaaaa", "bbdddb", "cc   c", "dd   d", "eeeeee"}},
+        {"inner rectangle down", kScrollDown, 1, 0, 4, 5, 2, {"a    a", "b    b", "caaaac", "dbbbbd", "ecccce"}},
+        {"more lines than rows", kScrollUp, 0, 0, 6, 5, 7, {"      ", "      ", "      ", "      ", "      "}},
+        {"no lines", kScrollDown, 0, 0, 6, 5, 0, {"aaaaaa", "bbbbbb", "cccccc", "dddddd", "eeeeee"}},
+    };
+    for (const Case& c : cases) {
+        ScreenModel model(6, 5);
+        std::string reply;
+        for (int y = 0; y < 5; ++y) {
+            model.Apply(Make(kWrite, {Int(0), Int(y), Text(std::u32string(6, U'a' + y)), Attr(0x07)}), reply);
+        }
+        model.TakeDirtyRows();
+        model.Apply(Make(c.opcode, {Int(c.x), Int(c.y), Int(c.w), Int(c.h), Int(c.lines), Attr(0x1F)}), reply);
+        std::vector<bool> dirty = model.TakeDirtyRows();
+        for (int y = 0; y < 5; ++y) {
+            EXPECT_EQ(model.RowText(y), c.rows[y]) << c.what << ", row " << y;
+            const std::vector<uint8_t> attrs = model.RowAttributes(y);
+            for (int x = 0; x < 6; ++x) {
+                const bool blank = model.RowText(y, x, 1) == " ";
+                EXPECT_EQ(attrs[x], blank ? 0x1F : 0x07) << c.what << ", cell " << x << "," << y;
+            }
+            // Only the region's rows are painted again, and only when it moved.
+            const bool inRegion = y >= c.y && y < c.y + c.h && c.lines > 0;
+            EXPECT_EQ(dirty[y], inRegion) << c.what << ", row " << y;
+        }
+    }
+}

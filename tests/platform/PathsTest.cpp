@@ -1,12 +1,16 @@
 // Full paths, per-drive current directories, relative paths, the temporary
 // path and environment variables.
 #include "platform/win32.h"
+#include "tests/platform/PosixPathOf.h"
 #include "tests/platform/RunningUnderWine.h"
 #include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
 #include <cstdio>
 #include <string>
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
 
 namespace {
 
@@ -158,6 +162,40 @@ TEST(PathsTest, ADriveHoldsOnlyWhatLiesInsideItsFolder) {
         EXPECT_EQ(U8(WString(buf, n)), c.drivePath) << c.local;
     }
     SetEnvironmentVariableA("TMPDIR", had > 0 && had < sizeof saved ? saved : nullptr);
+}
+
+// A Linux file system may hold names Windows refuses (a control character,
+// "<", ":", "?", a quote): such a folder can be entered, and a file made,
+// read and deleted inside it, and the folder removed. A name that does not
+// exist yet, one being made, keeps Windows' rules for what can be typed; a
+// control character, which no name field takes, may be made (a copy of such
+// a name).
+TEST(PathsTest, NamesOnDiskAreReachableWhateverTheyHold) {
+    if (qvtest::RunningUnderWine()) {
+        GTEST_SKIP() << "a Windows file system holds no such names";
+    }
+#ifndef _WIN32
+    TempDir dir;
+    for (const char* odd : {"a<b>c", "co:lon?*", "pipe|\"quote"}) {
+        const WString folder = dir.Join(W(odd));
+        ASSERT_EQ(0, mkdir(qvtest::PosixPathOf(folder).c_str(), 0755)) << odd;
+        DWORD attributes = GetFileAttributesW(folder.c_str());
+        EXPECT_NE(INVALID_FILE_ATTRIBUTES, attributes) << odd;
+        EXPECT_NE(0u, attributes & FILE_ATTRIBUTE_DIRECTORY) << odd;
+        const WString inside = folder + W("\\inside.txt");
+        HANDLE file = CreateFileW(inside.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+        EXPECT_NE(INVALID_HANDLE_VALUE, file) << odd;
+        CloseHandle(file);
+        EXPECT_TRUE(DeleteFileW(inside.c_str())) << odd;
+        EXPECT_TRUE(RemoveDirectoryW(folder.c_str())) << odd;
+        // Gone now, the same name is one being made.
+        EXPECT_FALSE(CreateDirectoryW(folder.c_str(), nullptr)) << odd;
+        EXPECT_EQ(DWORD(ERROR_INVALID_NAME), GetLastError()) << odd;
+    }
+    const WString copied = dir.Join(W("bell\ax"));
+    EXPECT_TRUE(CreateDirectoryW(copied.c_str(), nullptr));
+    EXPECT_TRUE(RemoveDirectoryW(copied.c_str()));
+#endif
 }
 
 TEST(PathsTest, LongNameOfALongPathIsItself) {

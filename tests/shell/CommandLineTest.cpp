@@ -193,4 +193,35 @@ TEST(CommandLineTest, RoadsAreDecidedFromTheProgramPart) {
     }
 }
 
+// With a POSIX shell for interpreter, a line that holds what only the shell
+// carries out goes to it; the redirections the runner does itself, and what
+// stands in double quotes, keep a found program's line direct. cmd takes
+// such lines only by the program part.
+TEST(CommandLineTest, ShellSyntaxSendsTheLineToAPosixShell) {
+    TempDir programs;
+    ASSERT_TRUE(qvtest::WriteFileBytes(programs.Join(W("tool.exe")), shelltest::ConsoleProgramBytes()));
+    shelltest::CSearchPathScope scope(Wide(programs.Path()));
+    const bool posixShell = !InterpreterTakesSlashC(GetCommandInterpreter());
+    struct {
+        const char* command;
+        bool shell;
+    } const cases[] = {
+        {"tool a && tool b", true},    {"tool a || tool b", true}, {"tool a; tool b", true},
+        {"tool a &", true},            {"tool `date`", true},      {"tool $(date)", true},
+        {"tool $HOME", true},          {"tool ${X}", true},        {"tool $1", true},
+        {"tool *.txt", true},          {"tool a?.txt", true},      {"tool [ab].txt", true},
+        {"tool ~/x", true},            {"tool <<END", true},       {"tool a > out 2>&1", false},
+        {"tool a >> out 2> err", false}, {"tool <in >&out", false}, {"tool \"a;b && *\"", false},
+        {"tool a~b $ x$", false},      {"tool !", false},          {"tool C:\\x a:b", false},
+    };
+    for (const auto& c : cases) {
+        // "||" holds the pipe, which sends a line to cmd too.
+        const int interpreter = posixShell ? CommandRoadShell : CommandRoadCmd;
+        int expected = std::string(c.command).find('|') != std::string::npos ? interpreter
+                       : c.shell && posixShell                                 ? CommandRoadShell
+                                                                               : CommandRoadDirect;
+        EXPECT_EQ(expected, GetCommandRoad(Westring(c.command))) << c.command;
+    }
+}
+
 }  // namespace

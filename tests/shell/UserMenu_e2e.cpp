@@ -45,13 +45,25 @@ protected:
         }
         return ::testing::AssertionSuccess();
     }
-    // The entry's file appeared in T:\work and the panels are back.
+    // The entry's file appeared in T:\work and the program is back from the
+    // entry's run: the panels, read again after it, list the file. The key
+    // bar alone would not tell: the screen may not show yet that it was hidden
+    // for the run (the file can be there before the screen has caught up),
+    // and a key pressed while the entry's program runs is that program's.
     ::testing::AssertionResult Ran(const std::string& name, const std::string& bytes) {
         if (!Eventually([&] { return Read("work/" + name) == bytes; })) {
             return ::testing::AssertionFailure() << name << " not made:\n" << host->ScreenText();
         }
-        if (!Gone(" User  Menu ") || !KeyBarShown()) {
-            return ::testing::AssertionFailure() << "the menu stayed:\n" << host->ScreenText();
+        bool listed = host->WaitFor([&](const qvhost::ScreenModel& s) {
+            for (int y = 1; y < s.Rows() - 4; y++) {
+                if (s.RowText(y, 1, static_cast<int>(name.size())) == name) {
+                    return true;
+                }
+            }
+            return false;
+        });
+        if (!listed || !Gone(" User  Menu ") || !KeyBarShown()) {
+            return ::testing::AssertionFailure() << "the panels did not come back:\n" << host->ScreenText();
         }
         return ::testing::AssertionSuccess();
     }

@@ -146,4 +146,28 @@ TEST_F(ModalLoopTest, IgnoredCodesArePassedOverAndAClosedInputAnswersEveryRead) 
     }
 }
 
+// A host reports the shift keys held with KEY_IGNORED: the main loop asks to
+// see it (its key bar follows Alt and Ctrl), a loop nested in it still
+// passes over it, as every loop that does not ask does.
+TEST_F(ModalLoopTest, OnlyALoopThatAsksSeesTheShiftKeysAHostReports) {
+    CModalLoop outer(CModalLoop::IgnoresResizes, CModalLoop::SeesShiftKeys);
+    TInputEvent event = {};
+    for (int shift : {SHIFT_ALT, SHIFT_CTRL, 0}) {
+        Key(KEY_IGNORED, 0, shift);
+        EXPECT_EQ(outer.Read(event, 5000), KEY_IGNORED);
+        EXPECT_EQ(event.shiftState, shift);
+    }
+    {
+        CModalLoop inner;
+        Key(KEY_IGNORED, 0, SHIFT_ALT);
+        Key('d', 'd');
+        EXPECT_EQ(inner.Read(event, 5000), 'd');
+        EXPECT_EQ(event.shiftState, 0);
+    }
+    Dialog dialog(-1, -2, 20, 5, 0x70);
+    Key(KEY_IGNORED, 0, SHIFT_CTRL);
+    Key(KEY_ESC, KEY_ESC);
+    EXPECT_EQ(dialog.Run(), KEY_ESC);
+}
+
 }  // namespace

@@ -85,6 +85,82 @@ TEST_F(WinTest, ShadowDimsTheCellsBesideAndBelowKeepingTheirCharacters) {
     EXPECT_EQ(AttrAt(32, 10), 0x07);
 }
 
+// A window that draws where a later window lies: the later window keeps the
+// new cells (darkened where its shadow falls) and puts them back when it
+// goes, while the screen keeps showing it. Each writer on a row of its own.
+TEST_F(WinTest, DrawingUnderALaterWindowShowsOnceThatWindowGoes) {
+    Config.Shadows = 1;
+    const char* const upper = "ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+    const char32_t* const lower = U"abcdefghijklmnopqrstuvwxyz0123456789";
+    Win panel(0, 0, 79, 20, 0x1F, -1, 0);
+    {
+        // Rows 5 to 10; its shadow the row 11 from column 12 and the columns
+        // 31 and 32 from row 6.
+        Win dialog(10, 5, 30, 10, 0x70, 0x70, 0);
+        panel.WriteText(0, 6, upper, 0x1E);
+        panel.WriteWide(0, 7, Westring(lower), 0x1E);
+        panel.WriteAttrString(0, 11, CellString(lower, 0x1E));
+        panel.WriteHotKeyText(0, 8, upper, "p", 0x1E);
+        panel.GotoXY(0, 9);
+        panel.ClearToEol(0x1C);
+        CellString rect;
+        for (int i = 0; i < 40; ++i) {
+            rect += TCell{U'#', 0x1A};
+        }
+        panel.PutCellRect(0, 10, 40, 1, rect);  // across the bottom frame line
+        panel.WriteWide(8, 5, Westring(U"abcd"), 0x1B);  // the dialog's top-left corner
+        for (int y : {6, 7, 8, 9}) {
+            EXPECT_EQ(AttrAt(20, y), 0x70) << y;
+            EXPECT_EQ(CharAt(20, y), U' ') << y;
+        }
+        EXPECT_EQ(CharAt(10, 5), U'\u2554');
+        EXPECT_EQ(CharAt(5, 6), U'F');
+        EXPECT_EQ(AttrAt(5, 6), 0x1E);
+        EXPECT_EQ(CharAt(9, 5), U'b');
+        // Under the shadow the new cells show darkened; the corners of the
+        // saved area beside it are not darkened.
+        EXPECT_EQ(CharAt(20, 11), U'u');
+        EXPECT_EQ(AttrAt(20, 11), 0x06);
+        EXPECT_EQ(AttrAt(11, 11), 0x1E);
+        EXPECT_EQ(CharAt(31, 7), U'5');
+        EXPECT_EQ(AttrAt(31, 7), 0x06);
+        EXPECT_EQ(CharAt(20, 10), U'\u2550');
+    }
+    EXPECT_EQ(Row(6, 0, 36), upper);
+    EXPECT_EQ(AttrAt(20, 6), 0x1E);
+    EXPECT_EQ(Row(7, 0, 36), "abcdefghijklmnopqrstuvwxyz0123456789");
+    EXPECT_EQ(Row(11, 0, 36), "abcdefghijklmnopqrstuvwxyz0123456789");
+    EXPECT_EQ(AttrAt(20, 11), 0x1E);
+    EXPECT_EQ(Row(8, 0, 36), upper);
+    EXPECT_NE(AttrAt(15, 8), 0x1E) << "the hot letter P";
+    EXPECT_EQ(AttrAt(16, 8), 0x1E);
+    EXPECT_EQ(Row(9, 0, 40), std::string(40, ' '));
+    EXPECT_EQ(AttrAt(20, 9), 0x1C);
+    EXPECT_EQ(Row(5, 8, 4), "abcd");
+    EXPECT_EQ(Row(10, 0, 40), std::string(40, '#'));
+}
+
+// Two windows over a row: what the lower window covers stays its own until
+// it goes too; what only the upper one covers shows when the upper goes.
+TEST_F(WinTest, DrawingUnderTwoLaterWindowsReachesTheLowerOne) {
+    const char* const upper = "ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+    Win panel(0, 0, 79, 20, 0x1F, -1, 0);
+    Win lower(10, 5, 30, 10, 0x70, 0x70, 0);
+    {
+        Win upperWindow(20, 7, 40, 9, 0x4F, 0x4F, 0);
+        panel.WriteText(0, 8, upper, 0x1E);
+        EXPECT_EQ(AttrAt(25, 8), 0x4F);
+        EXPECT_EQ(AttrAt(35, 8), 0x4F);
+        EXPECT_EQ(CharAt(5, 8), U'F');
+    }
+    EXPECT_EQ(AttrAt(25, 8), 0x70) << "the lower window still lies there";
+    EXPECT_EQ(CharAt(25, 8), U' ');
+    EXPECT_EQ(CharAt(31, 8), U'5');
+    EXPECT_EQ(AttrAt(33, 8), 0x1E);
+    lower.SetHidden(true);
+    EXPECT_EQ(Row(8, 0, 36), upper);
+}
+
 TEST(WinDim, DarkensTheForegroundOnBlack) {
     CellString cells;
     const uint8_t in[] = {0x1F, 0x70, 0x08, 0x4E, 0x03};

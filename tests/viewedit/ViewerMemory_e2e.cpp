@@ -25,7 +25,7 @@ void WriteLines(const std::string& path, int64_t lines) {
     std::ofstream out(path, std::ios::binary);
     std::string block;
     const int perBlock = 4096;
-    char line[80];  // room for any number; the lines written are 64 bytes
+    char line[96];  // each line is 64 bytes; the room covers the widest number the format allows
     for (int64_t first = 0; first < lines; first += perBlock) {
         block.clear();
         for (int64_t i = first; i < first + perBlock && i < lines; i++) {

@@ -207,6 +207,61 @@ TEST_F(DirectoryTreeTest, DirectorySizesShowTheTotalAndKeepItInThePanel) {
     })) << host->ScreenText();
 }
 
+// With "Retain Dir Count" on, a re-read keeps showing the size the directory
+// sizes found (the tree remembers it); with it off the directory is SUBDIR
+// again.
+TEST_F(DirectoryTreeTest, ARereadShowsTheRetainedSizeOnlyWithRetainDirCount) {
+    MakeFolder("work/sizes");
+    Write("work/sizes/one", std::string(100, 'x'));
+    Write("work/sizes/two", std::string(200, 'y'));
+    struct TCase {
+        const char* retain;
+        const char* afterReread;  // in the row of sizes
+        const char* notThere;
+    };
+    const TCase cases[] = {
+        {"on", "300", "SUBDIR"},
+        {"off", "SUBDIR", "300"},
+    };
+    for (const TCase& c : cases) {
+        Start(std::string("SizeCountPause=on\r\nRetainCount=") + c.retain + "\r\n");
+        ASSERT_TRUE(Shows("sizes"));
+        // A scan of the drive: the tree knows the folders, not their sizes.
+        host->WatchText("Scanning directories");
+        ASSERT_TRUE(host->PressKey("Alt+F10"));
+        ASSERT_TRUE(Shows(" Directory Tree ")) << host->ScreenText();
+        ASSERT_TRUE(host->PressKey("Ctrl+R"));
+        ASSERT_TRUE(host->WaitForSeen("Scanning directories")) << host->ScreenText();
+        ASSERT_TRUE(Shows("\u2514\u2500sizes")) << host->ScreenText();
+        ASSERT_TRUE(host->PressKey("Esc"));
+        ASSERT_TRUE(Gone(" Directory Tree "));
+        // "..", a, d, sizes: the cursor goes down to sizes.
+        for (int i = 0; i < 3; i++)
+            ASSERT_TRUE(host->PressKey("Down"));
+        ASSERT_TRUE(host->PressKey("Ctrl+Q"));
+        ASSERT_TRUE(host->WaitFor([&](const ScreenModel& screen) {
+            int row = RowOf(screen, "Total Size:");
+            return row >= 0 && screen.RowText(row).find("300") != std::string::npos;
+        })) << c.retain << "\n"
+            << host->ScreenText();
+        ASSERT_TRUE(host->PressKey("Enter"));
+        ASSERT_TRUE(Gone(" Reading Directories "));
+        // A file made now shows once the re-read is done.
+        Write("work/zz-after", "");
+        ASSERT_TRUE(host->PressKey("Ctrl+R"));
+        ASSERT_TRUE(Shows("zz-after")) << c.retain << "\n" << host->ScreenText();
+        ScreenModel screen = host->Snapshot();
+        int row = RowOf(screen, "sizes");
+        ASSERT_GE(row, 0) << screen.Dump();
+        std::string line = screen.RowText(row, 0, 40);
+        EXPECT_NE(line.find(c.afterReread), std::string::npos) << c.retain << ": " << line;
+        EXPECT_EQ(line.find(c.notThere), std::string::npos) << c.retain << ": " << line;
+        host->CloseInput();
+        EXPECT_EQ(host->WaitExit(), 0);
+        std::remove(PathOf("work/zz-after").c_str());
+    }
+}
+
 TEST_F(DirectoryTreeTest, TreeViewShowsTheOtherDriveAndSendsThatPanel) {
     MapDrive('U', "other");
     MakeFolder("other");

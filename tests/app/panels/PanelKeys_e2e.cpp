@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <string>
@@ -149,6 +150,60 @@ TEST_F(PanelKeysTest, SelectingByMaskTagsOnlyTheMatchingFiles) {
         EXPECT_EQ(LeftNameAttribute(host, name), plain) << name;
 }
 
+// More files than the panel shows: the status line counts all of them as
+// soon as a bulk tagging ends, and the rows that lay under the select dialog
+// show their new colours once it is gone.
+TEST_F(PanelKeysTest, BulkTaggingCountsEveryFileAndTheRowsUnderTheDialogKeepTheirColours) {
+    MakeFolder("many");
+    char name[32];
+    for (int i = 0; i < 400; i++) {
+        snprintf(name, sizeof name, "many/f%03d", i);
+        Write(name, "x");
+    }
+    ScriptedHost::Options options = Options();
+    options.args = {"V:\\test.ini", "-l", "V:\\many", "-r", "U:\\"};
+    ScriptedHost& host = Launch(options);
+    ASSERT_TRUE(host.WaitForText("f017")) << host.Snapshot().Dump();
+    const int tagged = DefaultColours[ColourTagged];
+    // Every digit (size, date, time) of the file rows, the cursor row ("..")
+    // apart, in the tagged colour; the select dialog covered rows 6 to 11.
+    std::string mismatch;
+    auto fileRowsTagged = [&](const ScreenModel& screen) {
+        for (int y = 2; y < screen.Rows() - 5; y++) {
+            if (screen.RowText(y, 1, 1) != "f") {
+                mismatch = "row " + std::to_string(y) + " holds no file";
+                return false;
+            }
+            std::vector<uint8_t> attributes = screen.RowAttributes(y, 0, 40);
+            for (int x = 14; x < 39; x++) {
+                const char c = screen.RowText(y, x, 1)[0];
+                if (c >= '0' && c <= '9' && attributes[x] != tagged) {
+                    mismatch = "row " + std::to_string(y) + ", column " + std::to_string(x) + ": attribute " +
+                               std::to_string(attributes[x]);
+                    return false;
+                }
+            }
+        }
+        return true;
+    };
+    host.SendKey(KEY_GREY_PLUS, '+');
+    ASSERT_TRUE(host.WaitForText("Select the files")) << host.Snapshot().Dump();
+    host.SendText("*");
+    host.SendKey(KEY_ENTER);
+    EXPECT_TRUE(WaitForLeftStatus(host, "400 bytes in 400 selected files")) << host.Snapshot().Dump();
+    EXPECT_TRUE(host.WaitFor([&](const ScreenModel& screen) {
+        return RowOf(screen, "Select the files") < 0 && fileRowsTagged(screen);
+    })) << mismatch << "\n"
+        << host.Snapshot().Dump();
+    // Inverting untags all four hundred, tagging all tags them again.
+    host.SendKey(KEY_GREY_STAR, '*');
+    EXPECT_TRUE(host.WaitFor([](const ScreenModel& screen) {
+        return screen.RowText(screen.Rows() - 4, 1, 38).find("selected") == std::string::npos;
+    })) << host.Snapshot().Dump();
+    host.SendKey(KEY_CTRL_GREY_PLUS);
+    EXPECT_TRUE(WaitForLeftStatus(host, "400 bytes in 400 selected files")) << host.Snapshot().Dump();
+}
+
 TEST_F(PanelKeysTest, AMaskWithAnErrorIsRefusedAndEscapeTagsNothing) {
     ScriptedHost& host = Launch(Options());
     ASSERT_TRUE(WaitForPanels(host)) << host.Snapshot().Dump();
@@ -197,6 +252,91 @@ TEST_F(PanelKeysTest, AStickySearchShowsItsTextUntilAnotherKeyEndsIt) {
     host.SendKey(KEY_ESC);
     EXPECT_TRUE(WaitForLeftStatus(host, "notes.txt")) << host.Snapshot().Dump();
     EXPECT_EQ(LeftCursorName(host.Snapshot()), "notes.txt");
+}
+
+// A sticky quick search started with Alt held reads its keys itself: the Esc
+// that ends it brings the key bar back to the plain labels at once.
+TEST_F(PanelKeysTest, TheKeyBarDropsTheAltLabelsWhenEscEndsAQuickSearch) {
+    ScriptedHost& host = Launch(Options("StickyAlt=on\r\n"));
+    ASSERT_TRUE(WaitForPanels(host)) << host.Snapshot().Dump();
+    auto barShows = [&](const std::string& label) {
+        return host.WaitFor([&](const ScreenModel& s) { return s.RowText(s.Rows() - 1).find(label) != std::string::npos; });
+    };
+    host.SendKey(KEY_IGNORED, 0, ShiftAlt);  // Alt held
+    ASSERT_TRUE(barShows("5DStore")) << host.Snapshot().Dump();
+    SendAltLetter(host, 'n');
+    ASSERT_TRUE(WaitForLeftStatus(host, "Search: n")) << host.Snapshot().Dump();
+    host.SendKey(KEY_ESC);
+    EXPECT_TRUE(WaitForLeftStatus(host, "notes.txt")) << host.Snapshot().Dump();
+    EXPECT_TRUE(barShows("5Copy")) << host.Snapshot().Dump();
+}
+
+// Going up from a folder right below the root lands on the root with the
+// cursor on that folder (Ctrl+PgUp, or Enter on ".."); at the root going up
+// does nothing.
+TEST_F(PanelKeysTest, GoingUpFromAFirstLevelFolderAndFromTheRoot) {
+    struct TCase {
+        const char* how;
+        std::vector<int> keys;
+    };
+    const TCase cases[] = {
+        {"Ctrl+PgUp", {KEY_CTRL_PGUP}},
+        {"Enter on ..", {KEY_HOME, KEY_ENTER}},
+    };
+    auto leftHeader = [](const ScreenModel& s) { return s.RowText(0, 0, 40); };
+    for (const TCase& c : cases) {
+        ScriptedHost::Options options = Options();
+        options.args = {"V:\\test.ini", "-l", "V:\\right", "-r", "U:\\"};
+        ScriptedHost& host = Launch(options);
+        ASSERT_TRUE(host.WaitFor([&](const ScreenModel& s) {
+            return leftHeader(s).find(" V:\\right ") != std::string::npos && LeftCursorName(s) == "..";
+        })) << c.how << "\n"
+            << host.Snapshot().Dump();
+        for (int key : c.keys)
+            host.SendKey(key, key == KEY_ENTER ? KEY_ENTER : 0);
+        // V:\ holds appdata, left, right and test.ini: the cursor is on right.
+        EXPECT_TRUE(host.WaitFor([&](const ScreenModel& s) {
+            return leftHeader(s).find(" V:\\ ") != std::string::npos && LeftCursorName(s) == "right" &&
+                   s.RowText(s.Rows() - 2).find("V:\\>") == 0;
+        })) << c.how << "\n"
+            << host.Snapshot().Dump();
+    }
+    // At the root: nothing changes (the typed letter shows the key was taken).
+    host->SendKey(KEY_CTRL_PGUP);
+    host->SendText("x");
+    ASSERT_TRUE(host->WaitFor([](const ScreenModel& s) { return s.RowText(s.Rows() - 2).find("V:\\>x") == 0; }))
+        << host->Snapshot().Dump();
+    ScreenModel screen = host->Snapshot();
+    EXPECT_NE(leftHeader(screen).find(" V:\\ "), std::string::npos) << screen.Dump();
+    EXPECT_EQ(LeftCursorName(screen), "right") << screen.Dump();
+    EXPECT_GE(RowOf(screen, "appdata", 0, 40), 0) << screen.Dump();
+}
+
+// The drive menu's selection wraps: Left from the first cell (the network)
+// lands on the last drive, Right from the last drive on the first cell, so a
+// second Right reaches C.
+TEST_F(PanelKeysTest, TheDriveMenuWrapsFromEachEndToTheOther) {
+    struct TCase {
+        std::vector<int> keys;
+        const char* header;  // of the left panel after Enter
+    };
+    const TCase cases[] = {
+        {{KEY_HOME, KEY_LEFT}, " V:\\ "},
+        {{KEY_END, KEY_RIGHT, KEY_RIGHT}, " C:\\ "},
+    };
+    for (const TCase& c : cases) {
+        ScriptedHost& host = Launch(Options());
+        ASSERT_TRUE(WaitForPanels(host)) << host.Snapshot().Dump();
+        host.SendKey(KEY_ALT_F1);
+        ASSERT_TRUE(host.WaitForText("\\\\  C  T  U  V ")) << host.Snapshot().Dump();
+        for (int key : c.keys)
+            host.SendKey(key);
+        host.SendKey(KEY_ENTER, KEY_ENTER);
+        EXPECT_TRUE(host.WaitFor([&](const ScreenModel& s) {
+            return s.RowText(0, 0, 40).find(c.header) != std::string::npos && s.RowText(10).find("Choose") == std::string::npos;
+        })) << c.header << "\n"
+            << host.Snapshot().Dump();
+    }
 }
 
 TEST_F(PanelKeysTest, TheDriveMenuSwitchesAPanelToAnotherMappedDrive) {

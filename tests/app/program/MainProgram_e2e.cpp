@@ -172,6 +172,41 @@ TEST_F(MainProgramTest, KeyBarShowsTheLabelsOfTheShiftKeysHeld) {
         << host.ScreenText();
 }
 
+// A host reports the shift keys held by a key event that carries no key:
+// code 0, or KEY_IGNORED. Either way the key bar shows the labels of what is
+// held, and the plain ones once it is released.
+TEST_F(MainProgramTest, KeyBarFollowsTheShiftKeysAHostReportsHeld) {
+    ScriptedHost& host = Launch(Options());
+    ASSERT_TRUE(WaitForKeyBar(host));
+    struct TCase {
+        int shift;
+        std::vector<std::string> labels;  // in the order the bar shows them
+    };
+    const TCase cases[] = {
+        {SHIFT_ALT, {"1Left", "2Right", "5DStore"}},
+        {0, {"1Help", "2Menu", "5Copy"}},
+        {SHIFT_CTRL, {"3Name", "4Exten", "5Time"}},
+        {0, {"1Help", "2Menu", "5Copy"}},
+    };
+    for (int code : {0, KEY_IGNORED}) {
+        for (const TCase& c : cases) {
+            host.SendKey(code, 0, c.shift);
+            EXPECT_TRUE(host.WaitFor([&](const ScreenModel& s) {
+                std::string bar = s.RowText(s.Rows() - 1);
+                size_t at = 0;
+                for (const std::string& label : c.labels) {
+                    at = bar.find(label, at);
+                    if (at == std::string::npos) {
+                        return false;
+                    }
+                }
+                return true;
+            })) << "code " << code << ", shift " << c.shift << "\n"
+                << host.ScreenText();
+        }
+    }
+}
+
 TEST_F(MainProgramTest, ClockShowsTheTimeInBothModes) {
     struct TCase {
         const char* mode;

@@ -153,8 +153,9 @@ TEST_F(StoredPathsAndHistoriesTest, ACommandTypedThreeTimesIsShownOnceAndSurvive
     // Enter runs the selected command: the interpreter finds no such program.
     host->SendKey(KEY_ENTER, KEY_ENTER);
     // (The Windows build's interpreter is cmd, which words it its own way.)
-    if (!OnWindowsLeg())
+    if (!OnWindowsLeg()) {
         ASSERT_TRUE(Shows("other: not found")) << host->ScreenText();
+    }
     // Keys typed before the pause would reach the child.
     ASSERT_TRUE(Shows("Press any key to continue")) << host->ScreenText();
     host->SendText("x");

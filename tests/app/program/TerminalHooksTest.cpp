@@ -20,7 +20,7 @@ protected:
         ScrollBackBuffer.FreeAll();
         ResetColours();
         Config.ConsoleScrollback = 0;
-        TerminalHooks = TTerminalHooks{nullptr, nullptr, nullptr};
+        TerminalHooks = TTerminalHooks{};
         UiConsole::TearDown();
     }
 };
@@ -50,8 +50,10 @@ TEST_F(TerminalHooksTest, ScrolledRowsReachTheScrollBackInTheCommandLineColour) 
         EXPECT_EQ(cells.Data()[0].attribute, 0x1E);
         if (on) {
             ASSERT_EQ(ScrollBackBuffer.Count(), 1);
-            EXPECT_EQ(RowText(*ScrollBackBuffer.At(0), 7), "second ");
-            EXPECT_EQ(ScrollBackBuffer.At(0)->Data()[0].attribute, 0x1E);
+            CellString row;
+            ScrollBackBuffer.Line(0, row);
+            EXPECT_EQ(RowText(row, 7), "second ");
+            EXPECT_EQ(row.Data()[0].attribute, 0x1E);
         } else {
             EXPECT_EQ(ScrollBackBuffer.Count(), 0);
         }

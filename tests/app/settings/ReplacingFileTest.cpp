@@ -105,8 +105,9 @@ TEST_F(ReplacingFileTest, AWriteThatGetsNoFurtherThanItsTemporaryFileRemovesIt) 
         EXPECT_EQ(GetFileAttributesW(temp.c_str()), INVALID_FILE_ATTRIBUTES);
         EXPECT_EQ(ReadFileBytes(target), "old\r\n");
     }
-    if (!qvtest::RunningUnderWine())
+    if (!qvtest::RunningUnderWine()) {
         EXPECT_NE(GetFileAttributesW(folderTarget.c_str()) & FILE_ATTRIBUTE_DIRECTORY, 0u);
+    }
     // A temporary file that was someone else's (the write could not make its
     // own) is left alone.
     ASSERT_TRUE(CreateDirectoryW(temp.c_str(), nullptr));

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cstring>
 
 namespace {
@@ -73,6 +74,54 @@ TEST(CMutexTest, DestroyingOnTheOwningThreadReleasesEveryLevel) {
         });
         EXPECT_EQ(0u, afterDelete);
     });
+}
+
+// Threads take turns at one lock around a plain counter; between turns each
+// also unlocks without holding it (ignored, though its id may still stand
+// as the last owner) and asks whether it is held. No increment is lost, no
+// stray unlock frees another thread's lock, and the lock ends free.
+TEST(CMutexTest, TurnsOfManyThreadsWithStrayUnlocks) {
+    struct Shared {
+        CMutex mutex;
+        int counter = 0;
+        std::atomic<int> failures{0};
+    } shared;
+    constexpr int threads = 4;
+    constexpr int turns = 2000;
+    struct Call {
+        static unsigned __stdcall Run(void* argument) {
+            auto* s = static_cast<Shared*>(argument);
+            for (int i = 0; i < turns; i++) {
+                if (s->mutex.Lock(20000) != 0) {
+                    s->failures++;
+                    return 1;
+                }
+                if (s->mutex.Lock(0) != 0 || !s->mutex.IsLocked())
+                    s->failures++;
+                s->counter++;
+                s->mutex.Unlock();
+                s->mutex.Unlock();
+                s->mutex.Unlock();
+                (void)s->mutex.IsLocked();
+            }
+            return 0;
+        }
+    };
+    CWinHandle workers[threads];
+    for (auto& worker : workers) {
+        worker.Reset(StartThread(&Call::Run, &shared));
+        ASSERT_TRUE(worker.IsValid());
+    }
+    for (auto& worker : workers)
+        EXPECT_EQ(0u, worker.WaitAndClose());
+    EXPECT_EQ(0, shared.failures);
+    EXPECT_EQ(threads * turns, shared.counter);
+    EXPECT_FALSE(shared.mutex.IsLocked());
+    // The depth came out even: one lock holds it, one unlock frees it.
+    ASSERT_EQ(0u, shared.mutex.Lock());
+    EXPECT_TRUE(shared.mutex.IsLocked());
+    shared.mutex.Unlock();
+    EXPECT_FALSE(shared.mutex.IsLocked());
 }
 
 TEST(CEventTest, ManualResetEventStaysSetUntilReset) {

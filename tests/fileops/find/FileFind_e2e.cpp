@@ -9,15 +9,17 @@
 
 #include <algorithm>
 #include <string>
+#include <vector>
 
 #include "console/KeyCodes.h"
+#include "tests/fileops/PanelStepsTest.h"
 #include "tests/support/ProgramTest.h"
 
 namespace {
 
 using qvhost::ScreenModel;
 
-class FileFindTest : public qvtest::ProgramTest {
+class FileFindTest : public qvtest::PanelStepsTest {
 protected:
     // The attribute of column 4 on every row, for a failure's message.
     static std::string Attributes(const ScreenModel& screen) {
@@ -81,6 +83,40 @@ TEST_F(FileFindTest, FindsByMaskAndTextAndGoesToTheFile) {
     host->SendKey(KEY_ENTER);
     ASSERT_TRUE(Gone(" File Find ")) << host->ScreenText();
     ASSERT_TRUE(PromptIs("T:\\work\\sub")) << host->ScreenText();
+}
+
+// GoTo on a file two folders away from the panel's: the panel lists that
+// folder with its cursor on the file, and a re-read keeps both.
+TEST_F(FileFindTest, GoToListsTheFoundFilesFolderWithTheCursorOnIt) {
+    MakeFolder("work/near");
+    MakeFolder("work/far");
+    MakeFolder("work/far/away");
+    Write("work/near/nearby.txt", "x");
+    Write("work/far/away/aaa.dat", "x");
+    Write("work/far/away/bbb.dat", "x");
+    Write("work/far/away/target.log", "x");
+    Write("work/far/away/zzz.dat", "x");
+    Start("FFRootSearch=0\r\n");
+    ASSERT_TRUE(host->WaitFor([](const ScreenModel& s) { return LeftCursorName(s) == ".."; })) << host->ScreenText();
+    Find("*.log", "");
+    ASSERT_TRUE(Shows("1 match uses")) << host->ScreenText();
+    host->SendKey(KEY_ENTER);
+    ASSERT_TRUE(Gone(" File Find ")) << host->ScreenText();
+    ASSERT_TRUE(PromptIs("T:\\work\\far\\away")) << host->ScreenText();
+    // The left panel (the active one) holds zzz and no longer near.
+    auto leftShows = [](const ScreenModel& s, const std::string& name) {
+        for (int y = 1; y < s.Rows() - 2; y++)
+            if (s.RowText(y, 1, s.Columns() / 2 - 2).find(name) != std::string::npos)
+                return true;
+        return false;
+    };
+    auto landed = [&](const ScreenModel& s) {
+        return LeftCursorName(s).rfind("target", 0) == 0 && leftShows(s, "zzz") && !leftShows(s, "near");
+    };
+    EXPECT_TRUE(host->WaitFor(landed)) << host->ScreenText();
+    host->SendKey(KEY_CTRL_R);
+    host->WaitQuiet();
+    EXPECT_TRUE(host->WaitFor(landed)) << host->ScreenText();
 }
 
 TEST_F(FileFindTest, ReopensOnTheResultsWithTheCursorWhereItWas) {
@@ -252,6 +288,74 @@ TEST_F(FileFindTest, ViewsRemovesAndDeletesFoundFiles) {
     host->SendKey(KEY_ENTER);
     ASSERT_TRUE(Shows("0 matches use")) << host->ScreenText();
     EXPECT_FALSE(Exists(twoLast ? "work/sub/one.txt" : "work/two.txt"));
+}
+
+// Found files as they come, fewer and more than the list has rows (8 on a
+// 25-row screen): every row holds another file and the cursor follows to the
+// last one; Del on the top entry moves every row after it up, and the
+// removed file is listed nowhere.
+TEST_F(FileFindTest, TheListKeepsUpWithTheResultsAndARemoval) {
+    for (int i = 10; i < 22; i++)
+        Write("work/f" + std::to_string(i) + ".txt", "x");
+    Start("FFRootSearch=0\r\n");
+    // The found names row by row, and the row of the cursor bar.
+    auto listed = [](const ScreenModel& s, int& cursorRow) {
+        std::vector<std::string> names;
+        std::vector<int> rows;
+        for (int y = 0; y < s.Rows(); y++) {
+            std::string row = s.RowText(y, 0, s.Columns());
+            size_t at = row.find("T:\\work\\f");
+            if (at != std::string::npos) {
+                names.push_back(row.substr(at + 9, 3));
+                rows.push_back(y);
+            }
+        }
+        // The cursor bar is the one row in an attribute of its own.
+        cursorRow = -1;
+        for (size_t i = 0; i < rows.size(); i++) {
+            int same = 0;
+            for (int y : rows)
+                same += s.RowAttributes(y, 4, 1)[0] == s.RowAttributes(rows[i], 4, 1)[0];
+            if (same == 1)
+                cursorRow = static_cast<int>(i);
+        }
+        return names;
+    };
+    auto distinct = [](std::vector<std::string> names) {
+        std::sort(names.begin(), names.end());
+        return std::unique(names.begin(), names.end()) == names.end();
+    };
+    // Fewer than the rows: the list shows them all, even those that came
+    // between two of its refreshes.
+    int cursor = -1;
+    Find("f1[0-4].txt", "");
+    ASSERT_TRUE(Shows("5 matches use")) << host->ScreenText();
+    EXPECT_TRUE(host->WaitFor([&](const ScreenModel& s) {
+        std::vector<std::string> names = listed(s, cursor);
+        return names.size() == 5 && distinct(names) && cursor == 4;
+    })) << host->ScreenText();
+    host->SendKey(KEY_ESC);
+    ASSERT_TRUE(Gone(" File Find ")) << host->ScreenText();
+    Find("*.txt", "");
+    ASSERT_TRUE(Shows("12 matches use")) << host->ScreenText();
+    ASSERT_TRUE(host->WaitFor([&](const ScreenModel& s) {
+        std::vector<std::string> names = listed(s, cursor);
+        return names.size() == 8 && distinct(names) && cursor == 7;
+    })) << host->ScreenText();
+    host->SendKey(KEY_HOME);
+    std::vector<std::string> top;
+    ASSERT_TRUE(host->WaitFor([&](const ScreenModel& s) {
+        top = listed(s, cursor);
+        return top.size() == 8 && cursor == 0;
+    })) << host->ScreenText();
+    host->SendKey(KEY_DELETE);
+    ASSERT_TRUE(Shows("11 matches use")) << host->ScreenText();
+    std::vector<std::string> after;
+    EXPECT_TRUE(host->WaitFor([&](const ScreenModel& s) {
+        after = listed(s, cursor);
+        return after.size() == 8 && distinct(after) && std::find(after.begin(), after.end(), top[0]) == after.end() &&
+               std::equal(top.begin() + 1, top.end(), after.begin());
+    })) << host->ScreenText();
 }
 
 class FileReplaceTest : public FileFindTest {
