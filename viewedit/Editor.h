@@ -81,7 +81,7 @@ public:
     int CursorLine() const { return topLine + cursorRow; }
     int LineCount() const { return lines.Count(); }
     // The text of a line: the buffer for the current line.
-    const char32_t* LineText(int line) const;
+    Westring LineText(int line) const;
     int LineLength(int line) const;
     void CommitLine();
     int DrawLine(int row, int line, const char32_t* text = nullptr);
@@ -116,6 +116,10 @@ public:
     // --- load, save, formats (EditorFile.cpp)
     bool LoadFile(CTextFile& file, bool forceFormat, int startOffset, int highlightLength);
     uint32_t SaveFile(const Westring& savePath);
+    // Before a save: when the encoding cannot hold every character, asks
+    // whether to save as UTF-8 (which becomes the encoding), save with the
+    // replacements, or not at all; false for not at all.
+    bool ConfirmLossySave();
     bool SaveAs(Westring& name);
     bool ReloadWithEncoding();
     void SelectFileEncoding();

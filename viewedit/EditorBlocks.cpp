@@ -71,21 +71,22 @@ int AskReplace() {
     return answer == 13 ? 'r' : answer;
 }
 
-bool MatchesAt(const char32_t* line, int length, int at, const Westring& pattern, bool caseSensitive, bool wholeWord) {
+bool MatchesAt(const QVEditorLine& line, int at, const Westring& pattern, bool caseSensitive, bool wholeWord) {
     const int n = pattern.Length();
+    const int length = line.Length();
     if (at < 0 || at + n > length)
         return false;
     for (int k = 0; k < n; k++) {
-        char32_t c = line[at + k];
+        char32_t c = line.At(at + k);
         if (!caseSensitive)
             c = ToUpperChar(c);
         if (c != pattern[k])
             return false;
     }
     if (wholeWord) {
-        if (at > 0 && IsWordCharWide(line[at - 1]))
+        if (at > 0 && IsWordCharWide(line.At(at - 1)))
             return false;
-        if (at + n < length && IsWordCharWide(line[at + n]))
+        if (at + n < length && IsWordCharWide(line.At(at + n)))
             return false;
     }
     return true;
@@ -136,8 +137,7 @@ int QVEditor::Search(int& line, int& index, bool ask, bool replace, bool quiet) 
         if (step < 0 && i > length - n)
             i = length - n;
         while (i >= 0 && i + n <= length) {
-            const char32_t* text = lines.At(l)->Text();
-            if (!MatchesAt(text, length, i, pattern, caseSensitive, wholeWord)) {
+            if (!MatchesAt(*lines.At(l), i, pattern, caseSensitive, wholeWord)) {
                 i += step;
                 continue;
             }
@@ -174,7 +174,7 @@ int QVEditor::Search(int& line, int& index, bool ask, bool replace, bool quiet) 
                 if (all)
                     showSearching();
             }
-            Westring whole(text);
+            Westring whole = lines.At(l)->Text();
             Westring matched = whole.Mid(i, n);
             Westring result = whole.Left(i) + ReplacementText + whole.Mid(i + n, length - i - n);
             if (result.Length() > MaxLineUnits) {
@@ -412,8 +412,8 @@ void QVEditor::MatchBracket() {
     int index = cursorIndex;
     int depth = 0;
     for (;;) {
-        const char32_t* text = lines.At(line)->Text();
-        char32_t c = text[index];
+        const QVEditorLine* text = lines.At(line);
+        char32_t c = index < text->Length() ? text->At(index) : 0;
         if (c == here)
             depth++;
         else if (c == partner)
@@ -424,10 +424,10 @@ void QVEditor::MatchBracket() {
         }
         if (step > 0) {
             index++;
-            if (text[index] == 0) {
+            if (index >= text->Length()) {
                 do {
                     line++;
-                } while (line < lines.Count() && lines.At(line)->Text()[0] == 0);
+                } while (line < lines.Count() && lines.At(line)->IsEmpty());
                 if (line >= lines.Count())
                     return;
                 index = 0;
@@ -437,7 +437,7 @@ void QVEditor::MatchBracket() {
             if (index < 0) {
                 do {
                     line--;
-                } while (line >= 0 && lines.At(line)->Text()[0] == 0);
+                } while (line >= 0 && lines.At(line)->IsEmpty());
                 if (line < 0)
                     return;
                 index = lines.At(line)->Length() - 1;

@@ -15,6 +15,7 @@
 #include "ui/EscapePoll.h"
 #include "ui/MessageBox.h"
 #include "ui/ProgressIndicatorThread.h"
+#include "viewedit/UnsavableCharacters.h"
 #include "viewedit/ViewerSearchState.h"
 
 namespace {
@@ -52,6 +53,13 @@ Westring FinalTarget(const Westring& path) {
     }
     return current;
 }
+
+// One pass over every line of the file, read in large pieces.
+struct TSequentialPass {
+    explicit TSequentialPass(CTextFile& file) : file(file) { file.SetSequential(true); }
+    ~TSequentialPass() { file.SetSequential(false); }
+    CTextFile& file;
+};
 
 }  // namespace
 
@@ -107,6 +115,7 @@ bool QVEditor::LoadFile(CTextFile& file, bool forceFormat, int startOffset, int 
     int placedIndex = 0;
     if (file.IsOpen()) {
         file.SetCharPosition(0);
+        TSequentialPass pass(file);
         bool lastEnded = false;
         for (int count = 0;; count++) {
             int64_t lineStart = file.CharPosition();
@@ -213,12 +222,10 @@ uint32_t WriteLines(CTextFile& out, QVEditorLineStore& lines, int lineEndMode, T
         int kind = i == count - 1                           ? CTextFile::LineEndNone
                    : lineEndMode == CTextFile::LineEndMixed ? int(line->lineEnd)
                                                             : lineEndMode;
-        if (line->trim) {
-            Westring trimmed = Westring(line->Text()).TrimRight();
-            error = out.WriteLine(trimmed.Data(), kind);
-        } else {
-            error = out.WriteLine(line->Text(), kind);
-        }
+        Westring text = line->Text();
+        if (line->trim)
+            text = text.TrimRight();
+        error = out.WriteLine(text.Data(), kind);
         done = i + 1;
     }
     uint32_t ended = out.EndRewrite();
@@ -227,8 +234,47 @@ uint32_t WriteLines(CTextFile& out, QVEditorLineStore& lines, int lineEndMode, T
 
 }  // namespace
 
+bool QVEditor::ConfirmLossySave() {
+    CUnsavableCharacters check(encoding, codePage > 0 ? UINT(codePage) : GetTextCodePage());
+    if (!check.CanLose())
+        return true;
+    int64_t count = 0;
+    for (int i = 0; i < lines.Count(); i++) {
+        const Westring text = lines.At(i)->Text();
+        count += check.Count(text.Data(), text.Length());
+    }
+    if (count == 0)
+        return true;
+    Estring text;
+    text.Format("%lld characters cannot be saved in %s", static_cast<long long>(count),
+                CTextFile::EncodingName(encoding, UINT(codePage > 0 ? codePage : GetTextCodePage())).Data());
+    static const TButtonDef choices[] = {
+        {'u', "Save as _UTF-8"}, {'a', "Save _Anyway"}, {27, "_Cancel"}, {0, nullptr}};
+    int width = text.Length() + 6 > 52 ? text.Length() + 6 : 52;
+    Dialog dialog(-1, -3, width, 6, ColourOf(ColourErrors));
+    dialog.WriteCentred(0, text.Data(), dialog.Attribute());
+    int first = dialog.AddButtonRow(-1, 2, 1, choices);
+    dialog.SetHotKeys("uac", 3);
+    // Nothing is lost unless the user says so.
+    if (first >= 0)
+        dialog.SetFocus(first + 2);
+    switch (dialog.Run()) {
+    case 'u':
+        encoding = CTextFile::EncodingUtf8;
+        byteOrderMark = 0;
+        return true;
+    case 'a': return true;
+    default: return false;
+    }
+}
+
 uint32_t QVEditor::SaveFile(const Westring& savePath) {
     StoreBuffer();
+    // Asked before anything touches the file on disk.
+    if (!ConfirmLossySave()) {
+        redraw = 1;
+        return ~0u;
+    }
     // A link is looked through: the text and the read-only attribute are
     // the target's (a link's own attribute would not let the target be
     // replaced), and the link's own time says nothing about the text.
@@ -340,6 +386,8 @@ bool QVEditor::SaveAs(Westring& name) {
         }
         const uint8_t savedReadOnly = readOnly, savedNew = newFile;
         const TTimestamp savedTime = loadTime;
+        const int32_t savedEncoding = encoding, savedCodePage = codePage;
+        const uint8_t savedMark = byteOrderMark;
         if (other) {
             // Nothing is written to the new name before the text itself, so a
             // failure leaves no empty file behind: the save creates it.
@@ -358,6 +406,9 @@ bool QVEditor::SaveAs(Westring& name) {
         readOnly = savedReadOnly;
         newFile = savedNew;
         loadTime = savedTime;
+        encoding = savedEncoding;
+        codePage = savedCodePage;
+        byteOrderMark = savedMark;
     }
 }
 
@@ -382,7 +433,7 @@ void CopyLines(QVEditorLineStore& from, QVEditorLineStore& to) {
     to.Pool()->Reset();
     for (int i = 0; i < from.Count(); i++) {
         QVEditorLine* line = from.At(i);
-        to.AddLine(line->Text(), line->lineEnd);
+        to.AddLine(line->Text().Data(), line->lineEnd, line->Length());
         to.At(to.Count() - 1)->trim = line->trim;
     }
 }

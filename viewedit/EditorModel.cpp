@@ -104,11 +104,11 @@ void QVEditor::ResetDocument() {
     buffer.Clear();
 }
 
-const char32_t* QVEditor::LineText(int line) const {
+Westring QVEditor::LineText(int line) const {
     if (line == currentLine)
-        return buffer.Data();
+        return buffer;
     QVEditorLine* record = lines.At(line);
-    return record ? record->Text() : U"";
+    return record ? record->Text() : Westring();
 }
 
 int QVEditor::LineLength(int line) const {
@@ -131,7 +131,7 @@ void QVEditor::Refetch() {
         line = 0;
     currentLine = line;
     QVEditorLine* record = lines.At(line);
-    buffer = record ? record->Text() : U"";
+    buffer = record ? record->Text() : Westring();
     lineLength = buffer.Length();
     lineWidth = EditorDisplayWidth(buffer.Data());
 }
@@ -144,8 +144,11 @@ void QVEditor::CommitLine() {
 }
 
 int QVEditor::DrawLine(int row, int line, const char32_t* text) {
-    if (!text)
-        text = LineText(line);
+    Westring own;
+    if (!text) {
+        own = LineText(line);
+        text = own.Data();
+    }
     const uint8_t plain = ColourOf(ColourFileViewer);
     highlighter.ColourLine(text, cells);
     const int width = cells.Length();
@@ -173,7 +176,7 @@ void QVEditor::DrawFromLine(int line, const char32_t* text) {
     if (highlighter.loaded) {
         CellString scratch;
         for (int i = topLine; i < line; i++)
-            highlighter.ColourLine(LineText(i), scratch);
+            highlighter.ColourLine(LineText(i).Data(), scratch);
     }
     for (int i = line; i < lines.Count() && i - topLine < TextRows(); i++) {
         if (i < topLine)
@@ -190,7 +193,7 @@ void QVEditor::ComputeTopState() {
         CellString scratch;
         int from = topLine - TopStateLines;
         for (int i = from < 0 ? 0 : from; i < topLine; i++)
-            highlighter.ColourLine(LineText(i), scratch);
+            highlighter.ColourLine(LineText(i).Data(), scratch);
     }
     topState.Copy(highlighter.stack);
 }
@@ -258,7 +261,7 @@ void QVEditor::CursorDown() {
         highlighter.stack.Copy(topState);
         if (highlighter.loaded) {
             CellString scratch;
-            highlighter.ColourLine(LineText(topLine), scratch);
+            highlighter.ColourLine(LineText(topLine).Data(), scratch);
         }
         topState.Copy(highlighter.stack);
         topLine++;
@@ -321,8 +324,8 @@ void QVEditor::CursorRight() {
 
 void QVEditor::MakeColumnVisible(int& scrollColumn, const TEditorBlock& visible) {
     const int before = scrollColumn;
-    int a = EditorDisplayWidth(LineText(visible.startLine), visible.startIndex);
-    int b = EditorDisplayWidth(LineText(visible.endLine), visible.endIndex);
+    int a = EditorDisplayWidth(LineText(visible.startLine).Data(), visible.startIndex);
+    int b = EditorDisplayWidth(LineText(visible.endLine).Data(), visible.endIndex);
     while (b - scrollColumn >= columns)
         scrollColumn += 4;
     while (a - scrollColumn < 0)
@@ -337,7 +340,8 @@ void QVEditor::MakeColumnVisible(int& scrollColumn, const TEditorBlock& visible)
 bool QVEditor::FindIndent(int& units, int& width, Westring& text) {
     const int cursorColumn = cursorX + scroll;
     for (int line = CursorLine(); line >= 0; line--) {
-        const char32_t* t = LineText(line);
+        const Westring lineText = LineText(line);
+        const char32_t* t = lineText.Data();
         int n = 0;
         while (t[n] && IsCSpace(t[n]))
             n++;
@@ -644,8 +648,7 @@ Estring QVEditor::BlockToText(const TEditorBlock& region, int32_t& lineCount) {
     Westring text;
     lineCount = 0;
     for (int line = region.startLine; line <= region.endLine && line < lines.Count(); line++) {
-        const char32_t* t = lines.At(line)->Text();
-        Westring whole(t);
+        const Westring whole = lines.At(line)->Text();
         int from = line == region.startLine ? region.startIndex : 0;
         int to = line == region.endLine ? region.endIndex : whole.Length();
         if (to > whole.Length())

@@ -142,9 +142,7 @@ void QVEditor::DrawStatusLine() {
 
 void QVEditor::Run(const Westring& filePath, int startOffset, int highlightLength) {
     path = filePath;
-    syntaxPath = DataFilePath(DataFileSyntax, DataFileUserFolder);
-    if (!DataFileExists(syntaxPath))
-        syntaxPath = DataFilePath(DataFileSyntax, DataFileProgramFolder);
+    syntaxPath = SyntaxDefinitionPath();
     highlighter.Load(syntaxPath, path);
 
     // The attribute is what makes a file read-only to its user. A system that
@@ -641,7 +639,7 @@ void QVEditor::DuplicateLine() {
     CommitLine();
     const int line = CursorLine();
     QVEditorLine* current = lines.At(line);
-    if (!lines.InsertLine(line, current->Text(), current))
+    if (!lines.InsertLine(line, current->Text().Data(), current))
         return;
     undoItem.regionStartLine = line;
     undoItem.regionStartIndex = 0;
@@ -681,10 +679,9 @@ void QVEditor::CopyFromLineAbove(bool rest) {
     const int line = CursorLine();
     if (line == 0)
         return;
-    const char32_t* above = LineText(line - 1);
+    const Westring aboveText = LineText(line - 1);
     int x = cursorX;
-    int index = ColumnToIndex(above, x, scroll);
-    Westring aboveText(above);
+    int index = ColumnToIndex(aboveText.Data(), x, scroll);
     if (index >= aboveText.Length())
         return;
     if (!rest) {

@@ -1,6 +1,24 @@
 #include "viewedit/SyntaxHighlighter.h"
 
 #include "app/settings/Config.h"
+#include "app/settings/DataFiles.h"
+
+Westring SyntaxDefinitionPath() {
+    Westring path = DataFilePath(DataFileSyntax, DataFileUserFolder);
+    if (DataFileExists(path))
+        return path;
+    path = DataFilePath(DataFileSyntax, DataFileProgramFolder);
+    if (DataFileExists(path) || Config.IniFilePath.IsEmpty())
+        return path;
+    // An ini file named on the command line gives the user's files its own
+    // name; the file that comes with the program keeps the program's.
+    const Westring& program = GetProgramPath();
+    Westring name = ExtractFileName(program);
+    const int dot = name.FindLast('.');
+    if (dot > 0)
+        name = name.Left(dot);
+    return AddTrailingBackslash(ExtractDirectory(program)) + name + Westring("syntax.ini");
+}
 
 void CContextStack::Copy(const CContextStack& other) {
     RemoveAll();

@@ -56,6 +56,11 @@ private:
     void RunStateChange(CSyntaxStateChange& change);
 };
 
+// The definition file the viewer and the editor read: the user's own in the
+// data folder (or beside an ini file named on the command line, under its
+// name), else the one that comes with the program, beside it.
+Westring SyntaxDefinitionPath();
+
 // Appends one character as a line shows it: 7 and 8 as a blank, a tab as
 // blanks up to the next multiple of the tab width (at least one).
 void AppendViewChar(CellString& out, char32_t c, uint8_t attribute);

@@ -569,7 +569,10 @@ Westring CViewer::StatusText() {
     text = text.Pad(columns - 7);
     int whole = 100, hundredths = 0;
     const int64_t size = Size();
-    if (size > 0 && bottomLineOffset != -1) {
+    // The last line on the bottom row, shown whole, is the end of the file
+    // too: the sum below stops short of its line end and would read 99.xx%.
+    const bool endShown = bottomEndOffset >= size && bottomShown >= bottomLength;
+    if (size > 0 && bottomLineOffset != -1 && !endShown) {
         int64_t p = bottomLineOffset;
         if (bottomLength > 0)
             p += (bottomEndOffset - bottomLineOffset) / bottomLength * bottomShown;

@@ -66,6 +66,8 @@ public:
 
     // The commands of the key loop.
     int Search(Westring& text, int mode);
+    // One key of the run's loop, as the loop hands it on.
+    int DispatchKey(int key, const TInputEvent& event);
     void SelectEncoding();
     void GotoLine();
     void GotoOffset();
@@ -120,7 +122,8 @@ private:
     // Reads and colours the line at the offset into the cells; false at the end.
     bool ReadColouredLine(int64_t offset, CellString& cells, int& length);
     void HandleMouse(const TInputEvent& event, int& repeatKey, int& repeatWait);
-    int DispatchKey(int key, const TInputEvent& event);
+    // Where the text search starts to see the matches the byte search sees.
+    int64_t TextFindStart(int64_t start);
     void FinishRun();
 
     Westring hexTable;  // the characters column's glyph of each byte value

@@ -4,7 +4,6 @@
 #include "ui/Clock.h"
 #include "app/settings/Colours.h"
 #include "app/settings/Config.h"
-#include "app/settings/DataFiles.h"
 #include "ui/FunctionKeyBar.h"
 #include "ui/MessageBox.h"
 #include "base/io/StdFile.h"
@@ -76,9 +75,7 @@ int CViewer::Run(const Westring& path, int64_t startOffset, int highlightLength)
         ShowMessageBox(FormatSystemError(error), path, 0);
         return KEY_ESC;
     }
-    syntaxPath = DataFilePath(DataFileSyntax, DataFileUserFolder);
-    if (!DataFileExists(syntaxPath))
-        syntaxPath = DataFilePath(DataFileSyntax, DataFileProgramFolder);
+    syntaxPath = SyntaxDefinitionPath();
     syntax.Load(syntaxPath, name);
     stateStore.Reset();
 

@@ -32,6 +32,19 @@ bool RunSearchDialog(Westring& text) {
 
 }  // namespace
 
+// Backwards, the byte search takes a match whose last byte stands at the start
+// at the latest, while the text search stops at the start and takes matches
+// that end before it. From one character past the start both see the same
+// matches; else a repeat from a match skips the one right before it.
+int64_t CViewer::TextFindStart(int64_t start) {
+    if (!ViewerSearchOptions.reverse)
+        return start;
+    SetCharPosition(start);
+    if (ReadChar() == NoChar)
+        return start;
+    return CharPosition();
+}
+
 int CViewer::Search(Westring& text, int mode) {
     if (mode == 1 || mode == 2) {
         if (!RunSearchDialog(text))
@@ -68,8 +81,8 @@ int CViewer::Search(Westring& text, int mode) {
                                       ViewerSearchOptions.caseSensitive != 0, ViewerSearchOptions.wholeWord != 0,
                                       CodePage());
         else
-            found = Find(text, start, ViewerSearchOptions.caseSensitive != 0, ViewerSearchOptions.wholeWord != 0,
-                         ViewerSearchOptions.reverse != 0);
+            found = Find(text, TextFindStart(start), ViewerSearchOptions.caseSensitive != 0,
+                         ViewerSearchOptions.wholeWord != 0, ViewerSearchOptions.reverse != 0);
     }
     if (found == -2) {
         ShowMessageBox(Westring("String not found"), Westring(), 0);

@@ -55,6 +55,25 @@ bool IsWordCharacter(uint32_t c) {
     return ToUpperChar(c) != c || ToLowerChar(c) != c;
 }
 
+// The UTF-8 character at the position, read through byteAt, which gives
+// NoChar past the end; the position moves past it.
+template <class TByteAt>
+uint32_t DecodeUtf8At(TByteAt byteAt, int64_t& position, int& badSequences) {
+    uint32_t byte = byteAt(position);
+    if (byte == CTextFile::NoChar)
+        return CTextFile::NoChar;
+    TUtf8Step step = DecodeUtf8Step([&](int k) {
+        uint32_t next = byteAt(position + k);
+        return next == CTextFile::NoChar ? -1L : long(next);
+    });
+    position += step.length;
+    if (!step.valid) {
+        badSequences++;
+        return ReplacementChar;
+    }
+    return step.code;
+}
+
 // What a byte order looks like after some units: still possible, plausible
 // (a blank and a line end met), or impossible.
 enum TOrderState { OrderOpen, OrderSeen, OrderRejected };
@@ -65,14 +84,46 @@ CTextFile::CTextFile()
     : fileLineEnd(LineEndUnknown), lastLineEnd(LineEndNone), codePage(GetTextCodePage()), bomFlag(false),
       moreFollows(false), keepNul(true), badSequences(0), encoding(EncodingUnknown), bigEndian(false), charPosition(0),
       bomLength(0), lineBuffer(static_cast<char32_t*>(malloc(sizeof(char32_t) * InitialLineUnits))),
-      lineCapacity(lineBuffer ? InitialLineUnits : 0), tableCodePage(-1) {}
+      lineCapacity(lineBuffer ? InitialLineUnits : 0), tableCodePage(-1), piece(nullptr), pieceOffset(0),
+      pieceCount(0) {}
 
 CTextFile::~CTextFile() {
     free(lineBuffer);
+    free(piece);
+}
+
+void CTextFile::SetSequential(bool on) {
+    pieceOffset = 0;
+    pieceCount = 0;
+    if (on && !piece) {
+        piece = static_cast<unsigned char*>(malloc(SequentialPiece));
+    } else if (!on) {
+        free(piece);
+        piece = nullptr;
+    }
+}
+
+// The piece that holds the offset, read past the block cache; NoChar at the
+// end of the file (the size taken at opening, as ByteAt sees it), on a read
+// error, and without sequential reading.
+uint32_t CTextFile::PieceByteSlow(int64_t offset) {
+    pieceCount = 0;
+    const int64_t size = KnownSize();
+    if (!piece || offset < 0 || (offset >= size && !IsGrowing()))
+        return NoChar;
+    uint32_t count = SequentialPiece;
+    if (!IsGrowing() && size - offset < int64_t(count))
+        count = uint32_t(size - offset);
+    if (ReadAt(offset, piece, count) != 0 || count == 0)
+        return NoChar;
+    pieceOffset = offset;
+    pieceCount = count;
+    return piece[0];
 }
 
 uint32_t CTextFile::Open(const Westring& path, int mode, int shareLevel) {
     uint32_t error = CRandomFile::Open(path, mode, shareLevel);
+    pieceCount = 0;
     moreFollows = false;
     charPosition = 0;
     bomLength = 0;
@@ -249,19 +300,26 @@ uint32_t CTextFile::ReadUnit(int width) {
 // any other byte after it stays a character of its own, so that a rewrite of
 // malformed text keeps every line.
 uint32_t CTextFile::ReadUtf8() {
-    uint32_t byte = ByteAt(charPosition);
-    if (byte == NoChar)
-        return NoChar;
-    TUtf8Step step = DecodeUtf8Step([&](int k) {
-        uint32_t next = ByteAt(charPosition + k);
-        return next == NoChar ? -1L : long(next);
-    });
-    charPosition += step.length;
-    if (!step.valid) {
-        badSequences++;
-        return ReplacementChar;
+    return DecodeUtf8At([this](int64_t offset) { return ByteAt(offset); }, charPosition, badSequences);
+}
+
+uint32_t CTextFile::ReadSequentialChar() {
+    if (encoding == EncodingCodePage) {
+        uint32_t byte = PieceByte(charPosition);
+        if (byte == NoChar)
+            return NoChar;
+        charPosition++;
+        return byte == 0 && !keepNul ? ' ' : byte;
     }
-    return step.code;
+    if (encoding == EncodingUtf8) {
+        uint32_t byte = PieceByte(charPosition);
+        if (byte < 0x80) {
+            charPosition++;
+            return byte;
+        }
+        return DecodeUtf8At([this](int64_t offset) { return PieceByte(offset); }, charPosition, badSequences);
+    }
+    return ReadChar();
 }
 
 uint32_t CTextFile::ReadChar() {
@@ -367,6 +425,57 @@ void CTextFile::BuildCodePageTable() {
     tableCodePage = codePage;
 }
 
+bool CTextFile::GrowLineBuffer(int64_t count, int64_t needed) {
+    int64_t capacity = lineCapacity;
+    while (capacity < needed)
+        capacity *= 2;
+    char32_t* bigger = static_cast<char32_t*>(malloc(sizeof(char32_t) * size_t(capacity)));
+    if (!bigger)
+        return false;
+    memcpy(bigger, lineBuffer, sizeof(char32_t) * size_t(count));
+    free(lineBuffer);
+    lineBuffer = bigger;
+    lineCapacity = capacity;
+    return true;
+}
+
+// The bytes from the position up to the next one that needs a closer look (a
+// line end, NUL, or in UTF-8 the lead of a longer sequence), straight from the
+// piece: one pass over them rather than a call per character.
+int64_t CTextFile::TakePlainRun(int64_t count) {
+    const uint64_t in = uint64_t(charPosition - pieceOffset);
+    if (in >= pieceCount)
+        return count;
+    const unsigned char* bytes = piece + in;
+    int64_t room = lineCapacity - count - 1;
+    if (room <= 0) {
+        if (!GrowLineBuffer(count, count + 2))
+            return count;
+        room = lineCapacity - count - 1;
+    }
+    const int64_t available = int64_t(pieceCount - in) < room ? int64_t(pieceCount - in) : room;
+    char32_t* out = lineBuffer + count;
+    int64_t i = 0;
+    if (encoding == EncodingUtf8) {
+        for (; i < available; i++) {
+            const unsigned char b = bytes[i];
+            if (b >= 0x80 || b == '\r' || b == '\n' || b == 0)
+                break;
+            out[i] = b;
+        }
+    } else {
+        const char32_t* table = codePageTable.Data();
+        for (; i < available; i++) {
+            const unsigned char b = bytes[i];
+            if (b == '\r' || b == '\n' || (b == 0 && keepNul))
+                break;
+            out[i] = table[b == 0 ? ' ' : b];
+        }
+    }
+    charPosition += i;
+    return count + i;
+}
+
 const char32_t* CTextFile::ReadLine(int64_t& length, int64_t maximum) {
     length = 0;
     if (!lineBuffer)
@@ -380,9 +489,12 @@ const char32_t* CTextFile::ReadLine(int64_t& length, int64_t maximum) {
     int64_t count = 0;
     uint32_t ender = NoChar;
     bool cut = false;
+    const bool runs = piece && maximum < 1 && (encoding == EncodingCodePage || encoding == EncodingUtf8);
     for (;;) {
+        if (runs)
+            count = TakePlainRun(count);
         int64_t before = charPosition;
-        uint32_t c = ReadChar();
+        uint32_t c = piece ? ReadSequentialChar() : ReadChar();
         if (c == NoChar || c == '\r' || c == '\n' || c == 0) {
             ender = c;
             break;
@@ -393,18 +505,11 @@ const char32_t* CTextFile::ReadLine(int64_t& length, int64_t maximum) {
             cut = true;
             break;
         }
-        if (count + 1 >= lineCapacity) {
-            char32_t* bigger = static_cast<char32_t*>(malloc(sizeof(char32_t) * lineCapacity * 2));
-            if (!bigger) {
-                // No room for more: deliver what fits, the rest comes next time.
-                charPosition = before;
-                cut = true;
-                break;
-            }
-            memcpy(bigger, lineBuffer, sizeof(char32_t) * count);
-            free(lineBuffer);
-            lineBuffer = bigger;
-            lineCapacity *= 2;
+        if (count + 1 >= lineCapacity && !GrowLineBuffer(count, count + 2)) {
+            // No room for more: deliver what fits, the rest comes next time.
+            charPosition = before;
+            cut = true;
+            break;
         }
         lineBuffer[count++] = encoding == EncodingCodePage ? codePageTable[int(c & 0xFF)] : char32_t(c);
     }
@@ -442,7 +547,7 @@ const char32_t* CTextFile::ReadLine(int64_t& length, int64_t maximum) {
             if (c == 0)
                 nul++;
             before = charPosition;
-            c = ReadChar();
+            c = piece ? ReadSequentialChar() : ReadChar();
         }
     }
 

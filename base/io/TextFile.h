@@ -9,6 +9,11 @@
 // WriteLine..., EndRewrite) holds the reader's lock throughout, which keeps the
 // read-ahead thread away while the file changes.
 //
+// A reader that goes through the whole file once (the editor's load) asks for
+// sequential reading: ReadLine then decodes UTF-8 and code-page text from
+// large pieces read past the block cache, a buffer at a time rather than a
+// byte at a time through it.
+//
 // Reading never fails loudly: the end of the file and read errors both come
 // as NoChar and a null line. Malformed input is decoded as a replacement
 // character and counted in BadSequences.
@@ -62,6 +67,9 @@ public:
     // the next call reuses; null at the end of the file. A maximum of 1 or
     // more cuts longer lines into pieces of that many characters.
     const char32_t* ReadLine(int64_t& length, int64_t maximum = -1);
+    // On: ReadLine reads ahead in large pieces for a pass from the start to
+    // the end; off frees them.
+    void SetSequential(bool on);
 
     uint32_t BeginRewrite();
     uint32_t WriteLine(const char32_t* text, int lineEndKind);
@@ -103,7 +111,20 @@ public:
     void SetCharPosition(int64_t value) { charPosition = value; }
 
 private:
+    static constexpr uint32_t SequentialPiece = 1 << 20;
+
     uint32_t ReadUtf8();
+    // The next character of a sequential pass: from the piece for UTF-8 and
+    // code pages, else as ReadChar.
+    uint32_t ReadSequentialChar();
+    uint32_t PieceByte(int64_t offset) {
+        uint64_t in = uint64_t(offset) - uint64_t(pieceOffset);
+        return in < pieceCount ? piece[in] : PieceByteSlow(offset);
+    }
+    uint32_t PieceByteSlow(int64_t offset);
+    int64_t TakePlainRun(int64_t count);
+    // Room for at least `needed` units, keeping the first `count`.
+    bool GrowLineBuffer(int64_t count, int64_t needed);
     uint32_t ReadUnit(int width);  // NoChar when the file ends inside it
     int64_t PrevUtf8Start();       // -1 when nothing precedes
     void BuildCodePageTable();
@@ -126,4 +147,8 @@ private:
     int64_t lineCapacity;
     Westring codePageTable;
     int64_t tableCodePage;  // -1 before the first table
+    // The piece of a sequential pass: its bytes and where they lie.
+    unsigned char* piece;
+    int64_t pieceOffset;
+    uint32_t pieceCount;
 };

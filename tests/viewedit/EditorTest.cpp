@@ -126,7 +126,7 @@ TEST_F(EditorTest, ColumnToIndexLandsOnUnitsAndMovesBackToATabStart) {
 }
 
 TEST_F(EditorTest, IndentLineReplacesTheIndentationOrLeavesTheLineAlone) {
-    Load("\tfoo\n  foo\n   \n\n foo\n\t x");
+    Load("\tfoo\n  foo\n   \n\n foo\n\t x\n  bar\n\tbaz\n\t y");
     struct Case {
         int line, delta;
         const char* result;
@@ -136,6 +136,10 @@ TEST_F(EditorTest, IndentLineReplacesTheIndentationOrLeavesTheLineAlone) {
         {3, 4, ""},                          // empty: alone
         {4, -4, " foo"},                     // too negative: alone
         {5, -8, " x"},                       // a tab and a blank are 9 columns wide
+        // Exactly to column 0: the indentation goes, the text stays.
+        {6, -2, "bar"},
+        {7, -8, "baz"},
+        {8, -9, "y"},
     };
     for (const Case& c : cases)
         editor->IndentLine(c.line, c.delta);
@@ -260,6 +264,9 @@ TEST_F(EditorTest, FilesComeBackByteForByte) {
         "\xEF\xBB\xBFh\xC3\xA9llo\n",               // UTF-8 with a byte-order mark
         std::string("\xFF\xFEh\0i\0\r\0\n\0", 10),  // UTF-16LE with its mark
         "caf\xE9\n",                                // code page 1252
+        // Lines held one byte per character beside lines that need more.
+        "caf\xC3\xA9\n\xD0\xB6\xD1\x83\xD0\xBA\n\xF0\x9F\x98\x80 x\nplain",  // UTF-8
+        "\x80 \x9C\ncaf\xE9\n",  // 1252: the euro sign and oe lie above 0xFF
     };
     for (const std::string& bytes : cases) {
         Load(bytes);

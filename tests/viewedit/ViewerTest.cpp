@@ -9,6 +9,8 @@
 
 #include "app/settings/Config.h"
 #include "base/strings/ConsoleCodePage.h"
+#include "console/InputEvent.h"
+#include "console/KeyCodes.h"
 #include "tests/support/TempDir.h"
 #include "tests/ui/UiConsole.h"
 #include "viewedit/ViewerSearchState.h"
@@ -196,6 +198,22 @@ TEST_F(ViewerTest, StatusLineShowsNameEncodingAndPercentage) {
     viewer->Redraw();
     // The bottom line is line 22 (bytes 166 to 174 of 790), counted up to its end.
     EXPECT_EQ(Estring(viewer->StatusText()).Data() + 73, std::string(" 21.89%"));
+
+    // With the last line on the bottom row the end of the file is on the
+    // screen, in text and in hex rows, whether or not the file ends in a line
+    // end; one row up it is not.
+    for (const char* end : {"\n", ""}) {
+        for (bool hex : {false, true}) {
+            Open(lines + "last" + end);
+            viewer->hexMode = hex;
+            viewer->LoadTopLine(0);
+            viewer->GoToEnd();
+            EXPECT_EQ(Estring(viewer->StatusText()).Data() + 73, std::string("100.00%")) << hex << end;
+            viewer->ScrollUp();
+            EXPECT_LT(std::string(Estring(viewer->StatusText()).Data() + 73), "100.00%") << hex << end;
+            viewer->hexMode = false;
+        }
+    }
 }
 
 // Scrolling by rows and pages shows what a fresh drawing at the same top shows.
@@ -232,6 +250,63 @@ TEST_F(ViewerTest, ScrollingAgreesWithRedrawing) {
         for (int i = 0; i < 4; i++) {
             viewer->PageDown();
             check("page", i);
+        }
+    }
+}
+
+// Shift+F7 repeats the search, Alt+F7 repeats it the other way. Matches that
+// touch (adjacent) are each met in both directions, in a code-page file (the
+// byte search) and in files with a byte-order mark (the text search); a match
+// that overlaps the one shown is passed over both ways, since a repeat starts
+// past the shown text.
+TEST_F(ViewerTest, RepeatedSearchMeetsEveryMatchBothWays) {
+    struct TCase {
+        const char* name;
+        std::string text;     // the line, before it is encoded
+        const char* pattern;
+        std::vector<int64_t> forward;  // character positions of the matches met
+    };
+    const TCase cases[] = {
+        {"adjacent", "abcd foofoofoo", "foo", {5, 8, 11}},
+        {"one apart", "bcd a a a a", "a", {4, 6, 8, 10}},
+        {"overlapping", "bcd a a a a", "a a", {4, 8}},
+    };
+    struct TEncoding {
+        const char* name;
+        int bomLength;
+        int width;  // bytes per character of this text
+    };
+    const TEncoding encodings[] = {{"code page", 0, 1}, {"UTF-8 with BOM", 3, 1}, {"UTF-16 with BOM", 2, 2}};
+    for (const TCase& c : cases) {
+        for (const TEncoding& e : encodings) {
+            std::string bytes;
+            if (e.width == 2) {
+                bytes = "\xFF\xFE";
+                for (char ch : c.text + "\n")
+                    bytes += std::string{ch, '\0'};
+            } else {
+                bytes = std::string(e.bomLength ? "\xEF\xBB\xBF" : "") + c.text + "\n";
+            }
+            Open(bytes);
+            viewer->LoadTopLine(0);
+            viewer->Redraw();
+            ViewerSearchText = Westring(c.pattern);
+            ViewerSearchOptions.reverse = 0;
+            ViewerSearchOptions.caseSensitive = 0;
+            ViewerSearchOptions.wholeWord = 0;
+            auto at = [&](int64_t character) { return e.bomLength + e.width * character; };
+            const std::string what = std::string(c.name) + ", " + e.name;
+            TInputEvent event{};
+            // The first Shift+F7 starts past the top, before the first match.
+            for (int64_t match : c.forward) {
+                viewer->DispatchKey(KEY_SHIFT_F7, event);
+                EXPECT_EQ(viewer->lastMatch, at(match)) << what << ", forwards";
+            }
+            for (size_t i = c.forward.size() - 1; i-- > 0;) {
+                viewer->DispatchKey(KEY_ALT_F7, event);
+                EXPECT_EQ(viewer->lastMatch, at(c.forward[i])) << what << ", backwards";
+            }
+            EXPECT_EQ(ViewerSearchOptions.reverse, 0) << what;
         }
     }
 }

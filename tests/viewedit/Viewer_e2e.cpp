@@ -9,6 +9,8 @@
 
 #include <cstdio>
 #include <fstream>
+#include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -178,6 +180,8 @@ TEST_F(ViewerEndToEndTest, UnwrappedLongLineEndsInAMarkAtTheLastColumn) {
     EXPECT_EQ(host.WaitExit(), 0);
 }
 
+// The user's own file wins over the one beside the program, which would
+// colour "int" and "0" otherwise.
 TEST_F(ViewerEndToEndTest, SyntaxColoursFromTheDataFolderAndAltHTurnsThemOff) {
     WriteAll(root + "/appdata/Quorvane/quorvanesyntax.ini", "[C:*.c]\r\nwords:yellow:int return\r\n");
     WriteAll(root + "/x.c", "int x; return 0;\n");
@@ -198,6 +202,85 @@ TEST_F(ViewerEndToEndTest, SyntaxColoursFromTheDataFolderAndAltHTurnsThemOff) {
     ASSERT_TRUE(host.WaitFor([&](const ScreenModel& s) { return s.RowAttributes(1)[0] == yellow; }));
     host.PressKey("Esc");
     EXPECT_EQ(host.WaitExit(), 0);
+}
+
+// No syntax file in the data folder: the one beside the program colours each
+// language it knows, in the viewer and in the editor.
+TEST_F(ViewerEndToEndTest, TheSyntaxFileBesideTheProgramColoursEachLanguage) {
+    struct TSample {
+        const char* name;
+        const char* line;
+        // K keyword, T type or code, B builtin, S string, C comment, N number
+        // or variable, . the viewer's own colour.
+        const char* colours;
+    };
+    const TSample samples[] = {
+        {"a.c", "int x = 42; // note", "TTT.....NN..CCCCCCC"},
+        {"b.sh", "echo \"$HOME\" # hi", "BBBB.SSSSSSS.CCCC"},
+        {"c.py", "def f(): return 'a'", "KKK......KKKKKK.SSS"},
+        {"d.ini", "[main] ; c", "KKKKKK.CCC"},
+        {"e.md", "`code` text", "TTTTTT....."},
+        {"f.qvs", "if (len(s) > 1) println(\"a\"); // c", "KK..BBB......N..BBBBBBB.SSS...CCCC"},
+        {"Makefile", "all: $(CC) # x", ".....NNNNN.CCC"},
+    };
+    const uint8_t viewer = DefaultColours[ColourFileViewer];
+    const std::map<char, uint8_t> attributes = {
+        {'.', viewer},
+        {'K', uint8_t(ParseColourSpec("bri whi", viewer))},
+        {'T', uint8_t(ParseColourSpec("bri gre", viewer))},
+        {'B', uint8_t(ParseColourSpec("cya", viewer))},
+        {'S', uint8_t(ParseColourSpec("bri yel", viewer))},
+        {'C', uint8_t(ParseColourSpec("whi", viewer))},
+        {'N', uint8_t(ParseColourSpec("bri mag", viewer))},
+    };
+    for (const TSample& sample : samples)
+        WriteAll(root + "/work/" + sample.name, std::string(sample.line) + "\n");
+    auto coloured = [&](const ScreenModel& s, const TSample& sample) {
+        std::vector<uint8_t> row = s.RowAttributes(1);
+        const std::string colours = sample.colours;
+        for (size_t i = 0; i < colours.size(); i++) {
+            if (row[i] != attributes.at(colours[i]))
+                return false;
+        }
+        return s.RowText(1).rfind(sample.line, 0) == 0;
+    };
+
+    // Every file of the panel in turn, whatever order the panel sorts them in.
+    ScriptedHost host(Panels());
+    ASSERT_TRUE(WaitForPanels(host)) << host.ScreenText();
+    host.PressKey("Down");
+    host.PressKey("F3");
+    std::set<std::string> seen;
+    for (size_t n = 0; n < sizeof samples / sizeof samples[0]; n++) {
+        if (n > 0)
+            host.PressKey("Alt+Down");
+        const TSample* shown = nullptr;
+        ASSERT_TRUE(host.WaitFor([&](const ScreenModel& s) {
+            for (const TSample& sample : samples) {
+                if (s.RowText(0).rfind("View: T:\\work\\" + std::string(sample.name) + " ", 0) == 0 &&
+                    !seen.count(sample.name))
+                    shown = &sample;
+            }
+            return shown != nullptr;
+        })) << host.ScreenText();
+        ASSERT_TRUE(host.WaitFor([&](const ScreenModel& s) { return coloured(s, *shown); }))
+            << shown->name << "\n" << host.Dump();
+        seen.insert(shown->name);
+    }
+    host.PressKey("Esc");
+    ASSERT_TRUE(WaitForPanels(host));
+
+    ScriptedHost editor(Options({"-e", "T:\\work\\a.c"}));
+    EXPECT_TRUE(editor.WaitFor([&](const ScreenModel& s) { return coloured(s, samples[0]); })) << editor.Dump();
+    editor.PressKey("Esc");
+    EXPECT_EQ(editor.WaitExit(), 0);
+
+    // An ini file named on the command line gives the user's files its name;
+    // the file that comes with the program is still found under its own.
+    ScriptedHost named(Options({Ini(""), "-v", "T:\\work\\a.c"}));
+    EXPECT_TRUE(named.WaitFor([&](const ScreenModel& s) { return coloured(s, samples[0]); })) << named.Dump();
+    named.PressKey("Esc");
+    EXPECT_EQ(named.WaitExit(), 0);
 }
 
 TEST_F(ViewerEndToEndTest, CodePageListTranslatesTheTextAndCyclesBackToTheTextCodePage) {
@@ -288,6 +371,9 @@ TEST_F(ViewerEndToEndTest, ViewingAgainStartsAtTheSameTopLine) {
     EXPECT_TRUE(WaitForRow(host, 1, "line 22")) << host.ScreenText();
     host.PressKey("End");
     EXPECT_TRUE(WaitForRow(host, 23, "line 199")) << host.ScreenText();
+    // The end of the file is on the screen: the position reads the whole file.
+    EXPECT_TRUE(host.WaitFor([](const ScreenModel& s) { return s.RowText(0).substr(73) == "100.00%"; }))
+        << host.RowText(0);
     host.PressKey("Home");
     EXPECT_TRUE(WaitForRow(host, 1, "line 0")) << host.ScreenText();
     host.PressKey("Esc");

@@ -208,6 +208,53 @@ TEST_F(TextFileTest, MalformedUtf8NeverEndsOrSwallowsALine) {
     EXPECT_EQ(4, file.BadSequences());
 }
 
+// A pass in large pieces (the editor's load) reads what a pass character by
+// character reads: the same lines, line ends and faults, wherever a piece
+// boundary cuts a sequence, a line end or a run of plain bytes. The patterns'
+// lengths put the boundaries at a different place in each.
+TEST_F(TextFileTest, SequentialReadingGivesWhatReadingByCharacterGives) {
+    struct TCase {
+        const char* name;
+        std::string pattern;
+        int encoding;
+        bool keepNul;
+    };
+    const TCase cases[] = {
+        {"UTF-8", "\xC3\xA9\xE2\x82\xAC\r\n\xF0\x9F\x98\x80x\n", CTextFile::EncodingUtf8, true},
+        {"UTF-8 faults", "ok\x80y\rlead\xC3\n\xE2\x82\n", CTextFile::EncodingUtf8, true},
+        {"code page", "caf\xE9\r\n\x00x\rY\n\xFF", CTextFile::EncodingCodePage, true},
+        {"code page, NUL as a blank", "caf\xE9\r\n\x00x\rY\n\xFF", CTextFile::EncodingCodePage, false},
+        {"UTF-16", std::string("a\0\r\0\n\0", 6), CTextFile::EncodingUtf16LE, true},
+    };
+    for (const TCase& c : cases) {
+        std::string bytes;
+        while (bytes.size() < (9u << 18))
+            bytes += c.pattern;
+        Westring path = Make(bytes, "pieces.txt");
+        std::vector<std::pair<std::u32string, int>> lines[2];
+        int bad[2], kind[2];
+        for (int sequential = 0; sequential < 2; sequential++) {
+            CTextFile file;
+            file.SetEncoding(c.encoding);
+            file.SetCodePage(1252);
+            file.SetKeepNul(c.keepNul);
+            ASSERT_EQ(0u, file.Open(path, StdFile::ModeRead)) << c.name;
+            file.SetSequential(sequential != 0);
+            lines[sequential] = Lines(file);
+            bad[sequential] = file.BadSequences();
+            kind[sequential] = file.FileLineEnd();
+        }
+        ASSERT_EQ(lines[0].size(), lines[1].size()) << c.name;
+        size_t first = 0;
+        while (first < lines[0].size() && lines[0][first] == lines[1][first])
+            first++;
+        EXPECT_EQ(first, lines[0].size()) << c.name << ": line " << first << " differs";
+        EXPECT_EQ(bad[0], bad[1]) << c.name;
+        EXPECT_EQ(kind[0], kind[1]) << c.name;
+        EXPECT_GT(lines[0].size(), 100000u) << c.name;
+    }
+}
+
 TEST_F(TextFileTest, PrevCharStepsBackOverWholeCharacters) {
     const std::u32string text = U"a\u00E9\u20AC\U0001F600";
     for (int encoding : {CTextFile::EncodingUtf8, CTextFile::EncodingUtf16LE, CTextFile::EncodingUtf16BE,
