@@ -89,10 +89,19 @@ CFindReadAhead::~CFindReadAhead() {
 }
 
 int CFindReadAhead::DefaultHelpers() {
-    const unsigned processors = std::thread::hardware_concurrency();
+    // The processors this process may use, not all the machine has: more
+    // helpers than those only take turns and slow the walk down.
+    DWORD_PTR mine = 0, all = 0;
+    int processors = 0;
+    if (GetProcessAffinityMask(GetCurrentProcess(), &mine, &all)) {
+        for (; mine != 0; mine &= mine - 1)
+            processors++;
+    } else {
+        processors = static_cast<int>(std::thread::hardware_concurrency());
+    }
     if (processors <= 1)
         return 0;
-    return static_cast<int>(std::min<unsigned>(processors, MaxHelpers));
+    return std::min(processors, static_cast<int>(MaxHelpers));
 }
 
 int CFindReadAhead::FindSlot(const Westring& directory) const {
