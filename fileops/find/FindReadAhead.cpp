@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstddef>
 #include <thread>
 
 #include "base/io/DirScanner.h"
@@ -24,18 +25,35 @@ bool IsDotName(const char32_t* name) {
     return name[0] == U'.' && (name[1] == 0 || (name[1] == U'.' && name[2] == 0));
 }
 
-// Lists the directory of `listing` into it, testing each entry against the
-// masks and each file they take against the text.
-void FillListing(TFileFindJob& job, TFindListing& listing, DWORD attributeMask, MaskExpression& mask) {
+// A directory with more files to test than this shares the tests out among
+// the helpers; with fewer, handing them round costs more than it saves.
+const size_t ShareTestsFrom = 8;
+
+// Reads the directory of `listing` into it, testing each entry against the
+// masks. The files the masks took whose content is to be tested are added
+// to `candidates` (by their place in the listing) when it is given, else
+// tested here. False when the walk was stopped part-way.
+bool ReadListing(TFileFindJob& job, TFindListing& listing, DWORD attributeMask, MaskExpression& mask,
+                 std::vector<size_t>* candidates);
+
+void TestItem(TFileFindJob& job, TFindListing& listing, size_t index) {
     const TCONFIG& config = *job.config;
-    const Westring& text = *job.text;
+    TFindListing::TItem& at = listing.items[index];
+    Westring path = AddTrailingBackslash(listing.directory);
+    path += Westring(at.record->name);
+    at.result = FileContainsText(path, *job.text, config.FFCase != 0, config.FFWholeWord != 0);
+}
+
+bool ReadListing(TFileFindJob& job, TFindListing& listing, DWORD attributeMask, MaskExpression& mask,
+                 std::vector<size_t>* candidates) {
+    const bool testing = !job.text->IsEmpty();
     CDirScanner scanner(listing.directory);
     entry* item = nullptr;
     DWORD error = scanner.FindFirst(Westring("*"), attributeMask | CDirScanner::ScanSeparateRecords, &item);
     for (; error == 0; error = scanner.FindNext(&item)) {
         if (job.stop != 0) {
             entry::Free(item);
-            return;
+            return false;
         }
         TFindListing::TItem added{item, 0, FileTextNotFound};
         try {
@@ -48,13 +66,14 @@ void FillListing(TFileFindJob& job, TFindListing& listing, DWORD attributeMask, 
             continue;
         TFindListing::TItem& at = listing.items.back();
         at.matched = mask.Match(*job.masks, listing.directory, item);
-        if (at.matched >= 1 && !text.IsEmpty() && (item->attributes & AttributeDirectory) == 0) {
-            Westring path = AddTrailingBackslash(listing.directory);
-            path += Westring(item->name);
-            at.result = FileContainsText(path, text, config.FFCase != 0, config.FFWholeWord != 0);
+        if (at.matched >= 1 && testing && (item->attributes & AttributeDirectory) == 0) {
+            if (candidates != nullptr)
+                candidates->push_back(listing.items.size() - 1);
+            else
+                TestItem(job, listing, listing.items.size() - 1);
         }
     }
-    listing.complete = true;
+    return true;
 }
 
 }  // namespace
@@ -68,7 +87,7 @@ std::unique_ptr<TFindListing> ListFindDirectory(TFileFindJob& job, const Westrin
     auto listing = std::make_unique<TFindListing>();
     listing->directory = directory;
     MaskExpression mask;
-    FillListing(job, *listing, attributeMask, mask);
+    listing->complete = ReadListing(job, *listing, attributeMask, mask, nullptr);
     return listing;
 }
 
@@ -153,25 +172,44 @@ void CFindReadAhead::Ahead(const std::vector<const Westring*>& directories) {
 }
 
 std::unique_ptr<TFindListing> CFindReadAhead::Take(const Westring& directory, bool (*poll)()) {
-    {
-        std::unique_lock<std::mutex> hold(lock);
-        int at = FindSlot(directory);
-        if (at >= 0 && slots[at]->state != State::Waiting) {
-            while (slots[at]->state == State::Listing) {
-                listed.wait_for(hold, std::chrono::milliseconds(50));
-                at = FindSlot(directory);
-                if (slots[at]->state == State::Listing && (job.stop != 0 || (poll != nullptr && poll())))
-                    return nullptr;
-            }
-            std::unique_ptr<TFindListing> listing = std::move(slots[at]->listing);
-            slots.erase(slots.begin() + at);
-            return listing;
-        }
-        // Not begun: listed here, without waiting for a helper to be free.
-        if (at >= 0)
-            slots.erase(slots.begin() + at);
+    if (helpers == 0)
+        return ListFindDirectory(job, directory, attributeMask);
+    std::unique_lock<std::mutex> hold(lock);
+    int at = FindSlot(directory);
+    if (at < 0) {
+        // Not asked for: listed here, with the helpers' help for its files.
+        auto slot = std::make_unique<TSlot>();
+        slot->listing = std::make_unique<TFindListing>();
+        slot->listing->directory = directory;
+        slots.push_back(std::move(slot));
+        at = static_cast<int>(slots.size()) - 1;
     }
-    return ListFindDirectory(job, directory, attributeMask);
+    TSlot* slot = slots[at].get();
+    if (slot->state == State::Waiting) {
+        // Not begun: made here, without waiting for a helper to be free.
+        slot->state = State::Listing;
+        if (walkMask == nullptr)
+            walkMask = std::make_unique<MaskExpression>();
+        MakeListing(*slot, *walkMask, hold);
+    }
+    while (slot->state != State::Listed) {
+        // While it waits, the walk tests files of the directory too.
+        if (slot->state == State::Testing && slot->nextCandidate.load() < slot->candidates.size()) {
+            TestShare(*slot, hold);
+            continue;
+        }
+        listed.wait_for(hold, std::chrono::milliseconds(50));
+        if (slot->state != State::Listed && (job.stop != 0 || (poll != nullptr && poll())))
+            return nullptr;
+    }
+    std::unique_ptr<TFindListing> listing = std::move(slot->listing);
+    for (size_t i = 0; i < slots.size(); i++) {
+        if (slots[i].get() == slot) {
+            slots.erase(slots.begin() + static_cast<std::ptrdiff_t>(i));
+            break;
+        }
+    }
+    return listing;
 }
 
 void CFindReadAhead::Drop(const Westring& directory) {
@@ -179,12 +217,90 @@ void CFindReadAhead::Drop(const Westring& directory) {
     int at = FindSlot(directory);
     if (at < 0)
         return;
-    // A listing being made is the helper's until it is done.
-    while (slots[at]->state == State::Listing) {
+    // A listing being made is its makers' until it is done.
+    while (slots[at]->state == State::Listing || slots[at]->state == State::Testing) {
         listed.wait(hold);
         at = FindSlot(directory);
     }
     slots.erase(slots.begin() + at);
+}
+
+void CFindReadAhead::MakeListing(TSlot& slot, MaskExpression& mask, std::unique_lock<std::mutex>& hold) {
+    TFindListing& listing = *slot.listing;
+    hold.unlock();
+    bool read = false;
+    try {
+        read = ReadListing(job, listing, attributeMask, mask, &slot.candidates);
+    } catch (...) {
+        // Short of memory: the listing stays incomplete, as a stopped one
+        // does, and the walk lists the directory again itself.
+        slot.candidates.clear();
+    }
+    if (!read) {
+        slot.candidates.clear();
+    } else if (slot.candidates.size() < ShareTestsFrom) {
+        try {
+            for (size_t index : slot.candidates) {
+                if (job.stop != 0) {
+                    read = false;
+                    break;
+                }
+                TestItem(job, listing, index);
+            }
+        } catch (...) {
+            read = false;
+        }
+        slot.candidates.clear();
+    }
+    listing.complete = read;
+    hold.lock();
+    if (slot.candidates.empty()) {
+        slot.state = State::Listed;
+        listed.notify_all();
+        return;
+    }
+    slot.state = State::Testing;
+    if (!started)
+        StartHelpers();
+    wake.notify_all();
+    listed.notify_all();  // the walk, when it waits for this directory, helps
+    TestShare(slot, hold);
+}
+
+void CFindReadAhead::TestShare(TSlot& slot, std::unique_lock<std::mutex>& hold) {
+    slot.testers++;
+    hold.unlock();
+    size_t tested = 0;
+    bool whole = true;
+    const size_t count = slot.candidates.size();
+    for (size_t next; (next = slot.nextCandidate.fetch_add(1)) < count; tested++) {
+        if (job.stop != 0) {
+            whole = false;
+            continue;
+        }
+        try {
+            TestItem(job, *slot.listing, slot.candidates[next]);
+        } catch (...) {
+            whole = false;
+        }
+    }
+    hold.lock();
+    if (!whole)
+        slot.listing->complete = false;
+    slot.tested += tested;
+    // The last one out: nobody touches the slot after this.
+    if (--slot.testers == 0 && slot.tested == count) {
+        slot.state = State::Listed;
+        listed.notify_all();
+    }
+}
+
+CFindReadAhead::TSlot* CFindReadAhead::SlotToShare() {
+    for (auto& candidate : slots) {
+        if (candidate->state == State::Testing && candidate->nextCandidate.load() < candidate->candidates.size())
+            return candidate.get();
+    }
+    return nullptr;
 }
 
 unsigned __stdcall CFindReadAhead::HelperRoutine(void* self) {
@@ -199,13 +315,19 @@ void CFindReadAhead::Help() {
     MaskExpression mask;
     std::unique_lock<std::mutex> hold(lock);
     for (;;) {
-        TSlot* slot = nullptr;
+        TSlot* waiting = nullptr;
+        TSlot* sharing = nullptr;
         wake.wait(hold, [&] {
             if (quit)
                 return true;
+            // Files of a directory already read first: the walk may be
+            // waiting for them.
+            sharing = SlotToShare();
+            if (sharing != nullptr)
+                return true;
             for (auto& candidate : slots) {
                 if (candidate->state == State::Waiting) {
-                    slot = candidate.get();
+                    waiting = candidate.get();
                     return true;
                 }
             }
@@ -213,17 +335,11 @@ void CFindReadAhead::Help() {
         });
         if (quit)
             return;
-        slot->state = State::Listing;
-        TFindListing* listing = slot->listing.get();
-        hold.unlock();
-        try {
-            FillListing(job, *listing, attributeMask, mask);
-        } catch (...) {
-            // Short of memory: the listing stays incomplete, as a stopped one
-            // does, and the walk lists the directory again itself.
+        if (sharing != nullptr) {
+            TestShare(*sharing, hold);
+        } else {
+            waiting->state = State::Listing;
+            MakeListing(*waiting, mask, hold);
         }
-        hold.lock();
-        slot->state = State::Listed;
-        listed.notify_all();
     }
 }

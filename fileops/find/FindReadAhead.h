@@ -11,6 +11,7 @@
 // found entries, so the results come in the order a single thread gives.
 #pragma once
 
+#include <atomic>
 #include <condition_variable>
 #include <cstdint>
 #include <memory>
@@ -23,6 +24,7 @@
 #include "platform/win32.h"
 
 struct TFileFindJob;
+class MaskExpression;
 
 // One directory listed: every entry the attribute mask lets through, in the
 // order the system delivered them, each with the result of the mask and, for
@@ -71,7 +73,9 @@ public:
     // Whether there is room for more directories ahead.
     bool HasRoom();
     // The listing of the directory: the one made ahead (waiting for it while
-    // a helper makes it), or one made now on the calling thread. `poll` is
+    // a helper makes it), or one made now on the calling thread. A directory
+    // with many files to search has them searched by every helper that is
+    // free and by the caller while it waits. `poll` is
     // called about every 50 ms while the walk waits; true from it stops the
     // wait and the listing is made no further.
     std::unique_ptr<TFindListing> Take(const Westring& directory, bool (*poll)());
@@ -82,10 +86,19 @@ public:
     size_t Outstanding();
 
 private:
-    enum class State { Waiting, Listing, Listed };
+    // Waiting: asked for, nobody has begun. Listing: one thread reads the
+    // directory (and tests its files when there are few). Testing: the
+    // entries are read and the content tests are shared out: any helper
+    // with nothing else to do, and the walk waiting for the listing, take
+    // the next untested file. Listed: done.
+    enum class State { Waiting, Listing, Testing, Listed };
     struct TSlot {
         State state = State::Waiting;
         std::unique_ptr<TFindListing> listing;  // the directory's name is in it from the start
+        std::vector<size_t> candidates;         // items whose content is to be tested
+        std::atomic<size_t> nextCandidate{0};   // the next one nobody took
+        size_t tested = 0;                      // under the lock
+        int testers = 0;                        // threads testing now (under the lock)
     };
 
     static unsigned __stdcall HelperRoutine(void* self);
@@ -93,6 +106,15 @@ private:
     // The slot of the directory (under the lock), or -1.
     int FindSlot(const Westring& directory) const;
     void StartHelpers();
+    // Lists the slot's directory (its state is Listing, the lock is not
+    // held), then tests its files: alone when they are few, else shared out
+    // among whoever is free. Returns with the lock held.
+    void MakeListing(TSlot& slot, MaskExpression& mask, std::unique_lock<std::mutex>& hold);
+    // Takes untested files of a Testing slot until none is left (the lock is
+    // held on entry and on return); the last tester out makes it Listed.
+    void TestShare(TSlot& slot, std::unique_lock<std::mutex>& hold);
+    // A Testing slot with files nobody took (under the lock), or null.
+    TSlot* SlotToShare();
 
     TFileFindJob& job;
     const DWORD attributeMask;
@@ -106,4 +128,5 @@ private:
     bool quit = false;
     bool started = false;
     CWinHandle threads[MaxHelpers];
+    std::unique_ptr<MaskExpression> walkMask;  // the walk's own, for the listings it makes
 };

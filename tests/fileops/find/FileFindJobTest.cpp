@@ -202,7 +202,8 @@ TEST_F(FileFindWalkTest, NamesDifferingOnlyInCaseAreBothSearched) {
 // A walk whose directories are listed ahead by helpers finds what a walk on
 // one thread finds, in the same order, whatever the number of helpers: the
 // tree is wide and deep enough that the helpers run ahead of the walk, take
-// directories out of order and race for the same ones.
+// directories out of order and race for the same ones, and one folder has
+// enough files that its content tests are shared out.
 class FileFindReadAheadTest : public FileFindWalkTest {
 protected:
     // One found entry: its path below the temporary folder and its match.
@@ -241,6 +242,12 @@ protected:
             File((top + "\\top.txt").c_str(), "needle at the top");
         }
         File("root.txt", "the needle at the root");
+        // A flat folder with many files: its content tests are shared out.
+        Folder("flat");
+        for (int f = 0; f < 60; f++) {
+            std::string name = "flat\\n" + std::to_string(f) + (f % 2 == 0 ? ".log" : ".txt");
+            File(name.c_str(), f % 7 == 0 ? std::string(f, '.') + "needle" : "hay");
+        }
     }
 };
 
