@@ -199,8 +199,18 @@ std::unique_ptr<TFindListing> CFindReadAhead::Take(const Westring& directory, bo
             continue;
         }
         listed.wait_for(hold, std::chrono::milliseconds(50));
-        if (slot->state != State::Listed && (job.stop != 0 || (poll != nullptr && poll())))
+        if (slot->state == State::Listed)
+            break;
+        if (job.stop != 0)
             return nullptr;
+        if (poll != nullptr) {
+            // The keyboard is looked at without the lock: the helpers go on.
+            hold.unlock();
+            const bool broken = poll();
+            hold.lock();
+            if (broken && slot->state != State::Listed)
+                return nullptr;
+        }
     }
     std::unique_ptr<TFindListing> listing = std::move(slot->listing);
     for (size_t i = 0; i < slots.size(); i++) {
