@@ -3,9 +3,9 @@
 #include <algorithm>
 
 #include "base/io/DirScanner.h"
-#include "base/mask/MaskExpression.h"
 #include "base/strings/Str32.h"
 #include "fileops/FileContainsText.h"
+#include "fileops/find/FindReadAhead.h"
 #include "fileops/find/SearchFileForText.h"
 #include "ui/ConsoleControl.h"
 
@@ -112,7 +112,6 @@ int32_t FindDirDepth(const TFileFindJob& job, const Westring& directory) {
 }
 
 void RunFileFind(TFileFindJob& job, FFEntryStore& store) {
-    MaskExpression mask;
     // stop is not cleared here: the one who starts the walk clears it before,
     // so that a stop asked for before the walk got going is not lost.
     BuildFindRoots(job);
@@ -120,6 +119,8 @@ void RunFileFind(TFileFindJob& job, FFEntryStore& store) {
     const Westring& text = *job.text;
     const DWORD attributeMask = WalkAttributeMask | (config.Hidden ? HiddenAttribute : 0);
     const int16_t textLength = static_cast<int16_t>(text.Length() > 0x7FFF ? 0x7FFF : text.Length());
+    CFindReadAhead ahead(job, attributeMask, job.helpers >= 0 ? job.helpers : CFindReadAhead::DefaultHelpers());
+    std::vector<const Westring*> next;
 
     while ((job.roots.Count() > 0 || job.pending.Count() > 0) && job.stop == 0) {
         if (job.pending.Count() == 0)
@@ -127,14 +128,24 @@ void RunFileFind(TFileFindJob& job, FFEntryStore& store) {
         Westring* taken = job.pending.RemoveAt(0);
         Westring current(*taken);
         delete taken;
-        if (config.FFFollowLinks && !FirstEntry(job, current))
+        if (config.FFFollowLinks && !FirstEntry(job, current)) {
+            ahead.Drop(current);
             continue;
+        }
         job.ui->EnterDirectory(current);
 
-        CDirScanner scanner(current);
-        entry* item = nullptr;
-        DWORD error = scanner.FindFirst(Westring("*"), attributeMask, &item);
-        for (; error == 0 && job.stop == 0; error = scanner.FindNext(&item)) {
+        std::unique_ptr<TFindListing> listing = ahead.Take(current, SearchBreakRequestedNow);
+        if (listing == nullptr) {
+            job.stop = 1;
+            break;
+        }
+        // A helper that ran short of memory left its listing unfinished.
+        if (!listing->complete && job.stop == 0)
+            listing = ListFindDirectory(job, current, attributeMask);
+        for (const TFindListing::TItem& listed : listing->items) {
+            if (job.stop != 0)
+                break;
+            const entry* item = listed.record;
             job.ui->Tick();
             const bool dots = IsDotName(item->name);
             const bool directory = (item->attributes & AttributeDirectory) != 0;
@@ -144,19 +155,17 @@ void RunFileFind(TFileFindJob& job, FFEntryStore& store) {
                 if (config.FFDepth <= 0 || FindDirDepth(job, sub) <= config.FFDepth)
                     job.pending.InsertCopy(sub);
             }
-            if (mask.Match(*job.masks, current, item) < 1)
+            if (dots || listed.matched < 1)
                 continue;
-            if (dots)
-                continue;
-            Westring path = JoinPath(current, item->name);
             int64_t result = FileTextNotFound;
             if (!text.IsEmpty()) {
                 if (directory)
                     continue;
-                result = FileContainsText(path, text, config.FFCase != 0, config.FFWholeWord != 0);
+                result = listed.result;
                 if (result == FileTextNotFound)
                     continue;
             }
+            Westring path = JoinPath(current, item->name);
             job.ui->LockResults();
             entry* found = store.AddFound(*item, path);
             if (found != nullptr && (result >= 0 || result == FileTextUnreadable)) {
@@ -167,8 +176,17 @@ void RunFileFind(TFileFindJob& job, FFEntryStore& store) {
             if (result == FileTextBroken)
                 job.stop = 1;
         }
+        listing.reset();
         if (UserAbortState == UserAbortRequested || SearchBreakRequested())
             job.stop = 1;
+        // The next directories in the order they will be taken go to the
+        // helpers while this thread works on the one at the front.
+        if (job.stop == 0 && ahead.HasRoom()) {
+            next.clear();
+            for (int i = 0; i < job.pending.Count() && next.size() < CFindReadAhead::MaxHelpers * 8; i++)
+                next.push_back(job.pending.At(i));
+            ahead.Ahead(next);
+        }
     }
     job.ui->SearchDone(job.stop != 0);
 }

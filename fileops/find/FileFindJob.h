@@ -4,7 +4,8 @@
 //
 // The walk runs on one thread: a worker of the File Find window, or the
 // caller's thread in DoFileFind (scripts). It talks to whoever watches only
-// through IFileFinderUI.
+// through IFileFinderUI. Helpers list the directories ahead of it
+// (CFindReadAhead); the results come in the walk's own order all the same.
 #pragma once
 
 #include <atomic>
@@ -47,6 +48,9 @@ struct TFileFindJob {
     // With links followed: every directory entered so far, so that a link
     // back into the tree is not walked again.
     std::vector<TFileIdentity> entered;
+    // Threads that list directories ahead of the walk; -1 for as many as
+    // the machine has processors to spare, 0 for none.
+    int helpers = -1;
 };
 
 // Fills the roots, the start prefix and its length from the options;

@@ -364,6 +364,9 @@ void FileFinder::StartSearch() {
     window->SetFocus(listIndex);
     running = true;
     job.stop = 0;
+    // Set before the walk starts: its helpers test files side by side and
+    // leave the state alone only while it says an operation polls.
+    UserAbortState = UserAbortPolling;
     progress.Reset(StartThread(ProgressThread, this));
     worker.Reset(StartThread(WorkerThread, this));
     if (!worker.IsValid()) {
@@ -372,9 +375,9 @@ void FileFinder::StartSearch() {
         progress.WaitAndClose();
         stopEvent.Reset();
         running = false;
+        UserAbortState = UserAbortIdle;
         return;
     }
-    UserAbortState = UserAbortPolling;
     Config.Saver = 0;
 }
 

@@ -1,6 +1,7 @@
 #include "fileops/find/SearchFileForText.h"
 
 #include <cstring>
+#include <optional>
 
 #include "ui/ConsoleControl.h"
 #include "ui/EscapePoll.h"
@@ -60,7 +61,13 @@ bool SearchBreakRequested() {
         return true;
     if (!escapePolling || ++breakCalls % BreakPollInterval != 0)
         return false;
-    if (!PollEscapeKey())
+    return SearchBreakRequestedNow();
+}
+
+bool SearchBreakRequestedNow() {
+    if (UserAbortState == UserAbortRequested)
+        return true;
+    if (!escapePolling || !PollEscapeKey())
         return false;
     UserAbortState = UserAbortRequested;
     return true;
@@ -76,7 +83,12 @@ int64_t SearchFileForText(CRandomFile& file, int64_t start, const Westring& text
     // counts as well: the scope below would otherwise cover it.
     if (UserAbortState == UserAbortRequested)
         return -1;
-    CUserAbortScope abortScope(UserAbortPolling);
+    // Inside an operation that already polls (a find whose helpers search
+    // files side by side) the state is left alone: scopes opened and closed
+    // on several threads at once would put back each other's values.
+    std::optional<CUserAbortScope> abortScope;
+    if (UserAbortState != UserAbortPolling)
+        abortScope.emplace(UserAbortPolling);
 
     unsigned char fold[256];
     if (!caseSensitive)

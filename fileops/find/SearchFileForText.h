@@ -28,3 +28,6 @@ void SetSearchEscapePolling(bool on);
 // operation around the search sees it too). Looks at the keyboard only every
 // so many calls.
 bool SearchBreakRequested();
+// The same, looking at the keyboard now (where allowed): for a wait that
+// makes no calls of its own.
+bool SearchBreakRequestedNow();

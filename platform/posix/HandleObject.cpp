@@ -1,5 +1,6 @@
 #include "platform/posix/HandleObject.h"
 
+#include <atomic>
 #include <cerrno>
 #include <unistd.h>
 #include <unordered_map>
@@ -10,12 +11,24 @@ namespace {
 
 thread_local DWORD t_lastError = 0;
 
-struct HandleTable {
+// The table is split into shards by handle value, each with its own lock:
+// threads that read and write their own files at once (a find's helpers
+// testing file contents side by side) would otherwise queue on one lock for
+// every call. Consecutive handles fall into different shards.
+constexpr size_t kShards = 64;
+
+struct HandleShard {
     std::mutex lock;
     std::unordered_map<uintptr_t, std::shared_ptr<HandleObject>> objects;
+};
+
+struct HandleTable {
+    HandleShard shards[kShards];
     // Handle values are multiples of four as on Windows, start well away from
     // the small values that look like descriptors or pseudo-handles.
-    uintptr_t next = 0x1000;
+    std::atomic<uintptr_t> next{0x1000};
+
+    HandleShard& ShardOf(uintptr_t value) { return shards[(value >> 2) % kShards]; }
 };
 
 HandleTable& Table() {
@@ -40,18 +53,18 @@ FileObject::~FileObject() {
 
 HANDLE RegisterHandle(std::shared_ptr<HandleObject> object) {
     HandleTable& table = Table();
-    std::lock_guard<std::mutex> guard(table.lock);
-    uintptr_t value = table.next;
-    table.next += 4;
-    table.objects.emplace(value, std::move(object));
+    uintptr_t value = table.next.fetch_add(4, std::memory_order_relaxed);
+    HandleShard& shard = table.ShardOf(value);
+    std::lock_guard<std::mutex> guard(shard.lock);
+    shard.objects.emplace(value, std::move(object));
     return reinterpret_cast<HANDLE>(value);
 }
 
 std::shared_ptr<HandleObject> LookupHandle(HANDLE handle) {
-    HandleTable& table = Table();
-    std::lock_guard<std::mutex> guard(table.lock);
-    auto it = table.objects.find(reinterpret_cast<uintptr_t>(handle));
-    if (it == table.objects.end()) {
+    HandleShard& shard = Table().ShardOf(reinterpret_cast<uintptr_t>(handle));
+    std::lock_guard<std::mutex> guard(shard.lock);
+    auto it = shard.objects.find(reinterpret_cast<uintptr_t>(handle));
+    if (it == shard.objects.end()) {
         return nullptr;
     }
     return it->second;
@@ -155,16 +168,16 @@ BOOL WINAPI SetHandleInformation(HANDLE handle, DWORD mask, DWORD) {
 }
 
 BOOL WINAPI CloseHandle(HANDLE handle) {
-    w32::HandleTable& table = w32::Table();
+    w32::HandleShard& shard = w32::Table().ShardOf(reinterpret_cast<uintptr_t>(handle));
     std::shared_ptr<w32::HandleObject> object;
     {
-        std::lock_guard<std::mutex> guard(table.lock);
-        auto it = table.objects.find(reinterpret_cast<uintptr_t>(handle));
-        if (it == table.objects.end()) {
+        std::lock_guard<std::mutex> guard(shard.lock);
+        auto it = shard.objects.find(reinterpret_cast<uintptr_t>(handle));
+        if (it == shard.objects.end()) {
             return w32::Fail(ERROR_INVALID_HANDLE);
         }
         object = std::move(it->second);
-        table.objects.erase(it);
+        shard.objects.erase(it);
     }
     // The object goes when its last user lets go, outside the table lock.
     return TRUE;

@@ -8,6 +8,7 @@
 
 #include <cstring>
 #include <limits.h>
+#include <sched.h>
 #include <unistd.h>
 
 namespace w32 {
@@ -315,6 +316,32 @@ void WINAPI GetSystemInfo(LPSYSTEM_INFO info) {
     info->dwNumberOfProcessors = static_cast<DWORD>(processors);
     info->dwActiveProcessorMask = processors == 64 ? ~DWORD_PTR(0) : ((DWORD_PTR(1) << processors) - 1);
     info->dwAllocationGranularity = 65536;
+}
+
+BOOL WINAPI GetProcessAffinityMask(HANDLE process, DWORD_PTR* processMask, DWORD_PTR* systemMask) {
+    if (process != GetCurrentProcess() || processMask == nullptr || systemMask == nullptr) {
+        return w32::Fail(ERROR_INVALID_PARAMETER);
+    }
+    SYSTEM_INFO info;
+    GetSystemInfo(&info);
+    *systemMask = info.dwActiveProcessorMask;
+    *processMask = info.dwActiveProcessorMask;
+#if defined(__linux__)
+    cpu_set_t set;
+    CPU_ZERO(&set);
+    if (sched_getaffinity(0, sizeof set, &set) == 0) {
+        DWORD_PTR mask = 0;
+        for (int cpu = 0; cpu < 64 && cpu < CPU_SETSIZE; ++cpu) {
+            if (CPU_ISSET(cpu, &set)) {
+                mask |= DWORD_PTR(1) << cpu;
+            }
+        }
+        if (mask != 0) {
+            *processMask = mask;
+        }
+    }
+#endif
+    return TRUE;
 }
 
 BOOL WINAPI GetComputerNameA(LPSTR buffer, LPDWORD size) {

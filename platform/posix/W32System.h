@@ -76,6 +76,9 @@ typedef struct _SYSTEM_INFO {
     WORD wProcessorRevision;
 } SYSTEM_INFO, *LPSYSTEM_INFO;
 void WINAPI GetSystemInfo(LPSYSTEM_INFO info);
+// The processors the process may run on (its affinity, one bit each, of the
+// first 64) and those of the system. Only the current process can be asked.
+BOOL WINAPI GetProcessAffinityMask(HANDLE process, DWORD_PTR* processMask, DWORD_PTR* systemMask);
 
 // Modules. No library can be loaded here; the system's own modules answer
 // GetProcAddress for the functions the layer provides.

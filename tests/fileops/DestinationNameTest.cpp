@@ -11,10 +11,11 @@
 
 namespace {
 
+// Whole, with any NUL a fault put inside the name.
 std::string Utf8(const Westring& text) {
     Estring out;
     text.ToUtf8(out);
-    return out.Data();
+    return std::string(out.Data(), static_cast<size_t>(out.Length()));
 }
 
 TEST(BuildDestinationNameTest, DirectoriesNamesAndMasks) {
@@ -64,6 +65,8 @@ TEST(BuildDestinationNameTest, DirectoriesNamesAndMasks) {
         {"abc.txt", "X:\\a?c.txt", "X:\\aac.txt"},
         {"xyz.doc", "X:\\a?c.txt", "X:\\axc.txt"},
         {"notes.txt", "X:\\old_?????.*", "X:\\old_notes.txt"},
+        // More "?" than the source has characters take nothing past its end.
+        {"x", "X:\\??.b", "X:\\x.b"},
         {"a.b.c", "X:\\*", "X:\\a"},
     };
     for (const Case& c : cases) {

@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 #include <string>
+#if defined(__linux__)
+#include <sched.h>
+#endif
 
 namespace {
 
@@ -116,6 +119,38 @@ TEST(SystemInfo, ProcessorsAndPages) {
     ASSERT_TRUE(GetComputerNameA(name, &size));
     EXPECT_EQ(size, std::string(name).size());
     EXPECT_LE(size, static_cast<DWORD>(MAX_COMPUTERNAME_LENGTH));
+}
+
+// The processors a process may use: a subset of the system's, and on Linux
+// what the process's affinity says, so that a program bound to fewer cores
+// starts fewer workers.
+TEST(SystemInfo, TheProcessAffinityMaskIsTheProcessesOwn) {
+    DWORD_PTR mine = 0, all = 0;
+    ASSERT_TRUE(GetProcessAffinityMask(GetCurrentProcess(), &mine, &all));
+    EXPECT_NE(mine, 0u);
+    EXPECT_NE(all, 0u);
+#if defined(__linux__)
+    cpu_set_t saved;
+    ASSERT_EQ(sched_getaffinity(0, sizeof saved, &saved), 0);
+    int first = 0;
+    while (first < 64 && !CPU_ISSET(first, &saved))
+        first++;
+    ASSERT_LT(first, 64);
+    EXPECT_NE(mine & (DWORD_PTR(1) << first), 0u);
+    cpu_set_t one;
+    CPU_ZERO(&one);
+    CPU_SET(first, &one);
+    ASSERT_EQ(sched_setaffinity(0, sizeof one, &one), 0);
+    const BOOL asked = GetProcessAffinityMask(GetCurrentProcess(), &mine, &all);
+    sched_setaffinity(0, sizeof saved, &saved);
+    ASSERT_TRUE(asked);
+    EXPECT_EQ(mine, DWORD_PTR(1) << first);
+    EXPECT_NE(all & (DWORD_PTR(1) << first), 0u);
+    // Another process cannot be asked here.
+    EXPECT_FALSE(GetProcessAffinityMask(reinterpret_cast<HANDLE>(0x1234), &mine, &all));
+#else
+    EXPECT_EQ(mine & ~all, 0u);
+#endif
 }
 
 }  // namespace

@@ -10,6 +10,8 @@
 
 #include "base/strings/LocaleCase.h"
 #include "fileops/FileContainsText.h"
+#include "fileops/find/FindReadAhead.h"
+#include "ui/ConsoleControl.h"
 #include "tests/base/os/OsTestSupport.h"
 #include "tests/support/TempDir.h"
 
@@ -195,6 +197,129 @@ TEST_F(FileFindWalkTest, NamesDifferingOnlyInCaseAreBothSearched) {
     ASSERT_EQ(found.size(), 2u);
     EXPECT_EQ(found[0].first, "Src\\m.c");
     EXPECT_EQ(found[1].first, "src\\m.c");
+}
+
+// A walk whose directories are listed ahead by helpers finds what a walk on
+// one thread finds, in the same order, whatever the number of helpers: the
+// tree is wide and deep enough that the helpers run ahead of the walk, take
+// directories out of order and race for the same ones.
+class FileFindReadAheadTest : public FileFindWalkTest {
+protected:
+    // One found entry: its path below the temporary folder and its match.
+    using Found = std::vector<std::pair<std::string, int64_t>>;
+
+    Found Walk(const char* masks, const char* text, int helpers, IFileFinderUI* ui = nullptr) {
+        DummyUI quiet;
+        Westring maskText(masks), searched(text);
+        TFileFindJob job(ui != nullptr ? ui : &quiet, &maskText, &searched, &root, &config);
+        job.helpers = helpers;
+        FFEntryStore store;
+        {
+            // As both callers of the walk do: a long operation that polls.
+            CUserAbortScope polling(UserAbortPolling);
+            RunFileFind(job, store);
+        }
+        Found found;
+        const int skip = AddTrailingBackslash(root).Length();
+        for (int i = 0; i < store.Count(); i++)
+            found.emplace_back(Estring(Westring(store.At(i)->name).Mid(skip, 0)).Data(), store.At(i)->matchOffset);
+        return found;
+    }
+
+    void Tree() {
+        for (int a = 0; a < 12; a++) {
+            std::string top = "d" + std::to_string(a);
+            Folder(top.c_str());
+            for (int b = 0; b < 5; b++) {
+                std::string sub = top + "\\s" + std::to_string(b);
+                Folder(sub.c_str());
+                for (int f = 0; f < 6; f++) {
+                    std::string name = sub + "\\f" + std::to_string(f) + (f % 3 == 0 ? ".log" : ".txt");
+                    File(name.c_str(), (a + b + f) % 4 == 0 ? std::string(f, ' ') + "needle" : "hay");
+                }
+            }
+            File((top + "\\top.txt").c_str(), "needle at the top");
+        }
+        File("root.txt", "the needle at the root");
+    }
+};
+
+TEST_F(FileFindReadAheadTest, HelpersFindWhatOneThreadFindsInItsOrder) {
+    Tree();
+    struct {
+        const char* masks;
+        const char* text;
+        int recurse;
+        int depth;
+    } cases[] = {
+        {"*.log", "", 1, 0},
+        {"*", "needle", 1, 0},
+        {"*.txt|s3", "", 1, 0},
+        {"*", "needle", 1, 1},
+        {"*.txt", "needle", 0, 0},
+    };
+    for (const auto& c : cases) {
+        config.FFRecurse = c.recurse;
+        config.FFDepth = c.depth;
+        const Found alone = Walk(c.masks, c.text, 0);
+        ASSERT_FALSE(alone.empty()) << c.masks << " " << c.text;
+        for (int helpers : {1, 3, CFindReadAhead::MaxHelpers})
+            EXPECT_EQ(Walk(c.masks, c.text, helpers), alone) << c.masks << " " << c.text << " with " << helpers;
+    }
+    // One thread alone: the file's place of the text is recorded.
+    config.FFRecurse = 1;
+    config.FFDepth = 0;
+    const Found needles = Walk("*.log", "needle", 0);
+    ASSERT_FALSE(needles.empty());
+    for (const auto& found : needles)
+        EXPECT_GE(found.second, 0) << found.first;
+}
+
+// Stops the walk after a number of entries, as Esc in the window does.
+class StoppingUI : public DummyUI {
+public:
+    StoppingUI(TFileFindJob** job, int after) : job(job), left(after) {}
+    void Tick() override {
+        if (--left == 0)
+            (*job)->stop = 1;
+    }
+    void SearchDone(bool stopped) override { doneStopped = stopped ? 1 : 0; }
+    TFileFindJob** job;
+    int left;
+    int doneStopped = -1;
+};
+
+TEST_F(FileFindReadAheadTest, AStoppedWalkEndsWithItsHelpersAndReportsTheStop) {
+    Tree();
+    const size_t all = Walk("*", "", 0).size();
+    for (int helpers : {0, 4}) {
+        DummyUI quiet;
+        Westring masks("*"), text("needle");
+        TFileFindJob job(&quiet, &masks, &text, &root, &config);
+        TFileFindJob* self = &job;
+        StoppingUI ui(&self, 40);
+        job.ui = &ui;
+        job.helpers = helpers;
+        FFEntryStore store;
+        {
+            CUserAbortScope polling(UserAbortPolling);
+            RunFileFind(job, store);
+        }
+        EXPECT_EQ(ui.doneStopped, 1) << helpers;
+        EXPECT_LT(static_cast<size_t>(store.Count()), all) << helpers;
+    }
+    // A break asked for by the user stops it too, and the walk says so.
+    {
+        StoppingUI ui(nullptr, 0);
+        Westring masks("*"), text("");
+        TFileFindJob job(&ui, &masks, &text, &root, &config);
+        job.helpers = 4;
+        FFEntryStore store;
+        CUserAbortScope requested(UserAbortRequested);
+        RunFileFind(job, store);
+        EXPECT_EQ(ui.doneStopped, 1);
+        EXPECT_LT(static_cast<size_t>(store.Count()), all);
+    }
 }
 
 }  // namespace
