@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <thread>
 
+#include "console/ConsoleProtocol.h"
 #include "host/HostPaths.h"
 
 namespace qvtest {
@@ -83,6 +84,11 @@ qvhost::ScriptedHost& ProgramTest::Launch(const ScriptedHost::Options& options) 
     host.reset();
     host.reset(new ScriptedHost(options));
     EXPECT_TRUE(host->Started()) << "could not start " << options.program;
+    // Under wine a program may take well over the usual wait to reach its
+    // first request while many tests start at once; what a test then waits
+    // for is the program's own answer, not wine's start.
+    if (OnWindowsLeg())
+        host->WaitForRequests(ConsoleOpInit, 1, WindowsStartMs);
     return *host;
 }
 

@@ -47,6 +47,8 @@ protected:
 
     // How long the fixture's own waits last.
     static const int WaitMs = 5000;
+    // How long a program started under wine may take to its first request.
+    static const int WindowsStartMs = 60000;
 
     void SetUp() override;
     void TearDown() override;
