@@ -142,11 +142,6 @@ bool CFindReadAhead::HasRoom() {
     return slots.size() < room;
 }
 
-size_t CFindReadAhead::Outstanding() {
-    std::lock_guard<std::mutex> hold(lock);
-    return slots.size();
-}
-
 void CFindReadAhead::Ahead(const std::vector<const Westring*>& directories) {
     if (helpers == 0)
         return;

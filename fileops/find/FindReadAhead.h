@@ -82,9 +82,6 @@ public:
     // Forgets the directory when it was asked for (the walk passes it by).
     void Drop(const Westring& directory);
 
-    // Listings asked for and not yet taken (waiting, being made or made).
-    size_t Outstanding();
-
 private:
     // Waiting: asked for, nobody has begun. Listing: one thread reads the
     // directory (and tests its files when there are few). Testing: the
